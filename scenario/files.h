@@ -1,0 +1,23 @@
+// File access shared by every reader: paths are UTF-8 strings in the program, relative to
+// the current directory; on Windows they are opened through their UTF-16 form so Chinese
+// folder names ("数据", "图片") work on any system locale.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// "数据" + separator + name: a file of the game's data folder.
+std::string data_path(const std::string& name);
+// "图片" + separator + name: a file of the picture folder.
+std::string picture_path(const std::string& name);
+// Joins two path pieces with the platform's separator.
+std::string join_path(const std::string& folder, const std::string& name);
+
+// fopen on a UTF-8 path.
+FILE* open_file(const std::string& path, const char* mode);
+bool file_exists(const std::string& path);
+
+// Reads a whole file. False when it cannot be opened or read.
+bool read_whole_file(const std::string& path, std::string& out);
