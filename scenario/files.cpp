@@ -1,5 +1,8 @@
 #include "scenario/files.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #ifdef _WIN32
 constexpr char kSeparator = '\\';
 #else
@@ -15,14 +18,39 @@ std::string data_path(const std::string& name) { return join_path("数据", name
 
 std::string picture_path(const std::string& name) { return join_path("图片", name); }
 
-bool read_whole_file(const std::string& path, std::string& out) {
+namespace {
+
+template <class Buffer>
+bool read_prefix(const std::string& path, size_t limit, Buffer& out, bool& more) {
   out.clear();
+  more = false;
   FILE* f = open_file(path, "rb");
   if (!f) return false;
   char buf[65536];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+  while (out.size() < limit) {
+    size_t want = std::min(sizeof buf, limit - out.size());
+    size_t n = fread(buf, 1, want, f);
+    out.insert(out.end(), buf, buf + n);
+    if (n < want) break;
+  }
   bool ok = !ferror(f);
+  if (ok && out.size() == limit) more = fgetc(f) != EOF;
   fclose(f);
   return ok;
+}
+
+}  // namespace
+
+bool read_file_prefix(const std::string& path, size_t limit, std::string& out, bool& more) {
+  return read_prefix(path, limit, out, more);
+}
+
+bool read_file_prefix(const std::string& path, size_t limit, std::vector<uint8_t>& out,
+                      bool& more) {
+  return read_prefix(path, limit, out, more);
+}
+
+bool read_whole_file(const std::string& path, std::string& out) {
+  bool more = false;
+  return read_file_prefix(path, SIZE_MAX, out, more);
 }

@@ -21,3 +21,9 @@ bool file_exists(const std::string& path);
 
 // Reads a whole file. False when it cannot be opened or read.
 bool read_whole_file(const std::string& path, std::string& out);
+
+// Reads at most `limit` bytes from the start of a file; `more` tells whether the file goes on
+// beyond them. False when it cannot be opened or read.
+bool read_file_prefix(const std::string& path, size_t limit, std::string& out, bool& more);
+bool read_file_prefix(const std::string& path, size_t limit, std::vector<uint8_t>& out,
+                      bool& more);

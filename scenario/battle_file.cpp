@@ -1,0 +1,298 @@
+#include "scenario/battle_file.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "scenario/byte_reader.h"
+#include "scenario/files.h"
+#include "scenario/safe_save.h"
+
+namespace {
+
+std::string N(int64_t v) { return std::to_string(v); }
+
+// A header count must lie in 0..limit.
+Status CheckCount(const std::string& file, const char* what, int32_t value, int32_t limit) {
+  if (value >= 0 && value <= limit) return Ok();
+  return Fail(file + "的" + what + " " + N(value) + " 无效：应在 0 到 " + N(limit) + " 之间。");
+}
+
+Status CheckHeader(const std::string& file, const BtlHeader& h) {
+  struct Count {
+    const char* what;
+    int32_t value, limit;
+  } counts[] = {
+      {"地图范围宽度", h.rangeWidth, kMaxGrid}, {"地图范围高度", h.rangeHeight, kMaxGrid},
+      {"队伍数", h.teamCount, kMaxTeams},       {"建筑数", h.buildingCount, kMaxBuildings},
+      {"部队数", h.unitCount, kMaxUnits},       {"将领数", h.generalCount, kMaxGenerals},
+  };
+  for (const Count& c : counts) {
+    Status s = CheckCount(file, c.what, c.value, c.limit);
+    if (!s.ok()) return s;
+  }
+  return Ok();
+}
+
+// Takes one section of `count` records of `size` bytes, or says where the file ends.
+Status TakeSection(ByteReader& in, const std::string& file, const char* what, int64_t count,
+                   size_t size, size_t& at) {
+  size_t need = size_t(count) * size;
+  at = in.offset();
+  if (in.take(need)) return Ok();
+  return Fail(file + "在第 " + N(int64_t(at + in.remaining())) + " 字节处结束，但" + what +
+              "需要从第 " + N(int64_t(at)) + " 字节起的 " + N(int64_t(need)) +
+              " 字节。文件不完整或已损坏。");
+}
+
+// Local hex of a record's 16-bit position, or false when it lies outside the range.
+bool LocalHexOf(uint16_t position, const MapRange& range, int32_t worldWidth, int& x, int& y) {
+  int64_t lx = int64_t(position % worldWidth) - range.originX;
+  int64_t ly = int64_t(position / worldWidth) - range.originY;
+  if (lx < 0 || ly < 0 || lx >= range.width || ly >= range.height) return false;
+  x = int(lx);
+  y = int(ly);
+  return true;
+}
+
+void WriteBytes(std::vector<uint8_t>& out, const void* data, size_t size) {
+  const uint8_t* p = static_cast<const uint8_t*>(data);
+  out.insert(out.end(), p, p + size);
+}
+
+}  // namespace
+
+BuildingRecord BattleImage::building(int i) const {
+  BuildingRecord r;
+  memcpy(&r, bytes.data() + buildingsAt + size_t(i) * sizeof r, sizeof r);
+  return r;
+}
+
+UnitRecord BattleImage::unit(int i) const {
+  UnitRecord r;
+  memcpy(&r, bytes.data() + unitsAt + size_t(i) * sizeof r, sizeof r);
+  return r;
+}
+
+Status ParseBattleFile(std::vector<uint8_t> bytes, const std::string& name, BattleImage& out) {
+  const std::string file = "战役文件" + Quoted(name);
+  if (bytes.size() > kMaxBattleFileBytes)
+    return Fail(file + "有 " + N(int64_t(bytes.size())) + " 字节，比任何有效的战役文件都大（上限 " +
+                N(int64_t(kMaxBattleFileBytes)) + " 字节）。");
+  ByteReader in(bytes.data(), bytes.size());
+  BtlHeader h;
+  if (!in.read(&h, sizeof h))
+    return Fail(file + "太短：只有 " + N(int64_t(bytes.size())) + " 字节，文件头需要 116 字节。");
+  Status s = CheckHeader(file, h);
+  if (!s.ok()) return s;
+
+  BattleImage image;
+  image.header = h;
+  const int64_t hexes = int64_t(h.rangeWidth) * h.rangeHeight;
+  if (!(s = TakeSection(in, file, "队伍数据", h.teamCount, kTeamFileBytes, image.teamsAt)).ok() ||
+      !(s = TakeSection(in, file, "归属地图", hexes, 1, image.ownersAt)).ok() ||
+      !(s = TakeSection(in, file, "建筑数据", h.buildingCount, sizeof(BuildingRecord),
+                        image.buildingsAt)).ok() ||
+      !(s = TakeSection(in, file, "部队数据", h.unitCount, sizeof(UnitRecord), image.unitsAt)).ok() ||
+      !(s = TakeSection(in, file, "将领数据", h.generalCount, sizeof(GeneralEntry),
+                        image.generalsAt)).ok())
+    return s;
+  image.tailAt = in.offset();
+  if (in.remaining() > size_t(kMaxTail))
+    return Fail(file + "在将领数据之后还有 " + N(int64_t(in.remaining())) +
+                " 字节附加数据，超过了 10000000 字节的上限。");
+  image.name = name;
+  image.bytes = std::move(bytes);
+  out = std::move(image);
+  return Ok();
+}
+
+Status ReadBattleFile(const std::string& path, BattleImage& out) {
+  std::vector<uint8_t> bytes;
+  bool more = false;
+  if (!read_file_prefix(path, kMaxBattleFileBytes, bytes, more))
+    return Fail("无法打开战役文件" + Quoted(path) + "。");
+  if (more)
+    return Fail("战役文件" + Quoted(path) + "比任何有效的战役文件都大（上限 " +
+                N(int64_t(kMaxBattleFileBytes)) + " 字节）。");
+  return ParseBattleFile(std::move(bytes), path, out);
+}
+
+MapRange InitialRange(const MapRange& fileRange, const WorldImage& world) {
+  int64_t left = std::max<int64_t>(fileRange.originX, 0);
+  int64_t top = std::max<int64_t>(fileRange.originY, 0);
+  int64_t right = std::min<int64_t>(int64_t(fileRange.originX) + fileRange.width, world.width);
+  int64_t bottom = std::min<int64_t>(int64_t(fileRange.originY) + fileRange.height, world.height);
+  if (right <= left || bottom <= top) return {0, 0, world.width, world.height};
+  return {int32_t(left), int32_t(top), int32_t(right - left), int32_t(bottom - top)};
+}
+
+Status CheckRange(const MapRange& r, int32_t worldWidth, int32_t worldHeight) {
+  if (r.width < 1 || r.height < 1)
+    return Fail("地图范围至少要有一列和一行。");
+  if (r.width > kMaxGrid || r.height > kMaxGrid)
+    return Fail("地图范围 " + N(r.width) + " × " + N(r.height) + " 超过了 500 × 500 的上限。");
+  if (r.originX < 0 || r.originY < 0 || int64_t(r.originX) + r.width > worldWidth ||
+      int64_t(r.originY) + r.height > worldHeight)
+    return Fail("地图范围超出了世界地图（" + N(worldWidth) + " × " + N(worldHeight) + "）。");
+  if (!RangeFitsPositions(r, worldWidth))
+    return Fail("地图范围包含编号 65536 及以上的格子，战役文件的 16 位位置无法表示它们。"
+                "请把范围选在世界地图的上部（编号 = 行 × " + N(worldWidth) + " + 列）。");
+  return Ok();
+}
+
+Status CommitScenario(const BattleImage& image, const WorldImage& world, const MapRange& range,
+                      PlacementReport* report) {
+  Status s = CheckRange(range, world.width, world.height);
+  if (!s.ok()) return s;
+  PlacementReport local;
+  PlacementReport& rep = report ? *report : local;
+  rep = {};
+  WorldRecord& w = g_world;
+  const BtlHeader& h = image.header;
+
+  w.header = h;
+  w.fileSize = int32_t(image.bytes.size());
+  w.tailOffset = int32_t(image.tailAt);
+  w.teamCount = h.teamCount;
+  for (int i = 0; i < h.teamCount; ++i) {
+    TeamRecord& t = w.teams[i];
+    memcpy(&t, image.bytes.data() + image.teamsAt + size_t(i) * kTeamFileBytes, kTeamFileBytes);
+    t.colour = t.fileColour[0] | t.fileColour[1] << 8 | t.fileColour[2] << 16;
+  }
+  w.teams[kUnownedTeam].colour = 0xFFFFFF;
+
+  CommitWorldMap(world);
+  w.originX = range.originX;
+  w.originY = range.originY;
+  w.rangeWidth = range.width;
+  w.rangeHeight = range.height;
+  for (int x = 0; x < range.width; ++x)
+    for (int y = 0; y < range.height; ++y) {
+      Cell& c = w.grid[x][y];
+      memset(&c, 0, sizeof c);
+      c.globalX = range.originX + x;
+      c.globalY = range.originY + y;
+      c.worldInfo = w.world[c.globalX][c.globalY];
+      c.owner = kUnownedTeam;
+    }
+
+  // The ownership map is positional: it follows the file's own range.
+  const MapRange fileRange = image.fileRange();
+  for (int i = 0; i < fileRange.height; ++i)
+    for (int j = 0; j < fileRange.width; ++j) {
+      uint8_t owner = image.owner(j, i);
+      int64_t x = int64_t(fileRange.originX) + j - range.originX;
+      int64_t y = int64_t(fileRange.originY) + i - range.originY;
+      if (x < 0 || y < 0 || x >= range.width || y >= range.height) {
+        rep.ownersOutside++;
+        continue;
+      }
+      if (owner != kUnownedTeam && owner >= h.teamCount) rep.ownersNamingNoTeam++;
+      w.grid[x][y].owner = owner;
+    }
+
+  for (int i = 0; i < h.buildingCount; ++i) {
+    BuildingRecord b = image.building(i);
+    int x, y;
+    if (!LocalHexOf(b.position, range, world.width, x, y)) {
+      rep.buildingsOutside++;
+      continue;
+    }
+    Cell& c = w.grid[x][y];
+    if (c.hasBuilding) rep.buildingsReplaced++;
+    c.building = b;
+    c.hasBuilding = 1;
+  }
+  for (int i = 0; i < h.unitCount; ++i) {
+    UnitRecord u = image.unit(i);
+    int x, y;
+    if (!LocalHexOf(u.position, range, world.width, x, y)) {
+      rep.unitsOutside++;
+      continue;
+    }
+    Cell& c = w.grid[x][y];
+    if (c.hasUnit) rep.unitsReplaced++;
+    c.unit = u;
+    c.hasUnit = 1;
+  }
+  for (int x = 0; x < range.width; ++x)
+    for (int y = 0; y < range.height; ++y)
+      if (!w.grid[x][y].hasUnit) w.grid[x][y].unit.general = kNoGeneral;
+
+  w.generalCount = h.generalCount;
+  memcpy(w.generals, image.bytes.data() + image.generalsAt,
+         size_t(h.generalCount) * sizeof(GeneralEntry));
+  memcpy(w.tail, image.bytes.data() + image.tailAt, image.tailSize());
+  return Ok();
+}
+
+int32_t CountBuildings() {
+  int32_t n = 0;
+  for (int y = 0; y < g_world.rangeHeight; ++y)
+    for (int x = 0; x < g_world.rangeWidth; ++x) n += g_world.grid[x][y].hasBuilding != 0;
+  return n;
+}
+
+int32_t CountUnits() {
+  int32_t n = 0;
+  for (int y = 0; y < g_world.rangeHeight; ++y)
+    for (int x = 0; x < g_world.rangeWidth; ++x) n += g_world.grid[x][y].hasUnit != 0;
+  return n;
+}
+
+Status BuildBattleBytes(std::vector<uint8_t>& out) {
+  WorldRecord& w = g_world;
+  const MapRange range = CurrentRange();
+  if (!RangeFitsPositions(range, w.worldWidth))
+    return Fail("地图范围包含编号 65536 及以上的格子，战役文件的 16 位位置无法表示它们，"
+                "文件未保存。");
+  if (w.teamCount < 0 || w.teamCount > kMaxTeams || w.generalCount < 0 ||
+      w.generalCount > kMaxGenerals || w.tailOffset > w.fileSize ||
+      w.fileSize - w.tailOffset > kMaxTail)
+    return Fail("场景数据超出了战役文件的容量，文件未保存。");
+
+  BtlHeader& h = w.header;
+  h.originX = w.originX;
+  h.originY = w.originY;
+  h.rangeWidth = w.rangeWidth;
+  h.rangeHeight = w.rangeHeight;
+  h.teamCount = w.teamCount;
+  h.generalCount = w.generalCount;
+  h.buildingCount = CountBuildings();
+  h.unitCount = CountUnits();
+
+  const size_t tailSize = size_t(w.fileSize - w.tailOffset);
+  out.clear();
+  out.reserve(kHeaderBytes + size_t(h.teamCount) * kTeamFileBytes +
+              size_t(w.rangeWidth) * w.rangeHeight +
+              size_t(h.buildingCount) * sizeof(BuildingRecord) +
+              size_t(h.unitCount) * sizeof(UnitRecord) +
+              size_t(h.generalCount) * sizeof(GeneralEntry) + tailSize);
+  WriteBytes(out, &h, sizeof h);
+  for (int i = 0; i < w.teamCount; ++i) {
+    TeamRecord& t = w.teams[i];
+    t.fileColour[0] = t.colour & 0xFF;
+    t.fileColour[1] = (t.colour >> 8) & 0xFF;
+    t.fileColour[2] = (t.colour >> 16) & 0xFF;
+    t.fileColour[3] = 255;
+    WriteBytes(out, &t, kTeamFileBytes);
+  }
+  for (int y = 0; y < w.rangeHeight; ++y)
+    for (int x = 0; x < w.rangeWidth; ++x) out.push_back(w.grid[x][y].owner);
+  for (int y = 0; y < w.rangeHeight; ++y)
+    for (int x = 0; x < w.rangeWidth; ++x)
+      if (w.grid[x][y].hasBuilding) WriteBytes(out, &w.grid[x][y].building, sizeof(BuildingRecord));
+  for (int y = 0; y < w.rangeHeight; ++y)
+    for (int x = 0; x < w.rangeWidth; ++x)
+      if (w.grid[x][y].hasUnit) WriteBytes(out, &w.grid[x][y].unit, sizeof(UnitRecord));
+  WriteBytes(out, w.generals, size_t(w.generalCount) * sizeof(GeneralEntry));
+  WriteBytes(out, w.tail, tailSize);
+  return Ok();
+}
+
+Status SaveScenarioTo(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  Status s = BuildBattleBytes(bytes);
+  if (!s.ok()) return s;
+  return SafeSave(path, bytes.data(), bytes.size());
+}

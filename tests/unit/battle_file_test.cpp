@@ -1,0 +1,406 @@
+#include "scenario/battle_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "tests/unit/battle_fixture.h"
+
+namespace {
+
+const WorldImage& World40x30() {
+  static WorldImage w = MakeWorld(40, 30);
+  return w;
+}
+
+uint16_t Pos(int gx, int gy, int worldWidth = 40) { return uint16_t(gy * worldWidth + gx); }
+
+// ---- Round trips ----------------------------------------------------------------------
+
+TEST(BattleRoundTrip, CleanFileComesBackByteForByte) {
+  std::vector<uint8_t> bytes = CleanScenario().bytes();
+  LoadForTest(bytes, World40x30());
+  EXPECT_EQ(SaveForTest(), bytes);
+  // A second save of the same record is the same again.
+  EXPECT_EQ(SaveForTest(), bytes);
+}
+
+TEST(BattleRoundTrip, AlphaBytesBecome255AndNothingElseChanges) {
+  BattleSpec spec = CleanScenario();
+  spec.teams[1].fileColour[3] = 0;
+  spec.teams[2].fileColour[3] = 17;
+  std::vector<uint8_t> bytes = spec.bytes();
+  LoadForTest(bytes, World40x30());
+  std::vector<uint8_t> saved = SaveForTest();
+  ASSERT_EQ(saved.size(), bytes.size());
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    bool alpha = i >= kHeaderBytes && i < kHeaderBytes + 3 * kTeamFileBytes &&
+                 (i - kHeaderBytes) % kTeamFileBytes == 43;
+    if (alpha)
+      EXPECT_EQ(saved[i], 255) << i;
+    else
+      EXPECT_EQ(saved[i], bytes[i]) << i;
+  }
+}
+
+TEST(BattleRoundTrip, ColourIsBuiltFromRedGreenBlue) {
+  LoadForTest(CleanScenario().bytes(), World40x30());
+  EXPECT_EQ(g_world.teams[0].colour, 200u | 10u << 8 | 10u << 16);
+  EXPECT_EQ(g_world.teams[2].colour, 10u | 10u << 8 | 200u << 16);
+  EXPECT_EQ(g_world.teams[kUnownedTeam].colour, 0xFFFFFFu);
+  // A colour chosen in the editor goes back as red, green, blue.
+  g_world.teams[1].colour = 0x00123456;
+  std::vector<uint8_t> saved = SaveForTest();
+  const uint8_t* c = &saved[kHeaderBytes + kTeamFileBytes + 40];
+  EXPECT_EQ(c[0], 0x56);
+  EXPECT_EQ(c[1], 0x34);
+  EXPECT_EQ(c[2], 0x12);
+  EXPECT_EQ(c[3], 0xFF);
+}
+
+TEST(BattleRoundTrip, RecordsAreWrittenInRowMajorOrder) {
+  BattleSpec spec = CleanScenario();
+  std::vector<uint8_t> sorted = spec.bytes();
+  std::swap(spec.units[0], spec.units[3]);
+  std::swap(spec.buildings[0], spec.buildings[2]);
+  LoadForTest(spec.bytes(), World40x30());
+  EXPECT_EQ(SaveForTest(), sorted);
+}
+
+TEST(BattleRoundTrip, LaterRecordOnTheSameHexWins) {
+  BattleSpec spec = CleanScenario();
+  UnitRecord later = MakeUnit(spec.units[1].position, 7, 4);
+  spec.units.push_back(later);
+  PlacementReport report;
+  LoadForTest(spec.bytes(), World40x30(), nullptr, &report);
+  EXPECT_EQ(report.unitsReplaced, 1);
+  std::vector<uint8_t> saved = SaveForTest();
+  BattleImage image;
+  ASSERT_TRUE(ParseBattleFile(saved, "saved", image).ok());
+  EXPECT_EQ(image.header.unitCount, 4);
+  EXPECT_EQ(image.unit(1).unitClass, 7);
+  EXPECT_EQ(image.unit(1).unitLevel, 4);
+}
+
+TEST(BattleRoundTrip, RecordsOutsideTheRangeAreDropped) {
+  BattleSpec spec = CleanScenario();
+  spec.units.push_back(MakeUnit(Pos(4, 4), 1, 1));    // one column left of the range
+  spec.units.push_back(MakeUnit(Pos(5, 9), 1, 1));    // one row below
+  spec.buildings.push_back(MakeBuilding(Pos(11, 4), 5));  // one column right
+  spec.buildings.push_back(MakeBuilding(65535, 5));   // beyond the world's rows
+  PlacementReport report;
+  LoadForTest(spec.bytes(), World40x30(), nullptr, &report);
+  EXPECT_EQ(report.unitsOutside, 2);
+  EXPECT_EQ(report.buildingsOutside, 2);
+  EXPECT_EQ(SaveForTest(), CleanScenario().bytes());
+}
+
+TEST(BattleRoundTrip, UnitWithoutClassIsKeptUntilItsHexIsNormalised) {
+  BattleSpec spec = CleanScenario();
+  spec.units[2].unitClass = 0;
+  std::vector<uint8_t> bytes = spec.bytes();
+  LoadForTest(bytes, World40x30());
+  EXPECT_EQ(g_world.grid[5][3].hasUnit, 1);
+  EXPECT_EQ(SaveForTest(), bytes);
+  NormaliseCell(5, 3);
+  BattleImage image;
+  ASSERT_TRUE(ParseBattleFile(SaveForTest(), "saved", image).ok());
+  EXPECT_EQ(image.header.unitCount, 3);
+}
+
+TEST(BattleRoundTrip, EmptyGeneralsAndNoTailEndAfterTheUnits) {
+  BattleSpec spec = CleanScenario();
+  spec.generals.clear();
+  spec.tail.clear();
+  spec.units[0].general = 255;
+  std::vector<uint8_t> bytes = spec.bytes();
+  LoadForTest(bytes, World40x30());
+  std::vector<uint8_t> saved = SaveForTest();
+  EXPECT_EQ(saved, bytes);
+  EXPECT_EQ(saved.size(), kHeaderBytes + 3 * kTeamFileBytes + 30 + 3 * 20 + 4 * 28);
+}
+
+TEST(BattleRoundTrip, HexesWithoutUnitGetNoGeneral) {
+  LoadForTest(CleanScenario().bytes(), World40x30());
+  EXPECT_EQ(g_world.grid[1][1].hasUnit, 0);
+  EXPECT_EQ(g_world.grid[1][1].unit.general, kNoGeneral);
+  EXPECT_EQ(g_world.grid[0][0].unit.general, 0);
+  EXPECT_EQ(g_world.generalCount, 2);
+  EXPECT_EQ(g_world.generals[0].commander, 12);
+  EXPECT_EQ(g_world.generals[0].rank, 3);
+}
+
+TEST(BattleRoundTrip, CellsCarryCoordinatesAndTheirWorldInfo) {
+  LoadForTest(CleanScenario().bytes(), World40x30());
+  const Cell& c = g_world.grid[2][3];
+  EXPECT_EQ(c.globalX, 7);
+  EXPECT_EQ(c.globalY, 7);
+  EXPECT_EQ(memcmp(&c.worldInfo, &World40x30().at(7, 7), sizeof(WorldInfo)), 0);
+  EXPECT_EQ(g_world.worldWidth, 40);
+  EXPECT_EQ(memcmp(&g_world.world[39][29], &World40x30().at(39, 29), sizeof(WorldInfo)), 0);
+}
+
+TEST(BattleRoundTrip, OwnerNamingNoTeamIsKeptAndReported) {
+  BattleSpec spec = CleanScenario();
+  spec.owners[7] = 9;  // three teams only
+  std::vector<uint8_t> bytes = spec.bytes();
+  PlacementReport report;
+  LoadForTest(bytes, World40x30(), nullptr, &report);
+  EXPECT_EQ(report.ownersNamingNoTeam, 1);
+  EXPECT_EQ(SaveForTest(), bytes);
+}
+
+// ---- Other ranges ---------------------------------------------------------------------
+
+TEST(BattleRanges, SmallerRangeDropsWhatLiesOutsideAndKeepsTeamsGeneralsTail) {
+  BattleSpec spec = CleanScenario();
+  MapRange smaller{6, 5, 3, 3};  // local (1..3, 1..3) of the file's range
+  PlacementReport report;
+  LoadForTest(spec.bytes(), World40x30(), &smaller, &report);
+  EXPECT_EQ(report.ownersOutside, 30 - 9);
+  // File hex (1, 1) is now local (0, 0); file (3, 1) holds a unit and is now local (2, 0).
+  EXPECT_EQ(g_world.grid[0][0].owner, spec.owners[1 * 6 + 1]);
+  EXPECT_EQ(g_world.grid[2][0].hasUnit, 1);
+  EXPECT_EQ(g_world.grid[2][0].unit.unitClass, 2);
+
+  BattleImage saved;
+  ASSERT_TRUE(ParseBattleFile(SaveForTest(), "saved", saved).ok());
+  EXPECT_EQ(saved.header.originX, 6);
+  EXPECT_EQ(saved.header.originY, 5);
+  EXPECT_EQ(saved.header.rangeWidth, 3);
+  EXPECT_EQ(saved.header.rangeHeight, 3);
+  EXPECT_EQ(saved.header.unitCount, 1);
+  EXPECT_EQ(saved.header.buildingCount, 0);
+  EXPECT_EQ(saved.header.teamCount, 3);
+  EXPECT_EQ(saved.header.generalCount, 2);
+  ASSERT_EQ(saved.tailSize(), spec.tail.size());
+  EXPECT_EQ(memcmp(saved.bytes.data() + saved.tailAt, spec.tail.data(), spec.tail.size()), 0);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 3; ++x)
+      EXPECT_EQ(saved.owner(x, y), spec.owners[(y + 1) * 6 + x + 1]) << x << "," << y;
+}
+
+TEST(BattleRanges, LargerRangeAddsUnownedEmptyHexes) {
+  BattleSpec spec = CleanScenario();
+  MapRange larger{3, 2, 10, 9};
+  LoadForTest(spec.bytes(), World40x30(), &larger);
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 10; ++x) {
+      const Cell& c = g_world.grid[x][y];
+      bool inFile = x >= 2 && x < 8 && y >= 2 && y < 7;
+      if (inFile)
+        EXPECT_EQ(c.owner, spec.owners[(y - 2) * 6 + (x - 2)]);
+      else {
+        EXPECT_EQ(c.owner, kUnownedTeam);
+        EXPECT_EQ(c.hasUnit + c.hasBuilding, 0);
+      }
+    }
+  BattleImage saved;
+  ASSERT_TRUE(ParseBattleFile(SaveForTest(), "saved", saved).ok());
+  EXPECT_EQ(saved.header.rangeWidth, 10);
+  EXPECT_EQ(saved.header.rangeHeight, 9);
+  EXPECT_EQ(saved.header.unitCount, 4);
+  EXPECT_EQ(saved.header.buildingCount, 3);
+  EXPECT_EQ(saved.owner(2, 2), spec.owners[0]);
+  // Records keep their positions, so a reload with the file's range gives the original.
+  MapRange original{5, 4, 6, 5};
+  LoadForTest(saved.bytes, World40x30(), &original);
+  EXPECT_EQ(SaveForTest(), spec.bytes());
+}
+
+TEST(BattleRanges, PositionOnA300WideWorldLandsOnColumnAndRow) {
+  WorldImage world = MakeWorld(300, 4);
+  BattleSpec spec;
+  spec.header.originX = 0;
+  spec.header.originY = 0;
+  spec.header.rangeWidth = 4;
+  spec.header.rangeHeight = 3;
+  spec.owners.assign(12, 255);
+  spec.units = {MakeUnit(601, 1, 1)};
+  LoadForTest(spec.bytes(), world);
+  EXPECT_EQ(g_world.grid[1][2].hasUnit, 1);
+  EXPECT_EQ(CountUnits(), 1);
+}
+
+TEST(BattleRanges, InitialRangeIsTheFileRangeCutToTheWorld) {
+  WorldImage world = MakeWorld(40, 30);
+  MapRange r = InitialRange({5, 4, 6, 5}, world);
+  EXPECT_EQ(r.originX, 5);
+  EXPECT_EQ(r.width, 6);
+  r = InitialRange({-3, 25, 10, 10}, world);
+  EXPECT_EQ(r.originX, 0);
+  EXPECT_EQ(r.width, 7);
+  EXPECT_EQ(r.originY, 25);
+  EXPECT_EQ(r.height, 5);
+  r = InitialRange({100, 100, 5, 5}, world);  // wholly outside: the whole world
+  EXPECT_EQ(r.width, 40);
+  EXPECT_EQ(r.height, 30);
+  r = InitialRange({2147483600, 0, 2000, 5}, world);
+  EXPECT_EQ(r.width, 40);
+}
+
+TEST(BattleRanges, CheckRangeRefusesWhatCannotBePlacedOrSaved) {
+  EXPECT_TRUE(CheckRange({0, 0, 40, 30}, 40, 30).ok());
+  EXPECT_FALSE(CheckRange({0, 0, 0, 5}, 40, 30).ok());
+  EXPECT_FALSE(CheckRange({-1, 0, 5, 5}, 40, 30).ok());
+  EXPECT_FALSE(CheckRange({36, 0, 5, 5}, 40, 30).ok());
+  EXPECT_FALSE(CheckRange({0, 0, 501, 5}, 600, 30).ok());
+  EXPECT_TRUE(CheckRange({0, 0, 256, 256}, 256, 256).ok());
+  EXPECT_FALSE(CheckRange({0, 0, 300, 219}, 300, 300).ok());  // last index 65,699
+}
+
+TEST(BattleRanges, RefusedRangeLeavesTheRecordAsItWas) {
+  LoadForTest(CleanScenario().bytes(), World40x30());
+  std::vector<uint8_t> before = SaveForTest();
+  BattleImage other;
+  BattleSpec spec = CleanScenario();
+  spec.teams.pop_back();
+  ASSERT_TRUE(ParseBattleFile(spec.bytes(), "other", other).ok());
+  EXPECT_FALSE(CommitScenario(other, World40x30(), {30, 0, 20, 5}).ok());
+  EXPECT_EQ(g_world.teamCount, 3);
+  EXPECT_EQ(SaveForTest(), before);
+}
+
+// ---- Bad files ------------------------------------------------------------------------
+
+Status Parse(const std::vector<uint8_t>& bytes) {
+  BattleImage image;
+  return ParseBattleFile(bytes, "坏.btl", image);
+}
+
+TEST(BattleBadFiles, EveryTruncationIsRefusedWithTheFileNamed) {
+  std::vector<uint8_t> bytes = CleanScenario().bytes();
+  size_t tailAt = bytes.size() - CleanScenario().tail.size();
+  for (size_t n = 0; n < tailAt; ++n) {
+    Status s = Parse(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n));
+    ASSERT_FALSE(s.ok()) << n;
+    EXPECT_NE(s.message.find("坏.btl"), std::string::npos) << s.message;
+  }
+  // Cutting into the tail only shortens the tail.
+  BattleImage image;
+  ASSERT_TRUE(ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.begin() + tailAt + 5),
+                              "t", image).ok());
+  EXPECT_EQ(image.tailSize(), 5u);
+}
+
+TEST(BattleBadFiles, ShortFileNamesTheHeaderSize) {
+  Status s = Parse(std::vector<uint8_t>(100, 0));
+  EXPECT_NE(s.message.find("116"), std::string::npos) << s.message;
+}
+
+TEST(BattleBadFiles, CountsOutsideTheirCapacitiesAreRefused) {
+  struct Case {
+    int32_t BtlHeader::*field;
+    int32_t value;
+    bool ok;
+  } cases[] = {
+      {&BtlHeader::teamCount, -1, false},        {&BtlHeader::teamCount, 256, false},
+      {&BtlHeader::buildingCount, -1, false},    {&BtlHeader::buildingCount, 100001, false},
+      {&BtlHeader::unitCount, -5, false},        {&BtlHeader::unitCount, 1000001, false},
+      {&BtlHeader::generalCount, int32_t(0x80000000), false},
+      {&BtlHeader::generalCount, 100001, false}, {&BtlHeader::rangeWidth, -1, false},
+      {&BtlHeader::rangeHeight, 501, false},     {&BtlHeader::unitCount, -1, false},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> bytes = CleanScenario().bytes();
+    BtlHeader h;
+    memcpy(&h, bytes.data(), sizeof h);
+    h.*c.field = c.value;
+    memcpy(bytes.data(), &h, sizeof h);
+    EXPECT_EQ(Parse(bytes).ok(), c.ok) << c.value;
+  }
+}
+
+TEST(BattleBadFiles, CountsAtTheCapacityNeedTheirBytes) {
+  BattleSpec spec;
+  spec.header.rangeWidth = 0;
+  spec.teams.assign(255, MakeTeam(1, 1, 2, 3));
+  EXPECT_TRUE(Parse(spec.bytes()).ok());
+  std::vector<uint8_t> bytes = spec.bytes();
+  BtlHeader h;
+  memcpy(&h, bytes.data(), sizeof h);
+  h.unitCount = kMaxUnits;  // announced, not there
+  memcpy(bytes.data(), &h, sizeof h);
+  Status s = Parse(bytes);
+  ASSERT_FALSE(s.ok());
+  EXPECT_NE(s.message.find("部队数据"), std::string::npos) << s.message;
+}
+
+TEST(BattleBadFiles, TooLongATailIsRefused) {
+  BattleSpec spec = CleanScenario();
+  spec.tail.assign(kMaxTail, 7);
+  EXPECT_TRUE(Parse(spec.bytes()).ok());
+  spec.tail.push_back(7);
+  EXPECT_FALSE(Parse(spec.bytes()).ok());
+}
+
+TEST(BattleBadFiles, MissingFileIsReported) {
+  BattleImage image;
+  Status s = ReadBattleFile(MakeTempFolder("missing") + "/无此文件.btl", image);
+  EXPECT_FALSE(s.ok());
+  EXPECT_NE(s.message.find("无此文件.btl"), std::string::npos);
+}
+
+TEST(BattleBadFiles, FileLargerThanAnyValidOneIsRefusedBeforeParsing) {
+  std::string folder = MakeTempFolder("large");
+  std::string path = folder + "/big.btl";
+  FILE* f = fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  fseek(f, long(kMaxBattleFileBytes), SEEK_SET);
+  fputc(0, f);
+  fclose(f);
+  BattleImage image;
+  Status s = ReadBattleFile(path, image);
+  EXPECT_FALSE(s.ok());
+  EXPECT_NE(s.message.find("上限"), std::string::npos) << s.message;
+}
+
+// ---- World map ------------------------------------------------------------------------
+
+Status ParseWorld(const std::vector<uint8_t>& bytes, WorldImage& out) {
+  return ParseWorldMap(bytes.data(), bytes.size(), "world.bin", out);
+}
+
+TEST(WorldMap, RecordsGoRowByRowAndTrailingBytesAreIgnored) {
+  WorldImage w = MakeWorld(7, 3);
+  std::vector<uint8_t> bytes = WorldFileBytes(w);
+  bytes.insert(bytes.end(), 50, 0xCC);
+  WorldImage read;
+  ASSERT_TRUE(ParseWorld(bytes, read).ok());
+  EXPECT_EQ(read.width, 7);
+  EXPECT_EQ(read.height, 3);
+  EXPECT_EQ(read.at(5, 2).terrain, (5 + 2) % 20);
+  EXPECT_EQ(read.at(5, 2).keep[0], uint8_t(5 * 7 + 2 * 3));
+  CommitWorldMap(read);
+  EXPECT_EQ(g_world.world[5][2].keep[0], uint8_t(5 * 7 + 2 * 3));
+}
+
+TEST(WorldMap, BadSizesAndShortFilesAreRefused) {
+  WorldImage out;
+  for (int32_t size : {0, -1, 501}) {
+    WorldImage w = MakeWorld(2, 2);
+    std::vector<uint8_t> bytes = WorldFileBytes(w);
+    memcpy(&bytes[8], &size, 4);
+    EXPECT_FALSE(ParseWorld(bytes, out).ok()) << size;
+    memcpy(&bytes[8], &w.width, 4);
+    memcpy(&bytes[12], &size, 4);
+    EXPECT_FALSE(ParseWorld(bytes, out).ok()) << size;
+  }
+  std::vector<uint8_t> bytes = WorldFileBytes(MakeWorld(500, 500));
+  EXPECT_TRUE(ParseWorld(bytes, out).ok());
+  for (size_t n : {size_t(0), size_t(15), bytes.size() - 1}) {
+    Status s = ParseWorld(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n), out);
+    EXPECT_FALSE(s.ok()) << n;
+    EXPECT_NE(s.message.find("world.bin"), std::string::npos);
+  }
+}
+
+TEST(WorldMap, MissingFileIsReportedAndLeavesTheRecord) {
+  g_world.worldWidth = 123;
+  WorldImage out;
+  Status s = ReadWorldMapFile(MakeTempFolder("world") + "/world.bin", out);
+  EXPECT_FALSE(s.ok());
+  EXPECT_EQ(g_world.worldWidth, 123);
+}
+
+}  // namespace
