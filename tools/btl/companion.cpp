@@ -1,0 +1,230 @@
+#include "tools/btl/companion.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+#include "scenario/files.h"
+#include "scenario/safe_save.h"
+
+namespace {
+
+const char kUsage[] =
+    "用法: btl [--data 数据文件夹] 命令 ...\n"
+    "\n"
+    "命令:\n"
+    "  info 文件.btl                  显示文件头、地图范围、记录数、队伍、将领和附加数据\n"
+    "  check 文件.btl                 检查文件能否载入，并列出范围外的记录、同一格上的多条记录、\n"
+    "                                 16 位位置无法表示的格子和不属于任何队伍的归属\n"
+    "  resave 输入.btl 输出.btl [--range X Y 宽 高]\n"
+    "                                 按文件自己的范围（或给定的范围）载入再保存，与编辑器按 S 相同\n"
+    "  --help                         显示本说明\n"
+    "\n"
+    "世界地图从“数据/world.bin”读取（相对于当前文件夹）；--data 指定另一个数据文件夹。\n"
+    "无法载入的文件会在标准错误中说明原因，退出码非 0，且不写任何文件。\n";
+
+std::string N(int64_t v) { return std::to_string(v); }
+
+std::string Hex(const uint8_t* p, size_t n) {
+  std::string s;
+  char buf[4];
+  for (size_t i = 0; i < n; ++i) {
+    snprintf(buf, sizeof buf, "%02X", p[i]);
+    if (i) s += ' ';
+    s += buf;
+  }
+  return s;
+}
+
+std::string Colour(const TeamRecord& t) {
+  char buf[32];
+  snprintf(buf, sizeof buf, "#%02X%02X%02X (alpha %u)", t.fileColour[0], t.fileColour[1],
+           t.fileColour[2], t.fileColour[3]);
+  return buf;
+}
+
+struct Loaded {
+  BattleImage image;
+  WorldImage world;
+};
+
+Status ReadBoth(const std::string& dataDir, const std::string& path, Loaded& loaded) {
+  Status s = ReadBattleFile(path, loaded.image);
+  if (!s.ok()) return s;
+  std::string worldPath = dataDir.empty() ? WorldMapPath() : join_path(dataDir, "world.bin");
+  return ReadWorldMapFile(worldPath, loaded.world);
+}
+
+bool ParseInt(const std::string& text, int32_t& v) {
+  char* end = nullptr;
+  long long n = strtoll(text.c_str(), &end, 10);
+  if (text.empty() || *end || n < INT32_MIN || n > INT32_MAX) return false;
+  v = int32_t(n);
+  return true;
+}
+
+void ReportPlacement(const PlacementReport& r, std::string& err) {
+  auto line = [&](int n, const char* what) {
+    if (n) err += "警告: " + N(n) + " " + what + "\n";
+  };
+  line(r.buildingsOutside, "条建筑记录在地图范围之外，未保存");
+  line(r.unitsOutside, "条部队记录在地图范围之外，未保存");
+  line(r.buildingsReplaced, "条建筑记录与后面的记录在同一格，被后者取代");
+  line(r.unitsReplaced, "条部队记录与后面的记录在同一格，被后者取代");
+  line(r.ownersOutside, "个归属格在地图范围之外，未保存");
+  line(r.ownersNamingNoTeam, "个归属格指向不存在的队伍（原样保存）");
+}
+
+int Info(const Loaded& l, const std::string& path, std::string& out) {
+  const BattleImage& im = l.image;
+  const BtlHeader& h = im.header;
+  out += "文件: " + path + "（" + N(int64_t(im.bytes.size())) + " 字节）\n";
+  out += "文件头保留字节 0-7: " + Hex(h.keep0, 8) + "\n";
+  out += "地图范围: 起点 (" + N(h.originX) + ", " + N(h.originY) + ")，大小 " + N(h.rangeWidth) +
+         " × " + N(h.rangeHeight) + "\n";
+  out += "世界地图: " + N(l.world.width) + " × " + N(l.world.height) + "\n";
+
+  std::string saved = "（文件的范围无法载入，未计算）";
+  MapRange range = InitialRange(im.fileRange(), l.world);
+  if (CommitScenario(im, l.world, range).ok())
+    saved = "建筑 " + N(CountBuildings()) + "，部队 " + N(CountUnits());
+  out += "记录数（文件中）: 队伍 " + N(h.teamCount) + "，建筑 " + N(h.buildingCount) + "，部队 " +
+         N(h.unitCount) + "，将领 " + N(h.generalCount) + "\n";
+  out += "记录数（保存时）: " + saved + "\n";
+
+  out += "队伍:\n";
+  for (int i = 0; i < h.teamCount; ++i) {
+    TeamRecord t{};
+    memcpy(&t, im.bytes.data() + im.teamsAt + size_t(i) * kTeamFileBytes, kTeamFileBytes);
+    out += "  " + N(i) + "  国家 " + N(t.country) + "  金钱 " + N(t.money) + "  颜色 " + Colour(t) +
+           "\n";
+  }
+  out += "将领:\n";
+  for (int i = 0; i < h.generalCount; ++i) {
+    GeneralEntry g;
+    memcpy(&g, im.bytes.data() + im.generalsAt + size_t(i) * sizeof g, sizeof g);
+    out += "  " + N(i) + "  将领 " + N(g.commander) + "  军衔 " + N(g.rank) + "\n";
+  }
+  out += "附加数据: " + N(int64_t(im.tailSize())) + " 字节（从第 " + N(int64_t(im.tailAt)) +
+         " 字节起）\n";
+  return 0;
+}
+
+int Check(const Loaded& l, const std::string& path, std::string& out) {
+  std::vector<std::string> problems = FindProblems(l.image, l.world);
+  if (problems.empty()) {
+    out += path + ": 载入正常，没有发现问题。\n";
+    return 0;
+  }
+  out += path + ": 可以载入，但有 " + N(int64_t(problems.size())) + " 处值得注意:\n";
+  for (const std::string& p : problems) out += "  " + p + "\n";
+  return 0;
+}
+
+int Resave(const Loaded& l, const std::string& target, const MapRange* given, std::string& out,
+           std::string& err) {
+  MapRange range = given ? *given : InitialRange(l.image.fileRange(), l.world);
+  PlacementReport report;
+  Status s = CommitScenario(l.image, l.world, range, &report);
+  std::vector<uint8_t> bytes;
+  if (s.ok()) s = BuildBattleBytes(bytes);
+  if (s.ok()) s = SafeSave(target, bytes.data(), bytes.size());
+  if (!s.ok()) {
+    err += "错误: " + s.message + "\n";
+    return 1;
+  }
+  ReportPlacement(report, err);
+  out += "已保存 " + target + "（" + N(int64_t(bytes.size())) + " 字节）\n";
+  return 0;
+}
+
+}  // namespace
+
+std::vector<std::string> FindProblems(const BattleImage& im, const WorldImage& world) {
+  std::vector<std::string> lines;
+  const MapRange r = im.fileRange();
+  const int32_t ww = world.width;
+  auto where = [&](uint16_t p) {
+    return "位置 " + N(p) + "（列 " + N(p % ww) + "，行 " + N(p / ww) + "）";
+  };
+  auto inside = [&](uint16_t p) {
+    int64_t x = p % ww - int64_t(r.originX), y = p / ww - int64_t(r.originY);
+    return x >= 0 && y >= 0 && x < r.width && y < r.height;
+  };
+  std::map<uint16_t, int> buildingAt, unitAt;
+  for (int i = 0; i < im.header.buildingCount; ++i) {
+    uint16_t p = im.building(i).position;
+    if (!inside(p))
+      lines.push_back("建筑记录 #" + N(i) + " 的" + where(p) + "在地图范围之外");
+    else if (buildingAt.count(p))
+      lines.push_back("建筑记录 #" + N(buildingAt[p]) + " 和 #" + N(i) + " 在同一格" + where(p) +
+                      "，只有后者会保留");
+    buildingAt[p] = i;
+  }
+  for (int i = 0; i < im.header.unitCount; ++i) {
+    uint16_t p = im.unit(i).position;
+    if (!inside(p))
+      lines.push_back("部队记录 #" + N(i) + " 的" + where(p) + "在地图范围之外");
+    else if (unitAt.count(p))
+      lines.push_back("部队记录 #" + N(unitAt[p]) + " 和 #" + N(i) + " 在同一格" + where(p) +
+                      "，只有后者会保留");
+    unitAt[p] = i;
+  }
+  if (!RangeFitsPositions(r, ww))
+    lines.push_back("地图范围含有编号 65536 及以上的格子，16 位位置无法表示它们；"
+                    "编辑器要求缩小范围后才能保存");
+  if (r.originX < 0 || r.originY < 0 || int64_t(r.originX) + r.width > world.width ||
+      int64_t(r.originY) + r.height > world.height)
+    lines.push_back("地图范围超出了世界地图（" + N(world.width) + " × " + N(world.height) +
+                    "），载入时会缩到世界地图之内");
+  for (int y = 0; y < r.height; ++y)
+    for (int x = 0; x < r.width; ++x) {
+      uint8_t owner = im.owner(x, y);
+      if (owner != kUnownedTeam && owner >= im.header.teamCount)
+        lines.push_back("归属地图第 " + N(y) + " 行第 " + N(x) + " 列的值 " + N(owner) +
+                        " 不是任何队伍（共 " + N(im.header.teamCount) + " 支队伍）");
+    }
+  return lines;
+}
+
+int RunCompanion(const std::vector<std::string>& argsIn, std::string& out, std::string& err) {
+  std::vector<std::string> args = argsIn;
+  std::string dataDir;
+  if (args.size() >= 2 && args[0] == "--data") {
+    dataDir = args[1];
+    args.erase(args.begin(), args.begin() + 2);
+  }
+  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+    (args.empty() ? err : out) += kUsage;
+    return args.empty() ? 2 : 0;
+  }
+  const std::string& command = args[0];
+  MapRange given{};
+  bool hasRange = false;
+  size_t want = command == "resave" ? 3 : 2;
+  if (command == "resave" && args.size() == 8 && args[3] == "--range") {
+    hasRange = ParseInt(args[4], given.originX) && ParseInt(args[5], given.originY) &&
+               ParseInt(args[6], given.width) && ParseInt(args[7], given.height);
+    if (!hasRange) {
+      err += "错误: --range 需要四个整数：X Y 宽 高。\n";
+      return 2;
+    }
+    want = 8;
+  }
+  if ((command != "info" && command != "check" && command != "resave") || args.size() != want) {
+    err += "错误: 无法理解的命令行。\n\n";
+    err += kUsage;
+    return 2;
+  }
+
+  Loaded loaded;
+  Status s = ReadBoth(dataDir, args[1], loaded);
+  if (!s.ok()) {
+    err += "错误: " + s.message + "\n";
+    return 1;
+  }
+  if (command == "info") return Info(loaded, args[1], out);
+  if (command == "check") return Check(loaded, args[1], out);
+  return Resave(loaded, args[2], hasRange ? &given : nullptr, out, err);
+}
