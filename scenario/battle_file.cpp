@@ -55,8 +55,9 @@ bool LocalHexOf(uint16_t position, const MapRange& range, int32_t worldWidth, in
 }
 
 void WriteBytes(std::vector<uint8_t>& out, const void* data, size_t size) {
-  const uint8_t* p = static_cast<const uint8_t*>(data);
-  out.insert(out.end(), p, p + size);
+  size_t at = out.size();
+  out.resize(at + size);
+  if (size) memcpy(out.data() + at, data, size);
 }
 
 }  // namespace

@@ -26,8 +26,18 @@ bool read_prefix(const std::string& path, size_t limit, Buffer& out, bool& more)
   more = false;
   FILE* f = open_file(path, "rb");
   if (!f) return false;
+  // One read into a buffer of the file's size; a file that grows meanwhile is read on.
+  size_t expected = 0;
+  if (fseek(f, 0, SEEK_END) == 0) {
+    long end = ftell(f);
+    if (end > 0) expected = std::min(size_t(end), limit);
+  }
+  rewind(f);
+  out.resize(expected);
+  size_t got = expected ? fread(out.data(), 1, expected, f) : 0;
+  out.resize(got);
   char buf[65536];
-  while (out.size() < limit) {
+  while (got == expected && out.size() < limit) {
     size_t want = std::min(sizeof buf, limit - out.size());
     size_t n = fread(buf, 1, want, f);
     out.insert(out.end(), buf, buf + n);

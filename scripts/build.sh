@@ -6,9 +6,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BTL_BUILD:-$root/build}
 bash "$root/scripts/setup.sh"
 werror=${BTL_WERROR:-$([ -n "${CI:-}" ] && echo ON || echo OFF)}
-cmake -S "$root" -B "$build/native" -G Ninja -DBTL_WERROR="$werror" >/dev/null
+cmake -S "$root" -B "$build/native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBTL_WERROR="$werror" >/dev/null
 cmake --build "$build/native"
-cmake -S "$root" -B "$build/win" -G Ninja -DBTL_WERROR="$werror" \
+cmake -S "$root" -B "$build/win" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBTL_WERROR="$werror" \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DBTL_MINGW_PREFIX="$build/deps/mingw" \
   -DCMAKE_PREFIX_PATH="$build/deps/mingw" >/dev/null
 cmake --build "$build/win"

@@ -12,8 +12,9 @@ namespace {
 template <class T>
 void Append(std::vector<uint8_t>& out, const T* items, size_t count, size_t size = sizeof(T)) {
   for (size_t i = 0; i < count; ++i) {
-    const uint8_t* p = reinterpret_cast<const uint8_t*>(&items[i]);
-    out.insert(out.end(), p, p + size);
+    size_t at = out.size();
+    out.resize(at + size);
+    memcpy(out.data() + at, &items[i], size);
   }
 }
 

@@ -1,0 +1,16 @@
+# Sourced by the test and run scripts: a Wine prefix of the project's own under the build
+# folder, made once, so runs do not depend on the user's ~/.wine.
+: "${BTL_BUILD:=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build}"
+export WINEPREFIX=${WINEPREFIX:-$BTL_BUILD/wine-prefix}
+export WINEDEBUG=-all
+export WINEARCH=win64
+
+wine_prefix_ready() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "setting up the Wine prefix in $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    # No Mono or Gecko installers: they would open a blocking dialog.
+    WINEDLLOVERRIDES="mscoree,mshtml=" timeout 300 wineboot -i >/dev/null 2>&1
+    timeout 120 wineserver -w
+  fi
+}
