@@ -1,0 +1,32 @@
+// The red frame of the map-range selection, in global hexes. The four bounds are exclusive:
+// the range is the columns strictly between left and right and the rows strictly between
+// top and bottom; the bound columns and rows carry the frame. Clicks on the one-hex black
+// ring around the world give bounds of -1 or the world's size.
+#pragma once
+
+#include <cstdint>
+
+#include "scenario/world_record.h"
+
+struct RangeFrame {
+  int32_t left, right, top, bottom;
+};
+
+RangeFrame FrameAround(const MapRange& range);
+
+// The world hex under a pixel of the selection view (the ring is -1 / the world's size).
+// Side lengths below 1 are taken as 1.
+void HexAtPixel(int32_t cellPx, int32_t x, int32_t y, int32_t& gx, int32_t& gy);
+
+// Left button: moves the near corner; a click beyond the far bound makes the far bound the
+// near one. Right button: the same for the far corner.
+void LeftClickFrame(RangeFrame& f, int32_t gx, int32_t gy);
+void RightClickFrame(RangeFrame& f, int32_t gx, int32_t gy);
+
+// At least one column and one row inside the frame.
+bool FrameHoldsARange(const RangeFrame& f);
+MapRange RangeInside(const RangeFrame& f);
+
+// "格子边长" as used: the configured side, with 0 or less taken as 1 so that neither the
+// surface nor the mouse rules break.
+int32_t UsableCellPx(int32_t configured);

@@ -1,0 +1,70 @@
+#include "app/range_frame.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(RangeFrame, FrameAroundTheFileRangeGivesItBackUnchanged) {
+  RangeFrame f = FrameAround({10, 5, 120, 80});
+  EXPECT_EQ(f.left, 9);
+  EXPECT_EQ(f.right, 130);
+  EXPECT_TRUE(FrameHoldsARange(f));
+  MapRange r = RangeInside(f);
+  EXPECT_EQ(r.originX, 10);
+  EXPECT_EQ(r.originY, 5);
+  EXPECT_EQ(r.width, 120);
+  EXPECT_EQ(r.height, 80);
+}
+
+TEST(RangeFrame, BoundsTwoApartHoldOneColumnOneApartNone) {
+  EXPECT_TRUE(FrameHoldsARange({3, 5, 3, 5}));
+  EXPECT_EQ(RangeInside({3, 5, 3, 5}).width, 1);
+  EXPECT_FALSE(FrameHoldsARange({3, 4, 3, 5}));
+  EXPECT_FALSE(FrameHoldsARange({3, 5, 3, 4}));
+  EXPECT_FALSE(FrameHoldsARange({6, 5, 3, 9}));
+}
+
+TEST(RangeFrame, ClicksBeyondTheFarBoundSwapCorners) {
+  RangeFrame f{9, 20, 4, 15};
+  LeftClickFrame(f, 25, 10);  // right of the right bound
+  EXPECT_EQ(f.left, 20);
+  EXPECT_EQ(f.right, 25);
+  EXPECT_EQ(f.top, 10);
+  EXPECT_EQ(f.bottom, 15);
+  RightClickFrame(f, 22, 2);  // above the top bound
+  EXPECT_EQ(f.right, 22);
+  EXPECT_EQ(f.top, 2);
+  EXPECT_EQ(f.bottom, 10);
+  RightClickFrame(f, 1, 30);  // left of the left bound
+  EXPECT_EQ(f.left, 1);
+  EXPECT_EQ(f.right, 20);
+  EXPECT_EQ(f.bottom, 30);
+  EXPECT_LE(f.left, f.right);
+  EXPECT_LE(f.top, f.bottom);
+}
+
+TEST(RangeFrame, BorderRingPutsTheFrameJustOutsideTheWorld) {
+  int32_t gx, gy;
+  HexAtPixel(3, 1, 2, gx, gy);
+  EXPECT_EQ(gx, -1);
+  EXPECT_EQ(gy, -1);
+  HexAtPixel(3, 3 * 201 + 2, 3 * 121, gx, gy);  // a 200 x 120 world's far ring
+  EXPECT_EQ(gx, 200);
+  EXPECT_EQ(gy, 120);
+  RangeFrame f{5, 50, 5, 50};
+  LeftClickFrame(f, -1, -1);
+  EXPECT_EQ(RangeInside(f).originX, 0);
+  EXPECT_EQ(RangeInside(f).originY, 0);
+}
+
+TEST(RangeFrame, CellSizeOfZeroOrLessIsTakenAsOne) {
+  EXPECT_EQ(UsableCellPx(0), 1);
+  EXPECT_EQ(UsableCellPx(-4), 1);
+  EXPECT_EQ(UsableCellPx(5), 5);
+  int32_t gx, gy;
+  HexAtPixel(0, 7, 9, gx, gy);
+  EXPECT_EQ(gx, 6);
+  EXPECT_EQ(gy, 8);
+}
+
+}  // namespace

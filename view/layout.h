@@ -1,0 +1,42 @@
+// The main window's layout: the map area of viewCols x viewRows hexes, a vertical scroll bar
+// on its right, a horizontal one under it and four command buttons at the bottom. Computed
+// once after loading, before the window opens.
+#pragma once
+
+#include <cstdint>
+
+struct Rect {
+  int32_t x, y, w, h;
+};
+
+// Half-open on both axes.
+inline bool point_in_rect(int32_t px, int32_t py, const Rect& r) {
+  return r.x <= px && px < r.x + r.w && r.y <= py && py < r.y + r.h;
+}
+
+constexpr int32_t cellSize = 50;
+constexpr int32_t halfCell = 25;
+constexpr int32_t labelTop = 30;
+constexpr int32_t kBarThickness = 30;
+
+struct Layout {
+  int32_t viewCols, viewRows;
+  int32_t mapWidthPx, mapHeightPx;
+  int32_t windowWidth, windowHeight;
+  int32_t maxScrollX, maxScrollY;
+  Rect arrowButtons[4];   // left, right, up, down
+  Rect hTrack, vTrack;
+  int32_t hThumbLength, vThumbLength;
+  Rect commandButtons[4]; // building, unit, general, raw hex
+};
+
+extern Layout g_layout;
+
+// The layout for a configured view size (keys 窗口长 / 窗口宽) and a map range. The configured
+// values are compared unsigned, so a negative one gives the whole range.
+Layout ComputeLayout(int32_t configCols, int32_t configRows, int32_t rangeWidth,
+                     int32_t rangeHeight);
+
+// Left edges of the two thumbs for a scroll position.
+int32_t HorizontalThumbX(const Layout& l, int32_t scrollX, int32_t rangeWidth);
+int32_t VerticalThumbY(const Layout& l, int32_t scrollY, int32_t rangeHeight);
