@@ -148,10 +148,13 @@ struct Cell {
   uint8_t owner;        // team slot, or 255
   uint8_t hasBuilding;  // 0 or 1
   uint8_t hasUnit;      // 0 or 1
+  uint8_t align_;       // keeps the records below at even offsets
   UnitRecord unit;
   BuildingRecord building;
   WorldInfo worldInfo;  // copy of world[globalX][globalY]
 };
+
+static_assert(offsetof(Cell, unit) % 4 == 0 && offsetof(Cell, building) % 4 == 0);
 
 // A rectangle of the world map in global hexes.
 struct MapRange {

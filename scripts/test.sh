@@ -60,6 +60,15 @@ source "$root/scripts/wine_setup.sh"
 wine_prefix_ready
 
 run_gtest "unit tests (native)" "$build/native/tests/btl_tests"
+echo "== building the unit tests with AddressSanitizer and UBSan"
+if cmake -S "$root" -B "$build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBTL_SANITIZE=ON \
+     -DBTL_WERROR="${BTL_WERROR:-$([ -n "${CI:-}" ] && echo ON || echo OFF)}" >/dev/null &&
+   cmake --build "$build/asan" --target btl_tests >/dev/null; then
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    run_gtest "unit tests (native, sanitizers)" "$build/asan/tests/btl_tests"
+else
+  failed=$((failed + 1)); failures+=("sanitizer build")
+fi
 run_gtest "unit tests (Windows build under Wine)" wine "$build/win/tests/btl_tests.exe"
 run_suite "companion on the demo data" bash "$root/tests/demo_smoke.sh"
 if [ -f "$root/tests/wine/run_wine_tests.sh" ]; then
