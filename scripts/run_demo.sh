@@ -18,4 +18,4 @@ echo "demo data folder: $demo"
 echo "..."
 "$build/native/tools/btl/btl" check demo_large.btl
 echo "-- the Windows companion under Wine:"
-wine "$build/win/tools/btl/btl.exe" check demo_messy.btl
+wine_zh "$build/win/tools/btl/btl.exe" check demo_messy.btl

@@ -10,7 +10,7 @@ mkdir -p "$build/deps"
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev
   libjsoncpp-dev g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-  wine wine64 xvfb xdotool imagemagick fonts-wqy-zenhei dpkg-dev clang)
+  wine wine64 xvfb xdotool imagemagick fonts-wqy-zenhei dpkg-dev clang locales)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
@@ -20,6 +20,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Wine takes its code page and the encoding of file names from the glibc locale: without
+# zh_CN.UTF-8 installed, LANG=zh_CN.UTF-8 falls back to ASCII and Chinese paths fail.
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+  echo "setup: generating the zh_CN.UTF-8 locale"
+  localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 fi
 
 toolchain=$root/cmake/mingw-w64.cmake

@@ -14,3 +14,9 @@ wine_prefix_ready() {
     timeout 120 wineserver -w
   fi
 }
+
+# Wine in the Chinese locale (code page 936, Chinese file names and captions). Only Wine gets
+# it: xdotool must keep the C locale to match non-ASCII window names.
+wine_zh() {
+  LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 wine "$@"
+}
