@@ -17,7 +17,7 @@ expect() {  # expect NAME COMMAND...: the command must succeed
 }
 cd "$demo"
 for tool in native windows; do
-  if [ $tool = native ]; then btl=("$build/native/tools/btl/btl"); else btl=(wine "$build/win/tools/btl/btl.exe"); fi
+  if [ $tool = native ]; then btl=("$build/native/tools/btl/btl"); else btl=(wine_zh "$build/win/tools/btl/btl.exe"); fi
   for f in demo_*.btl; do
     expect "$tool check $f" "${btl[@]}" check "$f"
     expect "$tool info $f" "${btl[@]}" info "$f"
