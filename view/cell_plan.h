@@ -1,0 +1,41 @@
+// What one hex of the map view shows, worked out apart from drawing it: a list of drawing
+// steps in the order they are drawn. The map view runs the steps on its surface; tests read
+// them directly.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "scenario/world_record.h"
+
+// The artwork a step copies with the colour key.
+enum class Art { City, Factory, Airport, Launch, Nuclear, LevelMax, AntiAir, Flag };
+
+struct CellStep {
+  enum Kind { Fill, Text, TextInRect, Blit } kind;
+  int32_t x = 0, y = 0;          // top-left (Fill: left, top)
+  int32_t right = 0, bottom = 0; // Fill and TextInRect
+  uint32_t colour = 0;           // Fill: 0x00BBGGRR
+  std::string text;              // GBK
+  Art art = Art::City;
+  int index = 0;                 // AntiAir: 1..3; Flag: country Id
+};
+
+constexpr uint32_t kSeaColour = 0xAA0000;       // terrain class 1: dark blue
+constexpr uint32_t kSelectionColour = 0x0000AA; // (170, 0, 0)
+
+// The team a hex is drawn with: its owner when that names a counted team, else the
+// unowned slot 255 (white).
+const TeamRecord& TeamOfOwner(uint8_t owner);
+
+// The unit label: the first character of the unit type's name and the level. A type the
+// catalog does not know shows "？" (full-width question mark) before the level.
+std::string UnitLabel(const UnitRecord& unit);
+
+// Steps for the cell at screen position (px, py).
+std::vector<CellStep> PlanCell(const Cell& cell, int32_t px, int32_t py);
+
+// Screen position of a cell for the current scroll position.
+void CellScreenPosition(const Cell& cell, int32_t scrollX, int32_t scrollY, int32_t& px,
+                        int32_t& py);
