@@ -1,0 +1,10 @@
+// The two things the demo data needs from the system beyond scenario/files.h.
+#pragma once
+
+#include <string>
+
+// Creates one folder (its parent must exist). True when it exists afterwards.
+bool make_folder(const std::string& utf8path);
+
+// Converts UTF-8 text to GBK (code page 936). False when a character has no GBK form.
+bool gbk_from_utf8(const std::string& utf8, std::string& gbk);
