@@ -1,0 +1,60 @@
+#include "catalogs/artwork.h"
+
+#include <algorithm>
+
+#include "catalogs/catalogs.h"
+#include "catalogs/text.h"
+#include "scenario/files.h"
+
+Surface FlagSurface[200];
+Surface FacilitySurface[5];
+Surface AntiAirSurface[4];
+Surface ButtonSurface[5];
+Surface DirButtonSurface[4];
+Surface LevelMaxSurface;
+Surface CommanderPortrait[1000];
+
+namespace {
+constexpr uint32_t kBlack = 0x000000;
+constexpr uint32_t kWhite = 0xFFFFFF;
+
+std::string Numbered(const char* stem, int n) { return picture_path(stem + std::to_string(n) + ".png"); }
+}  // namespace
+
+void blit_keyed(int32_t x, int32_t y, const Surface& image) {
+  Surface* target = current_target();
+  uint32_t* to = surface_pixels(target);
+  const uint32_t* from = image.pixels;
+  if (!to || !from) return;
+  const int32_t tw = target->width, th = target->height;
+  const int32_t x0 = std::max(0, -x), y0 = std::max(0, -y);
+  const int32_t x1 = std::min(image.width, tw - x), y1 = std::min(image.height, th - y);
+  for (int32_t row = y0; row < y1; ++row) {
+    const uint32_t* src = from + size_t(row) * image.width;
+    uint32_t* dst = to + size_t(y + row) * tw + x;
+    for (int32_t col = x0; col < x1; ++col)
+      if (src[col]) dst[col] = src[col];
+  }
+  if (window_is_target()) flush_window();
+}
+
+void load_commander_portrait(int slot, const char* photoAnsi) {
+  if (slot < 0 || slot >= 1000) return;
+  std::string photo = utf8_from_gbk(photoAnsi ? photoAnsi : "");
+  load_picture(CommanderPortrait[slot], picture_path(join_path("smallheads", photo + ".png")),
+               1.0, kWhite);
+}
+
+void load_artwork_list() {
+  for (int i = 0; i < CountryCount; ++i) {
+    int id = CountryIds[i];
+    if (id >= 0 && id < 200) load_picture(FlagSurface[id], Numbered("flag_", id), 0.33, kBlack);
+  }
+  const char* facilities[5] = {"facility_city.png", "facility_factory.png", "facility_airport.png",
+                               "facility_launch.png", "facility_nuclear.png"};
+  for (int i = 0; i < 5; ++i) load_picture(FacilitySurface[i], picture_path(facilities[i]), 0.4, kBlack);
+  for (int i = 1; i <= 3; ++i) load_picture(AntiAirSurface[i], Numbered("antiair_", i), 0.35, kBlack);
+  for (int i = 1; i <= 4; ++i) load_picture(ButtonSurface[i], Numbered("button_", i), 1.0, kBlack);
+  for (int i = 0; i <= 3; ++i) load_picture(DirButtonSurface[i], Numbered("dirbutton_", i), 1.0, kBlack);
+  load_picture(LevelMaxSurface, picture_path("level_max.png"), 0.45, kBlack);
+}

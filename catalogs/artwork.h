@@ -1,0 +1,42 @@
+// The game's PNG artwork, decoded once at start-up into surfaces at their on-screen size
+// (scaled with a bicubic filter, laid over a background colour), and the colour-keyed copy
+// that draws them with pixel value 0 left out.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "drawing/surface.h"
+
+extern Surface FlagSurface[200];       // by country Id
+extern Surface FacilitySurface[5];     // city, factory, airport, launch, nuclear
+extern Surface AntiAirSurface[4];      // 1..3
+extern Surface ButtonSurface[5];       // 1..4
+extern Surface DirButtonSurface[4];    // 0..3: left, right, up, down
+extern Surface LevelMaxSurface;
+extern Surface CommanderPortrait[1000];  // by commander slot
+
+// Pictures larger than this either way are refused like unreadable ones.
+constexpr int32_t kMaxPictureSide = 4096;
+
+// Starts the picture decoder; before the first load_picture.
+void start_pictures();
+
+// Decodes a PNG into the surface at W x scale by H x scale (truncated; a zero result keeps
+// the old size), over the background colour (0x00BBGGRR). A missing or unreadable file shows
+// the "文件缺失" box with its path and leaves the surface as it was. Leaves the surface as the
+// current target. False when the picture was not loaded.
+bool load_picture(Surface& surface, const std::string& utf8Path, double scale,
+                  uint32_t background);
+
+// Copies the image onto the current target at (x, y), leaving out pixels whose value is 0.
+// Clipped on all four sides.
+void blit_keyed(int32_t x, int32_t y, const Surface& image);
+
+// The commander catalog's portrait loader: "图片\smallheads\" + Photo (GBK) + ".png" into the
+// slot's portrait, over white.
+void load_commander_portrait(int slot, const char* photoAnsi);
+
+// The start-up list: flags in the country catalog's order, facilities, anti-air 1..3,
+// buttons 1..4, arrows 0..3, the level mark.
+void load_artwork_list();

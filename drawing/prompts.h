@@ -1,0 +1,17 @@
+// Message boxes. They go through one seam so that tests can answer them instead of hanging
+// on them. Texts are UTF-8.
+#pragma once
+
+#include <string>
+
+// Styles and answers with the Windows values.
+constexpr unsigned kMbOk = 0x0, kMbYesNo = 0x4, kMbIconQuestion = 0x20, kMbIconWarning = 0x30;
+constexpr int kIdOk = 1, kIdYes = 6, kIdNo = 7;
+
+int show_message(void* owner, const std::string& text, const std::string& caption,
+                 unsigned style);
+
+using PromptHandler = int (*)(void* owner, const std::string& text, const std::string& caption,
+                              unsigned style);
+// Null restores the system's message box.
+void set_prompt_handler(PromptHandler handler);

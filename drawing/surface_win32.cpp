@@ -1,0 +1,261 @@
+// Surfaces of the Windows build: 32-bit top-down DIB sections selected into memory
+// contexts, drawn on with GDI. While the window is the target, each operation draws into
+// the back buffer and the result is copied to the window.
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "catalogs/text.h"
+#include "drawing/surface_pixels.h"
+#include "drawing/win32_internal.h"
+#include "scenario/wide.h"
+
+namespace {
+
+Surface g_back;
+Surface* g_target = &g_back;
+HWND g_window = nullptr;
+HDC g_windowDc = nullptr;
+
+Surface& Of(Surface* s) { return s ? *s : g_back; }
+
+void MakeContext(Surface& s) {
+  if (s.sys) return;
+  s.sys = new SurfaceSystem;
+  s.sys->dc = CreateCompatibleDC(nullptr);
+  SetGraphicsMode(s.sys->dc, GM_ADVANCED);
+}
+
+void ApplyPen(Surface& s) {
+  HPEN pen = CreatePen(PS_SOLID, 1, s.lineColour);
+  SelectObject(s.sys->dc, pen);
+  if (s.sys->pen) DeleteObject(s.sys->pen);
+  s.sys->pen = pen;
+}
+
+void ApplyBrush(Surface& s) {
+  HBRUSH brush = CreateSolidBrush(s.fillColour);
+  SelectObject(s.sys->dc, brush);
+  if (s.sys->brush) DeleteObject(s.sys->brush);
+  s.sys->brush = brush;
+}
+
+void ApplyFont(Surface& s) {
+  LOGFONTW lf{};
+  lf.lfHeight = s.fontHeight;
+  lf.lfWidth = s.fontWidth;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfQuality = NONANTIALIASED_QUALITY;
+  std::wstring face = wide_from_utf8(s.fontFace);
+  wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+  HFONT font = CreateFontIndirectW(&lf);
+  SelectObject(s.sys->dc, font);
+  if (s.sys->font) DeleteObject(s.sys->font);
+  s.sys->font = font;
+}
+
+void ApplyState(Surface& s) {
+  MakeContext(s);
+  ApplyPen(s);
+  ApplyBrush(s);
+  ApplyFont(s);
+  SetTextColor(s.sys->dc, s.textColour);
+  SetBkColor(s.sys->dc, s.backColour);
+  SetBkMode(s.sys->dc, s.backMode);
+}
+
+// After drawing on the back buffer while the window is the target, show it.
+void ShowIfWindow() {
+  if (g_target == &g_back && g_windowDc && g_back.sys)
+    BitBlt(g_windowDc, 0, 0, g_back.width, g_back.height, g_back.sys->dc, 0, 0, SRCCOPY);
+}
+
+// Runs a drawing step on the target, under the lock when the target is the window.
+template <class Step>
+void Draw(Step step) {
+  if (g_target == &g_back) {
+    DrawingLock lock;
+    MakeContext(g_back);
+    step(g_back);
+    ShowIfWindow();
+  } else {
+    MakeContext(*g_target);
+    step(*g_target);
+  }
+}
+
+}  // namespace
+
+CRITICAL_SECTION& drawing_lock() {
+  static CRITICAL_SECTION section = [] {
+    CRITICAL_SECTION c;
+    InitializeCriticalSection(&c);
+    return c;
+  }();
+  return section;
+}
+
+void set_window_dc(HWND window, HDC dc) {
+  g_window = window;
+  g_windowDc = dc;
+}
+HDC window_dc() { return g_windowDc; }
+HWND current_window() { return g_window; }
+
+Surface* back_buffer() { return &g_back; }
+
+void resize_surface(Surface* sp, int32_t width, int32_t height) {
+  Surface& s = Of(sp);
+  if (width <= 0 || height <= 0) return;
+  bool first = !s.sys;
+  MakeContext(s);
+  if (first) ApplyState(s);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap || !bits) return;
+  uint32_t* pixels = static_cast<uint32_t*>(bits);
+  std::fill(pixels, pixels + size_t(width) * height, pixel_from_colour(s.backColour));
+  GdiFlush();
+  if (s.pixels) copy_overlap(pixels, width, height, s.pixels, s.width, s.height);
+  SelectObject(s.sys->dc, bitmap);
+  if (s.sys->bitmap) DeleteObject(s.sys->bitmap);
+  s.sys->bitmap = bitmap;
+  s.pixels = pixels;
+  s.width = width;
+  s.height = height;
+}
+
+void reset_surface(Surface* sp) {
+  Surface& s = Of(sp);
+  Surface defaults;
+  s.lineColour = defaults.lineColour;
+  s.fillColour = defaults.fillColour;
+  s.textColour = defaults.textColour;
+  s.backColour = defaults.backColour;
+  s.backMode = defaults.backMode;
+  s.fontHeight = defaults.fontHeight;
+  s.fontWidth = defaults.fontWidth;
+  memcpy(s.fontFace, defaults.fontFace, sizeof s.fontFace);
+  ApplyState(s);
+}
+
+void set_target(Surface* s) {
+  DrawingLock lock;
+  g_target = &Of(s);
+  MakeContext(*g_target);
+}
+
+Surface* current_target() { return g_target; }
+void* surface_dc(Surface* s) {
+  MakeContext(Of(s));
+  return Of(s).sys->dc;
+}
+uint32_t* surface_pixels(Surface* s) {
+  GdiFlush();
+  return Of(s).pixels;
+}
+int32_t target_width() { return g_target->width; }
+int32_t target_height() { return g_target->height; }
+bool window_is_target() { return g_target == &g_back; }
+
+void clear_target() {
+  Draw([](Surface& s) {
+    GdiFlush();
+    fill_pixels(s, 0, 0, s.width, s.height, pixel_from_colour(s.backColour));
+  });
+}
+
+void set_line_colour(uint32_t c) {
+  Draw([c](Surface& s) {
+    s.lineColour = c;
+    ApplyPen(s);
+  });
+}
+void set_fill_colour(uint32_t c) {
+  Draw([c](Surface& s) {
+    s.fillColour = c;
+    ApplyBrush(s);
+  });
+}
+void set_text_colour(uint32_t c) {
+  Draw([c](Surface& s) {
+    s.textColour = c;
+    SetTextColor(s.sys->dc, c);
+  });
+}
+void set_back_colour(uint32_t c) {
+  Draw([c](Surface& s) {
+    s.backColour = c;
+    SetBkColor(s.sys->dc, c);
+  });
+}
+void set_back_mode(int mode) {
+  Draw([mode](Surface& s) {
+    s.backMode = mode;
+    SetBkMode(s.sys->dc, mode);
+  });
+}
+
+void set_text_style(int32_t height, int32_t width, const char* face) {
+  Draw([&](Surface& s) {
+    s.fontHeight = height;
+    s.fontWidth = width;
+    if (face) {
+      strncpy(s.fontFace, face, sizeof s.fontFace - 1);
+      s.fontFace[sizeof s.fontFace - 1] = 0;
+    }
+    ApplyFont(s);
+  });
+}
+
+void draw_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
+  Draw([&](Surface& s) {
+    HGDIOBJ old = SelectObject(s.sys->dc, GetStockObject(HOLLOW_BRUSH));
+    Rectangle(s.sys->dc, l, t, r, b);
+    SelectObject(s.sys->dc, old);
+  });
+}
+
+void fill_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
+  Draw([&](Surface& s) { Rectangle(s.sys->dc, l, t, r, b); });
+}
+
+void text_at(int32_t x, int32_t y, const char* gbk) {
+  std::wstring text = wide_from_ansi(gbk);
+  Draw([&](Surface& s) { TextOutW(s.sys->dc, x, y, text.c_str(), int(text.size())); });
+}
+
+void text_in_rect(const char* gbk, int32_t l, int32_t t, int32_t r, int32_t b, unsigned format) {
+  std::wstring text = wide_from_ansi(gbk);
+  Draw([&](Surface& s) {
+    RECT rc{l, t, r, b};
+    DrawTextW(s.sys->dc, text.c_str(), int(text.size()), &rc, format);
+  });
+}
+
+void put_surface(int32_t x, int32_t y, const Surface& from) {
+  if (!from.sys) return;
+  Draw([&](Surface& s) {
+    BitBlt(s.sys->dc, x, y, from.width, from.height, from.sys->dc, 0, 0, SRCCOPY);
+  });
+}
+
+void flush_window() {
+  DrawingLock lock;
+  if (g_windowDc && g_back.sys)
+    BitBlt(g_windowDc, 0, 0, g_back.width, g_back.height, g_back.sys->dc, 0, 0, SRCCOPY);
+}
+
+int drawn_text_count() { return 0; }
+const DrawnText& drawn_text(int) {
+  static DrawnText none{};
+  return none;
+}
+void forget_drawn_text() {}

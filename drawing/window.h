@@ -1,0 +1,14 @@
+// The editor's one drawing window, run by a thread of its own that pumps its messages,
+// repaints it from the back buffer and queues its mouse messages.
+#pragma once
+
+#include <cstdint>
+
+// Opens (or reopens) the window with a client area of width x height and makes it the
+// current target; the title is the program's file name without folder and extension.
+void* open_window(int32_t width, int32_t height, unsigned flags);
+// Hides and releases the window; the process goes on. The user's own close ends the
+// process with status 0.
+void close_window();
+// The open window's handle, or null.
+void* window_handle();

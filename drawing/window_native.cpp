@@ -1,0 +1,30 @@
+// The native build has no window system: the "window" is the back buffer alone, and tests
+// put mouse messages into the queue themselves.
+#include <thread>
+
+#include "drawing/mouse_queue.h"
+#include "drawing/surface.h"
+#include "drawing/window.h"
+
+namespace {
+bool g_open = false;
+}
+
+void* open_window(int32_t width, int32_t height, unsigned) {
+  Surface* back = back_buffer();
+  resize_surface(back, width, height);
+  set_target(nullptr);
+  reset_surface(nullptr);
+  clear_target();
+  g_open = true;
+  return back;
+}
+
+void close_window() { g_open = false; }
+void* window_handle() { return g_open ? back_buffer() : nullptr; }
+
+MouseMessage next_mouse_message() {
+  MouseMessage m{};
+  while (!mouse_queue().take(m)) std::this_thread::yield();
+  return m;
+}
