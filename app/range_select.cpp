@@ -1,0 +1,96 @@
+#include "app/range_select.h"
+
+#include "app/config.h"
+#include "app/keys.h"
+#include "app/pace.h"
+#include "app/range_frame.h"
+#include "drawing/mouse_queue.h"
+#include "drawing/prompts.h"
+#include "drawing/window.h"
+#include "scenario/battle_file.h"
+
+Surface rangeSurface;
+
+namespace {
+
+constexpr uint32_t kBorder = 0x000000;
+constexpr uint32_t kFrame = 0x0000AA;  // (170, 0, 0)
+
+// The world and its black ring, drawn once; each frame starts from a copy of it.
+Surface g_worldPicture;
+
+void FillHex(int32_t cellPx, int32_t i, int32_t j) {
+  fill_rect((i + 1) * cellPx, (j + 1) * cellPx, (i + 2) * cellPx, (j + 2) * cellPx);
+}
+
+void DrawWorld(const WorldImage& world, int32_t cellPx) {
+  resize_surface(&g_worldPicture, rangeSurface.width, rangeSurface.height);
+  set_target(&g_worldPicture);
+  // The line colour stays the default, white.
+  for (int32_t i = -1; i <= world.width; ++i)
+    for (int32_t j = -1; j <= world.height; ++j) {
+      bool inside = i >= 0 && i < world.width && j >= 0 && j < world.height;
+      set_fill_colour(inside ? TerrainColour(world.at(i, j).terrain) : kBorder);
+      FillHex(cellPx, i, j);
+    }
+}
+
+void DrawRangeView(const RangeFrame& f, int32_t cellPx) {
+  set_target(&rangeSurface);
+  put_surface(0, 0, g_worldPicture);
+  set_fill_colour(kFrame);
+  for (int32_t i = f.left; i <= f.right; ++i) {
+    FillHex(cellPx, i, f.top);
+    FillHex(cellPx, i, f.bottom);
+  }
+  for (int32_t j = f.top; j <= f.bottom; ++j) {
+    FillHex(cellPx, f.left, j);
+    FillHex(cellPx, f.right, j);
+  }
+  set_target(nullptr);
+  put_surface(0, 0, rangeSurface);
+}
+
+}  // namespace
+
+uint32_t TerrainColour(uint8_t c) {
+  if (c == 0) return 0x00AA00;
+  if (c == 1) return 0xAA0000;
+  if (c == 2) return 0x55FFFF;
+  if (c <= 5) return 0xFFFFFF;
+  if (c <= 8) return 0xAAAAAA;
+  if (c <= 19) return 0x55FF55;
+  return 0x555555;
+}
+
+MapRange select_map_range(const MapRange& initial, const WorldImage& world) {
+  const int32_t cellPx = UsableCellPx(config_int("格子边长", 3));
+  resize_surface(&rangeSurface, cellPx * (world.width + 2), cellPx * (world.height + 2));
+  RangeFrame frame = FrameAround(initial);
+  open_window(rangeSurface.width, rangeSurface.height, 0);
+  DrawWorld(world, cellPx);
+  DrawRangeView(frame, cellPx);
+  show_message(nullptr, "请用鼠标左右键指定地图范围。\n确定地图范围后,请按X。", "操作提示", kMbOk);
+  for (;;) {
+    while (mouse_pending()) {
+      MouseMessage m = next_mouse_message();
+      int32_t gx, gy;
+      HexAtPixel(cellPx, m.x, m.y, gx, gy);
+      if (m.code == kLeftButtonDown) LeftClickFrame(frame, gx, gy);
+      if (m.code == kRightButtonDown) RightClickFrame(frame, gx, gy);
+    }
+    if (key_down(kKeyX)) {
+      if (!FrameHoldsARange(frame)) {
+        show_message(window_handle(), "范围非法！", "提示", kMbIconWarning);
+      } else {
+        Status s = CheckRange(RangeInside(frame), world.width, world.height);
+        if (s.ok()) break;
+        show_message(window_handle(), s.message, "提示", kMbIconWarning);
+      }
+    }
+    DrawRangeView(frame, cellPx);
+    pace_frame(20);
+  }
+  close_window();
+  return RangeInside(frame);
+}

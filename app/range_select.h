@@ -1,0 +1,15 @@
+// The map-range selection: the whole world map in a window of its own with the scenario's
+// range framed in red. The left button moves the frame's near corner, the right button its
+// far corner, X confirms.
+#pragma once
+
+#include "drawing/surface.h"
+#include "scenario/world_map.h"
+
+extern Surface rangeSurface;
+
+// Runs the mode until a usable range is confirmed; closes its window before returning.
+MapRange select_map_range(const MapRange& initial, const WorldImage& world);
+
+// Terrain class colours of the view (0x00BBGGRR); classes above 19 are grey.
+uint32_t TerrainColour(uint8_t terrainClass);

@@ -1,0 +1,105 @@
+#include "view/map_view.h"
+
+#include "app/config.h"
+#include "app/view_state.h"
+#include "catalogs/artwork.h"
+#include "view/cell_plan.h"
+#include "view/layout.h"
+
+Surface offscreenSurface;
+
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kThumbColour = 0xAAAAAA;
+
+const Surface* ArtFor(const CellStep& s) {
+  switch (s.art) {
+    case Art::City: return &FacilitySurface[0];
+    case Art::Factory: return &FacilitySurface[1];
+    case Art::Airport: return &FacilitySurface[2];
+    case Art::Launch: return &FacilitySurface[3];
+    case Art::Nuclear: return &FacilitySurface[4];
+    case Art::LevelMax: return &LevelMaxSurface;
+    case Art::AntiAir: return s.index >= 1 && s.index <= 3 ? &AntiAirSurface[s.index] : nullptr;
+    case Art::Flag: return s.index >= 0 && s.index < 200 ? &FlagSurface[s.index] : nullptr;
+  }
+  return nullptr;
+}
+
+void DrawPanels() {
+  const Layout& l = g_layout;
+  for (int i = 0; i < 4; ++i)
+    blit_keyed(l.commandButtons[i].x, l.commandButtons[i].y, ButtonSurface[i + 1]);
+  set_fill_colour(kWhite);
+  fill_rect(30, l.mapHeightPx, l.mapWidthPx - 30, l.mapHeightPx + 29);
+  put_surface(0, l.mapHeightPx, DirButtonSurface[0]);
+  put_surface(l.mapWidthPx - 30, l.mapHeightPx, DirButtonSurface[1]);
+  fill_rect(l.mapWidthPx, 30, l.windowWidth, l.mapHeightPx - 29);
+  put_surface(l.mapWidthPx, 0, DirButtonSurface[2]);
+  put_surface(l.mapWidthPx, l.mapHeightPx - 30, DirButtonSurface[3]);
+
+  set_fill_colour(kThumbColour);
+  int32_t tx = HorizontalThumbX(l, g_view.scrollX, g_world.rangeWidth);
+  fill_rect(tx, l.hTrack.y, tx + l.hThumbLength - 1, l.hTrack.y + 30 - 1);
+  int32_t ty = VerticalThumbY(l, g_view.scrollY, g_world.rangeHeight);
+  fill_rect(l.vTrack.x, ty, l.vTrack.x + 30 - 1, ty + l.vThumbLength - 1);
+}
+
+}  // namespace
+
+void layout_screen() {
+  g_layout = ComputeLayout(config_int("窗口长", 12), config_int("窗口宽", 10), g_world.rangeWidth,
+                           g_world.rangeHeight);
+  resize_surface(&offscreenSurface, g_layout.windowWidth, g_layout.windowHeight);
+  set_target(&offscreenSurface);
+  set_text_style(12, 0, "宋体");
+  set_back_mode(kBackTransparent);
+  set_target(nullptr);
+}
+
+void draw_cell(const Cell& cell) {
+  int32_t px, py;
+  CellScreenPosition(cell, g_view.scrollX, g_view.scrollY, px, py);
+  for (const CellStep& s : PlanCell(cell, px, py)) {
+    switch (s.kind) {
+      case CellStep::Fill:
+        set_fill_colour(s.colour);
+        set_text_colour(0x000000);
+        fill_rect(s.x, s.y, s.right, s.bottom);
+        break;
+      case CellStep::Text:
+        text_at(s.x, s.y, s.text.c_str());
+        break;
+      case CellStep::TextInRect:
+        text_in_rect(s.text.c_str(), s.x, s.y, s.right, s.bottom, kWordBreak);
+        break;
+      case CellStep::Blit:
+        if (const Surface* art = ArtFor(s)) blit_keyed(s.x, s.y, *art);
+        break;
+    }
+  }
+}
+
+void compose_screen() {
+  const Layout& l = g_layout;
+  set_target(&offscreenSurface);
+  clear_target();
+  set_line_colour(kWhite);
+  for (int col = 0; col < l.viewCols; ++col)
+    for (int row = 0; row < l.viewRows; ++row)
+      draw_cell(g_world.grid[g_view.scrollX + col][g_view.scrollY + row]);
+  DrawPanels();
+  if (g_view.hasSelection()) {
+    set_line_colour(kSelectionColour);
+    int32_t shift = ((g_view.selCol + g_world.originX + g_view.scrollX) & 1) * halfCell;
+    draw_rect(g_view.selCol * cellSize, g_view.selRow * cellSize + shift,
+              (g_view.selCol + 1) * cellSize, (g_view.selRow + 1) * cellSize + shift);
+  }
+}
+
+void draw_screen() {
+  compose_screen();
+  set_target(nullptr);
+  put_surface(0, 0, offscreenSurface);
+}
