@@ -70,7 +70,7 @@ else
   failed=$((failed + 1)); failures+=("sanitizer build")
 fi
 run_gtest "unit tests (Windows build under Wine)" wine_zh "$build/win/tests/btl_tests.exe"
-run_gtest "Win32 layer tests under Wine" wine_zh "$build/win/tests/btl_wine_tests.exe"
+run_gtest "Win32 layer tests under Wine" with_display wine_zh "$build/win/tests/btl_wine_tests.exe"
 run_suite "companion on the demo data" bash "$root/tests/demo_smoke.sh"
 if [ -f "$root/tests/wine/run_wine_tests.sh" ]; then
   run_suite "Win32 layer under Wine" bash "$root/tests/wine/run_wine_tests.sh"

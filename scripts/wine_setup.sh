@@ -20,3 +20,21 @@ wine_prefix_ready() {
 wine_zh() {
   LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 wine "$@"
 }
+
+# A virtual display of its own for the duration of one command.
+with_display() {
+  local n pid rc
+  for n in $(seq 140 180); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    pid=$!
+    for _ in $(seq 50); do DISPLAY=":$n" xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+    DISPLAY=":$n" "$@"
+    rc=$?
+    wineserver -k 2>/dev/null
+    kill "$pid" 2>/dev/null
+    return $rc
+  done
+  echo "no virtual display could be started"
+  return 1
+}

@@ -1,0 +1,26 @@
+// The editor's spine: loading the game data and a scenario, the save command, and one pass
+// of the main loop (mouse, keys, drawing, pacing).
+#pragma once
+
+#include <string>
+
+#include "scenario/battle_file.h"
+
+// The catalogs, the string table and every picture, in start-up order.
+void LoadGameData();
+
+using RangeChooser = MapRange (*)(const MapRange& initial, const WorldImage& world);
+
+// Reads the battle file and the world map, lets `choose` confirm the range (the range
+// selection window in the editor) and fills the world record. Nothing of the record changes
+// when the files cannot be read.
+Status LoadScenario(const std::string& path, RangeChooser choose);
+
+// S: the save dialog, the replace question, the safe save, a message on failure.
+void SaveScenario();
+
+// A left click at client (x, y) of the main window.
+void HandleLeftClick(int32_t x, int32_t y);
+
+// One pass of the main loop without the pacing.
+void MainLoopPass();

@@ -1,0 +1,52 @@
+// The editor's entry point: the start-up notice, the open dialog, the game data, the
+// scenario with its range, the main window and the main loop, which never returns; the
+// process ends when the user closes the window.
+#include <windows.h>
+
+#include "app/editor.h"
+#include "app/file_requests.h"
+#include "app/pace.h"
+#include "app/range_select.h"
+#include "drawing/prompts.h"
+#include "drawing/window.h"
+#include "view/layout.h"
+#include "view/map_view.h"
+
+namespace {
+
+const char kNotice[] =
+    "BTL 战役编辑器\n"
+    "\n"
+    "先选择要编辑的战役文件（.btl），再在世界地图上确认地图范围（左右键调整，X 确定）。\n"
+    "\n"
+    "鼠标：点击格子选中；下方四个按钮编辑选中格的建筑、兵种、将领和原始数据；\n"
+    "箭头按钮和滚动条移动视图。\n"
+    "方向键：移动一格　　S：保存　　J：编辑队伍\n"
+    "C：复制选中格　　U / T / B：粘贴部队 / 归属 / 建筑\n"
+    "Esc：关闭或恢复以上按键（J 与鼠标始终可用）";
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  show_message(nullptr, kNotice, "Halvorn3BTL编辑器 0422", kMbIconWarning);
+  bool dataLoaded = false;
+  for (;;) {
+    std::string path;
+    if (!ask_open_battle_file(path)) return 0;
+    if (!dataLoaded) {
+      LoadGameData();
+      dataLoaded = true;
+    }
+    Status s = LoadScenario(path, select_map_range);
+    if (s.ok()) break;
+    show_message(nullptr, s.message + "\n\n请选择另一个战役文件。", "无法打开战役文件",
+                 kMbOk | kMbIconWarning);
+  }
+  layout_screen();
+  open_window(g_layout.windowWidth, g_layout.windowHeight, 0);
+  draw_screen();
+  for (;;) {
+    MainLoopPass();
+    pace_frame(20);
+  }
+}

@@ -1,0 +1,22 @@
+// The five editing dialogs as the main loop opens them. Each runs its template modally,
+// placed at (0, 0) of the owner's client area and owned by it (owner: the main window's
+// handle), and ends only through its close box.
+//
+// Windows only: the native build has no dialogs, and its versions of these return at once
+// without touching anything (dialogs/dialogs_native.cpp).
+#pragma once
+
+#include <cstdint>
+
+#include "scenario/world_record.h"
+
+// Edits the building in place; 地块ID shows the selected hex's global index.
+void ShowBuildingDialog(void* owner, BuildingRecord& building);
+// Edits a working copy of the unit that is written back when the dialog ends, always.
+void ShowUnitDialog(void* owner, UnitRecord& unit);
+// Does nothing when hasUnit is 0.
+void ShowGeneralDialog(void* owner, uint8_t hasUnit, UnitRecord& unit);
+// The raw bytes and owner of the selected hex; nothing without a selection inside the range.
+void ShowHexDialog(void* owner);
+// The team table.
+void ShowTeamDialog(void* owner);

@@ -1,0 +1,9 @@
+// The native build has no dialog templates and no windows: the editor itself is a Windows
+// program. These return at once so that portable callers link; they change nothing.
+#include "dialogs/dialogs.h"
+
+void ShowBuildingDialog(void*, BuildingRecord&) {}
+void ShowUnitDialog(void*, UnitRecord&) {}
+void ShowGeneralDialog(void*, uint8_t, UnitRecord&) {}
+void ShowHexDialog(void*) {}
+void ShowTeamDialog(void*) {}

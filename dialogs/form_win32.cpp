@@ -1,0 +1,188 @@
+#include "dialogs/form_win32.h"
+
+#include <commctrl.h>
+
+#include "dialogs/colour_chooser.h"
+#include "drawing/prompts.h"
+#include "scenario/wide.h"
+
+namespace {
+
+std::wstring Wide(std::string_view utf8) { return wide_from_utf8(std::string(utf8)); }
+
+Notice NoticeOf(WORD code) {
+  // BN_CLICKED is 0 and CBN_SELCHANGE 1; the logic looks at the id first, so a code is only
+  // ever taken for the kind of control that sends it.
+  if (code == BN_CLICKED) return Notice::kClicked;
+  if (code == CBN_SELCHANGE) return Notice::kSelectionChanged;
+  return Notice::kOther;
+}
+
+}  // namespace
+
+HWND Win32Form::Control(int id) const {
+  auto found = bound_.find(id);
+  if (found != bound_.end()) return found->second;
+  return GetDlgItem(dialog_, id);
+}
+
+void Win32Form::SetText(int id, std::string_view utf8) { SetWindowTextW(Control(id), Wide(utf8).c_str()); }
+
+std::string Win32Form::GetText(int id) {
+  HWND control = Control(id);
+  int length = GetWindowTextLengthW(control);
+  std::wstring text(size_t(length) + 1, L'\0');
+  int got = GetWindowTextW(control, text.data(), length + 1);
+  text.resize(size_t(got > 0 ? got : 0));
+  return utf8_from_wide(text);
+}
+
+void Win32Form::ClearCombo(int id) { SendMessageW(Control(id), CB_RESETCONTENT, 0, 0); }
+
+void Win32Form::AddComboItem(int id, std::string_view utf8) {
+  std::wstring item = Wide(utf8);
+  SendMessageW(Control(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void Win32Form::SelectComboItem(int id, int index) { SendMessageW(Control(id), CB_SETCURSEL, WPARAM(index), 0); }
+
+int Win32Form::ComboSelection(int id) {
+  LRESULT item = SendMessageW(Control(id), CB_GETCURSEL, 0, 0);
+  return item == CB_ERR ? -1 : int(item);
+}
+
+int Win32Form::ComboCount(int id) {
+  LRESULT count = SendMessageW(Control(id), CB_GETCOUNT, 0, 0);
+  return count == CB_ERR ? 0 : int(count);
+}
+
+std::string Win32Form::ComboItemText(int id, int index) {
+  HWND combo = Control(id);
+  LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, WPARAM(index), 0);
+  if (length == CB_ERR) return {};
+  std::wstring text(size_t(length) + 1, L'\0');
+  LRESULT got = SendMessageW(combo, CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(got == CB_ERR ? 0 : size_t(got));
+  return utf8_from_wide(text);
+}
+
+void Win32Form::ClearList(int id) { SendMessageW(Control(id), LVM_DELETEALLITEMS, 0, 0); }
+
+void Win32Form::AppendListRow(int id, std::string_view utf8) {
+  std::wstring text = Wide(utf8);
+  LVITEMW item{};
+  item.mask = LVIF_TEXT;
+  item.iItem = ListCount(id);
+  item.pszText = text.data();
+  SendMessageW(Control(id), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void Win32Form::DeleteListRow(int id, int row) { SendMessageW(Control(id), LVM_DELETEITEM, WPARAM(row), 0); }
+
+void Win32Form::SelectListRow(int id, int row) {
+  LVITEMW state{};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(Control(id), LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&state));
+  SendMessageW(Control(id), LVM_SETSELECTIONMARK, 0, LPARAM(row));
+}
+
+int Win32Form::ListSelectionMark(int id) { return int(SendMessageW(Control(id), LVM_GETSELECTIONMARK, 0, 0)); }
+
+int Win32Form::ListCount(int id) { return int(SendMessageW(Control(id), LVM_GETITEMCOUNT, 0, 0)); }
+
+void Win32Form::Enable(int id, bool enabled) { EnableWindow(Control(id), enabled); }
+
+void Win32Form::Repaint(int id) {
+  // The whole dialog: its own drawing and every control over it.
+  HWND window = id == 0 ? dialog_ : Control(id);
+  UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | (id == 0 ? RDW_ALLCHILDREN : 0);
+  RedrawWindow(window, nullptr, nullptr, flags);
+}
+
+void Win32Form::Warn(std::string_view utf8Text) {
+  show_message(dialog_, std::string(utf8Text), "提示", kMbOk | kMbIconWarning);
+}
+
+bool Win32Form::ChooseColour(uint32_t& colour) { return choose_colour(dialog_, colour); }
+
+namespace {
+
+// The run-time windows have pixel positions while the template is measured in dialog units,
+// which depend on the dialog font's size on the system at hand; a dialog that comes out too
+// small for them grows so that none is cut off.
+void GrowToHold(HWND dialog, int right, int bottom) {
+  RECT client;
+  GetClientRect(dialog, &client);
+  if (client.right >= right && client.bottom >= bottom) return;
+  RECT wanted{0, 0, client.right > right ? client.right : right, client.bottom > bottom ? client.bottom : bottom};
+  AdjustWindowRectEx(&wanted, DWORD(GetWindowLongW(dialog, GWL_STYLE)), FALSE, DWORD(GetWindowLongW(dialog, GWL_EXSTYLE)));
+  SetWindowPos(dialog, nullptr, 0, 0, wanted.right - wanted.left, wanted.bottom - wanted.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+constexpr int kChildMargin = 10;
+
+}  // namespace
+
+void CreateChildWindows(Win32Form& form, const std::vector<ChildWindow>& windows) {
+  HWND dialog = form.dialog();
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+  int right = 0, bottom = 0;
+  for (const ChildWindow& w : windows) {
+    if (w.x + w.width > right) right = w.x + w.width;
+    if (w.y + w.height > bottom) bottom = w.y + w.height;
+    bool edit = w.kind == ChildWindow::kEdit;
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    if (edit) style |= WS_TABSTOP | ES_AUTOHSCROLL | (w.numberOnly ? ES_NUMBER : 0);
+    HWND child = CreateWindowExW(0, edit ? L"EDIT" : L"STATIC", Wide(w.text).c_str(), style, w.x, w.y, w.width,
+                                 w.height, dialog, reinterpret_cast<HMENU>(INT_PTR(w.id)), instance, nullptr);
+    if (font) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (edit) form.Bind(w.formId, child);
+  }
+  GrowToHold(dialog, right + kChildMargin, bottom + kChildMargin);
+}
+
+INT_PTR DialogBinding::Run(void* owner, const wchar_t* templateName) {
+  return DialogBoxParamW(GetModuleHandleW(nullptr), templateName, static_cast<HWND>(owner), Procedure,
+                         reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK DialogBinding::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    auto* binding = reinterpret_cast<DialogBinding*>(lParam);
+    binding->form_.Attach(dialog);
+    binding->OnInit();
+    return TRUE;
+  }
+  auto* binding = reinterpret_cast<DialogBinding*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  if (!binding) return FALSE;
+  switch (message) {
+    case WM_COMMAND:
+      // Enter and Esc arrive as IDOK and IDCANCEL without a control; there is no default
+      // button and no cancel.
+      if (lParam == 0) return TRUE;
+      binding->OnCommand(LOWORD(wParam), NoticeOf(HIWORD(wParam)));
+      return TRUE;
+    case WM_NOTIFY:
+      // Nothing here needs a result; the default handling answers the rest.
+      binding->OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+      return FALSE;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(dialog, &paint);
+      binding->OnPaint(dc);
+      EndPaint(dialog, &paint);
+      return TRUE;
+    }
+    case WM_DRAWITEM:
+      return binding->OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
+    case WM_CLOSE:
+      binding->OnClose();
+      EndDialog(dialog, 1);
+      return TRUE;
+  }
+  return FALSE;
+}

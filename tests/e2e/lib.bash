@@ -1,0 +1,154 @@
+# Driving the real editor under Wine on a virtual display with xdotool. Sourced by the
+# end-to-end tests and the demo run. Every wait has a time limit; `e2e_stop` ends what was
+# started (the Xvfb server and the editor's process group).
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+build=${BTL_BUILD:-$root/build}
+source "$root/scripts/wine_setup.sh"
+editor_exe=$build/win/app/btl_editor.exe
+xvfb_pid=
+editor_pid=
+
+e2e_start_display() {
+  local n
+  for n in $(seq 90 130); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && return 0; sleep 0.1; done
+  done
+  echo "no virtual display could be started"; return 1
+}
+
+# Starts the editor in folder $1 (holding 数据 and 图片).
+e2e_start_editor() {
+  (cd "$1" && setsid bash -c 'LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 exec wine "$0"' "$editor_exe" \
+     >"$build/e2e_editor.log" 2>&1) &
+  editor_pid=$!
+}
+
+e2e_stop() {
+  for k in x X s S c C u U t T b B j J Left Right Up Down Escape; do xdotool keyup "$k" 2>/dev/null; done
+  if [ -n "$editor_pid" ]; then
+    pkill -TERM -f btl_editor.exe 2>/dev/null
+    kill -- -"$editor_pid" 2>/dev/null
+  fi
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wineserver -k 2>/dev/null
+  editor_pid= xvfb_pid=
+}
+
+# Waits up to $2 seconds (default 20) for a window whose name matches $1; prints its id.
+e2e_wait_window() {
+  local name=$1 limit=${2:-20} id
+  for _ in $(seq $((limit * 10))); do
+    id=$(xdotool search --name "$name" 2>/dev/null | head -n1)
+    if [ -n "$id" ] && xdotool getwindowgeometry "$id" >/dev/null 2>&1; then echo "$id"; return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+e2e_gone() {  # waits until no window matches $1
+  for _ in $(seq 100); do xdotool search --name "$1" >/dev/null 2>&1 || return 0; sleep 0.1; done
+  return 1
+}
+
+# Clicks client point (x, y) of window $1 with button $4 (default 1).
+e2e_click() {
+  xdotool mousemove --window "$1" "$2" "$3" click "${4:-1}"
+  sleep 0.25
+}
+
+# Presses the default button of a message box window (bottom centre of its client area).
+e2e_dismiss_box() {
+  local id
+  id=$(e2e_wait_window "$1" "${2:-20}") || return 1
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 24)) click 1
+  e2e_gone "$1"
+}
+
+# Gives window $1 the focus (a window just mapped may refuse it for a moment).
+e2e_focus() {
+  for _ in $(seq 30); do
+    xdotool windowfocus "$1" 2>/dev/null
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && { sleep 0.2; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+
+# Holds key $2 for 150 ms with window $1 focused.
+e2e_key() {
+  e2e_focus "$1"
+  xdotool keydown "$2"; sleep 0.15; xdotool keyup "$2"
+  sleep 0.3
+}
+
+# The Windows form of an absolute path (Wine's drive Z: is the root).
+e2e_winpath() { echo "Z:${1//\//\\}"; }
+
+# Waits up to 15 s for file $1 to exist and stop growing.
+e2e_wait_file() {
+  local last=-1 now
+  for _ in $(seq 150); do
+    if [ -f "$1" ]; then
+      now=$(stat -c %s "$1")
+      [ "$now" = "$last" ] && return 0
+      last=$now
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Clicks button $2 ("left" or "right" of two) of the message box titled $1.
+e2e_answer_box() {
+  local id
+  id=$(e2e_wait_window "$1" 20) || return 1
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  local dx=-45
+  [ "$2" = right ] && dx=45
+  xdotool mousemove $((X + WIDTH / 2 + dx)) $((Y + HEIGHT - 24)) click 1
+  e2e_gone "$1"
+}
+
+# Types $2 into the file dialog titled $1 and confirms.
+e2e_file_dialog() {
+  local id
+  id=$(e2e_wait_window "$1" 20) || return 1
+  e2e_focus "$id"
+  xdotool type --delay 20 "$2"; sleep 0.2
+  xdotool key Return
+  e2e_gone "^$1\$"
+}
+
+# Pixel of window $1 at (x, y) as "r,g,b" (from a fresh capture into $3).
+e2e_pixel() {
+  local shot=${3:-$build/e2e_shot.png}
+  import -window "$1" "$shot" 2>/dev/null
+  convert "$shot" -format '%[fx:int(255*p{'"$2"'}.r)],%[fx:int(255*p{'"$2"'}.g)],%[fx:int(255*p{'"$2"'}.b)]' info: 2>/dev/null
+}
+
+# Opens a battle file in a started editor up to the main window; prints the main window's id.
+e2e_open_to_main() {
+  e2e_dismiss_box "Halvorn3BTL" 60 || { echo "no start-up notice" >&2; return 1; }
+  e2e_file_dialog "打开" "$(e2e_winpath "$1")" || { echo "no open dialog" >&2; return 1; }
+  e2e_dismiss_box "操作提示" 30 || { echo "no range instructions" >&2; return 1; }
+  local range size id
+  range=$(e2e_wait_window "^btl_editor\$" 10) || return 1
+  size=$(xdotool getwindowgeometry "$range" | grep -o '[0-9]*x[0-9]*$')
+  e2e_key "$range" x
+  # The main window replaces the range window (Wine may reuse its X window): wait for a
+  # window of the program's name and another size.
+  for _ in $(seq 100); do
+    for id in $(xdotool search --name "^btl_editor\$" 2>/dev/null); do
+      if [ "$(xdotool getwindowgeometry "$id" 2>/dev/null | grep -o '[0-9]*x[0-9]*$')" != "$size" ]; then
+        sleep 0.5; echo "$id"; return 0
+      fi
+    done
+    sleep 0.1
+  done
+  return 1
+}
