@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job on the bundled demo data: builds everything, generates the demo game data
-# folder and runs the command-line companion's info and check on the large demo scenario,
-# natively and as the Windows .exe under Wine.
+# folder and starts the editor in it under Wine. With a display ($DISPLAY set) the editor is
+# yours to use. Without one it runs on a virtual display, opens the large demo scenario,
+# confirms its range, saves a screenshot of the main window and prints its path.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BTL_BUILD:-$root/build}
@@ -12,10 +13,24 @@ wine_prefix_ready
 demo=$build/demo
 mkdir -p "$demo"
 "$build/native/tools/demo_data/make_demo_data" "$demo" >/dev/null
-cd "$demo"
 echo "demo data folder: $demo"
-"$build/native/tools/btl/btl" info demo_large.btl | head -n 40
-echo "..."
-"$build/native/tools/btl/btl" check demo_large.btl
-echo "-- the Windows companion under Wine:"
-wine_zh "$build/win/tools/btl/btl.exe" check demo_messy.btl
+"$build/native/tools/btl/btl" --data "$demo/数据" check "$demo/demo_large.btl"
+
+if [ -n "${DISPLAY:-}" ]; then
+  cd "$demo"
+  exec env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 wine "$build/win/app/btl_editor.exe"
+fi
+
+source "$root/tests/e2e/lib.bash"
+trap e2e_stop EXIT
+e2e_start_display
+e2e_start_editor "$demo"
+main=$(e2e_open_to_main "$demo/demo_large.btl")
+# Scroll to where the teams meet, select a hex, and take the picture.
+e2e_click "$main" 200 540
+e2e_click "$main" 615 250
+e2e_click "$main" 120 80
+sleep 0.5
+shot=$build/demo_screenshot.png
+import -window "$main" "$shot"
+echo "screenshot of the main window: $shot"

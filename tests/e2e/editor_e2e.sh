@@ -69,10 +69,50 @@ e2e_answer_box "^提示\$" left
 e2e_wait_file "$work/existing.btl"; sleep 0.5
 check "answering Yes replaces it" cmp -s "$work/demo_large.btl" "$work/existing.btl"
 
-# Copy and paste: back to the top-left, a hex with a unit copied onto hexes of plain land.
-# The companion's view of the saved file must show one unit more and the pasted owner.
-for _ in $(seq 60); do xdotool keydown Left; sleep 0.03; xdotool keyup Left; sleep 0.03; done
-before=$(btl info saved.btl | grep -o '文件中）: 队伍 [0-9]*，建筑 [0-9]*，部队 [0-9]*')
-units_before=$(echo "$before" | grep -o '部队 [0-9]*' | grep -o '[0-9]*')
-check "companion reads the saved file" test -n "$units_before"
-echo "--- done: $before"
+# Copy and paste the owner (T): from a hex of one team onto a hex of another, the target
+# takes the source's colour. The view is centred as a track click puts it.
+e2e_click "$main" 200 540
+e2e_click "$main" 615 250
+# A point inside hex (column, row) whether or not its column is shifted down.
+centre() { e2e_pixel "$main" "$(( $1 * 50 + 25 )),$(( $2 * 50 + 37 ))"; }
+src=$(centre 0 6) dst=$(centre 8 8)
+e2e_click "$main" 25 330            # visible column 0, row 6
+e2e_key "$main" c
+e2e_click "$main" 425 430           # visible column 8, row 8
+e2e_key "$main" t
+check "T pastes the owner: the hex takes the copied hex's colour" \
+  test "$src" != "$dst" -a "$(centre 8 8)" = "$src"
+
+# Esc turns the command keys off: T does nothing then; Esc again turns them back on.
+e2e_click "$main" 475 430
+before_t=$(centre 9 8)
+e2e_key "$main" Escape
+e2e_key "$main" t
+check "with the command keys off T does nothing" \
+  test "$before_t" != "$src" -a "$(centre 9 8)" = "$before_t"
+e2e_key "$main" Escape
+
+# The pasted owner is saved.
+save_as pasted.btl
+e2e_wait_file "$work/pasted.btl"
+check "the pasted file loads" btl check pasted.btl
+# Header 116 + 12 teams x 116 bytes, then 120 x 80 owner bytes (cmp counts from 1).
+owners_only() {
+  local diffs
+  diffs=$(cmp -l "$work/demo_large.btl" "$work/pasted.btl" | awk '{print $1}')
+  [ -n "$diffs" ] && ! echo "$diffs" | awk '$1 < 1509 || $1 > 1508 + 9600 {bad=1} END {exit !bad}'
+}
+check "the saved file differs from the original in owner bytes only" owners_only
+
+# J opens the team editor, whatever the command keys; its close box ends it.
+e2e_key "$main" j
+team=$(e2e_wait_window "^军团编辑\$" 10)
+check "J opens the team editor" test -n "$team"
+[ -n "$team" ] && xdotool windowfocus "$team" 2>/dev/null && xdotool key alt+F4 && e2e_gone "^军团编辑\$"
+check "the team editor closes" test -z "$(xdotool search --name '^军团编辑$' 2>/dev/null)"
+
+# The user's close of the main window ends the program.
+e2e_focus "$main" && xdotool key alt+F4
+ended=false
+for _ in $(seq 100); do pgrep -f btl_editor.exe >/dev/null || { ended=true; break; }; sleep 0.1; done
+check "closing the main window ends the program" $ended
