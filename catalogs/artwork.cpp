@@ -21,6 +21,18 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 std::string Numbered(const char* stem, int n) { return picture_path(stem + std::to_string(n) + ".png"); }
 }  // namespace
 
+// One row of the keyed copy, written without branches so the compiler can vectorise it.
+#if defined(__GNUC__) && !defined(__clang__)
+__attribute__((optimize("tree-vectorize")))
+#endif
+static void KeyedRow(uint32_t* dst, const uint32_t* src, int32_t n) {
+  for (int32_t i = 0; i < n; ++i) {
+    uint32_t s = src[i];
+    uint32_t keep = s ? 0u : ~0u;
+    dst[i] = s | (dst[i] & keep);
+  }
+}
+
 void blit_keyed(int32_t x, int32_t y, const Surface& image) {
   Surface* target = current_target();
   uint32_t* to = surface_pixels(target);
@@ -29,12 +41,9 @@ void blit_keyed(int32_t x, int32_t y, const Surface& image) {
   const int32_t tw = target->width, th = target->height;
   const int32_t x0 = std::max(0, -x), y0 = std::max(0, -y);
   const int32_t x1 = std::min(image.width, tw - x), y1 = std::min(image.height, th - y);
-  for (int32_t row = y0; row < y1; ++row) {
-    const uint32_t* src = from + size_t(row) * image.width;
-    uint32_t* dst = to + size_t(y + row) * tw + x;
-    for (int32_t col = x0; col < x1; ++col)
-      if (src[col]) dst[col] = src[col];
-  }
+  if (x1 <= x0) return;
+  for (int32_t row = y0; row < y1; ++row)
+    KeyedRow(to + size_t(y + row) * tw + x + x0, from + size_t(row) * image.width + x0, x1 - x0);
   if (window_is_target()) flush_window();
 }
 

@@ -22,8 +22,9 @@ Surface& Of(Surface* s) { return s ? *s : g_back; }
 void MakeContext(Surface& s) {
   if (s.sys) return;
   s.sys = new SurfaceSystem;
+  // Compatible graphics mode: rectangles exclude their right and bottom edges, as the
+  // software surfaces of the native build do.
   s.sys->dc = CreateCompatibleDC(nullptr);
-  SetGraphicsMode(s.sys->dc, GM_ADVANCED);
 }
 
 void ApplyPen(Surface& s) {

@@ -19,7 +19,8 @@ run_gtest() {
   local log
   log=$(mktemp)
   echo "== $label"
-  timeout 900 "$@" --gtest_brief=1 >"$log" 2>&1
+  # Through bash, so that the Wine helpers (shell functions) can be the command.
+  timeout 900 bash -c 'source "$0"; "$@"' "$root/scripts/wine_setup.sh" "$@" --gtest_brief=1 >"$log" 2>&1
   local rc=$?
   grep -E '^\[  (FAILED|PASSED)  \]|Failure|error:' "$log" | head -n 60
   local p f

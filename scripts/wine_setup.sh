@@ -21,6 +21,14 @@ wine_zh() {
   LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 wine "$@"
 }
 
+# Ends the running Wine session, so the next program starts one on the current display
+# (a session started without a display cannot show windows later).
+wine_restart() {
+  wineserver -k 2>/dev/null
+  wineserver -w 2>/dev/null
+  true
+}
+
 # A virtual display of its own for the duration of one command.
 with_display() {
   local n pid rc
@@ -29,6 +37,7 @@ with_display() {
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     pid=$!
     for _ in $(seq 50); do DISPLAY=":$n" xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+    wine_restart
     DISPLAY=":$n" "$@"
     rc=$?
     wineserver -k 2>/dev/null

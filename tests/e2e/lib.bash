@@ -15,7 +15,10 @@ e2e_start_display() {
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     export DISPLAY=":$n"
-    for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && return 0; sleep 0.1; done
+    for _ in $(seq 50); do
+      xdotool getmouselocation >/dev/null 2>&1 && { wine_restart; return 0; }
+      sleep 0.1
+    done
   done
   echo "no virtual display could be started"; return 1
 }
