@@ -37,6 +37,8 @@ Surface* back_buffer();
 // Zero width or height is ignored; otherwise the old pixels stay in the overlap and the rest
 // is the background colour.
 void resize_surface(Surface* s, int32_t width, int32_t height);
+// Releases the surface's pixels and system objects; it is 0 x 0 afterwards.
+void destroy_surface(Surface* s);
 // Restores the default drawing state (colours, modes, font).
 void reset_surface(Surface* s);
 void set_target(Surface* s);

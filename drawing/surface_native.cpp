@@ -34,6 +34,15 @@ void resize_surface(Surface* sp, int32_t width, int32_t height) {
   s.height = height;
 }
 
+void destroy_surface(Surface* sp) {
+  Surface& s = Of(sp);
+  if (g_target == &s) g_target = &g_back;
+  delete s.sys;
+  s.sys = nullptr;
+  s.pixels = nullptr;
+  s.width = s.height = 0;
+}
+
 void reset_surface(Surface* sp) {
   Surface& s = Of(sp);
   Surface defaults;

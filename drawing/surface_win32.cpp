@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 
 #include "catalogs/text.h"
 #include "drawing/surface_pixels.h"
@@ -27,18 +28,26 @@ void MakeContext(Surface& s) {
   s.sys->dc = CreateCompatibleDC(nullptr);
 }
 
+// Pens and brushes by colour, made once and kept: a frame changes the fill colour for every
+// hex, and a scenario has only a few dozen colours.
+template <class Handle, class Make>
+Handle Cached(std::unordered_map<uint32_t, Handle>& cache, uint32_t colour, Make make) {
+  auto it = cache.find(colour);
+  if (it != cache.end()) return it->second;
+  if (cache.size() > 4096) cache.clear();  // never grows without bound
+  return cache[colour] = make(colour);
+}
+
 void ApplyPen(Surface& s) {
-  HPEN pen = CreatePen(PS_SOLID, 1, s.lineColour);
-  SelectObject(s.sys->dc, pen);
-  if (s.sys->pen) DeleteObject(s.sys->pen);
-  s.sys->pen = pen;
+  static std::unordered_map<uint32_t, HPEN> pens;
+  s.sys->pen = Cached(pens, s.lineColour, [](uint32_t c) { return CreatePen(PS_SOLID, 1, c); });
+  SelectObject(s.sys->dc, s.sys->pen);
 }
 
 void ApplyBrush(Surface& s) {
-  HBRUSH brush = CreateSolidBrush(s.fillColour);
-  SelectObject(s.sys->dc, brush);
-  if (s.sys->brush) DeleteObject(s.sys->brush);
-  s.sys->brush = brush;
+  static std::unordered_map<uint32_t, HBRUSH> brushes;
+  s.sys->brush = Cached(brushes, s.fillColour, [](uint32_t c) { return CreateSolidBrush(c); });
+  SelectObject(s.sys->dc, s.sys->brush);
 }
 
 void ApplyFont(Surface& s) {
@@ -131,6 +140,24 @@ void resize_surface(Surface* sp, int32_t width, int32_t height) {
   s.pixels = pixels;
   s.width = width;
   s.height = height;
+}
+
+void destroy_surface(Surface* sp) {
+  Surface& s = Of(sp);
+  if (g_target == &s) g_target = &g_back;
+  if (s.sys) {
+    // Stock objects back in, so the cached pen and brush are not deleted with the context.
+    SelectObject(s.sys->dc, GetStockObject(WHITE_PEN));
+    SelectObject(s.sys->dc, GetStockObject(BLACK_BRUSH));
+    SelectObject(s.sys->dc, GetStockObject(SYSTEM_FONT));
+    if (s.sys->bitmap) DeleteObject(s.sys->bitmap);
+    if (s.sys->font) DeleteObject(s.sys->font);
+    DeleteDC(s.sys->dc);
+    delete s.sys;
+  }
+  s.sys = nullptr;
+  s.pixels = nullptr;
+  s.width = s.height = 0;
 }
 
 void reset_surface(Surface* sp) {

@@ -5,6 +5,11 @@
 
 namespace {
 
+// A surface that gives its pixels back at the end of the test.
+struct TestSurface : Surface {
+  ~TestSurface() { destroy_surface(this); }
+};
+
 // A 3 x 2 image: 1 2 0 / 0 5 6 (0 is transparent).
 void MakeImage(Surface& image) {
   resize_surface(&image, 3, 2);
@@ -15,7 +20,7 @@ void MakeImage(Surface& image) {
 uint32_t At(Surface& s, int x, int y) { return s.pixels[y * s.width + x]; }
 
 TEST(KeyedBlit, ZeroPixelsAreLeftOutAndRowsUseEachSurfacesWidth) {
-  Surface target, image;
+  TestSurface target, image;
   resize_surface(&target, 5, 4);
   for (int i = 0; i < 20; ++i) target.pixels[i] = 9;
   MakeImage(image);
@@ -32,7 +37,7 @@ TEST(KeyedBlit, ZeroPixelsAreLeftOutAndRowsUseEachSurfacesWidth) {
 }
 
 TEST(KeyedBlit, ClippedOnAllFourSides) {
-  Surface target, image;
+  TestSurface target, image;
   resize_surface(&target, 2, 2);
   MakeImage(image);
   set_target(&target);
@@ -46,12 +51,12 @@ TEST(KeyedBlit, ClippedOnAllFourSides) {
   blit_keyed(5, 5, image);   // wholly outside: nothing, and no write outside
   blit_keyed(-9, -9, image);
   EXPECT_EQ(At(target, 1, 1), 1u);
-  Surface empty;
+  TestSurface empty;
   blit_keyed(0, 0, empty);
 }
 
 TEST(Surfaces, ResizeKeepsTheOverlapAndFillsTheRestWithTheBackground) {
-  Surface s;
+  TestSurface s;
   resize_surface(&s, 0, 5);
   EXPECT_EQ(s.width, 0);
   EXPECT_EQ(s.pixels, nullptr);
@@ -68,7 +73,7 @@ TEST(Surfaces, ResizeKeepsTheOverlapAndFillsTheRestWithTheBackground) {
 }
 
 TEST(Surfaces, FillRectFollowsTheWindowsRectangleRule) {
-  Surface s;
+  TestSurface s;
   resize_surface(&s, 6, 6);
   set_target(&s);
   set_back_colour(0);

@@ -6,6 +6,9 @@
 #include <chrono>
 #include <cstdio>
 
+// Figures appear as they are measured, also when the output is a pipe.
+static const int kUnbuffered = setvbuf(stdout, nullptr, _IONBF, 0);
+
 #include "app/editor.h"
 #include "app/pace.h"
 #include "drawing/window.h"
