@@ -10,6 +10,11 @@ check() {  # check NAME CONDITION...
   if "$@"; then passed=$((passed + 1)); echo "ok: $name"; else failed=$((failed + 1)); echo "FAILED: $name"; fi
 }
 finish() {
+  if [ "$failed" -gt 0 ] && [ -n "${DISPLAY:-}" ]; then
+    import -window root "$build/e2e_failure.png" 2>/dev/null && echo "screen at the failure: $build/e2e_failure.png"
+    xdotool search --name . 2>/dev/null | while read -r w; do echo "window: $(xdotool getwindowname "$w")"; done
+    tail -n 20 "$build/e2e_editor.log"
+  fi
   e2e_stop
   rm -rf "$work"
   echo "editor e2e: $passed passed, $failed failed"

@@ -63,14 +63,27 @@ e2e_click() {
   sleep 0.25
 }
 
-# Presses the default button of a message box window (bottom centre of its client area).
-e2e_dismiss_box() {
-  local id
-  id=$(e2e_wait_window "$1" "${2:-20}") || return 1
-  eval "$(xdotool getwindowgeometry --shell "$id")"
-  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 24)) click 1
-  e2e_gone "$1"
+# Waits up to $2 seconds for no window to match $1.
+e2e_gone_within() {
+  for _ in $(seq $(($2 * 10))); do xdotool search --name "$1" >/dev/null 2>&1 || return 0; sleep 0.1; done
+  return 1
 }
+
+# Clicks at offset $3 from the bottom centre of the box titled $1 until it goes away (a box
+# just mapped may not take the first click).
+e2e_click_box() {
+  local id
+  id=$(e2e_wait_window "$1" "$2") || return 1
+  for _ in 1 2 3 4 5 6; do
+    eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || return 0
+    xdotool mousemove $((X + WIDTH / 2 + $3)) $((Y + HEIGHT - 24)) click 1
+    e2e_gone_within "$1" 3 && return 0
+  done
+  return 1
+}
+
+# Presses the default button of a message box window (bottom centre of its client area).
+e2e_dismiss_box() { e2e_click_box "$1" "${2:-20}" 0; }
 
 # Gives window $1 the focus (a window just mapped may refuse it for a moment).
 e2e_focus() {
@@ -108,13 +121,9 @@ e2e_wait_file() {
 
 # Clicks button $2 ("left" or "right" of two) of the message box titled $1.
 e2e_answer_box() {
-  local id
-  id=$(e2e_wait_window "$1" 20) || return 1
-  eval "$(xdotool getwindowgeometry --shell "$id")"
   local dx=-45
   [ "$2" = right ] && dx=45
-  xdotool mousemove $((X + WIDTH / 2 + dx)) $((Y + HEIGHT - 24)) click 1
-  e2e_gone "$1"
+  e2e_click_box "$1" 20 "$dx"
 }
 
 # Types $2 into the file dialog titled $1 and confirms.
