@@ -10,59 +10,11 @@
 #include <vector>
 
 #include "scenario/files.h"
+#include "tests/unit/temp_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path PathFromUtf8(const std::string& s) { return fs::path(std::u8string(s.begin(), s.end())); }
-
-std::string Utf8FromPath(const fs::path& p) {
-  std::u8string u = p.u8string();
-  return std::string(u.begin(), u.end());
-}
-
-// A folder of its own under the temporary folder, removed at the end of the test.
-class TempFolder {
- public:
-  TempFolder() {
-    static int counter = 0;
-    auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    path_ = fs::temp_directory_path() /
-            PathFromUtf8("btl_catalogs_" + std::to_string(ticks) + "_" + std::to_string(++counter));
-    fs::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    std::string path = join_path(Utf8FromPath(path_), name);
-    fs::create_directories(PathFromUtf8(path).parent_path());
-    FILE* f = open_file(path, "wb");
-    EXPECT_NE(f, nullptr) << path;
-    if (f) {
-      fwrite(bytes.data(), 1, bytes.size(), f);
-      fclose(f);
-    }
-    return path;
-  }
-  std::string File(const std::string& name) const { return join_path(Utf8FromPath(path_), name); }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
-// Makes a folder the current directory for the length of a test.
-class CurrentFolder {
- public:
-  explicit CurrentFolder(const fs::path& p) : old_(fs::current_path()) { fs::current_path(p); }
-  ~CurrentFolder() { fs::current_path(old_); }
-
- private:
-  fs::path old_;
-};
 
 std::string Repeat(const std::string& s, int n) {
   std::string out;
@@ -81,7 +33,7 @@ class CatalogTest : public ::testing::Test {
  protected:
   void SetUp() override { ResetCatalogs(); }
   void TearDown() override { ResetCatalogs(); }
-  TempFolder folder;
+  TempFolder folder{"btl_catalogs"};
 };
 
 // --- army ------------------------------------------------------------------------------------

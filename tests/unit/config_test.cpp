@@ -11,56 +11,11 @@
 
 #include "catalogs/text.h"
 #include "scenario/files.h"
+#include "tests/unit/temp_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path PathFromUtf8(const std::string& s) { return fs::path(std::u8string(s.begin(), s.end())); }
-
-std::string Utf8FromPath(const fs::path& p) {
-  std::u8string u = p.u8string();
-  return std::string(u.begin(), u.end());
-}
-
-// An ASCII-named folder, so that on Windows the system reader gets the path.
-class TempFolder {
- public:
-  TempFolder() {
-    static int counter = 0;
-    auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    path_ = fs::temp_directory_path() / ("btl_config_" + std::to_string(ticks) + "_" + std::to_string(++counter));
-    fs::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    std::string path = join_path(Utf8FromPath(path_), name);
-    fs::create_directories(PathFromUtf8(path).parent_path());
-    FILE* f = open_file(path, "wb");
-    EXPECT_NE(f, nullptr) << path;
-    if (f) {
-      fwrite(bytes.data(), 1, bytes.size(), f);
-      fclose(f);
-    }
-    return path;
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
-class CurrentFolder {
- public:
-  explicit CurrentFolder(const fs::path& p) : old_(fs::current_path()) { fs::current_path(p); }
-  ~CurrentFolder() { fs::current_path(old_); }
-
- private:
-  fs::path old_;
-};
 
 std::string G(const std::string& utf8) { return gbk_from_utf8(utf8); }
 
@@ -73,7 +28,7 @@ std::string Repeat(const std::string& s, int n) {
 // --- config_int / config_string --------------------------------------------------------------
 
 TEST(ConfigFile, MissingFileGivesTheDefaults) {
-  TempFolder folder;
+  TempFolder folder{"btl_config"};
   std::string path = Utf8FromPath(folder.path() / "none.ini");
   EXPECT_EQ(config_int(path, kConfigHexSide, 3), 3);
   EXPECT_EQ(config_int(path, kConfigViewCols, 12), 12);
@@ -81,7 +36,7 @@ TEST(ConfigFile, MissingFileGivesTheDefaults) {
 }
 
 TEST(ConfigFile, GbkKeysAndValues) {
-  TempFolder folder;
+  TempFolder folder{"btl_config"};
   std::string path = folder.Write("a.ini", G("[配置]\r\n格子边长=1\r\n窗口长 = 30\r\n窗口宽=abc\r\n语言文件=中文表.ini\r\n"));
   EXPECT_EQ(config_int(path, kConfigHexSide, 3), 1);
   EXPECT_EQ(config_int(path, kConfigViewCols, 12), 30);
@@ -90,14 +45,14 @@ TEST(ConfigFile, GbkKeysAndValues) {
 }
 
 TEST(ConfigFile, KeysOfOtherSectionsAreNotRead) {
-  TempFolder folder;
+  TempFolder folder{"btl_config"};
   std::string path = folder.Write("b.ini", G("[其他]\r\n格子边长=9\r\n[配置]\r\n窗口长=5\r\n"));
   EXPECT_EQ(config_int(path, kConfigHexSide, 3), 3);
   EXPECT_EQ(config_int(path, kConfigViewCols, 12), 5);
 }
 
 TEST(ConfigFile, IntegerEdgeValues) {
-  TempFolder folder;
+  TempFolder folder{"btl_config"};
   std::string path = folder.Write("c.ini", G("[配置]\r\n格子边长=\r\n窗口长=-4\r\n窗口宽=7个\r\n"));
   EXPECT_EQ(config_int(path, kConfigHexSide, 3), 3);    // empty value: default
   EXPECT_EQ(config_int(path, kConfigViewCols, 12), -4);
@@ -105,14 +60,14 @@ TEST(ConfigFile, IntegerEdgeValues) {
 }
 
 TEST(ConfigFile, StringsAreCutTo199BytesAtACharacterBoundary) {
-  TempFolder folder;
+  TempFolder folder{"btl_config"};
   std::string path = folder.Write("d.ini", G("[配置]\r\n语言文件=" + Repeat("长", 150) + "\r\n"));
   std::string value = config_string(path, kConfigLanguageFile, "x");
   EXPECT_EQ(value, G(Repeat("长", 99)));  // 198 bytes
 }
 
 TEST(ConfigFile, DataFolderFileByDefault) {
-  TempFolder folder;
+  TempFolder folder{"btl_config"};
   folder.Write(data_path("配置.ini"), G("[配置]\r\n格子边长=6\r\n语言文件=表.ini\r\n"));
   CurrentFolder here(folder.path());
   EXPECT_EQ(config_path(), data_path("配置.ini"));
