@@ -135,6 +135,20 @@ std::vector<uint8_t> SaveForTest() {
   return out;
 }
 
+namespace {
+
+// Folders made by MakeTempFolder, removed when the test program ends.
+struct MadeFolders {
+  std::vector<std::filesystem::path> paths;
+  ~MadeFolders() {
+    std::error_code ec;
+    for (const auto& p : paths) std::filesystem::remove_all(p, ec);
+  }
+};
+MadeFolders g_madeFolders;
+
+}  // namespace
+
 std::string MakeTempFolder(const std::string& tag) {
   static std::atomic<int> counter{0};
   namespace fs = std::filesystem;
@@ -143,6 +157,7 @@ std::string MakeTempFolder(const std::string& tag) {
                 std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
   fs::remove_all(p);
   fs::create_directories(p);
+  g_madeFolders.paths.push_back(p);
   return p.string();
 }
 
