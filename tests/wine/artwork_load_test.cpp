@@ -1,0 +1,92 @@
+// Picture loading with GDI+ on generated PNG files: scaled sizes, transparency over black
+// and white, and the "文件缺失" box for missing, truncated, non-PNG and oversized files.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "catalogs/artwork.h"
+#include "drawing/prompts.h"
+#include "tests/unit/temp_folder.h"
+#include "tools/demo_data/png_writer.h"
+
+namespace {
+
+std::vector<std::string> g_boxes;  // texts of the boxes shown, with their captions
+
+int RecordBox(void*, const std::string& text, const std::string& caption, unsigned) {
+  g_boxes.push_back(caption + "|" + text);
+  return kIdOk;
+}
+
+struct ArtworkTest : ::testing::Test {
+  TempFolder folder{"btl_artwork"};
+  void SetUp() override {
+    static bool started = false;
+    if (!started) start_pictures();
+    started = true;
+    g_boxes.clear();
+    set_prompt_handler(RecordBox);
+  }
+  void TearDown() override { set_prompt_handler(nullptr); }
+
+  // A w x h picture: opaque red on the left half, fully transparent on the right half.
+  std::string Picture(const std::string& name, int w, int h) {
+    std::vector<uint32_t> px(size_t(w) * h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) px[size_t(y) * w + x] = x < w / 2 ? png_rgba(200, 0, 0) : 0;
+    std::string path = folder.File(name);
+    EXPECT_TRUE(write_png(path, w, h, px.data()));
+    return path;
+  }
+};
+
+TEST_F(ArtworkTest, ScaledSizesAreTruncated) {
+  Surface s;
+  ASSERT_TRUE(load_picture(s, Picture("flag.png", 64, 48), 0.33, 0x000000));
+  EXPECT_EQ(s.width, 21);
+  EXPECT_EQ(s.height, 15);
+  EXPECT_TRUE(g_boxes.empty());
+  destroy_surface(&s);
+}
+
+TEST_F(ArtworkTest, ZeroScaledWidthKeepsTheOldSize) {
+  Surface s;
+  load_picture(s, Picture("thin.png", 2, 40), 0.33, 0x000000);
+  EXPECT_EQ(s.width, 0);  // 0 x 13 is ignored: still 0 x 0
+  EXPECT_EQ(s.height, 0);
+  resize_surface(&s, 5, 5);
+  load_picture(s, Picture("thin2.png", 2, 40), 0.33, 0x000000);
+  EXPECT_EQ(s.width, 5);
+  destroy_surface(&s);
+}
+
+TEST_F(ArtworkTest, TransparentAreasEndAsTheBackground) {
+  Surface black, white;
+  std::string path = Picture("half.png", 40, 20);
+  ASSERT_TRUE(load_picture(black, path, 1.0, 0x000000));
+  ASSERT_TRUE(load_picture(white, path, 1.0, 0xFFFFFF));
+  EXPECT_EQ(black.pixels[10 * 40 + 35], 0u);          // keyed out by blit_keyed
+  EXPECT_EQ(white.pixels[10 * 40 + 35], 0xFFFFFFu);
+  EXPECT_EQ(black.pixels[10 * 40 + 5], 0x00C80000u);  // red as a pixel, top byte 0
+  destroy_surface(&black);
+  destroy_surface(&white);
+}
+
+TEST_F(ArtworkTest, MissingTruncatedAndForeignFilesShowTheBoxAndLeaveTheSurface) {
+  std::string bytes = encode_png(30, 30, std::vector<uint32_t>(900, png_rgba(1, 2, 3)).data());
+  folder.Write("cut.png", bytes.substr(0, bytes.size() / 2));
+  folder.Write("text.png", "not a png");
+  folder.Write("huge.png", encode_png(kMaxPictureSide + 1, 2,
+                                      std::vector<uint32_t>((kMaxPictureSide + 1) * 2, 0).data()));
+  for (const char* name : {"missing.png", "cut.png", "text.png", "huge.png"}) {
+    Surface s;
+    g_boxes.clear();
+    EXPECT_FALSE(load_picture(s, folder.File(name), 1.0, 0x000000)) << name;
+    ASSERT_EQ(g_boxes.size(), 1u) << name;
+    EXPECT_EQ(g_boxes[0], "文件缺失|" + folder.File(name));
+    EXPECT_EQ(s.width, 0) << name;
+  }
+}
+
+}  // namespace
