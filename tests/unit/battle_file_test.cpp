@@ -26,10 +26,10 @@ TEST(BattleRoundTrip, CleanFileComesBackByteForByte) {
 }
 
 TEST(BattleRoundTrip, AlphaBytesBecome255AndNothingElseChanges) {
-  BattleSpec spec = CleanScenario();
-  spec.teams[1].fileColour[3] = 0;
-  spec.teams[2].fileColour[3] = 17;
-  std::vector<uint8_t> bytes = spec.bytes();
+  BattleSpec scenario = CleanScenario();
+  scenario.teams[1].fileColour[3] = 0;
+  scenario.teams[2].fileColour[3] = 17;
+  std::vector<uint8_t> bytes = scenario.bytes();
   LoadForTest(bytes, World40x30());
   std::vector<uint8_t> saved = SaveForTest();
   ASSERT_EQ(saved.size(), bytes.size());
@@ -59,20 +59,20 @@ TEST(BattleRoundTrip, ColourIsBuiltFromRedGreenBlue) {
 }
 
 TEST(BattleRoundTrip, RecordsAreWrittenInRowMajorOrder) {
-  BattleSpec spec = CleanScenario();
-  std::vector<uint8_t> sorted = spec.bytes();
-  std::swap(spec.units[0], spec.units[3]);
-  std::swap(spec.buildings[0], spec.buildings[2]);
-  LoadForTest(spec.bytes(), World40x30());
+  BattleSpec scenario = CleanScenario();
+  std::vector<uint8_t> sorted = scenario.bytes();
+  std::swap(scenario.units[0], scenario.units[3]);
+  std::swap(scenario.buildings[0], scenario.buildings[2]);
+  LoadForTest(scenario.bytes(), World40x30());
   EXPECT_EQ(SaveForTest(), sorted);
 }
 
 TEST(BattleRoundTrip, LaterRecordOnTheSameHexWins) {
-  BattleSpec spec = CleanScenario();
-  UnitRecord later = MakeUnit(spec.units[1].position, 7, 4);
-  spec.units.push_back(later);
+  BattleSpec scenario = CleanScenario();
+  UnitRecord later = MakeUnit(scenario.units[1].position, 7, 4);
+  scenario.units.push_back(later);
   PlacementReport report;
-  LoadForTest(spec.bytes(), World40x30(), nullptr, &report);
+  LoadForTest(scenario.bytes(), World40x30(), nullptr, &report);
   EXPECT_EQ(report.unitsReplaced, 1);
   std::vector<uint8_t> saved = SaveForTest();
   BattleImage image;
@@ -83,22 +83,22 @@ TEST(BattleRoundTrip, LaterRecordOnTheSameHexWins) {
 }
 
 TEST(BattleRoundTrip, RecordsOutsideTheRangeAreDropped) {
-  BattleSpec spec = CleanScenario();
-  spec.units.push_back(MakeUnit(Pos(4, 4), 1, 1));    // one column left of the range
-  spec.units.push_back(MakeUnit(Pos(5, 9), 1, 1));    // one row below
-  spec.buildings.push_back(MakeBuilding(Pos(11, 4), 5));  // one column right
-  spec.buildings.push_back(MakeBuilding(65535, 5));   // beyond the world's rows
+  BattleSpec scenario = CleanScenario();
+  scenario.units.push_back(MakeUnit(Pos(4, 4), 1, 1));    // one column left of the range
+  scenario.units.push_back(MakeUnit(Pos(5, 9), 1, 1));    // one row below
+  scenario.buildings.push_back(MakeBuilding(Pos(11, 4), 5));  // one column right
+  scenario.buildings.push_back(MakeBuilding(65535, 5));   // beyond the world's rows
   PlacementReport report;
-  LoadForTest(spec.bytes(), World40x30(), nullptr, &report);
+  LoadForTest(scenario.bytes(), World40x30(), nullptr, &report);
   EXPECT_EQ(report.unitsOutside, 2);
   EXPECT_EQ(report.buildingsOutside, 2);
   EXPECT_EQ(SaveForTest(), CleanScenario().bytes());
 }
 
 TEST(BattleRoundTrip, UnitWithoutClassIsKeptUntilItsHexIsNormalised) {
-  BattleSpec spec = CleanScenario();
-  spec.units[2].unitClass = 0;
-  std::vector<uint8_t> bytes = spec.bytes();
+  BattleSpec scenario = CleanScenario();
+  scenario.units[2].unitClass = 0;
+  std::vector<uint8_t> bytes = scenario.bytes();
   LoadForTest(bytes, World40x30());
   EXPECT_EQ(g_world.grid[5][3].hasUnit, 1);
   EXPECT_EQ(SaveForTest(), bytes);
@@ -109,11 +109,11 @@ TEST(BattleRoundTrip, UnitWithoutClassIsKeptUntilItsHexIsNormalised) {
 }
 
 TEST(BattleRoundTrip, EmptyGeneralsAndNoTailEndAfterTheUnits) {
-  BattleSpec spec = CleanScenario();
-  spec.generals.clear();
-  spec.tail.clear();
-  spec.units[0].general = 255;
-  std::vector<uint8_t> bytes = spec.bytes();
+  BattleSpec scenario = CleanScenario();
+  scenario.generals.clear();
+  scenario.tail.clear();
+  scenario.units[0].general = 255;
+  std::vector<uint8_t> bytes = scenario.bytes();
   LoadForTest(bytes, World40x30());
   std::vector<uint8_t> saved = SaveForTest();
   EXPECT_EQ(saved, bytes);
@@ -141,9 +141,9 @@ TEST(BattleRoundTrip, CellsCarryCoordinatesAndTheirWorldInfo) {
 }
 
 TEST(BattleRoundTrip, OwnerNamingNoTeamIsKeptAndReported) {
-  BattleSpec spec = CleanScenario();
-  spec.owners[7] = 9;  // three teams only
-  std::vector<uint8_t> bytes = spec.bytes();
+  BattleSpec scenario = CleanScenario();
+  scenario.owners[7] = 9;  // three teams only
+  std::vector<uint8_t> bytes = scenario.bytes();
   PlacementReport report;
   LoadForTest(bytes, World40x30(), nullptr, &report);
   EXPECT_EQ(report.ownersNamingNoTeam, 1);
@@ -153,13 +153,13 @@ TEST(BattleRoundTrip, OwnerNamingNoTeamIsKeptAndReported) {
 // ---- Other ranges ---------------------------------------------------------------------
 
 TEST(BattleRanges, SmallerRangeDropsWhatLiesOutsideAndKeepsTeamsGeneralsTail) {
-  BattleSpec spec = CleanScenario();
+  BattleSpec scenario = CleanScenario();
   MapRange smaller{6, 5, 3, 3};  // local (1..3, 1..3) of the file's range
   PlacementReport report;
-  LoadForTest(spec.bytes(), World40x30(), &smaller, &report);
+  LoadForTest(scenario.bytes(), World40x30(), &smaller, &report);
   EXPECT_EQ(report.ownersOutside, 30 - 9);
   // File hex (1, 1) is now local (0, 0); file (3, 1) holds a unit and is now local (2, 0).
-  EXPECT_EQ(g_world.grid[0][0].owner, spec.owners[1 * 6 + 1]);
+  EXPECT_EQ(g_world.grid[0][0].owner, scenario.owners[1 * 6 + 1]);
   EXPECT_EQ(g_world.grid[2][0].hasUnit, 1);
   EXPECT_EQ(g_world.grid[2][0].unit.unitClass, 2);
 
@@ -173,23 +173,23 @@ TEST(BattleRanges, SmallerRangeDropsWhatLiesOutsideAndKeepsTeamsGeneralsTail) {
   EXPECT_EQ(saved.header.buildingCount, 0);
   EXPECT_EQ(saved.header.teamCount, 3);
   EXPECT_EQ(saved.header.generalCount, 2);
-  ASSERT_EQ(saved.tailSize(), spec.tail.size());
-  EXPECT_EQ(memcmp(saved.bytes.data() + saved.tailAt, spec.tail.data(), spec.tail.size()), 0);
+  ASSERT_EQ(saved.tailSize(), scenario.tail.size());
+  EXPECT_EQ(memcmp(saved.bytes.data() + saved.tailAt, scenario.tail.data(), scenario.tail.size()), 0);
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 3; ++x)
-      EXPECT_EQ(saved.owner(x, y), spec.owners[(y + 1) * 6 + x + 1]) << x << "," << y;
+      EXPECT_EQ(saved.owner(x, y), scenario.owners[(y + 1) * 6 + x + 1]) << x << "," << y;
 }
 
 TEST(BattleRanges, LargerRangeAddsUnownedEmptyHexes) {
-  BattleSpec spec = CleanScenario();
+  BattleSpec scenario = CleanScenario();
   MapRange larger{3, 2, 10, 9};
-  LoadForTest(spec.bytes(), World40x30(), &larger);
+  LoadForTest(scenario.bytes(), World40x30(), &larger);
   for (int y = 0; y < 9; ++y)
     for (int x = 0; x < 10; ++x) {
       const Cell& c = g_world.grid[x][y];
       bool inFile = x >= 2 && x < 8 && y >= 2 && y < 7;
       if (inFile)
-        EXPECT_EQ(c.owner, spec.owners[(y - 2) * 6 + (x - 2)]);
+        EXPECT_EQ(c.owner, scenario.owners[(y - 2) * 6 + (x - 2)]);
       else {
         EXPECT_EQ(c.owner, kUnownedTeam);
         EXPECT_EQ(c.hasUnit + c.hasBuilding, 0);
@@ -201,23 +201,23 @@ TEST(BattleRanges, LargerRangeAddsUnownedEmptyHexes) {
   EXPECT_EQ(saved.header.rangeHeight, 9);
   EXPECT_EQ(saved.header.unitCount, 4);
   EXPECT_EQ(saved.header.buildingCount, 3);
-  EXPECT_EQ(saved.owner(2, 2), spec.owners[0]);
+  EXPECT_EQ(saved.owner(2, 2), scenario.owners[0]);
   // Records keep their positions, so a reload with the file's range gives the original.
   MapRange original{5, 4, 6, 5};
   LoadForTest(saved.bytes, World40x30(), &original);
-  EXPECT_EQ(SaveForTest(), spec.bytes());
+  EXPECT_EQ(SaveForTest(), scenario.bytes());
 }
 
 TEST(BattleRanges, PositionOnA300WideWorldLandsOnColumnAndRow) {
   WorldImage world = MakeWorld(300, 4);
-  BattleSpec spec;
-  spec.header.originX = 0;
-  spec.header.originY = 0;
-  spec.header.rangeWidth = 4;
-  spec.header.rangeHeight = 3;
-  spec.owners.assign(12, 255);
-  spec.units = {MakeUnit(601, 1, 1)};
-  LoadForTest(spec.bytes(), world);
+  BattleSpec scenario;
+  scenario.header.originX = 0;
+  scenario.header.originY = 0;
+  scenario.header.rangeWidth = 4;
+  scenario.header.rangeHeight = 3;
+  scenario.owners.assign(12, 255);
+  scenario.units = {MakeUnit(601, 1, 1)};
+  LoadForTest(scenario.bytes(), world);
   EXPECT_EQ(g_world.grid[1][2].hasUnit, 1);
   EXPECT_EQ(CountUnits(), 1);
 }
@@ -253,9 +253,9 @@ TEST(BattleRanges, RefusedRangeLeavesTheRecordAsItWas) {
   LoadForTest(CleanScenario().bytes(), World40x30());
   std::vector<uint8_t> before = SaveForTest();
   BattleImage other;
-  BattleSpec spec = CleanScenario();
-  spec.teams.pop_back();
-  ASSERT_TRUE(ParseBattleFile(spec.bytes(), "other", other).ok());
+  BattleSpec scenario = CleanScenario();
+  scenario.teams.pop_back();
+  ASSERT_TRUE(ParseBattleFile(scenario.bytes(), "other", other).ok());
   EXPECT_FALSE(CommitScenario(other, World40x30(), {30, 0, 20, 5}).ok());
   EXPECT_EQ(g_world.teamCount, 3);
   EXPECT_EQ(SaveForTest(), before);
@@ -312,11 +312,11 @@ TEST(BattleBadFiles, CountsOutsideTheirCapacitiesAreRefused) {
 }
 
 TEST(BattleBadFiles, CountsAtTheCapacityNeedTheirBytes) {
-  BattleSpec spec;
-  spec.header.rangeWidth = 0;
-  spec.teams.assign(255, MakeTeam(1, 1, 2, 3));
-  EXPECT_TRUE(Parse(spec.bytes()).ok());
-  std::vector<uint8_t> bytes = spec.bytes();
+  BattleSpec scenario;
+  scenario.header.rangeWidth = 0;
+  scenario.teams.assign(255, MakeTeam(1, 1, 2, 3));
+  EXPECT_TRUE(Parse(scenario.bytes()).ok());
+  std::vector<uint8_t> bytes = scenario.bytes();
   BtlHeader h;
   memcpy(&h, bytes.data(), sizeof h);
   h.unitCount = kMaxUnits;  // announced, not there
@@ -327,11 +327,11 @@ TEST(BattleBadFiles, CountsAtTheCapacityNeedTheirBytes) {
 }
 
 TEST(BattleBadFiles, TooLongATailIsRefused) {
-  BattleSpec spec = CleanScenario();
-  spec.tail.assign(kMaxTail, 7);
-  EXPECT_TRUE(Parse(spec.bytes()).ok());
-  spec.tail.push_back(7);
-  EXPECT_FALSE(Parse(spec.bytes()).ok());
+  BattleSpec scenario = CleanScenario();
+  scenario.tail.assign(kMaxTail, 7);
+  EXPECT_TRUE(Parse(scenario.bytes()).ok());
+  scenario.tail.push_back(7);
+  EXPECT_FALSE(Parse(scenario.bytes()).ok());
 }
 
 TEST(BattleBadFiles, MissingFileIsReported) {

@@ -67,11 +67,11 @@ TEST(Companion, UnloadableFileIsRefusedAndNothingIsWritten) {
 }
 
 TEST(Companion, CheckListsOddRecordsButStillSucceeds) {
-  BattleSpec spec = CleanScenario();
-  spec.units.push_back(MakeUnit(spec.units[0].position, 5, 5));
-  spec.buildings.push_back(MakeBuilding(0, 4));
-  spec.owners[3] = 77;
-  CompanionFolder f(spec.bytes());
+  BattleSpec scenario = CleanScenario();
+  scenario.units.push_back(MakeUnit(scenario.units[0].position, 5, 5));
+  scenario.buildings.push_back(MakeBuilding(0, 4));
+  scenario.owners[3] = 77;
+  CompanionFolder f(scenario.bytes());
   EXPECT_EQ(f.Run({"check", f.battle}), 0);
   EXPECT_NE(f.out.find("部队记录 #0 和 #4 在同一格"), std::string::npos) << f.out;
   EXPECT_NE(f.out.find("建筑记录 #3"), std::string::npos) << f.out;
@@ -83,9 +83,9 @@ TEST(Companion, CheckListsOddRecordsButStillSucceeds) {
 }
 
 TEST(Companion, InfoShowsCountsAsStoredAndAsSaved) {
-  BattleSpec spec = CleanScenario();
-  spec.units.push_back(MakeUnit(spec.units[0].position, 5, 5));
-  CompanionFolder f(spec.bytes());
+  BattleSpec scenario = CleanScenario();
+  scenario.units.push_back(MakeUnit(scenario.units[0].position, 5, 5));
+  CompanionFolder f(scenario.bytes());
   ASSERT_EQ(f.Run({"info", f.battle}), 0) << f.err;
   EXPECT_NE(f.out.find("部队 5，将领 2"), std::string::npos) << f.out;
   EXPECT_NE(f.out.find("建筑 3，部队 4"), std::string::npos) << f.out;
