@@ -4,6 +4,7 @@
 // 0x00BBGGRR; pixels are 0x00RRGGBB, top-down rows.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 struct SurfaceSystem;  // the platform's objects behind a surface (bitmap, context, pen ...)
@@ -22,6 +23,19 @@ struct Surface {
   char fontFace[32] = "System";  // UTF-8
   SurfaceSystem* sys = nullptr;
 };
+
+// The drawing state a surface starts with, kept pixels and system objects aside.
+inline void restore_default_state(Surface& s) {
+  const Surface defaults;
+  s.lineColour = defaults.lineColour;
+  s.fillColour = defaults.fillColour;
+  s.textColour = defaults.textColour;
+  s.backColour = defaults.backColour;
+  s.backMode = defaults.backMode;
+  s.fontHeight = defaults.fontHeight;
+  s.fontWidth = defaults.fontWidth;
+  for (size_t i = 0; i < sizeof s.fontFace; ++i) s.fontFace[i] = defaults.fontFace[i];
+}
 
 constexpr int kBackTransparent = 1;
 constexpr int kBackOpaque = 2;

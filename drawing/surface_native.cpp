@@ -45,15 +45,7 @@ void destroy_surface(Surface* sp) {
 
 void reset_surface(Surface* sp) {
   Surface& s = Of(sp);
-  Surface defaults;
-  s.lineColour = defaults.lineColour;
-  s.fillColour = defaults.fillColour;
-  s.textColour = defaults.textColour;
-  s.backColour = defaults.backColour;
-  s.backMode = defaults.backMode;
-  s.fontHeight = defaults.fontHeight;
-  s.fontWidth = defaults.fontWidth;
-  memcpy(s.fontFace, defaults.fontFace, sizeof s.fontFace);
+  restore_default_state(s);
 }
 
 void set_target(Surface* s) { g_target = &Of(s); }
