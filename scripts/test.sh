@@ -41,7 +41,7 @@ run_suite() {
   local log
   log=$(mktemp)
   echo "== $label"
-  timeout 1200 "$@" >"$log" 2>&1
+  timeout 420 "$@" >"$log" 2>&1
   local rc=$?
   cat "$log" | tail -n 40
   local line p f

@@ -136,11 +136,16 @@ e2e_file_dialog() {
   e2e_gone "^$1\$"
 }
 
-# Pixel of window $1 at (x, y) as "r,g,b" (from a fresh capture into $3).
+# Pixel of window $1 at (x, y) as "r,g,b" (from a fresh capture into $3). The capture is
+# retried with a time limit: it can stall when the window changes under it.
 e2e_pixel() {
   local shot=${3:-$build/e2e_shot.png}
-  import -window "$1" "$shot" 2>/dev/null
-  convert "$shot" -format '%[fx:int(255*p{'"$2"'}.r)],%[fx:int(255*p{'"$2"'}.g)],%[fx:int(255*p{'"$2"'}.b)]' info: 2>/dev/null
+  for _ in 1 2 3; do
+    rm -f "$shot"
+    timeout 10 import -window "$1" "$shot" 2>/dev/null && [ -s "$shot" ] && break
+    sleep 0.5
+  done
+  timeout 10 convert "$shot" -format '%[fx:int(255*p{'"$2"'}.r)],%[fx:int(255*p{'"$2"'}.g)],%[fx:int(255*p{'"$2"'}.b)]' info: 2>/dev/null
 }
 
 # Opens a battle file in a started editor up to the main window; prints the main window's id.
