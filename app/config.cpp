@@ -21,24 +21,6 @@ constexpr size_t kIntChars = 30;       // the integer reader's buffer, terminato
 
 // --- decoding the file ---------------------------------------------------------------------
 
-void append_utf8(std::string& out, uint32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // UTF-16 text (after its byte-order mark) as UTF-8; a lone surrogate becomes U+FFFD.
 std::string utf8_from_utf16(std::string_view bytes, bool bigEndian) {
   auto unit = [&](size_t i) -> uint32_t {
