@@ -43,7 +43,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                  kMbOk | kMbIconWarning);
   }
   layout_screen();
-  open_window(g_layout.windowWidth, g_layout.windowHeight, 0);
+  if (!open_window(g_layout.windowWidth, g_layout.windowHeight, 0)) {
+    show_message(nullptr, "无法打开编辑器窗口。", "错误", kMbOk | kMbIconWarning);
+    return 1;
+  }
   draw_screen();
   for (;;) {
     MainLoopPass();

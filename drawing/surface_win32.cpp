@@ -97,11 +97,10 @@ void Draw(Step step) {
 }  // namespace
 
 CRITICAL_SECTION& drawing_lock() {
-  static CRITICAL_SECTION section = [] {
-    CRITICAL_SECTION c;
-    InitializeCriticalSection(&c);
-    return c;
-  }();
+  // Initialised in place: a critical section must not be copied once initialised.
+  static CRITICAL_SECTION section;
+  static const bool initialised = (InitializeCriticalSection(&section), true);
+  (void)initialised;
   return section;
 }
 

@@ -6,6 +6,7 @@
 
 // Opens (or reopens) the window with a client area of width x height and makes it the
 // current target; the title is the program's file name without folder and extension.
+// Null when no window can be made.
 void* open_window(int32_t width, int32_t height, unsigned flags);
 // Hides and releases the window; the process goes on. The user's own close ends the
 // process with status 0.

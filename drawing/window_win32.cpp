@@ -89,8 +89,10 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
-      // The user closed the window: that is how the editor ends.
-      if (!g_closingFromProgram) ExitProcess(0);
+      // The user closed the window: that is how the editor ends. Terminated, not exited:
+      // ExitProcess would run the program's exit code on this thread while the main thread,
+      // stopped wherever it was, may hold the heap or the drawing lock.
+      if (!g_closingFromProgram) TerminateProcess(GetCurrentProcess(), 0);
       return 0;
     case WM_KEYDOWN:
     case WM_KEYUP:
@@ -117,6 +119,16 @@ DWORD WINAPI WindowThread(void*) {
   HWND hwnd = CreateWindowExW(0, kClassName, ProgramTitle().c_str(), style, CW_USEDEFAULT,
                               CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
                               instance, nullptr);
+  if (!hwnd) {  // no display: open_window reports it
+    SetEvent(g_ready);
+    UnregisterClassW(kClassName, instance);
+    return 1;
+  }
+  {
+    // Taken here, released in Release on this same thread, as a window context must be.
+    DrawingLock lock;
+    set_window_dc(hwnd, GetDC(hwnd));
+  }
   ShowWindow(hwnd, SW_SHOW);
   UpdateWindow(hwnd);
   g_window = hwnd;
@@ -141,9 +153,14 @@ void* open_window(int32_t width, int32_t height, unsigned) {
   g_closingFromProgram = false;
   g_thread = CreateThread(nullptr, 0, WindowThread, nullptr, 0, nullptr);
   WaitForSingleObject(g_ready, INFINITE);
+  if (!g_window) {
+    WaitForSingleObject(g_thread, 5000);
+    CloseHandle(g_thread);
+    g_thread = nullptr;
+    return nullptr;
+  }
   {
     DrawingLock lock;
-    set_window_dc(g_window, GetDC(g_window));
     resize_surface(nullptr, width, height);
   }
   set_target(nullptr);
