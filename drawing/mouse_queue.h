@@ -49,5 +49,6 @@ class MouseQueue {
 // The window's queue.
 MouseQueue& mouse_queue();
 bool mouse_pending();
-// The oldest message; waits for one when the queue is empty.
+// The oldest message. When the queue is empty it waits for one while a window is open; with
+// no window open it returns a record with code 0 at once (nothing could ever arrive).
 MouseMessage next_mouse_message();

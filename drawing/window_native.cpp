@@ -25,6 +25,9 @@ void* window_handle() { return g_open ? back_buffer() : nullptr; }
 
 MouseMessage next_mouse_message() {
   MouseMessage m{};
-  while (!mouse_queue().take(m)) std::this_thread::yield();
+  while (!mouse_queue().take(m)) {
+    if (!g_open) return MouseMessage{};
+    std::this_thread::yield();
+  }
   return m;
 }

@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "drawing/mouse_queue.h"
+#include "drawing/window.h"
 
 namespace {
 
@@ -77,3 +78,19 @@ TEST(MouseRing, TwoThreadsLoseNothingAndReadNothingTwice) {
 }
 
 }  // namespace
+
+// With no window nothing can ever arrive: the reader gets what is queued, then a record with
+// code 0 instead of waiting for ever.
+TEST(MouseQueueReader, WithNoWindowOpenTakesWhatIsQueuedThenReturnsEmpty) {
+  close_window();
+  mouse_queue().clear();
+  mouse_queue().put(make_mouse_message(kLeftButtonDown, 0x0009, 12, 34));
+  EXPECT_TRUE(mouse_pending());
+  MouseMessage m = next_mouse_message();
+  EXPECT_EQ(m.code, kLeftButtonDown);
+  EXPECT_EQ(m.ctrl, 1);
+  EXPECT_EQ(m.x, 12);
+  m = next_mouse_message();
+  EXPECT_EQ(m.code, 0u);
+  EXPECT_FALSE(mouse_pending());
+}
