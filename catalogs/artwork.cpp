@@ -1,6 +1,7 @@
 #include "catalogs/artwork.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "catalogs/catalogs.h"
 #include "catalogs/text.h"
@@ -20,6 +21,23 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 
 std::string Numbered(const char* stem, int n) { return picture_path(stem + std::to_string(n) + ".png"); }
 }  // namespace
+
+namespace {
+constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+uint32_t BigEndian32(const uint8_t* p) {
+  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+}  // namespace
+
+bool png_header_size(const uint8_t* bytes, size_t size, uint32_t& width, uint32_t& height) {
+  // signature[8], chunk length[4] = 13, "IHDR", width[4], height[4]
+  if (size < 24 || memcmp(bytes, kPngSignature, 8) != 0) return false;
+  if (BigEndian32(bytes + 8) != 13 || memcmp(bytes + 12, "IHDR", 4) != 0) return false;
+  width = BigEndian32(bytes + 16);
+  height = BigEndian32(bytes + 20);
+  return width > 0 && height > 0;
+}
 
 // One row of the keyed copy, written without branches so the compiler can vectorise it.
 #if defined(__GNUC__) && !defined(__clang__)

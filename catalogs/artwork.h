@@ -3,6 +3,7 @@
 // that draws them with pixel value 0 left out.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -28,6 +29,12 @@ void start_pictures();
 // current target. False when the picture was not loaded.
 bool load_picture(Surface& surface, const std::string& utf8Path, double scale,
                   uint32_t background);
+
+// The size a PNG file states in its first 24 bytes: the 8-byte signature, then the IHDR
+// chunk (big-endian length 13, "IHDR", width, height). False when the bytes are not the start
+// of a PNG or a side is 0. Read before decoding, so an oversized picture is refused without
+// the decoder allocating for it.
+bool png_header_size(const uint8_t* bytes, size_t size, uint32_t& width, uint32_t& height);
 
 // Copies the image onto the current target at (x, y), leaving out pixels whose value is 0.
 // Clipped on all four sides.

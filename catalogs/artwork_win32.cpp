@@ -4,10 +4,12 @@
 
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "catalogs/artwork.h"
 #include "drawing/prompts.h"
 #include "drawing/win32_internal.h"
+#include "scenario/files.h"
 #include "scenario/wide.h"
 
 namespace {
@@ -21,6 +23,16 @@ void start_pictures() {
 
 bool load_picture(Surface& surface, const std::string& utf8Path, double scale,
                   uint32_t background) {
+  // The stated size first: the decoder would allocate whatever a header claims.
+  std::vector<uint8_t> head;
+  bool more = false;
+  uint32_t statedW = 0, statedH = 0;
+  if (!read_file_prefix(utf8Path, 24, head, more) ||
+      !png_header_size(head.data(), head.size(), statedW, statedH) ||
+      statedW > uint32_t(kMaxPictureSide) || statedH > uint32_t(kMaxPictureSide)) {
+    show_message(nullptr, utf8Path, "文件缺失", kMbOk);
+    return false;
+  }
   std::wstring path = wide_from_utf8(utf8Path);
   std::unique_ptr<Gdiplus::Bitmap> picture(Gdiplus::Bitmap::FromFile(path.c_str()));
   int32_t w = 0, h = 0;

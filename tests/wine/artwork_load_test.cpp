@@ -79,7 +79,16 @@ TEST_F(ArtworkTest, MissingTruncatedAndForeignFilesShowTheBoxAndLeaveTheSurface)
   folder.Write("text.png", "not a png");
   folder.Write("huge.png", encode_png(kMaxPictureSide + 1, 2,
                                       std::vector<uint32_t>((kMaxPictureSide + 1) * 2, 0).data()));
-  for (const char* name : {"missing.png", "cut.png", "text.png", "huge.png"}) {
+  // A small file whose header states 60000 x 60000 (with a correct chunk checksum): refused
+  // from the header, before the decoder could try to allocate 13 GiB for it.
+  std::string claims = encode_png(2, 2, std::vector<uint32_t>(4, png_rgba(1, 2, 3)).data());
+  for (int i : {16, 20}) {
+    claims[i] = 0, claims[i + 1] = 0, claims[i + 2] = char(0xEA), claims[i + 3] = char(0x60);
+  }
+  uint32_t crc = png_crc32(claims.data() + 12, 17);
+  for (int i = 0; i < 4; ++i) claims[29 + i] = char(crc >> (24 - 8 * i));
+  folder.Write("claims.png", claims);
+  for (const char* name : {"missing.png", "cut.png", "text.png", "huge.png", "claims.png"}) {
     Surface s;
     g_boxes.clear();
     EXPECT_FALSE(load_picture(s, folder.File(name), 1.0, 0x000000)) << name;
