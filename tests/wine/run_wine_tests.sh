@@ -94,16 +94,6 @@ no_strangers() {
   [ -z "$strangers" ] || { fail "$1" "unexpected window: $strangers"; return 1; }
 }
 
-focus() {
-  local i
-  for i in $(seq 20); do
-    xdotool windowfocus "$1" 2>/dev/null
-    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && { sleep 0.2; return 0; }
-    sleep 0.2
-  done
-  return 1
-}
-
 client_size() { eval "$(xdotool getwindowgeometry --shell "$1")"; echo "${WIDTH}x${HEIGHT}"; }
 
 # The RRGGBB colour at client point ($2, $3) of window $1 (a screenshot of the window).
@@ -114,7 +104,7 @@ pixel() {
 }
 
 user_close() {  # the close command, as a user gives it: Alt+F4 to the focused window
-  focus "$1" || return 1
+  e2e_focus "$1" || return 1
   xdotool keydown alt key F4 keyup alt
 }
 
@@ -130,7 +120,7 @@ mouse_input() {
   probe_log "$name" | grep -q '^open 300 200$' && [ "$(client_size "$id")" = 300x200 ] &&
     pass "a 300 x 200 window has that client size" ||
     fail "window size" "$(probe_log "$name" | grep '^open'), X window $(client_size "$id")"
-  focus "$id" || { fail "mouse input" "the window took no focus"; return; }
+  e2e_focus "$id" || { fail "mouse input" "the window took no focus"; return; }
   xdotool mousemove --window "$id" 5 7
   sleep 0.2
   xdotool keydown ctrl click 1 keyup ctrl
