@@ -37,6 +37,7 @@ constexpr char kHexByte15Typed[] = "15A";  // unit byte 15: of "15A" only the la
 constexpr uint8_t kHexByte15 = 0x5A;
 constexpr int32_t kMoney = 123456, kInfantryTech = 9, kNuclearBombs = 7;
 constexpr char kTaxTyped[] = "0.5";
+constexpr uint8_t kColourRed = 10, kColourGreen = 200, kColourBlue = 30;  // typed into the chooser
 constexpr int kViewCols = 12, kViewRows = 10;  // the default view
 
 struct Hex {
@@ -57,13 +58,14 @@ ComboStep StepFrom(int item, int count) {
 
 struct Plan {
   Hex unit, building, general, raw;
+  Hex team0;  // a plain hex of team 0: nothing on it but its colour
   ComboStep attack{}, facility{}, owner{};
   uint8_t ownerAfter = 0;
   uint8_t generalAfter = 0;
 };
 
 bool Taken(const Plan& p, int x, int y) {
-  for (const Hex* h : {&p.unit, &p.building, &p.general, &p.raw})
+  for (const Hex* h : {&p.unit, &p.building, &p.general, &p.raw, &p.team0})
     if (h->x == x && h->y == y) return true;
   return false;
 }
@@ -94,6 +96,9 @@ Plan MakePlan() {
   });
   if (!p.general.found()) p.general = FindHex(p, unitWithout);
   p.raw = FindHex(p, [](const Cell& c) { return c.hasUnit && c.unit.unitClass && c.owner != kUnownedTeam; });
+  p.team0 = FindHex(p, [](const Cell& c) {
+    return c.owner == 0 && !c.hasUnit && !c.hasBuilding && c.worldInfo.terrain != 1;
+  });
   if (!p.unit.found() || !p.building.found() || !p.general.found() || !p.raw.found()) return p;
 
   const Cell& u = g_world.grid[p.unit.x][p.unit.y];
@@ -173,6 +178,8 @@ void ApplyTeamEdits() {
   char shown[64];
   snprintf(shown, sizeof shown, "%f", double(t.unitBonus));
   t.unitBonus = strtof(shown, nullptr);
+  // The colour chooser writes the shown team's colour at once.
+  t.colour = uint32_t(kColourRed) | uint32_t(kColourGreen) << 8 | uint32_t(kColourBlue) << 16;
   for (int i = 0; i < g_world.teamCount; ++i) g_world.teams[i].teamNumber = i;
 }
 
@@ -211,7 +218,7 @@ void PrintHex(const char* name, const Hex& h) {
   printf("%s_x=%d\n%s_y=%d\n", name, h.x * 50 + 25, name, h.y * 50 + 25 + shift);
 }
 
-void PrintPlan(const Plan& p, uint8_t rawMovement, bool generalHadOne) {
+void PrintPlan(const Plan& p, uint8_t rawMovement, bool generalHadOne, const std::string& oldColour) {
   PrintHex("unit", p.unit);
   PrintHex("building", p.building);
   PrintHex("general", p.general);
@@ -229,8 +236,9 @@ void PrintPlan(const Plan& p, uint8_t rawMovement, bool generalHadOne) {
   printf("owner_key=%s\nowner_after=%u\nraw_movement=%u\n", p.owner.key, p.ownerAfter, rawMovement);
   printf("money_typed=%d\ntax_typed=%s\ninfantry_tech_typed=%d\nnuclear_bombs_typed=%d\n", kMoney, kTaxTyped,
          kInfantryTech, kNuclearBombs);
-  uint32_t c = g_world.teams[0].colour;
-  printf("team0_colour=%u,%u,%u\n", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+  printf("team0_colour=%s\nteam0_colour_typed='%u %u %u'\nteam0_colour_after=%u,%u,%u\n", oldColour.c_str(),
+         kColourRed, kColourGreen, kColourBlue, kColourRed, kColourGreen, kColourBlue);
+  PrintHex("team0_hex", p.team0);
 
   Offsets o = SectionOffsets();
   printf("team0_at=%zu\n", o.teams);
@@ -259,12 +267,15 @@ int main(int argc, char** argv) {
     return 1;
   }
   Plan p = MakePlan();
-  if (!p.unit.found() || !p.building.found() || !p.general.found() || !p.raw.found()) {
-    fprintf(stderr, "the first view lacks a unit, a building, a second unit or a raw-edit hex\n");
+  if (!p.unit.found() || !p.building.found() || !p.general.found() || !p.raw.found() || !p.team0.found()) {
+    fprintf(stderr, "the first view lacks a unit, a building, a second unit, a raw-edit hex or a plain hex of team 0\n");
     return 1;
   }
   uint8_t rawMovement = g_world.grid[p.raw.x][p.raw.y].unit.movement;
   bool generalHadOne = g_world.grid[p.general.x][p.general.y].unit.general != kNoGeneral;
+  uint32_t c = g_world.teams[0].colour;
+  std::string oldColour =
+      std::to_string(c & 0xFF) + "," + std::to_string((c >> 8) & 0xFF) + "," + std::to_string((c >> 16) & 0xFF);
   ApplyUnitEdits(p);
   ApplyBuildingEdits(p);
   ApplyGeneralEdits(p);
@@ -277,6 +288,6 @@ int main(int argc, char** argv) {
     fprintf(stderr, "%s\n", s.message.c_str());
     return 1;
   }
-  PrintPlan(p, rawMovement, generalHadOne);
+  PrintPlan(p, rawMovement, generalHadOne, oldColour);
   return 0;
 }

@@ -2,8 +2,8 @@
 # The five editing dialogs in the running editor under Wine, driven with xdotool. Each is
 # opened from its command button (the team editor with J) on a hex picked from the file's
 # records; values are typed and combo items stepped, 确定 applies, the close box ends the
-# dialog. The general editor's portrait and the team editor's colour swatch are read from the
-# screen. S then saves under a new name, and the saved bytes must equal the file the core
+# dialog. The general editor's portrait and the team editor's colour swatch (and, after the
+# colour chooser, the map) are read from the screen. S then saves under a new name, and the saved bytes must equal the file the core
 # computes for the same edits (tests/e2e/dialog_edits.cpp), field by field and as a whole.
 set -u
 source "$(dirname "$0")/lib.bash"
@@ -47,6 +47,7 @@ e2e_start_editor "$work"
 main=$(e2e_open_to_main "$work/demo_small.btl") || { check "editor reaches its main window" false; exit 1; }
 check "main window is 630 x 625 (12 x 10 hexes)" test "$(xdotool getwindowgeometry "$main" | grep -o '[0-9]*x[0-9]*$')" = 630x625
 main_alive() { xdotool getwindowgeometry "$main" >/dev/null 2>&1; }
+check "a hex of team 0 is drawn in the file's team colour" test "$(e2e_pixel "$main" "$team0_hex_x,$team0_hex_y")" = "$team0_colour"
 
 # Selects the hex at client point ($1, $2), clicks command button $3 (0 building, 1 unit,
 # 2 general, 3 raw hex; at x 0, 157, 314, 471, y 560) and waits for the dialog titled $4.
@@ -189,7 +190,23 @@ if [ -n "$dialog" ]; then
   e2e_click_du "$dialog" 188 158                    # 确定 1057
   check "确定 applies and leaves 军团编辑 open" still_open "$dialog"
   check "the swatch keeps team 0's colour after 确定" test "$(e2e_pixel "$dialog" "$swatch")" = "$team0_colour"
+  # The swatch opens the system colour chooser; red, green and blue are typed into its
+  # edits (Alt+R, then Tab, Tab) and its 确定 (bottom left) is clicked.
+  e2e_click "$dialog" ${swatch/,/ }
+  chooser=$(open_dialog 颜色)
+  check "the swatch opens the colour chooser" test -n "$chooser"
+  if [ -n "$chooser" ]; then
+    read -r red green blue <<<"$team0_colour_typed"
+    xdotool keydown alt; xdotool key r; xdotool keyup alt; sleep 0.2; e2e_replace_text "$red"
+    xdotool key Tab; sleep 0.2; e2e_replace_text "$green"
+    xdotool key Tab; sleep 0.2; e2e_replace_text "$blue"
+    height=$(xdotool getwindowgeometry --shell "$chooser" | sed -n 's/^HEIGHT=//p')
+    e2e_click "$chooser" 42 $(( height - 22 ))
+    check "the colour chooser closes with its 确定" e2e_gone_within "^颜色\$" 10
+    check "the swatch shows the chosen colour at once" test "$(e2e_pixel "$dialog" "$swatch")" = "$team0_colour_after"
+  fi
   check "军团编辑 closes through its close box" closes 军团编辑 280 37
+  check "team 0's hexes are drawn in the chosen colour" test "$(e2e_pixel "$main" "$team0_hex_x,$team0_hex_y")" = "$team0_colour_after"
 fi
 
 # ---- S with a new name, and the bytes ----
@@ -213,6 +230,7 @@ if [ -s "$saved" ]; then
   check "16进制编辑: closing without 确定 leaves the byte typed then" test "$(u8_at "$saved" $((raw_unit_at + 13)))" = "$raw_movement"
   check "军团编辑: 金钱, 步兵科技, 核弹" test "$(u32_at "$saved" $((team0_at + 8))),$(u32_at "$saved" $((team0_at + 44))),$(u32_at "$saved" $((team0_at + 92)))" = "$money_typed,$infantry_tech_typed,$nuclear_bombs_typed"
   check "军团编辑: 税率" test "$(f32_at "$saved" $((team0_at + 36)))" = "$tax_typed"
+  check "军团编辑: the chosen colour is saved as red, green, blue, 255" test "$(for i in 0 1 2 3; do u8_at "$saved" $((team0_at + 40 + i)); done | paste -sd,)" = "$team0_colour_after,255"
   check "the saved file is byte for byte the file the core computes for these edits" cmp "$work/expected.btl" "$saved"
   check "and it differs from the original" bash -c '! cmp -s "$1" "$2"' _ "$work/demo_small.btl" "$saved"
 fi
