@@ -2,9 +2,10 @@
 # The five editing dialogs in the running editor under Wine, driven with xdotool. Each is
 # opened from its command button (the team editor with J) on a hex picked from the file's
 # records; values are typed and combo items stepped, 确定 applies, the close box ends the
-# dialog. The general editor's portrait and the team editor's colour swatch (and, after the
-# colour chooser, the map) are read from the screen. S then saves under a new name, and the saved bytes must equal the file the core
-# computes for the same edits (tests/e2e/dialog_edits.cpp), field by field and as a whole.
+# dialog. The general editor's portraits and the team editor's colour swatch (and, after the
+# colour chooser, the map) are read from the screen. S then saves under a new name, and the
+# saved bytes must equal the file the core computes for the same edits
+# (tests/e2e/dialog_edits.cpp), field by field and as a whole.
 set -u
 source "$(dirname "$0")/lib.bash"
 passed=0 failed=0
@@ -41,13 +42,20 @@ u8_at() { od -An -tu1 -j "$2" -N1 "$1" | tr -d ' '; }
 u16_at() { od -An -tu2 -j "$2" -N2 "$1" | tr -d ' '; }
 u32_at() { od -An -tu4 -j "$2" -N4 "$1" | tr -d ' '; }
 f32_at() { od -An -tf4 -j "$2" -N4 "$1" | tr -d ' '; }
+# Retries a condition for up to 5 s: windows repaint on their own threads' time.
+eventually() {
+  for _ in $(seq 10); do "$@" && return 0; sleep 0.5; done
+  return 1
+}
+shot=$build/e2e_dialog_shot.png
+pixel_is() { test "$(e2e_pixel "$1" "$2")" = "$3"; }  # WINDOW X,Y R,G,B
 
 e2e_start_display || exit 1
 e2e_start_editor "$work"
 main=$(e2e_open_to_main "$work/demo_small.btl") || { check "editor reaches its main window" false; exit 1; }
 check "main window is 630 x 625 (12 x 10 hexes)" test "$(xdotool getwindowgeometry "$main" | grep -o '[0-9]*x[0-9]*$')" = 630x625
 main_alive() { xdotool getwindowgeometry "$main" >/dev/null 2>&1; }
-check "a hex of team 0 is drawn in the file's team colour" test "$(e2e_pixel "$main" "$team0_hex_x,$team0_hex_y")" = "$team0_colour"
+check "a hex of team 0 is drawn in the file's team colour" eventually pixel_is "$main" "$team0_hex_x,$team0_hex_y" "$team0_colour"
 
 # Selects the hex at client point ($1, $2), clicks command button $3 (0 building, 1 unit,
 # 2 general, 3 raw hex; at x 0, 157, 314, 471, y 560) and waits for the dialog titled $4.
@@ -71,7 +79,16 @@ type_px() { e2e_click "$1" "$2" "$3"; e2e_replace_text "$4"; }
 # Steps the combo box at dialog-unit point ($2, $3) of dialog $1 with key $4.
 step_combo() { e2e_click_du "$1" "$2" "$3"; e2e_press "$4"; }
 still_open() { xdotool getwindowgeometry "$1" >/dev/null 2>&1; }
-closes() {  # closes() CAPTION X Y: the close box, then the main window must still be there
+portrait_at() { e2e_capture "$1" "$shot" && is_portrait "$shot" "$2" "$3"; }  # WINDOW X Y
+white_square_at() { e2e_capture "$1" "$shot" && is_white_square "$shot" "$2" "$3"; }
+# The swatch painted as the dialog's face (no team shown), the face not black (painted).
+swatch_blank() {
+  e2e_capture "$1" "$shot" || return 1
+  local face
+  face=$(e2e_pixel_in "$shot" 3,3)
+  [ "$face" != 0,0,0 ] && [ "$(e2e_pixel_in "$shot" "$2")" = "$face" ]
+}
+closes() {  # closes CAPTION X Y: the close command, then the main window must still be there
   e2e_close_dialog "^$1\$" "$2" "$3" && sleep 0.5 && main_alive
 }
 
@@ -90,7 +107,7 @@ if [ -n "$dialog" ]; then
   e2e_press Escape
   check "Esc does not close 兵种编辑 (there is no cancel)" still_open "$dialog"
   p=$(e2e_du_point 65 56)                           # 建造时间: a harmless spot
-  check "兵种编辑 closes through its close box" closes 兵种编辑 ${p% *} ${p#* }
+  check "兵种编辑 closes by its close command (Alt+F4)" closes 兵种编辑 ${p% *} ${p#* }
   # Typed again but not applied: closing without 确定 must keep the applied 77.
   dialog=$(open_from_button "" "" 1 兵种编辑)
   if [ -n "$dialog" ]; then type_du "$dialog" 65 101 11; fi
@@ -108,7 +125,7 @@ if [ -n "$dialog" ]; then
   e2e_click_du "$dialog" 61 177                     # 确定 1020
   check "确定 applies and leaves 建筑编辑 open" still_open "$dialog"
   p=$(e2e_du_point 90 71)                           # 设施等级
-  check "建筑编辑 closes through its close box" closes 建筑编辑 ${p% *} ${p#* }
+  check "建筑编辑 closes by its close command (Alt+F4)" closes 建筑编辑 ${p% *} ${p#* }
 fi
 
 # ---- 将军编辑 on a unit with a general ----
@@ -126,27 +143,22 @@ is_white_square() {
   local pt
   for pt in $(portrait_points "$2" "$3"); do [ "$(e2e_pixel_in "$1" "$pt")" = 255,255,255 ] || return 1; done
 }
-shot=$build/e2e_dialog_shot.png
 dialog=$(open_from_button "$general_x" "$general_y" 2 将军编辑)
 check "the general button opens 将军编辑" test -n "$dialog"
 if [ -n "$dialog" ]; then
-  sleep 0.5
-  e2e_capture "$dialog" "$shot"
   if [ "$general_has_one" = 1 ]; then
-    check "将军编辑 shows the attached general's portrait" is_portrait "$shot" 20 35
+    check "将军编辑 shows the attached general's portrait" eventually portrait_at "$dialog" 20 35
   fi
-  check "no candidate yet: a white square at (20, 165)" is_white_square "$shot" 20 165
+  check "no candidate yet: a white square at (20, 165)" eventually white_square_at "$dialog" 20 165
   step_combo "$dialog" 104 87 Down; e2e_press Up   # 名字 1027: the first commander
   step_combo "$dialog" 104 103 Down; e2e_press Up  # 军衔 1026: the first rank
   e2e_click_du "$dialog" 87 123                    # 添加 1021
   step_combo "$dialog" 104 22 Down                 # 名字 1024: the next general
   e2e_click_du "$dialog" 87 59                     # 确定 1020
-  sleep 0.3
-  e2e_capture "$dialog" "$shot"
-  check "the picked commander's portrait replaces the white square" is_portrait "$shot" 20 165
-  check "the newly attached general's portrait is shown" is_portrait "$shot" 20 35
+  check "the picked commander's portrait replaces the white square" eventually portrait_at "$dialog" 20 165
+  check "the newly attached general's portrait is shown" eventually portrait_at "$dialog" 20 35
   p=$(e2e_du_point 104 39)                         # 军衔 (read-only)
-  check "将军编辑 closes through its close box" closes 将军编辑 ${p% *} ${p#* }
+  check "将军编辑 closes by its close command (Alt+F4)" closes 将军编辑 ${p% *} ${p#* }
 fi
 
 # ---- 16进制编辑 on another unit ----
@@ -160,7 +172,7 @@ if [ -n "$dialog" ]; then
   step_combo "$dialog" 60 123 "$owner_key"          # 军团 1034
   e2e_click_du "$dialog" 137 168                    # 确定 1035
   check "确定 applies and leaves 16进制编辑 open" still_open "$dialog"
-  check "16进制编辑 closes through its close box" closes 16进制编辑 $(byte_box 0)
+  check "16进制编辑 closes by its close command (Alt+F4)" closes 16进制编辑 $(byte_box 0)
   # Edits typed after the last 确定 are dropped, Esc or not.
   dialog=$(open_from_button "" "" 3 16进制编辑)
   if [ -n "$dialog" ]; then
@@ -178,11 +190,9 @@ check "J opens 军团编辑" test -n "$dialog"
 if [ -n "$dialog" ]; then
   swatch=$(e2e_du_point 135 155)                    # the middle of swatch 1061
   swatch=${swatch/ /,}
-  sleep 0.5
-  check "before a team is shown the swatch is not a team's colour" test "$(e2e_pixel "$dialog" "$swatch")" != "$team0_colour"
+  check "before a team is shown the swatch is blank" eventually swatch_blank "$dialog" "$swatch"
   e2e_click_du "$dialog" 20 12                      # the list's first row: team 0
-  sleep 0.3
-  check "the swatch shows team 0's colour from the file" test "$(e2e_pixel "$dialog" "$swatch")" = "$team0_colour"
+  check "the swatch shows team 0's colour from the file" eventually pixel_is "$dialog" "$swatch" "$team0_colour"
   type_px "$dialog" 280 17 "$money_typed"           # 金钱 1
   type_px "$dialog" 280 157 "$tax_typed"            # 税率 8
   type_px "$dialog" 280 177 "$infantry_tech_typed"  # 步兵科技 10
@@ -203,10 +213,10 @@ if [ -n "$dialog" ]; then
     height=$(xdotool getwindowgeometry --shell "$chooser" | sed -n 's/^HEIGHT=//p')
     e2e_click "$chooser" 42 $(( height - 22 ))
     check "the colour chooser closes with its 确定" e2e_gone_within "^颜色\$" 10
-    check "the swatch shows the chosen colour at once" test "$(e2e_pixel "$dialog" "$swatch")" = "$team0_colour_after"
+    check "the swatch shows the chosen colour at once" eventually pixel_is "$dialog" "$swatch" "$team0_colour_after"
   fi
-  check "军团编辑 closes through its close box" closes 军团编辑 280 37
-  check "team 0's hexes are drawn in the chosen colour" test "$(e2e_pixel "$main" "$team0_hex_x,$team0_hex_y")" = "$team0_colour_after"
+  check "军团编辑 closes by its close command (Alt+F4)" closes 军团编辑 280 37
+  check "team 0's hexes are drawn in the chosen colour" eventually pixel_is "$main" "$team0_hex_x,$team0_hex_y" "$team0_colour_after"
 fi
 
 # ---- S with a new name, and the bytes ----
@@ -227,7 +237,7 @@ if [ -s "$saved" ]; then
   check "将军编辑: 确定 attaches the picked general" test "$(u8_at "$saved" $((general_unit_at + 12)))" = "$general_after"
   check "16进制编辑: unit bytes 8 and 15 as typed" test "$(u8_at "$saved" $((raw_unit_at + 8))),$(u8_at "$saved" $((raw_unit_at + 15)))" = "$hex_byte8,$hex_byte15"
   check "16进制编辑: the picked owner" test "$(u8_at "$saved" "$raw_owner_at")" = "$owner_after"
-  check "16进制编辑: closing without 确定 leaves the byte typed then" test "$(u8_at "$saved" $((raw_unit_at + 13)))" = "$raw_movement"
+  check "16进制编辑: a byte typed after the last 确定 is not written" test "$(u8_at "$saved" $((raw_unit_at + 13)))" = "$raw_movement"
   check "军团编辑: 金钱, 步兵科技, 核弹" test "$(u32_at "$saved" $((team0_at + 8))),$(u32_at "$saved" $((team0_at + 44))),$(u32_at "$saved" $((team0_at + 92)))" = "$money_typed,$infantry_tech_typed,$nuclear_bombs_typed"
   check "军团编辑: 税率" test "$(f32_at "$saved" $((team0_at + 36)))" = "$tax_typed"
   check "军团编辑: the chosen colour is saved as red, green, blue, 255" test "$(for i in 0 1 2 3; do u8_at "$saved" $((team0_at + 40 + i)); done | paste -sd,)" = "$team0_colour_after,255"
