@@ -24,17 +24,23 @@ e2e_start_display() {
 }
 
 # Starts the editor in folder $1 (holding 数据 and 图片).
+# The editor runs in a session of its own; its process group id is kept in editor_group_file
+# so that e2e_stop ends exactly that group (other clones may be running editors too).
+editor_group_file=$build/e2e_editor.pgid
 e2e_start_editor() {
-  (cd "$1" && setsid bash -c 'LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 exec wine "$0"' "$editor_exe" \
-     >"$build/e2e_editor.log" 2>&1) &
+  rm -f "$editor_group_file"
+  (cd "$1" && setsid bash -c 'echo $$ >"$1"; LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 exec wine "$0"' \
+     "$editor_exe" "$editor_group_file" >"$build/e2e_editor.log" 2>&1) &
   editor_pid=$!
 }
 
 e2e_stop() {
-  for k in x X s S c C u U t T b B j J Left Right Up Down Escape; do xdotool keyup "$k" 2>/dev/null; done
+  for k in x X s S c C u U t T b B j J Left Right Up Down Escape alt; do xdotool keyup "$k" 2>/dev/null; done
   if [ -n "$editor_pid" ]; then
-    pkill -TERM -f btl_editor.exe 2>/dev/null
-    kill -- -"$editor_pid" 2>/dev/null
+    local group
+    group=$(cat "$editor_group_file" 2>/dev/null)
+    [ -n "$group" ] && kill -TERM -- -"$group" 2>/dev/null
+    kill "$editor_pid" 2>/dev/null
   fi
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   wineserver -k 2>/dev/null
@@ -168,4 +174,73 @@ e2e_open_to_main() {
     sleep 0.1
   done
   return 1
+}
+
+# ---- Dialogs -------------------------------------------------------------------------------
+# The dialogs are placed at (0, 0) of the main window and their X window is their client
+# area. Template coordinates are dialog units of the dialogs' font; the scale is measured on
+# a dialog that did not grow to hold run-time windows (its client area is then its template's
+# size) and used for the others.
+e2e_du_w=0 e2e_du_tw=1 e2e_du_h=0 e2e_du_th=1
+
+# Takes the dialog-unit scale from window $1, whose template is $2 x $3 dialog units.
+e2e_measure_dialog_units() {
+  local WIDTH HEIGHT X Y SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)" || return 1
+  e2e_du_w=$WIDTH e2e_du_tw=$2 e2e_du_h=$HEIGHT e2e_du_th=$3
+}
+
+# Client pixel (x y) of dialog-unit point ($1, $2).
+e2e_du_point() {
+  echo "$(( ($1 * e2e_du_w + e2e_du_tw / 2) / e2e_du_tw )) $(( ($2 * e2e_du_h + e2e_du_th / 2) / e2e_du_th ))"
+}
+
+# Clicks dialog-unit point ($2, $3) of dialog window $1.
+e2e_click_du() {
+  local p
+  p=$(e2e_du_point "$2" "$3")
+  e2e_click "$1" ${p% *} ${p#* }
+}
+
+# Replaces the text of the focused edit (or combo box edit field) with $1.
+e2e_replace_text() {
+  xdotool key End shift+Home
+  xdotool type --delay 30 "$1"
+  sleep 0.2
+}
+
+# Presses key $1 once, for a focused control (a combo box steps its selection).
+e2e_press() { xdotool key "$1"; sleep 0.3; }
+
+# Closes the dialog titled $1 through its close command (Alt+F4), first clicking client
+# point ($2, $3) of it, which must be a harmless spot: the keys go to the window that holds
+# the focus (the X focus and, inside Wine, the focused control of the dialog's thread), and
+# with the focus still on the main window Alt+F4 would end the program.
+e2e_close_dialog() {
+  local id
+  for _ in 1 2 3; do
+    id=$(xdotool search --name "$1" 2>/dev/null | head -n1)
+    [ -z "$id" ] && return 0
+    e2e_focus "$id" || return 1
+    xdotool mousemove --window "$id" "$2" "$3" click 1 2>/dev/null || return 1
+    sleep 0.3
+    xdotool keydown alt; sleep 0.1; xdotool key F4; sleep 0.1; xdotool keyup alt
+    e2e_gone_within "$1" 5 && return 0
+  done
+  return 1
+}
+
+# One capture of window $1 into file $2, retried with a time limit.
+e2e_capture() {
+  for _ in 1 2 3; do
+    rm -f "$2"
+    timeout 10 import -window "$1" "$2" 2>/dev/null && [ -s "$2" ] && return 0
+    sleep 0.5
+  done
+  return 1
+}
+
+# Pixel (x, y) of capture $1 as "r,g,b".
+e2e_pixel_in() {
+  timeout 10 convert "$1" -format '%[fx:int(255*p{'"$2"'}.r)],%[fx:int(255*p{'"$2"'}.g)],%[fx:int(255*p{'"$2"'}.b)]' info: 2>/dev/null
 }
