@@ -73,9 +73,9 @@ void ClearBuildings() {
 // entries) and a syntax error keeps the entries read before it. JsonCpp's old reader does
 // not skip a UTF-8 byte-order mark, so it is removed here. The reader throws when arrays and
 // objects nest deeper than its limit; the part built until then is kept.
-Json::Value ParseCatalog(std::string text, CatalogReport& report) {
-  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
-  std::istringstream stream(std::move(text));
+Json::Value ParseCatalog(std::string_view text, CatalogReport& report) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  std::istringstream stream{std::string(text)};
   Json::Value root;
   Json::Reader reader;
   try {
@@ -112,11 +112,11 @@ std::string ReadText(const Json::Value& entry, const char* key) {
 // to `store`, which returns false for an entry that does not fit. A top level that is not an
 // array holds no entries.
 template <class Store>
-CatalogReport LoadCatalog(std::string text, bool opened, Store store) {
+CatalogReport LoadCatalog(std::string_view text, bool opened, Store store) {
   CatalogReport report;
   report.opened = opened;
   try {
-    Json::Value root = ParseCatalog(std::move(text), report);
+    Json::Value root = ParseCatalog(text, report);
     if (!root.isArray()) return report;
     for (Json::ArrayIndex i = 0; i < root.size(); ++i) {
       const Json::Value& entry = root[i];
@@ -133,7 +133,7 @@ template <class Store>
 CatalogReport LoadCatalogFile(const std::string& path, Store store) {
   std::string text;
   bool opened = read_whole_file(path, text);
-  return LoadCatalog(std::move(text), opened, store);
+  return LoadCatalog(text, opened, store);
 }
 
 bool StoreRank(const Json::Value& entry) {
@@ -245,24 +245,23 @@ CatalogReport LoadCountryCatalog(const std::string& path) {
 }
 
 CatalogReport LoadCatalogText(CatalogKind kind, std::string_view text, PortraitLoader loadPortrait) {
-  std::string copy(text);
   switch (kind) {
     case CatalogKind::Rank:
       ClearRanks();
-      return LoadCatalog(std::move(copy), true, StoreRank);
+      return LoadCatalog(text, true, StoreRank);
     case CatalogKind::Country:
       ClearCountries();
-      return LoadCatalog(std::move(copy), true, StoreCountry);
+      return LoadCatalog(text, true, StoreCountry);
     case CatalogKind::Army:
       ClearArmies();
-      return LoadCatalog(std::move(copy), true, StoreArmy);
+      return LoadCatalog(text, true, StoreArmy);
     case CatalogKind::Building:
       ClearBuildings();
-      return LoadCatalog(std::move(copy), true, StoreBuilding);
+      return LoadCatalog(text, true, StoreBuilding);
     case CatalogKind::Commander: {
       ClearCommanders();
       g_portraitLoader = loadPortrait;
-      CatalogReport report = LoadCatalog(std::move(copy), true, StoreCommander);
+      CatalogReport report = LoadCatalog(text, true, StoreCommander);
       g_portraitLoader = nullptr;
       return report;
     }
