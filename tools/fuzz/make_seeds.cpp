@@ -248,11 +248,60 @@ void HexSeeds() {
   Save("hex_fuzz", "g7\n7g\n1FF\n" + std::string(150, 'f') + "\n\n\n255");
 }
 
+// The largest file the reader accepts: every section at its capacity (range 500 x 500, 255
+// teams, 100,000 buildings, 1,000,000 units, 100,000 generals, 10,000,000 tail bytes), for
+// measuring what loading and checking such a file costs.
+bool WriteLargest(const char* path) {
+  BtlHeader hd{};
+  hd.rangeWidth = hd.rangeHeight = kMaxGrid;
+  hd.teamCount = kMaxTeams;
+  hd.buildingCount = kMaxBuildings;
+  hd.unitCount = kMaxUnits;
+  hd.generalCount = kMaxGenerals;
+  std::string out;
+  out.reserve(kMaxBattleFileBytes);
+  Put(out, &hd, sizeof hd);
+  for (int i = 0; i < kMaxTeams; ++i) {
+    TeamRecord t{};
+    t.country = i;
+    Put(out, &t, kTeamFileBytes);
+  }
+  for (int i = 0; i < kMaxGrid * kMaxGrid; ++i) out += char(i % (kMaxTeams + 1));
+  for (int i = 0; i < kMaxBuildings; ++i) {
+    BuildingRecord b{};
+    b.position = uint16_t(i);
+    b.buildingCode = uint16_t(10100 + i % 10);
+    Put(out, &b, sizeof b);
+  }
+  for (int i = 0; i < kMaxUnits; ++i) {
+    UnitRecord u{};
+    u.position = uint16_t(i * 7);
+    u.unitClass = uint8_t(1 + i % 8);
+    u.general = uint8_t(i % 256);
+    Put(out, &u, sizeof u);
+  }
+  for (int i = 0; i < kMaxGenerals; ++i) {
+    GeneralEntry g{uint16_t(i), uint16_t(i % 30)};
+    Put(out, &g, sizeof g);
+  }
+  out.append(size_t(kMaxTail), '\x5A');
+  if (out.size() != kMaxBattleFileBytes) return false;
+  FILE* f = fopen(path, "wb");
+  if (!f) return false;
+  bool ok = fwrite(out.data(), 1, out.size(), f) == out.size();
+  return fclose(f) == 0 && ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && strcmp(argv[1], "--largest") == 0) {
+    if (WriteLargest(argv[2])) return 0;
+    fprintf(stderr, "make_seeds: cannot write %s\n", argv[2]);
+    return 1;
+  }
   if (argc != 2) {
-    fprintf(stderr, "usage: make_seeds FOLDER\n");
+    fprintf(stderr, "usage: make_seeds FOLDER | make_seeds --largest FILE.btl\n");
     return 2;
   }
   g_root = argv[1];
