@@ -68,16 +68,14 @@ void ClearBuildings() {
   memset(BuildingName, 0, sizeof BuildingName);
 }
 
-// Parses a catalog file into a root value. The result of the parse only goes into the
-// report: whatever the reader built is used, so a missing or empty file gives a null root
-// (no entries) and a syntax error keeps the entries read before it. JsonCpp's old reader
-// does not skip a UTF-8 byte-order mark, so it is removed here. The reader throws when arrays
-// and objects nest deeper than its limit; the part built until then is kept.
-Json::Value ParseCatalog(const std::string& path, CatalogReport& report) {
-  std::string text;
-  report.opened = read_whole_file(path, text);
-  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
-  std::istringstream stream(text);
+// Parses a catalog's text into a root value. The result of the parse only goes into the
+// report: whatever the reader built is used, so an empty text gives a null root (no
+// entries) and a syntax error keeps the entries read before it. JsonCpp's old reader does
+// not skip a UTF-8 byte-order mark, so it is removed here. The reader throws when arrays and
+// objects nest deeper than its limit; the part built until then is kept.
+Json::Value ParseCatalog(std::string_view text, CatalogReport& report) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  std::istringstream stream{std::string(text)};
   Json::Value root;
   Json::Reader reader;
   try {
@@ -114,10 +112,11 @@ std::string ReadText(const Json::Value& entry, const char* key) {
 // to `store`, which returns false for an entry that does not fit. A top level that is not an
 // array holds no entries.
 template <class Store>
-CatalogReport LoadCatalog(const std::string& path, Store store) {
+CatalogReport LoadCatalog(std::string_view text, bool opened, Store store) {
   CatalogReport report;
+  report.opened = opened;
   try {
-    Json::Value root = ParseCatalog(path, report);
+    Json::Value root = ParseCatalog(text, report);
     if (!root.isArray()) return report;
     for (Json::ArrayIndex i = 0; i < root.size(); ++i) {
       const Json::Value& entry = root[i];
@@ -128,6 +127,13 @@ CatalogReport LoadCatalog(const std::string& path, Store store) {
     // Only an allocation failure can get here; the entries stored so far stay.
   }
   return report;
+}
+
+template <class Store>
+CatalogReport LoadCatalogFile(const std::string& path, Store store) {
+  std::string text;
+  bool opened = read_whole_file(path, text);
+  return LoadCatalog(text, opened, store);
 }
 
 bool StoreRank(const Json::Value& entry) {
@@ -202,21 +208,21 @@ CatalogReport LoadRankCatalog() { return LoadRankCatalog(data_path("RankSettings
 
 CatalogReport LoadRankCatalog(const std::string& path) {
   ClearRanks();
-  return LoadCatalog(path, StoreRank);
+  return LoadCatalogFile(path, StoreRank);
 }
 
 CatalogReport LoadArmyCatalog() { return LoadArmyCatalog(data_path("ArmySettings.json")); }
 
 CatalogReport LoadArmyCatalog(const std::string& path) {
   ClearArmies();
-  return LoadCatalog(path, StoreArmy);
+  return LoadCatalogFile(path, StoreArmy);
 }
 
 CatalogReport LoadBuildingCatalog() { return LoadBuildingCatalog(data_path("BuildingSettings.json")); }
 
 CatalogReport LoadBuildingCatalog(const std::string& path) {
   ClearBuildings();
-  return LoadCatalog(path, StoreBuilding);
+  return LoadCatalogFile(path, StoreBuilding);
 }
 
 CatalogReport LoadCommanderCatalog(PortraitLoader loadPortrait) {
@@ -226,7 +232,7 @@ CatalogReport LoadCommanderCatalog(PortraitLoader loadPortrait) {
 CatalogReport LoadCommanderCatalog(const std::string& path, PortraitLoader loadPortrait) {
   ClearCommanders();
   g_portraitLoader = loadPortrait;
-  CatalogReport report = LoadCatalog(path, StoreCommander);
+  CatalogReport report = LoadCatalogFile(path, StoreCommander);
   g_portraitLoader = nullptr;
   return report;
 }
@@ -235,7 +241,32 @@ CatalogReport LoadCountryCatalog() { return LoadCountryCatalog(data_path("Countr
 
 CatalogReport LoadCountryCatalog(const std::string& path) {
   ClearCountries();
-  return LoadCatalog(path, StoreCountry);
+  return LoadCatalogFile(path, StoreCountry);
+}
+
+CatalogReport LoadCatalogText(CatalogKind kind, std::string_view text, PortraitLoader loadPortrait) {
+  switch (kind) {
+    case CatalogKind::Rank:
+      ClearRanks();
+      return LoadCatalog(text, true, StoreRank);
+    case CatalogKind::Country:
+      ClearCountries();
+      return LoadCatalog(text, true, StoreCountry);
+    case CatalogKind::Army:
+      ClearArmies();
+      return LoadCatalog(text, true, StoreArmy);
+    case CatalogKind::Building:
+      ClearBuildings();
+      return LoadCatalog(text, true, StoreBuilding);
+    case CatalogKind::Commander: {
+      ClearCommanders();
+      g_portraitLoader = loadPortrait;
+      CatalogReport report = LoadCatalog(text, true, StoreCommander);
+      g_portraitLoader = nullptr;
+      return report;
+    }
+  }
+  return {};
 }
 
 void ResetCatalogs() {

@@ -31,6 +31,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "catalogs/text.h"
 
@@ -96,6 +97,11 @@ CatalogReport LoadCommanderCatalog(PortraitLoader loadPortrait);  // null: no po
 CatalogReport LoadCommanderCatalog(const std::string& path, PortraitLoader loadPortrait);
 CatalogReport LoadCountryCatalog();
 CatalogReport LoadCountryCatalog(const std::string& path);
+
+// The same loaders over a catalog file's bytes held in memory; `opened` is always true.
+enum class CatalogKind { Rank, Country, Army, Commander, Building };
+CatalogReport LoadCatalogText(CatalogKind kind, std::string_view text,
+                              PortraitLoader loadPortrait = nullptr);
 
 // Zeroes every table and count.
 void ResetCatalogs();

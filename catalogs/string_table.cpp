@@ -84,15 +84,19 @@ void ReadPiece(std::string_view line) {
 bool load_string_table() { return load_string_table(string_table_path()); }
 
 bool load_string_table(const std::string& path) {
-  ResetStringTable();
   std::string text;
-  if (!read_whole_file(path, text)) return false;
+  bool opened = read_whole_file(path, text);
+  read_string_table(opened ? text : std::string_view());
+  return opened;
+}
+
+void read_string_table(std::string_view text) {
+  ResetStringTable();
   std::string piece;
   for (size_t pos = 0; pos < text.size();) {
     pos = NextPiece(text, pos, piece);
     ReadPiece(piece);
   }
-  return true;
 }
 
 std::string string_table_path() {

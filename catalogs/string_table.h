@@ -21,6 +21,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "catalogs/text.h"
 
@@ -38,6 +39,8 @@ extern int32_t CityCount;
 bool load_string_table();
 // The given file; replaces all four tables.
 bool load_string_table(const std::string& path);
+// The same over a file's bytes held in memory; replaces all four tables.
+void read_string_table(std::string_view text);
 // "数据" + separator + the configured file name, as a UTF-8 path.
 std::string string_table_path();
 void ResetStringTable();

@@ -291,9 +291,11 @@ Status BuildBattleBytes(std::vector<uint8_t>& out) {
   return Ok();
 }
 
-Status SaveScenarioTo(const std::string& path) {
+Status SaveScenarioTo(const std::string& path) { return SaveScenarioTo(path, SystemSaveOps()); }
+
+Status SaveScenarioTo(const std::string& path, SaveOps& ops) {
   std::vector<uint8_t> bytes;
   Status s = BuildBattleBytes(bytes);
   if (!s.ok()) return s;
-  return SafeSave(path, bytes.data(), bytes.size());
+  return SafeSave(path, bytes.data(), bytes.size(), ops);
 }

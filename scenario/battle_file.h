@@ -85,3 +85,6 @@ Status BuildBattleBytes(std::vector<uint8_t>& out);
 // Writes the current record to `path` through the safe-save path: the old file stays as it
 // was unless the whole new file has been written.
 Status SaveScenarioTo(const std::string& path);
+// The same through the given file operations (see scenario/safe_save.h).
+class SaveOps;
+Status SaveScenarioTo(const std::string& path, SaveOps& ops);

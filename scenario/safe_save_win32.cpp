@@ -5,6 +5,17 @@
 
 namespace {
 
+// True when no other handle keeps the target from being replaced. A ReplaceFileW that fails
+// on a target held open without sharing leaves its own backup file ("rf*.tmp") beside it
+// (seen under Wine), so such a target is refused before ReplaceFileW is tried.
+bool CanBeReplaced(const std::wstring& target) {
+  HANDLE h = CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(h);
+  return true;
+}
+
 class Win32SaveOps : public SaveOps {
  public:
   Target inspect(const std::string& path) override {
@@ -43,6 +54,7 @@ class Win32SaveOps : public SaveOps {
     if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES) {
       // Keeps the target's attributes and security settings; fails on a read-only target
       // or one another program holds open without sharing.
+      if (!CanBeReplaced(to)) return false;
       return ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                           nullptr, nullptr) != 0;
     }

@@ -70,6 +70,9 @@ if cmake -S "$root" -B "$build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBTL_SAN
 else
   failed=$((failed + 1)); failures+=("sanitizer build")
 fi
+# Every fuzz target: kept findings and corpus replayed, then 20 s of fuzzing each (about
+# 3 to 4 minutes with the build of the fuzzing tree); the long run is scripts/fuzz.sh 600.
+run_suite "fuzz targets (replay, then 20 s each)" bash "$root/scripts/fuzz.sh" 20
 run_gtest "unit tests (Windows build under Wine)" wine_zh "$build/win/tests/btl_tests.exe"
 run_gtest "Win32 layer tests under Wine" with_display wine_zh "$build/win/tests/btl_wine_tests.exe"
 run_suite "companion on the demo data" bash "$root/tests/demo_smoke.sh"

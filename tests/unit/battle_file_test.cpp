@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
+#include "tests/unit/allocation_probe.h"
 #include "tests/unit/battle_fixture.h"
 
 namespace {
@@ -353,6 +355,193 @@ TEST(BattleBadFiles, FileLargerThanAnyValidOneIsRefusedBeforeParsing) {
   Status s = ReadBattleFile(path, image);
   EXPECT_FALSE(s.ok());
   EXPECT_NE(s.message.find("上限"), std::string::npos) << s.message;
+}
+
+// ---- Hostile files ----------------------------------------------------------------------
+
+// Parses and places a file as the editor does, with the range first offered. False when
+// the file is refused (the message must then name the file) or its range cannot be placed.
+bool LoadIfAccepted(const std::vector<uint8_t>& bytes, const WorldImage& world) {
+  BattleImage image;
+  Status s = ParseBattleFile(bytes, "变异.btl", image);
+  if (!s.ok()) {
+    EXPECT_NE(s.message.find("变异.btl"), std::string::npos) << s.message;
+    return false;
+  }
+  return CommitScenario(image, world, InitialRange(image.fileRange(), world)).ok();
+}
+
+// The property every accepted file must have: saved and read again, it gives the same
+// record, and saving that gives the same bytes.
+void ExpectSaveAndReloadGiveTheSameRecord(const std::vector<uint8_t>& bytes, const WorldImage& world,
+                                          const std::string& what) {
+  if (!LoadIfAccepted(bytes, world)) return;
+  std::vector<uint8_t> record = RecordSnapshot();
+  std::vector<uint8_t> saved;
+  ASSERT_TRUE(BuildBattleBytes(saved).ok()) << what;
+  ASSERT_TRUE(LoadIfAccepted(saved, world)) << what;
+  EXPECT_EQ(RecordSnapshot(), record) << what;
+  std::vector<uint8_t> again;
+  ASSERT_TRUE(BuildBattleBytes(again).ok()) << what;
+  EXPECT_EQ(again, saved) << what;
+}
+
+// A small fixed-seed generator, so every run tries the same variants.
+struct Mutator {
+  uint64_t state;
+  uint32_t next() {
+    state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+    return uint32_t(state);
+  }
+  uint32_t below(size_t n) { return n ? next() % uint32_t(n) : 0; }
+
+  std::vector<uint8_t> mutate(std::vector<uint8_t> b) {
+    static const int32_t interesting[] = {0, 1, -1, 255, 256, 500, 501, 100000, 1000000, 0x7FFFFFFF};
+    switch (below(5)) {
+      case 0:  // flip bits of a few bytes
+        for (int k = 0, n = 1 + int(below(4)); k < n && !b.empty(); ++k) b[below(b.size())] ^= uint8_t(1 + below(255));
+        break;
+      case 1: {  // a header number set to a value at an edge
+        int32_t v = interesting[below(std::size(interesting))];
+        memcpy(b.data() + 8 + 4 * below(9), &v, 4);
+        break;
+      }
+      case 2:  // cut short
+        b.resize(below(b.size()));
+        break;
+      case 3:  // grown by a few bytes
+        for (int k = 0, n = 1 + int(below(64)); k < n; ++k) b.push_back(uint8_t(next()));
+        break;
+      default: {  // a record's 16-bit position or a byte past the header set at random
+        size_t at = kHeaderBytes + below(b.size() - kHeaderBytes);
+        b[at] = uint8_t(next());
+        break;
+      }
+    }
+    return b;
+  }
+};
+
+TEST(BattleHostileFiles, AcceptedDemoFilesAndTheirVariantsSaveAndReloadToTheSameRecord) {
+  const WorldImage& world = DemoWorldImage();
+  int accepted = 0;
+  for (const std::string name : {"demo_small", "demo_large", "demo_messy"}) {
+    const std::vector<uint8_t>& bytes = DemoBattleBytes(name);
+    ASSERT_TRUE(LoadIfAccepted(bytes, world)) << name;
+    ExpectSaveAndReloadGiveTheSameRecord(bytes, world, name);
+    Mutator m{0x9E3779B97F4A7C15ull ^ bytes.size()};
+    for (int round = 0; round < 150; ++round) {
+      std::vector<uint8_t> variant = m.mutate(bytes);
+      if (round % 3 == 2) variant = m.mutate(variant);
+      accepted += LoadIfAccepted(variant, world);
+      ExpectSaveAndReloadGiveTheSameRecord(variant, world, name + " variant " + std::to_string(round));
+      if (HasFailure()) return;
+    }
+  }
+  // The variants must reach the property, not only the refusals.
+  EXPECT_GT(accepted, 100);
+}
+
+TEST(BattleHostileFiles, EveryTruncationOfADemoFileIsRefusedOrLoadsWhatIsThere) {
+  const std::vector<uint8_t>& bytes = DemoBattleBytes("demo_small");
+  BattleImage whole;
+  ASSERT_TRUE(ParseBattleFile(bytes, "t", whole).ok());
+  for (size_t n = 0; n < bytes.size(); ++n) {
+    BattleImage image;
+    Status s = ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n), "截断.btl", image);
+    if (n < whole.tailAt) {
+      ASSERT_FALSE(s.ok()) << n;
+      // The message says where the file ends.
+      if (n >= kHeaderBytes) {
+        EXPECT_NE(s.message.find("第 " + std::to_string(n) + " 字节"), std::string::npos) << s.message;
+      }
+    } else {
+      ASSERT_TRUE(s.ok()) << n << s.message;
+      EXPECT_EQ(image.tailSize(), n - whole.tailAt);
+    }
+  }
+}
+
+TEST(BattleHostileFiles, TruncationsAtTheSectionEdgesOfTheLargeDemoFile) {
+  const std::vector<uint8_t>& bytes = DemoBattleBytes("demo_large");
+  BattleImage whole;
+  ASSERT_TRUE(ParseBattleFile(bytes, "t", whole).ok());
+  for (size_t edge : {kHeaderBytes, whole.ownersAt, whole.buildingsAt, whole.unitsAt, whole.generalsAt, whole.tailAt})
+    for (size_t n = edge - 3; n <= edge + 3 && n <= bytes.size(); ++n) {
+      BattleImage image;
+      bool ok = ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n), "t", image).ok();
+      EXPECT_EQ(ok, n >= whole.tailAt) << n;
+    }
+}
+
+// Each count field at 0, 1, its capacity, one past it and 0xFFFFFFFF, on a demo file: a
+// refusal that names the field or the section short of bytes, or a load that survives the
+// round trip. Reading never asks for more memory than the file's own size justifies.
+TEST(BattleHostileFiles, EveryCountFieldAtItsEdgesIsRefusedOrLoadsCleanly) {
+  struct Field {
+    size_t offset;
+    int32_t capacity;
+    const char* name;     // in the refusal of an impossible count
+    const char* section;  // in the refusal of a count the file has no bytes for
+  } fields[] = {
+      {offsetof(BtlHeader, rangeWidth), kMaxGrid, "地图范围宽度", "归属地图"},
+      {offsetof(BtlHeader, rangeHeight), kMaxGrid, "地图范围高度", "归属地图"},
+      {offsetof(BtlHeader, teamCount), kMaxTeams, "队伍数", "队伍数据"},
+      {offsetof(BtlHeader, buildingCount), kMaxBuildings, "建筑数", "建筑数据"},
+      {offsetof(BtlHeader, unitCount), kMaxUnits, "部队数", "部队数据"},
+      {offsetof(BtlHeader, generalCount), kMaxGenerals, "将领数", "将领数据"},
+  };
+  const WorldImage& world = DemoWorldImage();
+  for (const char* demo : {"demo_small", "demo_messy"})
+    for (const Field& f : fields)
+      for (int64_t value : {int64_t(0), int64_t(1), int64_t(f.capacity), int64_t(f.capacity) + 1, int64_t(0xFFFFFFFF)}) {
+        std::vector<uint8_t> bytes = DemoBattleBytes(demo);
+        int32_t v = int32_t(uint32_t(value));
+        memcpy(bytes.data() + f.offset, &v, 4);
+        const std::string what = std::string(demo) + " " + f.name + " = " + std::to_string(value);
+        BattleImage image;
+        Status s;
+        size_t largest;
+        {
+          AllocationProbe probe;
+          s = ParseBattleFile(bytes, "计数.btl", image);
+          largest = probe.largest();
+        }
+        EXPECT_LE(largest, 2 * bytes.size() + 4096) << what;
+        if (value > f.capacity) {
+          ASSERT_FALSE(s.ok()) << what;
+          EXPECT_NE(s.message.find(f.name), std::string::npos) << s.message;
+          continue;
+        }
+        if (!s.ok()) {
+          EXPECT_TRUE(s.message.find(f.section) != std::string::npos ||
+                      s.message.find("附加数据") != std::string::npos) << s.message;
+          continue;
+        }
+        ExpectSaveAndReloadGiveTheSameRecord(bytes, world, what);
+      }
+}
+
+TEST(BattleHostileFiles, ReadingAFileAsksForNoMoreThanItsSize) {
+  // A header that announces every section at its capacity over a body of a few bytes.
+  BattleSpec scenario;
+  std::vector<uint8_t> bytes = scenario.bytes();
+  BtlHeader h;
+  memcpy(&h, bytes.data(), sizeof h);
+  h.rangeWidth = h.rangeHeight = kMaxGrid;
+  h.teamCount = kMaxTeams;
+  h.buildingCount = kMaxBuildings;
+  h.unitCount = kMaxUnits;
+  h.generalCount = kMaxGenerals;
+  memcpy(bytes.data(), &h, sizeof h);
+  bytes.resize(bytes.size() + 40, 0);
+  std::string path = MakeTempFolder("claims") + "/claims.btl";
+  WriteFileBytes(path, bytes);
+  AllocationProbe probe;
+  BattleImage image;
+  Status s = ReadBattleFile(path, image);
+  EXPECT_FALSE(s.ok());
+  EXPECT_LT(probe.total(), 256u * 1024) << "asked for " << probe.total() << " bytes";
 }
 
 // ---- World map ------------------------------------------------------------------------

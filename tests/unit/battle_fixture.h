@@ -33,12 +33,22 @@ BuildingRecord MakeBuilding(uint16_t position, uint16_t code);
 // row-major order one per hex, two generals and a tail. Saving it unchanged gives its bytes.
 BattleSpec CleanScenario();
 
+// The demo data generator's world map and its battle files "demo_small", "demo_large" and
+// "demo_messy", made once.
+const WorldImage& DemoWorldImage();
+const std::vector<uint8_t>& DemoBattleBytes(const std::string& name);
+
 // Parses bytes and commits them with the given range (the file's own when none). Fails the
 // calling test on error.
 void LoadForTest(const std::vector<uint8_t>& bytes, const WorldImage& world,
                  const MapRange* range = nullptr, PlacementReport* report = nullptr);
 
 std::vector<uint8_t> SaveForTest();
+
+// What the user edits in the world record, as bytes: the range, the teams (without the
+// file colour bytes, which every save rewrites from the colour), every hex of the range,
+// the generals and the tail. Equal snapshots mean the same scenario.
+std::vector<uint8_t> RecordSnapshot();
 
 // A fresh folder under the system's temporary folder, as a UTF-8 path.
 std::string MakeTempFolder(const std::string& tag);

@@ -6,6 +6,7 @@
 
 #include "scenario/files.h"
 #include "tests/unit/battle_fixture.h"
+#include "tools/demo_data/demo_data.h"
 
 namespace {
 
@@ -132,6 +133,76 @@ std::vector<uint8_t> SaveForTest() {
   std::vector<uint8_t> out;
   Status s = BuildBattleBytes(out);
   EXPECT_TRUE(s.ok()) << s.message;
+  return out;
+}
+
+namespace {
+
+struct DemoFiles {
+  WorldImage world;
+  std::vector<std::pair<std::string, std::vector<uint8_t>>> battles;
+};
+
+const DemoFiles& Demo() {
+  static const DemoFiles d = [] {
+    DemoFiles files;
+    DemoWorld world = make_demo_world();
+    std::string map = encode_world_map(world);
+    Status s = ParseWorldMap(reinterpret_cast<const uint8_t*>(map.data()), map.size(), "demo", files.world);
+    EXPECT_TRUE(s.ok()) << s.message;
+    DemoCatalogs catalogs = make_demo_catalogs();
+    auto add = [&](const char* name, const DemoScenario& scenario) {
+      std::string b = encode_scenario(scenario);
+      files.battles.push_back({name, std::vector<uint8_t>(b.begin(), b.end())});
+    };
+    add("demo_small", make_small_scenario(world, catalogs));
+    add("demo_large", make_large_scenario(world, catalogs));
+    add("demo_messy", make_messy_scenario(world, catalogs));
+    return files;
+  }();
+  return d;
+}
+
+}  // namespace
+
+const WorldImage& DemoWorldImage() { return Demo().world; }
+
+const std::vector<uint8_t>& DemoBattleBytes(const std::string& name) {
+  for (const auto& [n, bytes] : Demo().battles)
+    if (n == name) return bytes;
+  ADD_FAILURE() << "no demo file " << name;
+  static const std::vector<uint8_t> none;
+  return none;
+}
+
+std::vector<uint8_t> RecordSnapshot() {
+  std::vector<uint8_t> out;
+  auto put = [&](const void* p, size_t n) {
+    const uint8_t* b = static_cast<const uint8_t*>(p);
+    out.insert(out.end(), b, b + n);
+  };
+  const WorldRecord& w = g_world;
+  MapRange r = CurrentRange();
+  put(&r, sizeof r);
+  put(&w.teamCount, sizeof w.teamCount);
+  for (int i = 0; i < w.teamCount && i < kMaxTeams; ++i) {
+    TeamRecord t = w.teams[i];
+    memset(t.fileColour, 0, sizeof t.fileColour);
+    put(&t, sizeof t);
+  }
+  for (int x = 0; x < w.rangeWidth; ++x)
+    for (int y = 0; y < w.rangeHeight; ++y) {
+      const Cell& c = w.grid[x][y];
+      put(&c.globalX, sizeof c.globalX);
+      put(&c.globalY, sizeof c.globalY);
+      put(&c.owner, 3);  // owner, hasBuilding, hasUnit
+      put(&c.unit, sizeof c.unit);
+      put(&c.building, sizeof c.building);
+      put(&c.worldInfo, sizeof c.worldInfo);
+    }
+  put(&w.generalCount, sizeof w.generalCount);
+  put(w.generals, size_t(w.generalCount) * sizeof(GeneralEntry));
+  put(w.tail, size_t(w.fileSize - w.tailOffset));
   return out;
 }
 

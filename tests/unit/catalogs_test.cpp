@@ -11,6 +11,7 @@
 
 #include "scenario/files.h"
 #include "tests/unit/temp_folder.h"
+#include "tools/demo_data/demo_data.h"
 
 namespace fs = std::filesystem;
 
@@ -334,3 +335,61 @@ TEST_F(CatalogTest, LoadersWithoutPathReadTheDataFolder) {
 }
 
 }  // namespace
+
+// --- the same loaders over bytes in memory (what the fuzz target drives) ----------------------
+
+namespace {
+
+// Every catalog table and count, as bytes.
+std::string CatalogTables() {
+  std::string out;
+  auto put = [&](const void* p, size_t n) { out.append(static_cast<const char*>(p), n); };
+  put(&RankCount, 4), put(RankLife, sizeof RankLife);
+  put(&CountryCount, 4), put(CountryIds, sizeof CountryIds);
+  put(&ArmyCount, 4), put(ArmyIds, sizeof ArmyIds), put(ArmyName, sizeof ArmyName);
+  put(ArmyLevel, sizeof ArmyLevel), put(ArmyType, sizeof ArmyType), put(ArmyHP, sizeof ArmyHP);
+  put(ArmyMobility, sizeof ArmyMobility), put(ArmyByTypeLevel, sizeof ArmyByTypeLevel);
+  put(&CommanderSlotCount, 4), put(CommanderSlot, sizeof CommanderSlot), put(&CommanderCount, 4);
+  put(CommanderIds, sizeof CommanderIds), put(CommanderName, sizeof CommanderName);
+  put(&BuildingCount, 4), put(BuildingIds, sizeof BuildingIds), put(BuildingName, sizeof BuildingName);
+  return out;
+}
+
+}  // namespace
+
+TEST_F(CatalogTest, BytesInMemoryLoadLikeTheFileOfTheSameBytes) {
+  DemoCatalogs catalogs = make_demo_catalogs();
+  std::vector<DemoFile> files;
+  ASSERT_EQ(make_catalog_files(catalogs, files), "");
+  struct Kind {
+    const char* file;
+    CatalogKind kind;
+    CatalogReport (*load)(const std::string&);
+  } kinds[] = {
+      {"RankSettings.json", CatalogKind::Rank, LoadRankCatalog},
+      {"CountrySettings.json", CatalogKind::Country, LoadCountryCatalog},
+      {"ArmySettings.json", CatalogKind::Army, LoadArmyCatalog},
+      {"CommanderSettings.json", CatalogKind::Commander,
+       [](const std::string& p) { return LoadCommanderCatalog(p, nullptr); }},
+      {"BuildingSettings.json", CatalogKind::Building, LoadBuildingCatalog},
+  };
+  for (const Kind& k : kinds) {
+    std::string bytes;
+    for (const DemoFile& f : files)
+      if (f.path.ends_with(k.file)) bytes = f.bytes;
+    ASSERT_FALSE(bytes.empty()) << k.file;
+    // A byte-order mark and a cut-off end as well, so the skipped and broken paths count too.
+    for (const std::string& text : {bytes, "\xEF\xBB\xBF" + bytes, bytes.substr(0, bytes.size() / 2)}) {
+      ResetCatalogs();
+      CatalogReport fromFile = k.load(folder.Write("c.json", text));
+      std::string tables = CatalogTables();
+      ResetCatalogs();
+      CatalogReport fromBytes = LoadCatalogText(k.kind, text);
+      EXPECT_EQ(fromBytes.parsed, fromFile.parsed) << k.file;
+      EXPECT_EQ(fromBytes.entries, fromFile.entries) << k.file;
+      EXPECT_EQ(fromBytes.skipped, fromFile.skipped) << k.file;
+      EXPECT_GT(fromBytes.entries - fromBytes.skipped, 0) << k.file;
+      EXPECT_TRUE(CatalogTables() == tables) << k.file;
+    }
+  }
+}

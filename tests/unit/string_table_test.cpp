@@ -10,6 +10,7 @@
 
 #include "scenario/files.h"
 #include "tests/unit/temp_folder.h"
+#include "tools/demo_data/demo_data.h"
 
 namespace fs = std::filesystem;
 
@@ -148,6 +149,30 @@ TEST_F(StringTableTest, ConfiguredFileNameIsReadAsGbk) {
   EXPECT_EQ(string_table_path(), data_path("中文表.ini"));
   EXPECT_TRUE(load_string_table());
   EXPECT_EQ(std::string(CountryName[6]), gbk_from_utf8("选中"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StringTableTest, BytesInMemoryReadLikeTheFileOfTheSameBytes) {
+  DemoCatalogs catalogs = make_demo_catalogs();
+  std::vector<DemoFile> files;
+  ASSERT_EQ(make_catalog_files(catalogs, files), "");
+  std::string bytes;
+  for (const DemoFile& f : files)
+    if (f.path.ends_with("stringtable_cn.ini")) bytes = f.bytes;
+  ASSERT_FALSE(bytes.empty());
+  auto tables = [] {
+    return std::string(&CountryName[0][0], sizeof CountryName) + std::string(&CityName[0][0], sizeof CityName) +
+           std::string(reinterpret_cast<const char*>(CityIds), sizeof CityIds) + std::to_string(CityCount);
+  };
+  ASSERT_TRUE(Load(bytes));
+  std::string fromFile = tables();
+  EXPECT_GT(CityCount, 0);
+  ResetStringTable();
+  read_string_table(bytes);
+  EXPECT_TRUE(tables() == fromFile);
 }
 
 }  // namespace

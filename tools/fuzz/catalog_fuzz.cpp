@@ -1,0 +1,69 @@
+// Fuzz target: the five JSON catalog loaders. The first byte picks the loader (modulo 5),
+// the rest is the file. Whatever a loader stores must lie inside its tables, and every
+// count must stay within its capacity.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include "catalogs/catalogs.h"
+
+namespace {
+
+bool Terminated(const char* slot) { return memchr(slot, 0, kSlotBytes) != nullptr; }
+
+// The portrait name handed to the artwork module is terminated inside its work buffer.
+void CheckPortrait(int slot, const char* photoAnsi) {
+  if (slot < 1 || slot >= kCommanderNameSlots || !memchr(photoAnsi, 0, kAnsiWorkBytes)) abort();
+}
+
+void CheckRanks(const CatalogReport& r) {
+  if (RankCount != r.entries - r.skipped || RankCount < 0) abort();
+}
+
+void CheckCountries(const CatalogReport& r) {
+  if (CountryCount != r.entries - r.skipped || CountryCount > kCountryIdSlots) abort();
+  for (int i = 0; i < CountryCount; ++i)
+    if (CountryIds[i] < 0 || CountryIds[i] >= kCountryIdLimit) abort();
+}
+
+void CheckArmies(const CatalogReport& r) {
+  if (ArmyCount != r.entries - r.skipped || ArmyCount > kArmyIdSlots) abort();
+  for (int i = 0; i < ArmyCount; ++i) {
+    int k = ArmySlotOf(ArmyIds[i]);
+    if (k < 0 || !Terminated(ArmyName[k])) abort();
+  }
+}
+
+void CheckCommanders(const CatalogReport& r) {
+  if (CommanderCount != r.entries - r.skipped || CommanderCount > kCommanderIdSlots ||
+      CommanderSlotCount >= kCommanderNameSlots)
+    abort();
+  for (int i = 0; i < CommanderCount; ++i) {
+    int32_t id = CommanderIds[i];
+    if (id < 0 || id >= kCommanderSlotIndex) abort();
+    int slot = CommanderSlot[id];
+    if (slot < 1 || slot > CommanderSlotCount || !Terminated(CommanderName[slot])) abort();
+  }
+}
+
+void CheckBuildings(const CatalogReport& r) {
+  if (BuildingCount != r.entries - r.skipped || BuildingCount > kBuildingIdSlots) abort();
+  for (int i = 0; i < BuildingCount; ++i)
+    if (!Terminated(BuildingNameOf(BuildingIds[i]))) abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  switch (data[0] % 5) {
+    case 0: CheckRanks(LoadCatalogText(CatalogKind::Rank, text)); break;
+    case 1: CheckCountries(LoadCatalogText(CatalogKind::Country, text)); break;
+    case 2: CheckArmies(LoadCatalogText(CatalogKind::Army, text)); break;
+    case 3: CheckCommanders(LoadCatalogText(CatalogKind::Commander, text, CheckPortrait)); break;
+    case 4: CheckBuildings(LoadCatalogText(CatalogKind::Building, text)); break;
+  }
+  return 0;
+}
