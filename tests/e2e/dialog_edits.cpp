@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "app/editor.h"
 #include "catalogs/catalogs.h"
 #include "scenario/battle_file.h"
 #include "scenario/safe_save.h"
@@ -115,15 +116,9 @@ Plan MakePlan() {
   return p;
 }
 
-Status Load(const std::string& path) {
-  BattleImage image;
-  Status s = ReadBattleFile(path, image);
-  if (!s.ok()) return s;
-  WorldImage world;
-  s = ReadWorldMapFile(WorldMapPath(), world);
-  if (!s.ok()) return s;
-  return CommitScenario(image, world, InitialRange(image.fileRange(), world));
-}
+MapRange KeepOfferedRange(const MapRange& offered, const WorldImage&) { return offered; }
+
+Status Load(const std::string& path) { return LoadScenario(path, KeepOfferedRange); }
 
 // The unit editor on p.unit: typed fields, the attack combo stepped, the opening clamp of hp
 // and 确定's rule that a zero hp means full strength.

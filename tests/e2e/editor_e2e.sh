@@ -4,24 +4,7 @@
 # saving under a new name and over an existing one, and the user's close.
 set -u
 source "$(dirname "$0")/lib.bash"
-passed=0 failed=0
-check() {  # check NAME CONDITION...
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); echo "ok: $name"; else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
-finish() {
-  if [ "$failed" -gt 0 ] && [ -n "${DISPLAY:-}" ]; then
-    import -window root "$build/e2e_failure.png" 2>/dev/null && echo "screen at the failure: $build/e2e_failure.png"
-    xdotool search --name . 2>/dev/null | while read -r w; do echo "window: $(xdotool getwindowname "$w")"; done
-    tail -n 20 "$build/e2e_editor.log"
-  fi
-  e2e_stop
-  rm -rf "$work"
-  echo "editor e2e: $passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
-  exit
-}
-trap finish EXIT
+trap 'e2e_finish "editor e2e"' EXIT
 trap 'exit 1' INT TERM
 
 work=$(mktemp -d)

@@ -244,3 +244,23 @@ e2e_capture() {
 e2e_pixel_in() {
   timeout 10 convert "$1" -format '%[fx:int(255*p{'"$2"'}.r)],%[fx:int(255*p{'"$2"'}.g)],%[fx:int(255*p{'"$2"'}.b)]' info: 2>/dev/null
 }
+
+# Counting checks for a suite: `check NAME CONDITION...`; `e2e_finish LABEL` (on EXIT) shows
+# the screen on a failure, stops everything, removes $work and prints "LABEL: N passed, N failed".
+passed=0 failed=0
+check() {
+  local name=$1; shift
+  if "$@"; then passed=$((passed + 1)); echo "ok: $name"; else failed=$((failed + 1)); echo "FAILED: $name"; fi
+}
+e2e_finish() {
+  if [ "$failed" -gt 0 ] && [ -n "${DISPLAY:-}" ]; then
+    import -window root "$build/e2e_failure.png" 2>/dev/null && echo "screen at the failure: $build/e2e_failure.png"
+    xdotool search --name . 2>/dev/null | while read -r w; do echo "window: $(xdotool getwindowname "$w")"; done
+    tail -n 20 "$build/e2e_editor.log"
+  fi
+  e2e_stop
+  rm -rf "${work:-}"
+  echo "$1: $passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+  exit
+}
