@@ -14,6 +14,21 @@
 #include "view/layout.h"
 #include "view/map_view.h"
 
+EditHistory g_history;
+
+namespace {
+
+const char kCloseQuestion[] = "当前战役有未保存的修改。\n\n关闭前是否保存？";
+
+// Ends the user's current action: what it changed becomes one undo step.
+void EndAction() { g_history.Record(g_world); }
+
+// Clicks that reached the window while a dialog or message box of the editor was open were
+// meant for that box, not for the map or the buttons behind it.
+void DropMouseMessages() { mouse_queue().clear(); }
+
+}  // namespace
+
 void LoadGameData() {
   LoadRankCatalog();
   LoadArmyCatalog();
@@ -33,18 +48,42 @@ Status LoadScenario(const std::string& path, RangeChooser choose) {
   s = ReadWorldMapFile(WorldMapPath(), world);
   if (!s.ok()) return s;
   MapRange range = choose(InitialRange(image.fileRange(), world), world);
-  return CommitScenario(image, world, range);
+  s = CommitScenario(image, world, range);
+  if (s.ok()) g_history.Start(g_world);
+  return s;
 }
 
-void SaveScenario() {
+bool SaveScenario() {
+  EndAction();
   std::string path;
-  if (!ask_save_battle_file(path)) return;
-  if (file_exists(path) &&
-      show_message(window_handle(), "文件已经存在，是否替换？", "提示",
-                   kMbYesNo | kMbIconQuestion) != kIdYes)
-    return;
-  Status s = SaveScenarioTo(path);
-  if (!s.ok()) show_message(window_handle(), s.message, "保存失败", kMbOk | kMbIconWarning);
+  bool saved = false;
+  if (ask_save_battle_file(path) &&
+      (!file_exists(path) || show_message(window_handle(), "文件已经存在，是否替换？", "提示",
+                                          kMbYesNo | kMbIconQuestion) == kIdYes)) {
+    Status s = SaveScenarioTo(path);
+    saved = s.ok();
+    if (saved)
+      g_history.MarkSaved(g_world);
+    else
+      show_message(window_handle(), s.message, "保存失败", kMbOk | kMbIconWarning);
+  }
+  DropMouseMessages();
+  return saved;
+}
+
+bool AnswerCloseRequest() {
+  bool end = true;
+  if (g_history.Unsaved(g_world)) {
+    int answer = show_message(window_handle(), kCloseQuestion, "提示",
+                              kMbYesNoCancel | kMbIconWarning);
+    end = answer == kIdYes ? SaveScenario() : answer == kIdNo;
+  }
+  // A second close while the question was up has been answered by this one, and the key
+  // that answered it (Esc, Enter) is no command for the map.
+  take_close_request();
+  ignore_held_keys();
+  DropMouseMessages();
+  return end;
 }
 
 void HandleLeftClick(int32_t x, int32_t y) {
@@ -58,18 +97,25 @@ void HandleLeftClick(int32_t x, int32_t y) {
     int button = CommandButtonAt(l, x, y);
     Cell& c = g_world.grid[v.selX()][v.selY()];
     void* owner = window_handle();
+    if (button != -1) EndAction();  // a paste held so far is a step of its own
     if (button == 0) ShowBuildingDialog(owner, c.building);
     if (button == 1) ShowUnitDialog(owner, c.unit);
     if (button == 2) ShowGeneralDialog(owner, c.hasUnit, c.unit);
     if (button == 3) ShowHexDialog(owner);
     NormaliseCell(v.selX(), v.selY());
-    if (button != -1) return;
+    EndAction();
+    if (button != -1) {
+      DropMouseMessages();
+      return;
+    }
   }
   if (ClickArrowButtons(v, l, x, y)) return;
   ClickTracks(v, l, g_world.rangeWidth, g_world.rangeHeight, x, y);
 }
 
 namespace {
+
+bool g_pasting = false;  // a paste key has been down since the last step
 
 // Esc and the arrows act once per press: wait for the release, then act.
 bool Pressed(int key) {
@@ -91,18 +137,54 @@ void CommandKeys() {
   else if (v.clipboardEmpty) return;
   if (!v.hasSelection()) return;
   bool unit = key_down(kKeyU), owner = key_down(kKeyT), building = key_down(kKeyB);
+  if (unit || owner || building) g_pasting = true;
   PasteSelected(v, unit, owner, building);
+}
+
+// Everything a paste key changed while it stayed down is one step, ended by its release.
+void EndPasteOnRelease() {
+  if (!g_pasting || key_down(kKeyU) || key_down(kKeyT) || key_down(kKeyB)) return;
+  g_pasting = false;
+  EndAction();
+}
+
+void ShowStepHex(const StepFocus& f) {
+  if (f.x >= 0) RevealAndSelect(g_view, g_layout, f.x, f.y);
+}
+
+// Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo; once per press.
+void UndoKeys() {
+  if (!key_down(kKeyControl)) return;
+  bool redo = key_down(kKeyShift);
+  StepFocus focus;
+  if (Pressed(kKeyZ)) {
+    g_pasting = false;
+    if (redo ? g_history.Redo(g_world, &focus) : g_history.Undo(g_world, &focus))
+      ShowStepHex(focus);
+  } else if (Pressed(kKeyY)) {
+    g_pasting = false;
+    if (g_history.Redo(g_world, &focus)) ShowStepHex(focus);
+  }
 }
 
 }  // namespace
 
-void MainLoopPass() {
+bool MainLoopPass() {
   while (mouse_pending()) {
     MouseMessage m = next_mouse_message();
     if (m.code == kLeftButtonDown) HandleLeftClick(m.x, m.y);
   }
   if (Pressed(kKeyEscape)) g_view.commandKeysOff ^= 1;
   if (!g_view.commandKeysOff) CommandKeys();
-  if (key_down(kKeyJ)) ShowTeamDialog(window_handle());
+  EndPasteOnRelease();
+  if (key_down(kKeyJ)) {
+    EndAction();
+    ShowTeamDialog(window_handle());
+    EndAction();
+    DropMouseMessages();
+  }
+  UndoKeys();
+  if (take_close_request() && AnswerCloseRequest()) return false;
   draw_screen();
+  return true;
 }

@@ -5,6 +5,10 @@
 #include <string>
 
 #include "scenario/battle_file.h"
+#include "scenario/edit_history.h"
+
+// The undo history of the scenario being edited; started by LoadScenario.
+extern EditHistory g_history;
 
 // The catalogs, the string table and every picture, in start-up order.
 void LoadGameData();
@@ -16,11 +20,17 @@ using RangeChooser = MapRange (*)(const MapRange& initial, const WorldImage& wor
 // when the files cannot be read.
 Status LoadScenario(const std::string& path, RangeChooser choose);
 
-// S: the save dialog, the replace question, the safe save, a message on failure.
-void SaveScenario();
+// S: the save dialog, the replace question, the safe save, a message on failure. True when
+// the file was written.
+bool SaveScenario();
 
 // A left click at client (x, y) of the main window.
 void HandleLeftClick(int32_t x, int32_t y);
 
-// One pass of the main loop without the pacing.
-void MainLoopPass();
+// One pass of the main loop without the pacing. False when the user has closed the window
+// and the editor is to end (after the question about unsaved edits, if there were any).
+bool MainLoopPass();
+
+// The user's close of the main window: ends at once without unsaved edits; otherwise asks
+// whether to save first. True when the editor is to end.
+bool AnswerCloseRequest();

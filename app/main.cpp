@@ -1,6 +1,6 @@
 // The editor's entry point: the start-up notice, the open dialog, the game data, the
-// scenario with its range, the main window and the main loop, which never returns; the
-// process ends when the user closes the window.
+// scenario with its range, the main window and the main loop, which runs until the user
+// closes the window (and, with unsaved edits, has answered whether to save first).
 #include <windows.h>
 
 #include "app/editor.h"
@@ -23,7 +23,8 @@ const char kNotice[] =
     "箭头按钮和滚动条移动视图。\n"
     "方向键：移动一格　　S：保存　　J：编辑队伍\n"
     "C：复制选中格　　U / T / B：粘贴部队 / 归属 / 建筑\n"
-    "Esc：关闭或恢复以上按键（J 与鼠标始终可用）";
+    "Esc：关闭或恢复以上按键（J 与鼠标始终可用）\n"
+    "Ctrl+Z：撤销　　Ctrl+Y 或 Ctrl+Shift+Z：重做（始终可用）";
 
 }  // namespace
 
@@ -47,9 +48,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     show_message(nullptr, "无法打开编辑器窗口。", "错误", kMbOk | kMbIconWarning);
     return 1;
   }
+  keep_close_requests(true);
   draw_screen();
-  for (;;) {
-    MainLoopPass();
-    pace_frame(20);
-  }
+  while (MainLoopPass()) pace_frame(20);
+  close_window();
+  return 0;
 }

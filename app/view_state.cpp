@@ -63,6 +63,17 @@ int CommandButtonAt(const Layout& l, int32_t x, int32_t y) {
   return -1;
 }
 
+void RevealAndSelect(ViewState& v, const Layout& l, int32_t gx, int32_t gy) {
+  bool visible = v.scrollX <= gx && gx < v.scrollX + l.viewCols && v.scrollY <= gy &&
+                 gy < v.scrollY + l.viewRows;
+  if (!visible) {
+    v.selCol = v.selRow = -1;
+    ScrollBy(v, l, gx - l.viewCols / 2 - v.scrollX, gy - l.viewRows / 2 - v.scrollY);
+  }
+  v.selCol = gx - v.scrollX;
+  v.selRow = gy - v.scrollY;
+}
+
 void CopySelected(ViewState& v) {
   if (!v.hasSelection()) return;
   v.clipboardCell = g_world.grid[v.selX()][v.selY()];

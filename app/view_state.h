@@ -41,6 +41,10 @@ bool ClickArrowButtons(ViewState& v, const Layout& l, int32_t x, int32_t y);
 // Index of the first command button under a point, or -1.
 int CommandButtonAt(const Layout& l, int32_t x, int32_t y);
 
+// Selects grid hex (gx, gy); when it is not in view, first scrolls so that it is, centred
+// as far as the range allows.
+void RevealAndSelect(ViewState& v, const Layout& l, int32_t gx, int32_t gy);
+
 // C: copies the selected hex.
 void CopySelected(ViewState& v);
 

@@ -5,8 +5,9 @@
 #include <string>
 
 // Styles and answers with the Windows values.
-constexpr unsigned kMbOk = 0x0, kMbYesNo = 0x4, kMbIconQuestion = 0x20, kMbIconWarning = 0x30;
-constexpr int kIdOk = 1, kIdYes = 6, kIdNo = 7;
+constexpr unsigned kMbOk = 0x0, kMbYesNoCancel = 0x3, kMbYesNo = 0x4, kMbIconQuestion = 0x20,
+                   kMbIconWarning = 0x30;
+constexpr int kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7;
 
 int show_message(void* owner, const std::string& text, const std::string& caption,
                  unsigned style);

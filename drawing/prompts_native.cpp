@@ -6,5 +6,6 @@
 // its first button.
 int system_message(void*, const std::string& text, const std::string& caption, unsigned style) {
   fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
-  return (style & 0xF) == kMbYesNo ? kIdYes : kIdOk;
+  unsigned buttons = style & 0xF;
+  return buttons == kMbYesNo || buttons == kMbYesNoCancel ? kIdYes : kIdOk;
 }

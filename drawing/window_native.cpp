@@ -8,15 +8,34 @@
 
 namespace {
 bool g_open = false;
+bool g_keepCloses = false;
+bool g_closeRequested = false;
+}
+
+// The user's close as the window reports it; tests call it.
+void post_user_close() {
+  if (g_keepCloses)
+    g_closeRequested = true;
+  else
+    g_open = false;
+}
+void keep_close_requests(bool keep) { g_keepCloses = keep; }
+bool take_close_request() {
+  bool asked = g_closeRequested;
+  g_closeRequested = false;
+  return asked;
 }
 
 void* open_window(int32_t width, int32_t height, unsigned) {
+  // Clicks left from an earlier window (the range selection's) are not for this one.
+  mouse_queue().clear();
   Surface* back = back_buffer();
   resize_surface(back, width, height);
   set_target(nullptr);
   reset_surface(nullptr);
   clear_target();
   g_open = true;
+  g_keepCloses = g_closeRequested = false;
   return back;
 }
 

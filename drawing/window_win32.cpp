@@ -1,5 +1,6 @@
 #include <windowsx.h>
 
+#include <atomic>
 #include <string>
 
 #include "drawing/mouse_queue.h"
@@ -17,6 +18,8 @@ HANDLE g_thread = nullptr;
 HANDLE g_ready = nullptr;  // auto-reset
 bool g_readerWaiting = false;
 bool g_closingFromProgram = false;
+std::atomic<bool> g_keepCloses{false};
+std::atomic<bool> g_closeRequested{false};
 int32_t g_width = 0, g_height = 0;
 
 std::wstring ProgramTitle() {
@@ -85,6 +88,10 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       Release(hwnd);
       return 0;
     case WM_CLOSE:
+      if (g_keepCloses) {
+        g_closeRequested = true;
+        return 0;
+      }
       Release(hwnd);
       return 0;
     case WM_DESTROY:
@@ -151,6 +158,10 @@ void* open_window(int32_t width, int32_t height, unsigned) {
   g_width = width;
   g_height = height;
   g_closingFromProgram = false;
+  g_keepCloses = false;
+  g_closeRequested = false;
+  // Clicks left from an earlier window (the range selection's) are not for this one.
+  mouse_queue().clear();
   g_thread = CreateThread(nullptr, 0, WindowThread, nullptr, 0, nullptr);
   WaitForSingleObject(g_ready, INFINITE);
   if (!g_window) {
@@ -184,6 +195,10 @@ void close_window() {
 }
 
 void* window_handle() { return g_window; }
+
+void keep_close_requests(bool keep) { g_keepCloses = keep; }
+
+bool take_close_request() { return g_closeRequested.exchange(false); }
 
 MouseMessage next_mouse_message() {
   MouseMessage m{};
