@@ -277,7 +277,15 @@ void ResetCatalogs() {
   ClearBuildings();
 }
 
-int32_t ArmyIdOf(uint8_t unitClass, uint8_t unitLevel) { return ArmyByTypeLevel[unitClass * 100 + unitLevel]; }
+int32_t ArmyIdOf(uint8_t unitClass, uint8_t unitLevel) {
+  // The table's key, category * 100 + level, is shared by pairs whose levels reach 100 (1/105
+  // and 2/5), and an Id listed again with another pair leaves its first slot behind. Only an
+  // entry whose own category and level are the ones asked for is the unit's type.
+  int32_t id = ArmyByTypeLevel[unitClass * 100 + unitLevel];
+  int k = ArmySlotOf(id);
+  if (k < 0 || ArmyType[k] != unitClass || ArmyLevel[k] != unitLevel) return 0;
+  return id;
+}
 
 int ArmySlotOf(int32_t armyId) {
   if (armyId < kFirstArmyId || armyId - kFirstArmyId >= kArmySlots) return -1;

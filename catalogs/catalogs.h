@@ -107,9 +107,11 @@ CatalogReport LoadCatalogText(CatalogKind kind, std::string_view text,
 void ResetCatalogs();
 
 // Checked lookups for code that holds numbers from a scenario file.
-int32_t ArmyIdOf(uint8_t unitClass, uint8_t unitLevel);  // 0 where no unit type matches
 int ArmySlotOf(int32_t armyId);                          // Id - 100001, or -1 out of range
 const char* ArmyNameOf(int32_t armyId);                  // "" for 0 and out-of-range Ids
 const char* BuildingNameOf(int32_t buildingId);          // "" out of range
 const char* CommanderNameOf(int32_t commanderId);        // "" for unknown commanders
 int32_t RankLifeOf(int32_t rank);                        // 0 out of range
+// The army whose own category and level are the pair given, or 0 where none is (also where
+// the pair's slot of ArmyByTypeLevel holds an army listed with another pair).
+int32_t ArmyIdOf(uint8_t unitClass, uint8_t unitLevel);

@@ -36,7 +36,10 @@ class Form {
   // List views of one column: rows of text.
   virtual void ClearList(int id) = 0;
   virtual void AppendListRow(int id, std::string_view utf8) = 0;
+  // Whether the selection mark stays on the index of a deleted row (it may then name the
+  // next row) is the control's business; callers that care set it afterwards.
   virtual void DeleteListRow(int id, int row) = 0;
+  // Selects row (with the focus and the selection mark); -1 leaves no row selected and no mark.
   virtual void SelectListRow(int id, int row) = 0;
   virtual int ListSelectionMark(int id) = 0;  // -1 when none
   virtual int ListCount(int id) = 0;

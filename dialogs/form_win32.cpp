@@ -80,10 +80,11 @@ void Win32Form::AppendListRow(int id, std::string_view utf8) {
 void Win32Form::DeleteListRow(int id, int row) { SendMessageW(Control(id), LVM_DELETEITEM, WPARAM(row), 0); }
 
 void Win32Form::SelectListRow(int id, int row) {
+  // Item -1 applies the state to every row: with state 0 that clears them all.
   LVITEMW state{};
   state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  state.state = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageW(Control(id), LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&state));
+  state.state = row < 0 ? 0 : LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(Control(id), LVM_SETITEMSTATE, WPARAM(row < 0 ? -1 : row), reinterpret_cast<LPARAM>(&state));
   SendMessageW(Control(id), LVM_SETSELECTIONMARK, 0, LPARAM(row));
 }
 

@@ -65,8 +65,7 @@ void TeamDialog::OnInit(Form& form) {
     ++comboCounter_;
   }
   FillList(form);
-  shown_ = -1;
-  form.Repaint(IDC_TEAM_SWATCH);
+  ShowNoTeam(form);
 }
 
 void TeamDialog::OnListItemChanged(Form& form, int item) {
@@ -77,10 +76,9 @@ void TeamDialog::OnListItemChanged(Form& form, int item) {
 
 void TeamDialog::OnCommand(Form& form, int id, Notice notice) {
   if (notice != Notice::kClicked) return;
-  int mark = form.ListSelectionMark(IDC_TEAM_LIST);
-  if (id == IDC_TEAM_APPLY) Apply(form, mark);
+  if (id == IDC_TEAM_APPLY) Apply(form, PickedTeam(form));
   if (id == IDC_TEAM_ADD) Add(form);
-  if (id == IDC_TEAM_DELETE) Delete(form, mark);
+  if (id == IDC_TEAM_DELETE) Delete(form, PickedTeam(form));
   if (id == IDC_TEAM_SWATCH) PickColour(form);
 }
 
@@ -130,6 +128,23 @@ void TeamDialog::ShowTeam(Form& form, int team) {
   for (int k = 0; k < 3; ++k) WriteNumber(form, kTeamBombFirst + k, U(t.bombStocks[k]));
   shown_ = team;
   form.Repaint(IDC_TEAM_SWATCH);
+}
+
+void TeamDialog::ShowNoTeam(Form& form) {
+  listBusy_ = true;
+  form.SelectListRow(IDC_TEAM_LIST, -1);
+  listBusy_ = false;
+  form.SelectComboItem(IDC_TEAM_COUNTRY, -1);
+  for (const ChildWindow& w : TeamChildWindows())
+    if (w.kind == ChildWindow::kEdit) form.SetText(w.formId, w.text);
+  shown_ = -1;
+  form.Repaint(IDC_TEAM_SWATCH);
+}
+
+// The team at the list's selection mark, or -1 unless the form shows that very team.
+int TeamDialog::PickedTeam(Form& form) {
+  int mark = form.ListSelectionMark(IDC_TEAM_LIST);
+  return mark >= 0 && mark == shown_ ? mark : -1;
 }
 
 void TeamDialog::ReadForm(Form& form, int team, int32_t country) {
@@ -183,8 +198,7 @@ void TeamDialog::Delete(Form& form, int team) {
   listBusy_ = true;
   if (team < form.ListCount(IDC_TEAM_LIST)) form.DeleteListRow(IDC_TEAM_LIST, team);
   listBusy_ = false;
-  shown_ = -1;
-  form.Repaint(IDC_TEAM_SWATCH);
+  ShowNoTeam(form);
 }
 
 void TeamDialog::PickColour(Form& form) {

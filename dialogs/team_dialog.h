@@ -12,8 +12,13 @@
 // - After 确定 the applied team stays picked and shown, so 确定 can be pressed again.
 // - A team whose country the catalog does not list shows the Id as the combo's text; 确定
 //   then keeps its country and applies the other values, never another country.
-// - After 删除 no team is shown (blank swatch, swatch clicks ignored) until the list
-//   reports another one, so a colour never lands on a moved or uncounted slot.
+// - 确定 and 删除 act on the list's marked team only while the form shows that team. A list
+//   view may keep its selection mark on the deleted row's index, where it names the next
+//   team, and a change of focus alone can show one team while the mark stays on another;
+//   the form's values then belong to no marked team and are never written or deleted.
+// - After 删除 no team is marked or shown: the form is as at opening (no country, every
+//   edit 0, blank swatch, swatch clicks ignored) until the user picks another row, so a
+//   colour never lands on a moved or uncounted slot.
 // - List notifications that the dialog's own list rebuilding causes are ignored, and only
 //   rows naming a counted team are ever shown.
 #pragma once
@@ -51,6 +56,8 @@ class TeamDialog {
   void FillList(Form& form);
   void RefillAndPick(Form& form, int team);
   void ShowTeam(Form& form, int team);
+  void ShowNoTeam(Form& form);
+  int PickedTeam(Form& form);
   void ReadForm(Form& form, int team, int32_t country);
   void Apply(Form& form, int team);
   void Add(Form& form);

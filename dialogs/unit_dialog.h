@@ -1,7 +1,8 @@
 // The unit editor ("兵种编辑", template "UNIT_DATA"): edits a working copy of a hex's unit
 // record; the opener copies the record in before and back after, whatever happened.
 //
-// The unit type is the army catalog entry of the record's category and level. It changes
+// The unit type is the army catalog entry whose own category and level are the record's
+// (ArmyIdOf: an entry that merely sits in the pair's table slot is not it). It changes
 // only when the user picks an item of the type combo, which also resets mobility, maximum
 // and current hit points from the catalog; 确定 writes every field from the form.
 //

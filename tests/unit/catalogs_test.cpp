@@ -71,6 +71,25 @@ TEST_F(CatalogTest, LaterArmyWithSameCategoryAndLevelTakesTheTypeSlot) {
   EXPECT_EQ(ArmyCount, 2);
 }
 
+// Levels reach 255, so category * 100 + level is shared (1/105 and 2/5), and an Id listed
+// again under another pair leaves its first slot behind: a slot names the type of a pair only
+// when the army's own pair is that pair.
+TEST_F(CatalogTest, ArmyIdOfNamesOnlyAnArmyOfThatVeryPair) {
+  LoadCatalogText(CatalogKind::Army, R"([{"Id": 100011, "Army": 2, "Level": 5},
+                                         {"Id": 100012, "Army": 1, "Level": 105},
+                                         {"Id": 100013, "Army": 4, "Level": 4},
+                                         {"Id": 100013, "Army": 6, "Level": 6},
+                                         {"Id": 100014, "Army": 1, "Level": 5}])");
+  const struct {
+    uint8_t category, level;
+    int32_t id;
+  } cases[] = {{1, 105, 100012}, {2, 5, 0},      {6, 6, 100013}, {4, 4, 0},
+               {1, 5, 100014},   {0, 105, 0},    {3, 3, 0},      {0, 0, 0}};
+  for (const auto& c : cases) EXPECT_EQ(ArmyIdOf(c.category, c.level), c.id) << int(c.category) << "/" << int(c.level);
+  EXPECT_EQ(ArmyByTypeLevel[205], 100012);  // the table itself is as loaded
+  EXPECT_EQ(ArmyByTypeLevel[404], 100013);
+}
+
 TEST_F(CatalogTest, ArmyIdsOutsideTheirRangeAreSkipped) {
   CatalogReport report = LoadArmyCatalog(folder.Write(
       "army.json", R"([{"Id": 100000, "HP": 1}, {"Id": 200001, "HP": 2}, {"Id": 200000, "HP": 3}, {"HP": 4}])"));

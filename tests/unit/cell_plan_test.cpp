@@ -22,6 +22,8 @@ struct CellPlanTest : ::testing::Test {
     ClearUnit(c.unit);
     // Army Id 100005 is category 3, level 2, named 步兵 (GBK B2BD B1F8).
     ArmyByTypeLevel[302] = 100005;
+    ArmyType[4] = 3;
+    ArmyLevel[4] = 2;
     strcpy(ArmyName[4], "\xB2\xBD\xB1\xF8");
     strcpy(BuildingName[3], "\xD2\xAA\xC8\xFB");  // 要塞
   }
@@ -63,8 +65,14 @@ TEST_F(CellPlanTest, UnknownUnitTypeStillShowsItsLevel) {
   EXPECT_EQ(Plan()[1].text, "\xA3\xBF" "17");
   // A one-byte name gives one byte, never a zero that would cut the level off.
   ArmyByTypeLevel[917] = 100010;
+  ArmyType[9] = 9;
+  ArmyLevel[9] = 17;
   strcpy(ArmyName[9], "A");
   EXPECT_EQ(Plan()[1].text, "A17");
+  // Category 8, level 117 shares that slot; the army there is not of that pair.
+  c.unit.unitClass = 8;
+  c.unit.unitLevel = 117;
+  EXPECT_EQ(Plan()[1].text, "\xA3\xBF" "117");
 }
 
 TEST_F(CellPlanTest, CityShowsLevelMarkAndFacilitiesInFreeSlots) {

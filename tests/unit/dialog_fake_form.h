@@ -56,7 +56,8 @@ class FakeForm : public Form {
 
   std::map<int, Control> controls;
   // Called like the list view's change notification: for a row that gains or loses the
-  // selection, also while rows are being removed.
+  // selection, also while rows are being removed. Deleting the marked row leaves the mark on
+  // its index, as the list view does.
   std::function<void(int row)> onListChange;
   std::vector<std::string> warnings;
   std::optional<uint32_t> colourAnswer;  // nullopt: the user cancels the chooser

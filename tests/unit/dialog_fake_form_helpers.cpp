@@ -61,12 +61,20 @@ void FakeForm::DeleteListRow(int id, int row) {
   }
   if (row == c.mark && onListChange) onListChange(row);  // the row being removed
   c.rows.erase(c.rows.begin() + row);
-  if (c.mark == row) c.mark = -1;
-  else if (c.mark > row) c.mark -= 1;
+  // Like the list view: the rows after it move up one, and a mark on the removed row stays
+  // at its index, now the next row (the last row when it was the last; none when empty).
+  if (c.mark > row) c.mark -= 1;
+  if (c.mark >= int(c.rows.size())) c.mark = int(c.rows.size()) - 1;
 }
 
 void FakeForm::SelectListRow(int id, int row) {
   Control& c = controls[id];
+  if (row == -1) {
+    int old = c.mark;
+    c.mark = -1;
+    if (old >= 0 && onListChange) onListChange(old);
+    return;
+  }
   if (row < 0 || row >= int(c.rows.size())) {
     ADD_FAILURE() << "list " << id << " has no row " << row;
     return;

@@ -163,6 +163,56 @@ TEST_F(TeamDialogTest, DeletingTeamZeroOfThreeClearsItsHexesAndShiftsTheRest) {
   EXPECT_EQ(rows(), (Rows{"美国", "英国"}));
 }
 
+// The list keeps its mark on a deleted row's index, where it names the next team; after
+// 删除 nothing may still be marked or shown, so 确定 and 删除 then change nothing.
+TEST_F(TeamDialogTest, AfterDeleteNoTeamIsPickedSoApplyAndDeleteChangeNothing) {
+  const TeamRecord start[3] = {g_world.teams[0], g_world.teams[1], g_world.teams[2]};
+  for (int picked = 0; picked < 3; ++picked) {
+    SCOPED_TRACE(picked);
+    for (int t = 0; t < 3; ++t) g_world.teams[t] = start[t];
+    g_world.teamCount = 3;
+    FakeForm list;
+    TeamDialog team;
+    list.onListChange = [&](int row) { team.OnListItemChanged(list, row); };
+    team.OnInit(list);
+    list.ClickRow(IDC_TEAM_LIST, picked);
+    team.OnCommand(list, IDC_TEAM_DELETE, Notice::kClicked);
+    ASSERT_EQ(g_world.teamCount, 2);
+    EXPECT_EQ(list.ListSelectionMark(IDC_TEAM_LIST), -1);
+    EXPECT_EQ(team.shownTeam(), -1);
+    EXPECT_EQ(list.ComboSelection(IDC_TEAM_COUNTRY), -1);
+    EXPECT_EQ(list.text(IDC_TEAM_COUNTRY), "");
+    for (int id : {kTeamMoney, kTeamVictory, kTeamUnitBonus, kTeamTaxRate, kTeamTechFirst + 11, kTeamBombFirst + 2})
+      EXPECT_EQ(list.text(id), "0") << id;
+    const TeamRecord left[2] = {g_world.teams[0], g_world.teams[1]};
+    team.OnCommand(list, IDC_TEAM_APPLY, Notice::kClicked);
+    team.OnCommand(list, IDC_TEAM_DELETE, Notice::kClicked);
+    EXPECT_EQ(g_world.teamCount, 2);
+    EXPECT_EQ(memcmp(left, g_world.teams, sizeof left), 0);
+    EXPECT_EQ(list.at(IDC_TEAM_LIST).rows.size(), 2u);
+  }
+}
+
+// A focus change alone shows another team while the mark stays put: the form's values then
+// belong to no marked team.
+TEST_F(TeamDialogTest, ApplyAndDeleteNeedTheMarkedTeamToBeTheShownOne) {
+  Open();
+  ClickRow(0);
+  dialog.OnListItemChanged(form, 1);  // the focus moves to row 1, the mark stays on row 0
+  ASSERT_EQ(form.ListSelectionMark(IDC_TEAM_LIST), 0);
+  const TeamRecord before[3] = {g_world.teams[0], g_world.teams[1], g_world.teams[2]};
+  Press(IDC_TEAM_APPLY);
+  Press(IDC_TEAM_DELETE);
+  EXPECT_EQ(g_world.teamCount, 3);
+  EXPECT_EQ(memcmp(before, g_world.teams, sizeof before), 0);
+  ClickRow(1);  // picking the shown team makes both work again
+  form.Type(kTeamMoney, "9");
+  Press(IDC_TEAM_APPLY);
+  EXPECT_EQ(g_world.teams[1].money, 9);
+  Press(IDC_TEAM_DELETE);
+  EXPECT_EQ(g_world.teamCount, 2);
+}
+
 TEST_F(TeamDialogTest, ColourIsWrittenAtOnceWithoutApply) {
   Open();
   ClickRow(2);

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
+#include "catalogs/catalogs.h"
 #include "dialogs/resource_ids.h"
 #include "scenario/world_record.h"
 #include "tests/unit/dialog_fake_form.h"
@@ -214,6 +216,51 @@ TEST_F(UnitDialogTest, TypeUnknownToTheCatalogSurvivesApply) {
   Apply();
   EXPECT_EQ(unit.unitClass, 3);
   EXPECT_EQ(unit.unitLevel, 2);
+}
+
+// A catalog whose slots of category * 100 + level hold armies of other pairs: 1/105 shares
+// 2/5's slot, and 100013 listed again as 6/6 leaves 4/4's slot behind. A unit stored with such
+// a pair is of no known type and 确定 keeps its bytes; a record without a category never
+// becomes the army of its level's slot.
+TEST_F(UnitDialogTest, ArmyOfAnotherPairInTheTypeSlotIsNoTypeOfTheUnit) {
+  LoadCatalogText(CatalogKind::Army, R"([{"Id": 100011, "Army": 2, "Level": 5, "HP": 40, "OName": "乙"},
+                                         {"Id": 100012, "Army": 1, "Level": 105, "HP": 70, "OName": "甲"},
+                                         {"Id": 100013, "Army": 4, "Level": 4, "HP": 20, "OName": "丙"},
+                                         {"Id": 100013, "Army": 6, "Level": 6, "HP": 20, "OName": "丙"},
+                                         {"Id": 100014, "Army": 1, "Level": 5, "HP": 90, "OName": "丁"}])");
+  const struct {
+    uint8_t category, level;
+    bool unknown;
+    int32_t type;
+    uint8_t categoryAfter, levelAfter;
+  } cases[] = {{2, 5, true, 0, 2, 5},   {4, 4, true, 0, 4, 4},         {1, 105, false, 100012, 1, 105},
+               {6, 6, false, 100013, 6, 6}, {0, 105, false, 0, 0, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.category) + "/" + std::to_string(c.level));
+    UnitRecord stored;
+    ClearUnit(stored);
+    stored.unitClass = c.category;
+    stored.unitLevel = c.level;
+    stored.hp = 15;
+    stored.maxHp = 33;
+    stored.movement = 2;
+    stored.morale = 50;
+    UnitRecord record = stored;
+    FakeForm fields;
+    UnitDialog editor(record);
+    editor.OnInit(fields);
+    EXPECT_EQ(editor.typeUnknown(), c.unknown);
+    EXPECT_EQ(editor.type(), c.type);
+    if (c.unknown) {
+      EXPECT_EQ(fields.ComboSelection(IDC_UNIT_TYPE), -1);
+    }
+    editor.OnCommand(fields, IDC_UNIT_APPLY, Notice::kClicked);
+    EXPECT_EQ(record.unitClass, c.categoryAfter);
+    EXPECT_EQ(record.unitLevel, c.levelAfter);
+    if (c.unknown) {
+      EXPECT_EQ(memcmp(&stored, &record, sizeof record), 0);
+    }
+  }
 }
 
 TEST_F(UnitDialogTest, UntouchedFieldsAndUnnamedBytesStayAsTheyWere) {

@@ -21,6 +21,7 @@
 #include "catalogs/text.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/resource_ids.h"
+#include "dialogs/team_dialog.h"
 #include "scenario/wide.h"
 #include "scenario/world_record.h"
 
@@ -696,6 +697,43 @@ TEST_F(DialogWindowTest, TeamShowApplyColourDeleteAndRenumber) {
   EXPECT_EQ(g_world.teams[0].colour, chosen);
   EXPECT_EQ(g_world.teams[0].teamNumber, 0);
   EXPECT_EQ(g_world.teams[1].teamNumber, 1);
+}
+
+// The list view keeps its selection mark on a deleted row's index, where it names the next
+// team. After 删除 nothing is marked or shown, so 确定 and 删除 leave the teams as they are.
+TEST_F(DialogWindowTest, TeamApplyAndDeleteAfterDeleteTouchNoTeam) {
+  AddTeam(86, RGB(200, 0, 0), 100);
+  AddTeam(1, RGB(0, 200, 0), 200);
+  AddTeam(44, RGB(0, 0, 200), 300);
+  g_world.teams[2].techLevels[3] = 9;
+  TeamRecord left[2];
+  ModalDriver driver;
+  driver.Then(Titled("军团编辑"), [&](HWND d) {
+    HWND list = GetDlgItem(d, IDC_TEAM_LIST);
+    SelectRow(d, 2);
+    EXPECT_EQ(ItemText(d, IDC_TEAM_COUNTRY), "英国");
+    Click(d, IDC_TEAM_DELETE);
+    ASSERT_EQ(g_world.teamCount, 2);
+    EXPECT_EQ(ListRows(d), 2);
+    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0), -1);
+    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
+    EXPECT_EQ(ItemText(d, IDC_TEAM_COUNTRY), "");
+    EXPECT_EQ(ItemText(d, kTeamMoney), "0");
+    EXPECT_EQ(ItemText(d, kTeamTechFirst + 3), "0");
+    memcpy(left, g_world.teams, sizeof left);
+    Click(d, IDC_TEAM_APPLY);
+    EXPECT_EQ(memcmp(left, g_world.teams, sizeof left), 0) << "确定 wrote into a team";
+    Click(d, IDC_TEAM_DELETE);
+    EXPECT_EQ(g_world.teamCount, 2) << "删除 removed a team nobody picked";
+    EXPECT_EQ(ListRows(d), 2);
+    Close(d);
+  });
+  driver.Run([] { ShowTeamDialog(Owner()); });
+  ASSERT_EQ(g_world.teamCount, 2);
+  for (int t = 0; t < 2; ++t) left[t].teamNumber = t;  // closing renumbers
+  EXPECT_EQ(memcmp(left, g_world.teams, sizeof left), 0);
+  EXPECT_EQ(g_world.teams[1].country, 1);
+  EXPECT_EQ(g_world.teams[1].money, 200);
 }
 
 }  // namespace
