@@ -3,34 +3,54 @@
 # folder and starts the editor in it under Wine. With a display ($DISPLAY set) the editor is
 # yours to use. Without one it runs on a virtual display, opens the large demo scenario,
 # confirms its range, saves a screenshot of the main window and prints its path.
-set -euo pipefail
+#
+# Every step is checked: a failing one is named on stderr and the script exits with status 1.
+# (No `set -e`: it would end the script without a word at the first command that fails.)
+set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BTL_BUILD:-$root/build}
 export BTL_BUILD=$build
-bash "$root/scripts/build.sh" >/dev/null
+
+fail() {
+  echo "run_demo: $1 failed${2:+: $2}" >&2
+  exit 1
+}
+
+# The build's output is long: it is kept in a log and shown only when the build fails.
+mkdir -p "$build" || fail "making the build folder $build"
+log=$build/run_demo_build.log
+echo "building (output in $log)"
+if ! bash "$root/scripts/build.sh" >"$log" 2>&1; then
+  tail -n 40 "$log" >&2
+  fail "building" "the whole output is in $log"
+fi
 source "$root/scripts/wine_setup.sh"
-wine_prefix_ready
+wine_prefix_ready || fail "setting up the Wine prefix"
 demo=$build/demo
-mkdir -p "$demo"
-"$build/native/tools/demo_data/make_demo_data" "$demo" >/dev/null
+mkdir -p "$demo" || fail "making the demo folder $demo"
+"$build/native/tools/demo_data/make_demo_data" "$demo" >/dev/null || fail "generating the demo data in $demo"
 echo "demo data folder: $demo"
-"$build/native/tools/btl/btl" --data "$demo/数据" check "$demo/demo_large.btl"
+"$build/native/tools/btl/btl" --data "$demo/数据" check "$demo/demo_large.btl" ||
+  fail "checking $demo/demo_large.btl with the companion"
 
 if [ -n "${DISPLAY:-}" ]; then
-  cd "$demo"
+  xdotool getmouselocation >/dev/null 2>&1 ||
+    fail "opening the display" "DISPLAY is $DISPLAY but no X server answers there (unset DISPLAY to run without one)"
+  cd "$demo" || fail "entering $demo"
   exec env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 wine "$build/win/app/btl_editor.exe"
 fi
 
 source "$root/tests/e2e/lib.bash"
 trap e2e_stop EXIT
-e2e_start_display
+e2e_start_display || fail "starting a virtual display"
 e2e_start_editor "$demo"
-main=$(e2e_open_to_main "$demo/demo_large.btl")
+main=$(e2e_open_to_main "$demo/demo_large.btl") ||
+  fail "opening $demo/demo_large.btl in the editor up to its main window" \
+    "editor state $(e2e_editor_state); its output is in $build/e2e_editor.log"
 # Scroll to where the teams meet, select a hex, and take the picture.
-e2e_click "$main" 200 540
-e2e_click "$main" 615 250
-e2e_click "$main" 120 80
+e2e_click "$main" 200 540 && e2e_click "$main" 615 250 && e2e_click "$main" 120 80 ||
+  fail "clicking in the main window"
 sleep 0.5
 shot=$build/demo_screenshot.png
-import -window "$main" "$shot"
+e2e_capture "$main" "$shot" || fail "taking the screenshot $shot"
 echo "screenshot of the main window: $shot"

@@ -58,7 +58,7 @@ run_suite() {
 }
 
 source "$root/scripts/wine_setup.sh"
-wine_prefix_ready
+wine_prefix_ready || { failed=$((failed + 1)); failures+=("Wine prefix"); }
 
 run_gtest "unit tests (native)" "$build/native/tests/btl_tests"
 echo "== building the unit tests with AddressSanitizer and UBSan"

@@ -5,14 +5,22 @@ export WINEPREFIX=${WINEPREFIX:-$BTL_BUILD/wine-prefix}
 export WINEDEBUG=-all
 export WINEARCH=win64
 
+# Makes the prefix when it is missing. Fails with a message on stderr when Wine cannot make it.
 wine_prefix_ready() {
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "setting up the Wine prefix in $WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    # No Mono or Gecko installers: they would open a blocking dialog.
-    WINEDLLOVERRIDES="mscoree,mshtml=" timeout 300 wineboot -i >/dev/null 2>&1
-    timeout 120 wineserver -w
+  [ -f "$WINEPREFIX/system.reg" ] && return 0
+  echo "setting up the Wine prefix in $WINEPREFIX"
+  mkdir -p "$WINEPREFIX" || return 1
+  # No Mono or Gecko installers: they would open a blocking dialog.
+  local log=$WINEPREFIX.wineboot.log
+  WINEDLLOVERRIDES="mscoree,mshtml=" timeout 300 wineboot -i >"$log" 2>&1
+  local rc=$?
+  timeout 120 wineserver -w || true
+  if [ "$rc" -ne 0 ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "wineboot could not make the Wine prefix $WINEPREFIX (status $rc); its output:" >&2
+    tail -n 20 "$log" >&2
+    return 1
   fi
+  rm -f "$log"
 }
 
 # Wine in the Chinese locale (code page 936, Chinese file names and captions). Only Wine gets
@@ -23,10 +31,11 @@ wine_zh() {
 
 # Ends the running Wine session, so the next program starts one on the current display
 # (a session started without a display cannot show windows later).
+# `wineserver -k` fails when no session is running (a fresh prefix): that is not an error here,
+# and the guards keep a script under `set -e` going.
 wine_restart() {
-  wineserver -k 2>/dev/null
-  wineserver -w 2>/dev/null
-  true
+  wineserver -k 2>/dev/null || true
+  timeout 60 wineserver -w 2>/dev/null || true
 }
 
 # A virtual display of its own for the duration of one command.
@@ -40,10 +49,10 @@ with_display() {
     wine_restart
     DISPLAY=":$n" "$@"
     rc=$?
-    wineserver -k 2>/dev/null
-    kill "$pid" 2>/dev/null
+    wineserver -k 2>/dev/null || true
+    kill "$pid" 2>/dev/null || true
     return $rc
   done
-  echo "no virtual display could be started"
+  echo "no virtual display could be started" >&2
   return 1
 }

@@ -8,6 +8,8 @@ editor_exe=$build/win/app/btl_editor.exe
 xvfb_pid=
 editor_pid=
 
+# Starts Xvfb on the first free display number and exports DISPLAY; ends any Wine session of
+# the prefix, so the editor's session starts on this display.
 e2e_start_display() {
   local n
   for n in $(seq 90 130); do
@@ -17,33 +19,79 @@ e2e_start_display() {
     export DISPLAY=":$n"
     for _ in $(seq 50); do
       xdotool getmouselocation >/dev/null 2>&1 && { wine_restart; return 0; }
+      kill -0 "$xvfb_pid" 2>/dev/null || break  # it gave up on this number: try the next
       sleep 0.1
     done
+    kill "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=
   done
-  echo "no virtual display could be started"; return 1
+  unset DISPLAY
+  echo "no virtual display could be started (Xvfb on :90 to :130)" >&2
+  return 1
 }
 
 # Starts the editor in folder $1 (holding 数据 and 图片).
-# The editor runs in a session of its own; its process group id is kept in editor_group_file
-# so that e2e_stop ends exactly that group (other clones may be running editors too).
+# The editor runs in a session of its own, under a bash that waits for wine (the Windows
+# program runs in wine's own process, so wine's status is the program's exit status) and then
+# writes that status into editor_status_file. The bash's pid, which is also the session's
+# process group id, goes into editor_group_file so that e2e_stop ends exactly that group and
+# the state helpers below watch exactly this editor (other clones may be running editors too).
 editor_group_file=$build/e2e_editor.pgid
+editor_status_file=$build/e2e_editor.status
 e2e_start_editor() {
-  rm -f "$editor_group_file"
-  (cd "$1" && setsid bash -c 'echo $$ >"$1"; LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 exec wine "$0"' \
-     "$editor_exe" "$editor_group_file" >"$build/e2e_editor.log" 2>&1) &
+  rm -f "$editor_group_file" "$editor_status_file"
+  (cd "$1" && setsid bash -c 'echo $$ >"$1"
+      LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 wine "$0"
+      echo $? >"$2.new" && mv "$2.new" "$2"' \
+     "$editor_exe" "$editor_group_file" "$editor_status_file" >"$build/e2e_editor.log" 2>&1) &
   editor_pid=$!
 }
 
+# The state of the editor started last: its exit status once it has ended, "running" while it
+# runs, "killed" when its watching bash ended without recording a status (a signal), "none"
+# when no editor was started. Whether the process lives is looked at before the status file,
+# so a status written in between is still seen.
+e2e_editor_state() {
+  [ -n "$editor_pid" ] || { echo none; return; }
+  local leader alive=false
+  leader=$(cat "$editor_group_file" 2>/dev/null)
+  if kill -0 "$editor_pid" 2>/dev/null || { [ -n "$leader" ] && kill -0 "$leader" 2>/dev/null; }; then
+    alive=true
+  fi
+  if [ -s "$editor_status_file" ]; then cat "$editor_status_file"
+  elif $alive; then echo running
+  else echo killed
+  fi
+}
+
+# Waits up to $1 seconds (default 10) for the editor started last to end; prints its state
+# (its exit status, or "running" when the time ran out).
+e2e_wait_editor_end() {
+  local state
+  for _ in $(seq $((${1:-10} * 10))); do
+    state=$(e2e_editor_state)
+    [ "$state" != running ] && { echo "$state"; return 0; }
+    sleep 0.1
+  done
+  echo running
+}
+
+# Conditions for `check`: the editor ended within $2 seconds (default 10) with status $1; the
+# editor is still running.
+e2e_editor_ended_with() { test "$(e2e_wait_editor_end "${2:-10}")" = "$1"; }
+e2e_editor_running() { test "$(e2e_editor_state)" = running; }
+
+# Ends what was started. Safe under `set -e`: nothing here may stop a script half-way.
 e2e_stop() {
-  for k in x X s S c C u U t T b B j J Left Right Up Down Escape alt; do xdotool keyup "$k" 2>/dev/null; done
+  for k in x X s S c C u U t T b B j J Left Right Up Down Escape alt; do xdotool keyup "$k" 2>/dev/null || true; done
   if [ -n "$editor_pid" ]; then
     local group
-    group=$(cat "$editor_group_file" 2>/dev/null)
-    [ -n "$group" ] && kill -TERM -- -"$group" 2>/dev/null
-    kill "$editor_pid" 2>/dev/null
+    group=$(cat "$editor_group_file" 2>/dev/null || true)
+    [ -n "$group" ] && { kill -TERM -- -"$group" 2>/dev/null || true; }
+    kill "$editor_pid" 2>/dev/null || true
   fi
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  wineserver -k 2>/dev/null
+  [ -n "$xvfb_pid" ] && { kill "$xvfb_pid" 2>/dev/null || true; }
+  wineserver -k 2>/dev/null || true
   editor_pid= xvfb_pid=
 }
 
@@ -65,7 +113,7 @@ e2e_gone() {  # waits until no window matches $1
 
 # Clicks client point (x, y) of window $1 with button $4 (default 1).
 e2e_click() {
-  xdotool mousemove --window "$1" "$2" "$3" click "${4:-1}"
+  xdotool mousemove --window "$1" "$2" "$3" click "${4:-1}" || return 1
   sleep 0.25
 }
 
@@ -261,6 +309,5 @@ e2e_finish() {
   e2e_stop
   rm -rf "${work:-}"
   echo "$1: $passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
-  exit
+  exit $((failed > 0))  # a bare exit in a trap would keep the status from before the trap
 }
