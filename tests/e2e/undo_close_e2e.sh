@@ -5,7 +5,7 @@
 # user's close asks before unsaved edits are thrown away and ends at once when there are none.
 set -u
 source "$(dirname "$0")/lib.bash"
-trap 'e2e_finish "undo and close e2e"; kill_notepad' EXIT
+trap 'kill_notepad; focus_activates off; e2e_finish "undo and close e2e"' EXIT
 trap 'exit 1' INT TERM
 
 work=$(mktemp -d)
@@ -20,20 +20,33 @@ start_notepad() {
   notepad_group=$!
   notepad=$(e2e_wait_window "Notepad" 30)
 }
-# Brings notepad to the front (a click: without a window manager only a click moves Windows'
-# foreground window) and holds each key given long enough for any polling loop to see it.
+# Without a window manager nothing makes a window the foreground window when it gets the X
+# focus; Wine does it itself when told not to wait for a window manager's WM_TAKE_FOCUS. On
+# for this suite (and its editors), off again at its end: the prefix is shared.
+focus_activates() {
+  if [ "$1" = on ]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseTakeFocus /d N /f >/dev/null 2>&1
+  else
+    wine reg delete 'HKCU\Software\Wine\X11 Driver' /v UseTakeFocus /f >/dev/null 2>&1
+  fi
+  true
+}
+# Brings notepad to the front and holds each key given long enough for any polling loop to
+# see it.
 type_into_notepad() {
+  e2e_focus "$notepad"
   e2e_click "$notepad" 60 60
   local k
   for k in "$@"; do xdotool keydown "$k"; sleep 0.15; xdotool keyup "$k"; sleep 0.1; done
   sleep 0.5
 }
+differs() { ! cmp -s "$1" "$2"; }
 no_window() { ! xdotool search --name "$1" >/dev/null 2>&1; }
 # Ends the editor started last without asking it (its group), keeping the display.
 kill_editor() {
   local group
   group=$(cat "$editor_group_file" 2>/dev/null)
-  [ -n "$group" ] && kill -TERM -- -"$group" 2>/dev/null
+  [ -n "$group" ] && { kill -TERM -- -"$group"; } 2>/dev/null
   e2e_wait_editor_end 10 >/dev/null
 }
 save_as() {  # S, then the save dialog answered with a file of the work folder
@@ -59,6 +72,7 @@ ctrl_key() {  # Ctrl+$1 with the focus on the main window, once
 }
 
 e2e_start_display || exit 1
+focus_activates on
 
 # ---- The map range: an X typed into another program does not confirm it ----
 e2e_start_editor "$work"
@@ -92,7 +106,7 @@ start_notepad
 type_into_notepad u t b s j u t b
 check "s typed into notepad opens no save dialog" no_window "另存为"
 check "j typed into notepad opens no team editor" no_window "军团编辑"
-e2e_click "$main" 425 430   # back to the editor, on the hex already selected
+e2e_focus "$main"           # back to the editor
 kill_notepad
 save_as typed.btl
 check "the scenario saved after typing into notepad is byte-identical" cmp -s "$work/plain.btl" "$work/typed.btl"
@@ -122,7 +136,7 @@ remove_team_0() {
 check "the team editor applies 金钱" team_editor apply_money
 check "the team editor removes team 0" team_editor remove_team_0
 save_as edited.btl
-check "the paste and the team editor changed the saved file" ! cmp -s "$work/plain.btl" "$work/edited.btl"
+check "the paste and the team editor changed the saved file" differs "$work/plain.btl" "$work/edited.btl"
 for _ in 1 2 3 4 5; do ctrl_key z; done
 save_as undone.btl
 check "Ctrl+Z back past every step saves the unedited bytes" cmp -s "$work/plain.btl" "$work/undone.btl"
@@ -132,6 +146,7 @@ check "Ctrl+Y brings every edited byte back" cmp -s "$work/edited.btl" "$work/re
 
 # ---- Closing: with unsaved edits the question, 取消 keeps editing, 否 ends with 0 ----
 ctrl_key z
+files_before=$(ls "$work")
 close_main
 check "closing with unsaved edits asks first" test -n "$(e2e_wait_window '^提示$' 10)"
 answer_close 取消
@@ -141,7 +156,7 @@ close_main
 check "the question comes again" test -n "$(e2e_wait_window '^提示$' 10)"
 answer_close 否
 check "否 ends the editor with status 0" e2e_editor_ended_with 0 15
-check "否 saved nothing" test ! -e "$work/demo_large.btl.new"
+check "否 saved nothing" test "$(ls "$work")" = "$files_before"
 
 # ---- 是: the save dialog, the file written, then the end ----
 e2e_start_editor "$work"
@@ -159,7 +174,7 @@ if [ -n "$(e2e_wait_window '^提示$' 10)" ]; then
   check "是 saves the file" e2e_wait_file "$work/on_close.btl"
   check "是 ends the editor with status 0 after the save" e2e_editor_ended_with 0 15
   check "the file saved on closing is the pasted scenario" btl check on_close.btl
-  check "the file saved on closing differs from the original" ! cmp -s "$work/plain.btl" "$work/on_close.btl"
+  check "the file saved on closing differs from the original" differs "$work/plain.btl" "$work/on_close.btl"
 else
   check "closing with a paste asks first" false
 fi
