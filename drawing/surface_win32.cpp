@@ -29,9 +29,10 @@ void MakeContext(Surface& s) {
 }
 
 // Pens and brushes by colour, shared by every surface: a frame changes the fill colour for
-// every hex, and a frame uses only a few dozen colours. GDI objects are a scarce per-process
-// resource, so only a handful are kept, most recently used first; the rest are deleted, but
-// never while a surface still has one selected (it goes once the last surface lets go).
+// every hex, mostly among a few team colours. GDI objects are a scarce per-process resource
+// (10,000 by default), so only a handful are kept, most recently used first; the rest are
+// deleted, but never while a surface still has one selected (it goes once the last surface
+// lets go).
 class ToolCache {
  public:
   explicit ToolCache(HGDIOBJ (*make)(uint32_t)) : make_(make) {}
@@ -41,6 +42,7 @@ class ToolCache {
     auto it = std::find_if(tools_.begin(), tools_.end(),
                            [colour](const Tool& t) { return t.colour == colour; });
     Tool tool = it != tools_.end() ? *it : Tool{colour, make_(colour), 0};
+    if (!tool.handle) return nullptr;  // out of GDI objects: nothing to keep
     if (it != tools_.end()) tools_.erase(it);
     tool.holders++;
     tools_.insert(tools_.begin(), tool);
@@ -65,7 +67,7 @@ class ToolCache {
   void Trim() {
     for (size_t i = tools_.size(); i-- > 0 && tools_.size() > kKeep;)
       if (tools_[i].holders == 0) {
-        if (tools_[i].handle) DeleteObject(tools_[i].handle);
+        DeleteObject(tools_[i].handle);
         tools_.erase(tools_.begin() + i);
       }
   }
@@ -81,10 +83,11 @@ ToolCache g_brushes([](uint32_t c) -> HGDIOBJ { return CreateSolidBrush(c); });
 // replaces (only now that it is no longer selected may it be deleted).
 template <class Handle>
 void Select(Surface& s, ToolCache& cache, Handle& held, uint32_t colour) {
-  Handle old = held;
-  held = static_cast<Handle>(cache.Take(colour));
-  SelectObject(s.sys->dc, held);
-  if (old) cache.Release(old);
+  Handle fresh = static_cast<Handle>(cache.Take(colour));
+  if (!fresh) return;  // out of GDI objects: the old one stays selected and held
+  SelectObject(s.sys->dc, fresh);
+  if (held) cache.Release(held);
+  held = fresh;
 }
 
 void ApplyPen(Surface& s) { Select(s, g_pens, s.sys->pen, s.lineColour); }
