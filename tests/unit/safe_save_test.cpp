@@ -460,6 +460,32 @@ std::vector<std::string> EntriesOf(const std::string& folder) {
   return names;
 }
 
+// The platform's operations that put things right after a half-way swap: a move never
+// replaces a file, and the folder listing names what is there.
+TEST(SafeSaveOnDisk, SystemMoveNeverReplacesAndListNamesTheEntries) {
+  SaveOps& ops = SystemSaveOps();
+  const std::string folder = MakeTempFolder("moves");
+  const std::string a = folder + "/甲.btl", b = folder + "/乙.btl", c = folder + "/丙.btl";
+  WriteFileBytes(a, {1});
+  WriteFileBytes(b, {2});
+  EXPECT_FALSE(ops.move(a, b));
+  EXPECT_EQ(ReadFileBytes(a), std::vector<uint8_t>{1});
+  EXPECT_EQ(ReadFileBytes(b), std::vector<uint8_t>{2});
+  EXPECT_TRUE(ops.move(a, c));
+  EXPECT_FALSE(file_exists(a));
+  EXPECT_EQ(ReadFileBytes(c), std::vector<uint8_t>{1});
+  EXPECT_FALSE(ops.move(a, folder + "/丁.btl"));
+
+  std::vector<std::string> listed = ops.list(folder + "/");
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed, EntriesOf(folder));
+  EXPECT_EQ(listed.size(), 2u);
+  EXPECT_TRUE(ops.remove_unused(c));
+  EXPECT_FALSE(file_exists(c));
+  EXPECT_FALSE(ops.remove_unused(c));
+  EXPECT_TRUE(ops.list(folder + "/no such folder/").empty());
+}
+
 // Leftovers of saves that crashed never stop a save. Beside an existing target they are
 // removed; files that only look alike stay, and so does everything when the target is missing.
 TEST(SafeSaveOnDisk, LeftoversOfUnfinishedSavesNeverBlockASaveAndOnlyTheyGo) {
