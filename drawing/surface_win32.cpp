@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "catalogs/text.h"
 #include "drawing/surface_pixels.h"
@@ -28,27 +28,71 @@ void MakeContext(Surface& s) {
   s.sys->dc = CreateCompatibleDC(nullptr);
 }
 
-// Pens and brushes by colour, made once and kept: a frame changes the fill colour for every
-// hex, and a scenario has only a few dozen colours.
-template <class Handle, class Make>
-Handle Cached(std::unordered_map<uint32_t, Handle>& cache, uint32_t colour, Make make) {
-  auto it = cache.find(colour);
-  if (it != cache.end()) return it->second;
-  if (cache.size() > 4096) cache.clear();  // never grows without bound
-  return cache[colour] = make(colour);
+// Pens and brushes by colour, shared by every surface: a frame changes the fill colour for
+// every hex, mostly among a few team colours. GDI objects are a scarce per-process resource
+// (10,000 by default), so only a handful are kept, most recently used first; the rest are
+// deleted, but never while a surface still has one selected (it goes once the last surface
+// lets go).
+class ToolCache {
+ public:
+  explicit ToolCache(HGDIOBJ (*make)(uint32_t)) : make_(make) {}
+
+  // The object of that colour, now held by one more surface.
+  HGDIOBJ Take(uint32_t colour) {
+    auto it = std::find_if(tools_.begin(), tools_.end(),
+                           [colour](const Tool& t) { return t.colour == colour; });
+    Tool tool = it != tools_.end() ? *it : Tool{colour, make_(colour), 0};
+    if (!tool.handle) return nullptr;  // out of GDI objects: nothing to keep
+    if (it != tools_.end()) tools_.erase(it);
+    tool.holders++;
+    tools_.insert(tools_.begin(), tool);
+    return tool.handle;
+  }
+
+  // A surface no longer has `handle` selected.
+  void Release(HGDIOBJ handle) {
+    for (Tool& t : tools_)
+      if (t.handle == handle && t.holders > 0) t.holders--;
+    Trim();
+  }
+
+ private:
+  static constexpr size_t kKeep = 16;
+  struct Tool {
+    uint32_t colour;
+    HGDIOBJ handle;
+    int holders;  // surfaces that have it selected
+  };
+
+  void Trim() {
+    for (size_t i = tools_.size(); i-- > 0 && tools_.size() > kKeep;)
+      if (tools_[i].holders == 0) {
+        DeleteObject(tools_[i].handle);
+        tools_.erase(tools_.begin() + i);
+      }
+  }
+
+  HGDIOBJ (*make_)(uint32_t);
+  std::vector<Tool> tools_;
+};
+
+ToolCache g_pens([](uint32_t c) -> HGDIOBJ { return CreatePen(PS_SOLID, 1, c); });
+ToolCache g_brushes([](uint32_t c) -> HGDIOBJ { return CreateSolidBrush(c); });
+
+// Selects the object of the colour into the surface's context, then lets go of the one it
+// replaces (only now that it is no longer selected may it be deleted).
+template <class Handle>
+void Select(Surface& s, ToolCache& cache, Handle& held, uint32_t colour) {
+  Handle fresh = static_cast<Handle>(cache.Take(colour));
+  if (!fresh) return;  // out of GDI objects: the old one stays selected and held
+  SelectObject(s.sys->dc, fresh);
+  if (held) cache.Release(held);
+  held = fresh;
 }
 
-void ApplyPen(Surface& s) {
-  static std::unordered_map<uint32_t, HPEN> pens;
-  s.sys->pen = Cached(pens, s.lineColour, [](uint32_t c) { return CreatePen(PS_SOLID, 1, c); });
-  SelectObject(s.sys->dc, s.sys->pen);
-}
+void ApplyPen(Surface& s) { Select(s, g_pens, s.sys->pen, s.lineColour); }
 
-void ApplyBrush(Surface& s) {
-  static std::unordered_map<uint32_t, HBRUSH> brushes;
-  s.sys->brush = Cached(brushes, s.fillColour, [](uint32_t c) { return CreateSolidBrush(c); });
-  SelectObject(s.sys->dc, s.sys->brush);
-}
+void ApplyBrush(Surface& s) { Select(s, g_brushes, s.sys->brush, s.fillColour); }
 
 void ApplyFont(Surface& s) {
   LOGFONTW lf{};
@@ -145,10 +189,12 @@ void destroy_surface(Surface* sp) {
   Surface& s = Of(sp);
   if (g_target == &s) g_target = &g_back;
   if (s.sys) {
-    // Stock objects back in, so the cached pen and brush are not deleted with the context.
+    // Stock objects back in, so the shared pen and brush are no longer selected here.
     SelectObject(s.sys->dc, GetStockObject(WHITE_PEN));
     SelectObject(s.sys->dc, GetStockObject(BLACK_BRUSH));
     SelectObject(s.sys->dc, GetStockObject(SYSTEM_FONT));
+    if (s.sys->pen) g_pens.Release(s.sys->pen);
+    if (s.sys->brush) g_brushes.Release(s.sys->brush);
     if (s.sys->bitmap) DeleteObject(s.sys->bitmap);
     if (s.sys->font) DeleteObject(s.sys->font);
     DeleteDC(s.sys->dc);

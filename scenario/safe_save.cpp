@@ -1,31 +1,138 @@
 #include "scenario/safe_save.h"
 
+namespace {
+
+const std::string kTempMarker = ".~saving";
+const std::string kTempEnd = ".tmp";
+constexpr int kTempNames = 100;
+constexpr int kSpareNames = 100;
+
+const std::string kUnsaved = "文件未保存。";
+const std::string kOldKept = "原文件保持不变。";
+
+// Where the file name starts in a path with either separator.
+size_t NameStart(const std::string& path) {
+  size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? 0 : slash + 1;
+}
+
+// The folder of a path with its trailing separator ("C:\" stays a root, not a drive's
+// current folder).
+std::string FolderOf(const std::string& path) {
+  size_t at = NameStart(path);
+  return at == 0 ? std::string("./") : path.substr(0, at);
+}
+
+// A temporary file left by a save that never finished holds a copy, complete or not, of a
+// scenario the target held or holds; it goes, so that leftovers never pile up and block
+// later saves. Only while the target exists, though: a save whose swap failed half-way may
+// have left the only copy of the new scenario in its temporary file (its message names it),
+// and the target's name stays free until the user has put that file in its place. A file a
+// running save has open is in use and stays.
+void RemoveLeftovers(const std::string& target, SaveOps& ops) {
+  const std::string name = target.substr(NameStart(target));
+  for (const std::string& entry : ops.list(FolderOf(target)))
+    if (IsTempSaveName(name, entry)) ops.remove_unused(target + entry.substr(name.size()));
+}
+
+// Creates the temporary file under the first free name. A taken name belongs to a leftover
+// that is in use or kept (see RemoveLeftovers): the next name is tried.
+Status CreateTemp(const std::string& path, SaveOps& ops, std::string& temp, void*& file) {
+  for (int n = 0; n < kTempNames; ++n) {
+    temp = TempSavePath(path, n);
+    if ((file = ops.create_new(temp))) return Ok();
+    if (ops.inspect(temp) == SaveOps::Target::Missing)
+      return Fail("无法在" + Quoted(path) + "所在的文件夹中创建文件（文件夹不存在或不可写）。" +
+                  kUnsaved);
+  }
+  return Fail("无法保存" + Quoted(path) + "：它所在的文件夹中已有 " + std::to_string(kTempNames) +
+              " 个以前的保存留下的临时文件（从" + Quoted(TempSavePath(path, 0)) + "到" +
+              Quoted(TempSavePath(path, kTempNames - 1)) +
+              "），它们正被使用，或者可能含有没能保存到位的内容。请检查并删除不再需要的这些文件。" +
+              kUnsaved);
+}
+
+// A free name for the old file while the system swaps the files; none when all are taken.
+std::string FreeSpare(const std::string& path, SaveOps& ops) {
+  for (int n = 0; n < kSpareNames; ++n) {
+    std::string spare = SpareSavePath(path, n);
+    if (ops.inspect(spare) == SaveOps::Target::Missing) return spare;
+  }
+  return {};
+}
+
+Status Swap(const std::string& path, const std::string& temp, bool existed, SaveOps& ops) {
+  const std::string cannot =
+      "无法替换文件" + Quoted(path) + "（它可能是只读的，或正被其他程序使用）。";
+  ReplaceResult r = ops.replace(temp, path, existed ? FreeSpare(path, ops) : std::string());
+  switch (r.kind) {
+    case ReplaceResult::Done:
+      return Ok();
+    case ReplaceResult::TargetUntouched:
+      ops.remove(temp);
+      return Fail(cannot + kUnsaved + (existed ? kOldKept : ""));
+    case ReplaceResult::TargetGone:
+    case ReplaceResult::TargetRenamed:
+      break;
+  }
+  // The swap stopped half-way: the target's name is free and the new file is complete.
+  const bool renamed = r.kind == ReplaceResult::TargetRenamed;
+  if (ops.move(temp, path)) {
+    // The same end as a good swap, which drops the parked old file too.
+    if (renamed) ops.remove(r.oldFileNow);
+    return Ok();
+  }
+  if (renamed && ops.move(r.oldFileNow, path)) {
+    // Back as it was before the save.
+    ops.remove(temp);
+    return Fail(cannot + kUnsaved + kOldKept);
+  }
+  // Nothing could be put in the target's place: both files are kept and named.
+  return Fail("替换文件" + Quoted(path) + "时出错：" +
+              (renamed ? "原文件已被改名为" + Quoted(r.oldFileNow) : std::string("原文件已不存在")) +
+              "，新的内容保存在" + Quoted(temp) + "中。请把" + (renamed ? "其中一个" : "它") +
+              "改名为" + Quoted(path) + "。");
+}
+
+}  // namespace
+
 std::string TempSavePath(const std::string& target, int attempt) {
-  return target + ".saving" + (attempt ? std::to_string(attempt) : std::string());
+  return target + kTempMarker + std::to_string(attempt) + kTempEnd;
+}
+
+std::string SpareSavePath(const std::string& target, int n) {
+  return target + ".~old" + std::to_string(n) + ".bak";
+}
+
+bool IsTempSaveName(const std::string& targetName, const std::string& name) {
+  const std::string head = targetName + kTempMarker;
+  if (name.size() <= head.size() + kTempEnd.size() || name.compare(0, head.size(), head) != 0 ||
+      name.compare(name.size() - kTempEnd.size(), kTempEnd.size(), kTempEnd) != 0)
+    return false;
+  for (size_t i = head.size(); i < name.size() - kTempEnd.size(); ++i)
+    if (name[i] < '0' || name[i] > '9') return false;
+  return true;
 }
 
 Status SafeSave(const std::string& path, const uint8_t* data, size_t size, SaveOps& ops) {
-  const std::string unchanged = "文件未保存。";
-  switch (ops.inspect(path)) {
+  const SaveOps::Target target = ops.inspect(path);
+  switch (target) {
     case SaveOps::Target::Directory:
-      return Fail(Quoted(path) + "是一个文件夹，不能保存为文件。" + unchanged);
+      return Fail(Quoted(path) + "是一个文件夹，不能保存为文件。" + kUnsaved);
     case SaveOps::Target::ReadOnlyFile:
-      return Fail("文件" + Quoted(path) + "是只读的，不能替换。" + unchanged);
+      return Fail("文件" + Quoted(path) + "是只读的，不能替换。" + kUnsaved);
     case SaveOps::Target::Missing:
     case SaveOps::Target::File:
       break;
   }
+  const bool existed = target == SaveOps::Target::File;
+  if (existed) RemoveLeftovers(path, ops);
 
-  // A temporary file left by an earlier crash is never overwritten: take the next name.
+  // A temporary file left by an earlier save is never overwritten: it gets the next name.
   std::string temp;
   void* file = nullptr;
-  for (int attempt = 0; attempt < 10 && !file; ++attempt) {
-    temp = TempSavePath(path, attempt);
-    file = ops.create_new(temp);
-  }
-  if (!file)
-    return Fail("无法在" + Quoted(path) + "所在的文件夹中创建文件（文件夹不存在或不可写）。" +
-                unchanged);
+  Status s = CreateTemp(path, ops, temp, file);
+  if (!s.ok()) return s;
 
   // Written in pieces so that a failing write is noticed where it happens.
   constexpr size_t kPiece = 1 << 20;
@@ -35,13 +142,8 @@ Status SafeSave(const std::string& path, const uint8_t* data, size_t size, SaveO
   bool flushed = ops.flush_and_close(file);
   if (!written || !flushed) {
     ops.remove(temp);
-    return Fail("写入" + Quoted(path) + "时出错（磁盘可能已满）。" + unchanged +
-                (ops.inspect(path) == SaveOps::Target::Missing ? "" : "原文件保持不变。"));
+    return Fail("写入" + Quoted(path) + "时出错（磁盘可能已满）。" + kUnsaved +
+                (ops.inspect(path) == SaveOps::Target::Missing ? "" : kOldKept));
   }
-  if (!ops.replace(temp, path)) {
-    ops.remove(temp);
-    return Fail("无法替换文件" + Quoted(path) + "（它可能是只读的，或正被其他程序使用）。" +
-                unchanged + "原文件保持不变。");
-  }
-  return Ok();
+  return Swap(path, temp, existed, ops);
 }

@@ -1,10 +1,13 @@
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "scenario/safe_save.h"
 
@@ -30,6 +33,8 @@ class PosixSaveOps : public SaveOps {
   void* create_new(const std::string& path) override {
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) return nullptr;
+    // Marks the file as in use until it is closed (see remove_unused).
+    flock(fd, LOCK_EX | LOCK_NB);
     return reinterpret_cast<void*>(intptr_t(fd) + 1);
   }
 
@@ -52,23 +57,59 @@ class PosixSaveOps : public SaveOps {
     return synced && closed;
   }
 
-  bool replace(const std::string& temp, const std::string& target) override {
+  // rename() swaps in one step and leaves both names as they were when it fails, so no
+  // spare name is needed.
+  ReplaceResult replace(const std::string& temp, const std::string& target,
+                        const std::string&) override {
     // Keep the old file's permissions on the new one.
     struct stat st;
     if (stat(target.c_str(), &st) == 0) chmod(temp.c_str(), st.st_mode & 07777);
-    if (rename(temp.c_str(), target.c_str()) != 0) return false;
-    int dir = open(folder_of(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-      fsync(dir);
-      close(dir);
-    }
+    if (rename(temp.c_str(), target.c_str()) != 0) return {ReplaceResult::TargetUntouched, {}};
+    sync_folder(target);
+    return {ReplaceResult::Done, {}};
+  }
+
+  bool move(const std::string& from, const std::string& to) override {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) return false;
+    sync_folder(to);
     return true;
   }
 
   void remove(const std::string& path) override { unlink(path.c_str()); }
 
+  std::vector<std::string> list(const std::string& folder) override {
+    std::vector<std::string> names;
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return names;
+    while (dirent* e = readdir(dir)) {
+      std::string name = e->d_name;
+      if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(dir);
+    return names;
+  }
+
+  // A save holds an exclusive lock on its temporary file while it writes it.
+  bool remove_unused(const std::string& path) override {
+    int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st;
+    bool removed = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+                   unlink(path.c_str()) == 0;
+    close(fd);
+    return removed;
+  }
+
  private:
   static int descriptor(void* file) { return int(reinterpret_cast<intptr_t>(file) - 1); }
+
+  static void sync_folder(const std::string& path) {
+    int dir = open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+      fsync(dir);
+      close(dir);
+    }
+  }
 };
 
 }  // namespace

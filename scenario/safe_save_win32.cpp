@@ -1,13 +1,20 @@
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "scenario/safe_save.h"
 #include "scenario/wide.h"
 
 namespace {
 
-// True when no other handle keeps the target from being replaced. A ReplaceFileW that fails
-// on a target held open without sharing leaves its own backup file ("rf*.tmp") beside it
-// (seen under Wine), so such a target is refused before ReplaceFileW is tried.
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// True when no other handle keeps the target from being replaced. Such a target is refused
+// before ReplaceFileW is tried, so that nothing is moved at all (without a backup name, Wine's
+// ReplaceFileW left its own "rf*.tmp" beside a target held open without sharing).
 bool CanBeReplaced(const std::wstring& target) {
   HANDLE h = CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -49,20 +56,58 @@ class Win32SaveOps : public SaveOps {
     return flushed && closed;
   }
 
-  bool replace(const std::string& temp, const std::string& target) override {
+  ReplaceResult replace(const std::string& temp, const std::string& target,
+                        const std::string& spare) override {
     std::wstring from = wide_from_utf8(temp), to = wide_from_utf8(target);
-    if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES) {
-      // Keeps the target's attributes and security settings; fails on a read-only target
-      // or one another program holds open without sharing.
-      if (!CanBeReplaced(to)) return false;
-      return ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                          nullptr, nullptr) != 0;
+    if (!Exists(to)) {
+      if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return {ReplaceResult::Done, {}};
+      return {ReplaceResult::TargetUntouched, {}};
     }
-    return MoveFileExW(from.c_str(), to.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    // Keeps the target's attributes and security settings; fails on a read-only target
+    // or one another program holds open without sharing.
+    if (!CanBeReplaced(to)) return {ReplaceResult::TargetUntouched, {}};
+    // With a backup name the old file is never dropped before the new one is in place:
+    // without one, a failure after the first step (ERROR_UNABLE_TO_MOVE_REPLACEMENT) leaves
+    // the target deleted.
+    std::wstring backup = wide_from_utf8(spare);
+    if (ReplaceFileW(to.c_str(), from.c_str(), spare.empty() ? nullptr : backup.c_str(),
+                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+      if (!spare.empty()) DeleteFileW(backup.c_str());
+      return {ReplaceResult::Done, {}};
+    }
+    // The error codes tell which step failed, and the documented outcomes of each differ
+    // with and without a backup name and between systems: what is on the disk decides.
+    if (Exists(to)) return {ReplaceResult::TargetUntouched, {}};
+    if (!spare.empty() && Exists(backup)) return {ReplaceResult::TargetRenamed, spare};
+    return {ReplaceResult::TargetGone, {}};
+  }
+
+  bool move(const std::string& from, const std::string& to) override {
+    return MoveFileExW(wide_from_utf8(from).c_str(), wide_from_utf8(to).c_str(),
+                       MOVEFILE_WRITE_THROUGH) != 0;
   }
 
   void remove(const std::string& path) override { DeleteFileW(wide_from_utf8(path).c_str()); }
+
+  std::vector<std::string> list(const std::string& folder) override {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW((wide_from_utf8(folder) + L"*").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+      std::wstring name = found.cFileName;
+      if (name != L"." && name != L"..") names.push_back(utf8_from_wide(name));
+    } while (FindNextFileW(h, &found));
+    FindClose(h);
+    return names;
+  }
+
+  // A save's own handle on its temporary file shares nothing (create_new), so deleting the
+  // file is refused while a save has it open.
+  bool remove_unused(const std::string& path) override {
+    return DeleteFileW(wide_from_utf8(path).c_str()) != 0;
+  }
 };
 
 }  // namespace

@@ -18,9 +18,10 @@ int32_t GlobalIndex(int x, int y) {
 
 bool RangeFitsPositions(const MapRange& range, int32_t worldWidth) {
   if (range.width <= 0 || range.height <= 0) return true;
-  int64_t last = int64_t(range.originY + range.height - 1) * worldWidth +
-                 (range.originX + range.width - 1);
-  return last < kPositionLimit;
+  // Widened before adding: the range may come straight from a file's header.
+  int64_t lastRow = int64_t(range.originY) + range.height - 1;
+  int64_t lastColumn = int64_t(range.originX) + range.width - 1;
+  return lastRow * worldWidth + lastColumn < kPositionLimit;
 }
 
 void ClearUnit(UnitRecord& unit) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -38,6 +39,20 @@ TEST(RangeFitsPositions, LastHexDecides) {
   EXPECT_TRUE(RangeFitsPositions({0, 0, 0, 0}, 500));
   EXPECT_TRUE(RangeFitsPositions({35, 131, 1, 1}, 500));   // 65,535
   EXPECT_FALSE(RangeFitsPositions({36, 131, 1, 1}, 500));  // 65,536
+}
+
+// The companion checks a file's own range before anything has limited it: the last row and
+// column of a range at the far end of 32 bits lie beyond it and must not wrap (run under
+// -fsanitize=undefined this fails on the overflow itself).
+TEST(RangeFitsPositions, RangesAtTheEndOf32BitsDoNotFit) {
+  const int32_t top = INT32_MAX;
+  EXPECT_FALSE(RangeFitsPositions({0, top, 1, 2}, 500));
+  EXPECT_FALSE(RangeFitsPositions({top, 0, 2, 1}, 500));
+  EXPECT_FALSE(RangeFitsPositions({top, top, top, top}, INT32_MAX));
+  EXPECT_FALSE(RangeFitsPositions({0, top, 1, 1}, 1));
+  // A wide world is no reason to refuse a range that stays below 65,536.
+  EXPECT_TRUE(RangeFitsPositions({65535, 0, 1, 1}, INT32_MAX));
+  EXPECT_FALSE(RangeFitsPositions({65535, 0, 2, 1}, INT32_MAX));
 }
 
 TEST(NormaliseCell, UnitWithClassGetsPositionOfItsHex) {

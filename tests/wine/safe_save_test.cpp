@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -116,6 +117,36 @@ TEST(SafeSaveHeldOpen, TargetHeldWithoutSharingStaysAsItWasAndNoTemporaryIsLeft)
   EXPECT_EQ(now, std::string(expected.begin(), expected.end()));
   EXPECT_EQ(FolderEntries(dir).size(), 1u);
   DeleteFileW(target.c_str());
+  RemoveDirectoryW(dir.c_str());
+}
+
+// Leftovers of saves that never finished go before the next save of the target, except one
+// that a save still has open (its handle shares nothing). The swap parks the old file under
+// a spare name and leaves nothing of it behind.
+TEST(SafeSaveHeldOpen, LeftoverHeldOpenStaysTheOthersGoAndNoSpareIsLeft) {
+  const std::wstring dir = TestFolder();
+  const std::wstring target = dir + L"\\战役.btl";
+  WriteWhole(target, "old");
+  const std::string target8 = utf8_from_wide(target);
+  for (int n = 0; n < 3; ++n) WriteWhole(wide_from_utf8(TempSavePath(target8, n)), "left");
+  WriteWhole(dir + L"\\战役.btl.~saving.tmp", "user's");
+  HANDLE held = CreateFileW(wide_from_utf8(TempSavePath(target8, 1)).c_str(), GENERIC_READ | GENERIC_WRITE,
+                            0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const std::string data = "new bytes of the scenario";
+  Status s = SafeSave(target8, reinterpret_cast<const uint8_t*>(data.data()), data.size());
+  EXPECT_EQ(ReadWhole(held), "left");
+  CloseHandle(held);
+  ASSERT_TRUE(s.ok()) << s.message;
+
+  std::vector<std::wstring> entries = FolderEntries(dir);
+  std::sort(entries.begin(), entries.end());
+  EXPECT_EQ(entries, (std::vector<std::wstring>{L"战役.btl", L"战役.btl.~saving.tmp", L"战役.btl.~saving1.tmp"}));
+  HANDLE h = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(ReadWhole(h), data);
+  CloseHandle(h);
+  for (const std::wstring& name : FolderEntries(dir)) DeleteFileW((dir + L"\\" + name).c_str());
   RemoveDirectoryW(dir.c_str());
 }
 

@@ -1,0 +1,96 @@
+// GDI objects behind the drawing colours: a process may hold only so many (Windows stops at
+// 10,000 by default, Wine's handle table at about 65,000), so drawing with ever new colours
+// must not keep a pen and a brush for each. Wine does not implement GetGuiResources, so the
+// objects are counted directly: every pen and brush the surface's context had selected, and
+// how many of them still exist.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "drawing/surface.h"
+
+namespace {
+
+struct Seen {
+  std::set<HGDIOBJ> handles;
+  void Note(Surface& s) {
+    HDC dc = static_cast<HDC>(surface_dc(&s));
+    handles.insert(GetCurrentObject(dc, OBJ_PEN));
+    handles.insert(GetCurrentObject(dc, OBJ_BRUSH));
+  }
+  int Alive() const {
+    int n = 0;
+    for (HGDIOBJ h : handles) n += GetObjectType(h) != 0;
+    return n;
+  }
+};
+
+uint32_t ColourNumber(int i) { return uint32_t(i) * 2654435761u & 0xFFFFFF; }
+
+// 40,000 colours, each a new pen and a new brush: more objects than Wine can hold at once.
+// Every fill shows its own colour, and of all the pens and brushes used only a handful exist.
+TEST(SurfaceGdi, ManyColoursKeepFewObjectsAndEveryFillShowsItsColour) {
+  Surface s;
+  resize_surface(&s, 8, 8);
+  set_target(&s);
+  Seen seen;
+  int wrong = 0;
+  for (int i = 0; i < 40000; ++i) {
+    uint32_t c = ColourNumber(i);
+    set_line_colour(c);
+    set_fill_colour(c ^ 0x00FF00);
+    fill_rect(0, 0, 8, 8);
+    if (i % 97 == 0) seen.Note(s);
+    uint32_t* px = surface_pixels(&s);
+    ASSERT_NE(px, nullptr);
+    if (px[0] != pixel_from_colour(c) || px[3 * 8 + 3] != pixel_from_colour(c ^ 0x00FF00)) {
+      if (++wrong <= 5) ADD_FAILURE() << "colour " << i << " drawn wrong";
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+  EXPECT_LE(seen.Alive(), 40) << "pens and brushes left alive of " << seen.handles.size();
+  set_target(nullptr);
+  destroy_surface(&s);
+}
+
+// A brush one surface has selected is kept however many colours another surface goes
+// through, and is deleted once no surface has it any more.
+TEST(SurfaceGdi, ASelectedColourIsKeptWhileAnotherSurfaceChurns) {
+  Surface a, b;
+  resize_surface(&a, 4, 4);
+  resize_surface(&b, 4, 4);
+  set_target(&a);
+  set_fill_colour(0x123456);
+  set_line_colour(0x123456);
+  HDC dcA = static_cast<HDC>(surface_dc(&a));
+  HGDIOBJ brushA = GetCurrentObject(dcA, OBJ_BRUSH);
+  set_target(&b);
+  for (int i = 0; i < 500; ++i) {
+    set_fill_colour(ColourNumber(i + 1));
+    fill_rect(0, 0, 4, 4);
+  }
+  set_target(&a);
+  fill_rect(0, 0, 4, 4);
+  EXPECT_EQ(GetCurrentObject(dcA, OBJ_BRUSH), brushA);
+  EXPECT_EQ(GetObjectType(brushA), DWORD(OBJ_BRUSH));
+  ASSERT_NE(surface_pixels(&a), nullptr);
+  EXPECT_EQ(surface_pixels(&a)[5], pixel_from_colour(0x123456));
+  // Kept, not dropped and made again: the other surface gets the very same brush.
+  set_target(&b);
+  set_fill_colour(0x123456);
+  EXPECT_EQ(GetCurrentObject(static_cast<HDC>(surface_dc(&b)), OBJ_BRUSH), brushA);
+  set_target(&a);
+
+  // Both surfaces move on to other colours: the old brush is no longer anybody's.
+  for (int i = 0; i < 100; ++i) set_fill_colour(ColourNumber(1000 + i));
+  set_target(&b);
+  for (int i = 0; i < 100; ++i) set_fill_colour(ColourNumber(2000 + i));
+  EXPECT_EQ(GetObjectType(brushA), 0u);
+  set_target(nullptr);
+  destroy_surface(&a);
+  destroy_surface(&b);
+}
+
+}  // namespace
