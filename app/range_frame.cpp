@@ -1,10 +1,20 @@
 #include "app/range_frame.h"
 
+#include <algorithm>
+
+#include "view/layout.h"
+
 RangeFrame FrameAround(const MapRange& r) {
   return {r.originX - 1, r.originX + r.width, r.originY - 1, r.originY + r.height};
 }
 
 int32_t UsableCellPx(int32_t configured) { return configured < 1 ? 1 : configured; }
+
+int32_t FittingCellPx(int32_t configured, int32_t worldWidth, int32_t worldHeight) {
+  const int64_t hexes = std::max<int64_t>(int64_t(worldWidth), worldHeight) + 2;
+  const int64_t fit = std::max<int64_t>(kMaxWindowSide / std::max<int64_t>(hexes, 1), 1);
+  return int32_t(std::min<int64_t>(UsableCellPx(configured), fit));
+}
 
 void HexAtPixel(int32_t cellPx, int32_t x, int32_t y, int32_t& gx, int32_t& gy) {
   cellPx = UsableCellPx(cellPx);

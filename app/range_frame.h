@@ -30,3 +30,8 @@ MapRange RangeInside(const RangeFrame& f);
 // "格子边长" as used: the configured side, with 0 or less taken as 1 so that neither the
 // surface nor the mouse rules break.
 int32_t UsableCellPx(int32_t configured);
+
+// "格子边长" as the selection view can take it: as UsableCellPx, then the largest side that
+// keeps the view of the world and its ring (cellPx x (world + 2) each way) within
+// kMaxWindowSide, and at least 1. Computed in 64 bits.
+int32_t FittingCellPx(int32_t configured, int32_t worldWidth, int32_t worldHeight);

@@ -64,7 +64,7 @@ uint32_t TerrainColour(uint8_t c) {
 }
 
 MapRange select_map_range(const MapRange& initial, const WorldImage& world) {
-  const int32_t cellPx = UsableCellPx(config_int("格子边长", 3));
+  const int32_t cellPx = FittingCellPx(config_int("格子边长", 3), world.width, world.height);
   resize_surface(&rangeSurface, cellPx * (world.width + 2), cellPx * (world.height + 2));
   RangeFrame frame = FrameAround(initial);
   open_window(rangeSurface.width, rangeSurface.height, 0);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
+#include "view/layout.h"
+
 namespace {
 
 TEST(RangeFrame, FrameAroundTheFileRangeGivesItBackUnchanged) {
@@ -65,6 +69,29 @@ TEST(RangeFrame, CellSizeOfZeroOrLessIsTakenAsOne) {
   HexAtPixel(0, 7, 9, gx, gy);
   EXPECT_EQ(gx, 6);
   EXPECT_EQ(gy, 8);
+}
+
+// The side is cut so the view of the world and its ring stays within the largest window;
+// 0 or less still means 1.
+TEST(RangeFrame, HexSideIsCutSoTheViewFitsTheLargestWindow) {
+  struct Row {
+    int32_t configured, worldWidth, worldHeight, expected;
+  } rows[] = {
+      {3, 500, 500, 3},          {1, 500, 500, 1},          {8, 500, 500, 8},
+      {9, 500, 500, 8},          {100, 500, 500, 8},        {INT_MAX, 500, 500, 8},
+      {0, 500, 500, 1},          {-4, 500, 500, 1},         {INT_MIN, 500, 500, 1},
+      {100, 40, 30, 4096 / 42},  {100, 30, 40, 4096 / 42},  {97, 40, 30, 97},
+      {98, 40, 30, 97},          {INT_MAX, 1, 1, 4096 / 3}, {2000, 1, 500, 8},
+      {5, 4094, 1, 1},  // wider than any window can show: still 1
+  };
+  for (const Row& r : rows) {
+    int32_t side = FittingCellPx(r.configured, r.worldWidth, r.worldHeight);
+    EXPECT_EQ(side, r.expected) << r.configured << " on " << r.worldWidth << " x " << r.worldHeight;
+    if (r.worldWidth <= 500 && r.worldHeight <= 500) {
+      EXPECT_LE(int64_t(side) * (r.worldWidth + 2), kMaxWindowSide);
+      EXPECT_LE(int64_t(side) * (r.worldHeight + 2), kMaxWindowSide);
+    }
+  }
 }
 
 }  // namespace
