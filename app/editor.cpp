@@ -2,6 +2,7 @@
 
 #include "app/file_requests.h"
 #include "app/keys.h"
+#include "app/range_frame.h"
 #include "app/view_state.h"
 #include "catalogs/artwork.h"
 #include "catalogs/catalogs.h"
@@ -32,7 +33,11 @@ Status LoadScenario(const std::string& path, RangeChooser choose) {
   WorldImage world;
   s = ReadWorldMapFile(WorldMapPath(), world);
   if (!s.ok()) return s;
-  MapRange range = choose(InitialRange(image.fileRange(), world), world);
+  const MapRange fileRange = image.fileRange();
+  const MapRange offered = InitialRange(fileRange, world);
+  const std::string notice = RangeOfferNotice(fileRange, offered, world.width, world.height,
+                                              LossOfRange(image, world.width, offered));
+  MapRange range = choose(offered, world, notice);
   return CommitScenario(image, world, range);
 }
 

@@ -9,7 +9,11 @@
 // The catalogs, the string table and every picture, in start-up order.
 void LoadGameData();
 
-using RangeChooser = MapRange (*)(const MapRange& initial, const WorldImage& world);
+// Offered the range to start from, the world map and a notice (empty, or what the offered
+// range leaves out when it is not the file's own, see RangeOfferNotice); gives the confirmed
+// range.
+using RangeChooser = MapRange (*)(const MapRange& initial, const WorldImage& world,
+                                  const std::string& notice);
 
 // Reads the battle file and the world map, lets `choose` confirm the range (the range
 // selection window in the editor) and fills the world record. Nothing of the record changes

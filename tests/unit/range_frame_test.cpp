@@ -94,4 +94,25 @@ TEST(RangeFrame, HexSideIsCutSoTheViewFitsTheLargestWindow) {
   }
 }
 
+TEST(RangeFrame, NoticeOnlyWhenTheOfferedRangeIsNotTheFilesOwn) {
+  EXPECT_EQ(RangeOfferNotice({5, 4, 6, 5}, {5, 4, 6, 5}, 40, 30, {}), "");
+
+  std::string cut = RangeOfferNotice({36, 4, 6, 5}, {36, 4, 4, 5}, 40, 30, {10, 1, 2});
+  EXPECT_EQ(cut,
+            "注意：战役文件自己的地图范围（起点 (36, 4)，6 × 5 格）超出了世界地图（40 × 30 "
+            "格），现在框出的是其中位于世界地图内的部分（起点 (36, 4)，4 × 5 格）。\n"
+            "直接按X确定将舍弃 10 个格子的归属、1 个建筑和 2 个部队。");
+
+  std::string outside = RangeOfferNotice({-20, 3, 6, 5}, {0, 0, 40, 30}, 40, 30, {30, 0, 0});
+  EXPECT_NE(outside.find("（起点 (-20, 3)，6 × 5 格）完全在世界地图（40 × 30 格）之外"),
+            std::string::npos) << outside;
+  EXPECT_NE(outside.find("现在框出的是整个世界地图（起点 (0, 0)，40 × 30 格）"), std::string::npos);
+  EXPECT_NE(outside.find("舍弃 30 个格子的归属、0 个建筑和 0 个部队"), std::string::npos);
+
+  std::string empty = RangeOfferNotice({5, 4, 0, 5}, {0, 0, 40, 30}, 40, 30, {});
+  EXPECT_NE(empty.find("（起点 (5, 4)，0 × 5 格）是空的，现在框出的是整个世界地图"),
+            std::string::npos) << empty;
+  EXPECT_NE(empty.find("不会舍弃任何格子归属、建筑或部队"), std::string::npos);
+}
+
 }  // namespace
