@@ -2,6 +2,7 @@
 
 #include "app/file_requests.h"
 #include "app/keys.h"
+#include "app/range_frame.h"
 #include "app/view_state.h"
 #include "catalogs/artwork.h"
 #include "catalogs/catalogs.h"
@@ -40,17 +41,33 @@ void LoadGameData() {
   load_artwork_list();
 }
 
-Status LoadScenario(const std::string& path, RangeChooser choose) {
-  BattleImage image;
-  Status s = ReadBattleFile(path, image);
-  if (!s.ok()) return s;
+LoadResult LoadScenario(const std::string& path, RangeChooser choose) {
+  // The world map first: when the data folder is broken no battle file can be opened, and
+  // the user should hear that before choosing another one.
   WorldImage world;
-  s = ReadWorldMapFile(WorldMapPath(), world);
-  if (!s.ok()) return s;
-  MapRange range = choose(InitialRange(image.fileRange(), world), world);
+  Status s = ReadWorldMapFile(WorldMapPath(), world);
+  if (!s.ok()) return {s, LoadFailure::kGameData};
+  BattleImage image;
+  s = ReadBattleFile(path, image);
+  if (!s.ok()) return {s, LoadFailure::kBattleFile};
+  const MapRange fileRange = image.fileRange();
+  const MapRange offered = InitialRange(fileRange, world);
+  const std::string notice = RangeOfferNotice(fileRange, offered, world.width, world.height,
+                                              LossOfRange(image, world.width, offered));
+  MapRange range = choose(offered, world, notice);
   s = CommitScenario(image, world, range);
-  if (s.ok()) g_history.Start(g_world);
-  return s;
+  if (!s.ok()) return {s, LoadFailure::kBattleFile};
+  g_history.Start(g_world);
+  return {};
+}
+
+LoadFailureReport ReportLoadFailure(const LoadResult& r) {
+  if (r.failure == LoadFailure::kGameData)
+    return {"游戏数据不完整",
+            r.message + "\n\n换一个战役文件也无济于事。请补全游戏的“数据”文件夹后再启动"
+                        "编辑器；编辑器现在退出。",
+            false};
+  return {"无法打开战役文件", r.message + "\n\n请选择另一个战役文件。", true};
 }
 
 bool SaveScenario() {

@@ -13,12 +13,34 @@ extern EditHistory g_history;
 // The catalogs, the string table and every picture, in start-up order.
 void LoadGameData();
 
-using RangeChooser = MapRange (*)(const MapRange& initial, const WorldImage& world);
+// Offered the range to start from, the world map and a notice (empty, or what the offered
+// range leaves out when it is not the file's own, see RangeOfferNotice); gives the confirmed
+// range.
+using RangeChooser = MapRange (*)(const MapRange& initial, const WorldImage& world,
+                                  const std::string& notice);
 
-// Reads the battle file and the world map, lets `choose` confirm the range (the range
+// Which side a failed load lies on: the battle file the user chose, which another file can
+// replace, or the game's data folder (the world map), which no battle file can mend.
+enum class LoadFailure { kNone, kBattleFile, kGameData };
+
+// A Status that also says which side a failure lies on.
+struct LoadResult : Status {
+  LoadFailure failure = LoadFailure::kNone;
+};
+
+// Reads the world map and the battle file, lets `choose` confirm the range (the range
 // selection window in the editor) and fills the world record. Nothing of the record changes
 // when the files cannot be read.
-Status LoadScenario(const std::string& path, RangeChooser choose);
+LoadResult LoadScenario(const std::string& path, RangeChooser choose);
+
+// How start-up reports a failed load: the message box, and whether the user is asked for
+// another battle file or the editor ends.
+struct LoadFailureReport {
+  std::string caption;
+  std::string text;
+  bool chooseAnotherFile = false;
+};
+LoadFailureReport ReportLoadFailure(const LoadResult& result);
 
 // S: the save dialog, the replace question, the safe save, a message on failure. True when
 // the file was written.

@@ -38,10 +38,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       LoadGameData();
       dataLoaded = true;
     }
-    Status s = LoadScenario(path, select_map_range);
-    if (s.ok()) break;
-    show_message(nullptr, s.message + "\n\n请选择另一个战役文件。", "无法打开战役文件",
-                 kMbOk | kMbIconWarning);
+    LoadResult loaded = LoadScenario(path, select_map_range);
+    if (loaded.ok()) break;
+    LoadFailureReport report = ReportLoadFailure(loaded);
+    show_message(nullptr, report.text, report.caption, kMbOk | kMbIconWarning);
+    if (!report.chooseAnotherFile) return 1;
   }
   layout_screen();
   if (!open_window(g_layout.windowWidth, g_layout.windowHeight, 0)) {

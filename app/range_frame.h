@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
+#include "scenario/battle_file.h"
 #include "scenario/world_record.h"
 
 struct RangeFrame {
@@ -30,3 +32,15 @@ MapRange RangeInside(const RangeFrame& f);
 // "格子边长" as used: the configured side, with 0 or less taken as 1 so that neither the
 // surface nor the mouse rules break.
 int32_t UsableCellPx(int32_t configured);
+
+// "格子边长" as the selection view can take it: as UsableCellPx, then the largest side that
+// keeps the view of the world and its ring (cellPx x (world + 2) each way) within
+// kMaxWindowSide, and at least 1. Computed in 64 bits.
+int32_t FittingCellPx(int32_t configured, int32_t worldWidth, int32_t worldHeight);
+
+// What the range selection says beside its instructions when the range it offers is not the
+// file's own (cut to the world map, or the whole world for an empty range or one wholly
+// outside it): both ranges and what confirming the offered one leaves out. Empty when the
+// two ranges are the same.
+std::string RangeOfferNotice(const MapRange& fileRange, const MapRange& offered,
+                             int32_t worldWidth, int32_t worldHeight, const RangeLoss& loss);

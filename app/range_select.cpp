@@ -63,14 +63,17 @@ uint32_t TerrainColour(uint8_t c) {
   return 0x555555;
 }
 
-MapRange select_map_range(const MapRange& initial, const WorldImage& world) {
-  const int32_t cellPx = UsableCellPx(config_int("格子边长", 3));
+MapRange select_map_range(const MapRange& initial, const WorldImage& world,
+                          const std::string& notice) {
+  const int32_t cellPx = FittingCellPx(config_int("格子边长", 3), world.width, world.height);
   resize_surface(&rangeSurface, cellPx * (world.width + 2), cellPx * (world.height + 2));
   RangeFrame frame = FrameAround(initial);
   open_window(rangeSurface.width, rangeSurface.height, 0);
   DrawWorld(world, cellPx);
   DrawRangeView(frame, cellPx);
-  show_message(nullptr, "请用鼠标左右键指定地图范围。\n确定地图范围后,请按X。", "操作提示", kMbOk);
+  std::string instructions = "请用鼠标左右键指定地图范围。\n确定地图范围后,请按X。";
+  if (!notice.empty()) instructions += "\n\n" + notice;
+  show_message(nullptr, instructions, "操作提示", kMbOk);
   for (;;) {
     while (mouse_pending()) {
       MouseMessage m = next_mouse_message();

@@ -3,13 +3,17 @@
 // far corner, X confirms.
 #pragma once
 
+#include <string>
+
 #include "drawing/surface.h"
 #include "scenario/world_map.h"
 
 extern Surface rangeSurface;
 
 // Runs the mode until a usable range is confirmed; closes its window before returning.
-MapRange select_map_range(const MapRange& initial, const WorldImage& world);
+// `notice`, when not empty, is shown after the instructions (see RangeOfferNotice).
+MapRange select_map_range(const MapRange& initial, const WorldImage& world,
+                          const std::string& notice);
 
 // Terrain class colours of the view (0x00BBGGRR); classes above 19 are grey.
 uint32_t TerrainColour(uint8_t terrainClass);

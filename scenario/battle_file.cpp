@@ -54,6 +54,31 @@ bool LocalHexOf(uint16_t position, const MapRange& range, int32_t worldWidth, in
   return true;
 }
 
+// Length of the overlap of [a, a + aLength) and [b, b + bLength).
+int64_t Overlap(int64_t a, int64_t aLength, int64_t b, int64_t bLength) {
+  return std::max<int64_t>(0, std::min(a + aLength, b + bLength) - std::max(a, b));
+}
+
+// Of `count` records placed by position, those the file's range keeps and `offered` does not.
+// Walking backwards, the first record met on a hex is the last one in file order: the one
+// placement keeps.
+template <class PositionOf>
+int KeptRecordsLost(int count, PositionOf positionOf, const MapRange& fileRange,
+                    const MapRange& offered, int32_t worldWidth) {
+  std::vector<bool> seen(kPositionLimit);
+  int lost = 0;
+  for (int i = count - 1; i >= 0; --i) {
+    uint16_t position = positionOf(i);
+    if (seen[position]) continue;
+    seen[position] = true;
+    int x, y;
+    if (LocalHexOf(position, fileRange, worldWidth, x, y) &&
+        !LocalHexOf(position, offered, worldWidth, x, y))
+      ++lost;
+  }
+  return lost;
+}
+
 void WriteBytes(std::vector<uint8_t>& out, const void* data, size_t size) {
   size_t at = out.size();
   out.resize(at + size);
@@ -125,6 +150,22 @@ MapRange InitialRange(const MapRange& fileRange, const WorldImage& world) {
   int64_t bottom = std::min<int64_t>(int64_t(fileRange.originY) + fileRange.height, world.height);
   if (right <= left || bottom <= top) return {0, 0, world.width, world.height};
   return {int32_t(left), int32_t(top), int32_t(right - left), int32_t(bottom - top)};
+}
+
+RangeLoss LossOfRange(const BattleImage& image, int32_t worldWidth, const MapRange& offered) {
+  RangeLoss loss;
+  const MapRange f = image.fileRange();
+  loss.owners = int64_t(f.width) * f.height -
+                Overlap(f.originX, f.width, offered.originX, offered.width) *
+                    Overlap(f.originY, f.height, offered.originY, offered.height);
+  if (worldWidth < 1) return loss;  // no record can be placed at all
+  loss.buildings = KeptRecordsLost(
+      image.header.buildingCount, [&](int i) { return image.building(i).position; }, f, offered,
+      worldWidth);
+  loss.units = KeptRecordsLost(
+      image.header.unitCount, [&](int i) { return image.unit(i).position; }, f, offered,
+      worldWidth);
+  return loss;
 }
 
 Status CheckRange(const MapRange& r, int32_t worldWidth, int32_t worldHeight) {

@@ -74,6 +74,20 @@ struct PlacementReport {
 Status CommitScenario(const BattleImage& image, const WorldImage& world, const MapRange& range,
                       PlacementReport* report = nullptr);
 
+// What confirming `offered` instead of the file's own range leaves out of the scenario:
+// the owner bytes of file hexes outside `offered`, and the buildings and units that the
+// file's own range would keep (the last record on each of its hexes) but `offered` does not
+// hold. Records the file's range drops anyway (outside it, or taken over by a later record
+// on the same hex) are not counted. The world record is not touched.
+struct RangeLoss {
+  int64_t owners = 0;
+  int buildings = 0;
+  int units = 0;
+
+  bool none() const { return owners == 0 && buildings == 0 && units == 0; }
+};
+RangeLoss LossOfRange(const BattleImage& image, int32_t worldWidth, const MapRange& offered);
+
 // Counts of the record as a save would write them.
 int32_t CountBuildings();
 int32_t CountUnits();

@@ -1,12 +1,27 @@
 #include "view/layout.h"
 
+#include <algorithm>
+
 Layout g_layout;
+
+namespace {
+
+// Hexes shown along one side: the configured count if it is below the range's (compared
+// unsigned), else the range's; at most what keeps the window side (the hexes plus `extraPx`)
+// within kMaxWindowSide.
+int32_t ViewCount(int32_t configured, int32_t rangeSize, int32_t extraPx) {
+  int64_t n = uint32_t(configured) < uint32_t(rangeSize) ? configured : rangeSize;
+  const int64_t fit = (int64_t(kMaxWindowSide) - extraPx) / cellSize;
+  return int32_t(std::clamp<int64_t>(n, 0, fit));
+}
+
+}  // namespace
 
 Layout ComputeLayout(int32_t configCols, int32_t configRows, int32_t rangeWidth,
                      int32_t rangeHeight) {
   Layout l{};
-  l.viewCols = uint32_t(configCols) < uint32_t(rangeWidth) ? configCols : rangeWidth;
-  l.viewRows = uint32_t(configRows) < uint32_t(rangeHeight) ? configRows : rangeHeight;
+  l.viewCols = ViewCount(configCols, rangeWidth, kBarThickness);
+  l.viewRows = ViewCount(configRows, rangeHeight, halfCell + 100);
   l.mapWidthPx = l.viewCols * cellSize;
   l.mapHeightPx = l.viewRows * cellSize + halfCell;
   l.windowWidth = l.mapWidthPx + kBarThickness;

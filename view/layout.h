@@ -19,6 +19,12 @@ constexpr int32_t halfCell = 25;
 constexpr int32_t labelTop = 30;
 constexpr int32_t kBarThickness = 30;
 
+// The largest client width or height the editor asks of a window (the range selection's and
+// the main one): every window is backed by 32-bit surfaces of its size (64 MB at this side),
+// which stay well within what a device-independent section and a window can take, and its
+// mouse coordinates within 16 bits.
+constexpr int32_t kMaxWindowSide = 4096;
+
 struct Layout {
   int32_t viewCols, viewRows;
   int32_t mapWidthPx, mapHeightPx;
@@ -33,7 +39,8 @@ struct Layout {
 extern Layout g_layout;
 
 // The layout for a configured view size (keys 窗口长 / 窗口宽) and a map range. The configured
-// values are compared unsigned, so a negative one gives the whole range.
+// values are compared unsigned, so a negative one gives the whole range; either way the view
+// is then cut so that the window stays within kMaxWindowSide.
 Layout ComputeLayout(int32_t configCols, int32_t configRows, int32_t rangeWidth,
                      int32_t rangeHeight);
 

@@ -116,7 +116,9 @@ Plan MakePlan() {
   return p;
 }
 
-MapRange KeepOfferedRange(const MapRange& offered, const WorldImage&) { return offered; }
+MapRange KeepOfferedRange(const MapRange& offered, const WorldImage&, const std::string&) {
+  return offered;
+}
 
 Status Load(const std::string& path) { return LoadScenario(path, KeepOfferedRange); }
 

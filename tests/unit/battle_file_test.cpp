@@ -263,6 +263,77 @@ TEST(BattleRanges, RefusedRangeLeavesTheRecordAsItWas) {
   EXPECT_EQ(SaveForTest(), before);
 }
 
+// What a range other than the file's own leaves out, against placement itself: load with the
+// file's range and count what lies outside the other one. Later duplicates, records outside
+// the file's range and ranges that overlap, hold, miss or lie inside it.
+TEST(BattleRanges, LossOfRangeIsWhatTheFileRangeKeepsOutsideTheOfferedOne) {
+  BattleSpec scenario = CleanScenario();
+  scenario.units.push_back(MakeUnit(Pos(5, 4), 6, 1));       // a later unit on file hex (0, 0)
+  scenario.units.push_back(MakeUnit(Pos(25, 20), 1, 1));     // outside the file's range
+  scenario.buildings.push_back(MakeBuilding(Pos(9, 6), 4));  // a later building on (4, 2)
+  scenario.buildings.push_back(MakeBuilding(Pos(2, 2), 4));  // outside the file's range
+  const std::vector<uint8_t> bytes = scenario.bytes();
+  BattleImage image;
+  ASSERT_TRUE(ParseBattleFile(bytes, "test.btl", image).ok());
+  LoadForTest(bytes, World40x30());  // the file's own range (5, 4) 6 x 5
+  int checked = 0;
+  for (int ox = 0; ox <= 14; ox += 2)
+    for (int oy = 0; oy <= 10; oy += 3)
+      for (int w : {1, 3, 6, 12, 40})
+        for (int h : {1, 2, 5, 30}) {
+          const MapRange offered{ox, oy, w, h};
+          RangeLoss expected;
+          for (int x = 0; x < 6; ++x)
+            for (int y = 0; y < 5; ++y) {
+              const Cell& c = g_world.grid[x][y];
+              bool inside = c.globalX >= ox && c.globalX < ox + w && c.globalY >= oy &&
+                            c.globalY < oy + h;
+              if (inside) continue;
+              expected.owners++;
+              expected.buildings += c.hasBuilding;
+              expected.units += c.hasUnit;
+            }
+          RangeLoss loss = LossOfRange(image, 40, offered);
+          EXPECT_EQ(loss.owners, expected.owners) << ox << "," << oy << " " << w << "x" << h;
+          EXPECT_EQ(loss.buildings, expected.buildings) << ox << "," << oy << " " << w << "x" << h;
+          EXPECT_EQ(loss.units, expected.units) << ox << "," << oy << " " << w << "x" << h;
+          checked += !expected.none();
+        }
+  EXPECT_GT(checked, 100);
+  // The whole file range offered: nothing lost; a range far away: everything it keeps.
+  EXPECT_TRUE(LossOfRange(image, 40, {5, 4, 6, 5}).none());
+  RangeLoss all = LossOfRange(image, 40, {30, 25, 5, 5});
+  EXPECT_EQ(all.owners, 30);
+  EXPECT_EQ(all.buildings, 3);
+  EXPECT_EQ(all.units, 4);
+}
+
+TEST(BattleRanges, LossOfRangeCountsFileHexesBeyondTheWorld) {
+  // Rows 28..32 of a 30-row world; a unit on row 31 is kept by the file's range only.
+  BattleSpec scenario;
+  scenario.header.originX = 0;
+  scenario.header.originY = 28;
+  scenario.header.rangeWidth = 10;
+  scenario.header.rangeHeight = 5;
+  scenario.owners.assign(50, 255);
+  scenario.units = {MakeUnit(Pos(3, 31), 1, 1), MakeUnit(Pos(3, 29), 1, 1)};
+  scenario.buildings = {MakeBuilding(Pos(20, 5), 1)};  // in the world, not in the file's range
+  BattleImage image;
+  ASSERT_TRUE(ParseBattleFile(scenario.bytes(), "test.btl", image).ok());
+  MapRange offered = InitialRange(image.fileRange(), World40x30());
+  RangeLoss loss = LossOfRange(image, 40, offered);
+  EXPECT_EQ(loss.owners, 30);
+  EXPECT_EQ(loss.units, 1);
+  EXPECT_EQ(loss.buildings, 0);
+  // Wholly outside: the whole world is offered; what it gains is no loss.
+  scenario.header.originY = 40;
+  ASSERT_TRUE(ParseBattleFile(scenario.bytes(), "test.btl", image).ok());
+  loss = LossOfRange(image, 40, InitialRange(image.fileRange(), World40x30()));
+  EXPECT_EQ(loss.owners, 50);
+  EXPECT_EQ(loss.units, 0);
+  EXPECT_EQ(loss.buildings, 0);
+}
+
 // ---- Bad files ------------------------------------------------------------------------
 
 Status Parse(const std::vector<uint8_t>& bytes) {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
+#include "view/layout.h"
+
 namespace {
 
 TEST(RangeFrame, FrameAroundTheFileRangeGivesItBackUnchanged) {
@@ -65,6 +69,50 @@ TEST(RangeFrame, CellSizeOfZeroOrLessIsTakenAsOne) {
   HexAtPixel(0, 7, 9, gx, gy);
   EXPECT_EQ(gx, 6);
   EXPECT_EQ(gy, 8);
+}
+
+// The side is cut so the view of the world and its ring stays within the largest window;
+// 0 or less still means 1.
+TEST(RangeFrame, HexSideIsCutSoTheViewFitsTheLargestWindow) {
+  struct Row {
+    int32_t configured, worldWidth, worldHeight, expected;
+  } rows[] = {
+      {3, 500, 500, 3},          {1, 500, 500, 1},          {8, 500, 500, 8},
+      {9, 500, 500, 8},          {100, 500, 500, 8},        {INT_MAX, 500, 500, 8},
+      {0, 500, 500, 1},          {-4, 500, 500, 1},         {INT_MIN, 500, 500, 1},
+      {100, 40, 30, 4096 / 42},  {100, 30, 40, 4096 / 42},  {97, 40, 30, 97},
+      {98, 40, 30, 97},          {INT_MAX, 1, 1, 4096 / 3}, {2000, 1, 500, 8},
+      {5, 4094, 1, 1},  // wider than any window can show: still 1
+  };
+  for (const Row& r : rows) {
+    int32_t side = FittingCellPx(r.configured, r.worldWidth, r.worldHeight);
+    EXPECT_EQ(side, r.expected) << r.configured << " on " << r.worldWidth << " x " << r.worldHeight;
+    if (r.worldWidth <= 500 && r.worldHeight <= 500) {
+      EXPECT_LE(int64_t(side) * (r.worldWidth + 2), kMaxWindowSide);
+      EXPECT_LE(int64_t(side) * (r.worldHeight + 2), kMaxWindowSide);
+    }
+  }
+}
+
+TEST(RangeFrame, NoticeOnlyWhenTheOfferedRangeIsNotTheFilesOwn) {
+  EXPECT_EQ(RangeOfferNotice({5, 4, 6, 5}, {5, 4, 6, 5}, 40, 30, {}), "");
+
+  std::string cut = RangeOfferNotice({36, 4, 6, 5}, {36, 4, 4, 5}, 40, 30, {10, 1, 2});
+  EXPECT_EQ(cut,
+            "注意：战役文件自己的地图范围（起点 (36, 4)，6 × 5 格）超出了世界地图（40 × 30 "
+            "格），现在框出的是其中位于世界地图内的部分（起点 (36, 4)，4 × 5 格）。\n"
+            "直接按X确定将舍弃 10 个格子的归属、1 个建筑和 2 个部队。");
+
+  std::string outside = RangeOfferNotice({-20, 3, 6, 5}, {0, 0, 40, 30}, 40, 30, {30, 0, 0});
+  EXPECT_NE(outside.find("（起点 (-20, 3)，6 × 5 格）完全在世界地图（40 × 30 格）之外"),
+            std::string::npos) << outside;
+  EXPECT_NE(outside.find("现在框出的是整个世界地图（起点 (0, 0)，40 × 30 格）"), std::string::npos);
+  EXPECT_NE(outside.find("舍弃 30 个格子的归属、0 个建筑和 0 个部队"), std::string::npos);
+
+  std::string empty = RangeOfferNotice({5, 4, 0, 5}, {0, 0, 40, 30}, 40, 30, {});
+  EXPECT_NE(empty.find("（起点 (5, 4)，0 × 5 格）是空的，现在框出的是整个世界地图"),
+            std::string::npos) << empty;
+  EXPECT_NE(empty.find("不会舍弃任何格子归属、建筑或部队"), std::string::npos);
 }
 
 }  // namespace

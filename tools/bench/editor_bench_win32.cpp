@@ -21,7 +21,9 @@ double Ms(std::chrono::steady_clock::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
 }
 
-MapRange KeepRange(const MapRange& initial, const WorldImage&) { return initial; }
+MapRange KeepRange(const MapRange& initial, const WorldImage&, const std::string&) {
+  return initial;
+}
 
 double ProcessCpuMs() {
   FILETIME created, exited, kernel, user;
