@@ -74,6 +74,8 @@ MapRange select_map_range(const MapRange& initial, const WorldImage& world,
   std::string instructions = "请用鼠标左右键指定地图范围。\n确定地图范围后,请按X。";
   if (!notice.empty()) instructions += "\n\n" + notice;
   show_message(nullptr, instructions, "操作提示", kMbOk);
+  // Clicks that came while a box was up were not meant for the frame.
+  mouse_queue().clear();
   for (;;) {
     while (mouse_pending()) {
       MouseMessage m = next_mouse_message();
@@ -90,6 +92,7 @@ MapRange select_map_range(const MapRange& initial, const WorldImage& world,
         if (s.ok()) break;
         show_message(window_handle(), s.message, "提示", kMbIconWarning);
       }
+      mouse_queue().clear();
     }
     DrawRangeView(frame, cellPx);
     pace_frame(20);

@@ -19,7 +19,9 @@
 
 namespace {
 
-MapRange KeepOfferedRange(const MapRange& offered, const WorldImage&) { return offered; }
+MapRange KeepOfferedRange(const MapRange& offered, const WorldImage&, const std::string&) {
+  return offered;
+}
 
 // A hex's fill: sea whatever its owner, else its team's colour (0x00BBGGRR).
 uint32_t FillColour(const Cell& c) {

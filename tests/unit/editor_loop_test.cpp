@@ -274,6 +274,23 @@ TEST_F(EditorLoopTest, AnEditUndoneLeavesNothingToAskAbout) {
   EXPECT_TRUE(g_prompts.empty());
 }
 
+TEST_F(EditorLoopTest, ClicksQueuedWhileADialogWasOpenOrBeforeTheWindowAreDropped) {
+  ClickHex(1, 1);
+  Pass();
+  const int32_t gx = g_view.selX(), gy = g_view.selY();
+  const Rect& unitButton = g_layout.commandButtons[1];
+  mouse_queue().put(make_mouse_message(kLeftButtonDown, 1, int16_t(unitButton.x + 5),
+                                       int16_t(unitButton.y + 5)));
+  ClickHex(3, 3);  // reached the window while the unit editor was open
+  Pass();
+  EXPECT_EQ(g_view.selX(), gx);
+  EXPECT_EQ(g_view.selY(), gy);
+
+  ClickHex(3, 3);  // left over from the range selection's window
+  open_window(g_layout.windowWidth, g_layout.windowHeight, 0);
+  EXPECT_FALSE(mouse_pending());
+}
+
 #endif  // _WIN32
 
 }  // namespace
