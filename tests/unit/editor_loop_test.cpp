@@ -25,11 +25,6 @@ namespace {
 std::set<int> g_held;
 int g_reads[256];  // reads of each key since the keys were last set
 bool g_front = true;
-std::vector<std::string> g_prompts;  // caption + "|" + text of each message box
-unsigned g_promptStyle = 0;
-int g_answer = kIdCancel;
-int g_fileRequests = 0;
-std::string g_savePath;  // empty: the save dialog is cancelled
 
 // A held key is let go once the editor has read it many times over: it is waiting, polling,
 // for its release (Esc, the arrows, Ctrl+Z).
@@ -42,17 +37,6 @@ void HoldKeys(std::set<int> keys) {
   for (int& n : g_reads) n = 0;
 }
 bool InFront() { return g_front; }
-int Answer(void*, const std::string& text, const std::string& caption, unsigned style) {
-  g_prompts.push_back(caption + "|" + text);
-  g_promptStyle = style;
-  return g_answer;
-}
-bool AnswerFileRequest(bool save, std::string& path) {
-  ++g_fileRequests;
-  if (!save || g_savePath.empty()) return false;
-  path = g_savePath;
-  return true;
-}
 
 TEST(KeyGate, KeysCountOnlyInFrontAndAfterARelease) {
   set_key_source(HeldKey);
@@ -89,6 +73,24 @@ TEST(KeyGate, KeysCountOnlyInFrontAndAfterARelease) {
 // The loop itself runs natively only: the Windows build would open a real window. The
 // end-to-end tests drive it under Wine.
 #ifndef _WIN32
+
+std::vector<std::string> g_prompts;  // caption + "|" + text of each message box
+unsigned g_promptStyle = 0;
+int g_answer = kIdCancel;
+int g_fileRequests = 0;
+std::string g_savePath;  // empty: the save dialog is cancelled
+
+int Answer(void*, const std::string& text, const std::string& caption, unsigned style) {
+  g_prompts.push_back(caption + "|" + text);
+  g_promptStyle = style;
+  return g_answer;
+}
+bool AnswerFileRequest(bool save, std::string& path) {
+  ++g_fileRequests;
+  if (!save || g_savePath.empty()) return false;
+  path = g_savePath;
+  return true;
+}
 
 class EditorLoopTest : public ::testing::Test {
  protected:
