@@ -194,7 +194,11 @@ TEST(EditorLoad, RangeViewOfAHugeHexSideStaysWithinTheLargestWindow) {
   const int32_t cellPx = 4096 / 62;
   EXPECT_EQ(rangeSurface.width, cellPx * 62);
   EXPECT_EQ(rangeSurface.height, cellPx * 3);
+#ifndef _WIN32
+  // Natively the window is the back buffer; the Windows build of these tests runs without a
+  // display, where no window opens.
   EXPECT_EQ(back_buffer()->width, rangeSurface.width);  // the window was opened at that size
+#endif
 }
 
 }  // namespace
