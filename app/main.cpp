@@ -4,10 +4,10 @@
 #include <windows.h>
 
 #include "app/editor.h"
-#include "app/file_requests.h"
+#include "platform/file_requests.h"
 #include "app/pace.h"
 #include "app/range_select.h"
-#include "drawing/prompts.h"
+#include "platform/prompts.h"
 #include "drawing/window.h"
 #include "view/layout.h"
 #include "view/map_view.h"

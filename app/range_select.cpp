@@ -1,11 +1,11 @@
 #include "app/range_select.h"
 
-#include "app/config.h"
-#include "app/keys.h"
+#include "base/config.h"
+#include "platform/keys.h"
 #include "app/pace.h"
 #include "app/range_frame.h"
 #include "drawing/mouse_queue.h"
-#include "drawing/prompts.h"
+#include "platform/prompts.h"
 #include "drawing/window.h"
 #include "scenario/battle_file.h"
 
@@ -65,7 +65,7 @@ uint32_t TerrainColour(uint8_t c) {
 
 MapRange select_map_range(const MapRange& initial, const WorldImage& world,
                           const std::string& notice) {
-  const int32_t cellPx = FittingCellPx(config_int("格子边长", 3), world.width, world.height);
+  const int32_t cellPx = FittingCellPx(config_int(kConfigHexSide, 3), world.width, world.height);
   resize_surface(&rangeSurface, cellPx * (world.width + 2), cellPx * (world.height + 2));
   RangeFrame frame = FrameAround(initial);
   open_window(rangeSurface.width, rangeSurface.height, 0);

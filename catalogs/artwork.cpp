@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "catalogs/catalogs.h"
-#include "catalogs/text.h"
-#include "scenario/files.h"
+#include "base/text.h"
+#include "base/files.h"
 
 Surface FlagSurface[200];
 Surface FacilitySurface[5];

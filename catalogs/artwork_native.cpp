@@ -2,7 +2,7 @@
 // as not loadable, exactly as a missing file would be, and surfaces stay empty. Native tests
 // of drawing fill surfaces themselves.
 #include "catalogs/artwork.h"
-#include "drawing/prompts.h"
+#include "platform/prompts.h"
 
 void start_pictures() {}
 

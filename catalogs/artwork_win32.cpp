@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "catalogs/artwork.h"
-#include "drawing/prompts.h"
+#include "platform/prompts.h"
 #include "drawing/win32_internal.h"
-#include "scenario/files.h"
-#include "scenario/wide.h"
+#include "base/files.h"
+#include "base/wide.h"
 
 namespace {
 ULONG_PTR g_token = 0;  // kept for the life of the process

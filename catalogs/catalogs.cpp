@@ -6,7 +6,7 @@
 #include <exception>
 #include <sstream>
 
-#include "scenario/files.h"
+#include "base/files.h"
 
 int32_t RankCount;
 int32_t RankLife[kRankSlots];

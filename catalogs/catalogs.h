@@ -3,7 +3,7 @@
 //
 // Every catalog file is a UTF-8 JSON array of objects, one per entry (a UTF-8 byte-order
 // mark is accepted). Keys not listed below are ignored; a missing number reads as 0 and a
-// missing text as empty. Names are stored as GBK in 20-byte slots (see catalogs/text.h).
+// missing text as empty. Names are stored as GBK in 20-byte slots (see base/text.h).
 //
 //   数据/RankSettings.json       "Id", "Life"                               RankLife[Id]
 //   数据/CountrySettings.json    "Id"                                       CountryIds
@@ -33,7 +33,7 @@
 #include <string>
 #include <string_view>
 
-#include "catalogs/text.h"
+#include "base/text.h"
 
 constexpr int kRankSlots = 30;
 constexpr int kCountryIdSlots = 1000;

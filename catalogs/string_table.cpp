@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/config.h"
-#include "scenario/files.h"
+#include "base/config.h"
+#include "base/files.h"
 
 char CountryName[kCountryNameSlots][kSlotBytes];
 char CityName[kCityNameSlots][kSlotBytes];

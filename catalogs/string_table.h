@@ -23,7 +23,7 @@
 #include <string>
 #include <string_view>
 
-#include "catalogs/text.h"
+#include "base/text.h"
 
 constexpr int kCountryNameSlots = 1000;
 constexpr int kCityNameSlots = 100000;

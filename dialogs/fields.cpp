@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "catalogs/text.h"
+#include "base/text.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include "dialogs/colour_chooser.h"
-#include "drawing/prompts.h"
-#include "scenario/wide.h"
+#include "platform/colour_chooser.h"
+#include "platform/prompts.h"
+#include "base/wide.h"
 
 namespace {
 

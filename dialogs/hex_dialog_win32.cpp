@@ -1,4 +1,4 @@
-#include "app/view_state.h"
+#include "view/view_state.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/form_win32.h"
 #include "dialogs/hex_dialog.h"

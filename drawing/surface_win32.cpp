@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "catalogs/text.h"
+#include "base/text.h"
 #include "drawing/surface_pixels.h"
 #include "drawing/win32_internal.h"
-#include "scenario/wide.h"
+#include "base/wide.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "scenario/byte_reader.h"
-#include "scenario/files.h"
+#include "base/byte_reader.h"
+#include "base/files.h"
 #include "scenario/safe_save.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "scenario/status.h"
+#include "base/status.h"
 #include "scenario/world_map.h"
 #include "scenario/world_record.h"
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "scenario/status.h"
+#include "base/status.h"
 
 // What a failed or finished swap of the temporary file into the target's place left.
 struct ReplaceResult {

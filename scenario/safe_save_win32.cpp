@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "scenario/safe_save.h"
-#include "scenario/wide.h"
+#include "base/wide.h"
 
 namespace {
 

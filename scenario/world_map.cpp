@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "scenario/byte_reader.h"
-#include "scenario/files.h"
+#include "base/byte_reader.h"
+#include "base/files.h"
 
 std::string WorldMapPath() { return data_path("world.bin"); }
 

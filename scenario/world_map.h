@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "scenario/status.h"
+#include "base/status.h"
 #include "scenario/world_record.h"
 
 constexpr size_t kWorldHeaderBytes = 16;

@@ -1,7 +1,7 @@
 #include "view/map_view.h"
 
-#include "app/config.h"
-#include "app/view_state.h"
+#include "base/config.h"
+#include "view/view_state.h"
 #include "catalogs/artwork.h"
 #include "view/cell_plan.h"
 #include "view/layout.h"
@@ -49,7 +49,7 @@ void DrawPanels() {
 }  // namespace
 
 void layout_screen() {
-  g_layout = ComputeLayout(config_int("窗口长", 12), config_int("窗口宽", 10), g_world.rangeWidth,
+  g_layout = ComputeLayout(config_int(kConfigViewCols, 12), config_int(kConfigViewRows, 10), g_world.rangeWidth,
                            g_world.rangeHeight);
   resize_surface(&offscreenSurface, g_layout.windowWidth, g_layout.windowHeight);
   set_target(&offscreenSurface);

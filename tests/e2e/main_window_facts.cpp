@@ -12,7 +12,7 @@
 #include <set>
 #include <string>
 
-#include "app/config.h"
+#include "base/config.h"
 #include "app/editor.h"
 #include "view/cell_plan.h"
 #include "view/layout.h"

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "catalogs/artwork.h"
-#include "drawing/prompts.h"
-#include "tests/unit/temp_folder.h"
+#include "platform/prompts.h"
+#include "tests/support/temp_folder.h"
 #include "tools/demo_data/png_writer.h"
 
 namespace {

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/config.h"
-#include "catalogs/text.h"
-#include "scenario/files.h"
-#include "scenario/wide.h"
+#include "base/profile.h"
+#include "base/text.h"
+#include "base/files.h"
+#include "base/wide.h"
 
 namespace {
 

@@ -14,15 +14,15 @@
 #include <string>
 #include <vector>
 
-#include "app/view_state.h"
+#include "view/view_state.h"
 #include "catalogs/artwork.h"
 #include "catalogs/catalogs.h"
 #include "catalogs/string_table.h"
-#include "catalogs/text.h"
+#include "base/text.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/resource_ids.h"
 #include "dialogs/team_dialog.h"
-#include "scenario/wide.h"
+#include "base/wide.h"
 #include "scenario/world_record.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include "scenario/battle_file.h"
 #include "scenario/safe_save.h"
-#include "scenario/wide.h"
+#include "base/wide.h"
 #include "scenario/world_record.h"
 
 namespace {

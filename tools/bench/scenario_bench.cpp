@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "scenario/battle_file.h"
-#include "scenario/files.h"
+#include "base/files.h"
 #include "scenario/safe_save.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <map>
 
-#include "scenario/files.h"
+#include "base/files.h"
 #include "scenario/safe_save.h"
 
 namespace {

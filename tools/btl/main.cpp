@@ -8,7 +8,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "scenario/wide.h"
+#include "base/wide.h"
 
 // Arguments as UTF-8, whatever the system's code page.
 static std::vector<std::string> Arguments(int, char**) {

@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <set>
 
-#include "scenario/files.h"
+#include "base/files.h"
 #include "tools/demo_data/demo_data.h"
 #include "tools/demo_data/noise.h"
 #include "tools/demo_data/platform.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "scenario/files.h"
+#include "base/files.h"
 #include "tools/demo_data/platform.h"
 
 std::string make_demo_files(std::vector<DemoFile>& files) {

@@ -4,7 +4,7 @@
 #include <set>
 #include <tuple>
 
-#include "scenario/files.h"
+#include "base/files.h"
 #include "tools/demo_data/canvas.h"
 #include "tools/demo_data/demo_data.h"
 #include "tools/demo_data/noise.h"

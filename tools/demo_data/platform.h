@@ -1,4 +1,4 @@
-// The two things the demo data needs from the system beyond scenario/files.h.
+// The two things the demo data needs from the system beyond base/files.h.
 #pragma once
 
 #include <string>

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "scenario/wide.h"
+#include "base/wide.h"
 #include "tools/demo_data/platform.h"
 
 bool make_folder(const std::string& utf8path) {

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdio>
 
-#include "scenario/files.h"
+#include "base/files.h"
 
 namespace {
 

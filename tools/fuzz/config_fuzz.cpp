@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/config.h"
-#include "catalogs/text.h"
+#include "base/profile.h"
+#include "base/text.h"
 
 namespace {
 

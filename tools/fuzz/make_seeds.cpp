@@ -11,7 +11,7 @@
 
 #include "catalogs/catalogs.h"
 #include "catalogs/string_table.h"
-#include "catalogs/text.h"
+#include "base/text.h"
 #include "scenario/battle_file.h"
 #include "tools/demo_data/demo_data.h"
 

@@ -1,0 +1,10 @@
+#include <sys/stat.h>
+
+#include "base/files.h"
+
+FILE* open_file(const std::string& path, const char* mode) { return fopen(path.c_str(), mode); }
+
+bool file_exists(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0;
+}

@@ -1,0 +1,48 @@
+#include <windows.h>
+#include <commdlg.h>
+
+#include <string>
+
+#include "base/wide.h"
+
+namespace {
+
+constexpr DWORD kPathChars = 300;
+wchar_t g_path[kPathChars];
+// The open dialog's file-title output and the save dialog's file buffer: the save dialog
+// proposes the opened file's name.
+wchar_t g_title[kPathChars];
+
+// The NT4-style request (the 76-byte structure of 32-bit Windows; its 64-bit size here).
+OPENFILENAMEW Request(const wchar_t* filter, wchar_t* file, wchar_t* title, DWORD flags) {
+  OPENFILENAMEW r{};
+  r.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+  r.hwndOwner = nullptr;
+  r.lpstrFilter = filter;
+  r.nFilterIndex = 1;
+  r.lpstrFile = file;
+  r.nMaxFile = kPathChars;
+  r.lpstrFileTitle = title;
+  r.nMaxFileTitle = title ? kPathChars : 0;
+  r.Flags = flags;
+  return r;
+}
+
+}  // namespace
+
+bool system_file_request(bool save, std::string& path) {
+  if (!save) {
+    static const wchar_t filter[] = L"Morvane BTL(*.btl)\0*.btl\0";
+    g_path[0] = 0;
+    OPENFILENAMEW r = Request(filter, g_path, g_title,
+                              OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR);
+    if (!GetOpenFileNameW(&r)) return false;
+    path = utf8_from_wide(g_path);
+    return true;
+  }
+  static const wchar_t filter[] = L"Morvane BTL文件(*.btl)\0*.btl\0";
+  OPENFILENAMEW r = Request(filter, g_title, nullptr, OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR);
+  if (!GetSaveFileNameW(&r)) return false;
+  path = utf8_from_wide(g_title);
+  return true;
+}

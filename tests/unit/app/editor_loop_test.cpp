@@ -1,0 +1,298 @@
+// The main loop driven natively: keys through the key seam, answers through the prompt and
+// file-request seams, the user's close as the window reports it.
+#include "app/editor.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/file_requests.h"
+#include "platform/keys.h"
+#include "view/view_state.h"
+#include "drawing/mouse_queue.h"
+#include "platform/prompts.h"
+#include "drawing/window.h"
+#include "tests/support/battle_fixture.h"
+#include "view/layout.h"
+#include "view/map_view.h"
+
+void post_user_close();  // drawing/window_native.cpp: the user's close as the window reports it
+
+namespace {
+
+std::set<int> g_held;
+int g_reads[256];  // reads of each key since the keys were last set
+bool g_front = true;
+
+// A held key is let go once the editor has read it many times over: it is waiting, polling,
+// for its release (Esc, the arrows, Ctrl+Z).
+bool HeldKey(int key) {
+  if (key <= 0 || key >= 256 || !g_held.count(key)) return false;
+  return ++g_reads[key] < 50;
+}
+void HoldKeys(std::set<int> keys) {
+  g_held = std::move(keys);
+  for (int& n : g_reads) n = 0;
+}
+bool InFront() { return g_front; }
+
+TEST(KeyGate, KeysCountOnlyInFrontAndAfterARelease) {
+  set_key_source(HeldKey);
+  set_foreground_source(InFront);
+  HoldKeys({kKeyT});
+  g_front = false;
+  EXPECT_FALSE(key_down(kKeyT));  // typed into another program
+  g_front = true;
+  EXPECT_FALSE(key_down(kKeyT));  // still held when the editor came to the front
+  g_held.insert(kKeyS);           // pressed after it came to the front
+  EXPECT_TRUE(key_down(kKeyS));
+  g_held.erase(kKeyT);
+  EXPECT_FALSE(key_down(kKeyT));
+  g_held.insert(kKeyT);
+  EXPECT_TRUE(key_down(kKeyT));   // a new press acts
+  g_front = false;
+  EXPECT_FALSE(key_down(kKeyT));
+  EXPECT_FALSE(key_down(kKeyS));
+  g_front = true;
+  g_held = {kKeyEscape};
+  EXPECT_FALSE(key_down(kKeyEscape));
+  g_held.clear();
+  g_held.insert(kKeyJ);
+  ignore_held_keys();
+  EXPECT_FALSE(key_down(kKeyJ));
+  g_held.clear();
+  EXPECT_FALSE(key_down(kKeyJ));
+  g_held.insert(kKeyJ);
+  EXPECT_TRUE(key_down(kKeyJ));
+  set_key_source(nullptr);
+  set_foreground_source(nullptr);
+}
+
+// The loop itself runs natively only: the Windows build would open a real window. The
+// end-to-end tests drive it under Wine.
+#ifndef _WIN32
+
+std::vector<std::string> g_prompts;  // caption + "|" + text of each message box
+unsigned g_promptStyle = 0;
+int g_answer = kIdCancel;
+int g_fileRequests = 0;
+std::string g_savePath;  // empty: the save dialog is cancelled
+
+int Answer(void*, const std::string& text, const std::string& caption, unsigned style) {
+  g_prompts.push_back(caption + "|" + text);
+  g_promptStyle = style;
+  return g_answer;
+}
+bool AnswerFileRequest(bool save, std::string& path) {
+  ++g_fileRequests;
+  if (!save || g_savePath.empty()) return false;
+  path = g_savePath;
+  return true;
+}
+
+class EditorLoopTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    HoldKeys({});
+    g_front = true;
+    g_prompts.clear();
+    g_answer = kIdCancel;
+    g_fileRequests = 0;
+    g_savePath.clear();
+    set_key_source(HeldKey);
+    set_foreground_source(InFront);
+    set_prompt_handler(Answer);
+    set_file_request_handler(AnswerFileRequest);
+    LoadForTest(DemoBattleBytes("demo_small"), DemoWorldImage());
+    g_history.Start(g_world);
+    g_view = ViewState{};
+    layout_screen();
+    open_window(g_layout.windowWidth, g_layout.windowHeight, 0);
+    keep_close_requests(true);
+    unedited = SaveForTest();
+    Pass();  // the editor comes to the front with no key held
+
+  }
+  void TearDown() override {
+    close_window();
+    set_key_source(nullptr);
+    set_foreground_source(nullptr);
+    set_prompt_handler(nullptr);
+    set_file_request_handler(nullptr);
+  }
+  // A pass with these keys held (and released afterwards).
+  bool Pass(std::set<int> keys = {}) {
+    HoldKeys(std::move(keys));
+    bool goOn = MainLoopPass();
+    HoldKeys({});
+    return goOn;
+  }
+  // Clicks inside visible hex (col, row); odd global columns sit half a hex lower.
+  void ClickHex(int col, int row) {
+    bool odd = (g_world.originX + g_view.scrollX + col) & 1;
+    int y = row * cellSize + (odd ? halfCell : 0) + 10;
+    mouse_queue().put(make_mouse_message(kLeftButtonDown, 1, int16_t(col * cellSize + 10),
+                                         int16_t(y)));
+  }
+  Cell& Selected() { return g_world.grid[g_view.selX()][g_view.selY()]; }
+
+  std::vector<uint8_t> unedited;
+};
+
+// Two visible hexes whose owners differ, in even global columns.
+void FindTwoOwners(int& a, int& b) {
+  a = b = -1;
+  for (int col = 0; col < g_layout.viewCols; ++col) {
+    if (a < 0) a = col;
+    else if (g_world.grid[col][1].owner != g_world.grid[a][1].owner) { b = col; return; }
+  }
+}
+
+TEST_F(EditorLoopTest, KeysTypedIntoAnotherProgramChangeNothing) {
+  int a, b;
+  FindTwoOwners(a, b);
+  ASSERT_GE(b, 0);
+  ClickHex(a, 1);
+  Pass({'C'});
+  ASSERT_EQ(g_view.clipboardEmpty, 0);
+  ClickHex(b, 1);
+  Pass();
+  ASSERT_NE(Selected().owner, g_world.grid[a][1].owner);
+  g_front = false;
+  for (int key : {int('U'), int('T'), int('B'), int('S'), int('J'), int('C'), kKeyEscape, kKeyLeft}) Pass({key});
+  Pass({kKeyControl, 'Z'});
+  EXPECT_EQ(SaveForTest(), unedited);
+  EXPECT_EQ(g_fileRequests, 0);
+  EXPECT_EQ(g_view.commandKeysOff, 0);
+  // Back in front with T still held from the other program: nothing until a new press.
+  g_front = true;
+  Pass({'T'});
+  EXPECT_EQ(SaveForTest(), unedited);
+  Pass();
+  Pass({'T'});
+  EXPECT_EQ(Selected().owner, g_world.grid[a][1].owner);
+}
+
+TEST_F(EditorLoopTest, PaintingWithTHeldIsOneStepThatCtrlZUndoesAndCtrlYRedoes) {
+  int a, b;
+  FindTwoOwners(a, b);
+  ASSERT_GE(b, 0);
+  ClickHex(a, 1);
+  Pass({'C'});
+  // T stays down while the user clicks two more hexes.
+  ClickHex(b, 1);
+  Pass({'T'});
+  ClickHex(b, 3);
+  Pass({'T'});
+  EXPECT_EQ(g_history.UndoCount(), 0u);  // still the same stroke
+  Pass();                                // released
+  ASSERT_EQ(g_history.UndoCount(), 1u);
+  const std::vector<uint8_t> painted = SaveForTest();
+  EXPECT_NE(painted, unedited);
+  EXPECT_EQ(g_history.LastStep()->hexes.size(),
+            g_world.grid[b][3].owner == g_world.grid[b][1].owner ? 2u : 1u);
+
+  Pass({kKeyControl, 'Z'});
+  EXPECT_EQ(SaveForTest(), unedited);
+  EXPECT_FALSE(g_history.Unsaved(g_world));
+  Pass({kKeyControl, 'Y'});
+  EXPECT_EQ(SaveForTest(), painted);
+  Pass({kKeyControl, 'Z'});
+  Pass({kKeyControl, kKeyShift, 'Z'});
+  EXPECT_EQ(SaveForTest(), painted);
+  // Z without Ctrl is no command.
+  Pass({'Z'});
+  EXPECT_EQ(SaveForTest(), painted);
+}
+
+TEST_F(EditorLoopTest, UndoShowsAndSelectsTheOneHexItChanged) {
+  ClickHex(1, 1);
+  Pass();
+  const int32_t gx = g_view.selX(), gy = g_view.selY();
+  g_world.grid[gx][gy].owner ^= 1;  // as a dialog would, ended by a click outside the map
+  mouse_queue().put(make_mouse_message(kLeftButtonDown, 1, int16_t(g_layout.windowWidth - 1),
+                                       int16_t(g_layout.windowHeight - 1)));
+  Pass();
+  ASSERT_EQ(g_history.UndoCount(), 1u);
+  // Scroll it out of view: undo brings it back and selects it.
+  for (int i = 0; i < 20; ++i) Pass({kKeyRight});
+  ASSERT_FALSE(g_view.hasSelection());
+  Pass({kKeyControl, 'Z'});
+  EXPECT_EQ(SaveForTest(), unedited);
+  ASSERT_TRUE(g_view.hasSelection());
+  EXPECT_EQ(g_view.selX(), gx);
+  EXPECT_EQ(g_view.selY(), gy);
+}
+
+TEST_F(EditorLoopTest, ClosingWithoutEditsEndsWithoutAQuestion) {
+  EXPECT_TRUE(Pass());
+  post_user_close();
+  EXPECT_FALSE(Pass());
+  EXPECT_TRUE(g_prompts.empty());
+}
+
+TEST_F(EditorLoopTest, ClosingWithUnsavedEditsAsksAndFollowsTheAnswer) {
+  g_world.grid[0][0].owner ^= 1;
+  post_user_close();
+  g_answer = kIdCancel;
+  EXPECT_TRUE(Pass());
+  ASSERT_EQ(g_prompts.size(), 1u);
+  EXPECT_EQ(g_prompts[0], "提示|当前战役有未保存的修改。\n\n关闭前是否保存？");
+  EXPECT_EQ(g_promptStyle, kMbYesNoCancel | kMbIconWarning);
+  EXPECT_TRUE(Pass());  // asked once per close
+  EXPECT_EQ(g_prompts.size(), 1u);
+
+  // 是, then the save dialog cancelled: the editor stays.
+  post_user_close();
+  g_answer = kIdYes;
+  EXPECT_TRUE(Pass());
+  EXPECT_EQ(g_fileRequests, 1);
+
+  // 是 and a save that succeeds: the file holds the edit and the editor ends.
+  std::string folder = MakeTempFolder("close_save");
+  g_savePath = folder + "/saved.btl";
+  post_user_close();
+  EXPECT_FALSE(Pass());
+  EXPECT_EQ(ReadFileBytes(g_savePath), SaveForTest());
+  EXPECT_NE(ReadFileBytes(g_savePath), unedited);
+
+  // 否 ends without saving.
+  g_world.grid[0][0].owner ^= 1;
+  post_user_close();
+  g_answer = kIdNo;
+  int requests = g_fileRequests;
+  EXPECT_FALSE(Pass());
+  EXPECT_EQ(g_fileRequests, requests);
+}
+
+TEST_F(EditorLoopTest, AnEditUndoneLeavesNothingToAskAbout) {
+  g_world.grid[0][0].owner ^= 1;
+  Pass({kKeyControl, 'Z'});
+  EXPECT_EQ(SaveForTest(), unedited);
+  post_user_close();
+  EXPECT_FALSE(Pass());
+  EXPECT_TRUE(g_prompts.empty());
+}
+
+TEST_F(EditorLoopTest, ClicksQueuedWhileADialogWasOpenOrBeforeTheWindowAreDropped) {
+  ClickHex(1, 1);
+  Pass();
+  const int32_t gx = g_view.selX(), gy = g_view.selY();
+  const Rect& unitButton = g_layout.commandButtons[1];
+  mouse_queue().put(make_mouse_message(kLeftButtonDown, 1, int16_t(unitButton.x + 5),
+                                       int16_t(unitButton.y + 5)));
+  ClickHex(3, 3);  // reached the window while the unit editor was open
+  Pass();
+  EXPECT_EQ(g_view.selX(), gx);
+  EXPECT_EQ(g_view.selY(), gy);
+
+  ClickHex(3, 3);  // left over from the range selection's window
+  open_window(g_layout.windowWidth, g_layout.windowHeight, 0);
+  EXPECT_FALSE(mouse_pending());
+}
+
+#endif  // _WIN32
+
+}  // namespace

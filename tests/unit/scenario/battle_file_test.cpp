@@ -1,0 +1,666 @@
+#include "scenario/battle_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+#include "tests/support/allocation_probe.h"
+#include "tests/support/battle_fixture.h"
+
+namespace {
+
+const WorldImage& World40x30() {
+  static WorldImage w = MakeWorld(40, 30);
+  return w;
+}
+
+uint16_t Pos(int gx, int gy, int worldWidth = 40) { return uint16_t(gy * worldWidth + gx); }
+
+// ---- Round trips ----------------------------------------------------------------------
+
+TEST(BattleRoundTrip, CleanFileComesBackByteForByte) {
+  std::vector<uint8_t> bytes = CleanScenario().bytes();
+  LoadForTest(bytes, World40x30());
+  EXPECT_EQ(SaveForTest(), bytes);
+  // A second save of the same record is the same again.
+  EXPECT_EQ(SaveForTest(), bytes);
+}
+
+TEST(BattleRoundTrip, AlphaBytesBecome255AndNothingElseChanges) {
+  BattleSpec scenario = CleanScenario();
+  scenario.teams[1].fileColour[3] = 0;
+  scenario.teams[2].fileColour[3] = 17;
+  std::vector<uint8_t> bytes = scenario.bytes();
+  LoadForTest(bytes, World40x30());
+  std::vector<uint8_t> saved = SaveForTest();
+  ASSERT_EQ(saved.size(), bytes.size());
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    bool alpha = i >= kHeaderBytes && i < kHeaderBytes + 3 * kTeamFileBytes &&
+                 (i - kHeaderBytes) % kTeamFileBytes == 43;
+    if (alpha)
+      EXPECT_EQ(saved[i], 255) << i;
+    else
+      EXPECT_EQ(saved[i], bytes[i]) << i;
+  }
+}
+
+TEST(BattleRoundTrip, ColourIsBuiltFromRedGreenBlue) {
+  LoadForTest(CleanScenario().bytes(), World40x30());
+  EXPECT_EQ(g_world.teams[0].colour, 200u | 10u << 8 | 10u << 16);
+  EXPECT_EQ(g_world.teams[2].colour, 10u | 10u << 8 | 200u << 16);
+  EXPECT_EQ(g_world.teams[kUnownedTeam].colour, 0xFFFFFFu);
+  // A colour chosen in the editor goes back as red, green, blue.
+  g_world.teams[1].colour = 0x00123456;
+  std::vector<uint8_t> saved = SaveForTest();
+  const uint8_t* c = &saved[kHeaderBytes + kTeamFileBytes + 40];
+  EXPECT_EQ(c[0], 0x56);
+  EXPECT_EQ(c[1], 0x34);
+  EXPECT_EQ(c[2], 0x12);
+  EXPECT_EQ(c[3], 0xFF);
+}
+
+TEST(BattleRoundTrip, RecordsAreWrittenInRowMajorOrder) {
+  BattleSpec scenario = CleanScenario();
+  std::vector<uint8_t> sorted = scenario.bytes();
+  std::swap(scenario.units[0], scenario.units[3]);
+  std::swap(scenario.buildings[0], scenario.buildings[2]);
+  LoadForTest(scenario.bytes(), World40x30());
+  EXPECT_EQ(SaveForTest(), sorted);
+}
+
+TEST(BattleRoundTrip, LaterRecordOnTheSameHexWins) {
+  BattleSpec scenario = CleanScenario();
+  UnitRecord later = MakeUnit(scenario.units[1].position, 7, 4);
+  scenario.units.push_back(later);
+  PlacementReport report;
+  LoadForTest(scenario.bytes(), World40x30(), nullptr, &report);
+  EXPECT_EQ(report.unitsReplaced, 1);
+  std::vector<uint8_t> saved = SaveForTest();
+  BattleImage image;
+  ASSERT_TRUE(ParseBattleFile(saved, "saved", image).ok());
+  EXPECT_EQ(image.header.unitCount, 4);
+  EXPECT_EQ(image.unit(1).unitClass, 7);
+  EXPECT_EQ(image.unit(1).unitLevel, 4);
+}
+
+TEST(BattleRoundTrip, RecordsOutsideTheRangeAreDropped) {
+  BattleSpec scenario = CleanScenario();
+  scenario.units.push_back(MakeUnit(Pos(4, 4), 1, 1));    // one column left of the range
+  scenario.units.push_back(MakeUnit(Pos(5, 9), 1, 1));    // one row below
+  scenario.buildings.push_back(MakeBuilding(Pos(11, 4), 5));  // one column right
+  scenario.buildings.push_back(MakeBuilding(65535, 5));   // beyond the world's rows
+  PlacementReport report;
+  LoadForTest(scenario.bytes(), World40x30(), nullptr, &report);
+  EXPECT_EQ(report.unitsOutside, 2);
+  EXPECT_EQ(report.buildingsOutside, 2);
+  EXPECT_EQ(SaveForTest(), CleanScenario().bytes());
+}
+
+TEST(BattleRoundTrip, UnitWithoutClassIsKeptUntilItsHexIsNormalised) {
+  BattleSpec scenario = CleanScenario();
+  scenario.units[2].unitClass = 0;
+  std::vector<uint8_t> bytes = scenario.bytes();
+  LoadForTest(bytes, World40x30());
+  EXPECT_EQ(g_world.grid[5][3].hasUnit, 1);
+  EXPECT_EQ(SaveForTest(), bytes);
+  NormaliseCell(5, 3);
+  BattleImage image;
+  ASSERT_TRUE(ParseBattleFile(SaveForTest(), "saved", image).ok());
+  EXPECT_EQ(image.header.unitCount, 3);
+}
+
+TEST(BattleRoundTrip, EmptyGeneralsAndNoTailEndAfterTheUnits) {
+  BattleSpec scenario = CleanScenario();
+  scenario.generals.clear();
+  scenario.tail.clear();
+  scenario.units[0].general = 255;
+  std::vector<uint8_t> bytes = scenario.bytes();
+  LoadForTest(bytes, World40x30());
+  std::vector<uint8_t> saved = SaveForTest();
+  EXPECT_EQ(saved, bytes);
+  EXPECT_EQ(saved.size(), kHeaderBytes + 3 * kTeamFileBytes + 30 + 3 * 20 + 4 * 28);
+}
+
+TEST(BattleRoundTrip, HexesWithoutUnitGetNoGeneral) {
+  LoadForTest(CleanScenario().bytes(), World40x30());
+  EXPECT_EQ(g_world.grid[1][1].hasUnit, 0);
+  EXPECT_EQ(g_world.grid[1][1].unit.general, kNoGeneral);
+  EXPECT_EQ(g_world.grid[0][0].unit.general, 0);
+  EXPECT_EQ(g_world.generalCount, 2);
+  EXPECT_EQ(g_world.generals[0].commander, 12);
+  EXPECT_EQ(g_world.generals[0].rank, 3);
+}
+
+TEST(BattleRoundTrip, CellsCarryCoordinatesAndTheirWorldInfo) {
+  LoadForTest(CleanScenario().bytes(), World40x30());
+  const Cell& c = g_world.grid[2][3];
+  EXPECT_EQ(c.globalX, 7);
+  EXPECT_EQ(c.globalY, 7);
+  EXPECT_EQ(memcmp(&c.worldInfo, &World40x30().at(7, 7), sizeof(WorldInfo)), 0);
+  EXPECT_EQ(g_world.worldWidth, 40);
+  EXPECT_EQ(memcmp(&g_world.world[39][29], &World40x30().at(39, 29), sizeof(WorldInfo)), 0);
+}
+
+TEST(BattleRoundTrip, OwnerNamingNoTeamIsKeptAndReported) {
+  BattleSpec scenario = CleanScenario();
+  scenario.owners[7] = 9;  // three teams only
+  std::vector<uint8_t> bytes = scenario.bytes();
+  PlacementReport report;
+  LoadForTest(bytes, World40x30(), nullptr, &report);
+  EXPECT_EQ(report.ownersNamingNoTeam, 1);
+  EXPECT_EQ(SaveForTest(), bytes);
+}
+
+// ---- Other ranges ---------------------------------------------------------------------
+
+TEST(BattleRanges, SmallerRangeDropsWhatLiesOutsideAndKeepsTeamsGeneralsTail) {
+  BattleSpec scenario = CleanScenario();
+  MapRange smaller{6, 5, 3, 3};  // local (1..3, 1..3) of the file's range
+  PlacementReport report;
+  LoadForTest(scenario.bytes(), World40x30(), &smaller, &report);
+  EXPECT_EQ(report.ownersOutside, 30 - 9);
+  // File hex (1, 1) is now local (0, 0); file (3, 1) holds a unit and is now local (2, 0).
+  EXPECT_EQ(g_world.grid[0][0].owner, scenario.owners[1 * 6 + 1]);
+  EXPECT_EQ(g_world.grid[2][0].hasUnit, 1);
+  EXPECT_EQ(g_world.grid[2][0].unit.unitClass, 2);
+
+  BattleImage saved;
+  ASSERT_TRUE(ParseBattleFile(SaveForTest(), "saved", saved).ok());
+  EXPECT_EQ(saved.header.originX, 6);
+  EXPECT_EQ(saved.header.originY, 5);
+  EXPECT_EQ(saved.header.rangeWidth, 3);
+  EXPECT_EQ(saved.header.rangeHeight, 3);
+  EXPECT_EQ(saved.header.unitCount, 1);
+  EXPECT_EQ(saved.header.buildingCount, 0);
+  EXPECT_EQ(saved.header.teamCount, 3);
+  EXPECT_EQ(saved.header.generalCount, 2);
+  ASSERT_EQ(saved.tailSize(), scenario.tail.size());
+  EXPECT_EQ(memcmp(saved.bytes.data() + saved.tailAt, scenario.tail.data(), scenario.tail.size()), 0);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 3; ++x)
+      EXPECT_EQ(saved.owner(x, y), scenario.owners[(y + 1) * 6 + x + 1]) << x << "," << y;
+}
+
+TEST(BattleRanges, LargerRangeAddsUnownedEmptyHexes) {
+  BattleSpec scenario = CleanScenario();
+  MapRange larger{3, 2, 10, 9};
+  LoadForTest(scenario.bytes(), World40x30(), &larger);
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 10; ++x) {
+      const Cell& c = g_world.grid[x][y];
+      bool inFile = x >= 2 && x < 8 && y >= 2 && y < 7;
+      if (inFile)
+        EXPECT_EQ(c.owner, scenario.owners[(y - 2) * 6 + (x - 2)]);
+      else {
+        EXPECT_EQ(c.owner, kUnownedTeam);
+        EXPECT_EQ(c.hasUnit + c.hasBuilding, 0);
+      }
+    }
+  BattleImage saved;
+  ASSERT_TRUE(ParseBattleFile(SaveForTest(), "saved", saved).ok());
+  EXPECT_EQ(saved.header.rangeWidth, 10);
+  EXPECT_EQ(saved.header.rangeHeight, 9);
+  EXPECT_EQ(saved.header.unitCount, 4);
+  EXPECT_EQ(saved.header.buildingCount, 3);
+  EXPECT_EQ(saved.owner(2, 2), scenario.owners[0]);
+  // Records keep their positions, so a reload with the file's range gives the original.
+  MapRange original{5, 4, 6, 5};
+  LoadForTest(saved.bytes, World40x30(), &original);
+  EXPECT_EQ(SaveForTest(), scenario.bytes());
+}
+
+TEST(BattleRanges, PositionOnA300WideWorldLandsOnColumnAndRow) {
+  WorldImage world = MakeWorld(300, 4);
+  BattleSpec scenario;
+  scenario.header.originX = 0;
+  scenario.header.originY = 0;
+  scenario.header.rangeWidth = 4;
+  scenario.header.rangeHeight = 3;
+  scenario.owners.assign(12, 255);
+  scenario.units = {MakeUnit(601, 1, 1)};
+  LoadForTest(scenario.bytes(), world);
+  EXPECT_EQ(g_world.grid[1][2].hasUnit, 1);
+  EXPECT_EQ(CountUnits(), 1);
+}
+
+TEST(BattleRanges, InitialRangeIsTheFileRangeCutToTheWorld) {
+  WorldImage world = MakeWorld(40, 30);
+  MapRange r = InitialRange({5, 4, 6, 5}, world);
+  EXPECT_EQ(r.originX, 5);
+  EXPECT_EQ(r.width, 6);
+  r = InitialRange({-3, 25, 10, 10}, world);
+  EXPECT_EQ(r.originX, 0);
+  EXPECT_EQ(r.width, 7);
+  EXPECT_EQ(r.originY, 25);
+  EXPECT_EQ(r.height, 5);
+  r = InitialRange({100, 100, 5, 5}, world);  // wholly outside: the whole world
+  EXPECT_EQ(r.width, 40);
+  EXPECT_EQ(r.height, 30);
+  r = InitialRange({2147483600, 0, 2000, 5}, world);
+  EXPECT_EQ(r.width, 40);
+}
+
+TEST(BattleRanges, CheckRangeRefusesWhatCannotBePlacedOrSaved) {
+  EXPECT_TRUE(CheckRange({0, 0, 40, 30}, 40, 30).ok());
+  EXPECT_FALSE(CheckRange({0, 0, 0, 5}, 40, 30).ok());
+  EXPECT_FALSE(CheckRange({-1, 0, 5, 5}, 40, 30).ok());
+  EXPECT_FALSE(CheckRange({36, 0, 5, 5}, 40, 30).ok());
+  EXPECT_FALSE(CheckRange({0, 0, 501, 5}, 600, 30).ok());
+  EXPECT_TRUE(CheckRange({0, 0, 256, 256}, 256, 256).ok());
+  EXPECT_FALSE(CheckRange({0, 0, 300, 219}, 300, 300).ok());  // last index 65,699
+}
+
+TEST(BattleRanges, RefusedRangeLeavesTheRecordAsItWas) {
+  LoadForTest(CleanScenario().bytes(), World40x30());
+  std::vector<uint8_t> before = SaveForTest();
+  BattleImage other;
+  BattleSpec scenario = CleanScenario();
+  scenario.teams.pop_back();
+  ASSERT_TRUE(ParseBattleFile(scenario.bytes(), "other", other).ok());
+  EXPECT_FALSE(CommitScenario(other, World40x30(), {30, 0, 20, 5}).ok());
+  EXPECT_EQ(g_world.teamCount, 3);
+  EXPECT_EQ(SaveForTest(), before);
+}
+
+// What a range other than the file's own leaves out, against placement itself: load with the
+// file's range and count what lies outside the other one. Later duplicates, records outside
+// the file's range and ranges that overlap, hold, miss or lie inside it.
+TEST(BattleRanges, LossOfRangeIsWhatTheFileRangeKeepsOutsideTheOfferedOne) {
+  BattleSpec scenario = CleanScenario();
+  scenario.units.push_back(MakeUnit(Pos(5, 4), 6, 1));       // a later unit on file hex (0, 0)
+  scenario.units.push_back(MakeUnit(Pos(25, 20), 1, 1));     // outside the file's range
+  scenario.buildings.push_back(MakeBuilding(Pos(9, 6), 4));  // a later building on (4, 2)
+  scenario.buildings.push_back(MakeBuilding(Pos(2, 2), 4));  // outside the file's range
+  const std::vector<uint8_t> bytes = scenario.bytes();
+  BattleImage image;
+  ASSERT_TRUE(ParseBattleFile(bytes, "test.btl", image).ok());
+  LoadForTest(bytes, World40x30());  // the file's own range (5, 4) 6 x 5
+  int checked = 0;
+  for (int ox = 0; ox <= 14; ox += 2)
+    for (int oy = 0; oy <= 10; oy += 3)
+      for (int w : {1, 3, 6, 12, 40})
+        for (int h : {1, 2, 5, 30}) {
+          const MapRange offered{ox, oy, w, h};
+          RangeLoss expected;
+          for (int x = 0; x < 6; ++x)
+            for (int y = 0; y < 5; ++y) {
+              const Cell& c = g_world.grid[x][y];
+              bool inside = c.globalX >= ox && c.globalX < ox + w && c.globalY >= oy &&
+                            c.globalY < oy + h;
+              if (inside) continue;
+              expected.owners++;
+              expected.buildings += c.hasBuilding;
+              expected.units += c.hasUnit;
+            }
+          RangeLoss loss = LossOfRange(image, 40, offered);
+          EXPECT_EQ(loss.owners, expected.owners) << ox << "," << oy << " " << w << "x" << h;
+          EXPECT_EQ(loss.buildings, expected.buildings) << ox << "," << oy << " " << w << "x" << h;
+          EXPECT_EQ(loss.units, expected.units) << ox << "," << oy << " " << w << "x" << h;
+          checked += !expected.none();
+        }
+  EXPECT_GT(checked, 100);
+  // The whole file range offered: nothing lost; a range far away: everything it keeps.
+  EXPECT_TRUE(LossOfRange(image, 40, {5, 4, 6, 5}).none());
+  RangeLoss all = LossOfRange(image, 40, {30, 25, 5, 5});
+  EXPECT_EQ(all.owners, 30);
+  EXPECT_EQ(all.buildings, 3);
+  EXPECT_EQ(all.units, 4);
+}
+
+TEST(BattleRanges, LossOfRangeCountsFileHexesBeyondTheWorld) {
+  // Rows 28..32 of a 30-row world; a unit on row 31 is kept by the file's range only.
+  BattleSpec scenario;
+  scenario.header.originX = 0;
+  scenario.header.originY = 28;
+  scenario.header.rangeWidth = 10;
+  scenario.header.rangeHeight = 5;
+  scenario.owners.assign(50, 255);
+  scenario.units = {MakeUnit(Pos(3, 31), 1, 1), MakeUnit(Pos(3, 29), 1, 1)};
+  scenario.buildings = {MakeBuilding(Pos(20, 5), 1)};  // in the world, not in the file's range
+  BattleImage image;
+  ASSERT_TRUE(ParseBattleFile(scenario.bytes(), "test.btl", image).ok());
+  MapRange offered = InitialRange(image.fileRange(), World40x30());
+  RangeLoss loss = LossOfRange(image, 40, offered);
+  EXPECT_EQ(loss.owners, 30);
+  EXPECT_EQ(loss.units, 1);
+  EXPECT_EQ(loss.buildings, 0);
+  // Wholly outside: the whole world is offered; what it gains is no loss.
+  scenario.header.originY = 40;
+  ASSERT_TRUE(ParseBattleFile(scenario.bytes(), "test.btl", image).ok());
+  loss = LossOfRange(image, 40, InitialRange(image.fileRange(), World40x30()));
+  EXPECT_EQ(loss.owners, 50);
+  EXPECT_EQ(loss.units, 0);
+  EXPECT_EQ(loss.buildings, 0);
+}
+
+// ---- Bad files ------------------------------------------------------------------------
+
+Status Parse(const std::vector<uint8_t>& bytes) {
+  BattleImage image;
+  return ParseBattleFile(bytes, "坏.btl", image);
+}
+
+TEST(BattleBadFiles, EveryTruncationIsRefusedWithTheFileNamed) {
+  std::vector<uint8_t> bytes = CleanScenario().bytes();
+  size_t tailAt = bytes.size() - CleanScenario().tail.size();
+  for (size_t n = 0; n < tailAt; ++n) {
+    Status s = Parse(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n));
+    ASSERT_FALSE(s.ok()) << n;
+    EXPECT_NE(s.message.find("坏.btl"), std::string::npos) << s.message;
+  }
+  // Cutting into the tail only shortens the tail.
+  BattleImage image;
+  ASSERT_TRUE(ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.begin() + tailAt + 5),
+                              "t", image).ok());
+  EXPECT_EQ(image.tailSize(), 5u);
+}
+
+TEST(BattleBadFiles, ShortFileNamesTheHeaderSize) {
+  Status s = Parse(std::vector<uint8_t>(100, 0));
+  EXPECT_NE(s.message.find("116"), std::string::npos) << s.message;
+}
+
+TEST(BattleBadFiles, CountsOutsideTheirCapacitiesAreRefused) {
+  struct Case {
+    int32_t BtlHeader::*field;
+    int32_t value;
+    bool ok;
+  } cases[] = {
+      {&BtlHeader::teamCount, -1, false},        {&BtlHeader::teamCount, 256, false},
+      {&BtlHeader::buildingCount, -1, false},    {&BtlHeader::buildingCount, 100001, false},
+      {&BtlHeader::unitCount, -5, false},        {&BtlHeader::unitCount, 1000001, false},
+      {&BtlHeader::generalCount, int32_t(0x80000000), false},
+      {&BtlHeader::generalCount, 100001, false}, {&BtlHeader::rangeWidth, -1, false},
+      {&BtlHeader::rangeHeight, 501, false},     {&BtlHeader::unitCount, -1, false},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> bytes = CleanScenario().bytes();
+    BtlHeader h;
+    memcpy(&h, bytes.data(), sizeof h);
+    h.*c.field = c.value;
+    memcpy(bytes.data(), &h, sizeof h);
+    EXPECT_EQ(Parse(bytes).ok(), c.ok) << c.value;
+  }
+}
+
+TEST(BattleBadFiles, CountsAtTheCapacityNeedTheirBytes) {
+  BattleSpec scenario;
+  scenario.header.rangeWidth = 0;
+  scenario.teams.assign(255, MakeTeam(1, 1, 2, 3));
+  EXPECT_TRUE(Parse(scenario.bytes()).ok());
+  std::vector<uint8_t> bytes = scenario.bytes();
+  BtlHeader h;
+  memcpy(&h, bytes.data(), sizeof h);
+  h.unitCount = kMaxUnits;  // announced, not there
+  memcpy(bytes.data(), &h, sizeof h);
+  Status s = Parse(bytes);
+  ASSERT_FALSE(s.ok());
+  EXPECT_NE(s.message.find("部队数据"), std::string::npos) << s.message;
+}
+
+TEST(BattleBadFiles, TooLongATailIsRefused) {
+  BattleSpec scenario = CleanScenario();
+  scenario.tail.assign(kMaxTail, 7);
+  EXPECT_TRUE(Parse(scenario.bytes()).ok());
+  scenario.tail.push_back(7);
+  EXPECT_FALSE(Parse(scenario.bytes()).ok());
+}
+
+TEST(BattleBadFiles, MissingFileIsReported) {
+  BattleImage image;
+  Status s = ReadBattleFile(MakeTempFolder("missing") + "/无此文件.btl", image);
+  EXPECT_FALSE(s.ok());
+  EXPECT_NE(s.message.find("无此文件.btl"), std::string::npos);
+}
+
+TEST(BattleBadFiles, FileLargerThanAnyValidOneIsRefusedBeforeParsing) {
+  std::string folder = MakeTempFolder("large");
+  std::string path = folder + "/big.btl";
+  FILE* f = fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  fseek(f, long(kMaxBattleFileBytes), SEEK_SET);
+  fputc(0, f);
+  fclose(f);
+  BattleImage image;
+  Status s = ReadBattleFile(path, image);
+  EXPECT_FALSE(s.ok());
+  EXPECT_NE(s.message.find("上限"), std::string::npos) << s.message;
+}
+
+// ---- Hostile files ----------------------------------------------------------------------
+
+// Parses and places a file as the editor does, with the range first offered. False when
+// the file is refused (the message must then name the file) or its range cannot be placed.
+bool LoadIfAccepted(const std::vector<uint8_t>& bytes, const WorldImage& world) {
+  BattleImage image;
+  Status s = ParseBattleFile(bytes, "变异.btl", image);
+  if (!s.ok()) {
+    EXPECT_NE(s.message.find("变异.btl"), std::string::npos) << s.message;
+    return false;
+  }
+  return CommitScenario(image, world, InitialRange(image.fileRange(), world)).ok();
+}
+
+// The property every accepted file must have: saved and read again, it gives the same
+// record, and saving that gives the same bytes.
+void ExpectSaveAndReloadGiveTheSameRecord(const std::vector<uint8_t>& bytes, const WorldImage& world,
+                                          const std::string& what) {
+  if (!LoadIfAccepted(bytes, world)) return;
+  std::vector<uint8_t> record = RecordSnapshot();
+  std::vector<uint8_t> saved;
+  ASSERT_TRUE(BuildBattleBytes(saved).ok()) << what;
+  ASSERT_TRUE(LoadIfAccepted(saved, world)) << what;
+  EXPECT_EQ(RecordSnapshot(), record) << what;
+  std::vector<uint8_t> again;
+  ASSERT_TRUE(BuildBattleBytes(again).ok()) << what;
+  EXPECT_EQ(again, saved) << what;
+}
+
+// A small fixed-seed generator, so every run tries the same variants.
+struct Mutator {
+  uint64_t state;
+  uint32_t next() {
+    state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+    return uint32_t(state);
+  }
+  uint32_t below(size_t n) { return n ? next() % uint32_t(n) : 0; }
+
+  std::vector<uint8_t> mutate(std::vector<uint8_t> b) {
+    static const int32_t interesting[] = {0, 1, -1, 255, 256, 500, 501, 100000, 1000000, 0x7FFFFFFF};
+    switch (below(5)) {
+      case 0:  // flip bits of a few bytes
+        for (int k = 0, n = 1 + int(below(4)); k < n && !b.empty(); ++k) b[below(b.size())] ^= uint8_t(1 + below(255));
+        break;
+      case 1: {  // a header number set to a value at an edge
+        int32_t v = interesting[below(std::size(interesting))];
+        memcpy(b.data() + 8 + 4 * below(9), &v, 4);
+        break;
+      }
+      case 2:  // cut short
+        b.resize(below(b.size()));
+        break;
+      case 3:  // grown by a few bytes
+        for (int k = 0, n = 1 + int(below(64)); k < n; ++k) b.push_back(uint8_t(next()));
+        break;
+      default: {  // a record's 16-bit position or a byte past the header set at random
+        size_t at = kHeaderBytes + below(b.size() - kHeaderBytes);
+        b[at] = uint8_t(next());
+        break;
+      }
+    }
+    return b;
+  }
+};
+
+TEST(BattleHostileFiles, AcceptedDemoFilesAndTheirVariantsSaveAndReloadToTheSameRecord) {
+  const WorldImage& world = DemoWorldImage();
+  int accepted = 0;
+  for (const std::string name : {"demo_small", "demo_large", "demo_messy"}) {
+    const std::vector<uint8_t>& bytes = DemoBattleBytes(name);
+    ASSERT_TRUE(LoadIfAccepted(bytes, world)) << name;
+    ExpectSaveAndReloadGiveTheSameRecord(bytes, world, name);
+    Mutator m{0x9E3779B97F4A7C15ull ^ bytes.size()};
+    for (int round = 0; round < 150; ++round) {
+      std::vector<uint8_t> variant = m.mutate(bytes);
+      if (round % 3 == 2) variant = m.mutate(variant);
+      accepted += LoadIfAccepted(variant, world);
+      ExpectSaveAndReloadGiveTheSameRecord(variant, world, name + " variant " + std::to_string(round));
+      if (HasFailure()) return;
+    }
+  }
+  // The variants must reach the property, not only the refusals.
+  EXPECT_GT(accepted, 100);
+}
+
+TEST(BattleHostileFiles, EveryTruncationOfADemoFileIsRefusedOrLoadsWhatIsThere) {
+  const std::vector<uint8_t>& bytes = DemoBattleBytes("demo_small");
+  BattleImage whole;
+  ASSERT_TRUE(ParseBattleFile(bytes, "t", whole).ok());
+  for (size_t n = 0; n < bytes.size(); ++n) {
+    BattleImage image;
+    Status s = ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n), "截断.btl", image);
+    if (n < whole.tailAt) {
+      ASSERT_FALSE(s.ok()) << n;
+      // The message says where the file ends.
+      if (n >= kHeaderBytes) {
+        EXPECT_NE(s.message.find("第 " + std::to_string(n) + " 字节"), std::string::npos) << s.message;
+      }
+    } else {
+      ASSERT_TRUE(s.ok()) << n << s.message;
+      EXPECT_EQ(image.tailSize(), n - whole.tailAt);
+    }
+  }
+}
+
+TEST(BattleHostileFiles, TruncationsAtTheSectionEdgesOfTheLargeDemoFile) {
+  const std::vector<uint8_t>& bytes = DemoBattleBytes("demo_large");
+  BattleImage whole;
+  ASSERT_TRUE(ParseBattleFile(bytes, "t", whole).ok());
+  for (size_t edge : {kHeaderBytes, whole.ownersAt, whole.buildingsAt, whole.unitsAt, whole.generalsAt, whole.tailAt})
+    for (size_t n = edge - 3; n <= edge + 3 && n <= bytes.size(); ++n) {
+      BattleImage image;
+      bool ok = ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n), "t", image).ok();
+      EXPECT_EQ(ok, n >= whole.tailAt) << n;
+    }
+}
+
+// Each count field at 0, 1, its capacity, one past it and 0xFFFFFFFF, on a demo file: a
+// refusal that names the field or the section short of bytes, or a load that survives the
+// round trip. Reading never asks for more memory than the file's own size justifies.
+TEST(BattleHostileFiles, EveryCountFieldAtItsEdgesIsRefusedOrLoadsCleanly) {
+  struct Field {
+    size_t offset;
+    int32_t capacity;
+    const char* name;     // in the refusal of an impossible count
+    const char* section;  // in the refusal of a count the file has no bytes for
+  } fields[] = {
+      {offsetof(BtlHeader, rangeWidth), kMaxGrid, "地图范围宽度", "归属地图"},
+      {offsetof(BtlHeader, rangeHeight), kMaxGrid, "地图范围高度", "归属地图"},
+      {offsetof(BtlHeader, teamCount), kMaxTeams, "队伍数", "队伍数据"},
+      {offsetof(BtlHeader, buildingCount), kMaxBuildings, "建筑数", "建筑数据"},
+      {offsetof(BtlHeader, unitCount), kMaxUnits, "部队数", "部队数据"},
+      {offsetof(BtlHeader, generalCount), kMaxGenerals, "将领数", "将领数据"},
+  };
+  const WorldImage& world = DemoWorldImage();
+  for (const char* demo : {"demo_small", "demo_messy"})
+    for (const Field& f : fields)
+      for (int64_t value : {int64_t(0), int64_t(1), int64_t(f.capacity), int64_t(f.capacity) + 1, int64_t(0xFFFFFFFF)}) {
+        std::vector<uint8_t> bytes = DemoBattleBytes(demo);
+        int32_t v = int32_t(uint32_t(value));
+        memcpy(bytes.data() + f.offset, &v, 4);
+        const std::string what = std::string(demo) + " " + f.name + " = " + std::to_string(value);
+        BattleImage image;
+        Status s;
+        size_t largest;
+        {
+          AllocationProbe probe;
+          s = ParseBattleFile(bytes, "计数.btl", image);
+          largest = probe.largest();
+        }
+        EXPECT_LE(largest, 2 * bytes.size() + 4096) << what;
+        if (value > f.capacity) {
+          ASSERT_FALSE(s.ok()) << what;
+          EXPECT_NE(s.message.find(f.name), std::string::npos) << s.message;
+          continue;
+        }
+        if (!s.ok()) {
+          EXPECT_TRUE(s.message.find(f.section) != std::string::npos ||
+                      s.message.find("附加数据") != std::string::npos) << s.message;
+          continue;
+        }
+        ExpectSaveAndReloadGiveTheSameRecord(bytes, world, what);
+      }
+}
+
+TEST(BattleHostileFiles, ReadingAFileAsksForNoMoreThanItsSize) {
+  // A header that announces every section at its capacity over a body of a few bytes.
+  BattleSpec scenario;
+  std::vector<uint8_t> bytes = scenario.bytes();
+  BtlHeader h;
+  memcpy(&h, bytes.data(), sizeof h);
+  h.rangeWidth = h.rangeHeight = kMaxGrid;
+  h.teamCount = kMaxTeams;
+  h.buildingCount = kMaxBuildings;
+  h.unitCount = kMaxUnits;
+  h.generalCount = kMaxGenerals;
+  memcpy(bytes.data(), &h, sizeof h);
+  bytes.resize(bytes.size() + 40, 0);
+  std::string path = MakeTempFolder("claims") + "/claims.btl";
+  WriteFileBytes(path, bytes);
+  AllocationProbe probe;
+  BattleImage image;
+  Status s = ReadBattleFile(path, image);
+  EXPECT_FALSE(s.ok());
+  EXPECT_LT(probe.total(), 256u * 1024) << "asked for " << probe.total() << " bytes";
+}
+
+// ---- World map ------------------------------------------------------------------------
+
+Status ParseWorld(const std::vector<uint8_t>& bytes, WorldImage& out) {
+  return ParseWorldMap(bytes.data(), bytes.size(), "world.bin", out);
+}
+
+TEST(WorldMap, RecordsGoRowByRowAndTrailingBytesAreIgnored) {
+  WorldImage w = MakeWorld(7, 3);
+  std::vector<uint8_t> bytes = WorldFileBytes(w);
+  bytes.insert(bytes.end(), 50, 0xCC);
+  WorldImage read;
+  ASSERT_TRUE(ParseWorld(bytes, read).ok());
+  EXPECT_EQ(read.width, 7);
+  EXPECT_EQ(read.height, 3);
+  EXPECT_EQ(read.at(5, 2).terrain, (5 + 2) % 20);
+  EXPECT_EQ(read.at(5, 2).keep[0], uint8_t(5 * 7 + 2 * 3));
+  CommitWorldMap(read);
+  EXPECT_EQ(g_world.world[5][2].keep[0], uint8_t(5 * 7 + 2 * 3));
+}
+
+TEST(WorldMap, BadSizesAndShortFilesAreRefused) {
+  WorldImage out;
+  for (int32_t size : {0, -1, 501}) {
+    WorldImage w = MakeWorld(2, 2);
+    std::vector<uint8_t> bytes = WorldFileBytes(w);
+    memcpy(&bytes[8], &size, 4);
+    EXPECT_FALSE(ParseWorld(bytes, out).ok()) << size;
+    memcpy(&bytes[8], &w.width, 4);
+    memcpy(&bytes[12], &size, 4);
+    EXPECT_FALSE(ParseWorld(bytes, out).ok()) << size;
+  }
+  std::vector<uint8_t> bytes = WorldFileBytes(MakeWorld(500, 500));
+  EXPECT_TRUE(ParseWorld(bytes, out).ok());
+  for (size_t n : {size_t(0), size_t(15), bytes.size() - 1}) {
+    Status s = ParseWorld(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n), out);
+    EXPECT_FALSE(s.ok()) << n;
+    EXPECT_NE(s.message.find("world.bin"), std::string::npos);
+  }
+}
+
+TEST(WorldMap, MissingFileIsReportedAndLeavesTheRecord) {
+  g_world.worldWidth = 123;
+  WorldImage out;
+  Status s = ReadWorldMapFile(MakeTempFolder("world") + "/world.bin", out);
+  EXPECT_FALSE(s.ok());
+  EXPECT_EQ(g_world.worldWidth, 123);
+}
+
+}  // namespace

@@ -1,0 +1,643 @@
+#include "scenario/safe_save.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <set>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#endif
+
+#include "scenario/battle_file.h"
+#include "base/files.h"
+#include "tests/support/battle_fixture.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+// An in-memory folder whose operations can be made to fail. Paths are "name" or
+// "folder/name".
+class FakeDisk : public SaveOps {
+ public:
+  std::map<std::string, std::vector<uint8_t>> files;
+  std::map<std::string, Target> kinds;  // overrides for inspect()
+  std::set<std::string> inUse;          // files a save has open: remove_unused leaves them
+  std::set<std::string> failMovesFrom;  // moves of these files fail
+  int failWriteAt = -1;                 // the n-th write call fails
+  bool failFlush = false, failCreate = false;
+  // How replace ends; a failure leaves the files as a system does.
+  ReplaceResult::Kind replaceEnds = ReplaceResult::Done;
+  std::vector<std::string> sparesGiven;
+  int writes = 0;
+
+  Target inspect(const std::string& path) override {
+    if (kinds.count(path)) return kinds[path];
+    return files.count(path) ? Target::File : Target::Missing;
+  }
+  void* create_new(const std::string& path) override {
+    if (failCreate || files.count(path)) return nullptr;
+    files[path];
+    open_.push_back(path);
+    return reinterpret_cast<void*>(open_.size());
+  }
+  bool write(void* file, const uint8_t* data, size_t size) override {
+    if (writes++ == failWriteAt) return false;
+    auto& f = files[name(file)];
+    f.insert(f.end(), data, data + size);
+    return true;
+  }
+  bool flush_and_close(void*) override { return !failFlush; }
+  ReplaceResult replace(const std::string& temp, const std::string& target,
+                        const std::string& spare) override {
+    sparesGiven.push_back(spare);
+    switch (replaceEnds) {
+      case ReplaceResult::Done:
+        files[target] = files[temp];
+        files.erase(temp);
+        return {ReplaceResult::Done, {}};
+      case ReplaceResult::TargetUntouched:
+        return {ReplaceResult::TargetUntouched, {}};
+      case ReplaceResult::TargetGone:
+        files.erase(target);
+        return {ReplaceResult::TargetGone, {}};
+      case ReplaceResult::TargetRenamed:
+        EXPECT_FALSE(spare.empty());
+        EXPECT_EQ(files.count(spare), 0u) << "spare name taken: " << spare;
+        files[spare] = files[target];
+        files.erase(target);
+        return {ReplaceResult::TargetRenamed, spare};
+    }
+    return {};
+  }
+  bool move(const std::string& from, const std::string& to) override {
+    if (failMovesFrom.count(from) || !files.count(from) || files.count(to)) return false;
+    files[to] = files[from];
+    files.erase(from);
+    return true;
+  }
+  void remove(const std::string& path) override { files.erase(path); }
+  std::vector<std::string> list(const std::string& folder) override {
+    std::vector<std::string> names;
+    const std::string prefix = folder == "./" ? "" : folder;
+    for (const auto& [path, bytes] : files)
+      if (path.compare(0, prefix.size(), prefix) == 0 &&
+          path.find('/', prefix.size()) == std::string::npos)
+        names.push_back(path.substr(prefix.size()));
+    return names;
+  }
+  bool remove_unused(const std::string& path) override {
+    if (inUse.count(path) || !files.count(path)) return false;
+    files.erase(path);
+    return true;
+  }
+
+ private:
+  std::vector<std::string> open_;
+  std::string name(void* file) { return open_[reinterpret_cast<size_t>(file) - 1]; }
+};
+
+const std::vector<uint8_t> kOld = {1, 2, 3};
+
+std::vector<uint8_t> ThreeMegabytes() {
+  std::vector<uint8_t> v(3 * 1024 * 1024 + 5);
+  for (size_t i = 0; i < v.size(); ++i) v[i] = uint8_t(i * 31);
+  return v;
+}
+
+TEST(SafeSave, WritesTheWholeFileAndLeavesNoTemporary) {
+  FakeDisk disk;
+  disk.files["a.btl"] = kOld;
+  std::vector<uint8_t> data = ThreeMegabytes();
+  EXPECT_TRUE(SafeSave("a.btl", data.data(), data.size(), disk).ok());
+  EXPECT_EQ(disk.files["a.btl"], data);
+  EXPECT_EQ(disk.files.size(), 1u);
+}
+
+TEST(SafeSave, FailingWriteAtAnyPointKeepsTheOldFile) {
+  std::vector<uint8_t> data = ThreeMegabytes();
+  for (int at = 0; at < 4; ++at) {
+    FakeDisk disk;
+    disk.files["a.btl"] = kOld;
+    disk.failWriteAt = at;
+    Status s = SafeSave("a.btl", data.data(), data.size(), disk);
+    EXPECT_FALSE(s.ok()) << at;
+    EXPECT_NE(s.message.find("a.btl"), std::string::npos);
+    EXPECT_EQ(disk.files["a.btl"], kOld) << at;
+    EXPECT_EQ(disk.files.size(), 1u) << "temporary left behind at write " << at;
+  }
+}
+
+TEST(SafeSave, FailingFlushOrReplaceKeepsTheOldFile) {
+  for (int which = 0; which < 2; ++which) {
+    FakeDisk disk;
+    disk.files["a.btl"] = kOld;
+    if (which)
+      disk.replaceEnds = ReplaceResult::TargetUntouched;
+    else
+      disk.failFlush = true;
+    EXPECT_FALSE(SafeSave("a.btl", kOld.data() + 1, 2, disk).ok());
+    EXPECT_EQ(disk.files["a.btl"], kOld);
+    EXPECT_EQ(disk.files.size(), 1u);
+  }
+}
+
+TEST(SafeSave, ReadOnlyTargetDirectoryAndUncreatableTemporaryAreRefused) {
+  FakeDisk disk;
+  disk.files["a.btl"] = kOld;
+  disk.kinds["a.btl"] = SaveOps::Target::ReadOnlyFile;
+  EXPECT_FALSE(SafeSave("a.btl", kOld.data(), 1, disk).ok());
+  disk.kinds["a.btl"] = SaveOps::Target::Directory;
+  EXPECT_FALSE(SafeSave("a.btl", kOld.data(), 1, disk).ok());
+  disk.kinds.clear();
+  disk.failCreate = true;
+  EXPECT_FALSE(SafeSave("a.btl", kOld.data(), 1, disk).ok());
+  EXPECT_EQ(disk.files["a.btl"], kOld);
+  EXPECT_EQ(disk.files.size(), 1u);
+}
+
+TEST(SafeSave, TemporaryLeftByACrashIsNotOverwritten) {
+  FakeDisk disk;
+  disk.files[TempSavePath("a.btl", 0)] = {9, 9};
+  EXPECT_TRUE(SafeSave("a.btl", kOld.data(), kOld.size(), disk).ok());
+  EXPECT_EQ(disk.files["a.btl"], kOld);
+  EXPECT_EQ((disk.files[TempSavePath("a.btl", 0)]), (std::vector<uint8_t>{9, 9}));
+}
+
+// ---- A swap that the system stops half-way -----------------------------------------------
+
+// Every way a replace can end, with the moves that put things right failing or not: the old
+// file and the new scenario each end up in the target or in a file the message names, and
+// the message says which.
+TEST(SafeSaveSwap, EveryOutcomeKeepsTheDataAndTheMessageSaysWhereItIs) {
+  const std::string target = "d/a.btl";
+  const std::string temp = TempSavePath(target, 0), spare = SpareSavePath(target, 0);
+  const std::vector<uint8_t> kNew = {7, 8, 9, 10};
+  using Files = std::map<std::string, std::vector<uint8_t>>;
+  struct Case {
+    const char* what;
+    ReplaceResult::Kind ends;
+    bool tempMoveFails, oldMoveFails;
+    Files after;                         // the whole folder afterwards; empty = saved
+    std::vector<std::string> says, never;  // in the message, and not in it
+  };
+  const std::vector<Case> cases = {
+      {"done", ReplaceResult::Done, false, false, {}, {}, {}},
+      {"target untouched", ReplaceResult::TargetUntouched, false, false, {{target, kOld}},
+       {"无法替换文件“d/a.btl”", "文件未保存", "原文件保持不变"}, {temp}},
+      {"target gone, new file moved into its place", ReplaceResult::TargetGone, false, false, {}, {}, {}},
+      {"target gone, new file stuck", ReplaceResult::TargetGone, true, false, {{temp, kNew}},
+       {"“d/a.btl”", "原文件已不存在", "新的内容保存在“" + temp + "”中", "改名为“d/a.btl”"},
+       {"原文件保持不变", "文件未保存"}},
+      {"target renamed, new file moved into its place", ReplaceResult::TargetRenamed, false, false,
+       {}, {}, {}},
+      {"target renamed, new file stuck, old file moved back", ReplaceResult::TargetRenamed, true,
+       false, {{target, kOld}}, {"无法替换文件“d/a.btl”", "文件未保存", "原文件保持不变"}, {temp, spare}},
+      {"target renamed, both stuck", ReplaceResult::TargetRenamed, true, true,
+       {{temp, kNew}, {spare, kOld}},
+       {"原文件已被改名为“" + spare + "”", "新的内容保存在“" + temp + "”中", "改名为“d/a.btl”"},
+       {"原文件保持不变", "文件未保存"}},
+  };
+  for (const Case& c : cases) {
+    FakeDisk disk;
+    disk.files[target] = kOld;
+    disk.replaceEnds = c.ends;
+    if (c.tempMoveFails) disk.failMovesFrom.insert(temp);
+    if (c.oldMoveFails) disk.failMovesFrom.insert(spare);
+    Status s = SafeSave(target, kNew.data(), kNew.size(), disk);
+    EXPECT_EQ(disk.sparesGiven, std::vector<std::string>{spare}) << c.what;
+    if (c.after.empty()) {
+      EXPECT_TRUE(s.ok()) << c.what << ": " << s.message;
+      EXPECT_EQ(disk.files, (Files{{target, kNew}})) << c.what;
+      continue;
+    }
+    EXPECT_FALSE(s.ok()) << c.what;
+    EXPECT_EQ(disk.files, c.after) << c.what;
+    for (const std::string& part : c.says)
+      EXPECT_NE(s.message.find(part), std::string::npos) << c.what << ": " << s.message;
+    for (const std::string& part : c.never)
+      EXPECT_EQ(s.message.find(part), std::string::npos) << c.what << ": " << s.message;
+  }
+}
+
+TEST(SafeSaveSwap, SpareNameIsFreeAndOnlyGivenWhenThereIsAnOldFile) {
+  FakeDisk disk;
+  disk.files["a.btl"] = kOld;
+  disk.files[SpareSavePath("a.btl", 0)] = {5};  // parked by an earlier failed save
+  disk.replaceEnds = ReplaceResult::TargetRenamed;
+  disk.failMovesFrom = {TempSavePath("a.btl", 0), SpareSavePath("a.btl", 1)};
+  Status s = SafeSave("a.btl", kOld.data(), 1, disk);
+  ASSERT_FALSE(s.ok());
+  EXPECT_EQ(disk.sparesGiven, std::vector<std::string>{SpareSavePath("a.btl", 1)});
+  EXPECT_EQ(disk.files[SpareSavePath("a.btl", 0)], std::vector<uint8_t>{5});
+  EXPECT_EQ(disk.files[SpareSavePath("a.btl", 1)], kOld);
+
+  // A new file: nothing to park, and a failure says nothing about an old file.
+  FakeDisk fresh;
+  fresh.replaceEnds = ReplaceResult::TargetUntouched;
+  s = SafeSave("new.btl", kOld.data(), kOld.size(), fresh);
+  ASSERT_FALSE(s.ok());
+  EXPECT_EQ(fresh.sparesGiven, std::vector<std::string>{""});
+  EXPECT_EQ(s.message.find("原文件"), std::string::npos) << s.message;
+  EXPECT_TRUE(fresh.files.empty());
+}
+
+// ---- Temporary files of saves that never finished ---------------------------------------
+
+TEST(SafeSaveLeftovers, OnlyTemporaryNamesOfTheSameTargetAreRecognised) {
+  EXPECT_TRUE(IsTempSaveName("a.btl", "a.btl.~saving0.tmp"));
+  EXPECT_TRUE(IsTempSaveName("战役.btl", "战役.btl.~saving42.tmp"));
+  for (const char* other : {"a.btl", "a.btl.~saving.tmp", "a.btl.~saving1.tmp.txt", "a.btl.~saving-1.tmp",
+                            "a.btl.~saving1x.tmp", "b.btl.~saving1.tmp", "xa.btl.~saving1.tmp",
+                            "a.btl.~old0.bak", "a.btl.saving1", "A.BTL.~saving1.tmp"})
+    EXPECT_FALSE(IsTempSaveName("a.btl", other)) << other;
+  EXPECT_TRUE(IsTempSaveName("a.btl", TempSavePath("a.btl", 7)));
+}
+
+TEST(SafeSaveLeftovers, UnusedLeftoversBesideAnExistingTargetGoTheRestStay) {
+  FakeDisk disk;
+  disk.files["d/a.btl"] = kOld;
+  for (int n = 0; n < 150; ++n) disk.files[TempSavePath("d/a.btl", n)] = {9};
+  disk.inUse = {TempSavePath("d/a.btl", 0), TempSavePath("d/a.btl", 3)};
+  disk.files["d/a.btl.~saving.tmp"] = {1};
+  disk.files["d/b.btl.~saving1.tmp"] = {2};
+  disk.files[SpareSavePath("d/a.btl", 0)] = {3};
+  disk.files["e/a.btl.~saving1.tmp"] = {4};
+  disk.files[TempSavePath("a.btl", 1)] = {5};
+  const std::vector<uint8_t> kNew = {6, 6};
+  ASSERT_TRUE(SafeSave("d/a.btl", kNew.data(), kNew.size(), disk).ok());
+  const std::map<std::string, std::vector<uint8_t>> expected = {
+      {"d/a.btl", kNew},
+      {TempSavePath("d/a.btl", 0), {9}},
+      {TempSavePath("d/a.btl", 3), {9}},
+      {"d/a.btl.~saving.tmp", {1}},
+      {"d/b.btl.~saving1.tmp", {2}},
+      {SpareSavePath("d/a.btl", 0), {3}},
+      {"e/a.btl.~saving1.tmp", {4}},
+      {TempSavePath("a.btl", 1), {5}},
+  };
+  EXPECT_EQ(disk.files, expected);
+}
+
+// Without the target a leftover may be the only copy of a scenario whose swap failed: kept.
+// The save goes on under the next free name; only a folder full of them stops it, and then
+// the message says why.
+TEST(SafeSaveLeftovers, WithoutTheTargetLeftoversAreKeptAndSkipped) {
+  FakeDisk disk;
+  for (int n = 0; n < 12; ++n) disk.files[TempSavePath("a.btl", n)] = {9};
+  ASSERT_TRUE(SafeSave("a.btl", kOld.data(), kOld.size(), disk).ok());
+  EXPECT_EQ(disk.files.size(), 13u);
+  EXPECT_EQ(disk.files["a.btl"], kOld);
+  EXPECT_EQ(disk.files[TempSavePath("a.btl", 11)], std::vector<uint8_t>{9});
+
+  FakeDisk full;
+  for (int n = 0; n < 100; ++n) full.files[TempSavePath("a.btl", n)] = {9};
+  Status s = SafeSave("a.btl", kOld.data(), kOld.size(), full);
+  ASSERT_FALSE(s.ok());
+  EXPECT_NE(s.message.find("已有 100 个以前的保存留下的临时文件"), std::string::npos) << s.message;
+  EXPECT_NE(s.message.find(TempSavePath("a.btl", 99)), std::string::npos) << s.message;
+  EXPECT_NE(s.message.find("文件未保存"), std::string::npos) << s.message;
+  EXPECT_EQ(full.files.size(), 100u);
+}
+
+// ---- Save faults of a whole scenario, through the seam -----------------------------------
+
+// The large demo scenario with 3 MiB more tail, so that its file takes four writes.
+std::vector<uint8_t> FourWriteScenario() {
+  std::vector<uint8_t> bytes = DemoBattleBytes("demo_large");
+  std::vector<uint8_t> more = ThreeMegabytes();
+  bytes.insert(bytes.end(), more.begin(), more.end());
+  return bytes;
+}
+
+struct Fault {
+  const char* what;
+  std::function<void(FakeDisk&)> arm;
+  const char* sentence;  // what the message must say
+};
+
+TEST(SaveScenarioFaults, EveryFaultKeepsTheOldFileLeavesNoTemporaryAndTheScenarioAsItWas) {
+  std::vector<uint8_t> bytes = FourWriteScenario();
+  const std::vector<Fault> faults = {
+      {"first write", [](FakeDisk& d) { d.failWriteAt = 0; }, "磁盘可能已满"},
+      {"second write", [](FakeDisk& d) { d.failWriteAt = 1; }, "磁盘可能已满"},
+      {"third write", [](FakeDisk& d) { d.failWriteAt = 2; }, "磁盘可能已满"},
+      {"last write", [](FakeDisk& d) { d.failWriteAt = 3; }, "磁盘可能已满"},
+      {"flush", [](FakeDisk& d) { d.failFlush = true; }, "磁盘可能已满"},
+      {"replace", [](FakeDisk& d) { d.replaceEnds = ReplaceResult::TargetUntouched; },
+       "无法替换文件"},
+      {"temporary file", [](FakeDisk& d) { d.failCreate = true; }, "无法在"},
+  };
+  for (const Fault& f : faults) {
+    LoadForTest(bytes, DemoWorldImage());
+    std::vector<uint8_t> scenario = RecordSnapshot();
+    FakeDisk disk;
+    disk.files["战役.btl"] = kOld;
+    f.arm(disk);
+    Status s = SaveScenarioTo("战役.btl", disk);
+    ASSERT_FALSE(s.ok()) << f.what;
+    EXPECT_NE(s.message.find("“战役.btl”"), std::string::npos) << s.message;
+    EXPECT_NE(s.message.find(f.sentence), std::string::npos) << f.what << ": " << s.message;
+    EXPECT_NE(s.message.find("文件未保存"), std::string::npos) << s.message;
+    EXPECT_EQ(disk.files["战役.btl"], kOld) << f.what;
+    EXPECT_EQ(disk.files.size(), 1u) << "temporary left behind after a failing " << f.what;
+    EXPECT_TRUE(RecordSnapshot() == scenario) << "scenario changed by a failing " << f.what;
+    // Saving stops at the write that fails.
+    if (disk.failWriteAt >= 0) {
+      EXPECT_EQ(disk.writes, disk.failWriteAt + 1) << f.what;
+    }
+  }
+  // The file takes four writes, so the faults above hit each of them.
+  FakeDisk disk;
+  ASSERT_TRUE(SaveScenarioTo("战役.btl", disk).ok());
+  EXPECT_EQ(disk.writes, 4);
+  EXPECT_EQ(disk.files["战役.btl"], bytes);
+}
+
+TEST(SaveScenarioFaults, AfterAFailedSaveTheNextOneWritesTheSameScenario) {
+  std::vector<uint8_t> bytes = DemoBattleBytes("demo_small");
+  LoadForTest(bytes, DemoWorldImage());
+  FakeDisk disk;
+  disk.failWriteAt = 0;
+  EXPECT_FALSE(SaveScenarioTo("a.btl", disk).ok());
+  EXPECT_EQ(disk.files.count("a.btl"), 0u);
+  disk.failWriteAt = -1;
+  ASSERT_TRUE(SaveScenarioTo("a.btl", disk).ok());
+  EXPECT_EQ(disk.files["a.btl"], bytes);
+}
+
+TEST(SaveScenarioFaults, NewFileThatFailsSaysNothingAboutAnOldOne) {
+  FakeDisk disk;
+  disk.failFlush = true;
+  Status s = SafeSave("new.btl", kOld.data(), kOld.size(), disk);
+  ASSERT_FALSE(s.ok());
+  EXPECT_EQ(s.message.find("原文件"), std::string::npos) << s.message;
+  EXPECT_TRUE(disk.files.empty());
+}
+
+// ---- The real file system of the platform ---------------------------------------------
+
+namespace fs = std::filesystem;
+
+TEST(SafeSaveOnDisk, ReplacesAnExistingFileAndCreatesANewOne) {
+  std::string folder = MakeTempFolder("save");
+  std::string target = folder + "/战役.btl";
+  WriteFileBytes(target, kOld);
+  std::vector<uint8_t> data = ThreeMegabytes();
+  ASSERT_TRUE(SafeSave(target, data.data(), data.size()).ok());
+  EXPECT_EQ(ReadFileBytes(target), data);
+  ASSERT_TRUE(SafeSave(folder + "/新.btl", kOld.data(), kOld.size()).ok());
+  EXPECT_EQ(ReadFileBytes(folder + "/新.btl"), kOld);
+  EXPECT_FALSE(file_exists(TempSavePath(target, 0)));
+}
+
+TEST(SafeSaveOnDisk, ReadOnlyTargetStaysAsItWas) {
+  std::string folder = MakeTempFolder("readonly");
+  std::string target = folder + "/a.btl";
+  WriteFileBytes(target, kOld);
+  fs::permissions(target, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  EXPECT_FALSE(SafeSave(target, kOld.data() + 1, 2).ok());
+  EXPECT_EQ(ReadFileBytes(target), kOld);
+  EXPECT_FALSE(file_exists(TempSavePath(target, 0)));
+  fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
+}
+
+TEST(SafeSaveOnDisk, VanishedFolderAndDirectoryTargetAreRefused) {
+  std::string folder = MakeTempFolder("gone");
+  EXPECT_FALSE(SafeSave(folder + "/no/such/folder/a.btl", kOld.data(), 3).ok());
+  fs::create_directories(folder + "/dir.btl");
+  EXPECT_FALSE(SafeSave(folder + "/dir.btl", kOld.data(), 3).ok());
+  EXPECT_TRUE(fs::is_directory(folder + "/dir.btl"));
+  EXPECT_FALSE(file_exists(TempSavePath(folder + "/dir.btl", 0)));
+}
+
+TEST(SafeSaveOnDisk, SaveScenarioWritesWhatBuildBattleBytesComputes) {
+  std::vector<uint8_t> bytes = CleanScenario().bytes();
+  LoadForTest(bytes, MakeWorld(40, 30));
+  std::string target = MakeTempFolder("scenario") + "/out.btl";
+  ASSERT_TRUE(SaveScenarioTo(target).ok());
+  EXPECT_EQ(ReadFileBytes(target), bytes);
+}
+
+TEST(SafeSaveOnDisk, FolderRemovedBeforeTheSaveIsReported) {
+  LoadForTest(DemoBattleBytes("demo_small"), DemoWorldImage());
+  std::vector<uint8_t> scenario = RecordSnapshot();
+  std::string folder = MakeTempFolder("removed") + "/场景";
+  fs::create_directories(PathFromUtf8(folder));
+  fs::remove_all(PathFromUtf8(folder));
+  Status s = SaveScenarioTo(folder + "/a.btl");
+  ASSERT_FALSE(s.ok());
+  EXPECT_NE(s.message.find("文件夹不存在或不可写"), std::string::npos) << s.message;
+  EXPECT_FALSE(fs::exists(PathFromUtf8(folder)));
+  EXPECT_TRUE(RecordSnapshot() == scenario);
+}
+
+TEST(SafeSaveOnDisk, DirectoryTargetIsNamedInTheMessage) {
+  std::string target = MakeTempFolder("dirtarget") + "/目录.btl";
+  fs::create_directories(PathFromUtf8(target));
+  Status s = SafeSave(target, kOld.data(), kOld.size());
+  ASSERT_FALSE(s.ok());
+  EXPECT_NE(s.message.find("是一个文件夹"), std::string::npos) << s.message;
+  EXPECT_TRUE(fs::is_empty(PathFromUtf8(target)));
+}
+
+// The names of a folder's entries, sorted.
+std::vector<std::string> EntriesOf(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(PathFromUtf8(folder)))
+    names.push_back(Utf8FromPath(e.path().filename()));
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The platform's operations that put things right after a half-way swap: a move never
+// replaces a file, and the folder listing names what is there.
+TEST(SafeSaveOnDisk, SystemMoveNeverReplacesAndListNamesTheEntries) {
+  SaveOps& ops = SystemSaveOps();
+  const std::string folder = MakeTempFolder("moves");
+  const std::string a = folder + "/甲.btl", b = folder + "/乙.btl", c = folder + "/丙.btl";
+  WriteFileBytes(a, {1});
+  WriteFileBytes(b, {2});
+  EXPECT_FALSE(ops.move(a, b));
+  EXPECT_EQ(ReadFileBytes(a), std::vector<uint8_t>{1});
+  EXPECT_EQ(ReadFileBytes(b), std::vector<uint8_t>{2});
+  EXPECT_TRUE(ops.move(a, c));
+  EXPECT_FALSE(file_exists(a));
+  EXPECT_EQ(ReadFileBytes(c), std::vector<uint8_t>{1});
+  EXPECT_FALSE(ops.move(a, folder + "/丁.btl"));
+
+  std::vector<std::string> listed = ops.list(folder + "/");
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed, EntriesOf(folder));
+  EXPECT_EQ(listed.size(), 2u);
+  EXPECT_TRUE(ops.remove_unused(c));
+  EXPECT_FALSE(file_exists(c));
+  EXPECT_FALSE(ops.remove_unused(c));
+  EXPECT_TRUE(ops.list(folder + "/no such folder/").empty());
+}
+
+// Leftovers of saves that crashed never stop a save. Beside an existing target they are
+// removed; files that only look alike stay, and so does everything when the target is missing.
+TEST(SafeSaveOnDisk, LeftoversOfUnfinishedSavesNeverBlockASaveAndOnlyTheyGo) {
+  const std::string folder = MakeTempFolder("leftovers");
+  const std::string target = folder + "/战役.btl";
+  WriteFileBytes(target, kOld);
+  for (int n = 0; n < 12; ++n) WriteFileBytes(TempSavePath(target, n), {9, 9});
+  const std::vector<std::string> users = {
+      "战役.btl.saving", "战役.btl.~saving.tmp", "战役.btl.~saving1.tmp.txt", "战役.btl.~saving-1.tmp",
+      "别的.btl.~saving1.tmp", "x战役.btl.~saving1.tmp", "战役.btl.~old0.bak"};
+  for (const std::string& name : users) WriteFileBytes(folder + "/" + name, {1});
+  std::vector<uint8_t> data = ThreeMegabytes();
+  Status s = SafeSave(target, data.data(), data.size());
+  ASSERT_TRUE(s.ok()) << s.message;
+  EXPECT_EQ(ReadFileBytes(target), data);
+  std::vector<std::string> expected = users;
+  expected.push_back("战役.btl");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(EntriesOf(folder), expected);
+  for (const std::string& name : users) EXPECT_EQ(ReadFileBytes(folder + "/" + name), std::vector<uint8_t>{1});
+
+  const std::string other = MakeTempFolder("leftovers_new") + "/新.btl";
+  for (int n = 0; n < 12; ++n) WriteFileBytes(TempSavePath(other, n), {9, 9});
+  s = SafeSave(other, data.data(), data.size());
+  ASSERT_TRUE(s.ok()) << s.message;
+  EXPECT_EQ(ReadFileBytes(other), data);
+  for (int n = 0; n < 12; ++n) EXPECT_EQ(ReadFileBytes(TempSavePath(other, n)), (std::vector<uint8_t>{9, 9}));
+}
+
+#ifndef _WIN32
+// A small tmpfs of its own, for the faults a real disk gives: full, or mounted read-only.
+// Mounting needs root and a system that allows it; otherwise the tests say why they skip.
+class SmallDisk {
+ public:
+  explicit SmallDisk(size_t kib) : folder_(MakeTempFolder("tmpfs")) {
+    if (geteuid() != 0) {
+      reason_ = "not running as root, cannot mount a tmpfs";
+      return;
+    }
+    std::string options = "size=" + std::to_string(kib) + "k";
+    if (mount("tmpfs", folder_.c_str(), "tmpfs", 0, options.c_str()) != 0) {
+      reason_ = std::string("mount of a tmpfs refused: ") + strerror(errno);
+      return;
+    }
+    mounted_ = true;
+  }
+  ~SmallDisk() {
+    if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
+  }
+  bool remount_read_only() {
+    return mount("tmpfs", folder_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+  }
+  bool mounted() const { return mounted_; }
+  const std::string& reason() const { return reason_; }
+  std::string file(const char* name) const { return folder_ + "/" + name; }
+  size_t entries() const {
+    size_t n = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder_)) ++n;
+    return n;
+  }
+
+ private:
+  std::string folder_;
+  std::string reason_;
+  bool mounted_ = false;
+};
+
+// A leftover that another save holds (its lock) is in use and stays.
+TEST(SafeSaveOnDisk, LeftoverHeldByARunningSaveStays) {
+  const std::string folder = MakeTempFolder("held");
+  const std::string target = folder + "/a.btl";
+  WriteFileBytes(target, kOld);
+  WriteFileBytes(TempSavePath(target, 0), {9});
+  WriteFileBytes(TempSavePath(target, 1), {9});
+  int fd = open(TempSavePath(target, 0).c_str(), O_RDONLY);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(flock(fd, LOCK_EX), 0);
+  Status s = SafeSave(target, kOld.data() + 1, 2);
+  close(fd);
+  ASSERT_TRUE(s.ok()) << s.message;
+  EXPECT_EQ(EntriesOf(folder), (std::vector<std::string>{"a.btl", "a.btl.~saving0.tmp"}));
+  EXPECT_EQ(ReadFileBytes(TempSavePath(target, 0)), std::vector<uint8_t>{9});
+}
+
+TEST(SafeSaveOnRealFaults, FullDiskKeepsTheOldFileAndLeavesNoTemporary) {
+  SmallDisk disk(256);
+  if (!disk.mounted()) {
+    printf("skipped: %s\n", disk.reason().c_str());
+    GTEST_SKIP() << disk.reason();
+  }
+  std::string target = disk.file("战役.btl");
+  std::vector<uint8_t> old(150 * 1024, 7);
+  WriteFileBytes(target, old);
+  // 150 KiB are taken; the new 3 MiB file cannot fit beside them.
+  std::vector<uint8_t> data = ThreeMegabytes();
+  Status s = SafeSave(target, data.data(), data.size());
+  ASSERT_FALSE(s.ok());
+  EXPECT_NE(s.message.find("磁盘可能已满"), std::string::npos) << s.message;
+  EXPECT_NE(s.message.find("原文件保持不变"), std::string::npos) << s.message;
+  EXPECT_EQ(ReadFileBytes(target), old);
+  EXPECT_EQ(disk.entries(), 1u);
+  // Once there is room, the same save goes through.
+  std::vector<uint8_t> small(50 * 1024, 9);
+  ASSERT_TRUE(SafeSave(target, small.data(), small.size()).ok());
+  EXPECT_EQ(ReadFileBytes(target), small);
+}
+
+TEST(SafeSaveOnRealFaults, FullDiskDuringASaveOfTheScenarioLeavesTheScenario) {
+  SmallDisk disk(64);
+  if (!disk.mounted()) {
+    printf("skipped: %s\n", disk.reason().c_str());
+    GTEST_SKIP() << disk.reason();
+  }
+  LoadForTest(DemoBattleBytes("demo_large"), DemoWorldImage());
+  std::vector<uint8_t> scenario = RecordSnapshot();
+  std::string target = disk.file("large.btl");
+  Status s = SaveScenarioTo(target);
+  ASSERT_FALSE(s.ok());
+  EXPECT_NE(s.message.find("磁盘可能已满"), std::string::npos) << s.message;
+  EXPECT_EQ(disk.entries(), 0u);
+  EXPECT_TRUE(RecordSnapshot() == scenario);
+}
+
+TEST(SafeSaveOnRealFaults, ReadOnlyFolderKeepsTheOldFile) {
+  // Root ignores mode bits, so a read-only mount stands in for a read-only folder there.
+  SmallDisk disk(256);
+  std::string target;
+  std::string folder;
+  if (disk.mounted()) {
+    target = disk.file("a.btl");
+    WriteFileBytes(target, kOld);
+    if (!disk.remount_read_only()) {
+      printf("skipped: remounting the tmpfs read-only was refused: %s\n", strerror(errno));
+      GTEST_SKIP() << "read-only remount refused";
+    }
+  } else if (geteuid() != 0) {
+    folder = MakeTempFolder("rofolder");
+    target = folder + "/a.btl";
+    WriteFileBytes(target, kOld);
+    fs::permissions(folder, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+  } else {
+    printf("skipped: running as root without a mount: %s\n", disk.reason().c_str());
+    GTEST_SKIP() << disk.reason();
+  }
+  Status s = SafeSave(target, kOld.data() + 1, 2);
+  ASSERT_FALSE(s.ok());
+  EXPECT_NE(s.message.find("文件夹不存在或不可写"), std::string::npos) << s.message;
+  EXPECT_EQ(ReadFileBytes(target), kOld);
+  EXPECT_FALSE(file_exists(TempSavePath(target, 0)));
+  if (!folder.empty()) fs::permissions(folder, fs::perms::owner_write, fs::perm_options::add);
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,545 @@
+#include "tools/demo_data/demo_data.h"
+
+#include <gtest/gtest.h>
+#include <json/json.h>
+
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
+
+#include "base/files.h"
+#include "scenario/world_record.h"
+#include "tools/demo_data/png_writer.h"
+
+namespace {
+
+// ---- A PNG reader written from the format, independent of the writer ----------------------
+
+uint32_t be32(const std::string& s, size_t at) {
+  auto b = [&](size_t i) { return uint32_t(uint8_t(s[at + i])); };
+  return b(0) << 24 | b(1) << 16 | b(2) << 8 | b(3);
+}
+
+// Bit by bit, without a table, so a wrong table in the writer cannot hide here.
+uint32_t crc_bitwise(const std::string& data) {
+  uint32_t crc = 0xFFFFFFFFu;
+  for (unsigned char ch : data) {
+    crc ^= ch;
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+  }
+  return ~crc;
+}
+
+uint32_t adler_plain(const std::string& data) {
+  uint64_t a = 1, b = 0;
+  for (unsigned char ch : data) {
+    a = (a + ch) % 65521;
+    b = (b + a) % 65521;
+  }
+  return uint32_t(b << 16 | a);
+}
+
+struct ParsedPng {
+  uint32_t width = 0, height = 0;
+  int depth = -1, colour_type = -1, compression = -1, filter = -1, interlace = -1;
+  int stored_blocks = 0;
+  std::string rows;  // the inflated, still filtered image data
+};
+
+// Checks signature, chunk order and CRCs, the zlib wrapping, every stored block's LEN/NLEN and
+// the Adler-32; returns what is wrong, or "" with `png` filled in.
+std::string parse_png(const std::string& file, ParsedPng& png) {
+  if (file.compare(0, 8, std::string("\x89PNG\r\n\x1a\n", 8)) != 0) return "signature";
+  std::vector<std::string> types;
+  std::string idat;
+  size_t at = 8;
+  while (at < file.size()) {
+    if (file.size() - at < 12) return "truncated chunk";
+    uint32_t len = be32(file, at);
+    if (file.size() - at - 12 < len) return "chunk longer than file";
+    std::string type = file.substr(at + 4, 4), body = file.substr(at + 4, 4 + size_t(len));
+    if (crc_bitwise(body) != be32(file, at + 8 + len)) return "bad CRC in " + type;
+    std::string data = body.substr(4);
+    if (type == "IHDR") {
+      if (len != 13) return "IHDR length";
+      png.width = be32(data, 0);
+      png.height = be32(data, 4);
+      png.depth = uint8_t(data[8]);
+      png.colour_type = uint8_t(data[9]);
+      png.compression = uint8_t(data[10]);
+      png.filter = uint8_t(data[11]);
+      png.interlace = uint8_t(data[12]);
+    } else if (type == "IDAT") {
+      idat += data;
+    } else if (type == "IEND" && len != 0) {
+      return "IEND not empty";
+    }
+    types.push_back(type);
+    at += 12 + len;
+  }
+  if (types.empty() || types.front() != "IHDR" || types.back() != "IEND") return "chunk order";
+
+  if (idat.size() < 6) return "zlib stream too short";
+  uint8_t cmf = uint8_t(idat[0]), flg = uint8_t(idat[1]);
+  if ((cmf & 0x0F) != 8 || (cmf >> 4) > 7 || (cmf * 256 + flg) % 31 != 0 || (flg & 0x20))
+    return "zlib header";
+  size_t p = 2;
+  bool final = false;
+  while (!final) {
+    if (idat.size() - p < 5) return "stored block header";
+    uint8_t head = uint8_t(idat[p]);
+    final = head & 1;
+    if ((head >> 1) != 0) return "not a stored block";
+    uint32_t n = uint8_t(idat[p + 1]) | uint8_t(idat[p + 2]) << 8;
+    uint32_t nn = uint8_t(idat[p + 3]) | uint8_t(idat[p + 4]) << 8;
+    if ((n ^ nn) != 0xFFFF) return "NLEN is not the complement of LEN";
+    p += 5;
+    if (idat.size() - p < n) return "stored block past the stream";
+    png.rows += idat.substr(p, n);
+    p += n;
+    ++png.stored_blocks;
+  }
+  if (idat.size() - p != 4) return "bytes after the deflate data";
+  if (be32(idat, p) != adler_plain(png.rows)) return "Adler-32";
+  return {};
+}
+
+// Pixel (x, y) of a parsed 8-bit RGBA picture whose rows all use filter 0, as png_rgba.
+uint32_t pixel(const ParsedPng& png, int x, int y) {
+  size_t at = size_t(y) * (1 + 4 * png.width) + 1 + 4 * size_t(x);
+  uint32_t v = 0;
+  for (int k = 0; k < 4; ++k) v |= uint32_t(uint8_t(png.rows[at + k])) << (8 * k);
+  return v;
+}
+
+// ---- Temporary folders with a Chinese name, removed afterwards ---------------------------
+
+std::string utf8(const std::filesystem::path& p) {
+  std::u8string s = p.u8string();
+  return std::string(s.begin(), s.end());
+}
+
+std::filesystem::path from_utf8(const std::string& s) {
+  return std::filesystem::path(std::u8string(s.begin(), s.end()));
+}
+
+struct TempFolder {
+  TempFolder() {
+    std::random_device rd;
+    path = utf8(std::filesystem::temp_directory_path()) + "/btl_演示_" + std::to_string(rd());
+    std::filesystem::create_directories(from_utf8(path));
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(from_utf8(path), ignored);
+  }
+  std::string path;
+};
+
+// ---- PNG writer -------------------------------------------------------------------------
+
+struct PngSize {
+  int w, h;
+};
+void PrintTo(const PngSize& s, std::ostream* os) { *os << s.w << "x" << s.h; }
+
+class PngWriterTest : public ::testing::TestWithParam<PngSize> {};
+
+// 1 x 1; 64 x 255 fills exactly one stored block (255 rows of 257 bytes = 65,535); 300 x 120
+// needs three blocks.
+INSTANTIATE_TEST_SUITE_P(Sizes, PngWriterTest,
+                         ::testing::Values(PngSize{1, 1}, PngSize{64, 255}, PngSize{300, 120}));
+
+TEST_P(PngWriterTest, StoredStreamGivesBackTheFilteredRows) {
+  const int w = GetParam().w, h = GetParam().h;
+  std::vector<uint32_t> pixels;
+  std::string expected;
+  for (int y = 0; y < h; ++y) {
+    expected.push_back('\0');  // filter type 0
+    for (int x = 0; x < w; ++x) {
+      uint8_t r = uint8_t(x * 7 + y), g = uint8_t(y * 3), b = uint8_t(x ^ y), a = uint8_t(255 - x);
+      pixels.push_back(png_rgba(r, g, b, a));
+      expected += {char(r), char(g), char(b), char(a)};
+    }
+  }
+  ParsedPng png;
+  ASSERT_EQ(parse_png(encode_png(w, h, pixels.data()), png), "");
+  EXPECT_EQ(png.width, uint32_t(w));
+  EXPECT_EQ(png.height, uint32_t(h));
+  EXPECT_EQ(png.depth, 8);
+  EXPECT_EQ(png.colour_type, 6);
+  EXPECT_EQ(png.compression, 0);
+  EXPECT_EQ(png.filter, 0);
+  EXPECT_EQ(png.interlace, 0);
+  EXPECT_EQ(png.stored_blocks, int((expected.size() + 65534) / 65535));
+  EXPECT_TRUE(png.rows == expected);
+}
+
+TEST(PngWriter, RefusesEmptyImages) {
+  uint32_t one = png_rgba(1, 2, 3);
+  EXPECT_EQ(encode_png(0, 1, &one), "");
+  EXPECT_EQ(encode_png(1, -1, &one), "");
+  TempFolder dir;
+  EXPECT_FALSE(write_png(join_path(dir.path, "空.png"), 0, 0, &one));
+}
+
+TEST(PngWriter, WritesTheEncodedBytesUnderAChinesePath) {
+  TempFolder dir;
+  std::vector<uint32_t> pixels(12 * 5, png_rgba(200, 10, 10, 128));
+  std::string path = join_path(dir.path, "旗帜.png");
+  ASSERT_TRUE(write_png(path, 12, 5, pixels.data()));
+  std::string written;
+  ASSERT_TRUE(read_whole_file(path, written));
+  EXPECT_TRUE(written == encode_png(12, 5, pixels.data()));
+}
+
+// ---- The generated data folder ----------------------------------------------------------
+
+// One generation for the whole suite; the files are read back from disk.
+class DemoDataTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    folder_ = new TempFolder;
+    error_ = write_demo_data(folder_->path);
+  }
+  static void TearDownTestSuite() {
+    delete folder_;
+    folder_ = nullptr;
+  }
+  void SetUp() override { ASSERT_EQ(error_, ""); }
+
+  static std::string file(const std::string& relative) {
+    std::string bytes;
+    EXPECT_TRUE(read_whole_file(join_path(folder_->path, relative), bytes)) << relative;
+    return bytes;
+  }
+  static Json::Value catalog(const std::string& name) {
+    std::istringstream in(file(data_path(name)));
+    Json::Value root;
+    std::string errors;
+    EXPECT_TRUE(Json::parseFromStream(Json::CharReaderBuilder(), in, &root, &errors))
+        << name << errors;
+    EXPECT_TRUE(root.isArray()) << name;
+    return root;
+  }
+
+  static TempFolder* folder_;
+  static std::string error_;
+};
+
+TempFolder* DemoDataTest::folder_ = nullptr;
+std::string DemoDataTest::error_;
+
+TEST_F(DemoDataTest, TwoRunsWriteTheSameBytes) {
+  TempFolder again;
+  ASSERT_EQ(write_demo_data(again.path), "");
+  std::vector<DemoFile> files;
+  ASSERT_EQ(make_demo_files(files), "");
+  ASSERT_GT(files.size(), 400u);
+  for (const DemoFile& f : files) {
+    std::string first = file(f.path), second;
+    ASSERT_TRUE(read_whole_file(join_path(again.path, f.path), second)) << f.path;
+    EXPECT_TRUE(first == second) << f.path;
+    EXPECT_TRUE(first == f.bytes) << f.path;
+  }
+}
+
+// A battle file cut into its sections by the header's counts.
+struct BtlView {
+  BtlHeader header{};
+  std::vector<TeamRecord> teams;
+  std::string owners;
+  std::vector<BuildingRecord> buildings;
+  std::vector<UnitRecord> units;
+  std::vector<GeneralEntry> generals;
+  int64_t tail = -1;  // bytes left after the generals; negative when the counts overrun
+};
+
+BtlView cut_sections(const std::string& f) {
+  BtlView v;
+  if (f.size() < sizeof(BtlHeader)) return v;
+  memcpy(&v.header, f.data(), sizeof v.header);
+  const BtlHeader& h = v.header;
+  int64_t need = int64_t(sizeof(BtlHeader)) + int64_t(h.teamCount) * int64_t(kTeamFileBytes) +
+                 int64_t(h.rangeWidth) * h.rangeHeight + int64_t(h.buildingCount) * 20 +
+                 int64_t(h.unitCount) * 28 + int64_t(h.generalCount) * 4;
+  v.tail = int64_t(f.size()) - need;
+  if (v.tail < 0) return v;
+  size_t at = sizeof(BtlHeader);
+  v.teams.resize(size_t(h.teamCount));
+  for (TeamRecord& t : v.teams) {
+    memcpy(&t, f.data() + at, kTeamFileBytes);
+    at += kTeamFileBytes;
+  }
+  v.owners = f.substr(at, size_t(h.rangeWidth) * h.rangeHeight);
+  at += v.owners.size();
+  auto take = [&](auto& vec, int count) {
+    vec.resize(size_t(count));
+    memcpy(vec.data(), f.data() + at, vec.size() * sizeof vec[0]);
+    at += vec.size() * sizeof vec[0];
+  };
+  take(v.buildings, h.buildingCount);
+  take(v.units, h.unitCount);
+  take(v.generals, h.generalCount);
+  return v;
+}
+
+TEST_F(DemoDataTest, BattleFileSectionsAddUpToTheFileSize) {
+  BtlView small = cut_sections(file("demo_small.btl"));
+  BtlView large = cut_sections(file("demo_large.btl"));
+  BtlView messy = cut_sections(file("demo_messy.btl"));
+  EXPECT_EQ(small.tail, 0);
+  EXPECT_GE(large.tail, 2048);
+  EXPECT_LE(large.tail, 16384);
+  EXPECT_GE(messy.tail, 0);
+}
+
+// What loading and saving with the file's own range reproduces byte for byte: records inside
+// the range, one per hex, in ascending position, owners that name a team or nobody, alpha 255.
+void expect_clean(const BtlView& v, const std::string& world_bin, const std::set<int>& commanders,
+                  const std::string& name) {
+  SCOPED_TRACE(name);
+  const BtlHeader& h = v.header;
+  int32_t world_width;
+  memcpy(&world_width, world_bin.data() + 8, 4);
+  auto inside = [&](uint16_t pos) {
+    int x = pos % world_width - h.originX, y = pos / world_width - h.originY;
+    return x >= 0 && y >= 0 && x < h.rangeWidth && y < h.rangeHeight;
+  };
+  auto terrain = [&](int x, int y) {
+    return uint8_t(world_bin[16 + 12 * (size_t(h.originY + y) * world_width + h.originX + x)]);
+  };
+  for (size_t i = 0; i < v.buildings.size(); ++i) {
+    EXPECT_TRUE(inside(v.buildings[i].position)) << "building " << i;
+    if (i) {
+      EXPECT_LT(v.buildings[i - 1].position, v.buildings[i].position) << "building " << i;
+    }
+    EXPECT_TRUE(v.buildings[i].buildingCode || v.buildings[i].facilityType ||
+                v.buildings[i].defence);
+  }
+  std::set<int> generals_used;
+  for (size_t i = 0; i < v.units.size(); ++i) {
+    const UnitRecord& u = v.units[i];
+    EXPECT_TRUE(inside(u.position)) << "unit " << i;
+    if (i) {
+      EXPECT_LT(v.units[i - 1].position, u.position) << "unit " << i;
+    }
+    EXPECT_NE(u.unitClass, 0) << "unit " << i;
+    if (u.general != kNoGeneral) {
+      EXPECT_LT(int(u.general), int(v.generals.size())) << "unit " << i;
+      EXPECT_TRUE(generals_used.insert(u.general).second) << "general shared, unit " << i;
+    }
+  }
+  EXPECT_EQ(generals_used.size() > 0, !v.generals.empty());
+  for (const GeneralEntry& g : v.generals) {
+    EXPECT_TRUE(commanders.count(g.commander)) << g.commander;
+    EXPECT_GE(g.rank, 1);
+    EXPECT_LE(g.rank, 10);
+  }
+  std::set<uint32_t> colours;
+  for (const TeamRecord& t : v.teams) {
+    EXPECT_EQ(t.fileColour[3], 255);
+    colours.insert(uint32_t(t.fileColour[0]) | t.fileColour[1] << 8 | t.fileColour[2] << 16);
+  }
+  EXPECT_EQ(colours.size(), v.teams.size());
+  for (int y = 0; y < h.rangeHeight; ++y)
+    for (int x = 0; x < h.rangeWidth; ++x) {
+      uint8_t owner = uint8_t(v.owners[size_t(y) * h.rangeWidth + x]);
+      EXPECT_TRUE(owner == kUnownedTeam || owner < v.teams.size()) << x << "," << y;
+      if (terrain(x, y) == 1) {
+        EXPECT_EQ(owner, kUnownedTeam) << "sea at " << x << "," << y;
+      }
+    }
+}
+
+TEST_F(DemoDataTest, DemoScenariosSurviveALoadAndSaveUnchanged) {
+  std::string world = file(data_path("world.bin"));
+  std::set<int> commanders, countries;
+  for (const Json::Value& e : catalog("CommanderSettings.json")) commanders.insert(e["Id"].asInt());
+  for (const Json::Value& e : catalog("CountrySettings.json")) countries.insert(e["Id"].asInt());
+
+  BtlView small = cut_sections(file("demo_small.btl"));
+  expect_clean(small, world, commanders, "demo_small");
+  EXPECT_EQ(small.teams.size(), 3u);
+  EXPECT_EQ(small.generals.size(), 2u);
+
+  BtlView large = cut_sections(file("demo_large.btl"));
+  expect_clean(large, world, commanders, "demo_large");
+  EXPECT_EQ(large.header.originX, 10);
+  EXPECT_EQ(large.header.originY, 5);
+  EXPECT_EQ(large.teams.size(), 12u);
+  EXPECT_GT(large.units.size(), 1500u);
+  EXPECT_GT(large.buildings.size(), 400u);
+  std::set<int> team_countries;
+  for (const TeamRecord& t : large.teams) {
+    EXPECT_TRUE(countries.count(t.country)) << t.country;
+    team_countries.insert(t.country);
+  }
+  EXPECT_EQ(team_countries.size(), 12u);
+  // Every kind of city mark is exercised: all ten levels, each facility byte, anti-air 1..3.
+  std::set<int> city_codes, aa_types;
+  int industry = 0, airport = 0, missile = 0, nuclear = 0, defence = 0;
+  for (const BuildingRecord& b : large.buildings) {
+    if (b.buildingCode / 100 == 101) city_codes.insert(b.buildingCode);
+    industry += b.industry != 0;
+    airport += b.airport != 0;
+    missile += b.missile != 0;
+    nuclear += b.nuclear != 0;
+    defence += b.defence != 0;
+    if (b.facilityType) aa_types.insert(b.facilityType);
+  }
+  EXPECT_EQ(city_codes.size(), 10u);
+  EXPECT_EQ(aa_types, (std::set<int>{1, 2, 3}));
+  EXPECT_TRUE(industry && airport && missile && nuclear && defence);
+}
+
+TEST_F(DemoDataTest, MessyScenarioHasEveryFaultTheCheckerLooksFor) {
+  BtlView v = cut_sections(file("demo_messy.btl"));
+  ASSERT_GE(v.tail, 0);
+  int32_t world_width;
+  memcpy(&world_width, file(data_path("world.bin")).data() + 8, 4);
+  bool descending = false, duplicate = false, class_zero = false, outside = false,
+       bad_general = false;
+  std::set<uint16_t> seen;
+  for (size_t i = 0; i < v.units.size(); ++i) {
+    descending |= i > 0 && v.units[i].position < v.units[i - 1].position;
+    duplicate |= !seen.insert(v.units[i].position).second;
+    class_zero |= v.units[i].unitClass == 0;
+    bad_general |= v.units[i].general != kNoGeneral && v.units[i].general >= v.generals.size();
+  }
+  for (const BuildingRecord& b : v.buildings) {
+    int x = b.position % world_width - v.header.originX,
+        y = b.position / world_width - v.header.originY;
+    outside |= x < 0 || y < 0 || x >= v.header.rangeWidth || y >= v.header.rangeHeight;
+  }
+  bool alpha = false, stray_owner = false;
+  for (const TeamRecord& t : v.teams) alpha |= t.fileColour[3] != 255;
+  for (char o : v.owners) stray_owner |= uint8_t(o) != kUnownedTeam && uint8_t(o) >= v.teams.size();
+  EXPECT_TRUE(descending);
+  EXPECT_TRUE(duplicate);
+  EXPECT_TRUE(class_zero);
+  EXPECT_TRUE(outside);
+  EXPECT_TRUE(bad_general);
+  EXPECT_TRUE(alpha);
+  EXPECT_TRUE(stray_owner);
+}
+
+TEST_F(DemoDataTest, CatalogsFitTheirSlotsAndNameEveryPicture) {
+  auto expect_name = [](const Json::Value& e) {
+    std::string n = e["OName"].asString();
+    EXPECT_FALSE(n.empty());
+    EXPECT_LE(n.size(), 18u) << n;
+  };
+  Json::Value countries = catalog("CountrySettings.json");
+  std::set<int> country_ids;
+  for (const Json::Value& e : countries) {
+    int id = e["Id"].asInt();
+    EXPECT_TRUE(id >= 1 && id <= 199) << id;
+    EXPECT_TRUE(country_ids.insert(id).second) << id;
+    EXPECT_TRUE(
+        file_exists(join_path(folder_->path, picture_path("flag_" + std::to_string(id) + ".png"))));
+  }
+  EXPECT_GE(countries.size(), 100u);
+  Json::Value commanders = catalog("CommanderSettings.json");
+  EXPECT_GE(commanders.size(), 250u);
+  for (const Json::Value& e : commanders) {
+    expect_name(e);
+    std::string photo = e["Photo"].asString();
+    EXPECT_TRUE(file_exists(
+        join_path(folder_->path, picture_path(join_path("smallheads", photo + ".png")))))
+        << photo;
+  }
+  // A unit's label is its type name's first character: one per category, distinct.
+  std::map<int, std::string> first_char;
+  for (const Json::Value& e : catalog("ArmySettings.json")) {
+    expect_name(e);
+    EXPECT_GE(e["Id"].asInt(), 100001);
+    std::string head = e["OName"].asString().substr(0, 3);
+    auto [it, fresh] = first_char.emplace(e["Army"].asInt(), head);
+    EXPECT_EQ(it->second, head) << e["OName"].asString();
+  }
+  std::set<std::string> heads;
+  for (const auto& [category, head] : first_char) heads.insert(head);
+  EXPECT_EQ(heads.size(), first_char.size());
+  for (const Json::Value& e : catalog("BuildingSettings.json")) expect_name(e);
+  for (const Json::Value& e : catalog("RankSettings.json")) expect_name(e);
+
+  // String table: CR LF only, short lines, a name for every country and many cities.
+  std::string table = file(data_path("stringtable_cn.ini"));
+  std::set<int> named;
+  int cities = 0;
+  size_t start = 0;
+  while (start < table.size()) {
+    size_t end = table.find("\r\n", start);
+    ASSERT_NE(end, std::string::npos) << "last line without CR LF";
+    std::string line = table.substr(start, end - start);
+    EXPECT_EQ(line.find('\n'), std::string::npos);
+    EXPECT_LT(line.size(), 149u) << line;
+    std::string value = line.substr(line.find('=') + 1);
+    if (line.rfind("text3_countryname_", 0) == 0) named.insert(atoi(line.c_str() + 18));
+    if (line.rfind("city_cityname_", 0) == 0) ++cities;
+    if (line.rfind("text3_countryname_", 0) == 0 || line.rfind("city_cityname_", 0) == 0) {
+      EXPECT_LE(value.size(), 18u) << line;
+    }
+    start = end + 2;
+  }
+  EXPECT_EQ(named, country_ids);
+  EXPECT_GE(cities, 200);
+
+  // 配置.ini is GBK: "[配置]" and "格子边长=3" in code page 936 bytes.
+  std::string config = file(data_path("配置.ini"));
+  EXPECT_NE(config.find("[\xC5\xE4\xD6\xC3]\r\n"), std::string::npos);
+  EXPECT_NE(config.find("\xB8\xF1\xD7\xD3\xB1\xDF\xB3\xA4=3\r\n"), std::string::npos);
+  EXPECT_NE(config.find("stringtable_cn.ini\r\n"), std::string::npos);
+}
+
+TEST_F(DemoDataTest, PicturesHaveTheirSizesAndKeepBlackForTransparency) {
+  struct Expect {
+    std::string name;
+    uint32_t w, h;
+    bool opaque;
+  };
+  std::vector<Expect> pictures = {{"facility_city.png", 125, 125, false},
+                                  {"facility_factory.png", 40, 40, false},
+                                  {"facility_airport.png", 40, 40, false},
+                                  {"facility_launch.png", 40, 40, false},
+                                  {"facility_nuclear.png", 40, 40, false},
+                                  {"level_max.png", 30, 30, false},
+                                  {join_path("smallheads", "c0001.png"), 50, 50, true}};
+  for (int i = 1; i <= 3; ++i)
+    pictures.push_back({"antiair_" + std::to_string(i) + ".png", 40, 40, false});
+  for (int i = 1; i <= 4; ++i)
+    pictures.push_back({"button_" + std::to_string(i) + ".png", 70, 65, false});
+  for (int i = 0; i < 4; ++i)
+    pictures.push_back({"dirbutton_" + std::to_string(i) + ".png", 30, 30, true});
+  for (const Json::Value& e : catalog("CountrySettings.json"))
+    pictures.push_back({"flag_" + std::to_string(e["Id"].asInt()) + ".png", 60, 40, false});
+
+  for (const Expect& p : pictures) {
+    SCOPED_TRACE(p.name);
+    ParsedPng png;
+    ASSERT_EQ(parse_png(file(picture_path(p.name)), png), "");
+    EXPECT_EQ(png.width, p.w);
+    EXPECT_EQ(png.height, p.h);
+    int clear = 0, black = 0;
+    for (uint32_t y = 0; y < png.height; ++y)
+      for (uint32_t x = 0; x < png.width; ++x) {
+        uint32_t v = pixel(png, int(x), int(y));
+        uint32_t alpha = v >> 24;
+        EXPECT_TRUE(alpha == 0 || alpha == 255);  // no half-transparent edges
+        clear += alpha == 0;
+        black += alpha == 255 && (v & 0xFFFFFF) == 0;
+      }
+    EXPECT_EQ(black, 0);
+    if (p.opaque) {
+      EXPECT_EQ(clear, 0);
+    } else {
+      EXPECT_GT(clear, 0);
+    }
+  }
+}
+
+}  // namespace
