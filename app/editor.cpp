@@ -26,7 +26,7 @@ void EndAction() { g_history.Record(g_world); }
 
 // Clicks that reached the window while a dialog or message box of the editor was open were
 // meant for that box, not for the map or the buttons behind it.
-void DropMouseMessages() { mouse_queue().clear(); }
+void DropMouseMessages() { SharedMouseQueue().clear(); }
 
 }  // namespace
 
@@ -35,10 +35,10 @@ void LoadGameData() {
   LoadArmyCatalog();
   LoadBuildingCatalog();
   start_pictures();
-  LoadCommanderCatalog(load_commander_portrait);
+  LoadCommanderCatalog(LoadCommanderPortrait);
   LoadCountryCatalog();
   load_string_table();
-  load_artwork_list();
+  LoadArtworkList();
 }
 
 LoadResult LoadScenario(const std::string& path, RangeChooser choose) {
@@ -74,15 +74,15 @@ bool SaveScenario() {
   EndAction();
   std::string path;
   bool saved = false;
-  if (ask_save_battle_file(path) &&
-      (!file_exists(path) || show_message(window_handle(), "文件已经存在，是否替换？", "提示",
+  if (AskSaveBattleFile(path) &&
+      (!FileExists(path) || ShowMessage(window_handle(), "文件已经存在，是否替换？", "提示",
                                           kMbYesNo | kMbIconQuestion) == kIdYes)) {
     Status s = SaveScenarioTo(path);
     saved = s.ok();
     if (saved)
       g_history.MarkSaved(g_world);
     else
-      show_message(window_handle(), s.message, "保存失败", kMbOk | kMbIconWarning);
+      ShowMessage(window_handle(), s.message, "保存失败", kMbOk | kMbIconWarning);
   }
   DropMouseMessages();
   return saved;
@@ -91,14 +91,14 @@ bool SaveScenario() {
 bool AnswerCloseRequest() {
   bool end = true;
   if (g_history.Unsaved(g_world)) {
-    int answer = show_message(window_handle(), kCloseQuestion, "提示",
+    int answer = ShowMessage(window_handle(), kCloseQuestion, "提示",
                               kMbYesNoCancel | kMbIconWarning);
     end = answer == kIdYes ? SaveScenario() : answer == kIdNo;
   }
   // A second close while the question was up has been answered by this one, and the key
   // that answered it (Esc, Enter) is no command for the map.
-  take_close_request();
-  ignore_held_keys();
+  TakeCloseRequest();
+  IgnoreHeldKeys();
   DropMouseMessages();
   return end;
 }
@@ -136,8 +136,8 @@ bool g_pasting = false;  // a paste key has been down since the last step
 
 // Esc and the arrows act once per press: wait for the release, then act.
 bool Pressed(int key) {
-  if (!key_down(key)) return false;
-  wait_key_release(key);
+  if (!KeyDown(key)) return false;
+  WaitKeyRelease(key);
   return true;
 }
 
@@ -148,19 +148,19 @@ void CommandKeys() {
   if (Pressed(kKeyUp)) ScrollBy(v, l, 0, -1);
   if (Pressed(kKeyLeft)) ScrollBy(v, l, -1, 0);
   if (Pressed(kKeyRight)) ScrollBy(v, l, 1, 0);
-  if (key_down(kKeyS)) SaveScenario();
-  bool copy = key_down(kKeyC) && v.hasSelection();
+  if (KeyDown(kKeyS)) SaveScenario();
+  bool copy = KeyDown(kKeyC) && v.hasSelection();
   if (copy) CopySelected(v);
   else if (v.clipboardEmpty) return;
   if (!v.hasSelection()) return;
-  bool unit = key_down(kKeyU), owner = key_down(kKeyT), building = key_down(kKeyB);
+  bool unit = KeyDown(kKeyU), owner = KeyDown(kKeyT), building = KeyDown(kKeyB);
   if (unit || owner || building) g_pasting = true;
   PasteSelected(v, unit, owner, building);
 }
 
 // Everything a paste key changed while it stayed down is one step, ended by its release.
 void EndPasteOnRelease() {
-  if (!g_pasting || key_down(kKeyU) || key_down(kKeyT) || key_down(kKeyB)) return;
+  if (!g_pasting || KeyDown(kKeyU) || KeyDown(kKeyT) || KeyDown(kKeyB)) return;
   g_pasting = false;
   EndAction();
 }
@@ -171,8 +171,8 @@ void ShowStepHex(const StepFocus& f) {
 
 // Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo; once per press.
 void UndoKeys() {
-  if (!key_down(kKeyControl)) return;
-  bool redo = key_down(kKeyShift);
+  if (!KeyDown(kKeyControl)) return;
+  bool redo = KeyDown(kKeyShift);
   StepFocus focus;
   if (Pressed(kKeyZ)) {
     g_pasting = false;
@@ -194,14 +194,14 @@ bool MainLoopPass() {
   if (Pressed(kKeyEscape)) g_view.commandKeysOff ^= 1;
   if (!g_view.commandKeysOff) CommandKeys();
   EndPasteOnRelease();
-  if (key_down(kKeyJ)) {
+  if (KeyDown(kKeyJ)) {
     EndAction();
     ShowTeamDialog(window_handle());
     EndAction();
     DropMouseMessages();
   }
   UndoKeys();
-  if (take_close_request() && AnswerCloseRequest()) return false;
+  if (TakeCloseRequest() && AnswerCloseRequest()) return false;
   draw_screen();
   return true;
 }

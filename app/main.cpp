@@ -29,11 +29,11 @@ const char kNotice[] =
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  show_message(nullptr, kNotice, "Halvorn3BTL编辑器 0422", kMbIconWarning);
+  ShowMessage(nullptr, kNotice, "Halvorn3BTL编辑器 0422", kMbIconWarning);
   bool dataLoaded = false;
   for (;;) {
     std::string path;
-    if (!ask_open_battle_file(path)) return 0;
+    if (!AskOpenBattleFile(path)) return 0;
     if (!dataLoaded) {
       LoadGameData();
       dataLoaded = true;
@@ -41,15 +41,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     LoadResult loaded = LoadScenario(path, select_map_range);
     if (loaded.ok()) break;
     LoadFailureReport report = ReportLoadFailure(loaded);
-    show_message(nullptr, report.text, report.caption, kMbOk | kMbIconWarning);
+    ShowMessage(nullptr, report.text, report.caption, kMbOk | kMbIconWarning);
     if (!report.chooseAnotherFile) return 1;
   }
   layout_screen();
   if (!open_window(g_layout.windowWidth, g_layout.windowHeight, 0)) {
-    show_message(nullptr, "无法打开编辑器窗口。", "错误", kMbOk | kMbIconWarning);
+    ShowMessage(nullptr, "无法打开编辑器窗口。", "错误", kMbOk | kMbIconWarning);
     return 1;
   }
-  keep_close_requests(true);
+  KeepCloseRequests(true);
   draw_screen();
   while (MainLoopPass()) pace_frame(20);
   close_window();

@@ -65,7 +65,7 @@ uint32_t TerrainColour(uint8_t c) {
 
 MapRange select_map_range(const MapRange& initial, const WorldImage& world,
                           const std::string& notice) {
-  const int32_t cellPx = FittingCellPx(config_int(kConfigHexSide, 3), world.width, world.height);
+  const int32_t cellPx = FittingCellPx(ConfigInt(kConfigHexSide, 3), world.width, world.height);
   resize_surface(&rangeSurface, cellPx * (world.width + 2), cellPx * (world.height + 2));
   RangeFrame frame = FrameAround(initial);
   open_window(rangeSurface.width, rangeSurface.height, 0);
@@ -73,9 +73,9 @@ MapRange select_map_range(const MapRange& initial, const WorldImage& world,
   DrawRangeView(frame, cellPx);
   std::string instructions = "请用鼠标左右键指定地图范围。\n确定地图范围后,请按X。";
   if (!notice.empty()) instructions += "\n\n" + notice;
-  show_message(nullptr, instructions, "操作提示", kMbOk);
+  ShowMessage(nullptr, instructions, "操作提示", kMbOk);
   // Clicks that came while a box was up were not meant for the frame.
-  mouse_queue().clear();
+  SharedMouseQueue().clear();
   for (;;) {
     while (mouse_pending()) {
       MouseMessage m = next_mouse_message();
@@ -84,15 +84,15 @@ MapRange select_map_range(const MapRange& initial, const WorldImage& world,
       if (m.code == kLeftButtonDown) LeftClickFrame(frame, gx, gy);
       if (m.code == kRightButtonDown) RightClickFrame(frame, gx, gy);
     }
-    if (key_down(kKeyX)) {
+    if (KeyDown(kKeyX)) {
       if (!FrameHoldsARange(frame)) {
-        show_message(window_handle(), "范围非法！", "提示", kMbIconWarning);
+        ShowMessage(window_handle(), "范围非法！", "提示", kMbIconWarning);
       } else {
         Status s = CheckRange(RangeInside(frame), world.width, world.height);
         if (s.ok()) break;
-        show_message(window_handle(), s.message, "提示", kMbIconWarning);
+        ShowMessage(window_handle(), s.message, "提示", kMbIconWarning);
       }
-      mouse_queue().clear();
+      SharedMouseQueue().clear();
     }
     DrawRangeView(frame, cellPx);
     pace_frame(20);

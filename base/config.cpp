@@ -7,33 +7,33 @@
 
 namespace {
 
-std::string read_or_empty(const std::string& path) {
+std::string ReadOrEmpty(const std::string& path) {
   std::string bytes;
-  if (!read_whole_file(path, bytes)) bytes.clear();  // a missing file reads like an empty one
+  if (!ReadWholeFile(path, bytes)) bytes.clear();  // a missing file reads like an empty one
   return bytes;
 }
 
 }  // namespace
 
-int config_int(const std::string& path, const char* utf8Key, int defaultValue) {
-  return profile_int(read_or_empty(path), gbk_from_utf8(kConfigSection), gbk_from_utf8(utf8Key), defaultValue);
+int ConfigInt(const std::string& path, const char* utf8Key, int defaultValue) {
+  return ProfileInt(ReadOrEmpty(path), GbkFromUtf8(kConfigSection), GbkFromUtf8(utf8Key), defaultValue);
 }
 
-std::string config_string(const std::string& path, const char* utf8Key, const char* defaultValue) {
-  std::string value = profile_string(read_or_empty(path), gbk_from_utf8(kConfigSection), gbk_from_utf8(utf8Key),
-                                     gbk_from_utf8(defaultValue));
-  value.resize(gbk_fit(value, kConfigStringBytes));
+std::string ConfigString(const std::string& path, const char* utf8Key, const char* defaultValue) {
+  std::string value = ProfileString(ReadOrEmpty(path), GbkFromUtf8(kConfigSection), GbkFromUtf8(utf8Key),
+                                     GbkFromUtf8(defaultValue));
+  value.resize(GbkFit(value, kConfigStringBytes));
   return value;
 }
 
-std::string config_path() { return data_path("配置.ini"); }
+std::string ConfigPath() { return DataPath("配置.ini"); }
 
-int config_int(const char* utf8Key, int defaultValue) { return config_int(config_path(), utf8Key, defaultValue); }
+int ConfigInt(const char* utf8Key, int defaultValue) { return ConfigInt(ConfigPath(), utf8Key, defaultValue); }
 
-std::string config_string(const char* utf8Key, const char* defaultValue) {
-  return config_string(config_path(), utf8Key, defaultValue);
+std::string ConfigString(const char* utf8Key, const char* defaultValue) {
+  return ConfigString(ConfigPath(), utf8Key, defaultValue);
 }
 
-std::string config_string_utf8(const char* utf8Key, const char* defaultValue) {
-  return utf8_from_gbk(config_string(utf8Key, defaultValue));
+std::string ConfigStringUtf8(const char* utf8Key, const char* defaultValue) {
+  return Utf8FromGbk(ConfigString(utf8Key, defaultValue));
 }

@@ -21,11 +21,11 @@ inline constexpr char kConfigLanguageFile[] = "语言文件";  // default "strin
 constexpr size_t kConfigStringBytes = 199;
 
 // "数据" + separator + "配置.ini".
-std::string config_path();
+std::string ConfigPath();
 
 // Keys and defaults are UTF-8; strings come back as GBK.
-int config_int(const char* utf8Key, int defaultValue);
-int config_int(const std::string& path, const char* utf8Key, int defaultValue);
-std::string config_string(const char* utf8Key, const char* defaultValue);
-std::string config_string(const std::string& path, const char* utf8Key, const char* defaultValue);
-std::string config_string_utf8(const char* utf8Key, const char* defaultValue);
+int ConfigInt(const char* utf8Key, int defaultValue);
+int ConfigInt(const std::string& path, const char* utf8Key, int defaultValue);
+std::string ConfigString(const char* utf8Key, const char* defaultValue);
+std::string ConfigString(const std::string& path, const char* utf8Key, const char* defaultValue);
+std::string ConfigStringUtf8(const char* utf8Key, const char* defaultValue);

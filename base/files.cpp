@@ -9,22 +9,22 @@ constexpr char kSeparator = '\\';
 constexpr char kSeparator = '/';
 #endif
 
-std::string join_path(const std::string& folder, const std::string& name) {
+std::string JoinPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
   return folder + kSeparator + name;
 }
 
-std::string data_path(const std::string& name) { return join_path("数据", name); }
+std::string DataPath(const std::string& name) { return JoinPath("数据", name); }
 
-std::string picture_path(const std::string& name) { return join_path("图片", name); }
+std::string PicturePath(const std::string& name) { return JoinPath("图片", name); }
 
 namespace {
 
 template <class Buffer>
-bool read_prefix(const std::string& path, size_t limit, Buffer& out, bool& more) {
+bool ReadPrefix(const std::string& path, size_t limit, Buffer& out, bool& more) {
   out.clear();
   more = false;
-  FILE* f = open_file(path, "rb");
+  FILE* f = OpenFile(path, "rb");
   if (!f) return false;
   // One read into a buffer of the file's size; a file that grows meanwhile is read on.
   size_t expected = 0;
@@ -51,16 +51,16 @@ bool read_prefix(const std::string& path, size_t limit, Buffer& out, bool& more)
 
 }  // namespace
 
-bool read_file_prefix(const std::string& path, size_t limit, std::string& out, bool& more) {
-  return read_prefix(path, limit, out, more);
+bool ReadFilePrefix(const std::string& path, size_t limit, std::string& out, bool& more) {
+  return ReadPrefix(path, limit, out, more);
 }
 
-bool read_file_prefix(const std::string& path, size_t limit, std::vector<uint8_t>& out,
+bool ReadFilePrefix(const std::string& path, size_t limit, std::vector<uint8_t>& out,
                       bool& more) {
-  return read_prefix(path, limit, out, more);
+  return ReadPrefix(path, limit, out, more);
 }
 
-bool read_whole_file(const std::string& path, std::string& out) {
+bool ReadWholeFile(const std::string& path, std::string& out) {
   bool more = false;
-  return read_file_prefix(path, SIZE_MAX, out, more);
+  return ReadFilePrefix(path, SIZE_MAX, out, more);
 }

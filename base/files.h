@@ -9,21 +9,21 @@
 #include <vector>
 
 // "数据" + separator + name: a file of the game's data folder.
-std::string data_path(const std::string& name);
+std::string DataPath(const std::string& name);
 // "图片" + separator + name: a file of the picture folder.
-std::string picture_path(const std::string& name);
+std::string PicturePath(const std::string& name);
 // Joins two path pieces with the platform's separator.
-std::string join_path(const std::string& folder, const std::string& name);
+std::string JoinPath(const std::string& folder, const std::string& name);
 
 // fopen on a UTF-8 path.
-FILE* open_file(const std::string& path, const char* mode);
-bool file_exists(const std::string& path);
+FILE* OpenFile(const std::string& path, const char* mode);
+bool FileExists(const std::string& path);
 
 // Reads a whole file. False when it cannot be opened or read.
-bool read_whole_file(const std::string& path, std::string& out);
+bool ReadWholeFile(const std::string& path, std::string& out);
 
 // Reads at most `limit` bytes from the start of a file; `more` tells whether the file goes on
 // beyond them. False when it cannot be opened or read.
-bool read_file_prefix(const std::string& path, size_t limit, std::string& out, bool& more);
-bool read_file_prefix(const std::string& path, size_t limit, std::vector<uint8_t>& out,
+bool ReadFilePrefix(const std::string& path, size_t limit, std::string& out, bool& more);
+bool ReadFilePrefix(const std::string& path, size_t limit, std::vector<uint8_t>& out,
                       bool& more);

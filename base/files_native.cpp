@@ -2,9 +2,9 @@
 
 #include "base/files.h"
 
-FILE* open_file(const std::string& path, const char* mode) { return fopen(path.c_str(), mode); }
+FILE* OpenFile(const std::string& path, const char* mode) { return fopen(path.c_str(), mode); }
 
-bool file_exists(const std::string& path) {
+bool FileExists(const std::string& path) {
   struct stat st;
   return stat(path.c_str(), &st) == 0;
 }

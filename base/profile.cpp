@@ -21,7 +21,7 @@ constexpr size_t kIntChars = 30;       // the integer reader's buffer, terminato
 // --- decoding the file ---------------------------------------------------------------------
 
 // UTF-16 text (after its byte-order mark) as UTF-8; a lone surrogate becomes U+FFFD.
-std::string utf8_from_utf16(std::string_view bytes, bool bigEndian) {
+std::string Utf8FromUtf16(std::string_view bytes, bool bigEndian) {
   auto unit = [&](size_t i) -> uint32_t {
     unsigned char a = bytes[2 * i], b = bytes[2 * i + 1];
     return bigEndian ? (a << 8 | b) : (b << 8 | a);
@@ -35,23 +35,23 @@ std::string utf8_from_utf16(std::string_view bytes, bool bigEndian) {
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       c = 0xFFFD;
     }
-    append_utf8(out, c);
+    AppendUtf8(out, c);
   }
   return out;
 }
 
 // The file as GBK bytes: a UTF-8 or UTF-16 byte-order mark marks a Unicode file, whose text
 // the Win32 reader hands back in the ANSI code page.
-std::string file_as_gbk(std::string_view file) {
-  if (file.starts_with("\xEF\xBB\xBF")) return gbk_from_utf8(file.substr(3));
-  if (file.starts_with("\xFF\xFE")) return gbk_from_utf8(utf8_from_utf16(file.substr(2), false));
-  if (file.starts_with("\xFE\xFF")) return gbk_from_utf8(utf8_from_utf16(file.substr(2), true));
+std::string FileAsGbk(std::string_view file) {
+  if (file.starts_with("\xEF\xBB\xBF")) return GbkFromUtf8(file.substr(3));
+  if (file.starts_with("\xFF\xFE")) return GbkFromUtf8(Utf8FromUtf16(file.substr(2), false));
+  if (file.starts_with("\xFE\xFF")) return GbkFromUtf8(Utf8FromUtf16(file.substr(2), true));
   return std::string(file);
 }
 
 // GBK bytes as units. A lead byte takes the next byte with it whatever it is, as the code
 // page 936 decoder does; a pair that is no character, and a lead byte at the end, read '?'.
-Units units_from_gbk(std::string_view gbk) {
+Units UnitsFromGbk(std::string_view gbk) {
   Units units;
   for (size_t i = 0; i < gbk.size();) {
     unsigned char b = gbk[i];
@@ -60,7 +60,7 @@ Units units_from_gbk(std::string_view gbk) {
       units += static_cast<char16_t>(b);
       i += 1;
     } else if (i + 1 < gbk.size()) {
-      units += gbk_char_bytes(gbk.substr(i, 2)) == 2
+      units += GbkCharBytes(gbk.substr(i, 2)) == 2
                    ? static_cast<char16_t>(b << 8 | static_cast<unsigned char>(gbk[i + 1]))
                    : u'?';
       i += 2;
@@ -72,7 +72,7 @@ Units units_from_gbk(std::string_view gbk) {
   return units;
 }
 
-std::string gbk_from_units(UnitView units) {
+std::string GbkFromUnits(UnitView units) {
   std::string out;
   for (char16_t u : units) {
     if (u > 0xFF) out += static_cast<char>(u >> 8);
@@ -83,33 +83,33 @@ std::string gbk_from_units(UnitView units) {
 
 // --- lines ---------------------------------------------------------------------------------
 
-bool is_blank(char16_t u) { return (u >= 0x09 && u <= 0x0D) || u == 0x1A || u == 0x20; }
-bool is_line_break(char16_t u) { return u == '\r' || u == '\n'; }
+bool IsBlank(char16_t u) { return (u >= 0x09 && u <= 0x0D) || u == 0x1A || u == 0x20; }
+bool IsLineBreak(char16_t u) { return u == '\r' || u == '\n'; }
 
 UnitView trim(UnitView s) {
-  while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
 }
 
 // Names and values are C strings to the Win32 reader: a zero byte ends them.
-UnitView up_to_zero(UnitView s) { return s.substr(0, s.find(u'\0')); }
+UnitView UpToZero(UnitView s) { return s.substr(0, s.find(u'\0')); }
 
-char16_t fold_case(char16_t u) { return u >= 'A' && u <= 'Z' ? u + ('a' - 'A') : u; }
+char16_t FoldCase(char16_t u) { return u >= 'A' && u <= 'Z' ? u + ('a' - 'A') : u; }
 
-bool same_name(UnitView a, UnitView b) {
+bool SameName(UnitView a, UnitView b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (fold_case(a[i]) != fold_case(b[i])) return false;
+    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
   return true;
 }
 
 // The name of a section header line ("[" already seen), or false when the line has no "]"
 // and so is an ordinary line.
-bool section_name(UnitView line, UnitView& name) {
+bool SectionName(UnitView line, UnitView& name) {
   size_t close = line.rfind(u']');
   if (close == UnitView::npos || close == 0) return false;
-  name = up_to_zero(trim(line.substr(1, close - 1)));
+  name = UpToZero(trim(line.substr(1, close - 1)));
   return true;
 }
 
@@ -119,47 +119,47 @@ struct KeyLine {
   UnitView value;
 };
 
-KeyLine key_line(UnitView line) {
+KeyLine ReadKeyLine(UnitView line) {
   KeyLine k;
   size_t equals = line.find(u'=');
   if (equals == UnitView::npos) {
-    k.name = up_to_zero(line);
+    k.name = UpToZero(line);
     return k;
   }
-  k.name = up_to_zero(trim(line.substr(0, equals)));
+  k.name = UpToZero(trim(line.substr(0, equals)));
   k.hasValue = true;
-  k.value = up_to_zero(trim(line.substr(equals + 1)));
+  k.value = UpToZero(trim(line.substr(equals + 1)));
   return k;
 }
 
 enum class Found { kMissing, kNoValue, kValue };
 
 // Looks the key up in the first section of the given name.
-Found find_value(UnitView file, UnitView section, UnitView key, UnitView& value) {
+Found FindValue(UnitView file, UnitView section, UnitView key, UnitView& value) {
   bool searching = section.empty();  // lines before any header form a section without name
   bool hasPrevKey = false, prevKeyEmpty = false;
   size_t pos = 0;
   while (pos < file.size()) {
     size_t end = pos;
-    while (end < file.size() && !is_line_break(file[end])) ++end;
+    while (end < file.size() && !IsLineBreak(file[end])) ++end;
     UnitView line = trim(file.substr(pos, end - pos));
-    while (end < file.size() && is_line_break(file[end])) ++end;
+    while (end < file.size() && IsLineBreak(file[end])) ++end;
     pos = end;
     if (line.empty()) continue;
 
     UnitView name;
-    if (line.front() == u'[' && section_name(line, name)) {
+    if (line.front() == u'[' && SectionName(line, name)) {
       if (searching) return Found::kMissing;  // later sections of the same name are not read
-      searching = same_name(name, section);
+      searching = SameName(name, section);
       hasPrevKey = false;
       continue;
     }
-    KeyLine k = key_line(line);
+    KeyLine k = ReadKeyLine(line);
     // A line with an empty name right after another one is not kept as a key.
     if (k.name.empty() && hasPrevKey && prevKeyEmpty) continue;
     hasPrevKey = true;
     prevKeyEmpty = k.name.empty();
-    if (!searching || !same_name(k.name, key)) continue;
+    if (!searching || !SameName(k.name, key)) continue;
     if (!k.hasValue) return Found::kNoValue;
     value = k.value;
     return Found::kValue;
@@ -171,7 +171,7 @@ Found find_value(UnitView file, UnitView section, UnitView key, UnitView& value)
 // removing one pair of enclosing quotes. Its check for the closing quote is done on the
 // value before the copy is cut, so a value that just overflows loses its last kept character
 // instead of the quote; that is kept here too.
-Units copy_entry(UnitView value, size_t chars) {
+Units CopyEntry(UnitView value, size_t chars) {
   bool quoted = value.size() >= 2 && (value[0] == u'\'' || value[0] == u'"') && value.back() == value[0];
   if (quoted) value.remove_prefix(1);
   Units out(value.substr(0, chars - 1));
@@ -180,23 +180,23 @@ Units copy_entry(UnitView value, size_t chars) {
 }
 
 // A default loses trailing spaces, but never its first character.
-UnitView trim_default(UnitView s) {
+UnitView TrimDefault(UnitView s) {
   while (s.size() > 1 && s.back() == u' ') s.remove_suffix(1);
   return s;
 }
 
 Units lookup(std::string_view file, std::string_view section, std::string_view key,
              std::string_view defaultValue, size_t chars) {
-  Units fileUnits = units_from_gbk(file_as_gbk(file));
-  Units sectionUnits = units_from_gbk(section);
-  Units keyUnits = units_from_gbk(key);
-  Units defaultUnits = units_from_gbk(defaultValue);
+  Units fileUnits = UnitsFromGbk(FileAsGbk(file));
+  Units sectionUnits = UnitsFromGbk(section);
+  Units keyUnits = UnitsFromGbk(key);
+  Units defaultUnits = UnitsFromGbk(defaultValue);
   UnitView value;
-  Found found = find_value(fileUnits, trim(sectionUnits), trim(keyUnits), value);
-  return copy_entry(found == Found::kValue ? value : trim_default(defaultUnits), chars);
+  Found found = FindValue(fileUnits, trim(sectionUnits), trim(keyUnits), value);
+  return CopyEntry(found == Found::kValue ? value : TrimDefault(defaultUnits), chars);
 }
 
-int digit_value(char16_t u) {
+int DigitValue(char16_t u) {
   if (u >= '0' && u <= '9') return u - '0';
   if (u >= 'A' && u <= 'Z') return u - 'A' + 10;
   if (u >= 'a' && u <= 'z') return u - 'a' + 10;
@@ -204,7 +204,7 @@ int digit_value(char16_t u) {
 }
 
 // Like RtlUnicodeStringToInteger with base 0.
-uint32_t integer_from_units(UnitView s) {
+uint32_t IntegerFromUnits(UnitView s) {
   while (!s.empty() && s.front() <= u' ') s.remove_prefix(1);
   bool negative = false;
   if (!s.empty() && (s.front() == u'+' || s.front() == u'-')) {
@@ -220,7 +220,7 @@ uint32_t integer_from_units(UnitView s) {
   }
   uint32_t value = 0;
   for (char16_t u : s) {
-    int d = digit_value(u);
+    int d = DigitValue(u);
     if (d >= static_cast<int>(base)) break;
     value = value * base + static_cast<uint32_t>(d);
   }
@@ -229,13 +229,13 @@ uint32_t integer_from_units(UnitView s) {
 
 }  // namespace
 
-int profile_int(std::string_view file, std::string_view section, std::string_view key, int defaultValue) {
+int ProfileInt(std::string_view file, std::string_view section, std::string_view key, int defaultValue) {
   Units text = lookup(file, section, key, "", kIntChars);
   if (text.empty()) return defaultValue;
-  return static_cast<int>(integer_from_units(text));
+  return static_cast<int>(IntegerFromUnits(text));
 }
 
-std::string profile_string(std::string_view file, std::string_view section, std::string_view key,
+std::string ProfileString(std::string_view file, std::string_view section, std::string_view key,
                            std::string_view defaultValue) {
-  return gbk_from_units(lookup(file, section, key, defaultValue, kStringChars));
+  return GbkFromUnits(lookup(file, section, key, defaultValue, kStringChars));
 }

@@ -17,7 +17,7 @@
 #include <string_view>
 
 // Appends one character (a code point) in UTF-8.
-inline void append_utf8(std::string& out, char32_t c) {
+inline void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
   } else if (c < 0x800) {
@@ -40,8 +40,8 @@ constexpr size_t kSlotBytes = 20;
 // ansi_from_utf8 converts through a work buffer of this size: 255 bytes of text and a zero.
 constexpr size_t kAnsiWorkBytes = 256;
 
-std::string gbk_from_utf8(std::string_view utf8);
-std::string utf8_from_gbk(std::string_view gbk);
+std::string GbkFromUtf8(std::string_view utf8);
+std::string Utf8FromGbk(std::string_view gbk);
 // GBK to the wide text of the W functions: UTF-16 on Windows, UTF-32 natively. Stops at the
 // terminating zero.
 std::wstring wide_from_ansi(const char* gbk);
@@ -49,7 +49,7 @@ std::wstring wide_from_ansi(const char* gbk);
 // Bytes of the GBK character at the start of text: 2 for a lead byte (0x81-0xFE) followed by
 // a trail byte (0x40-0xFE except 0x7F), else 1. Trail bytes overlap ASCII letters and the lead
 // range, so text can only be cut by walking it from its start.
-inline size_t gbk_char_bytes(std::string_view text) {
+inline size_t GbkCharBytes(std::string_view text) {
   if (text.size() < 2) return text.size();
   unsigned char lead = text[0], trail = text[1];
   bool isLead = lead >= 0x81 && lead <= 0xFE;
@@ -58,10 +58,10 @@ inline size_t gbk_char_bytes(std::string_view text) {
 }
 
 // Length of the longest start of gbk made of whole characters that fits maxBytes.
-inline size_t gbk_fit(std::string_view gbk, size_t maxBytes) {
+inline size_t GbkFit(std::string_view gbk, size_t maxBytes) {
   size_t used = 0;
   while (used < gbk.size()) {
-    size_t n = gbk_char_bytes(gbk.substr(used));
+    size_t n = GbkCharBytes(gbk.substr(used));
     if (used + n > maxBytes) break;
     used += n;
   }
@@ -70,7 +70,7 @@ inline size_t gbk_fit(std::string_view gbk, size_t maxBytes) {
 
 // Length of the longest start of utf8 that fits maxBytes without splitting a sequence
 // (continuation bytes are 10xxxxxx).
-inline size_t utf8_fit(std::string_view utf8, size_t maxBytes) {
+inline size_t Utf8Fit(std::string_view utf8, size_t maxBytes) {
   if (utf8.size() <= maxBytes) return utf8.size();
   size_t n = maxBytes;
   while (n > 0 && (static_cast<unsigned char>(utf8[n]) & 0xC0) == 0x80) --n;
@@ -82,9 +82,9 @@ inline size_t utf8_fit(std::string_view utf8, size_t maxBytes) {
 // longer than the input nor than 255 bytes: nothing is written past the input's terminator.
 inline void ansi_from_utf8(char* text) {
   size_t inputBytes = strlen(text);
-  std::string gbk = gbk_from_utf8(std::string_view(text, inputBytes));
+  std::string gbk = GbkFromUtf8(std::string_view(text, inputBytes));
   char work[kAnsiWorkBytes];
-  size_t n = gbk_fit(gbk, inputBytes < kAnsiWorkBytes - 1 ? inputBytes : kAnsiWorkBytes - 1);
+  size_t n = GbkFit(gbk, inputBytes < kAnsiWorkBytes - 1 ? inputBytes : kAnsiWorkBytes - 1);
   memcpy(work, gbk.data(), n);
   work[n] = '\0';
   memcpy(text, work, n + 1);
@@ -92,13 +92,13 @@ inline void ansi_from_utf8(char* text) {
 
 // Stores UTF-8 text into a name slot as GBK through ansi_from_utf8: at most 19 bytes cut at a
 // character boundary, the rest of the slot zero. Text after an embedded zero byte is dropped.
-inline void fill_slot(char* slot, std::string_view utf8) {
+inline void FillSlot(char* slot, std::string_view utf8) {
   char work[kAnsiWorkBytes];
-  size_t n = utf8_fit(utf8, kAnsiWorkBytes - 1);
+  size_t n = Utf8Fit(utf8, kAnsiWorkBytes - 1);
   memcpy(work, utf8.data(), n);
   work[n] = '\0';
   ansi_from_utf8(work);
-  size_t kept = gbk_fit(work, kSlotBytes - 1);
+  size_t kept = GbkFit(work, kSlotBytes - 1);
   memset(slot, 0, kSlotBytes);
   memcpy(slot, work, kept);
 }

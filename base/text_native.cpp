@@ -29,7 +29,7 @@ class Converter {
 
 // The continuation byte range allowed after a lead byte: the second byte of E0, ED, F0 and
 // F4 sequences is narrower, which excludes overlong forms, surrogates and values past U+10FFFF.
-void continuation_range(unsigned char lead, int index, unsigned char& lo, unsigned char& hi) {
+void ContinuationRange(unsigned char lead, int index, unsigned char& lo, unsigned char& hi) {
   lo = 0x80;
   hi = 0xBF;
   if (index != 1) return;
@@ -39,7 +39,7 @@ void continuation_range(unsigned char lead, int index, unsigned char& lo, unsign
   if (lead == 0xF4) hi = 0x8F;
 }
 
-int sequence_length(unsigned char lead) {
+int SequenceLength(unsigned char lead) {
   if (lead < 0x80) return 1;
   if (lead >= 0xC2 && lead <= 0xDF) return 2;
   if (lead >= 0xE0 && lead <= 0xEF) return 3;
@@ -49,15 +49,15 @@ int sequence_length(unsigned char lead) {
 
 // Decodes one character at text[pos] and advances pos; a malformed sequence gives U+FFFD
 // and advances past its longest valid start (at least one byte).
-char32_t decode_utf8(std::string_view text, size_t& pos) {
+char32_t DecodeUtf8(std::string_view text, size_t& pos) {
   unsigned char lead = text[pos++];
-  int length = sequence_length(lead);
+  int length = SequenceLength(lead);
   if (length == 1) return lead;
   if (length == 0) return kReplacement;
   char32_t value = lead & (0x7F >> length);
   for (int i = 1; i < length; ++i) {
     unsigned char lo, hi;
-    continuation_range(lead, i, lo, hi);
+    ContinuationRange(lead, i, lo, hi);
     if (pos >= text.size()) return kReplacement;
     unsigned char c = text[pos];
     if (c < lo || c > hi) return kReplacement;
@@ -70,7 +70,7 @@ char32_t decode_utf8(std::string_view text, size_t& pos) {
 // Runs iconv over the whole input. At a unit it cannot convert, `onBad` appends its stand-in
 // and returns how many input bytes to skip.
 template <class OnBad>
-void run_iconv(Converter& cv, const char* data, size_t size, std::string& out, OnBad onBad) {
+void RunIconv(Converter& cv, const char* data, size_t size, std::string& out, OnBad onBad) {
   iconv(cv.get(), nullptr, nullptr, nullptr, nullptr);
   char* in = const_cast<char*>(data);
   size_t inLeft = size;
@@ -88,12 +88,12 @@ void run_iconv(Converter& cv, const char* data, size_t size, std::string& out, O
   }
 }
 
-std::wstring wide_from_gbk(std::string_view gbk) {
+std::wstring WideFromGbk(std::string_view gbk) {
   thread_local Converter cv("WCHAR_T", "CP936");
   std::string bytes;
   if (cv.ok()) {
     // A byte that starts no GBK character, or a lead byte without its trail, reads as '?'.
-    run_iconv(cv, gbk.data(), gbk.size(), bytes, [](const char*, size_t, std::string& out) {
+    RunIconv(cv, gbk.data(), gbk.size(), bytes, [](const char*, size_t, std::string& out) {
       wchar_t mark = L'?';
       out.append(reinterpret_cast<const char*>(&mark), sizeof mark);
       return size_t{1};
@@ -106,15 +106,15 @@ std::wstring wide_from_gbk(std::string_view gbk) {
 
 }  // namespace
 
-std::string gbk_from_utf8(std::string_view utf8) {
+std::string GbkFromUtf8(std::string_view utf8) {
   std::wstring wide;
-  for (size_t pos = 0; pos < utf8.size();) wide += static_cast<wchar_t>(decode_utf8(utf8, pos));
+  for (size_t pos = 0; pos < utf8.size();) wide += static_cast<wchar_t>(DecodeUtf8(utf8, pos));
   thread_local Converter cv("CP936", "WCHAR_T");
   std::string out;
   if (!cv.ok()) return out;
   // GBK has nothing outside the Basic Multilingual Plane; Windows sees such a character as
   // two UTF-16 surrogates and writes a '?' for each, so do the same.
-  run_iconv(cv, reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t), out,
+  RunIconv(cv, reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t), out,
             [](const char* at, size_t, std::string& o) {
               wchar_t c;
               memcpy(&c, at, sizeof c);
@@ -124,10 +124,10 @@ std::string gbk_from_utf8(std::string_view utf8) {
   return out;
 }
 
-std::string utf8_from_gbk(std::string_view gbk) {
+std::string Utf8FromGbk(std::string_view gbk) {
   std::string out;
-  for (wchar_t c : wide_from_gbk(gbk)) append_utf8(out, static_cast<char32_t>(c));
+  for (wchar_t c : WideFromGbk(gbk)) AppendUtf8(out, static_cast<char32_t>(c));
   return out;
 }
 
-std::wstring wide_from_ansi(const char* gbk) { return wide_from_gbk(gbk); }
+std::wstring wide_from_ansi(const char* gbk) { return WideFromGbk(gbk); }

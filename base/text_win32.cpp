@@ -8,7 +8,7 @@ namespace {
 
 constexpr UINT kGbk = 936;
 
-std::wstring wide_from_gbk(std::string_view gbk) {
+std::wstring WideFromGbk(std::string_view gbk) {
   if (gbk.empty()) return {};
   int n = MultiByteToWideChar(kGbk, 0, gbk.data(), static_cast<int>(gbk.size()), nullptr, 0);
   std::wstring out(n, L'\0');
@@ -18,8 +18,8 @@ std::wstring wide_from_gbk(std::string_view gbk) {
 
 }  // namespace
 
-std::string gbk_from_utf8(std::string_view utf8) {
-  std::wstring wide = wide_from_utf8(std::string(utf8));
+std::string GbkFromUtf8(std::string_view utf8) {
+  std::wstring wide = WideFromUtf8(std::string(utf8));
   if (wide.empty()) return {};
   // No best-fit substitutes: a character GBK lacks becomes '?', as iconv does natively.
   int n = WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
@@ -30,6 +30,6 @@ std::string gbk_from_utf8(std::string_view utf8) {
   return out;
 }
 
-std::string utf8_from_gbk(std::string_view gbk) { return utf8_from_wide(wide_from_gbk(gbk)); }
+std::string Utf8FromGbk(std::string_view gbk) { return Utf8FromWide(WideFromGbk(gbk)); }
 
-std::wstring wide_from_ansi(const char* gbk) { return wide_from_gbk(gbk); }
+std::wstring wide_from_ansi(const char* gbk) { return WideFromGbk(gbk); }

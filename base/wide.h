@@ -3,5 +3,5 @@
 
 #include <string>
 
-std::wstring wide_from_utf8(const std::string& text);
-std::string utf8_from_wide(const std::wstring& text);
+std::wstring WideFromUtf8(const std::string& text);
+std::string Utf8FromWide(const std::wstring& text);

@@ -2,7 +2,7 @@
 
 #include "base/wide.h"
 
-std::wstring wide_from_utf8(const std::string& text) {
+std::wstring WideFromUtf8(const std::string& text) {
   if (text.empty()) return {};
   int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), (int)text.size(), nullptr, 0);
   std::wstring out(n, L'\0');
@@ -10,7 +10,7 @@ std::wstring wide_from_utf8(const std::string& text) {
   return out;
 }
 
-std::string utf8_from_wide(const std::wstring& text) {
+std::string Utf8FromWide(const std::wstring& text) {
   if (text.empty()) return {};
   int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), (int)text.size(), nullptr, 0, nullptr, nullptr);
   std::string out(n, '\0');

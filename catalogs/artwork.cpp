@@ -19,7 +19,7 @@ namespace {
 constexpr uint32_t kBlack = 0x000000;
 constexpr uint32_t kWhite = 0xFFFFFF;
 
-std::string Numbered(const char* stem, int n) { return picture_path(stem + std::to_string(n) + ".png"); }
+std::string Numbered(const char* stem, int n) { return PicturePath(stem + std::to_string(n) + ".png"); }
 }  // namespace
 
 namespace {
@@ -30,7 +30,7 @@ uint32_t BigEndian32(const uint8_t* p) {
 }
 }  // namespace
 
-bool png_header_size(const uint8_t* bytes, size_t size, uint32_t& width, uint32_t& height) {
+bool PngHeaderSize(const uint8_t* bytes, size_t size, uint32_t& width, uint32_t& height) {
   // signature[8], chunk length[4] = 13, "IHDR", width[4], height[4]
   if (size < 24 || memcmp(bytes, kPngSignature, 8) != 0) return false;
   if (BigEndian32(bytes + 8) != 13 || memcmp(bytes + 12, "IHDR", 4) != 0) return false;
@@ -52,7 +52,7 @@ static void KeyedRow(uint32_t* dst, const uint32_t* src, int32_t n) {
 }
 
 void blit_keyed(int32_t x, int32_t y, const Surface& image) {
-  Surface* target = current_target();
+  Surface* target = CurrentTarget();
   uint32_t* to = surface_pixels(target);
   const uint32_t* from = image.pixels;
   if (!to || !from) return;
@@ -62,26 +62,26 @@ void blit_keyed(int32_t x, int32_t y, const Surface& image) {
   if (x1 <= x0) return;
   for (int32_t row = y0; row < y1; ++row)
     KeyedRow(to + size_t(y + row) * tw + x + x0, from + size_t(row) * image.width + x0, x1 - x0);
-  if (window_is_target()) flush_window();
+  if (WindowIsTarget()) flush_window();
 }
 
-void load_commander_portrait(int slot, const char* photoAnsi) {
+void LoadCommanderPortrait(int slot, const char* photoAnsi) {
   if (slot < 0 || slot >= 1000) return;
-  std::string photo = utf8_from_gbk(photoAnsi ? photoAnsi : "");
-  load_picture(CommanderPortrait[slot], picture_path(join_path("smallheads", photo + ".png")),
+  std::string photo = Utf8FromGbk(photoAnsi ? photoAnsi : "");
+  load_picture(CommanderPortrait[slot], PicturePath(JoinPath("smallheads", photo + ".png")),
                1.0, kWhite);
 }
 
-void load_artwork_list() {
+void LoadArtworkList() {
   for (int i = 0; i < CountryCount; ++i) {
     int id = CountryIds[i];
     if (id >= 0 && id < 200) load_picture(FlagSurface[id], Numbered("flag_", id), 0.33, kBlack);
   }
   const char* facilities[5] = {"facility_city.png", "facility_factory.png", "facility_airport.png",
                                "facility_launch.png", "facility_nuclear.png"};
-  for (int i = 0; i < 5; ++i) load_picture(FacilitySurface[i], picture_path(facilities[i]), 0.4, kBlack);
+  for (int i = 0; i < 5; ++i) load_picture(FacilitySurface[i], PicturePath(facilities[i]), 0.4, kBlack);
   for (int i = 1; i <= 3; ++i) load_picture(AntiAirSurface[i], Numbered("antiair_", i), 0.35, kBlack);
   for (int i = 1; i <= 4; ++i) load_picture(ButtonSurface[i], Numbered("button_", i), 1.0, kBlack);
   for (int i = 0; i <= 3; ++i) load_picture(DirButtonSurface[i], Numbered("dirbutton_", i), 1.0, kBlack);
-  load_picture(LevelMaxSurface, picture_path("level_max.png"), 0.45, kBlack);
+  load_picture(LevelMaxSurface, PicturePath("level_max.png"), 0.45, kBlack);
 }

@@ -34,7 +34,7 @@ bool load_picture(Surface& surface, const std::string& utf8Path, double scale,
 // chunk (big-endian length 13, "IHDR", width, height). False when the bytes are not the start
 // of a PNG or a side is 0. Read before decoding, so an oversized picture is refused without
 // the decoder allocating for it.
-bool png_header_size(const uint8_t* bytes, size_t size, uint32_t& width, uint32_t& height);
+bool PngHeaderSize(const uint8_t* bytes, size_t size, uint32_t& width, uint32_t& height);
 
 // Copies the image onto the current target at (x, y), leaving out pixels whose value is 0.
 // Clipped on all four sides.
@@ -42,8 +42,8 @@ void blit_keyed(int32_t x, int32_t y, const Surface& image);
 
 // The commander catalog's portrait loader: "图片\smallheads\" + Photo (GBK) + ".png" into the
 // slot's portrait, over white.
-void load_commander_portrait(int slot, const char* photoAnsi);
+void LoadCommanderPortrait(int slot, const char* photoAnsi);
 
 // The start-up list: flags in the country catalog's order, facilities, anti-air 1..3,
 // buttons 1..4, arrows 0..3, the level mark.
-void load_artwork_list();
+void LoadArtworkList();

@@ -7,7 +7,7 @@
 void start_pictures() {}
 
 bool load_picture(Surface& surface, const std::string& utf8Path, double, uint32_t) {
-  show_message(nullptr, utf8Path, "文件缺失", kMbOk);
+  ShowMessage(nullptr, utf8Path, "文件缺失", kMbOk);
   set_target(&surface);
   return false;
 }

@@ -27,13 +27,13 @@ bool load_picture(Surface& surface, const std::string& utf8Path, double scale,
   std::vector<uint8_t> head;
   bool more = false;
   uint32_t statedW = 0, statedH = 0;
-  if (!read_file_prefix(utf8Path, 24, head, more) ||
-      !png_header_size(head.data(), head.size(), statedW, statedH) ||
+  if (!ReadFilePrefix(utf8Path, 24, head, more) ||
+      !PngHeaderSize(head.data(), head.size(), statedW, statedH) ||
       statedW > uint32_t(kMaxPictureSide) || statedH > uint32_t(kMaxPictureSide)) {
-    show_message(nullptr, utf8Path, "文件缺失", kMbOk);
+    ShowMessage(nullptr, utf8Path, "文件缺失", kMbOk);
     return false;
   }
-  std::wstring path = wide_from_utf8(utf8Path);
+  std::wstring path = WideFromUtf8(utf8Path);
   std::unique_ptr<Gdiplus::Bitmap> picture(Gdiplus::Bitmap::FromFile(path.c_str()));
   int32_t w = 0, h = 0;
   if (picture && picture->GetLastStatus() == Gdiplus::Ok) {
@@ -41,7 +41,7 @@ bool load_picture(Surface& surface, const std::string& utf8Path, double scale,
     h = int32_t(picture->GetHeight());
   }
   if (w <= 0 || h <= 0 || w > kMaxPictureSide || h > kMaxPictureSide) {
-    show_message(nullptr, utf8Path, "文件缺失", kMbOk);
+    ShowMessage(nullptr, utf8Path, "文件缺失", kMbOk);
     return false;
   }
   int32_t sw = int32_t(w * scale), sh = int32_t(h * scale);

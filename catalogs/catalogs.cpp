@@ -132,7 +132,7 @@ CatalogReport LoadCatalog(std::string_view text, bool opened, Store store) {
 template <class Store>
 CatalogReport LoadCatalogFile(const std::string& path, Store store) {
   std::string text;
-  bool opened = read_whole_file(path, text);
+  bool opened = ReadWholeFile(path, text);
   return LoadCatalog(text, opened, store);
 }
 
@@ -157,7 +157,7 @@ bool StoreArmy(const Json::Value& entry) {
   if (!ReadId(entry, id)) return false;
   int k = ArmySlotOf(id);
   if (k < 0 || ArmyCount >= kArmyIdSlots) return false;
-  fill_slot(ArmyName[k], ReadText(entry, "OName"));
+  FillSlot(ArmyName[k], ReadText(entry, "OName"));
   ArmyLevel[k] = static_cast<uint8_t>(ReadNumber(entry, "Level"));  // low 8 bits
   ArmyType[k] = static_cast<uint8_t>(ReadNumber(entry, "Army"));
   ArmyHP[k] = ReadNumber(entry, "HP");
@@ -173,7 +173,7 @@ bool StoreBuilding(const Json::Value& entry) {
   int32_t id;
   if (!ReadId(entry, id) || id < 0 || id >= kBuildingNameSlots) return false;
   if (BuildingCount >= kBuildingIdSlots) return false;
-  fill_slot(BuildingName[id], name);
+  FillSlot(BuildingName[id], name);
   BuildingIds[BuildingCount++] = id;
   return true;
 }
@@ -190,10 +190,10 @@ bool StoreCommander(const Json::Value& entry) {
   int slot = ++CommanderSlotCount;
   CommanderSlot[id] = slot;
   CommanderIds[CommanderCount++] = id;
-  fill_slot(CommanderName[slot], name);
+  FillSlot(CommanderName[slot], name);
   if (g_portraitLoader) {
     char photoAnsi[kAnsiWorkBytes];
-    size_t n = utf8_fit(photo, sizeof photoAnsi - 1);
+    size_t n = Utf8Fit(photo, sizeof photoAnsi - 1);
     memcpy(photoAnsi, photo.data(), n);
     photoAnsi[n] = '\0';
     ansi_from_utf8(photoAnsi);
@@ -204,21 +204,21 @@ bool StoreCommander(const Json::Value& entry) {
 
 }  // namespace
 
-CatalogReport LoadRankCatalog() { return LoadRankCatalog(data_path("RankSettings.json")); }
+CatalogReport LoadRankCatalog() { return LoadRankCatalog(DataPath("RankSettings.json")); }
 
 CatalogReport LoadRankCatalog(const std::string& path) {
   ClearRanks();
   return LoadCatalogFile(path, StoreRank);
 }
 
-CatalogReport LoadArmyCatalog() { return LoadArmyCatalog(data_path("ArmySettings.json")); }
+CatalogReport LoadArmyCatalog() { return LoadArmyCatalog(DataPath("ArmySettings.json")); }
 
 CatalogReport LoadArmyCatalog(const std::string& path) {
   ClearArmies();
   return LoadCatalogFile(path, StoreArmy);
 }
 
-CatalogReport LoadBuildingCatalog() { return LoadBuildingCatalog(data_path("BuildingSettings.json")); }
+CatalogReport LoadBuildingCatalog() { return LoadBuildingCatalog(DataPath("BuildingSettings.json")); }
 
 CatalogReport LoadBuildingCatalog(const std::string& path) {
   ClearBuildings();
@@ -226,7 +226,7 @@ CatalogReport LoadBuildingCatalog(const std::string& path) {
 }
 
 CatalogReport LoadCommanderCatalog(PortraitLoader loadPortrait) {
-  return LoadCommanderCatalog(data_path("CommanderSettings.json"), loadPortrait);
+  return LoadCommanderCatalog(DataPath("CommanderSettings.json"), loadPortrait);
 }
 
 CatalogReport LoadCommanderCatalog(const std::string& path, PortraitLoader loadPortrait) {
@@ -237,7 +237,7 @@ CatalogReport LoadCommanderCatalog(const std::string& path, PortraitLoader loadP
   return report;
 }
 
-CatalogReport LoadCountryCatalog() { return LoadCountryCatalog(data_path("CountrySettings.json")); }
+CatalogReport LoadCountryCatalog() { return LoadCountryCatalog(DataPath("CountrySettings.json")); }
 
 CatalogReport LoadCountryCatalog(const std::string& path) {
   ClearCountries();

@@ -63,7 +63,7 @@ void ReadCountryLine(std::string_view line) {
   int64_t id = ParseId(line.substr(kCountryPrefix.size()));
   std::string_view name;
   if (!NameOf(line, name) || id < 0 || id >= kCountryNameSlots) return;
-  fill_slot(CountryName[id], name);
+  FillSlot(CountryName[id], name);
 }
 
 void ReadCityLine(std::string_view line) {
@@ -71,7 +71,7 @@ void ReadCityLine(std::string_view line) {
   std::string_view name;
   if (!NameOf(line, name) || id < 0 || id >= kCityNameSlots || CityCount >= kCityIdSlots) return;
   CityIds[CityCount++] = static_cast<int32_t>(id);
-  fill_slot(CityName[id], name);
+  FillSlot(CityName[id], name);
 }
 
 void ReadPiece(std::string_view line) {
@@ -81,16 +81,16 @@ void ReadPiece(std::string_view line) {
 
 }  // namespace
 
-bool load_string_table() { return load_string_table(string_table_path()); }
+bool load_string_table() { return load_string_table(StringTablePath()); }
 
 bool load_string_table(const std::string& path) {
   std::string text;
-  bool opened = read_whole_file(path, text);
-  read_string_table(opened ? text : std::string_view());
+  bool opened = ReadWholeFile(path, text);
+  ReadStringTable(opened ? text : std::string_view());
   return opened;
 }
 
-void read_string_table(std::string_view text) {
+void ReadStringTable(std::string_view text) {
   ResetStringTable();
   std::string piece;
   for (size_t pos = 0; pos < text.size();) {
@@ -99,10 +99,10 @@ void read_string_table(std::string_view text) {
   }
 }
 
-std::string string_table_path() {
+std::string StringTablePath() {
   // The configuration holds GBK bytes; paths in the program are UTF-8.
-  std::string name = config_string(kConfigLanguageFile, "stringtable_cn.ini");
-  return data_path(utf8_from_gbk(name));
+  std::string name = ConfigString(kConfigLanguageFile, "stringtable_cn.ini");
+  return DataPath(Utf8FromGbk(name));
 }
 
 void ResetStringTable() {

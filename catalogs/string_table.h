@@ -40,9 +40,9 @@ bool load_string_table();
 // The given file; replaces all four tables.
 bool load_string_table(const std::string& path);
 // The same over a file's bytes held in memory; replaces all four tables.
-void read_string_table(std::string_view text);
+void ReadStringTable(std::string_view text);
 // "数据" + separator + the configured file name, as a UTF-8 path.
-std::string string_table_path();
+std::string StringTablePath();
 void ResetStringTable();
 
 const char* CountryNameOf(int32_t countryId);  // "" out of range

@@ -117,7 +117,7 @@ void SelectOrShowNumber(Form& form, int id, uint32_t value) {
   if (!SelectByNumber(form, id, value)) WriteNumber(form, id, value);
 }
 
-std::string NameText(const char* gbk) { return gbk ? utf8_from_gbk(gbk) : std::string(); }
+std::string NameText(const char* gbk) { return gbk ? Utf8FromGbk(gbk) : std::string(); }
 
 std::string NumberedItem(int64_t number, const char* separator, const char* gbkName) {
   return std::to_string(number) + separator + NameText(gbkName);

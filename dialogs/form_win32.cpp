@@ -8,7 +8,7 @@
 
 namespace {
 
-std::wstring Wide(std::string_view utf8) { return wide_from_utf8(std::string(utf8)); }
+std::wstring Wide(std::string_view utf8) { return WideFromUtf8(std::string(utf8)); }
 
 Notice NoticeOf(WORD code) {
   // BN_CLICKED is 0 and CBN_SELCHANGE 1; the logic looks at the id first, so a code is only
@@ -34,7 +34,7 @@ std::string Win32Form::GetText(int id) {
   std::wstring text(size_t(length) + 1, L'\0');
   int got = GetWindowTextW(control, text.data(), length + 1);
   text.resize(size_t(got > 0 ? got : 0));
-  return utf8_from_wide(text);
+  return Utf8FromWide(text);
 }
 
 void Win32Form::ClearCombo(int id) { SendMessageW(Control(id), CB_RESETCONTENT, 0, 0); }
@@ -63,7 +63,7 @@ std::string Win32Form::ComboItemText(int id, int index) {
   std::wstring text(size_t(length) + 1, L'\0');
   LRESULT got = SendMessageW(combo, CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text.data()));
   text.resize(got == CB_ERR ? 0 : size_t(got));
-  return utf8_from_wide(text);
+  return Utf8FromWide(text);
 }
 
 void Win32Form::ClearList(int id) { SendMessageW(Control(id), LVM_DELETEALLITEMS, 0, 0); }
@@ -102,10 +102,10 @@ void Win32Form::Repaint(int id) {
 }
 
 void Win32Form::Warn(std::string_view utf8Text) {
-  show_message(dialog_, std::string(utf8Text), "提示", kMbOk | kMbIconWarning);
+  ShowMessage(dialog_, std::string(utf8Text), "提示", kMbOk | kMbIconWarning);
 }
 
-bool Win32Form::ChooseColour(uint32_t& colour) { return choose_colour(dialog_, colour); }
+bool Win32Form::ChooseColour(uint32_t& colour) { return AskColour(dialog_, colour); }
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "drawing/mouse_queue.h"
 
-MouseMessage make_mouse_message(uint32_t code, uint32_t keyState, int16_t x, int16_t y) {
+MouseMessage MakeMouseMessage(uint32_t code, uint32_t keyState, int16_t x, int16_t y) {
   MouseMessage m{};
   m.code = code;
   m.left = (keyState & 0x01) != 0;
@@ -30,9 +30,9 @@ bool MouseQueue::take(MouseMessage& m) {
   return true;
 }
 
-MouseQueue& mouse_queue() {
+MouseQueue& SharedMouseQueue() {
   static MouseQueue queue;
   return queue;
 }
 
-bool mouse_pending() { return !mouse_queue().empty(); }
+bool mouse_pending() { return !SharedMouseQueue().empty(); }

@@ -24,7 +24,7 @@ constexpr uint32_t kMouseWheel = 0x20A;
 
 // The record for a message: key flags from the low word of the key-state word, the wheel
 // from its high word.
-MouseMessage make_mouse_message(uint32_t code, uint32_t keyState, int16_t x, int16_t y);
+MouseMessage MakeMouseMessage(uint32_t code, uint32_t keyState, int16_t x, int16_t y);
 
 class MouseQueue {
  public:
@@ -47,7 +47,7 @@ class MouseQueue {
 };
 
 // The window's queue.
-MouseQueue& mouse_queue();
+MouseQueue& SharedMouseQueue();
 bool mouse_pending();
 // The oldest message. When the queue is empty it waits for one while a window is open; with
 // no window open it returns a record with code 0 at once (nothing could ever arrive).

@@ -25,7 +25,7 @@ struct Surface {
 };
 
 // The drawing state a surface starts with, kept pixels and system objects aside.
-inline void restore_default_state(Surface& s) {
+inline void RestoreDefaultState(Surface& s) {
   const Surface defaults;
   s.lineColour = defaults.lineColour;
   s.fillColour = defaults.fillColour;
@@ -41,27 +41,27 @@ constexpr int kBackTransparent = 1;
 constexpr int kBackOpaque = 2;
 constexpr unsigned kWordBreak = 0x10;  // DT_WORDBREAK
 
-inline uint32_t pixel_from_colour(uint32_t c) {
+inline uint32_t PixelFromColour(uint32_t c) {
   return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
 }
 
 // The window's back buffer; `nullptr` in the calls below means it.
-Surface* back_buffer();
+Surface* BackBuffer();
 
 // Zero width or height is ignored; otherwise the old pixels stay in the overlap and the rest
 // is the background colour.
 void resize_surface(Surface* s, int32_t width, int32_t height);
 // Releases the surface's pixels and system objects; it is 0 x 0 afterwards.
-void destroy_surface(Surface* s);
+void DestroySurface(Surface* s);
 // Restores the default drawing state (colours, modes, font).
-void reset_surface(Surface* s);
+void ResetSurface(Surface* s);
 void set_target(Surface* s);
-Surface* current_target();  // never null
+Surface* CurrentTarget();  // never null
 void* surface_dc(Surface* s);
 uint32_t* surface_pixels(Surface* s);
-int32_t target_width();
-int32_t target_height();
-bool window_is_target();
+int32_t TargetWidth();
+int32_t TargetHeight();
+bool WindowIsTarget();
 
 void clear_target();
 void set_line_colour(uint32_t colour);
@@ -91,6 +91,6 @@ struct DrawnText {
   bool inRect;
   char text[64];
 };
-int drawn_text_count();
-const DrawnText& drawn_text(int i);
-void forget_drawn_text();
+int DrawnTextCount();
+const DrawnText& DrawnTextAt(int i);
+void ForgetDrawnText();

@@ -20,13 +20,13 @@ Surface& Of(Surface* s) { return s ? *s : g_back; }
 
 }  // namespace
 
-Surface* back_buffer() { return &g_back; }
+Surface* BackBuffer() { return &g_back; }
 
 void resize_surface(Surface* sp, int32_t width, int32_t height) {
   Surface& s = Of(sp);
   if (width <= 0 || height <= 0) return;
-  std::vector<uint32_t> bits(size_t(width) * height, pixel_from_colour(s.backColour));
-  if (s.pixels) copy_overlap(bits.data(), width, height, s.pixels, s.width, s.height);
+  std::vector<uint32_t> bits(size_t(width) * height, PixelFromColour(s.backColour));
+  if (s.pixels) CopyOverlap(bits.data(), width, height, s.pixels, s.width, s.height);
   if (!s.sys) s.sys = new SurfaceSystem;
   s.sys->bits.swap(bits);
   s.pixels = s.sys->bits.data();
@@ -34,7 +34,7 @@ void resize_surface(Surface* sp, int32_t width, int32_t height) {
   s.height = height;
 }
 
-void destroy_surface(Surface* sp) {
+void DestroySurface(Surface* sp) {
   Surface& s = Of(sp);
   if (g_target == &s) g_target = &g_back;
   delete s.sys;
@@ -43,22 +43,22 @@ void destroy_surface(Surface* sp) {
   s.width = s.height = 0;
 }
 
-void reset_surface(Surface* sp) {
+void ResetSurface(Surface* sp) {
   Surface& s = Of(sp);
-  restore_default_state(s);
+  RestoreDefaultState(s);
 }
 
 void set_target(Surface* s) { g_target = &Of(s); }
-Surface* current_target() { return g_target; }
+Surface* CurrentTarget() { return g_target; }
 void* surface_dc(Surface*) { return nullptr; }
 uint32_t* surface_pixels(Surface* s) { return Of(s).pixels; }
-int32_t target_width() { return g_target->width; }
-int32_t target_height() { return g_target->height; }
-bool window_is_target() { return g_target == &g_back; }
+int32_t TargetWidth() { return g_target->width; }
+int32_t TargetHeight() { return g_target->height; }
+bool WindowIsTarget() { return g_target == &g_back; }
 
 void clear_target() {
   Surface& s = *g_target;
-  fill_pixels(s, 0, 0, s.width, s.height, pixel_from_colour(s.backColour));
+  FillPixels(s, 0, 0, s.width, s.height, PixelFromColour(s.backColour));
 }
 
 void set_line_colour(uint32_t c) { g_target->lineColour = c; }
@@ -77,12 +77,12 @@ void set_text_style(int32_t height, int32_t width, const char* face) {
 }
 
 void draw_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
-  outline_pixels(*g_target, l, t, r, b, pixel_from_colour(g_target->lineColour));
+  OutlinePixels(*g_target, l, t, r, b, PixelFromColour(g_target->lineColour));
 }
 
 void fill_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
-  fill_pixels(*g_target, l + 1, t + 1, r - 1, b - 1, pixel_from_colour(g_target->fillColour));
-  outline_pixels(*g_target, l, t, r, b, pixel_from_colour(g_target->lineColour));
+  FillPixels(*g_target, l + 1, t + 1, r - 1, b - 1, PixelFromColour(g_target->fillColour));
+  OutlinePixels(*g_target, l, t, r, b, PixelFromColour(g_target->lineColour));
 }
 
 static void Record(int32_t x, int32_t y, const char* text, bool inRect) {
@@ -97,9 +97,9 @@ void text_in_rect(const char* gbk, int32_t l, int32_t t, int32_t, int32_t, unsig
   Record(l, t, gbk, true);
 }
 
-void put_surface(int32_t x, int32_t y, const Surface& s) { copy_pixels(*g_target, x, y, s); }
+void put_surface(int32_t x, int32_t y, const Surface& s) { CopyPixels(*g_target, x, y, s); }
 void flush_window() {}
 
-int drawn_text_count() { return int(g_text.size()); }
-const DrawnText& drawn_text(int i) { return g_text[size_t(i)]; }
-void forget_drawn_text() { g_text.clear(); }
+int DrawnTextCount() { return int(g_text.size()); }
+const DrawnText& DrawnTextAt(int i) { return g_text[size_t(i)]; }
+void ForgetDrawnText() { g_text.clear(); }

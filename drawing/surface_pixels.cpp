@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-void fill_pixels(Surface& s, int32_t left, int32_t top, int32_t right, int32_t bottom,
+void FillPixels(Surface& s, int32_t left, int32_t top, int32_t right, int32_t bottom,
                  uint32_t pixel) {
   if (!s.pixels) return;
   left = std::max(left, 0);
@@ -14,16 +14,16 @@ void fill_pixels(Surface& s, int32_t left, int32_t top, int32_t right, int32_t b
                                                    s.pixels + size_t(y) * s.width + std::max(left, right), pixel);
 }
 
-void outline_pixels(Surface& s, int32_t left, int32_t top, int32_t right, int32_t bottom,
+void OutlinePixels(Surface& s, int32_t left, int32_t top, int32_t right, int32_t bottom,
                     uint32_t pixel) {
   if (right <= left || bottom <= top) return;
-  fill_pixels(s, left, top, right, top + 1, pixel);
-  fill_pixels(s, left, bottom - 1, right, bottom, pixel);
-  fill_pixels(s, left, top, left + 1, bottom, pixel);
-  fill_pixels(s, right - 1, top, right, bottom, pixel);
+  FillPixels(s, left, top, right, top + 1, pixel);
+  FillPixels(s, left, bottom - 1, right, bottom, pixel);
+  FillPixels(s, left, top, left + 1, bottom, pixel);
+  FillPixels(s, right - 1, top, right, bottom, pixel);
 }
 
-void copy_pixels(Surface& to, int32_t x, int32_t y, const Surface& from) {
+void CopyPixels(Surface& to, int32_t x, int32_t y, const Surface& from) {
   if (!to.pixels || !from.pixels) return;
   int32_t x0 = std::max(x, 0), y0 = std::max(y, 0);
   int32_t x1 = std::min(x + from.width, to.width), y1 = std::min(y + from.height, to.height);
@@ -33,7 +33,7 @@ void copy_pixels(Surface& to, int32_t x, int32_t y, const Surface& from) {
            from.pixels + size_t(ty - y) * from.width + (x0 - x), size_t(x1 - x0) * 4);
 }
 
-void copy_overlap(uint32_t* to, int32_t toW, int32_t toH, const uint32_t* from, int32_t fromW,
+void CopyOverlap(uint32_t* to, int32_t toW, int32_t toH, const uint32_t* from, int32_t fromW,
                   int32_t fromH) {
   int32_t w = std::min(toW, fromW), h = std::min(toH, fromH);
   for (int32_t y = 0; y < h; ++y) memcpy(to + size_t(y) * toW, from + size_t(y) * fromW, size_t(w) * 4);

@@ -6,12 +6,12 @@
 
 #include "drawing/surface.h"
 
-void fill_pixels(Surface& s, int32_t left, int32_t top, int32_t right, int32_t bottom,
+void FillPixels(Surface& s, int32_t left, int32_t top, int32_t right, int32_t bottom,
                  uint32_t pixel);
 // The outline of the Windows rectangle (left, top)-(right, bottom): one pixel wide.
-void outline_pixels(Surface& s, int32_t left, int32_t top, int32_t right, int32_t bottom,
+void OutlinePixels(Surface& s, int32_t left, int32_t top, int32_t right, int32_t bottom,
                     uint32_t pixel);
-void copy_pixels(Surface& to, int32_t x, int32_t y, const Surface& from);
+void CopyPixels(Surface& to, int32_t x, int32_t y, const Surface& from);
 // Copies the overlap of two pixel buffers of different sizes.
-void copy_overlap(uint32_t* to, int32_t toW, int32_t toH, const uint32_t* from, int32_t fromW,
+void CopyOverlap(uint32_t* to, int32_t toW, int32_t toH, const uint32_t* from, int32_t fromW,
                   int32_t fromH);

@@ -100,7 +100,7 @@ void ApplyFont(Surface& s) {
   lf.lfWidth = s.fontWidth;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = NONANTIALIASED_QUALITY;
-  std::wstring face = wide_from_utf8(s.fontFace);
+  std::wstring face = WideFromUtf8(s.fontFace);
   wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
   HFONT font = CreateFontIndirectW(&lf);
   SelectObject(s.sys->dc, font);
@@ -140,7 +140,7 @@ void Draw(Step step) {
 
 }  // namespace
 
-CRITICAL_SECTION& drawing_lock() {
+CRITICAL_SECTION& DrawingLockSection() {
   // Initialised in place: a critical section must not be copied once initialised.
   static CRITICAL_SECTION section;
   static const bool initialised = (InitializeCriticalSection(&section), true);
@@ -148,14 +148,14 @@ CRITICAL_SECTION& drawing_lock() {
   return section;
 }
 
-void set_window_dc(HWND window, HDC dc) {
+void SetWindowDc(HWND window, HDC dc) {
   g_window = window;
   g_windowDc = dc;
 }
-HDC window_dc() { return g_windowDc; }
-HWND current_window() { return g_window; }
+HDC WindowDc() { return g_windowDc; }
+HWND CurrentWindow() { return g_window; }
 
-Surface* back_buffer() { return &g_back; }
+Surface* BackBuffer() { return &g_back; }
 
 void resize_surface(Surface* sp, int32_t width, int32_t height) {
   Surface& s = Of(sp);
@@ -174,9 +174,9 @@ void resize_surface(Surface* sp, int32_t width, int32_t height) {
   HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!bitmap || !bits) return;
   uint32_t* pixels = static_cast<uint32_t*>(bits);
-  std::fill(pixels, pixels + size_t(width) * height, pixel_from_colour(s.backColour));
+  std::fill(pixels, pixels + size_t(width) * height, PixelFromColour(s.backColour));
   GdiFlush();
-  if (s.pixels) copy_overlap(pixels, width, height, s.pixels, s.width, s.height);
+  if (s.pixels) CopyOverlap(pixels, width, height, s.pixels, s.width, s.height);
   SelectObject(s.sys->dc, bitmap);
   if (s.sys->bitmap) DeleteObject(s.sys->bitmap);
   s.sys->bitmap = bitmap;
@@ -185,7 +185,7 @@ void resize_surface(Surface* sp, int32_t width, int32_t height) {
   s.height = height;
 }
 
-void destroy_surface(Surface* sp) {
+void DestroySurface(Surface* sp) {
   Surface& s = Of(sp);
   if (g_target == &s) g_target = &g_back;
   if (s.sys) {
@@ -205,9 +205,9 @@ void destroy_surface(Surface* sp) {
   s.width = s.height = 0;
 }
 
-void reset_surface(Surface* sp) {
+void ResetSurface(Surface* sp) {
   Surface& s = Of(sp);
-  restore_default_state(s);
+  RestoreDefaultState(s);
   ApplyState(s);
 }
 
@@ -217,7 +217,7 @@ void set_target(Surface* s) {
   MakeContext(*g_target);
 }
 
-Surface* current_target() { return g_target; }
+Surface* CurrentTarget() { return g_target; }
 void* surface_dc(Surface* s) {
   MakeContext(Of(s));
   return Of(s).sys->dc;
@@ -226,14 +226,14 @@ uint32_t* surface_pixels(Surface* s) {
   GdiFlush();
   return Of(s).pixels;
 }
-int32_t target_width() { return g_target->width; }
-int32_t target_height() { return g_target->height; }
-bool window_is_target() { return g_target == &g_back; }
+int32_t TargetWidth() { return g_target->width; }
+int32_t TargetHeight() { return g_target->height; }
+bool WindowIsTarget() { return g_target == &g_back; }
 
 void clear_target() {
   Draw([](Surface& s) {
     GdiFlush();
-    fill_pixels(s, 0, 0, s.width, s.height, pixel_from_colour(s.backColour));
+    FillPixels(s, 0, 0, s.width, s.height, PixelFromColour(s.backColour));
   });
 }
 
@@ -318,9 +318,9 @@ void flush_window() {
     BitBlt(g_windowDc, 0, 0, g_back.width, g_back.height, g_back.sys->dc, 0, 0, SRCCOPY);
 }
 
-int drawn_text_count() { return 0; }
-const DrawnText& drawn_text(int) {
+int DrawnTextCount() { return 0; }
+const DrawnText& DrawnTextAt(int) {
   static DrawnText none{};
   return none;
 }
-void forget_drawn_text() {}
+void ForgetDrawnText() {}

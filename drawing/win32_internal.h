@@ -14,16 +14,16 @@ struct SurfaceSystem {
 };
 
 // The one lock: back buffer, the window's context and the choice of target.
-CRITICAL_SECTION& drawing_lock();
+CRITICAL_SECTION& DrawingLockSection();
 
 struct DrawingLock {
-  DrawingLock() { EnterCriticalSection(&drawing_lock()); }
-  ~DrawingLock() { LeaveCriticalSection(&drawing_lock()); }
+  DrawingLock() { EnterCriticalSection(&DrawingLockSection()); }
+  ~DrawingLock() { LeaveCriticalSection(&DrawingLockSection()); }
   DrawingLock(const DrawingLock&) = delete;
   DrawingLock& operator=(const DrawingLock&) = delete;
 };
 
 // The open window's client context, or null.
-void set_window_dc(HWND window, HDC dc);
-HDC window_dc();
-HWND current_window();
+void SetWindowDc(HWND window, HDC dc);
+HDC WindowDc();
+HWND CurrentWindow();

@@ -15,8 +15,8 @@ void close_window();
 void* window_handle();
 
 // While kept, the user's close of the window (close box, Alt+F4) neither closes it nor ends
-// the process: it waits as a request that take_close_request() takes, so the program can ask
+// the process: it waits as a request that TakeCloseRequest() takes, so the program can ask
 // first. Each window opens with closes not kept.
-void keep_close_requests(bool keep);
+void KeepCloseRequests(bool keep);
 // True once for each close the user asked for since the last call.
-bool take_close_request();
+bool TakeCloseRequest();

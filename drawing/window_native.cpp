@@ -13,14 +13,14 @@ bool g_closeRequested = false;
 }
 
 // The user's close as the window reports it; tests call it.
-void post_user_close() {
+void PostUserClose() {
   if (g_keepCloses)
     g_closeRequested = true;
   else
     g_open = false;
 }
-void keep_close_requests(bool keep) { g_keepCloses = keep; }
-bool take_close_request() {
+void KeepCloseRequests(bool keep) { g_keepCloses = keep; }
+bool TakeCloseRequest() {
   bool asked = g_closeRequested;
   g_closeRequested = false;
   return asked;
@@ -28,11 +28,11 @@ bool take_close_request() {
 
 void* open_window(int32_t width, int32_t height, unsigned) {
   // Clicks left from an earlier window (the range selection's) are not for this one.
-  mouse_queue().clear();
-  Surface* back = back_buffer();
+  SharedMouseQueue().clear();
+  Surface* back = BackBuffer();
   resize_surface(back, width, height);
   set_target(nullptr);
-  reset_surface(nullptr);
+  ResetSurface(nullptr);
   clear_target();
   g_open = true;
   g_keepCloses = g_closeRequested = false;
@@ -40,11 +40,11 @@ void* open_window(int32_t width, int32_t height, unsigned) {
 }
 
 void close_window() { g_open = false; }
-void* window_handle() { return g_open ? back_buffer() : nullptr; }
+void* window_handle() { return g_open ? BackBuffer() : nullptr; }
 
 MouseMessage next_mouse_message() {
   MouseMessage m{};
-  while (!mouse_queue().take(m)) {
+  while (!SharedMouseQueue().take(m)) {
     if (!g_open) return MouseMessage{};
     std::this_thread::yield();
   }

@@ -41,7 +41,7 @@ void QueueMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     x = int16_t(p.x);
     y = int16_t(p.y);
   }
-  mouse_queue().put(make_mouse_message(msg, uint32_t(wParam), x, y));
+  SharedMouseQueue().put(MakeMouseMessage(msg, uint32_t(wParam), x, y));
   if (g_readerWaiting) {
     g_readerWaiting = false;
     SetEvent(g_ready);
@@ -53,7 +53,7 @@ void Paint(HWND hwnd) {
   HDC dc = BeginPaint(hwnd, &ps);
   {
     DrawingLock lock;
-    Surface* back = back_buffer();
+    Surface* back = BackBuffer();
     if (back->sys)
       BitBlt(dc, 0, 0, back->width, back->height, back->sys->dc, 0, 0, SRCCOPY);
   }
@@ -64,8 +64,8 @@ void Paint(HWND hwnd) {
 void Release(HWND hwnd) {
   {
     DrawingLock lock;
-    if (window_dc()) ReleaseDC(hwnd, window_dc());
-    set_window_dc(nullptr, nullptr);
+    if (WindowDc()) ReleaseDC(hwnd, WindowDc());
+    SetWindowDc(nullptr, nullptr);
   }
   ShowWindow(hwnd, SW_HIDE);
   DestroyWindow(hwnd);
@@ -134,7 +134,7 @@ DWORD WINAPI WindowThread(void*) {
   {
     // Taken here, released in Release on this same thread, as a window context must be.
     DrawingLock lock;
-    set_window_dc(hwnd, GetDC(hwnd));
+    SetWindowDc(hwnd, GetDC(hwnd));
   }
   ShowWindow(hwnd, SW_SHOW);
   UpdateWindow(hwnd);
@@ -161,7 +161,7 @@ void* open_window(int32_t width, int32_t height, unsigned) {
   g_keepCloses = false;
   g_closeRequested = false;
   // Clicks left from an earlier window (the range selection's) are not for this one.
-  mouse_queue().clear();
+  SharedMouseQueue().clear();
   g_thread = CreateThread(nullptr, 0, WindowThread, nullptr, 0, nullptr);
   WaitForSingleObject(g_ready, INFINITE);
   if (!g_window) {
@@ -175,8 +175,8 @@ void* open_window(int32_t width, int32_t height, unsigned) {
     resize_surface(nullptr, width, height);
   }
   set_target(nullptr);
-  reset_surface(nullptr);
-  Surface* back = back_buffer();
+  ResetSurface(nullptr);
+  Surface* back = BackBuffer();
   GdiFlush();
   for (int32_t i = 0; i < back->width * back->height; ++i) back->pixels[i] = 0;
   flush_window();
@@ -196,17 +196,17 @@ void close_window() {
 
 void* window_handle() { return g_window; }
 
-void keep_close_requests(bool keep) { g_keepCloses = keep; }
+void KeepCloseRequests(bool keep) { g_keepCloses = keep; }
 
-bool take_close_request() { return g_closeRequested.exchange(false); }
+bool TakeCloseRequest() { return g_closeRequested.exchange(false); }
 
 MouseMessage next_mouse_message() {
   MouseMessage m{};
-  while (!mouse_queue().take(m)) {
+  while (!SharedMouseQueue().take(m)) {
     ResetEvent(g_ready);
     if (!g_window) return m;
     SendMessageW(g_window, kReaderWaiting, 0, 0);
-    if (!mouse_queue().empty()) continue;
+    if (!SharedMouseQueue().empty()) continue;
     WaitForSingleObject(g_ready, INFINITE);
   }
   return m;

@@ -6,4 +6,4 @@
 
 // Colours are Windows colour values 0x00BBGGRR. True, with the chosen colour, when the user
 // confirms; false (colour unchanged) when the user cancels or there is no chooser.
-bool choose_colour(void* owner, uint32_t& colour);
+bool AskColour(void* owner, uint32_t& colour);

@@ -1,4 +1,4 @@
 // The native build has no colour chooser: every request ends as if cancelled.
 #include "platform/colour_chooser.h"
 
-bool choose_colour(void*, uint32_t&) { return false; }
+bool AskColour(void*, uint32_t&) { return false; }

@@ -10,7 +10,7 @@ COLORREF g_customColours[16] = {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF
                                 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
 }  // namespace
 
-bool choose_colour(void* owner, uint32_t& colour) {
+bool AskColour(void* owner, uint32_t& colour) {
   CHOOSECOLORW request{};
   request.lStructSize = sizeof request;
   request.hwndOwner = static_cast<HWND>(owner);

@@ -6,10 +6,10 @@
 #include <string>
 
 // False when the user cancels (or the dialog fails). The path is UTF-8.
-bool ask_open_battle_file(std::string& path);
-bool ask_save_battle_file(std::string& path);
+bool AskOpenBattleFile(std::string& path);
+bool AskSaveBattleFile(std::string& path);
 
 // Tests answer the requests themselves: `save` tells which request is asked; return false
 // for cancel.
 using FileRequestHandler = bool (*)(bool save, std::string& path);
-void set_file_request_handler(FileRequestHandler handler);
+void SetFileRequestHandler(FileRequestHandler handler);

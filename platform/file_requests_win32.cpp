@@ -30,19 +30,19 @@ OPENFILENAMEW Request(const wchar_t* filter, wchar_t* file, wchar_t* title, DWOR
 
 }  // namespace
 
-bool system_file_request(bool save, std::string& path) {
+bool SystemFileRequest(bool save, std::string& path) {
   if (!save) {
     static const wchar_t filter[] = L"Morvane BTL(*.btl)\0*.btl\0";
     g_path[0] = 0;
     OPENFILENAMEW r = Request(filter, g_path, g_title,
                               OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR);
     if (!GetOpenFileNameW(&r)) return false;
-    path = utf8_from_wide(g_path);
+    path = Utf8FromWide(g_path);
     return true;
   }
   static const wchar_t filter[] = L"Morvane BTL文件(*.btl)\0*.btl\0";
   OPENFILENAMEW r = Request(filter, g_title, nullptr, OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR);
   if (!GetSaveFileNameW(&r)) return false;
-  path = utf8_from_wide(g_title);
+  path = Utf8FromWide(g_title);
   return true;
 }

@@ -17,18 +17,18 @@ constexpr int kKeyB = 'B', kKeyC = 'C', kKeyJ = 'J', kKeyS = 'S', kKeyT = 'T', k
 
 // True while the key is held (the high bit of its asynchronous state) and the gate lets it
 // through.
-bool key_down(int key);
+bool KeyDown(int key);
 
 // From now on, keys held at this moment count as up until each has been released.
-void ignore_held_keys();
+void IgnoreHeldKeys();
 
 using KeySource = bool (*)(int key);
-// Replaces where key_down looks; null restores the system's key state.
-void set_key_source(KeySource source);
+// Replaces where KeyDown looks; null restores the system's key state.
+void SetKeySource(KeySource source);
 
 using ForegroundSource = bool (*)();
 // Replaces the question "is a window of this process in front?"; null restores the system's.
-void set_foreground_source(ForegroundSource source);
+void SetForegroundSource(ForegroundSource source);
 
 // Waits, polling without pause, until the key is released.
-void wait_key_release(int key);
+void WaitKeyRelease(int key);

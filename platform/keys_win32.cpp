@@ -1,10 +1,10 @@
 #include <windows.h>
 
-bool system_key_down(int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
+bool SystemKeyDown(int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
 
 // The foreground window is one of ours: the drawing window (its own thread), a dialog or a
 // message box of the main thread.
-bool system_foreground_is_ours() {
+bool SystemForegroundIsOurs() {
   HWND front = GetForegroundWindow();
   if (!front) return false;
   DWORD process = 0;

@@ -9,10 +9,10 @@ constexpr unsigned kMbOk = 0x0, kMbYesNoCancel = 0x3, kMbYesNo = 0x4, kMbIconQue
                    kMbIconWarning = 0x30;
 constexpr int kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7;
 
-int show_message(void* owner, const std::string& text, const std::string& caption,
+int ShowMessage(void* owner, const std::string& text, const std::string& caption,
                  unsigned style);
 
 using PromptHandler = int (*)(void* owner, const std::string& text, const std::string& caption,
                               unsigned style);
 // Null restores the system's message box.
-void set_prompt_handler(PromptHandler handler);
+void SetPromptHandler(PromptHandler handler);

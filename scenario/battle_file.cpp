@@ -135,7 +135,7 @@ Status ParseBattleFile(std::vector<uint8_t> bytes, const std::string& name, Batt
 Status ReadBattleFile(const std::string& path, BattleImage& out) {
   std::vector<uint8_t> bytes;
   bool more = false;
-  if (!read_file_prefix(path, kMaxBattleFileBytes, bytes, more))
+  if (!ReadFilePrefix(path, kMaxBattleFileBytes, bytes, more))
     return Fail("无法打开战役文件" + Quoted(path) + "。");
   if (more)
     return Fail("战役文件" + Quoted(path) + "比任何有效的战役文件都大（上限 " +

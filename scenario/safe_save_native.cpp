@@ -13,7 +13,7 @@
 
 namespace {
 
-std::string folder_of(const std::string& path) {
+std::string FolderOf(const std::string& path) {
   size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
@@ -104,7 +104,7 @@ class PosixSaveOps : public SaveOps {
   static int descriptor(void* file) { return int(reinterpret_cast<intptr_t>(file) - 1); }
 
   static void sync_folder(const std::string& path) {
-    int dir = open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int dir = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
       fsync(dir);
       close(dir);

@@ -26,7 +26,7 @@ bool CanBeReplaced(const std::wstring& target) {
 class Win32SaveOps : public SaveOps {
  public:
   Target inspect(const std::string& path) override {
-    DWORD attributes = GetFileAttributesW(wide_from_utf8(path).c_str());
+    DWORD attributes = GetFileAttributesW(WideFromUtf8(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return Target::Missing;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Target::Directory;
     if (attributes & FILE_ATTRIBUTE_READONLY) return Target::ReadOnlyFile;
@@ -34,7 +34,7 @@ class Win32SaveOps : public SaveOps {
   }
 
   void* create_new(const std::string& path) override {
-    HANDLE h = CreateFileW(wide_from_utf8(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    HANDLE h = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     return h == INVALID_HANDLE_VALUE ? nullptr : h;
   }
@@ -58,7 +58,7 @@ class Win32SaveOps : public SaveOps {
 
   ReplaceResult replace(const std::string& temp, const std::string& target,
                         const std::string& spare) override {
-    std::wstring from = wide_from_utf8(temp), to = wide_from_utf8(target);
+    std::wstring from = WideFromUtf8(temp), to = WideFromUtf8(target);
     if (!Exists(to)) {
       if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return {ReplaceResult::Done, {}};
@@ -70,7 +70,7 @@ class Win32SaveOps : public SaveOps {
     // With a backup name the old file is never dropped before the new one is in place:
     // without one, a failure after the first step (ERROR_UNABLE_TO_MOVE_REPLACEMENT) leaves
     // the target deleted.
-    std::wstring backup = wide_from_utf8(spare);
+    std::wstring backup = WideFromUtf8(spare);
     if (ReplaceFileW(to.c_str(), from.c_str(), spare.empty() ? nullptr : backup.c_str(),
                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
       if (!spare.empty()) DeleteFileW(backup.c_str());
@@ -84,20 +84,20 @@ class Win32SaveOps : public SaveOps {
   }
 
   bool move(const std::string& from, const std::string& to) override {
-    return MoveFileExW(wide_from_utf8(from).c_str(), wide_from_utf8(to).c_str(),
+    return MoveFileExW(WideFromUtf8(from).c_str(), WideFromUtf8(to).c_str(),
                        MOVEFILE_WRITE_THROUGH) != 0;
   }
 
-  void remove(const std::string& path) override { DeleteFileW(wide_from_utf8(path).c_str()); }
+  void remove(const std::string& path) override { DeleteFileW(WideFromUtf8(path).c_str()); }
 
   std::vector<std::string> list(const std::string& folder) override {
     std::vector<std::string> names;
     WIN32_FIND_DATAW found;
-    HANDLE h = FindFirstFileW((wide_from_utf8(folder) + L"*").c_str(), &found);
+    HANDLE h = FindFirstFileW((WideFromUtf8(folder) + L"*").c_str(), &found);
     if (h == INVALID_HANDLE_VALUE) return names;
     do {
       std::wstring name = found.cFileName;
-      if (name != L"." && name != L"..") names.push_back(utf8_from_wide(name));
+      if (name != L"." && name != L"..") names.push_back(Utf8FromWide(name));
     } while (FindNextFileW(h, &found));
     FindClose(h);
     return names;
@@ -106,7 +106,7 @@ class Win32SaveOps : public SaveOps {
   // A save's own handle on its temporary file shares nothing (create_new), so deleting the
   // file is refused while a save has it open.
   bool remove_unused(const std::string& path) override {
-    return DeleteFileW(wide_from_utf8(path).c_str()) != 0;
+    return DeleteFileW(WideFromUtf8(path).c_str()) != 0;
   }
 };
 

@@ -5,7 +5,7 @@
 #include "base/byte_reader.h"
 #include "base/files.h"
 
-std::string WorldMapPath() { return data_path("world.bin"); }
+std::string WorldMapPath() { return DataPath("world.bin"); }
 
 Status ParseWorldMap(const uint8_t* data, size_t size, const std::string& name, WorldImage& out) {
   const std::string file = "世界地图文件" + Quoted(name);
@@ -34,7 +34,7 @@ Status ReadWorldMapFile(const std::string& path, WorldImage& out) {
   constexpr size_t kLimit = kWorldHeaderBytes + size_t(kMaxGrid) * kMaxGrid * sizeof(WorldInfo);
   std::string bytes;
   bool more = false;
-  if (!read_file_prefix(path, kLimit, bytes, more))
+  if (!ReadFilePrefix(path, kLimit, bytes, more))
     return Fail("无法打开世界地图文件" + Quoted(path) + "。请确认游戏数据文件夹完整。");
   return ParseWorldMap(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), path, out);
 }

@@ -65,7 +65,7 @@ std::vector<CellStep> PlanCell(const Cell& c, int32_t px, int32_t py) {
   fill.colour = c.worldInfo.terrain == 1 ? kSeaColour : team.colour;
   steps.push_back(fill);
 
-  const int32_t textY = py + labelTop + 5;
+  const int32_t textY = py + kLabelTop + 5;
   if (c.hasUnit) {
     steps.push_back(Text(At(0.35, px), textY, UnitLabel(c.unit)));
     if (c.unit.general != kNoGeneral) steps.push_back(Text(At(0.75, px), textY, kGeneralMark));

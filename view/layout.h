@@ -16,7 +16,7 @@ inline bool point_in_rect(int32_t px, int32_t py, const Rect& r) {
 
 constexpr int32_t cellSize = 50;
 constexpr int32_t halfCell = 25;
-constexpr int32_t labelTop = 30;
+constexpr int32_t kLabelTop = 30;
 constexpr int32_t kBarThickness = 30;
 
 // The largest client width or height the editor asks of a window (the range selection's and

@@ -49,7 +49,7 @@ void DrawPanels() {
 }  // namespace
 
 void layout_screen() {
-  g_layout = ComputeLayout(config_int(kConfigViewCols, 12), config_int(kConfigViewRows, 10), g_world.rangeWidth,
+  g_layout = ComputeLayout(ConfigInt(kConfigViewCols, 12), ConfigInt(kConfigViewRows, 10), g_world.rangeWidth,
                            g_world.rangeHeight);
   resize_surface(&offscreenSurface, g_layout.windowWidth, g_layout.windowHeight);
   set_target(&offscreenSurface);
@@ -81,7 +81,7 @@ void draw_cell(const Cell& cell) {
   }
 }
 
-void compose_screen() {
+void ComposeScreen() {
   const Layout& l = g_layout;
   set_target(&offscreenSurface);
   clear_target();
@@ -99,7 +99,7 @@ void compose_screen() {
 }
 
 void draw_screen() {
-  compose_screen();
+  ComposeScreen();
   set_target(nullptr);
   put_surface(0, 0, offscreenSurface);
 }

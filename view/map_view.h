@@ -18,4 +18,4 @@ void draw_cell(const Cell& cell);
 // Redraws everything and shows it.
 void draw_screen();
 // The same into the off-screen surface only (for tests and screenshots).
-void compose_screen();
+void ComposeScreen();

@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
     fprintf(stderr, "%s\n", s.message.c_str());
     return 1;
   }
-  Layout l = ComputeLayout(config_int(kConfigViewCols, 12), config_int(kConfigViewRows, 10), g_world.rangeWidth,
+  Layout l = ComputeLayout(ConfigInt(kConfigViewCols, 12), ConfigInt(kConfigViewRows, 10), g_world.rangeWidth,
                            g_world.rangeHeight);
   printf("window_width=%d\nwindow_height=%d\n", l.windowWidth, l.windowHeight);
   printf("map_width=%d\nmap_height=%d\n", l.mapWidthPx, l.mapHeightPx);

@@ -146,18 +146,18 @@ struct DemoFiles {
 const DemoFiles& Demo() {
   static const DemoFiles d = [] {
     DemoFiles files;
-    DemoWorld world = make_demo_world();
-    std::string map = encode_world_map(world);
+    DemoWorld world = MakeDemoWorld();
+    std::string map = EncodeWorldMap(world);
     Status s = ParseWorldMap(reinterpret_cast<const uint8_t*>(map.data()), map.size(), "demo", files.world);
     EXPECT_TRUE(s.ok()) << s.message;
-    DemoCatalogs catalogs = make_demo_catalogs();
+    DemoCatalogs catalogs = MakeDemoCatalogs();
     auto add = [&](const char* name, const DemoScenario& scenario) {
-      std::string b = encode_scenario(scenario);
+      std::string b = EncodeScenario(scenario);
       files.battles.push_back({name, std::vector<uint8_t>(b.begin(), b.end())});
     };
-    add("demo_small", make_small_scenario(world, catalogs));
-    add("demo_large", make_large_scenario(world, catalogs));
-    add("demo_messy", make_messy_scenario(world, catalogs));
+    add("demo_small", MakeSmallScenario(world, catalogs));
+    add("demo_large", MakeLargeScenario(world, catalogs));
+    add("demo_messy", MakeMessyScenario(world, catalogs));
     return files;
   }();
   return d;
@@ -233,7 +233,7 @@ std::string MakeTempFolder(const std::string& tag) {
 }
 
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  FILE* f = open_file(path, "wb");
+  FILE* f = OpenFile(path, "wb");
   ASSERT_NE(f, nullptr) << path;
   fwrite(bytes.data(), 1, bytes.size(), f);
   fclose(f);
@@ -242,6 +242,6 @@ void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) 
 std::vector<uint8_t> ReadFileBytes(const std::string& path) {
   std::vector<uint8_t> out;
   bool more = false;
-  read_file_prefix(path, SIZE_MAX, out, more);
+  ReadFilePrefix(path, SIZE_MAX, out, more);
   return out;
 }

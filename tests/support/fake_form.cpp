@@ -120,7 +120,7 @@ namespace {
 
 void AddArmy(int32_t id, const char* name, uint8_t category, uint8_t level, int32_t hp, int32_t mobility) {
   int k = ArmySlotOf(id);
-  fill_slot(ArmyName[k], name);
+  FillSlot(ArmyName[k], name);
   ArmyType[k] = category;
   ArmyLevel[k] = level;
   ArmyHP[k] = hp;
@@ -133,22 +133,22 @@ void AddCommander(int32_t id, const char* name) {
   int slot = ++CommanderSlotCount;
   CommanderSlot[id] = slot;
   CommanderIds[CommanderCount++] = id;
-  fill_slot(CommanderName[slot], name);
+  FillSlot(CommanderName[slot], name);
 }
 
 void AddCountry(int32_t id, const char* name) {
   CountryIds[CountryCount++] = id;
-  fill_slot(CountryName[id], name);
+  FillSlot(CountryName[id], name);
 }
 
 void AddCity(int32_t id, const char* name) {
   CityIds[CityCount++] = id;
-  fill_slot(CityName[id], name);
+  FillSlot(CityName[id], name);
 }
 
 void AddBuilding(int32_t id, const char* name) {
   BuildingIds[BuildingCount++] = id;
-  fill_slot(BuildingName[id], name);
+  FillSlot(BuildingName[id], name);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ class TempFolder {
   std::string Write(const std::string& name, const std::string& bytes) const {
     std::string path = File(name);
     std::filesystem::create_directories(PathFromUtf8(path).parent_path());
-    FILE* f = open_file(path, "wb");
+    FILE* f = OpenFile(path, "wb");
     EXPECT_NE(f, nullptr) << path;
     if (f) {
       fwrite(bytes.data(), 1, bytes.size(), f);
@@ -49,7 +49,7 @@ class TempFolder {
     }
     return path;
   }
-  std::string File(const std::string& name) const { return join_path(Utf8FromPath(path_), name); }
+  std::string File(const std::string& name) const { return JoinPath(Utf8FromPath(path_), name); }
   const std::filesystem::path& path() const { return path_; }
 
  private:

@@ -26,17 +26,17 @@ struct ArtworkTest : ::testing::Test {
     if (!started) start_pictures();
     started = true;
     g_boxes.clear();
-    set_prompt_handler(RecordBox);
+    SetPromptHandler(RecordBox);
   }
-  void TearDown() override { set_prompt_handler(nullptr); }
+  void TearDown() override { SetPromptHandler(nullptr); }
 
   // A w x h picture: opaque red on the left half, fully transparent on the right half.
   std::string Picture(const std::string& name, int w, int h) {
     std::vector<uint32_t> px(size_t(w) * h);
     for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) px[size_t(y) * w + x] = x < w / 2 ? png_rgba(200, 0, 0) : 0;
+      for (int x = 0; x < w; ++x) px[size_t(y) * w + x] = x < w / 2 ? PngRgba(200, 0, 0) : 0;
     std::string path = folder.File(name);
-    EXPECT_TRUE(write_png(path, w, h, px.data()));
+    EXPECT_TRUE(WritePng(path, w, h, px.data()));
     return path;
   }
 };
@@ -47,7 +47,7 @@ TEST_F(ArtworkTest, ScaledSizesAreTruncated) {
   EXPECT_EQ(s.width, 21);
   EXPECT_EQ(s.height, 15);
   EXPECT_TRUE(g_boxes.empty());
-  destroy_surface(&s);
+  DestroySurface(&s);
 }
 
 TEST_F(ArtworkTest, ZeroScaledWidthKeepsTheOldSize) {
@@ -58,7 +58,7 @@ TEST_F(ArtworkTest, ZeroScaledWidthKeepsTheOldSize) {
   resize_surface(&s, 5, 5);
   load_picture(s, Picture("thin2.png", 2, 40), 0.33, 0x000000);
   EXPECT_EQ(s.width, 5);
-  destroy_surface(&s);
+  DestroySurface(&s);
 }
 
 TEST_F(ArtworkTest, TransparentAreasEndAsTheBackground) {
@@ -69,23 +69,23 @@ TEST_F(ArtworkTest, TransparentAreasEndAsTheBackground) {
   EXPECT_EQ(black.pixels[10 * 40 + 35], 0u);          // keyed out by blit_keyed
   EXPECT_EQ(white.pixels[10 * 40 + 35], 0xFFFFFFu);
   EXPECT_EQ(black.pixels[10 * 40 + 5], 0x00C80000u);  // red as a pixel, top byte 0
-  destroy_surface(&black);
-  destroy_surface(&white);
+  DestroySurface(&black);
+  DestroySurface(&white);
 }
 
 TEST_F(ArtworkTest, MissingTruncatedAndForeignFilesShowTheBoxAndLeaveTheSurface) {
-  std::string bytes = encode_png(30, 30, std::vector<uint32_t>(900, png_rgba(1, 2, 3)).data());
+  std::string bytes = EncodePng(30, 30, std::vector<uint32_t>(900, PngRgba(1, 2, 3)).data());
   folder.Write("cut.png", bytes.substr(0, bytes.size() / 2));
   folder.Write("text.png", "not a png");
-  folder.Write("huge.png", encode_png(kMaxPictureSide + 1, 2,
+  folder.Write("huge.png", EncodePng(kMaxPictureSide + 1, 2,
                                       std::vector<uint32_t>((kMaxPictureSide + 1) * 2, 0).data()));
   // A small file whose header states 60000 x 60000 (with a correct chunk checksum): refused
   // from the header, before the decoder could try to allocate 13 GiB for it.
-  std::string claims = encode_png(2, 2, std::vector<uint32_t>(4, png_rgba(1, 2, 3)).data());
+  std::string claims = EncodePng(2, 2, std::vector<uint32_t>(4, PngRgba(1, 2, 3)).data());
   for (int i : {16, 20}) {
     claims[i] = 0, claims[i + 1] = 0, claims[i + 2] = char(0xEA), claims[i + 3] = char(0x60);
   }
-  uint32_t crc = png_crc32(claims.data() + 12, 17);
+  uint32_t crc = PngCrc32(claims.data() + 12, 17);
   for (int i = 0; i < 4; ++i) claims[29 + i] = char(crc >> (24 - 8 * i));
   folder.Write("claims.png", claims);
   for (const char* name : {"missing.png", "cut.png", "text.png", "huge.png", "claims.png"}) {

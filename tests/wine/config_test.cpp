@@ -20,7 +20,7 @@ namespace {
 constexpr int kIntDefault = 77;
 constexpr char kStringDefault[] = "dflt";
 
-std::string G(const char* utf8) { return gbk_from_utf8(utf8); }
+std::string G(const char* utf8) { return GbkFromUtf8(utf8); }
 
 struct Query {
   std::string section;  // GBK
@@ -36,13 +36,13 @@ std::string TestFolder() {
     GetTempPathW(MAX_PATH, temp);
     std::wstring dir = std::wstring(temp) + L"btl_profile_" + std::to_wstring(GetCurrentProcessId());
     CreateDirectoryW(dir.c_str(), nullptr);
-    return utf8_from_wide(dir);
+    return Utf8FromWide(dir);
   }();
   return folder;
 }
 
 std::string AnsiPath(const std::string& utf8Path) {
-  std::wstring wide = wide_from_utf8(utf8Path);
+  std::wstring wide = WideFromUtf8(utf8Path);
   int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
   std::string out(n, '\0');
   WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
@@ -50,8 +50,8 @@ std::string AnsiPath(const std::string& utf8Path) {
 }
 
 std::string WriteCase(const std::string& name, const std::string& bytes) {
-  std::string path = join_path(TestFolder(), name + ".ini");
-  FILE* f = open_file(path, "wb");
+  std::string path = JoinPath(TestFolder(), name + ".ini");
+  FILE* f = OpenFile(path, "wb");
   EXPECT_NE(f, nullptr) << path;
   if (f) {
     fwrite(bytes.data(), 1, bytes.size(), f);
@@ -74,12 +74,12 @@ std::string SystemString(const Query& q, const std::string& ansiPath) {
 // Writes the file (unless `missing`), asks both readers every query and compares.
 void ExpectSameAnswers(const std::string& name, const std::string& bytes, const std::vector<Query>& queries,
                        bool missing = false) {
-  std::string path = missing ? join_path(TestFolder(), name + ".ini") : WriteCase(name, bytes);
+  std::string path = missing ? JoinPath(TestFolder(), name + ".ini") : WriteCase(name, bytes);
   std::string ansiPath = AnsiPath(path);
   for (const Query& q : queries) {
-    SCOPED_TRACE(name + " [" + utf8_from_gbk(q.section) + "] " + utf8_from_gbk(q.key));
-    EXPECT_EQ(profile_int(bytes, q.section, q.key, kIntDefault), SystemInt(q, ansiPath));
-    EXPECT_EQ(profile_string(bytes, q.section, q.key, q.stringDefault), SystemString(q, ansiPath));
+    SCOPED_TRACE(name + " [" + Utf8FromGbk(q.section) + "] " + Utf8FromGbk(q.key));
+    EXPECT_EQ(ProfileInt(bytes, q.section, q.key, kIntDefault), SystemInt(q, ansiPath));
+    EXPECT_EQ(ProfileString(bytes, q.section, q.key, q.stringDefault), SystemString(q, ansiPath));
   }
 }
 

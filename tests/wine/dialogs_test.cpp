@@ -37,7 +37,7 @@ void LoadCatalogs() {
   ResetStringTable();
   auto army = [](int32_t id, const char* name, uint8_t category, uint8_t level, int32_t hp, int32_t mobility) {
     int k = ArmySlotOf(id);
-    fill_slot(ArmyName[k], name);
+    FillSlot(ArmyName[k], name);
     ArmyType[k] = category;
     ArmyLevel[k] = level;
     ArmyHP[k] = hp;
@@ -51,16 +51,16 @@ void LoadCatalogs() {
   RankCount = 1;
   CommanderSlot[7] = ++CommanderSlotCount;
   CommanderIds[CommanderCount++] = 7;
-  fill_slot(CommanderName[1], "张三");
+  FillSlot(CommanderName[1], "张三");
   const std::pair<int32_t, const char*> countries[] = {{86, "中国"}, {1, "美国"}, {44, "英国"}};
   for (const auto& [id, name] : countries) {
     CountryIds[CountryCount++] = id;
-    fill_slot(CountryName[id], name);
+    FillSlot(CountryName[id], name);
   }
   CityIds[CityCount++] = 12;
-  fill_slot(CityName[12], "北京");
+  FillSlot(CityName[12], "北京");
   BuildingIds[BuildingCount++] = 10101;
-  fill_slot(BuildingName[10101], "城市");
+  FillSlot(BuildingName[10101], "城市");
 }
 
 void ResetWorld() {
@@ -130,13 +130,13 @@ std::string TextOf(HWND w) {
   std::wstring text(size_t(n) + 1, L'\0');
   GetWindowTextW(w, text.data(), n + 1);
   text.resize(size_t(n));
-  return utf8_from_wide(text);
+  return Utf8FromWide(text);
 }
 
 std::string ItemText(HWND dialog, int id) { return TextOf(GetDlgItem(dialog, id)); }
 
 void SetItemText(HWND dialog, int id, const char* utf8) {
-  SetDlgItemTextW(dialog, id, wide_from_utf8(utf8).c_str());
+  SetDlgItemTextW(dialog, id, WideFromUtf8(utf8).c_str());
 }
 
 // Selects a combo item the way the user does: the selection, then the notification.
@@ -288,7 +288,7 @@ struct Expected {
 constexpr DWORD kNoType = 0;
 
 void CheckTemplate(const wchar_t* name, const char* caption, SIZE dialogUnits, const std::vector<Expected>& controls) {
-  SCOPED_TRACE(utf8_from_wide(name));
+  SCOPED_TRACE(Utf8FromWide(name));
   HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), name, Owner(), SilentProc, 0);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(TextOf(dialog), caption);
@@ -305,7 +305,7 @@ void CheckTemplate(const wchar_t* name, const char* caption, SIZE dialogUnits, c
     SCOPED_TRACE(e.id);
     HWND control = GetDlgItem(dialog, e.id);
     ASSERT_NE(control, nullptr);
-    EXPECT_EQ(_wcsicmp(ClassOf(control).c_str(), e.className), 0) << utf8_from_wide(ClassOf(control));
+    EXPECT_EQ(_wcsicmp(ClassOf(control).c_str(), e.className), 0) << Utf8FromWide(ClassOf(control));
     DWORD controlStyle = DWORD(GetWindowLongW(control, GWL_STYLE));
     EXPECT_EQ(controlStyle & e.mustHave, e.mustHave);
     if (e.typeMask != kNoType) {

@@ -94,7 +94,7 @@ TEST(SafeSaveHeldOpen, TargetHeldWithoutSharingStaysAsItWasAndNoTemporaryIsLeft)
   HANDLE held = CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  Status s = SaveScenarioTo(utf8_from_wide(target));
+  Status s = SaveScenarioTo(Utf8FromWide(target));
   EXPECT_FALSE(s.ok());
   EXPECT_NE(s.message.find("战役.btl"), std::string::npos) << s.message;
   EXPECT_NE(s.message.find("正被其他程序使用"), std::string::npos) << s.message;
@@ -107,7 +107,7 @@ TEST(SafeSaveHeldOpen, TargetHeldWithoutSharingStaysAsItWasAndNoTemporaryIsLeft)
   EXPECT_EQ(entries[0], L"战役.btl");
 
   // Once the other handle is gone the same save goes through.
-  ASSERT_TRUE(SaveScenarioTo(utf8_from_wide(target)).ok());
+  ASSERT_TRUE(SaveScenarioTo(Utf8FromWide(target)).ok());
   std::vector<uint8_t> expected;
   ASSERT_TRUE(BuildBattleBytes(expected).ok());
   HANDLE h = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -127,10 +127,10 @@ TEST(SafeSaveHeldOpen, LeftoverHeldOpenStaysTheOthersGoAndNoSpareIsLeft) {
   const std::wstring dir = TestFolder();
   const std::wstring target = dir + L"\\战役.btl";
   WriteWhole(target, "old");
-  const std::string target8 = utf8_from_wide(target);
-  for (int n = 0; n < 3; ++n) WriteWhole(wide_from_utf8(TempSavePath(target8, n)), "left");
+  const std::string target8 = Utf8FromWide(target);
+  for (int n = 0; n < 3; ++n) WriteWhole(WideFromUtf8(TempSavePath(target8, n)), "left");
   WriteWhole(dir + L"\\战役.btl.~saving.tmp", "user's");
-  HANDLE held = CreateFileW(wide_from_utf8(TempSavePath(target8, 1)).c_str(), GENERIC_READ | GENERIC_WRITE,
+  HANDLE held = CreateFileW(WideFromUtf8(TempSavePath(target8, 1)).c_str(), GENERIC_READ | GENERIC_WRITE,
                             0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const std::string data = "new bytes of the scenario";

@@ -45,14 +45,14 @@ TEST(SurfaceGdi, ManyColoursKeepFewObjectsAndEveryFillShowsItsColour) {
     if (i % 97 == 0) seen.Note(s);
     uint32_t* px = surface_pixels(&s);
     ASSERT_NE(px, nullptr);
-    if (px[0] != pixel_from_colour(c) || px[3 * 8 + 3] != pixel_from_colour(c ^ 0x00FF00)) {
+    if (px[0] != PixelFromColour(c) || px[3 * 8 + 3] != PixelFromColour(c ^ 0x00FF00)) {
       if (++wrong <= 5) ADD_FAILURE() << "colour " << i << " drawn wrong";
     }
   }
   EXPECT_EQ(wrong, 0);
   EXPECT_LE(seen.Alive(), 40) << "pens and brushes left alive of " << seen.handles.size();
   set_target(nullptr);
-  destroy_surface(&s);
+  DestroySurface(&s);
 }
 
 // A brush one surface has selected is kept however many colours another surface goes
@@ -76,7 +76,7 @@ TEST(SurfaceGdi, ASelectedColourIsKeptWhileAnotherSurfaceChurns) {
   EXPECT_EQ(GetCurrentObject(dcA, OBJ_BRUSH), brushA);
   EXPECT_EQ(GetObjectType(brushA), DWORD(OBJ_BRUSH));
   ASSERT_NE(surface_pixels(&a), nullptr);
-  EXPECT_EQ(surface_pixels(&a)[5], pixel_from_colour(0x123456));
+  EXPECT_EQ(surface_pixels(&a)[5], PixelFromColour(0x123456));
   // Kept, not dropped and made again: the other surface gets the very same brush.
   set_target(&b);
   set_fill_colour(0x123456);
@@ -89,8 +89,8 @@ TEST(SurfaceGdi, ASelectedColourIsKeptWhileAnotherSurfaceChurns) {
   for (int i = 0; i < 100; ++i) set_fill_colour(ColourNumber(2000 + i));
   EXPECT_EQ(GetObjectType(brushA), 0u);
   set_target(nullptr);
-  destroy_surface(&a);
-  destroy_surface(&b);
+  DestroySurface(&a);
+  DestroySurface(&b);
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ struct Loaded {
 Status ReadBoth(const std::string& dataDir, const std::string& path, Loaded& loaded) {
   Status s = ReadBattleFile(path, loaded.image);
   if (!s.ok()) return s;
-  std::string worldPath = dataDir.empty() ? WorldMapPath() : join_path(dataDir, "world.bin");
+  std::string worldPath = dataDir.empty() ? WorldMapPath() : JoinPath(dataDir, "world.bin");
   return ReadWorldMapFile(worldPath, loaded.world);
 }
 

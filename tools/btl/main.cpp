@@ -15,7 +15,7 @@ static std::vector<std::string> Arguments(int, char**) {
   int n = 0;
   LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &n);
   std::vector<std::string> args;
-  for (int i = 1; i < n; ++i) args.push_back(utf8_from_wide(wide[i]));
+  for (int i = 1; i < n; ++i) args.push_back(Utf8FromWide(wide[i]));
   LocalFree(wide);
   SetConsoleOutputCP(CP_UTF8);
   return args;

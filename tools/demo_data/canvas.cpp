@@ -10,7 +10,7 @@ void Canvas::put(int x, int y, uint32_t colour) {
   pixels[size_t(y) * width + x] = colour;
 }
 
-uint32_t mix_colour(uint32_t a, uint32_t b, int t) {
+uint32_t MixColour(uint32_t a, uint32_t b, int t) {
   uint32_t out = 0;
   for (int shift = 0; shift < 24; shift += 8) {
     int ca = int(a >> shift & 0xFF), cb = int(b >> shift & 0xFF);
@@ -26,7 +26,7 @@ void fill_rect(Canvas& c, int x, int y, int w, int h, uint32_t colour) {
 
 namespace {
 
-bool in_round_rect(int i, int j, int x, int y, int w, int h, int r) {
+bool InRoundRect(int i, int j, int x, int y, int w, int h, int r) {
   if (i < x || j < y || i >= x + w || j >= y + h) return false;
   // Distance of the pixel centre from the nearest corner circle's centre, when it lies in a
   // corner square.
@@ -39,21 +39,21 @@ bool in_round_rect(int i, int j, int x, int y, int w, int h, int r) {
 
 }  // namespace
 
-void fill_round_rect(Canvas& c, int x, int y, int w, int h, int r, uint32_t colour) {
-  fill_round_rect_shaded(c, x, y, w, h, r, colour, colour);
+void FillRoundRect(Canvas& c, int x, int y, int w, int h, int r, uint32_t colour) {
+  FillRoundRectShaded(c, x, y, w, h, r, colour, colour);
 }
 
-void fill_round_rect_shaded(Canvas& c, int x, int y, int w, int h, int r, uint32_t top,
+void FillRoundRectShaded(Canvas& c, int x, int y, int w, int h, int r, uint32_t top,
                             uint32_t bottom) {
   for (int j = y; j < y + h; ++j) {
-    uint32_t colour = h > 1 ? mix_colour(top, bottom, (j - y) * 256 / (h - 1)) : top;
+    uint32_t colour = h > 1 ? MixColour(top, bottom, (j - y) * 256 / (h - 1)) : top;
     if (top == bottom) colour = top;  // keeps the alpha of a single colour
     for (int i = x; i < x + w; ++i)
-      if (in_round_rect(i, j, x, y, w, h, r)) c.put(i, j, colour);
+      if (InRoundRect(i, j, x, y, w, h, r)) c.put(i, j, colour);
   }
 }
 
-void fill_ellipse(Canvas& c, double cx, double cy, double rx, double ry, uint32_t colour) {
+void FillEllipse(Canvas& c, double cx, double cy, double rx, double ry, uint32_t colour) {
   if (rx <= 0 || ry <= 0) return;
   for (int j = int(cy - ry) - 1; j <= int(cy + ry) + 1; ++j)
     for (int i = int(cx - rx) - 1; i <= int(cx + rx) + 1; ++i) {
@@ -62,7 +62,7 @@ void fill_ellipse(Canvas& c, double cx, double cy, double rx, double ry, uint32_
     }
 }
 
-void fill_polygon(Canvas& c, const std::vector<Point>& points, uint32_t colour) {
+void FillPolygon(Canvas& c, const std::vector<Point>& points, uint32_t colour) {
   if (points.size() < 3) return;
   double left = points[0].x, right = left, top = points[0].y, bottom = top;
   for (const Point& p : points) {
@@ -85,7 +85,7 @@ void fill_polygon(Canvas& c, const std::vector<Point>& points, uint32_t colour) 
     }
 }
 
-void draw_line(Canvas& c, Point a, Point b, double width, uint32_t colour) {
+void DrawLine(Canvas& c, Point a, Point b, double width, uint32_t colour) {
   double half = width / 2;
   double vx = b.x - a.x, vy = b.y - a.y, len2 = vx * vx + vy * vy;
   int x0 = int(std::min(a.x, b.x) - half) - 1, x1 = int(std::max(a.x, b.x) + half) + 1;
@@ -164,7 +164,7 @@ std::vector<std::string> characters(const std::string& text) {
   return out;
 }
 
-const Glyph* find_glyph(const std::string& ch) {
+const Glyph* FindGlyph(const std::string& ch) {
   for (const Glyph& g : kGlyphs)
     if (ch == g.utf8) return &g;
   return nullptr;
@@ -172,9 +172,9 @@ const Glyph* find_glyph(const std::string& ch) {
 
 }  // namespace
 
-void draw_text(Canvas& c, const std::string& utf8, int x, int y, int scale, uint32_t colour) {
+void DrawText(Canvas& c, const std::string& utf8, int x, int y, int scale, uint32_t colour) {
   for (const std::string& ch : characters(utf8)) {
-    if (const Glyph* g = find_glyph(ch))
+    if (const Glyph* g = FindGlyph(ch))
       for (int row = 0; row < kGlyphSize; ++row)
         for (int col = 0; col < kGlyphSize; ++col)
           if (g->rows[row][col] == '#')
@@ -183,6 +183,6 @@ void draw_text(Canvas& c, const std::string& utf8, int x, int y, int scale, uint
   }
 }
 
-int text_width(const std::string& utf8, int scale) {
+int TextWidth(const std::string& utf8, int scale) {
   return int(characters(utf8).size()) * kGlyphSize * scale;
 }

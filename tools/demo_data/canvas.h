@@ -1,5 +1,5 @@
 // An RGBA picture in memory with the few drawing operations the demo artwork needs. Pixels
-// are png_rgba values (red in the low byte). Shapes are filled where a pixel's centre lies
+// are PngRgba values (red in the low byte). Shapes are filled where a pixel's centre lies
 // inside them; there is no anti-aliasing, so every colour drawn is exactly the one given.
 #pragma once
 
@@ -24,22 +24,22 @@ struct Canvas {
 };
 
 // Blends two opaque colours: t = 0 gives a, t = 256 gives b.
-uint32_t mix_colour(uint32_t a, uint32_t b, int t);
+uint32_t MixColour(uint32_t a, uint32_t b, int t);
 
 void fill_rect(Canvas& c, int x, int y, int w, int h, uint32_t colour);
 // A rectangle with quarter-circle corners of radius r.
-void fill_round_rect(Canvas& c, int x, int y, int w, int h, int r, uint32_t colour);
+void FillRoundRect(Canvas& c, int x, int y, int w, int h, int r, uint32_t colour);
 // The same shape shaded from `top` at its first row to `bottom` at its last.
-void fill_round_rect_shaded(Canvas& c, int x, int y, int w, int h, int r, uint32_t top,
+void FillRoundRectShaded(Canvas& c, int x, int y, int w, int h, int r, uint32_t top,
                             uint32_t bottom);
-void fill_ellipse(Canvas& c, double cx, double cy, double rx, double ry, uint32_t colour);
+void FillEllipse(Canvas& c, double cx, double cy, double rx, double ry, uint32_t colour);
 // Even-odd filling of a closed polygon.
-void fill_polygon(Canvas& c, const std::vector<Point>& points, uint32_t colour);
+void FillPolygon(Canvas& c, const std::vector<Point>& points, uint32_t colour);
 // A straight stroke of the given width with round ends.
-void draw_line(Canvas& c, Point a, Point b, double width, uint32_t colour);
+void DrawLine(Canvas& c, Point a, Point b, double width, uint32_t colour);
 
 // Draws text in the built-in 16 x 16 pixel font, scaled by `scale`, left edge at x, top at y.
 // The font has the few Chinese characters the button labels use; others leave a gap.
-void draw_text(Canvas& c, const std::string& utf8, int x, int y, int scale, uint32_t colour);
+void DrawText(Canvas& c, const std::string& utf8, int x, int y, int scale, uint32_t colour);
 // Width in pixels of the text at that scale.
-int text_width(const std::string& utf8, int scale);
+int TextWidth(const std::string& utf8, int scale);

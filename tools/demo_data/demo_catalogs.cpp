@@ -50,7 +50,7 @@ const char* const kGivenNames[] = {
     "群", "豪", "心", "邦", "承", "乐", "绍", "功", "松", "善", "厚", "庆", "磊", "民", "友",
     "裕", "哲", "江", "超", "浩", "亮", "政", "谦", "奇", "翰", "朗", "伯", "宏", "鸣", "鹏"};
 
-size_t utf8_chars(const std::string& s) {
+size_t Utf8Chars(const std::string& s) {
   size_t n = 0;
   for (unsigned char ch : s) n += (ch & 0xC0) != 0x80;
   return n;
@@ -58,14 +58,14 @@ size_t utf8_chars(const std::string& s) {
 
 // Draws names until one is new and short enough for a slot.
 template <typename MakeName>
-std::string unique_name(std::set<std::string>& taken, MakeName make) {
+std::string UniqueName(std::set<std::string>& taken, MakeName make) {
   for (;;) {
     std::string name = make();
     if (name.size() <= kMaxNameBytes && taken.insert(name).second) return name;
   }
 }
 
-std::vector<DemoRank> make_ranks() {
+std::vector<DemoRank> MakeRanks() {
   const char* const names[] = {"少尉", "中尉", "上尉", "少校", "中校",
                                "上校", "大校", "少将", "中将", "上将"};
   std::vector<DemoRank> ranks;
@@ -73,13 +73,13 @@ std::vector<DemoRank> make_ranks() {
   return ranks;
 }
 
-std::vector<DemoCountry> make_countries(DemoRng& rng) {
+std::vector<DemoCountry> MakeCountries(DemoRng& rng) {
   // 120 Ids out of 1..199, with gaps as a game's list grows them.
   std::vector<DemoCountry> countries;
   std::set<std::string> taken;
   for (int id = 1; id <= 199 && countries.size() < 120; ++id) {
     if (199 - id + 1 > int(120 - countries.size()) && rng.chance(40)) continue;
-    std::string name = unique_name(taken, [&] {
+    std::string name = UniqueName(taken, [&] {
       std::string n;
       int syllables = rng.between(2, 3);
       for (int k = 0; k < syllables; ++k) n += pick(rng, kSyllables);
@@ -109,7 +109,7 @@ const ArmyKind kArmyKinds[] = {
     {"导弹", {"", "连", "营", "团", "旅"}, 80, 2, 35, 600},
 };
 
-std::vector<DemoArmy> make_armies() {
+std::vector<DemoArmy> MakeArmies() {
   std::vector<DemoArmy> armies;
   int id = 100001;
   for (int c = 0; c < 8; ++c) {
@@ -124,15 +124,15 @@ std::vector<DemoArmy> make_armies() {
   return armies;
 }
 
-std::vector<DemoCommander> make_commanders(DemoRng& rng) {
+std::vector<DemoCommander> MakeCommanders(DemoRng& rng) {
   std::vector<DemoCommander> commanders;
   std::set<std::string> taken;
   for (int i = 0; i < 300; ++i) {
-    std::string name = unique_name(taken, [&] {
+    std::string name = UniqueName(taken, [&] {
       std::string surname = pick(rng, kSurnames);
       std::string n = surname + pick(rng, kGivenNames);
       // Two-character surnames take one given character, others one or two.
-      if (utf8_chars(surname) == 1 && rng.chance(60)) n += pick(rng, kGivenNames);
+      if (Utf8Chars(surname) == 1 && rng.chance(60)) n += pick(rng, kGivenNames);
       return n;
     });
     char photo[16];
@@ -142,7 +142,7 @@ std::vector<DemoCommander> make_commanders(DemoRng& rng) {
   return commanders;
 }
 
-std::vector<DemoBuilding> make_buildings() {
+std::vector<DemoBuilding> MakeBuildings() {
   const char* const others[] = {"机场",   "港口",   "要塞", "油井", "钢铁厂", "兵工厂", "雷达站",
                                 "发电厂", "炼油厂", "仓库", "桥梁", "铁路站", "码头",   "碉堡",
                                 "指挥部", "医院",   "矿山", "船坞", "导弹井", "核电站"};
@@ -153,11 +153,11 @@ std::vector<DemoBuilding> make_buildings() {
   return buildings;
 }
 
-std::vector<DemoCity> make_cities(DemoRng& rng) {
+std::vector<DemoCity> MakeCities(DemoRng& rng) {
   std::vector<DemoCity> cities;
   std::set<std::string> taken;
   for (int i = 0; i < 320; ++i) {
-    std::string name = unique_name(taken, [&] {
+    std::string name = UniqueName(taken, [&] {
       std::string n;
       if (rng.chance(50)) {
         n = std::string(pick(rng, kCityFirst)) + pick(rng, kCitySecond);
@@ -193,7 +193,7 @@ Field str(const char* key, const std::string& v) {
 }
 
 // An array of objects, four-space indented, CR LF line ends, as the game's tools write them.
-std::string json_array(const std::vector<std::vector<Field>>& objects) {
+std::string JsonArray(const std::vector<std::vector<Field>>& objects) {
   std::string out = "[\r\n";
   for (size_t i = 0; i < objects.size(); ++i) {
     out += "    {\r\n";
@@ -210,42 +210,42 @@ std::string json_array(const std::vector<std::vector<Field>>& objects) {
   return out;
 }
 
-std::string rank_json(const DemoCatalogs& c) {
+std::string RankJson(const DemoCatalogs& c) {
   std::vector<std::vector<Field>> rows;
   for (const DemoRank& r : c.ranks)
     rows.push_back({num("Id", r.id), str("OName", r.name), num("Life", r.life),
                     num("Command", 2 + r.id / 2), num("Exp", r.id * r.id * 50)});
-  return json_array(rows);
+  return JsonArray(rows);
 }
 
-std::string country_json(const DemoCatalogs& c) {
+std::string CountryJson(const DemoCatalogs& c) {
   std::vector<std::vector<Field>> rows;
   for (const DemoCountry& k : c.countries)
     rows.push_back({num("Id", k.id), str("OName", k.name),
                     str("Flag", "flag_" + std::to_string(k.id)), num("Difficulty", 1 + k.id % 5)});
-  return json_array(rows);
+  return JsonArray(rows);
 }
 
-std::string army_json(const DemoCatalogs& c) {
+std::string ArmyJson(const DemoCatalogs& c) {
   std::vector<std::vector<Field>> rows;
   for (const DemoArmy& a : c.armies)
     rows.push_back({num("Id", a.id), str("OName", a.name), num("Army", a.category),
                     num("Level", a.level), num("HP", a.hp), num("Mobility", a.mobility),
                     num("Attack", a.attack), num("Cost", a.cost), num("Steel", a.cost / 4),
                     num("Oil", a.category >= 3 ? a.cost / 5 : 0)});
-  return json_array(rows);
+  return JsonArray(rows);
 }
 
-std::string commander_json(const DemoCatalogs& c) {
+std::string CommanderJson(const DemoCatalogs& c) {
   std::vector<std::vector<Field>> rows;
   for (const DemoCommander& k : c.commanders)
     rows.push_back({num("Id", k.id), str("OName", k.name), str("Photo", k.photo),
                     num("Attack", 40 + k.id * 37 % 60), num("Defence", 40 + k.id * 53 % 60),
                     num("Skill", k.id * 7 % 12)});
-  return json_array(rows);
+  return JsonArray(rows);
 }
 
-std::string building_json(const DemoCatalogs& c) {
+std::string BuildingJson(const DemoCatalogs& c) {
   std::vector<std::vector<Field>> rows;
   for (const DemoBuilding& b : c.buildings) {
     bool city = b.id / 100 == kFirstCityCode / 100;
@@ -253,12 +253,12 @@ std::string building_json(const DemoCatalogs& c) {
                     num("HP", city ? 500 + 100 * (b.id % 100) : 200 + 10 * b.id),
                     num("Income", city ? 100 * (1 + b.id % 100) : 0)});
   }
-  return json_array(rows);
+  return JsonArray(rows);
 }
 
 // ---- Text files --------------------------------------------------------------------------
 
-std::string string_table(const DemoCatalogs& c) {
+std::string StringTable(const DemoCatalogs& c) {
   std::string t;
   auto line = [&](const std::string& s) { t += s + "\r\n"; };
   line("; 语言文件：简体中文");
@@ -301,7 +301,7 @@ std::string string_table(const DemoCatalogs& c) {
   return t;
 }
 
-std::string config_text() {
+std::string ConfigText() {
   return "; 编辑器配置，格子边长为地图范围选择时每格的像素\r\n"
          "[配置]\r\n"
          "格子边长=3\r\n"
@@ -312,27 +312,27 @@ std::string config_text() {
 
 }  // namespace
 
-DemoCatalogs make_demo_catalogs() {
+DemoCatalogs MakeDemoCatalogs() {
   DemoRng rng(kCatalogSeed);
   DemoCatalogs c;
-  c.ranks = make_ranks();
-  c.countries = make_countries(rng);
-  c.armies = make_armies();
-  c.commanders = make_commanders(rng);
-  c.buildings = make_buildings();
-  c.cities = make_cities(rng);
+  c.ranks = MakeRanks();
+  c.countries = MakeCountries(rng);
+  c.armies = MakeArmies();
+  c.commanders = MakeCommanders(rng);
+  c.buildings = MakeBuildings();
+  c.cities = MakeCities(rng);
   return c;
 }
 
-std::string make_catalog_files(const DemoCatalogs& catalogs, std::vector<DemoFile>& files) {
-  files.push_back({data_path("RankSettings.json"), rank_json(catalogs)});
-  files.push_back({data_path("CountrySettings.json"), country_json(catalogs)});
-  files.push_back({data_path("ArmySettings.json"), army_json(catalogs)});
-  files.push_back({data_path("CommanderSettings.json"), commander_json(catalogs)});
-  files.push_back({data_path("BuildingSettings.json"), building_json(catalogs)});
-  files.push_back({data_path("stringtable_cn.ini"), string_table(catalogs)});
+std::string MakeCatalogFiles(const DemoCatalogs& catalogs, std::vector<DemoFile>& files) {
+  files.push_back({DataPath("RankSettings.json"), RankJson(catalogs)});
+  files.push_back({DataPath("CountrySettings.json"), CountryJson(catalogs)});
+  files.push_back({DataPath("ArmySettings.json"), ArmyJson(catalogs)});
+  files.push_back({DataPath("CommanderSettings.json"), CommanderJson(catalogs)});
+  files.push_back({DataPath("BuildingSettings.json"), BuildingJson(catalogs)});
+  files.push_back({DataPath("stringtable_cn.ini"), StringTable(catalogs)});
   std::string gbk;
-  if (!gbk_from_utf8(config_text(), gbk)) return "无法把配置文件转换为GBK编码。";
-  files.push_back({data_path("配置.ini"), gbk});
+  if (!GbkFromUtf8(ConfigText(), gbk)) return "无法把配置文件转换为GBK编码。";
+  files.push_back({DataPath("配置.ini"), gbk});
   return {};
 }

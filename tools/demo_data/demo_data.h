@@ -37,9 +37,9 @@ struct DemoWorld {
   bool touches_sea(int x, int y) const;
 };
 
-DemoWorld make_demo_world();
+DemoWorld MakeDemoWorld();
 // The world.bin bytes: 8 fixed bytes, width, height, then 12-byte records row by row.
-std::string encode_world_map(const DemoWorld& world);
+std::string EncodeWorldMap(const DemoWorld& world);
 
 // ---- Catalogs ----------------------------------------------------------------------------
 
@@ -93,11 +93,11 @@ struct DemoCatalogs {
 constexpr int kFirstCityCode = 10100;
 constexpr int kCityLevels = 10;  // codes 10100..10109
 
-DemoCatalogs make_demo_catalogs();
+DemoCatalogs MakeDemoCatalogs();
 
 // ---- Battle files -------------------------------------------------------------------------
 
-// A battle file's sections before encoding. encode_scenario fills the header's four record
+// A battle file's sections before encoding. EncodeScenario fills the header's four record
 // counts from the vectors; everything else is written as given.
 struct DemoScenario {
   BtlHeader header{};
@@ -109,39 +109,39 @@ struct DemoScenario {
   std::string tail;
 };
 
-std::string encode_scenario(const DemoScenario& scenario);
+std::string EncodeScenario(const DemoScenario& scenario);
 
 // About 16 x 14 hexes, 3 teams, a dozen units and buildings, two cities, two generals, no
 // tail: records in row-major order, one per hex, all inside the range.
-DemoScenario make_small_scenario(const DemoWorld& world, const DemoCatalogs& catalogs);
+DemoScenario MakeSmallScenario(const DemoWorld& world, const DemoCatalogs& catalogs);
 // 120 x 80 hexes at (10, 5), 12 teams, about 2000 units, 600 buildings, 200 generals and a
 // tail of a few KiB, laid out as cleanly as the small one.
-DemoScenario make_large_scenario(const DemoWorld& world, const DemoCatalogs& catalogs);
+DemoScenario MakeLargeScenario(const DemoWorld& world, const DemoCatalogs& catalogs);
 // A small file with the faults a checker must find: records out of order, two units on one
 // hex, a building outside the range, a unit of class 0, team alpha bytes other than 255, an
 // owner byte naming no team and a unit whose general index names no entry.
-DemoScenario make_messy_scenario(const DemoWorld& world, const DemoCatalogs& catalogs);
+DemoScenario MakeMessyScenario(const DemoWorld& world, const DemoCatalogs& catalogs);
 
 // ---- The whole folder --------------------------------------------------------------------
 
 struct DemoFile {
-  std::string path;  // relative to the output folder, built with join_path
+  std::string path;  // relative to the output folder, built with JoinPath
   std::string bytes;
 };
 
 // The five JSON catalogs, stringtable_cn.ini and 配置.ini (GBK), appended as files of 数据.
 // Returns an error sentence, empty when all went well.
-std::string make_catalog_files(const DemoCatalogs& catalogs, std::vector<DemoFile>& files);
+std::string MakeCatalogFiles(const DemoCatalogs& catalogs, std::vector<DemoFile>& files);
 // Every picture of 图片 as PNG: flags, facilities, anti-air, level mark, buttons, arrows and
 // one portrait per commander under smallheads.
-void make_picture_files(const DemoCatalogs& catalogs, std::vector<DemoFile>& files);
+void MakePictureFiles(const DemoCatalogs& catalogs, std::vector<DemoFile>& files);
 
 // Every file of the demo data folder, in memory, in a fixed order. Returns an error sentence,
 // empty when all went well.
-std::string make_demo_files(std::vector<DemoFile>& files);
+std::string MakeDemoFiles(std::vector<DemoFile>& files);
 
 // Writes the data folder into out_dir (created if missing; its parent must exist):
 // 数据/ with world.bin, the catalogs, the string table and 配置.ini, 图片/ with the
 // pictures, and the three .btl files at the top. Returns an error sentence, empty when all
 // went well.
-std::string write_demo_data(const std::string& out_dir);
+std::string WriteDemoData(const std::string& out_dir);

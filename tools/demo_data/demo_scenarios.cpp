@@ -26,11 +26,11 @@ void shuffle(std::vector<T>& v, DemoRng& rng) {
   for (size_t i = v.size(); i > 1; --i) std::swap(v[i - 1], v[size_t(rng.below(int(i)))]);
 }
 
-void fill_bytes(uint8_t* p, size_t n, DemoRng& rng, int below) {
+void FillBytes(uint8_t* p, size_t n, DemoRng& rng, int below) {
   for (size_t i = 0; i < n; ++i) p[i] = uint8_t(rng.below(below));
 }
 
-BtlHeader make_header(int ox, int oy, int w, int h, int turns, DemoRng& rng) {
+BtlHeader MakeHeader(int ox, int oy, int w, int h, int turns, DemoRng& rng) {
   BtlHeader hd{};
   // Not interpreted by the editor: a file tag with a version, the turn limit and the game's
   // scenario settings.
@@ -42,7 +42,7 @@ BtlHeader make_header(int ox, int oy, int w, int h, int turns, DemoRng& rng) {
   hd.rangeHeight = h;
   int32_t limit = turns;
   memcpy(hd.keep36, &limit, 4);
-  fill_bytes(hd.keep44, sizeof hd.keep44, rng, 16);
+  FillBytes(hd.keep44, sizeof hd.keep44, rng, 16);
   return hd;
 }
 
@@ -55,7 +55,7 @@ const Rgb kTeamColours[] = {{220, 40, 40},  {250, 150, 30}, {240, 220, 40},  {12
                             {30, 140, 60},  {40, 200, 200}, {90, 150, 250},  {140, 70, 200},
                             {230, 90, 190}, {150, 90, 40},  {250, 170, 170}, {120, 120, 120}};
 
-TeamRecord make_team(int slot, int country, Rgb colour, int camp, DemoRng& rng) {
+TeamRecord MakeTeam(int slot, int country, Rgb colour, int camp, DemoRng& rng) {
   TeamRecord t{};
   t.teamNumber = slot;
   t.country = country;
@@ -75,23 +75,23 @@ TeamRecord make_team(int slot, int country, Rgb colour, int camp, DemoRng& rng) 
   t.bombStocks[0] = rng.below(4);
   t.bombStocks[1] = rng.below(2);
   t.bombStocks[2] = rng.below(100) < 10 ? 1 : 0;
-  fill_bytes(t.keep104, sizeof t.keep104, rng, 8);
+  FillBytes(t.keep104, sizeof t.keep104, rng, 8);
   t.colour = uint32_t(colour.r) | uint32_t(colour.g) << 8 | uint32_t(colour.b) << 16;
   return t;
 }
 
-const DemoArmy& army_of(const DemoCatalogs& c, int category, int level) {
+const DemoArmy& ArmyOf(const DemoCatalogs& c, int category, int level) {
   return c.armies[size_t((category - 1) * 5 + (level - 1))];
 }
 
-UnitRecord make_unit(uint16_t position, const DemoArmy& a, DemoRng& rng) {
+UnitRecord MakeUnit(uint16_t position, const DemoArmy& a, DemoRng& rng) {
   UnitRecord u{};
   u.position = position;
   u.unitClass = uint8_t(a.category);
   u.unitLevel = uint8_t(a.level);
   u.maxHp = uint16_t(a.hp);
   u.hp = uint16_t(rng.chance(70) ? a.hp : a.hp * rng.between(30, 99) / 100);
-  fill_bytes(u.keep8, 2, rng, 4);
+  FillBytes(u.keep8, 2, rng, 4);
   u.buildTime = uint16_t(rng.chance(80) ? 0 : rng.between(1, 6));
   u.general = kNoGeneral;
   u.movement = uint8_t(a.mobility);
@@ -103,14 +103,14 @@ UnitRecord make_unit(uint16_t position, const DemoArmy& a, DemoRng& rng) {
   u.target = uint8_t(rng.chance(85) ? 0 : rng.between(1, 11));
   u.direction = uint8_t(rng.below(5));
   u.attack = uint8_t(rng.chance(80) ? 1 : 0);
-  fill_bytes(u.keep24, 2, rng, 2);
+  FillBytes(u.keep24, 2, rng, 2);
   u.dialogue = uint8_t(rng.chance(95) ? 0 : rng.between(1, 20));
   u.keep27 = 0;
   return u;
 }
 
 // A unit type for a land hex, most often infantry, tanks and artillery.
-int land_category(DemoRng& rng) {
+int LandCategory(DemoRng& rng) {
   static const int kWeights[8] = {34, 16, 18, 0, 8, 5, 12, 7};  // ships never on land
   int roll = rng.below(100);
   for (int c = 0; c < 8; ++c) {
@@ -121,14 +121,14 @@ int land_category(DemoRng& rng) {
 }
 
 // Lower levels are more common.
-int pick_level(DemoRng& rng) { return 1 + std::min(rng.below(5), rng.below(5)); }
+int PickLevel(DemoRng& rng) { return 1 + std::min(rng.below(5), rng.below(5)); }
 
-BuildingRecord make_building(uint16_t position, int code, DemoRng& rng) {
+BuildingRecord MakeBuilding(uint16_t position, int code, DemoRng& rng) {
   BuildingRecord b{};
   b.position = position;
   b.buildingCode = uint16_t(code);
   b.appearance = uint8_t(rng.below(4));
-  fill_bytes(b.keep14, 2, rng, 3);
+  FillBytes(b.keep14, 2, rng, 3);
   b.target = uint8_t(rng.chance(90) ? 0 : rng.between(1, 11));
   b.dialogue = uint8_t(rng.chance(95) ? 0 : rng.between(1, 20));
   b.fire = uint8_t(rng.chance(95) ? 0 : 1);
@@ -136,8 +136,8 @@ BuildingRecord make_building(uint16_t position, int code, DemoRng& rng) {
 }
 
 // City: its name from the string table and its facility bytes.
-BuildingRecord make_city(uint16_t position, int level, int name, bool capital, DemoRng& rng) {
-  BuildingRecord b = make_building(position, kFirstCityCode + level, rng);
+BuildingRecord MakeCity(uint16_t position, int level, int name, bool capital, DemoRng& rng) {
+  BuildingRecord b = MakeBuilding(position, kFirstCityCode + level, rng);
   b.cityName = uint16_t(name);
   b.industry = uint8_t(capital || rng.chance(60) ? rng.between(1, 5) : 0);
   b.airport = uint8_t(capital || rng.chance(35) ? rng.between(1, 3) : 0);
@@ -178,7 +178,7 @@ int64_t dist2(int ax, int ay, int bx, int by) {
 
 // The first origin, scanning rows then columns in steps, whose w x h window has between
 // lo and hi percent land and some sea.
-void find_window(const DemoWorld& world, int w, int h, int x0, int y0, int lo, int hi, int& ox,
+void FindWindow(const DemoWorld& world, int w, int h, int x0, int y0, int lo, int hi, int& ox,
                  int& oy) {
   ox = x0;
   oy = y0;
@@ -200,7 +200,7 @@ void find_window(const DemoWorld& world, int w, int h, int x0, int y0, int lo, i
 
 // Capitals spread over the range: the first near the centre, each next one on the good land
 // farthest from all chosen so far.
-std::vector<int> choose_capitals(const Area& a, int count) {
+std::vector<int> ChooseCapitals(const Area& a, int count) {
   std::vector<int> good;
   for (int y = 2; y < a.h - 2; ++y)
     for (int x = 2; x < a.w - 2; ++x) {
@@ -232,17 +232,17 @@ std::vector<int> choose_capitals(const Area& a, int count) {
 
 // Each land hex goes to the capital that is nearest after a smooth per-capital stretch, so
 // borders wander; far land and a few noisy patches stay unowned; the sea is never owned.
-std::vector<uint8_t> assign_owners(const Area& a, const std::vector<int>& caps, uint32_t seed) {
+std::vector<uint8_t> AssignOwners(const Area& a, const std::vector<int>& caps, uint32_t seed) {
   std::vector<uint8_t> owners(size_t(a.w) * a.h, kUnownedTeam);
   for (int y = 0; y < a.h; ++y)
     for (int x = 0; x < a.w; ++x) {
       if (!a.land(x, y)) continue;
-      if (value_noise(a.gx(x), a.gy(y), 6, seed + 99) > 57000) continue;  // no man's land
+      if (ValueNoise(a.gx(x), a.gy(y), 6, seed + 99) > 57000) continue;  // no man's land
       int64_t best = INT64_MAX, best_d2 = 0;
       int owner = kUnownedTeam;
       for (size_t k = 0; k < caps.size(); ++k) {
         int64_t d2 = dist2(x, y, caps[k] % a.w, caps[k] / a.w);
-        int64_t stretch = 70 + value_noise(a.gx(x), a.gy(y), 9, seed + uint32_t(k)) * 60 / 65536;
+        int64_t stretch = 70 + ValueNoise(a.gx(x), a.gy(y), 9, seed + uint32_t(k)) * 60 / 65536;
         int64_t score = d2 * 100 / stretch;
         if (score < best) {
           best = score;
@@ -255,12 +255,12 @@ std::vector<uint8_t> assign_owners(const Area& a, const std::vector<int>& caps, 
   return owners;
 }
 
-void place_cities(const Area& a, const std::vector<int>& caps, const std::vector<uint8_t>& owners,
+void PlaceCities(const Area& a, const std::vector<int>& caps, const std::vector<uint8_t>& owners,
                   const DemoCatalogs& c, DemoRng& rng, Placed& placed) {
   size_t next_name = 0;
   std::vector<int> cities;
   for (int hex : caps) {
-    placed.building(hex, make_city(a.position(hex % a.w, hex / a.w), kCityLevels - 1,
+    placed.building(hex, MakeCity(a.position(hex % a.w, hex / a.w), kCityLevels - 1,
                                    c.cities[next_name++].id, true, rng));
     cities.push_back(hex);
   }
@@ -278,7 +278,7 @@ void place_cities(const Area& a, const std::vector<int>& caps, const std::vector
       if (dist2(hex % a.w, hex / a.w, other % a.w, other / a.w) < 16) spaced = false;
     if (!spaced) continue;
     int level = std::min(rng.below(kCityLevels), rng.below(kCityLevels));
-    placed.building(hex, make_city(a.position(hex % a.w, hex / a.w), level,
+    placed.building(hex, MakeCity(a.position(hex % a.w, hex / a.w), level,
                                    c.cities[next_name++].id, false, rng));
     cities.push_back(hex);
     neutral += unowned;
@@ -286,7 +286,7 @@ void place_cities(const Area& a, const std::vector<int>& caps, const std::vector
 }
 
 // Building codes 1..20 by where they may stand: harbours, docks and shipyards on the coast.
-int pick_other_code(bool coast, DemoRng& rng) {
+int PickOtherCode(bool coast, DemoRng& rng) {
   static const int kCoastal[] = {2, 13, 18};
   static const int kInland[] = {1,  3,  4, 5,  6,  7,  8,  9,  10, 11, 12,
                                 14, 14, 3, 15, 16, 17, 19, 20, 4,  10};
@@ -294,7 +294,7 @@ int pick_other_code(bool coast, DemoRng& rng) {
   return kInland[rng.below(int(std::size(kInland)))];
 }
 
-void place_other_buildings(const Area& a, const std::vector<uint8_t>& owners, DemoRng& rng,
+void PlaceOtherBuildings(const Area& a, const std::vector<uint8_t>& owners, DemoRng& rng,
                            Placed& placed, int wanted) {
   std::vector<int> land;
   for (int hex = 0; hex < a.w * a.h; ++hex)
@@ -304,13 +304,13 @@ void place_other_buildings(const Area& a, const std::vector<uint8_t>& owners, De
     if (wanted <= 0) break;
     if (owners[size_t(hex)] == kUnownedTeam && !rng.chance(10)) continue;
     int x = hex % a.w, y = hex / a.w;
-    placed.building(hex, make_building(a.position(x, y), pick_other_code(a.coast(x, y), rng), rng));
+    placed.building(hex, MakeBuilding(a.position(x, y), PickOtherCode(a.coast(x, y), rng), rng));
     --wanted;
   }
 }
 
 // Anti-air and minefields on a share of every kind of building.
-void arm_buildings(Placed& placed, DemoRng& rng) {
+void ArmBuildings(Placed& placed, DemoRng& rng) {
   for (BuildingRecord& b : placed.buildings) {
     if (rng.chance(25)) {
       b.facilityType = uint8_t(rng.between(1, 3));
@@ -327,7 +327,7 @@ bool inshore(const Area& a, int x, int y) {
          (y > 0 && a.land(x, y - 1)) || (y + 1 < a.h && a.land(x, y + 1));
 }
 
-void place_units(const Area& a, const std::vector<uint8_t>& owners, const DemoCatalogs& c,
+void PlaceUnits(const Area& a, const std::vector<uint8_t>& owners, const DemoCatalogs& c,
                  DemoRng& rng, Placed& placed, int land_wanted, int ships_wanted) {
   int owned_land = 0, coastal_sea = 0;
   for (int y = 0; y < a.h; ++y)
@@ -344,15 +344,15 @@ void place_units(const Area& a, const std::vector<uint8_t>& owners, const DemoCa
       if (owners[size_t(hex)] != kUnownedTeam) {
         if (rng.below(65536) >= land_p) continue;
         placed.unit(
-            hex, make_unit(a.position(x, y), army_of(c, land_category(rng), pick_level(rng)), rng));
+            hex, MakeUnit(a.position(x, y), ArmyOf(c, LandCategory(rng), PickLevel(rng)), rng));
       } else if (inshore(a, x, y)) {
         if (rng.below(65536) >= sea_p) continue;
-        placed.unit(hex, make_unit(a.position(x, y), army_of(c, 4, pick_level(rng)), rng));
+        placed.unit(hex, MakeUnit(a.position(x, y), ArmyOf(c, 4, PickLevel(rng)), rng));
       }
     }
 }
 
-std::vector<GeneralEntry> make_generals(const DemoCatalogs& c, int count, DemoRng& rng) {
+std::vector<GeneralEntry> MakeGenerals(const DemoCatalogs& c, int count, DemoRng& rng) {
   std::vector<int> order(c.commanders.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
   shuffle(order, rng);
@@ -365,7 +365,7 @@ std::vector<GeneralEntry> make_generals(const DemoCatalogs& c, int count, DemoRn
 }
 
 // Gives the first `attached` generals to distinct units picked at random.
-void attach_generals(std::vector<UnitRecord>& units, int attached, DemoRng& rng) {
+void AttachGenerals(std::vector<UnitRecord>& units, int attached, DemoRng& rng) {
   std::vector<int> order(units.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
   shuffle(order, rng);
@@ -373,20 +373,20 @@ void attach_generals(std::vector<UnitRecord>& units, int attached, DemoRng& rng)
     units[size_t(order[size_t(g)])].general = uint8_t(g);
 }
 
-std::vector<TeamRecord> make_teams(const DemoCatalogs& c, int count, int camps, DemoRng& rng) {
+std::vector<TeamRecord> MakeTeams(const DemoCatalogs& c, int count, int camps, DemoRng& rng) {
   std::vector<int> order(c.countries.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
   shuffle(order, rng);
   std::vector<TeamRecord> teams;
   for (int k = 0; k < count; ++k)
-    teams.push_back(make_team(k, c.countries[size_t(order[size_t(k)])].id, kTeamColours[k % 12],
+    teams.push_back(MakeTeam(k, c.countries[size_t(order[size_t(k)])].id, kTeamColours[k % 12],
                               k % camps, rng));
   return teams;
 }
 
 // The game's trigger and event tables, which the editor keeps without reading: records of
 // 16 bytes with small numbers.
-std::string make_tail(int records, DemoRng& rng) {
+std::string MakeTail(int records, DemoRng& rng) {
   std::string tail;
   int32_t n = records;
   tail.append(reinterpret_cast<const char*>(&n), 4);
@@ -396,7 +396,7 @@ std::string make_tail(int records, DemoRng& rng) {
     r[1] = uint8_t(i >> 8);
     r[2] = uint8_t(rng.below(12));  // event kind
     r[3] = uint8_t(rng.below(12));  // team
-    fill_bytes(r + 4, 12, rng, 64);
+    FillBytes(r + 4, 12, rng, 64);
     tail.append(reinterpret_cast<const char*>(r), sizeof r);
   }
   return tail;
@@ -404,7 +404,7 @@ std::string make_tail(int records, DemoRng& rng) {
 
 }  // namespace
 
-std::string encode_scenario(const DemoScenario& s) {
+std::string EncodeScenario(const DemoScenario& s) {
   BtlHeader header = s.header;
   header.teamCount = int32_t(s.teams.size());
   header.buildingCount = int32_t(s.buildings.size());
@@ -422,40 +422,40 @@ std::string encode_scenario(const DemoScenario& s) {
   return out;
 }
 
-DemoScenario make_large_scenario(const DemoWorld& world, const DemoCatalogs& c) {
+DemoScenario MakeLargeScenario(const DemoWorld& world, const DemoCatalogs& c) {
   DemoRng rng(0x1A26E5CE7A210ull);
   Area a{world, 10, 5, 120, 80};
   DemoScenario s;
-  s.header = make_header(a.ox, a.oy, a.w, a.h, 120, rng);
-  s.teams = make_teams(c, 12, 4, rng);
-  std::vector<int> caps = choose_capitals(a, 12);
-  s.owners = assign_owners(a, caps, 0x0A1E5u);
+  s.header = MakeHeader(a.ox, a.oy, a.w, a.h, 120, rng);
+  s.teams = MakeTeams(c, 12, 4, rng);
+  std::vector<int> caps = ChooseCapitals(a, 12);
+  s.owners = AssignOwners(a, caps, 0x0A1E5u);
   Placed placed(s.owners.size());
-  place_cities(a, caps, s.owners, c, rng, placed);
-  place_other_buildings(a, s.owners, rng, placed, 600 - int(placed.buildings.size()));
-  arm_buildings(placed, rng);
-  place_units(a, s.owners, c, rng, placed, 1920, 80);
-  s.generals = make_generals(c, 200, rng);
-  attach_generals(placed.units, 180, rng);
+  PlaceCities(a, caps, s.owners, c, rng, placed);
+  PlaceOtherBuildings(a, s.owners, rng, placed, 600 - int(placed.buildings.size()));
+  ArmBuildings(placed, rng);
+  PlaceUnits(a, s.owners, c, rng, placed, 1920, 80);
+  s.generals = MakeGenerals(c, 200, rng);
+  AttachGenerals(placed.units, 180, rng);
   placed.write_sorted(s);
-  s.tail = make_tail(300, rng);
+  s.tail = MakeTail(300, rng);
   return s;
 }
 
-DemoScenario make_small_scenario(const DemoWorld& world, const DemoCatalogs& c) {
+DemoScenario MakeSmallScenario(const DemoWorld& world, const DemoCatalogs& c) {
   DemoRng rng(0x5A11ull);
   int ox, oy;
-  find_window(world, 16, 14, 132, 24, 55, 80, ox, oy);
+  FindWindow(world, 16, 14, 132, 24, 55, 80, ox, oy);
   Area a{world, ox, oy, 16, 14};
   DemoScenario s;
-  s.header = make_header(ox, oy, a.w, a.h, 30, rng);
-  s.teams = make_teams(c, 3, 2, rng);
+  s.header = MakeHeader(ox, oy, a.w, a.h, 30, rng);
+  s.teams = MakeTeams(c, 3, 2, rng);
   // Three teams in bands from west to east with ragged borders; the sea stays unowned.
   s.owners.assign(size_t(a.w) * a.h, kUnownedTeam);
   for (int y = 0; y < a.h; ++y)
     for (int x = 0; x < a.w; ++x)
       if (a.land(x, y)) {
-        int shifted = x * 3 + value_noise(a.gx(x), a.gy(y), 4, 77) * 6 / 65536 - 3;
+        int shifted = x * 3 + ValueNoise(a.gx(x), a.gy(y), 4, 77) * 6 / 65536 - 3;
         s.owners[size_t(a.local(x, y))] = uint8_t(std::clamp(shifted / a.w, 0, 2));
       }
   std::vector<int> land;
@@ -468,13 +468,13 @@ DemoScenario make_small_scenario(const DemoWorld& world, const DemoCatalogs& c) 
     int hex = land[i], x = hex % a.w, y = hex / a.w;
     if (placed.buildings.size() < 2)
       placed.building(
-          hex, make_city(a.position(x, y), placed.buildings.empty() ? 7 : 2,
+          hex, MakeCity(a.position(x, y), placed.buildings.empty() ? 7 : 2,
                          c.cities[placed.buildings.size()].id, placed.buildings.empty(), rng));
     else
       placed.building(hex,
-                      make_building(a.position(x, y), pick_other_code(a.coast(x, y), rng), rng));
+                      MakeBuilding(a.position(x, y), PickOtherCode(a.coast(x, y), rng), rng));
   }
-  arm_buildings(placed, rng);
+  ArmBuildings(placed, rng);
   if (placed.buildings.size() >= 4) {  // at least one anti-air mark and one minefield
     placed.buildings[2].facilityType = 2;
     placed.buildings[2].facilityLevel = 1;
@@ -482,23 +482,23 @@ DemoScenario make_small_scenario(const DemoWorld& world, const DemoCatalogs& c) 
   }
   for (size_t i = 5; i < land.size() && placed.units.size() < 12; ++i) {
     int hex = land[i];
-    placed.unit(hex, make_unit(a.position(hex % a.w, hex / a.w),
-                               army_of(c, land_category(rng), pick_level(rng)), rng));
+    placed.unit(hex, MakeUnit(a.position(hex % a.w, hex / a.w),
+                               ArmyOf(c, LandCategory(rng), PickLevel(rng)), rng));
   }
-  s.generals = make_generals(c, 2, rng);
-  attach_generals(placed.units, 2, rng);
+  s.generals = MakeGenerals(c, 2, rng);
+  AttachGenerals(placed.units, 2, rng);
   placed.write_sorted(s);
   return s;
 }
 
-DemoScenario make_messy_scenario(const DemoWorld& world, const DemoCatalogs& c) {
+DemoScenario MakeMessyScenario(const DemoWorld& world, const DemoCatalogs& c) {
   DemoRng rng(0xBADF11Eull);
   int ox, oy;
-  find_window(world, 10, 8, 20, 10, 70, 100, ox, oy);
+  FindWindow(world, 10, 8, 20, 10, 70, 100, ox, oy);
   Area a{world, ox, oy, 10, 8};
   DemoScenario s;
-  s.header = make_header(ox, oy, a.w, a.h, 20, rng);
-  s.teams = make_teams(c, 2, 2, rng);
+  s.header = MakeHeader(ox, oy, a.w, a.h, 20, rng);
+  s.teams = MakeTeams(c, 2, 2, rng);
   s.teams[0].fileColour[3] = 0;  // alpha bytes the editor replaces with 255
   s.teams[1].fileColour[3] = 128;
   s.owners.assign(size_t(a.w) * a.h, kUnownedTeam);
@@ -506,22 +506,22 @@ DemoScenario make_messy_scenario(const DemoWorld& world, const DemoCatalogs& c) 
     for (int x = 0; x < a.w; ++x)
       if (a.land(x, y)) s.owners[size_t(a.local(x, y))] = uint8_t(x < a.w / 2 ? 0 : 1);
   s.owners[size_t(a.local(a.w - 1, a.h - 1))] = 7;  // names no team
-  s.generals = make_generals(c, 1, rng);
+  s.generals = MakeGenerals(c, 1, rng);
 
   // Units written in descending position order, with two of them on one hex, one of
   // class 0 and one pointing at a general that does not exist.
   const int spots[][2] = {{8, 6}, {6, 5}, {3, 4}, {3, 4}, {2, 2}, {1, 1}};
   for (const auto& p : spots)
-    s.units.push_back(make_unit(a.position(p[0], p[1]), army_of(c, 1, 2), rng));
-  s.units[3] = make_unit(a.position(3, 4), army_of(c, 3, 1), rng);  // the second unit on (3, 4)
+    s.units.push_back(MakeUnit(a.position(p[0], p[1]), ArmyOf(c, 1, 2), rng));
+  s.units[3] = MakeUnit(a.position(3, 4), ArmyOf(c, 3, 1), rng);  // the second unit on (3, 4)
   s.units[1].general = 0;
   s.units[4].unitClass = 0;  // no unit type, but hit points and the rest still set
   s.units[5].general = 5;    // only general 0 exists
 
   // Buildings out of order too, and one outside the range (the row below it).
-  s.buildings.push_back(make_city(a.position(5, 3), 4, c.cities[0].id, false, rng));
-  s.buildings.push_back(make_building(a.position(1, 2), 3, rng));
-  s.buildings.push_back(make_building(uint16_t((oy + a.h) * world.width + ox + 2), 4, rng));
-  s.buildings.push_back(make_building(a.position(7, 6), 14, rng));
+  s.buildings.push_back(MakeCity(a.position(5, 3), 4, c.cities[0].id, false, rng));
+  s.buildings.push_back(MakeBuilding(a.position(1, 2), 3, rng));
+  s.buildings.push_back(MakeBuilding(uint16_t((oy + a.h) * world.width + ox + 2), 4, rng));
+  s.buildings.push_back(MakeBuilding(a.position(7, 6), 14, rng));
   return s;
 }

@@ -20,7 +20,7 @@ const Blob kBlobs[] = {
     {156, 94, 26, 16}, {128, 20, 8, 6},  {122, 88, 7, 5},  {186, 68, 6, 9},
 };
 
-int blob_weight(int x, int y) {
+int BlobWeight(int x, int y) {
   int best = 0;
   for (const Blob& b : kBlobs) {
     int64_t dx = x - b.cx, dy = y - b.cy;
@@ -32,9 +32,9 @@ int blob_weight(int x, int y) {
 }
 
 // Land height in 0..65535: the continents' cores roughened by fractal noise.
-int land_height(int x, int y) {
-  int noise = fractal_noise(x, y, 32, 5, kWorldSeed) - 32768;  // about -20000..20000
-  int h = blob_weight(x, y) / 2 + noise * 2 + 16000;
+int LandHeight(int x, int y) {
+  int noise = FractalNoise(x, y, 32, 5, kWorldSeed) - 32768;  // about -20000..20000
+  int h = BlobWeight(x, y) / 2 + noise * 2 + 16000;
   return h < 0 ? 0 : h > kFull - 1 ? kFull - 1 : h;
 }
 
@@ -57,13 +57,13 @@ int neighbours(int x, int y, int out[6][2]) {
 // Mountain ranges follow the mid-level contour of a noise field: "ridged" noise is high on a
 // thin band around it. A second, coarse field switches whole ranges on and off.
 int ridge(int x, int y) {
-  int n = fractal_noise(x, y, 20, 2, kWorldSeed + 101);
+  int n = FractalNoise(x, y, 20, 2, kWorldSeed + 101);
   int r = kFull - 1 - 2 * (n > 32767 ? n - 32768 : 32767 - n);
-  int mask = value_noise(x, y, 40, kWorldSeed + 202);
+  int mask = ValueNoise(x, y, 40, kWorldSeed + 202);
   return mask > 27000 ? r : 0;
 }
 
-uint8_t land_class(int x, int y, int height) {
+uint8_t LandClass(int x, int y, int height) {
   int r = ridge(x, y);
   bool polar = y < 7 || y >= kDemoWorldHeight - 6;
   if (r > 62500 && height > kSeaLevel + 9000) return uint8_t(kSnowFirst + 2);  // snowy peaks
@@ -72,10 +72,10 @@ uint8_t land_class(int x, int y, int height) {
     return uint8_t(kMountainFirst + band);
   }
   if (polar) return uint8_t(kSnowFirst + (y < 4 || y >= kDemoWorldHeight - 3 ? 1 : 0));
-  int forest = fractal_noise(x, y, 14, 2, kWorldSeed + 303);
+  int forest = FractalNoise(x, y, 14, 2, kWorldSeed + 303);
   if (forest > 36000) {
     // Wide patches of one forest kind each.
-    int kind = value_noise(x, y, 26, kWorldSeed + 404) * 11 / kFull;
+    int kind = ValueNoise(x, y, 26, kWorldSeed + 404) * 11 / kFull;
     return uint8_t(kForestFirst + kind);
   }
   return kPlains;
@@ -94,7 +94,7 @@ bool DemoWorld::touches_sea(int x, int y) const {
   return false;
 }
 
-DemoWorld make_demo_world() {
+DemoWorld MakeDemoWorld() {
   DemoWorld w;
   w.width = kDemoWorldWidth;
   w.height = kDemoWorldHeight;
@@ -102,11 +102,11 @@ DemoWorld make_demo_world() {
   w.elevation.assign(w.terrain.size(), 0);
   for (int y = 0; y < w.height; ++y)
     for (int x = 0; x < w.width; ++x) {
-      int h = land_height(x, y);
+      int h = LandHeight(x, y);
       bool edge = x < 3 || y < 3 || x >= w.width - 3 || y >= w.height - 3;
       size_t i = size_t(y) * w.width + x;
       w.elevation[i] = uint8_t(h >> 8);
-      if (!edge && h > kSeaLevel) w.terrain[i] = land_class(x, y, h);
+      if (!edge && h > kSeaLevel) w.terrain[i] = LandClass(x, y, h);
     }
   // Beaches: low land that touches the sea (cliffs of mountain and snow stay as they are).
   std::vector<uint8_t> shore = w.terrain;
@@ -121,7 +121,7 @@ DemoWorld make_demo_world() {
   return w;
 }
 
-std::string encode_world_map(const DemoWorld& world) {
+std::string EncodeWorldMap(const DemoWorld& world) {
   std::string out;
   out.reserve(16 + world.terrain.size() * sizeof(WorldInfo));
   // The first 8 bytes are not read by the editor: a tag and the record size.
@@ -135,7 +135,7 @@ std::string encode_world_map(const DemoWorld& world) {
       WorldInfo info;
       info.terrain = world.terrain[i];
       // Bytes 1..11: the height, then filler the game would use for its own purposes.
-      uint32_t h1 = hash_point(x, y, kWorldSeed + 1), h2 = hash_point(x, y, kWorldSeed + 2);
+      uint32_t h1 = HashPoint(x, y, kWorldSeed + 1), h2 = HashPoint(x, y, kWorldSeed + 2);
       info.keep[0] = world.elevation[i];
       info.keep[1] = uint8_t(h1 % 4);  // a drawing variant of the terrain
       memcpy(info.keep + 2, &h1, 4);

@@ -8,7 +8,7 @@ int main(int argc, char** argv) {
     fprintf(stderr, "用法：make_demo_data 输出文件夹\n");
     return 2;
   }
-  std::string error = write_demo_data(argv[1]);
+  std::string error = WriteDemoData(argv[1]);
   if (!error.empty()) {
     fprintf(stderr, "%s\n", error.c_str());
     return 1;

@@ -8,7 +8,7 @@ uint64_t DemoRng::next64() {
   return z ^ (z >> 31);
 }
 
-uint32_t hash_point(int x, int y, uint32_t seed) {
+uint32_t HashPoint(int x, int y, uint32_t seed) {
   uint32_t h = seed * 0x9E3779B1u;
   h ^= uint32_t(x) * 0x85EBCA77u;
   h = (h << 13 | h >> 19) * 5 + 0xE6546B64u;
@@ -24,10 +24,10 @@ uint32_t hash_point(int x, int y, uint32_t seed) {
 namespace {
 
 // Floor division, also for negative coordinates.
-int floor_div(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 // Smoothstep 3t² - 2t³ of t = num / den, as a weight in 0 .. 65536.
-int64_t smooth_weight(int num, int den) {
+int64_t SmoothWeight(int num, int den) {
   int64_t t = int64_t(num) * 65536 / den;
   return (t * t / 65536) * (3 * 65536 - 2 * t) / 65536;
 }
@@ -36,20 +36,20 @@ int64_t lerp(int64_t a, int64_t b, int64_t w) { return a + (b - a) * w / 65536; 
 
 }  // namespace
 
-int value_noise(int x, int y, int cell, uint32_t seed) {
-  int cx = floor_div(x, cell), cy = floor_div(y, cell);
-  int64_t wx = smooth_weight(x - cx * cell, cell);
-  int64_t wy = smooth_weight(y - cy * cell, cell);
-  auto at = [&](int i, int j) { return int64_t(hash_point(cx + i, cy + j, seed) >> 16); };
+int ValueNoise(int x, int y, int cell, uint32_t seed) {
+  int cx = FloorDiv(x, cell), cy = FloorDiv(y, cell);
+  int64_t wx = SmoothWeight(x - cx * cell, cell);
+  int64_t wy = SmoothWeight(y - cy * cell, cell);
+  auto at = [&](int i, int j) { return int64_t(HashPoint(cx + i, cy + j, seed) >> 16); };
   int64_t top = lerp(at(0, 0), at(1, 0), wx);
   int64_t bottom = lerp(at(0, 1), at(1, 1), wx);
   return int(lerp(top, bottom, wy));
 }
 
-int fractal_noise(int x, int y, int cell, int octaves, uint32_t seed) {
+int FractalNoise(int x, int y, int cell, int octaves, uint32_t seed) {
   int64_t sum = 0, weight = 0, w = 256;
   for (int o = 0; o < octaves && cell >= 1; ++o) {
-    sum += value_noise(x, y, cell, seed + uint32_t(o) * 7919u) * w;
+    sum += ValueNoise(x, y, cell, seed + uint32_t(o) * 7919u) * w;
     weight += w;
     w /= 2;
     cell /= 2;

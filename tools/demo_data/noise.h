@@ -22,12 +22,12 @@ class DemoRng {
 };
 
 // A well-mixed 32-bit hash of a lattice point and a seed.
-uint32_t hash_point(int x, int y, uint32_t seed);
+uint32_t HashPoint(int x, int y, uint32_t seed);
 
 // Smooth value noise in 0 .. 65535: random values on a lattice of `cell` hexes,
 // interpolated with a smoothstep curve.
-int value_noise(int x, int y, int cell, uint32_t seed);
+int ValueNoise(int x, int y, int cell, uint32_t seed);
 
 // Sum of `octaves` layers of value noise, each of half the cell and half the weight of the
 // one before; result in 0 .. 65535.
-int fractal_noise(int x, int y, int cell, int octaves, uint32_t seed);
+int FractalNoise(int x, int y, int cell, int octaves, uint32_t seed);

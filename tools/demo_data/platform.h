@@ -4,7 +4,7 @@
 #include <string>
 
 // Creates one folder (its parent must exist). True when it exists afterwards.
-bool make_folder(const std::string& utf8path);
+bool MakeFolder(const std::string& utf8path);
 
 // Converts UTF-8 text to GBK (code page 936). False when a character has no GBK form.
-bool gbk_from_utf8(const std::string& utf8, std::string& gbk);
+bool GbkFromUtf8(const std::string& utf8, std::string& gbk);

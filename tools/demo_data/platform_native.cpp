@@ -4,7 +4,7 @@
 
 #include "tools/demo_data/platform.h"
 
-bool make_folder(const std::string& utf8path) {
+bool MakeFolder(const std::string& utf8path) {
   if (mkdir(utf8path.c_str(), 0777) == 0 || errno == EEXIST) {
     struct stat st;
     return stat(utf8path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -12,7 +12,7 @@ bool make_folder(const std::string& utf8path) {
   return false;
 }
 
-bool gbk_from_utf8(const std::string& utf8, std::string& gbk) {
+bool GbkFromUtf8(const std::string& utf8, std::string& gbk) {
   gbk.clear();
   iconv_t cd = iconv_open("CP936", "UTF-8");
   if (cd == iconv_t(-1)) return false;

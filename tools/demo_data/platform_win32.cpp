@@ -3,18 +3,18 @@
 #include "base/wide.h"
 #include "tools/demo_data/platform.h"
 
-bool make_folder(const std::string& utf8path) {
-  std::wstring path = wide_from_utf8(utf8path);
+bool MakeFolder(const std::string& utf8path) {
+  std::wstring path = WideFromUtf8(utf8path);
   if (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
     return false;
   DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool gbk_from_utf8(const std::string& utf8, std::string& gbk) {
+bool GbkFromUtf8(const std::string& utf8, std::string& gbk) {
   gbk.clear();
   if (utf8.empty()) return true;
-  std::wstring wide = wide_from_utf8(utf8);
+  std::wstring wide = WideFromUtf8(utf8);
   BOOL lossy = FALSE;
   int n = WideCharToMultiByte(936, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, &lossy);
   if (n <= 0 || lossy) return false;

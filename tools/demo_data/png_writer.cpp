@@ -10,7 +10,7 @@ namespace {
 // A stored deflate block carries at most 65,535 bytes (its LEN field is 16 bits).
 constexpr size_t kStoredBlockMax = 65535;
 
-const std::array<uint32_t, 256>& crc_table() {
+const std::array<uint32_t, 256>& CrcTable() {
   static const std::array<uint32_t, 256> table = [] {
     std::array<uint32_t, 256> t{};
     for (uint32_t n = 0; n < 256; ++n) {
@@ -23,7 +23,7 @@ const std::array<uint32_t, 256>& crc_table() {
   return table;
 }
 
-void put_u32_be(std::string& out, uint32_t v) {
+void PutU32Be(std::string& out, uint32_t v) {
   out.push_back(char(v >> 24));
   out.push_back(char(v >> 16));
   out.push_back(char(v >> 8));
@@ -31,16 +31,16 @@ void put_u32_be(std::string& out, uint32_t v) {
 }
 
 // Length, type, data, then the CRC of type and data.
-void put_chunk(std::string& out, const char type[4], const std::string& data) {
-  put_u32_be(out, uint32_t(data.size()));
+void PutChunk(std::string& out, const char type[4], const std::string& data) {
+  PutU32Be(out, uint32_t(data.size()));
   std::string body(type, 4);
   body += data;
   out += body;
-  put_u32_be(out, png_crc32(body.data(), body.size()));
+  PutU32Be(out, PngCrc32(body.data(), body.size()));
 }
 
 // Each row: filter byte 0 (none), then the pixels' R, G, B, A bytes.
-std::string filtered_rows(int w, int h, const uint32_t* pixels) {
+std::string FilteredRows(int w, int h, const uint32_t* pixels) {
   std::string rows;
   rows.reserve(size_t(h) * (1 + 4 * size_t(w)));
   for (int y = 0; y < h; ++y) {
@@ -54,7 +54,7 @@ std::string filtered_rows(int w, int h, const uint32_t* pixels) {
 }
 
 // zlib header (deflate, 32 KiB window, no dictionary), stored blocks, Adler-32.
-std::string zlib_stored(const std::string& raw) {
+std::string ZlibStored(const std::string& raw) {
   std::string z;
   z.push_back(char(0x78));
   z.push_back(char(0x01));  // 0x7801 is a multiple of 31, as the header check requires
@@ -70,21 +70,21 @@ std::string zlib_stored(const std::string& raw) {
     z.append(raw, at, n);
     at += n;
   } while (at < raw.size());
-  put_u32_be(z, png_adler32(raw.data(), raw.size()));
+  PutU32Be(z, PngAdler32(raw.data(), raw.size()));
   return z;
 }
 
 }  // namespace
 
-uint32_t png_crc32(const void* data, size_t size, uint32_t crc) {
-  const auto& table = crc_table();
+uint32_t PngCrc32(const void* data, size_t size, uint32_t crc) {
+  const auto& table = CrcTable();
   const auto* p = static_cast<const uint8_t*>(data);
   crc = ~crc;
   for (size_t i = 0; i < size; ++i) crc = table[(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
   return ~crc;
 }
 
-uint32_t png_adler32(const void* data, size_t size, uint32_t adler) {
+uint32_t PngAdler32(const void* data, size_t size, uint32_t adler) {
   const auto* p = static_cast<const uint8_t*>(data);
   uint32_t a = adler & 0xFFFF, b = adler >> 16;
   for (size_t i = 0; i < size; ++i) {
@@ -94,14 +94,14 @@ uint32_t png_adler32(const void* data, size_t size, uint32_t adler) {
   return b << 16 | a;
 }
 
-std::string encode_png(int w, int h, const uint32_t* pixels) {
+std::string EncodePng(int w, int h, const uint32_t* pixels) {
   if (w <= 0 || h <= 0 || !pixels) return {};
   // Keep the filtered image and its zlib wrapping well inside one 31-bit chunk length.
   if ((1 + 4 * uint64_t(w)) * uint64_t(h) > 0x7F000000u) return {};
 
   std::string ihdr;
-  put_u32_be(ihdr, uint32_t(w));
-  put_u32_be(ihdr, uint32_t(h));
+  PutU32Be(ihdr, uint32_t(w));
+  PutU32Be(ihdr, uint32_t(h));
   ihdr.push_back(8);  // bits per channel
   ihdr.push_back(6);  // colour type: RGB with alpha
   ihdr.push_back(0);  // compression: deflate
@@ -109,16 +109,16 @@ std::string encode_png(int w, int h, const uint32_t* pixels) {
   ihdr.push_back(0);  // no interlace
 
   std::string png("\x89PNG\r\n\x1a\n", 8);
-  put_chunk(png, "IHDR", ihdr);
-  put_chunk(png, "IDAT", zlib_stored(filtered_rows(w, h, pixels)));
-  put_chunk(png, "IEND", {});
+  PutChunk(png, "IHDR", ihdr);
+  PutChunk(png, "IDAT", ZlibStored(FilteredRows(w, h, pixels)));
+  PutChunk(png, "IEND", {});
   return png;
 }
 
-bool write_png(const std::string& utf8path, int w, int h, const uint32_t* pixels) {
-  std::string png = encode_png(w, h, pixels);
+bool WritePng(const std::string& utf8path, int w, int h, const uint32_t* pixels) {
+  std::string png = EncodePng(w, h, pixels);
   if (png.empty()) return false;
-  FILE* f = open_file(utf8path, "wb");
+  FILE* f = OpenFile(utf8path, "wb");
   if (!f) return false;
   bool ok = fwrite(png.data(), 1, png.size(), f) == png.size();
   ok = fclose(f) == 0 && ok;

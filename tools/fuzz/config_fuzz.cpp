@@ -19,18 +19,18 @@ const std::string& Gbk(const char* utf8) {
                                  kConfigLanguageFile};
   for (int i = 0; i < 5; ++i)
     if (names[i] == utf8) {
-      if (cache[i].empty()) cache[i] = gbk_from_utf8(utf8);
+      if (cache[i].empty()) cache[i] = GbkFromUtf8(utf8);
       return cache[i];
     }
   abort();
 }
 
 void Probe(std::string_view file, std::string_view section, std::string_view key) {
-  int a = profile_int(file, section, key, 7);
-  if (profile_int(file, section, key, 7) != a) abort();
-  std::string s = profile_string(file, section, key, "dflt");
+  int a = ProfileInt(file, section, key, 7);
+  if (ProfileInt(file, section, key, 7) != a) abort();
+  std::string s = ProfileString(file, section, key, "dflt");
   // 4095 characters, each at most two GBK bytes.
-  if (s.size() > 2 * 4095 || profile_string(file, section, key, "dflt") != s) abort();
+  if (s.size() > 2 * 4095 || ProfileString(file, section, key, "dflt") != s) abort();
 }
 
 }  // namespace

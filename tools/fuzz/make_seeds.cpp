@@ -213,7 +213,7 @@ void ConfigSeeds(const std::vector<DemoFile>& demo) {
     if (f.path.ends_with(".ini") && !f.path.ends_with("stringtable_cn.ini")) gbk = f.bytes;
   Save("config_fuzz", gbk);
   // The same file as UTF-16 with its byte-order mark, and as UTF-8 with one.
-  std::string utf8 = utf8_from_gbk(gbk);
+  std::string utf8 = Utf8FromGbk(gbk);
   Save("config_fuzz", "\xEF\xBB\xBF" + utf8);
   std::string utf16 = "\xFF\xFE";
   for (size_t i = 0; i < utf8.size();) {
@@ -229,7 +229,7 @@ void ConfigSeeds(const std::vector<DemoFile>& demo) {
   Save("config_fuzz", utf16);
   Save("config_fuzz", "s|k\n[s]\nk = 0x7fffffff\n[S]\nk=2\n");
   Save("config_fuzz", "a|b\n[a]\nb=\"" + std::string(5000, 'v') + "\"\n");
-  Save("config_fuzz", gbk_from_utf8("[配置]\n格子边长=-0b101\n窗口长='12'\n窗口宽\n;语言文件=x\n"));
+  Save("config_fuzz", GbkFromUtf8("[配置]\n格子边长=-0b101\n窗口长='12'\n窗口宽\n;语言文件=x\n"));
 }
 
 void FieldSeeds() {
@@ -306,13 +306,13 @@ int main(int argc, char** argv) {
   }
   g_root = argv[1];
   std::vector<DemoFile> demo;
-  DemoWorld world = make_demo_world();
-  demo.push_back({"world.bin", encode_world_map(world)});
-  DemoCatalogs catalogs = make_demo_catalogs();
-  demo.push_back({"demo_small.btl", encode_scenario(make_small_scenario(world, catalogs))});
-  demo.push_back({"demo_large.btl", encode_scenario(make_large_scenario(world, catalogs))});
-  demo.push_back({"demo_messy.btl", encode_scenario(make_messy_scenario(world, catalogs))});
-  std::string error = make_catalog_files(catalogs, demo);
+  DemoWorld world = MakeDemoWorld();
+  demo.push_back({"world.bin", EncodeWorldMap(world)});
+  DemoCatalogs catalogs = MakeDemoCatalogs();
+  demo.push_back({"demo_small.btl", EncodeScenario(MakeSmallScenario(world, catalogs))});
+  demo.push_back({"demo_large.btl", EncodeScenario(MakeLargeScenario(world, catalogs))});
+  demo.push_back({"demo_messy.btl", EncodeScenario(MakeMessyScenario(world, catalogs))});
+  std::string error = MakeCatalogFiles(catalogs, demo);
   if (!error.empty()) {
     fprintf(stderr, "make_seeds: %s\n", error.c_str());
     return 1;

@@ -8,7 +8,7 @@
 #include "catalogs/string_table.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  read_string_table(std::string_view(reinterpret_cast<const char*>(data), size));
+  ReadStringTable(std::string_view(reinterpret_cast<const char*>(data), size));
   if (CityCount < 0 || CityCount > kCityIdSlots) abort();
   for (int i = 0; i < CityCount; ++i) {
     if (CityIds[i] < 0 || CityIds[i] >= kCityNameSlots) abort();

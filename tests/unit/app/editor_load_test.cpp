@@ -26,7 +26,7 @@ struct Scene {
   std::string battle;
 
   Scene(const std::vector<uint8_t>* world, const std::vector<uint8_t>& battleBytes) {
-    if (world) folder.Write(data_path("world.bin"), Text(*world));
+    if (world) folder.Write(DataPath("world.bin"), Text(*world));
     battle = folder.Write("a.btl", Text(battleBytes));
   }
 };
@@ -136,18 +136,18 @@ bool OnlyXDown(int key) { return key == kKeyX && ++g_xReads > 1; }
 bool AlwaysInFront() { return true; }
 void PressXInFront() {
   g_xReads = 0;
-  set_foreground_source(AlwaysInFront);
-  set_key_source(OnlyXDown);
+  SetForegroundSource(AlwaysInFront);
+  SetKeySource(OnlyXDown);
 }
 void ReleaseKeys() {
-  set_key_source(nullptr);
-  set_foreground_source(nullptr);
+  SetKeySource(nullptr);
+  SetForegroundSource(nullptr);
 }
 
 TEST(EditorLoad, RangeSelectionShowsTheNoticeAfterItsInstructionsOnlyWhenTheRangesDiffer) {
   const std::vector<uint8_t> world = WorldFileBytes(MakeWorld(40, 30));
   const std::string instructions = "操作提示|请用鼠标左右键指定地图范围。\n确定地图范围后,请按X。";
-  set_prompt_handler(Answer);
+  SetPromptHandler(Answer);
   for (bool cut : {false, true}) {
     SCOPED_TRACE(cut);
     PressXInFront();
@@ -169,7 +169,7 @@ TEST(EditorLoad, RangeSelectionShowsTheNoticeAfterItsInstructionsOnlyWhenTheRang
                               RangeOfferNotice({5, 27, 6, 5}, {5, 27, 6, 3}, 40, 30, {12, 1, 2}));
   }
   ReleaseKeys();
-  set_prompt_handler(nullptr);
+  SetPromptHandler(nullptr);
 }
 
 TEST(EditorLoad, RangeViewOfAHugeHexSideStaysWithinTheLargestWindow) {
@@ -180,8 +180,8 @@ TEST(EditorLoad, RangeViewOfAHugeHexSideStaysWithinTheLargestWindow) {
   scenario.header.rangeHeight = 1;
   scenario.owners = {255, 255};
   Scene scene(&world, scenario.bytes());
-  scene.folder.Write(data_path("配置.ini"), gbk_from_utf8("[配置]\r\n格子边长=100\r\n"));
-  set_prompt_handler(Answer);
+  scene.folder.Write(DataPath("配置.ini"), GbkFromUtf8("[配置]\r\n格子边长=100\r\n"));
+  SetPromptHandler(Answer);
   PressXInFront();
   LoadResult r;
   {
@@ -189,7 +189,7 @@ TEST(EditorLoad, RangeViewOfAHugeHexSideStaysWithinTheLargestWindow) {
     r = LoadScenario(scene.battle, select_map_range);
   }
   ReleaseKeys();
-  set_prompt_handler(nullptr);
+  SetPromptHandler(nullptr);
   ASSERT_TRUE(r.ok()) << r.message;
   const int32_t cellPx = 4096 / 62;
   EXPECT_EQ(rangeSurface.width, cellPx * 62);
@@ -197,7 +197,7 @@ TEST(EditorLoad, RangeViewOfAHugeHexSideStaysWithinTheLargestWindow) {
 #ifndef _WIN32
   // Natively the window is the back buffer; the Windows build of these tests runs without a
   // display, where no window opens.
-  EXPECT_EQ(back_buffer()->width, rangeSurface.width);  // the window was opened at that size
+  EXPECT_EQ(BackBuffer()->width, rangeSurface.width);  // the window was opened at that size
 #endif
 }
 

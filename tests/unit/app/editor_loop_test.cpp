@@ -18,7 +18,7 @@
 #include "view/layout.h"
 #include "view/map_view.h"
 
-void post_user_close();  // drawing/window_native.cpp: the user's close as the window reports it
+void PostUserClose();  // drawing/window_native.cpp: the user's close as the window reports it
 
 namespace {
 
@@ -39,35 +39,35 @@ void HoldKeys(std::set<int> keys) {
 bool InFront() { return g_front; }
 
 TEST(KeyGate, KeysCountOnlyInFrontAndAfterARelease) {
-  set_key_source(HeldKey);
-  set_foreground_source(InFront);
+  SetKeySource(HeldKey);
+  SetForegroundSource(InFront);
   HoldKeys({kKeyT});
   g_front = false;
-  EXPECT_FALSE(key_down(kKeyT));  // typed into another program
+  EXPECT_FALSE(KeyDown(kKeyT));  // typed into another program
   g_front = true;
-  EXPECT_FALSE(key_down(kKeyT));  // still held when the editor came to the front
+  EXPECT_FALSE(KeyDown(kKeyT));  // still held when the editor came to the front
   g_held.insert(kKeyS);           // pressed after it came to the front
-  EXPECT_TRUE(key_down(kKeyS));
+  EXPECT_TRUE(KeyDown(kKeyS));
   g_held.erase(kKeyT);
-  EXPECT_FALSE(key_down(kKeyT));
+  EXPECT_FALSE(KeyDown(kKeyT));
   g_held.insert(kKeyT);
-  EXPECT_TRUE(key_down(kKeyT));   // a new press acts
+  EXPECT_TRUE(KeyDown(kKeyT));   // a new press acts
   g_front = false;
-  EXPECT_FALSE(key_down(kKeyT));
-  EXPECT_FALSE(key_down(kKeyS));
+  EXPECT_FALSE(KeyDown(kKeyT));
+  EXPECT_FALSE(KeyDown(kKeyS));
   g_front = true;
   g_held = {kKeyEscape};
-  EXPECT_FALSE(key_down(kKeyEscape));
+  EXPECT_FALSE(KeyDown(kKeyEscape));
   g_held.clear();
   g_held.insert(kKeyJ);
-  ignore_held_keys();
-  EXPECT_FALSE(key_down(kKeyJ));
+  IgnoreHeldKeys();
+  EXPECT_FALSE(KeyDown(kKeyJ));
   g_held.clear();
-  EXPECT_FALSE(key_down(kKeyJ));
+  EXPECT_FALSE(KeyDown(kKeyJ));
   g_held.insert(kKeyJ);
-  EXPECT_TRUE(key_down(kKeyJ));
-  set_key_source(nullptr);
-  set_foreground_source(nullptr);
+  EXPECT_TRUE(KeyDown(kKeyJ));
+  SetKeySource(nullptr);
+  SetForegroundSource(nullptr);
 }
 
 // The loop itself runs natively only: the Windows build would open a real window. The
@@ -101,26 +101,26 @@ class EditorLoopTest : public ::testing::Test {
     g_answer = kIdCancel;
     g_fileRequests = 0;
     g_savePath.clear();
-    set_key_source(HeldKey);
-    set_foreground_source(InFront);
-    set_prompt_handler(Answer);
-    set_file_request_handler(AnswerFileRequest);
+    SetKeySource(HeldKey);
+    SetForegroundSource(InFront);
+    SetPromptHandler(Answer);
+    SetFileRequestHandler(AnswerFileRequest);
     LoadForTest(DemoBattleBytes("demo_small"), DemoWorldImage());
     g_history.Start(g_world);
     g_view = ViewState{};
     layout_screen();
     open_window(g_layout.windowWidth, g_layout.windowHeight, 0);
-    keep_close_requests(true);
+    KeepCloseRequests(true);
     unedited = SaveForTest();
     Pass();  // the editor comes to the front with no key held
 
   }
   void TearDown() override {
     close_window();
-    set_key_source(nullptr);
-    set_foreground_source(nullptr);
-    set_prompt_handler(nullptr);
-    set_file_request_handler(nullptr);
+    SetKeySource(nullptr);
+    SetForegroundSource(nullptr);
+    SetPromptHandler(nullptr);
+    SetFileRequestHandler(nullptr);
   }
   // A pass with these keys held (and released afterwards).
   bool Pass(std::set<int> keys = {}) {
@@ -133,7 +133,7 @@ class EditorLoopTest : public ::testing::Test {
   void ClickHex(int col, int row) {
     bool odd = (g_world.originX + g_view.scrollX + col) & 1;
     int y = row * cellSize + (odd ? halfCell : 0) + 10;
-    mouse_queue().put(make_mouse_message(kLeftButtonDown, 1, int16_t(col * cellSize + 10),
+    SharedMouseQueue().put(MakeMouseMessage(kLeftButtonDown, 1, int16_t(col * cellSize + 10),
                                          int16_t(y)));
   }
   Cell& Selected() { return g_world.grid[g_view.selX()][g_view.selY()]; }
@@ -212,7 +212,7 @@ TEST_F(EditorLoopTest, UndoShowsAndSelectsTheOneHexItChanged) {
   Pass();
   const int32_t gx = g_view.selX(), gy = g_view.selY();
   g_world.grid[gx][gy].owner ^= 1;  // as a dialog would, ended by a click outside the map
-  mouse_queue().put(make_mouse_message(kLeftButtonDown, 1, int16_t(g_layout.windowWidth - 1),
+  SharedMouseQueue().put(MakeMouseMessage(kLeftButtonDown, 1, int16_t(g_layout.windowWidth - 1),
                                        int16_t(g_layout.windowHeight - 1)));
   Pass();
   ASSERT_EQ(g_history.UndoCount(), 1u);
@@ -228,14 +228,14 @@ TEST_F(EditorLoopTest, UndoShowsAndSelectsTheOneHexItChanged) {
 
 TEST_F(EditorLoopTest, ClosingWithoutEditsEndsWithoutAQuestion) {
   EXPECT_TRUE(Pass());
-  post_user_close();
+  PostUserClose();
   EXPECT_FALSE(Pass());
   EXPECT_TRUE(g_prompts.empty());
 }
 
 TEST_F(EditorLoopTest, ClosingWithUnsavedEditsAsksAndFollowsTheAnswer) {
   g_world.grid[0][0].owner ^= 1;
-  post_user_close();
+  PostUserClose();
   g_answer = kIdCancel;
   EXPECT_TRUE(Pass());
   ASSERT_EQ(g_prompts.size(), 1u);
@@ -245,7 +245,7 @@ TEST_F(EditorLoopTest, ClosingWithUnsavedEditsAsksAndFollowsTheAnswer) {
   EXPECT_EQ(g_prompts.size(), 1u);
 
   // 是, then the save dialog cancelled: the editor stays.
-  post_user_close();
+  PostUserClose();
   g_answer = kIdYes;
   EXPECT_TRUE(Pass());
   EXPECT_EQ(g_fileRequests, 1);
@@ -253,14 +253,14 @@ TEST_F(EditorLoopTest, ClosingWithUnsavedEditsAsksAndFollowsTheAnswer) {
   // 是 and a save that succeeds: the file holds the edit and the editor ends.
   std::string folder = MakeTempFolder("close_save");
   g_savePath = folder + "/saved.btl";
-  post_user_close();
+  PostUserClose();
   EXPECT_FALSE(Pass());
   EXPECT_EQ(ReadFileBytes(g_savePath), SaveForTest());
   EXPECT_NE(ReadFileBytes(g_savePath), unedited);
 
   // 否 ends without saving.
   g_world.grid[0][0].owner ^= 1;
-  post_user_close();
+  PostUserClose();
   g_answer = kIdNo;
   int requests = g_fileRequests;
   EXPECT_FALSE(Pass());
@@ -271,7 +271,7 @@ TEST_F(EditorLoopTest, AnEditUndoneLeavesNothingToAskAbout) {
   g_world.grid[0][0].owner ^= 1;
   Pass({kKeyControl, 'Z'});
   EXPECT_EQ(SaveForTest(), unedited);
-  post_user_close();
+  PostUserClose();
   EXPECT_FALSE(Pass());
   EXPECT_TRUE(g_prompts.empty());
 }
@@ -281,7 +281,7 @@ TEST_F(EditorLoopTest, ClicksQueuedWhileADialogWasOpenOrBeforeTheWindowAreDroppe
   Pass();
   const int32_t gx = g_view.selX(), gy = g_view.selY();
   const Rect& unitButton = g_layout.commandButtons[1];
-  mouse_queue().put(make_mouse_message(kLeftButtonDown, 1, int16_t(unitButton.x + 5),
+  SharedMouseQueue().put(MakeMouseMessage(kLeftButtonDown, 1, int16_t(unitButton.x + 5),
                                        int16_t(unitButton.y + 5)));
   ClickHex(3, 3);  // reached the window while the unit editor was open
   Pass();

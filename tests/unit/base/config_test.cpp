@@ -1,4 +1,4 @@
-// The configuration file: config_int / config_string (the portable reader on both builds;
+// The configuration file: ConfigInt / ConfigString (the portable reader on both builds;
 // tests/wine/config_test.cpp holds it against the system's reader) and the portable reader's
 // rules the editor relies on.
 #include "base/config.h"
@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string G(const std::string& utf8) { return gbk_from_utf8(utf8); }
+std::string G(const std::string& utf8) { return GbkFromUtf8(utf8); }
 
 std::string Repeat(const std::string& s, int n) {
   std::string out;
@@ -26,64 +26,64 @@ std::string Repeat(const std::string& s, int n) {
   return out;
 }
 
-// --- config_int / config_string --------------------------------------------------------------
+// --- ConfigInt / ConfigString --------------------------------------------------------------
 
 TEST(ConfigFile, MissingFileGivesTheDefaults) {
   TempFolder folder{"btl_config"};
   std::string path = Utf8FromPath(folder.path() / "none.ini");
-  EXPECT_EQ(config_int(path, kConfigHexSide, 3), 3);
-  EXPECT_EQ(config_int(path, kConfigViewCols, 12), 12);
-  EXPECT_EQ(config_string(path, kConfigLanguageFile, "stringtable_cn.ini"), "stringtable_cn.ini");
+  EXPECT_EQ(ConfigInt(path, kConfigHexSide, 3), 3);
+  EXPECT_EQ(ConfigInt(path, kConfigViewCols, 12), 12);
+  EXPECT_EQ(ConfigString(path, kConfigLanguageFile, "stringtable_cn.ini"), "stringtable_cn.ini");
 }
 
 TEST(ConfigFile, GbkKeysAndValues) {
   TempFolder folder{"btl_config"};
   std::string path = folder.Write("a.ini", G("[配置]\r\n格子边长=1\r\n窗口长 = 30\r\n窗口宽=abc\r\n语言文件=中文表.ini\r\n"));
-  EXPECT_EQ(config_int(path, kConfigHexSide, 3), 1);
-  EXPECT_EQ(config_int(path, kConfigViewCols, 12), 30);
-  EXPECT_EQ(config_int(path, kConfigViewRows, 10), 0);  // not a number
-  EXPECT_EQ(config_string(path, kConfigLanguageFile, "stringtable_cn.ini"), G("中文表.ini"));
+  EXPECT_EQ(ConfigInt(path, kConfigHexSide, 3), 1);
+  EXPECT_EQ(ConfigInt(path, kConfigViewCols, 12), 30);
+  EXPECT_EQ(ConfigInt(path, kConfigViewRows, 10), 0);  // not a number
+  EXPECT_EQ(ConfigString(path, kConfigLanguageFile, "stringtable_cn.ini"), G("中文表.ini"));
 }
 
 TEST(ConfigFile, KeysOfOtherSectionsAreNotRead) {
   TempFolder folder{"btl_config"};
   std::string path = folder.Write("b.ini", G("[其他]\r\n格子边长=9\r\n[配置]\r\n窗口长=5\r\n"));
-  EXPECT_EQ(config_int(path, kConfigHexSide, 3), 3);
-  EXPECT_EQ(config_int(path, kConfigViewCols, 12), 5);
+  EXPECT_EQ(ConfigInt(path, kConfigHexSide, 3), 3);
+  EXPECT_EQ(ConfigInt(path, kConfigViewCols, 12), 5);
 }
 
 TEST(ConfigFile, IntegerEdgeValues) {
   TempFolder folder{"btl_config"};
   std::string path = folder.Write("c.ini", G("[配置]\r\n格子边长=\r\n窗口长=-4\r\n窗口宽=7个\r\n"));
-  EXPECT_EQ(config_int(path, kConfigHexSide, 3), 3);    // empty value: default
-  EXPECT_EQ(config_int(path, kConfigViewCols, 12), -4);
-  EXPECT_EQ(config_int(path, kConfigViewRows, 10), 7);  // digits up to the first other character
+  EXPECT_EQ(ConfigInt(path, kConfigHexSide, 3), 3);    // empty value: default
+  EXPECT_EQ(ConfigInt(path, kConfigViewCols, 12), -4);
+  EXPECT_EQ(ConfigInt(path, kConfigViewRows, 10), 7);  // digits up to the first other character
 }
 
 TEST(ConfigFile, StringsAreCutTo199BytesAtACharacterBoundary) {
   TempFolder folder{"btl_config"};
   std::string path = folder.Write("d.ini", G("[配置]\r\n语言文件=" + Repeat("长", 150) + "\r\n"));
-  std::string value = config_string(path, kConfigLanguageFile, "x");
+  std::string value = ConfigString(path, kConfigLanguageFile, "x");
   EXPECT_EQ(value, G(Repeat("长", 99)));  // 198 bytes
 }
 
 TEST(ConfigFile, DataFolderFileByDefault) {
   TempFolder folder{"btl_config"};
-  folder.Write(data_path("配置.ini"), G("[配置]\r\n格子边长=6\r\n语言文件=表.ini\r\n"));
+  folder.Write(DataPath("配置.ini"), G("[配置]\r\n格子边长=6\r\n语言文件=表.ini\r\n"));
   CurrentFolder here(folder.path());
-  EXPECT_EQ(config_path(), data_path("配置.ini"));
-  EXPECT_EQ(config_int(kConfigHexSide, 3), 6);
-  EXPECT_EQ(config_int(kConfigViewCols, 12), 12);
-  EXPECT_EQ(config_string(kConfigLanguageFile, "stringtable_cn.ini"), G("表.ini"));
-  EXPECT_EQ(config_string_utf8(kConfigLanguageFile, "stringtable_cn.ini"), "表.ini");
+  EXPECT_EQ(ConfigPath(), DataPath("配置.ini"));
+  EXPECT_EQ(ConfigInt(kConfigHexSide, 3), 6);
+  EXPECT_EQ(ConfigInt(kConfigViewCols, 12), 12);
+  EXPECT_EQ(ConfigString(kConfigLanguageFile, "stringtable_cn.ini"), G("表.ini"));
+  EXPECT_EQ(ConfigStringUtf8(kConfigLanguageFile, "stringtable_cn.ini"), "表.ini");
 }
 
 // --- the portable reader ---------------------------------------------------------------------
 
 const std::string kSection = G("配置");
 
-int IntOf(const std::string& file, const std::string& key, int def = 77) { return profile_int(file, kSection, key, def); }
-std::string StringOf(const std::string& file, const std::string& key) { return profile_string(file, kSection, key, "d"); }
+int IntOf(const std::string& file, const std::string& key, int def = 77) { return ProfileInt(file, kSection, key, def); }
+std::string StringOf(const std::string& file, const std::string& key) { return ProfileString(file, kSection, key, "d"); }
 
 TEST(ProfileReader, FirstKeyAndFirstSectionOfANameWin) {
   std::string file = G("[配置]\na=1\na=2\n[x]\nb=3\n[配置]\na=4\nb=5\n");
@@ -121,17 +121,17 @@ TEST(ProfileReader, QuotesKeyWithoutValueAndDefaults) {
   EXPECT_EQ(StringOf(file, "s"), "a b");
   EXPECT_EQ(StringOf(file, "t"), "\"x'");
   EXPECT_EQ(StringOf(file, "bare"), "d");
-  EXPECT_EQ(profile_string(file, kSection, "none", "def  "), "def");
-  EXPECT_EQ(profile_string(file, kSection, "none", "\"q\""), "q");
+  EXPECT_EQ(ProfileString(file, kSection, "none", "def  "), "def");
+  EXPECT_EQ(ProfileString(file, kSection, "none", "\"q\""), "q");
 }
 
 TEST(ProfileReader, TrailBytesAreNeitherBracketsNorLetters) {
   // B05D is one character whose trail byte is ']': this header has no closing bracket.
   std::string file = "[\xB0\x5D" "a\nk=1\n[s]\n\xB0\x41=2\n";
-  EXPECT_EQ(profile_int(file, "", "[\xB0\x5D" "a", 77), 77);  // a key without value
-  EXPECT_EQ(profile_int(file, "", "k", 77), 1);
-  EXPECT_EQ(profile_int(file, "s", "\xB0\x41", 77), 2);
-  EXPECT_EQ(profile_int(file, "s", "\xB0\x61", 77), 77);  // another character, not another case
+  EXPECT_EQ(ProfileInt(file, "", "[\xB0\x5D" "a", 77), 77);  // a key without value
+  EXPECT_EQ(ProfileInt(file, "", "k", 77), 1);
+  EXPECT_EQ(ProfileInt(file, "s", "\xB0\x41", 77), 2);
+  EXPECT_EQ(ProfileInt(file, "s", "\xB0\x61", 77), 77);  // another character, not another case
 }
 
 TEST(ProfileReader, UnicodeFilesComeBackAsGbk) {

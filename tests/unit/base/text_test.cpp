@@ -18,35 +18,35 @@ std::string Repeat(const std::string& s, int n) {
 }
 
 TEST(GbkFromUtf8, ChineseAndAscii) {
-  EXPECT_EQ(gbk_from_utf8("步兵"), kBubing);
-  EXPECT_EQ(gbk_from_utf8("A中国1"), std::string("A") + kZhongguo + "1");
-  EXPECT_EQ(gbk_from_utf8(""), "");
-  EXPECT_EQ(gbk_from_utf8("é€"), "\xA8\xA6\x80");  // pinyin letter and the euro sign
+  EXPECT_EQ(GbkFromUtf8("步兵"), kBubing);
+  EXPECT_EQ(GbkFromUtf8("A中国1"), std::string("A") + kZhongguo + "1");
+  EXPECT_EQ(GbkFromUtf8(""), "");
+  EXPECT_EQ(GbkFromUtf8("é€"), "\xA8\xA6\x80");  // pinyin letter and the euro sign
 }
 
 TEST(GbkFromUtf8, CharactersGbkLacksBecomeQuestionMarks) {
-  EXPECT_EQ(gbk_from_utf8("한"), "?");
+  EXPECT_EQ(GbkFromUtf8("한"), "?");
   // Outside the Basic Multilingual Plane: one mark per UTF-16 unit, as on Windows.
-  EXPECT_EQ(gbk_from_utf8("a\xF0\x9F\x98\x80" "b"), "a??b");
+  EXPECT_EQ(GbkFromUtf8("a\xF0\x9F\x98\x80" "b"), "a??b");
 }
 
 TEST(GbkFromUtf8, MalformedUtf8BecomesQuestionMarks) {
-  EXPECT_EQ(gbk_from_utf8("\x80"), "?");
-  EXPECT_EQ(gbk_from_utf8("A\xE4\xB8" "B"), "A?B");              // cut sequence, one mark
-  EXPECT_EQ(gbk_from_utf8("\xE4\xB8\xAD\xFF\xE6"), "\xD6\xD0??");  // 中, a bad byte, a cut lead
-  EXPECT_EQ(gbk_from_utf8("\xC0\x80"), "??");                     // overlong zero
-  EXPECT_EQ(gbk_from_utf8("\xF5\x80\x80\x80"), "????");
+  EXPECT_EQ(GbkFromUtf8("\x80"), "?");
+  EXPECT_EQ(GbkFromUtf8("A\xE4\xB8" "B"), "A?B");              // cut sequence, one mark
+  EXPECT_EQ(GbkFromUtf8("\xE4\xB8\xAD\xFF\xE6"), "\xD6\xD0??");  // 中, a bad byte, a cut lead
+  EXPECT_EQ(GbkFromUtf8("\xC0\x80"), "??");                     // overlong zero
+  EXPECT_EQ(GbkFromUtf8("\xF5\x80\x80\x80"), "????");
 }
 
 TEST(Utf8FromGbk, RoundTrip) {
-  EXPECT_EQ(utf8_from_gbk(kBubing), "步兵");
-  EXPECT_EQ(utf8_from_gbk(std::string("x") + kZhongguo + "\x80"), "x中国€");
+  EXPECT_EQ(Utf8FromGbk(kBubing), "步兵");
+  EXPECT_EQ(Utf8FromGbk(std::string("x") + kZhongguo + "\x80"), "x中国€");
   std::string all = "配置格子边长窗口长宽语言文件Ａα";
-  EXPECT_EQ(utf8_from_gbk(gbk_from_utf8(all)), all);
+  EXPECT_EQ(Utf8FromGbk(GbkFromUtf8(all)), all);
 }
 
 TEST(Utf8FromGbk, LeadByteWithoutTrailIsAQuestionMark) {
-  EXPECT_EQ(utf8_from_gbk("ab\xD6"), "ab?");
+  EXPECT_EQ(Utf8FromGbk("ab\xD6"), "ab?");
 }
 
 TEST(WideFromAnsi, GbkToWideCharacters) {
@@ -57,21 +57,21 @@ TEST(WideFromAnsi, GbkToWideCharacters) {
 }
 
 TEST(GbkFit, CutsOnlyBetweenCharacters) {
-  EXPECT_EQ(gbk_fit(kZhongguo, 4), 4u);
-  EXPECT_EQ(gbk_fit(kZhongguo, 3), 2u);
-  EXPECT_EQ(gbk_fit(kZhongguo, 1), 0u);
-  EXPECT_EQ(gbk_fit(std::string("ab") + kZhongguo, 3), 2u);
+  EXPECT_EQ(GbkFit(kZhongguo, 4), 4u);
+  EXPECT_EQ(GbkFit(kZhongguo, 3), 2u);
+  EXPECT_EQ(GbkFit(kZhongguo, 1), 0u);
+  EXPECT_EQ(GbkFit(std::string("ab") + kZhongguo, 3), 2u);
   // B0 41 is one character whose trail byte looks like 'A'.
-  EXPECT_EQ(gbk_fit("\xB0\x41\x41", 1), 0u);
-  EXPECT_EQ(gbk_fit("\xB0\x41\x41", 2), 2u);
+  EXPECT_EQ(GbkFit("\xB0\x41\x41", 1), 0u);
+  EXPECT_EQ(GbkFit("\xB0\x41\x41", 2), 2u);
   // A lead byte before a byte that cannot trail stands alone.
-  EXPECT_EQ(gbk_fit("\xB0\x20", 1), 1u);
+  EXPECT_EQ(GbkFit("\xB0\x20", 1), 1u);
 }
 
 TEST(Utf8Fit, CutsOnlyBetweenSequences) {
-  EXPECT_EQ(utf8_fit("中国", 6), 6u);
-  EXPECT_EQ(utf8_fit("中国", 5), 3u);
-  EXPECT_EQ(utf8_fit("a中", 2), 1u);
+  EXPECT_EQ(Utf8Fit("中国", 6), 6u);
+  EXPECT_EQ(Utf8Fit("中国", 5), 3u);
+  EXPECT_EQ(Utf8Fit("a中", 2), 1u);
 }
 
 TEST(AnsiFromUtf8, ConvertsInPlace) {
@@ -99,26 +99,26 @@ TEST(AnsiFromUtf8, LongTextIsCutToTheWorkBufferAtACharacterBoundary) {
 
 TEST(FillSlot, CutsAtNineteenBytesOnACharacterBoundary) {
   char slot[kSlotBytes];
-  fill_slot(slot, Repeat("中", 10));  // 20 bytes of GBK: the tenth character does not fit
+  FillSlot(slot, Repeat("中", 10));  // 20 bytes of GBK: the tenth character does not fit
   EXPECT_EQ(std::string(slot), Repeat("\xD6\xD0", 9));
-  fill_slot(slot, std::string("a") + Repeat("中", 9));  // exactly 19 bytes
+  FillSlot(slot, std::string("a") + Repeat("中", 9));  // exactly 19 bytes
   EXPECT_EQ(std::string(slot), std::string("a") + Repeat("\xD6\xD0", 9));
-  fill_slot(slot, std::string("ab") + Repeat("中", 9));
+  FillSlot(slot, std::string("ab") + Repeat("中", 9));
   EXPECT_EQ(std::string(slot), std::string("ab") + Repeat("\xD6\xD0", 8));
-  fill_slot(slot, std::string(25, 'x'));
+  FillSlot(slot, std::string(25, 'x'));
   EXPECT_EQ(std::string(slot), std::string(19, 'x'));
 }
 
 TEST(FillSlot, ClearsTheRestOfTheSlot) {
   char slot[kSlotBytes];
   memset(slot, 'z', sizeof slot);
-  fill_slot(slot, "步兵");
+  FillSlot(slot, "步兵");
   EXPECT_EQ(std::string(slot, kSlotBytes), kBubing + std::string(16, '\0'));
 }
 
 TEST(FillSlot, StopsAtAnEmbeddedZero) {
   char slot[kSlotBytes];
-  fill_slot(slot, std::string("ab\0cd", 5));
+  FillSlot(slot, std::string("ab\0cd", 5));
   EXPECT_EQ(std::string(slot), "ab");
 }
 

@@ -115,7 +115,7 @@ TEST_F(CatalogTest, ArmiesPastTheThousandthAreSkipped) {
 
 TEST_F(CatalogTest, LongNamesAreCutAtACharacterBoundary) {
   LoadArmyCatalog(folder.Write("army.json", "[{\"Id\": 100001, \"OName\": \"" + Repeat("坦克", 8) + "\"}]"));
-  EXPECT_EQ(std::string(ArmyName[0]), gbk_from_utf8(Repeat("坦克", 4) + "坦"));  // 18 of 19 bytes
+  EXPECT_EQ(std::string(ArmyName[0]), GbkFromUtf8(Repeat("坦克", 4) + "坦"));  // 18 of 19 bytes
 }
 
 TEST_F(CatalogTest, ValuesAsIntRefusesReadAsZeroAndOddTextsAsTheirText) {
@@ -251,14 +251,14 @@ TEST_F(CatalogTest, CommandersGetSlotsFromOneInFileOrder) {
   EXPECT_EQ(CommanderSlotCount, 2);
   EXPECT_EQ(CommanderIds[0], 7);
   EXPECT_EQ(CommanderIds[1], 3);
-  EXPECT_EQ(std::string(CommanderName[1]), gbk_from_utf8("张三"));
+  EXPECT_EQ(std::string(CommanderName[1]), GbkFromUtf8("张三"));
   EXPECT_STREQ(CommanderName[0], "");
-  EXPECT_EQ(std::string(CommanderNameOf(3)), gbk_from_utf8("李四"));
+  EXPECT_EQ(std::string(CommanderNameOf(3)), GbkFromUtf8("李四"));
   EXPECT_STREQ(CommanderNameOf(8), "");
   // Portraits are asked for as the entries are read, with the photo text in GBK; a missing
   // Photo gives an empty text.
   ASSERT_EQ(g_portraits.size(), 2u);
-  EXPECT_EQ(g_portraits[0], std::make_pair(1, gbk_from_utf8("头像7")));
+  EXPECT_EQ(g_portraits[0], std::make_pair(1, GbkFromUtf8("头像7")));
   EXPECT_EQ(g_portraits[1], std::make_pair(2, std::string()));
 }
 
@@ -268,8 +268,8 @@ TEST_F(CatalogTest, CommanderListedTwiceGetsTwoSlotsAndKeepsTheLater) {
   EXPECT_EQ(CommanderSlotCount, 2);
   EXPECT_EQ(CommanderSlot[5], 2);
   EXPECT_EQ(CommanderCount, 2);
-  EXPECT_EQ(std::string(CommanderName[1]), gbk_from_utf8("甲"));
-  EXPECT_EQ(std::string(CommanderNameOf(5)), gbk_from_utf8("乙"));
+  EXPECT_EQ(std::string(CommanderName[1]), GbkFromUtf8("甲"));
+  EXPECT_EQ(std::string(CommanderNameOf(5)), GbkFromUtf8("乙"));
 }
 
 TEST_F(CatalogTest, CommanderIdsBeyondSixteenBitsAreSkipped) {
@@ -301,8 +301,8 @@ TEST_F(CatalogTest, BuildingsAreNamedByIdAndListedInFileOrder) {
   EXPECT_EQ(BuildingCount, 2);
   EXPECT_EQ(BuildingIds[0], 10100);
   EXPECT_EQ(BuildingIds[1], 7);
-  EXPECT_EQ(std::string(BuildingName[10100]), gbk_from_utf8("城市"));
-  EXPECT_EQ(std::string(BuildingNameOf(7)), gbk_from_utf8("工厂"));
+  EXPECT_EQ(std::string(BuildingName[10100]), GbkFromUtf8("城市"));
+  EXPECT_EQ(std::string(BuildingNameOf(7)), GbkFromUtf8("工厂"));
   EXPECT_STREQ(BuildingNameOf(20000), "");
 }
 
@@ -335,11 +335,11 @@ TEST_F(CatalogTest, CountriesPastTheThousandthAreSkipped) {
 // --- the data folder -------------------------------------------------------------------------
 
 TEST_F(CatalogTest, LoadersWithoutPathReadTheDataFolder) {
-  folder.Write(data_path("RankSettings.json"), R"([{"Id": 1, "Life": 11}])");
-  folder.Write(data_path("ArmySettings.json"), R"([{"Id": 100001, "HP": 12}])");
-  folder.Write(data_path("BuildingSettings.json"), R"([{"Id": 3, "OName": "b"}])");
-  folder.Write(data_path("CommanderSettings.json"), R"([{"Id": 4}])");
-  folder.Write(data_path("CountrySettings.json"), R"([{"Id": 5}])");
+  folder.Write(DataPath("RankSettings.json"), R"([{"Id": 1, "Life": 11}])");
+  folder.Write(DataPath("ArmySettings.json"), R"([{"Id": 100001, "HP": 12}])");
+  folder.Write(DataPath("BuildingSettings.json"), R"([{"Id": 3, "OName": "b"}])");
+  folder.Write(DataPath("CommanderSettings.json"), R"([{"Id": 4}])");
+  folder.Write(DataPath("CountrySettings.json"), R"([{"Id": 5}])");
   CurrentFolder here(folder.path());
   LoadRankCatalog();
   LoadArmyCatalog();
@@ -377,9 +377,9 @@ std::string CatalogTables() {
 }  // namespace
 
 TEST_F(CatalogTest, BytesInMemoryLoadLikeTheFileOfTheSameBytes) {
-  DemoCatalogs catalogs = make_demo_catalogs();
+  DemoCatalogs catalogs = MakeDemoCatalogs();
   std::vector<DemoFile> files;
-  ASSERT_EQ(make_catalog_files(catalogs, files), "");
+  ASSERT_EQ(MakeCatalogFiles(catalogs, files), "");
   struct Kind {
     const char* file;
     CatalogKind kind;

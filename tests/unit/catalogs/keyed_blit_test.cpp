@@ -7,7 +7,7 @@ namespace {
 
 // A surface that gives its pixels back at the end of the test.
 struct TestSurface : Surface {
-  ~TestSurface() { destroy_surface(this); }
+  ~TestSurface() { DestroySurface(this); }
 };
 
 // A 3 x 2 image: 1 2 0 / 0 5 6 (0 is transparent).

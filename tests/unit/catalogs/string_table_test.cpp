@@ -46,7 +46,7 @@ TEST_F(StringTableTest, IdReadsLikeStrtol) {
   Load("city_cityname_x=Y\ncity_cityname_ +5 extra=plus\ntext3_countryname_7abc = 七 \n");
   EXPECT_STREQ(CityName[0], "Y");
   EXPECT_STREQ(CityName[5], "plus");
-  EXPECT_EQ(std::string(CountryName[7]), std::string(" ") + gbk_from_utf8("七") + " ");  // nothing trimmed
+  EXPECT_EQ(std::string(CountryName[7]), std::string(" ") + GbkFromUtf8("七") + " ");  // nothing trimmed
   ASSERT_EQ(CityCount, 2);
   EXPECT_EQ(CityIds[0], 0);
   EXPECT_EQ(CityIds[1], 5);
@@ -54,12 +54,12 @@ TEST_F(StringTableTest, IdReadsLikeStrtol) {
 
 TEST_F(StringTableTest, LastLineWithoutBreakKeepsItsWholeName) {
   Load("text3_countryname_1=甲\ntext3_countryname_2=乙国");
-  EXPECT_EQ(std::string(CountryName[2]), gbk_from_utf8("乙国"));
+  EXPECT_EQ(std::string(CountryName[2]), GbkFromUtf8("乙国"));
 }
 
 TEST_F(StringTableTest, CarriageReturnLineFeedReadsAsLineFeed) {
   Load("[strings]\r\ntext3_countryname_3=丙\r\ncity_cityname_4=D\r\n");
-  EXPECT_EQ(std::string(CountryName[3]), gbk_from_utf8("丙"));
+  EXPECT_EQ(std::string(CountryName[3]), GbkFromUtf8("丙"));
   EXPECT_STREQ(CityName[4], "D");
 }
 
@@ -74,7 +74,7 @@ TEST_F(StringTableTest, PrefixesCountOnlyExactlyAtTheStart) {
 
 TEST_F(StringTableTest, LaterLinesReplaceNamesAndCitiesAreListedAgain) {
   Load("city_cityname_9=" + Repeat("x", 15) + "\ncity_cityname_9=短\ntext3_countryname_1=a\ntext3_countryname_1=b\n");
-  EXPECT_EQ(std::string(CityName[9], kSlotBytes), gbk_from_utf8("短") + std::string(18, '\0'));
+  EXPECT_EQ(std::string(CityName[9], kSlotBytes), GbkFromUtf8("短") + std::string(18, '\0'));
   EXPECT_STREQ(CountryName[1], "b");
   ASSERT_EQ(CityCount, 2);
   EXPECT_EQ(CityIds[0], 9);
@@ -112,7 +112,7 @@ TEST_F(StringTableTest, CityLinesPastTheThousandthAreSkipped) {
 TEST_F(StringTableTest, LongNamesAreCutAtACharacterBoundary) {
   // 10 characters are 30 bytes of UTF-8 and 20 of GBK; the slot keeps 9.
   Load("text3_countryname_2=" + Repeat("国", 10) + "\n");
-  EXPECT_EQ(std::string(CountryName[2]), gbk_from_utf8(Repeat("国", 9)));
+  EXPECT_EQ(std::string(CountryName[2]), GbkFromUtf8(Repeat("国", 9)));
 }
 
 TEST_F(StringTableTest, LinesAreReadInPiecesOf149Bytes) {
@@ -134,21 +134,21 @@ TEST_F(StringTableTest, MissingFileLeavesEveryNameEmpty) {
 }
 
 TEST_F(StringTableTest, WithoutConfiguredNameTheDefaultFileIsRead) {
-  folder.Write(data_path("配置.ini"), gbk_from_utf8("[配置]\r\n窗口长=12\r\n"));
-  folder.Write(data_path("stringtable_cn.ini"), "text3_countryname_5=默认\n");
+  folder.Write(DataPath("配置.ini"), GbkFromUtf8("[配置]\r\n窗口长=12\r\n"));
+  folder.Write(DataPath("stringtable_cn.ini"), "text3_countryname_5=默认\n");
   CurrentFolder here(folder.path());
-  EXPECT_EQ(string_table_path(), data_path("stringtable_cn.ini"));
+  EXPECT_EQ(StringTablePath(), DataPath("stringtable_cn.ini"));
   EXPECT_TRUE(load_string_table());
-  EXPECT_EQ(std::string(CountryName[5]), gbk_from_utf8("默认"));
+  EXPECT_EQ(std::string(CountryName[5]), GbkFromUtf8("默认"));
 }
 
 TEST_F(StringTableTest, ConfiguredFileNameIsReadAsGbk) {
-  folder.Write(data_path("配置.ini"), gbk_from_utf8("[配置]\r\n语言文件=中文表.ini\r\n"));
-  folder.Write(data_path("中文表.ini"), "text3_countryname_6=选中\n");
+  folder.Write(DataPath("配置.ini"), GbkFromUtf8("[配置]\r\n语言文件=中文表.ini\r\n"));
+  folder.Write(DataPath("中文表.ini"), "text3_countryname_6=选中\n");
   CurrentFolder here(folder.path());
-  EXPECT_EQ(string_table_path(), data_path("中文表.ini"));
+  EXPECT_EQ(StringTablePath(), DataPath("中文表.ini"));
   EXPECT_TRUE(load_string_table());
-  EXPECT_EQ(std::string(CountryName[6]), gbk_from_utf8("选中"));
+  EXPECT_EQ(std::string(CountryName[6]), GbkFromUtf8("选中"));
 }
 
 }  // namespace
@@ -156,9 +156,9 @@ TEST_F(StringTableTest, ConfiguredFileNameIsReadAsGbk) {
 namespace {
 
 TEST_F(StringTableTest, BytesInMemoryReadLikeTheFileOfTheSameBytes) {
-  DemoCatalogs catalogs = make_demo_catalogs();
+  DemoCatalogs catalogs = MakeDemoCatalogs();
   std::vector<DemoFile> files;
-  ASSERT_EQ(make_catalog_files(catalogs, files), "");
+  ASSERT_EQ(MakeCatalogFiles(catalogs, files), "");
   std::string bytes;
   for (const DemoFile& f : files)
     if (f.path.ends_with("stringtable_cn.ini")) bytes = f.bytes;
@@ -171,7 +171,7 @@ TEST_F(StringTableTest, BytesInMemoryReadLikeTheFileOfTheSameBytes) {
   std::string fromFile = tables();
   EXPECT_GT(CityCount, 0);
   ResetStringTable();
-  read_string_table(bytes);
+  ReadStringTable(bytes);
   EXPECT_TRUE(tables() == fromFile);
 }
 

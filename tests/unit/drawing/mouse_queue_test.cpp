@@ -7,7 +7,7 @@
 
 namespace {
 
-MouseMessage Numbered(int n) { return make_mouse_message(0x200, 0, int16_t(n), int16_t(-n)); }
+MouseMessage Numbered(int n) { return MakeMouseMessage(0x200, 0, int16_t(n), int16_t(-n)); }
 
 TEST(MouseRing, HoldsSixtyThreeAndDropsTheNextKeepingOrder) {
   MouseQueue q;
@@ -37,7 +37,7 @@ TEST(MouseRing, PositionsWrapAfterSixtyFourPairs) {
 
 TEST(MouseRing, MessageRecordTakesFlagsFromTheKeyStateWord) {
   // A left click at (5, 7) with Ctrl held: MK_LBUTTON | MK_CONTROL.
-  MouseMessage m = make_mouse_message(0x201, 0x0001 | 0x0008, 5, 7);
+  MouseMessage m = MakeMouseMessage(0x201, 0x0001 | 0x0008, 5, 7);
   EXPECT_EQ(m.code, 0x201u);
   EXPECT_EQ(m.ctrl, 1);
   EXPECT_EQ(m.left, 1);
@@ -46,10 +46,10 @@ TEST(MouseRing, MessageRecordTakesFlagsFromTheKeyStateWord) {
   EXPECT_EQ(m.y, 7);
   EXPECT_EQ(m.wheel, 0);
   // One wheel notch forward: the delta is the high word.
-  m = make_mouse_message(0x20A, uint32_t(120) << 16 | 0x0004 | 0x0002 | 0x0010, 1, 2);
+  m = MakeMouseMessage(0x20A, uint32_t(120) << 16 | 0x0004 | 0x0002 | 0x0010, 1, 2);
   EXPECT_EQ(m.wheel, 120);
   EXPECT_EQ(m.shift + m.right + m.middle, 3);
-  m = make_mouse_message(0x20A, uint32_t(uint16_t(-120)) << 16, 1, 2);
+  m = MakeMouseMessage(0x20A, uint32_t(uint16_t(-120)) << 16, 1, 2);
   EXPECT_EQ(m.wheel, -120);
 }
 
@@ -83,8 +83,8 @@ TEST(MouseRing, TwoThreadsLoseNothingAndReadNothingTwice) {
 // code 0 instead of waiting for ever.
 TEST(MouseQueueReader, WithNoWindowOpenTakesWhatIsQueuedThenReturnsEmpty) {
   close_window();
-  mouse_queue().clear();
-  mouse_queue().put(make_mouse_message(kLeftButtonDown, 0x0009, 12, 34));
+  SharedMouseQueue().clear();
+  SharedMouseQueue().put(MakeMouseMessage(kLeftButtonDown, 0x0009, 12, 34));
   EXPECT_TRUE(mouse_pending());
   MouseMessage m = next_mouse_message();
   EXPECT_EQ(m.code, kLeftButtonDown);

@@ -397,7 +397,7 @@ TEST(SafeSaveOnDisk, ReplacesAnExistingFileAndCreatesANewOne) {
   EXPECT_EQ(ReadFileBytes(target), data);
   ASSERT_TRUE(SafeSave(folder + "/新.btl", kOld.data(), kOld.size()).ok());
   EXPECT_EQ(ReadFileBytes(folder + "/新.btl"), kOld);
-  EXPECT_FALSE(file_exists(TempSavePath(target, 0)));
+  EXPECT_FALSE(FileExists(TempSavePath(target, 0)));
 }
 
 TEST(SafeSaveOnDisk, ReadOnlyTargetStaysAsItWas) {
@@ -408,7 +408,7 @@ TEST(SafeSaveOnDisk, ReadOnlyTargetStaysAsItWas) {
                   fs::perm_options::remove);
   EXPECT_FALSE(SafeSave(target, kOld.data() + 1, 2).ok());
   EXPECT_EQ(ReadFileBytes(target), kOld);
-  EXPECT_FALSE(file_exists(TempSavePath(target, 0)));
+  EXPECT_FALSE(FileExists(TempSavePath(target, 0)));
   fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
 }
 
@@ -418,7 +418,7 @@ TEST(SafeSaveOnDisk, VanishedFolderAndDirectoryTargetAreRefused) {
   fs::create_directories(folder + "/dir.btl");
   EXPECT_FALSE(SafeSave(folder + "/dir.btl", kOld.data(), 3).ok());
   EXPECT_TRUE(fs::is_directory(folder + "/dir.btl"));
-  EXPECT_FALSE(file_exists(TempSavePath(folder + "/dir.btl", 0)));
+  EXPECT_FALSE(FileExists(TempSavePath(folder + "/dir.btl", 0)));
 }
 
 TEST(SafeSaveOnDisk, SaveScenarioWritesWhatBuildBattleBytesComputes) {
@@ -472,7 +472,7 @@ TEST(SafeSaveOnDisk, SystemMoveNeverReplacesAndListNamesTheEntries) {
   EXPECT_EQ(ReadFileBytes(a), std::vector<uint8_t>{1});
   EXPECT_EQ(ReadFileBytes(b), std::vector<uint8_t>{2});
   EXPECT_TRUE(ops.move(a, c));
-  EXPECT_FALSE(file_exists(a));
+  EXPECT_FALSE(FileExists(a));
   EXPECT_EQ(ReadFileBytes(c), std::vector<uint8_t>{1});
   EXPECT_FALSE(ops.move(a, folder + "/丁.btl"));
 
@@ -481,7 +481,7 @@ TEST(SafeSaveOnDisk, SystemMoveNeverReplacesAndListNamesTheEntries) {
   EXPECT_EQ(listed, EntriesOf(folder));
   EXPECT_EQ(listed.size(), 2u);
   EXPECT_TRUE(ops.remove_unused(c));
-  EXPECT_FALSE(file_exists(c));
+  EXPECT_FALSE(FileExists(c));
   EXPECT_FALSE(ops.remove_unused(c));
   EXPECT_TRUE(ops.list(folder + "/no such folder/").empty());
 }
@@ -635,7 +635,7 @@ TEST(SafeSaveOnRealFaults, ReadOnlyFolderKeepsTheOldFile) {
   ASSERT_FALSE(s.ok());
   EXPECT_NE(s.message.find("文件夹不存在或不可写"), std::string::npos) << s.message;
   EXPECT_EQ(ReadFileBytes(target), kOld);
-  EXPECT_FALSE(file_exists(TempSavePath(target, 0)));
+  EXPECT_FALSE(FileExists(TempSavePath(target, 0)));
   if (!folder.empty()) fs::permissions(folder, fs::perms::owner_write, fs::perm_options::add);
 }
 #endif

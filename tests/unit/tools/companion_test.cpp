@@ -12,12 +12,12 @@ namespace {
 // A data folder with a 40 x 30 world map, and a battle file beside it.
 struct CompanionFolder {
   std::string folder = MakeTempFolder("companion");
-  std::string data = join_path(folder, "数据");
-  std::string battle = join_path(folder, "a.btl");
+  std::string data = JoinPath(folder, "数据");
+  std::string battle = JoinPath(folder, "a.btl");
 
   explicit CompanionFolder(const std::vector<uint8_t>& bytes) {
     std::filesystem::create_directories(std::filesystem::u8path(data));
-    WriteFileBytes(join_path(data, "world.bin"), WorldFileBytes(MakeWorld(40, 30)));
+    WriteFileBytes(JoinPath(data, "world.bin"), WorldFileBytes(MakeWorld(40, 30)));
     WriteFileBytes(battle, bytes);
   }
 
@@ -33,7 +33,7 @@ struct CompanionFolder {
 TEST(Companion, ResaveWithoutEditsGivesTheSameBytes) {
   std::vector<uint8_t> bytes = CleanScenario().bytes();
   CompanionFolder f(bytes);
-  std::string target = join_path(f.folder, "b.btl");
+  std::string target = JoinPath(f.folder, "b.btl");
   ASSERT_EQ(f.Run({"resave", f.battle, target}), 0) << f.err;
   EXPECT_EQ(ReadFileBytes(target), bytes);
   EXPECT_EQ(f.err, "");
@@ -41,7 +41,7 @@ TEST(Companion, ResaveWithoutEditsGivesTheSameBytes) {
 
 TEST(Companion, ResaveWithARangeSavesThatRange) {
   CompanionFolder f(CleanScenario().bytes());
-  std::string target = join_path(f.folder, "c.btl");
+  std::string target = JoinPath(f.folder, "c.btl");
   ASSERT_EQ(f.Run({"resave", f.battle, target, "--range", "6", "5", "3", "3"}), 0) << f.err;
   BattleImage image;
   ASSERT_TRUE(ReadBattleFile(target, image).ok());
@@ -49,19 +49,19 @@ TEST(Companion, ResaveWithARangeSavesThatRange) {
   EXPECT_EQ(image.header.rangeWidth, 3);
   EXPECT_NE(f.err.find("警告"), std::string::npos);  // records outside were dropped
   // A range outside the world is refused and writes nothing.
-  std::string refused = join_path(f.folder, "d.btl");
+  std::string refused = JoinPath(f.folder, "d.btl");
   EXPECT_EQ(f.Run({"resave", f.battle, refused, "--range", "38", "0", "5", "5"}), 1);
-  EXPECT_FALSE(file_exists(refused));
+  EXPECT_FALSE(FileExists(refused));
 }
 
 TEST(Companion, UnloadableFileIsRefusedAndNothingIsWritten) {
   std::vector<uint8_t> bytes = CleanScenario().bytes();
   bytes.resize(200);
   CompanionFolder f(bytes);
-  std::string target = join_path(f.folder, "b.btl");
+  std::string target = JoinPath(f.folder, "b.btl");
   EXPECT_EQ(f.Run({"resave", f.battle, target}), 1);
   EXPECT_NE(f.err.find("a.btl"), std::string::npos) << f.err;
-  EXPECT_FALSE(file_exists(target));
+  EXPECT_FALSE(FileExists(target));
   EXPECT_NE(f.Run({"check", f.battle}), 0);
   EXPECT_NE(f.Run({"info", f.battle}), 0);
 }

@@ -24,7 +24,7 @@ uint32_t be32(const std::string& s, size_t at) {
 }
 
 // Bit by bit, without a table, so a wrong table in the writer cannot hide here.
-uint32_t crc_bitwise(const std::string& data) {
+uint32_t CrcBitwise(const std::string& data) {
   uint32_t crc = 0xFFFFFFFFu;
   for (unsigned char ch : data) {
     crc ^= ch;
@@ -33,7 +33,7 @@ uint32_t crc_bitwise(const std::string& data) {
   return ~crc;
 }
 
-uint32_t adler_plain(const std::string& data) {
+uint32_t AdlerPlain(const std::string& data) {
   uint64_t a = 1, b = 0;
   for (unsigned char ch : data) {
     a = (a + ch) % 65521;
@@ -51,7 +51,7 @@ struct ParsedPng {
 
 // Checks signature, chunk order and CRCs, the zlib wrapping, every stored block's LEN/NLEN and
 // the Adler-32; returns what is wrong, or "" with `png` filled in.
-std::string parse_png(const std::string& file, ParsedPng& png) {
+std::string ParsePng(const std::string& file, ParsedPng& png) {
   if (file.compare(0, 8, std::string("\x89PNG\r\n\x1a\n", 8)) != 0) return "signature";
   std::vector<std::string> types;
   std::string idat;
@@ -61,7 +61,7 @@ std::string parse_png(const std::string& file, ParsedPng& png) {
     uint32_t len = be32(file, at);
     if (file.size() - at - 12 < len) return "chunk longer than file";
     std::string type = file.substr(at + 4, 4), body = file.substr(at + 4, 4 + size_t(len));
-    if (crc_bitwise(body) != be32(file, at + 8 + len)) return "bad CRC in " + type;
+    if (CrcBitwise(body) != be32(file, at + 8 + len)) return "bad CRC in " + type;
     std::string data = body.substr(4);
     if (type == "IHDR") {
       if (len != 13) return "IHDR length";
@@ -103,11 +103,11 @@ std::string parse_png(const std::string& file, ParsedPng& png) {
     ++png.stored_blocks;
   }
   if (idat.size() - p != 4) return "bytes after the deflate data";
-  if (be32(idat, p) != adler_plain(png.rows)) return "Adler-32";
+  if (be32(idat, p) != AdlerPlain(png.rows)) return "Adler-32";
   return {};
 }
 
-// Pixel (x, y) of a parsed 8-bit RGBA picture whose rows all use filter 0, as png_rgba.
+// Pixel (x, y) of a parsed 8-bit RGBA picture whose rows all use filter 0, as PngRgba.
 uint32_t pixel(const ParsedPng& png, int x, int y) {
   size_t at = size_t(y) * (1 + 4 * png.width) + 1 + 4 * size_t(x);
   uint32_t v = 0;
@@ -122,7 +122,7 @@ std::string utf8(const std::filesystem::path& p) {
   return std::string(s.begin(), s.end());
 }
 
-std::filesystem::path from_utf8(const std::string& s) {
+std::filesystem::path FromUtf8(const std::string& s) {
   return std::filesystem::path(std::u8string(s.begin(), s.end()));
 }
 
@@ -130,11 +130,11 @@ struct TempFolder {
   TempFolder() {
     std::random_device rd;
     path = utf8(std::filesystem::temp_directory_path()) + "/btl_演示_" + std::to_string(rd());
-    std::filesystem::create_directories(from_utf8(path));
+    std::filesystem::create_directories(FromUtf8(path));
   }
   ~TempFolder() {
     std::error_code ignored;
-    std::filesystem::remove_all(from_utf8(path), ignored);
+    std::filesystem::remove_all(FromUtf8(path), ignored);
   }
   std::string path;
 };
@@ -161,12 +161,12 @@ TEST_P(PngWriterTest, StoredStreamGivesBackTheFilteredRows) {
     expected.push_back('\0');  // filter type 0
     for (int x = 0; x < w; ++x) {
       uint8_t r = uint8_t(x * 7 + y), g = uint8_t(y * 3), b = uint8_t(x ^ y), a = uint8_t(255 - x);
-      pixels.push_back(png_rgba(r, g, b, a));
+      pixels.push_back(PngRgba(r, g, b, a));
       expected += {char(r), char(g), char(b), char(a)};
     }
   }
   ParsedPng png;
-  ASSERT_EQ(parse_png(encode_png(w, h, pixels.data()), png), "");
+  ASSERT_EQ(ParsePng(EncodePng(w, h, pixels.data()), png), "");
   EXPECT_EQ(png.width, uint32_t(w));
   EXPECT_EQ(png.height, uint32_t(h));
   EXPECT_EQ(png.depth, 8);
@@ -179,21 +179,21 @@ TEST_P(PngWriterTest, StoredStreamGivesBackTheFilteredRows) {
 }
 
 TEST(PngWriter, RefusesEmptyImages) {
-  uint32_t one = png_rgba(1, 2, 3);
-  EXPECT_EQ(encode_png(0, 1, &one), "");
-  EXPECT_EQ(encode_png(1, -1, &one), "");
+  uint32_t one = PngRgba(1, 2, 3);
+  EXPECT_EQ(EncodePng(0, 1, &one), "");
+  EXPECT_EQ(EncodePng(1, -1, &one), "");
   TempFolder dir;
-  EXPECT_FALSE(write_png(join_path(dir.path, "空.png"), 0, 0, &one));
+  EXPECT_FALSE(WritePng(JoinPath(dir.path, "空.png"), 0, 0, &one));
 }
 
 TEST(PngWriter, WritesTheEncodedBytesUnderAChinesePath) {
   TempFolder dir;
-  std::vector<uint32_t> pixels(12 * 5, png_rgba(200, 10, 10, 128));
-  std::string path = join_path(dir.path, "旗帜.png");
-  ASSERT_TRUE(write_png(path, 12, 5, pixels.data()));
+  std::vector<uint32_t> pixels(12 * 5, PngRgba(200, 10, 10, 128));
+  std::string path = JoinPath(dir.path, "旗帜.png");
+  ASSERT_TRUE(WritePng(path, 12, 5, pixels.data()));
   std::string written;
-  ASSERT_TRUE(read_whole_file(path, written));
-  EXPECT_TRUE(written == encode_png(12, 5, pixels.data()));
+  ASSERT_TRUE(ReadWholeFile(path, written));
+  EXPECT_TRUE(written == EncodePng(12, 5, pixels.data()));
 }
 
 // ---- The generated data folder ----------------------------------------------------------
@@ -203,7 +203,7 @@ class DemoDataTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     folder_ = new TempFolder;
-    error_ = write_demo_data(folder_->path);
+    error_ = WriteDemoData(folder_->path);
   }
   static void TearDownTestSuite() {
     delete folder_;
@@ -213,11 +213,11 @@ class DemoDataTest : public ::testing::Test {
 
   static std::string file(const std::string& relative) {
     std::string bytes;
-    EXPECT_TRUE(read_whole_file(join_path(folder_->path, relative), bytes)) << relative;
+    EXPECT_TRUE(ReadWholeFile(JoinPath(folder_->path, relative), bytes)) << relative;
     return bytes;
   }
   static Json::Value catalog(const std::string& name) {
-    std::istringstream in(file(data_path(name)));
+    std::istringstream in(file(DataPath(name)));
     Json::Value root;
     std::string errors;
     EXPECT_TRUE(Json::parseFromStream(Json::CharReaderBuilder(), in, &root, &errors))
@@ -235,13 +235,13 @@ std::string DemoDataTest::error_;
 
 TEST_F(DemoDataTest, TwoRunsWriteTheSameBytes) {
   TempFolder again;
-  ASSERT_EQ(write_demo_data(again.path), "");
+  ASSERT_EQ(WriteDemoData(again.path), "");
   std::vector<DemoFile> files;
-  ASSERT_EQ(make_demo_files(files), "");
+  ASSERT_EQ(MakeDemoFiles(files), "");
   ASSERT_GT(files.size(), 400u);
   for (const DemoFile& f : files) {
     std::string first = file(f.path), second;
-    ASSERT_TRUE(read_whole_file(join_path(again.path, f.path), second)) << f.path;
+    ASSERT_TRUE(ReadWholeFile(JoinPath(again.path, f.path), second)) << f.path;
     EXPECT_TRUE(first == second) << f.path;
     EXPECT_TRUE(first == f.bytes) << f.path;
   }
@@ -258,7 +258,7 @@ struct BtlView {
   int64_t tail = -1;  // bytes left after the generals; negative when the counts overrun
 };
 
-BtlView cut_sections(const std::string& f) {
+BtlView CutSections(const std::string& f) {
   BtlView v;
   if (f.size() < sizeof(BtlHeader)) return v;
   memcpy(&v.header, f.data(), sizeof v.header);
@@ -288,9 +288,9 @@ BtlView cut_sections(const std::string& f) {
 }
 
 TEST_F(DemoDataTest, BattleFileSectionsAddUpToTheFileSize) {
-  BtlView small = cut_sections(file("demo_small.btl"));
-  BtlView large = cut_sections(file("demo_large.btl"));
-  BtlView messy = cut_sections(file("demo_messy.btl"));
+  BtlView small = CutSections(file("demo_small.btl"));
+  BtlView large = CutSections(file("demo_large.btl"));
+  BtlView messy = CutSections(file("demo_messy.btl"));
   EXPECT_EQ(small.tail, 0);
   EXPECT_GE(large.tail, 2048);
   EXPECT_LE(large.tail, 16384);
@@ -299,7 +299,7 @@ TEST_F(DemoDataTest, BattleFileSectionsAddUpToTheFileSize) {
 
 // What loading and saving with the file's own range reproduces byte for byte: records inside
 // the range, one per hex, in ascending position, owners that name a team or nobody, alpha 255.
-void expect_clean(const BtlView& v, const std::string& world_bin, const std::set<int>& commanders,
+void ExpectClean(const BtlView& v, const std::string& world_bin, const std::set<int>& commanders,
                   const std::string& name) {
   SCOPED_TRACE(name);
   const BtlHeader& h = v.header;
@@ -356,18 +356,18 @@ void expect_clean(const BtlView& v, const std::string& world_bin, const std::set
 }
 
 TEST_F(DemoDataTest, DemoScenariosSurviveALoadAndSaveUnchanged) {
-  std::string world = file(data_path("world.bin"));
+  std::string world = file(DataPath("world.bin"));
   std::set<int> commanders, countries;
   for (const Json::Value& e : catalog("CommanderSettings.json")) commanders.insert(e["Id"].asInt());
   for (const Json::Value& e : catalog("CountrySettings.json")) countries.insert(e["Id"].asInt());
 
-  BtlView small = cut_sections(file("demo_small.btl"));
-  expect_clean(small, world, commanders, "demo_small");
+  BtlView small = CutSections(file("demo_small.btl"));
+  ExpectClean(small, world, commanders, "demo_small");
   EXPECT_EQ(small.teams.size(), 3u);
   EXPECT_EQ(small.generals.size(), 2u);
 
-  BtlView large = cut_sections(file("demo_large.btl"));
-  expect_clean(large, world, commanders, "demo_large");
+  BtlView large = CutSections(file("demo_large.btl"));
+  ExpectClean(large, world, commanders, "demo_large");
   EXPECT_EQ(large.header.originX, 10);
   EXPECT_EQ(large.header.originY, 5);
   EXPECT_EQ(large.teams.size(), 12u);
@@ -397,10 +397,10 @@ TEST_F(DemoDataTest, DemoScenariosSurviveALoadAndSaveUnchanged) {
 }
 
 TEST_F(DemoDataTest, MessyScenarioHasEveryFaultTheCheckerLooksFor) {
-  BtlView v = cut_sections(file("demo_messy.btl"));
+  BtlView v = CutSections(file("demo_messy.btl"));
   ASSERT_GE(v.tail, 0);
   int32_t world_width;
-  memcpy(&world_width, file(data_path("world.bin")).data() + 8, 4);
+  memcpy(&world_width, file(DataPath("world.bin")).data() + 8, 4);
   bool descending = false, duplicate = false, class_zero = false, outside = false,
        bad_general = false;
   std::set<uint16_t> seen;
@@ -440,7 +440,7 @@ TEST_F(DemoDataTest, CatalogsFitTheirSlotsAndNameEveryPicture) {
     EXPECT_TRUE(id >= 1 && id <= 199) << id;
     EXPECT_TRUE(country_ids.insert(id).second) << id;
     EXPECT_TRUE(
-        file_exists(join_path(folder_->path, picture_path("flag_" + std::to_string(id) + ".png"))));
+        FileExists(JoinPath(folder_->path, PicturePath("flag_" + std::to_string(id) + ".png"))));
   }
   EXPECT_GE(countries.size(), 100u);
   Json::Value commanders = catalog("CommanderSettings.json");
@@ -448,8 +448,8 @@ TEST_F(DemoDataTest, CatalogsFitTheirSlotsAndNameEveryPicture) {
   for (const Json::Value& e : commanders) {
     expect_name(e);
     std::string photo = e["Photo"].asString();
-    EXPECT_TRUE(file_exists(
-        join_path(folder_->path, picture_path(join_path("smallheads", photo + ".png")))))
+    EXPECT_TRUE(FileExists(
+        JoinPath(folder_->path, PicturePath(JoinPath("smallheads", photo + ".png")))))
         << photo;
   }
   // A unit's label is its type name's first character: one per category, distinct.
@@ -468,7 +468,7 @@ TEST_F(DemoDataTest, CatalogsFitTheirSlotsAndNameEveryPicture) {
   for (const Json::Value& e : catalog("RankSettings.json")) expect_name(e);
 
   // String table: CR LF only, short lines, a name for every country and many cities.
-  std::string table = file(data_path("stringtable_cn.ini"));
+  std::string table = file(DataPath("stringtable_cn.ini"));
   std::set<int> named;
   int cities = 0;
   size_t start = 0;
@@ -490,7 +490,7 @@ TEST_F(DemoDataTest, CatalogsFitTheirSlotsAndNameEveryPicture) {
   EXPECT_GE(cities, 200);
 
   // 配置.ini is GBK: "[配置]" and "格子边长=3" in code page 936 bytes.
-  std::string config = file(data_path("配置.ini"));
+  std::string config = file(DataPath("配置.ini"));
   EXPECT_NE(config.find("[\xC5\xE4\xD6\xC3]\r\n"), std::string::npos);
   EXPECT_NE(config.find("\xB8\xF1\xD7\xD3\xB1\xDF\xB3\xA4=3\r\n"), std::string::npos);
   EXPECT_NE(config.find("stringtable_cn.ini\r\n"), std::string::npos);
@@ -508,7 +508,7 @@ TEST_F(DemoDataTest, PicturesHaveTheirSizesAndKeepBlackForTransparency) {
                                   {"facility_launch.png", 40, 40, false},
                                   {"facility_nuclear.png", 40, 40, false},
                                   {"level_max.png", 30, 30, false},
-                                  {join_path("smallheads", "c0001.png"), 50, 50, true}};
+                                  {JoinPath("smallheads", "c0001.png"), 50, 50, true}};
   for (int i = 1; i <= 3; ++i)
     pictures.push_back({"antiair_" + std::to_string(i) + ".png", 40, 40, false});
   for (int i = 1; i <= 4; ++i)
@@ -521,7 +521,7 @@ TEST_F(DemoDataTest, PicturesHaveTheirSizesAndKeepBlackForTransparency) {
   for (const Expect& p : pictures) {
     SCOPED_TRACE(p.name);
     ParsedPng png;
-    ASSERT_EQ(parse_png(file(picture_path(p.name)), png), "");
+    ASSERT_EQ(ParsePng(file(PicturePath(p.name)), png), "");
     EXPECT_EQ(png.width, p.w);
     EXPECT_EQ(png.height, p.h);
     int clear = 0, black = 0;
