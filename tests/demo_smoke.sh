@@ -10,10 +10,12 @@ rm -rf "$demo" && mkdir -p "$demo"
 "$build/native/tools/demo_data/make_demo_data" "$demo" >/dev/null || { echo "demo: 0 passed, 1 failed"; exit 1; }
 
 passed=0 failed=0
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
 expect() {  # expect NAME COMMAND...: the command must succeed
   local name=$1; shift
-  if "$@" >/tmp/btl_smoke.out 2>&1; then passed=$((passed + 1)); else
-    failed=$((failed + 1)); echo "FAILED: $name"; tail -n 20 /tmp/btl_smoke.out; fi
+  if "$@" >"$log" 2>&1; then passed=$((passed + 1)); else
+    failed=$((failed + 1)); echo "FAILED: $name"; tail -n 20 "$log"; fi
 }
 cd "$demo"
 for tool in native windows; do

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The include check on the real tree (it must pass) and on copies of it with one planted
+# include each: an upward one must fail and name the file and line, a downward or
+# same-floor one must pass.
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+check=$root/scripts/check_includes.sh
+floors=(base platform scenario drawing catalogs view dialogs app)
+passed=0 failed=0
+pass() { passed=$((passed + 1)); }
+fail() { failed=$((failed + 1)); echo "FAILED: $*"; }
+
+out=$(bash "$check" "$root" 2>&1) && pass || fail "the tree itself: $out"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# plant FILE LINE EXPECT: copies the floors, appends LINE to FILE (a new file is made when
+# missing), runs the check and expects "fails" (naming FILE:N) or "passes".
+plant() {
+  local file=$1 line=$2 expect=$3 tree=$work/tree
+  rm -rf "$tree" && mkdir -p "$tree"
+  for f in "${floors[@]}"; do cp -r "$root/$f" "$tree/"; done
+  echo "$line" >>"$tree/$file"
+  local n rc
+  n=$(wc -l <"$tree/$file")
+  out=$(bash "$check" "$tree" 2>&1); rc=$?
+  if [ "$expect" = fails ]; then
+    if [ $rc -ne 0 ] && grep -qF "$file:$n: $line" <<<"$out"; then pass; else
+      fail "$file + '$line' should fail naming $file:$n (status $rc): $out"; fi
+  else
+    if [ $rc -eq 0 ]; then pass; else fail "$file + '$line' should pass: $out"; fi
+  fi
+}
+
+plant base/text.h '#include "app/editor.h"' fails
+plant base/planted.cpp '#include "scenario/world_record.h"' fails
+plant scenario/battle_file.cpp '#  include "drawing/surface.h"' fails
+plant drawing/window.h '#include "catalogs/catalogs.h"' fails
+plant view/layout.cpp '#include "dialogs/dialogs.h"' fails
+plant dialogs/fields.cpp '#include "app/editor.h"' fails
+plant catalogs/catalogs.cpp '#include "tests/support/temp_folder.h"' fails
+plant app/editor.cpp '#include "tools/btl/companion.h"' fails
+plant view/map_view.cpp '#include "drawing/surface_test_hooks.h"' fails
+plant app/editor.cpp '#include "base/status.h"' passes
+plant dialogs/fields.cpp '#include "dialogs/form.h"' passes
+plant view/layout.cpp '#include <vector>' passes
+
+echo "include check: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
