@@ -86,7 +86,7 @@ std::string GbkFromUnits(UnitView units) {
 bool IsBlank(char16_t u) { return (u >= 0x09 && u <= 0x0D) || u == 0x1A || u == 0x20; }
 bool IsLineBreak(char16_t u) { return u == '\r' || u == '\n'; }
 
-UnitView trim(UnitView s) {
+UnitView Trim(UnitView s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
   while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
@@ -109,7 +109,7 @@ bool SameName(UnitView a, UnitView b) {
 bool SectionName(UnitView line, UnitView& name) {
   size_t close = line.rfind(u']');
   if (close == UnitView::npos || close == 0) return false;
-  name = UpToZero(trim(line.substr(1, close - 1)));
+  name = UpToZero(Trim(line.substr(1, close - 1)));
   return true;
 }
 
@@ -126,9 +126,9 @@ KeyLine ReadKeyLine(UnitView line) {
     k.name = UpToZero(line);
     return k;
   }
-  k.name = UpToZero(trim(line.substr(0, equals)));
+  k.name = UpToZero(Trim(line.substr(0, equals)));
   k.hasValue = true;
-  k.value = UpToZero(trim(line.substr(equals + 1)));
+  k.value = UpToZero(Trim(line.substr(equals + 1)));
   return k;
 }
 
@@ -142,7 +142,7 @@ Found FindValue(UnitView file, UnitView section, UnitView key, UnitView& value) 
   while (pos < file.size()) {
     size_t end = pos;
     while (end < file.size() && !IsLineBreak(file[end])) ++end;
-    UnitView line = trim(file.substr(pos, end - pos));
+    UnitView line = Trim(file.substr(pos, end - pos));
     while (end < file.size() && IsLineBreak(file[end])) ++end;
     pos = end;
     if (line.empty()) continue;
@@ -185,14 +185,14 @@ UnitView TrimDefault(UnitView s) {
   return s;
 }
 
-Units lookup(std::string_view file, std::string_view section, std::string_view key,
+Units Lookup(std::string_view file, std::string_view section, std::string_view key,
              std::string_view defaultValue, size_t chars) {
   Units fileUnits = UnitsFromGbk(FileAsGbk(file));
   Units sectionUnits = UnitsFromGbk(section);
   Units keyUnits = UnitsFromGbk(key);
   Units defaultUnits = UnitsFromGbk(defaultValue);
   UnitView value;
-  Found found = FindValue(fileUnits, trim(sectionUnits), trim(keyUnits), value);
+  Found found = FindValue(fileUnits, Trim(sectionUnits), Trim(keyUnits), value);
   return CopyEntry(found == Found::kValue ? value : TrimDefault(defaultUnits), chars);
 }
 
@@ -230,12 +230,12 @@ uint32_t IntegerFromUnits(UnitView s) {
 }  // namespace
 
 int ProfileInt(std::string_view file, std::string_view section, std::string_view key, int defaultValue) {
-  Units text = lookup(file, section, key, "", kIntChars);
+  Units text = Lookup(file, section, key, "", kIntChars);
   if (text.empty()) return defaultValue;
   return static_cast<int>(IntegerFromUnits(text));
 }
 
 std::string ProfileString(std::string_view file, std::string_view section, std::string_view key,
                            std::string_view defaultValue) {
-  return GbkFromUnits(lookup(file, section, key, defaultValue, kStringChars));
+  return GbkFromUnits(Lookup(file, section, key, defaultValue, kStringChars));
 }
