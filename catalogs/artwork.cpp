@@ -7,13 +7,7 @@
 #include "base/text.h"
 #include "base/files.h"
 
-Surface FlagSurface[200];
-Surface FacilitySurface[5];
-Surface AntiAirSurface[4];
-Surface ButtonSurface[5];
-Surface DirButtonSurface[4];
-Surface LevelMaxSurface;
-Surface CommanderPortrait[1000];
+ArtworkSurfaces g_artwork;
 
 namespace {
 constexpr uint32_t kBlack = 0x000000;
@@ -68,20 +62,21 @@ void blit_keyed(int32_t x, int32_t y, const Surface& image) {
 void LoadCommanderPortrait(int slot, const char* photoAnsi) {
   if (slot < 0 || slot >= 1000) return;
   std::string photo = Utf8FromGbk(photoAnsi ? photoAnsi : "");
-  load_picture(CommanderPortrait[slot], PicturePath(JoinPath("smallheads", photo + ".png")),
-               1.0, kWhite);
+  load_picture(g_artwork.CommanderPortrait[slot],
+               PicturePath(JoinPath("smallheads", photo + ".png")), 1.0, kWhite);
 }
 
 void LoadArtworkList() {
+  ArtworkSurfaces& a = g_artwork;
   for (int i = 0; i < CountryCount; ++i) {
     int id = CountryIds[i];
-    if (id >= 0 && id < 200) load_picture(FlagSurface[id], Numbered("flag_", id), 0.33, kBlack);
+    if (id >= 0 && id < 200) load_picture(a.FlagSurface[id], Numbered("flag_", id), 0.33, kBlack);
   }
   const char* facilities[5] = {"facility_city.png", "facility_factory.png", "facility_airport.png",
                                "facility_launch.png", "facility_nuclear.png"};
-  for (int i = 0; i < 5; ++i) load_picture(FacilitySurface[i], PicturePath(facilities[i]), 0.4, kBlack);
-  for (int i = 1; i <= 3; ++i) load_picture(AntiAirSurface[i], Numbered("antiair_", i), 0.35, kBlack);
-  for (int i = 1; i <= 4; ++i) load_picture(ButtonSurface[i], Numbered("button_", i), 1.0, kBlack);
-  for (int i = 0; i <= 3; ++i) load_picture(DirButtonSurface[i], Numbered("dirbutton_", i), 1.0, kBlack);
-  load_picture(LevelMaxSurface, PicturePath("level_max.png"), 0.45, kBlack);
+  for (int i = 0; i < 5; ++i) load_picture(a.FacilitySurface[i], PicturePath(facilities[i]), 0.4, kBlack);
+  for (int i = 1; i <= 3; ++i) load_picture(a.AntiAirSurface[i], Numbered("antiair_", i), 0.35, kBlack);
+  for (int i = 1; i <= 4; ++i) load_picture(a.ButtonSurface[i], Numbered("button_", i), 1.0, kBlack);
+  for (int i = 0; i <= 3; ++i) load_picture(a.DirButtonSurface[i], Numbered("dirbutton_", i), 1.0, kBlack);
+  load_picture(a.LevelMaxSurface, PicturePath("level_max.png"), 0.45, kBlack);
 }
