@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
-#include "catalogs/catalogs.h"
-#include "base/text.h"
 #include "base/files.h"
+#include "base/text.h"
+#include "catalogs/catalogs.h"
+#include "catalogs/picture_decoder.h"
+#include "platform/prompts.h"
 
 ArtworkSurfaces g_artwork;
 
@@ -14,9 +17,7 @@ constexpr uint32_t kBlack = 0x000000;
 constexpr uint32_t kWhite = 0xFFFFFF;
 
 std::string Numbered(const char* stem, int n) { return PicturePath(stem + std::to_string(n) + ".png"); }
-}  // namespace
 
-namespace {
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 uint32_t BigEndian32(const uint8_t* p) {
@@ -31,6 +32,27 @@ bool PngHeaderSize(const uint8_t* bytes, size_t size, uint32_t& width, uint32_t&
   width = BigEndian32(bytes + 16);
   height = BigEndian32(bytes + 20);
   return width > 0 && height > 0;
+}
+
+namespace {
+// Read before decoding, so that an oversized picture is refused without the decoder
+// allocating whatever its header claims.
+bool StatedSizeAccepted(const std::string& utf8Path) {
+  std::vector<uint8_t> head;
+  bool more = false;
+  uint32_t width = 0, height = 0;
+  return ReadFilePrefix(utf8Path, 24, head, more) &&
+         PngHeaderSize(head.data(), head.size(), width, height) &&
+         width <= uint32_t(kMaxPictureSide) && height <= uint32_t(kMaxPictureSide);
+}
+}  // namespace
+
+bool load_picture(Surface& surface, const std::string& utf8Path, double scale,
+                  uint32_t background) {
+  if (StatedSizeAccepted(utf8Path) && DecodePicture(surface, utf8Path, scale, background))
+    return true;
+  ShowMessage(nullptr, utf8Path, "文件缺失", kMbOk);
+  return false;
 }
 
 // One row of the keyed copy, written without branches so the compiler can vectorise it.
