@@ -5,6 +5,7 @@
 
 #include "drawing/surface.h"
 #include "drawing/surface_pixels.h"
+#include "drawing/surface_test_hooks.h"
 
 struct SurfaceSystem {
   std::vector<uint32_t> bits;

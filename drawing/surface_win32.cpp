@@ -317,10 +317,3 @@ void flush_window() {
   if (g_windowDc && g_back.sys)
     BitBlt(g_windowDc, 0, 0, g_back.width, g_back.height, g_back.sys->dc, 0, 0, SRCCOPY);
 }
-
-int DrawnTextCount() { return 0; }
-const DrawnText& DrawnTextAt(int) {
-  static DrawnText none{};
-  return none;
-}
-void ForgetDrawnText() {}
