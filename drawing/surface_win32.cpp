@@ -7,18 +7,15 @@
 #include <vector>
 
 #include "base/text.h"
-#include "drawing/surface_pixels.h"
-#include "drawing/win32_internal.h"
 #include "base/wide.h"
+#include "drawing/surface_pixels.h"
+#include "drawing/surface_system.h"
+#include "drawing/win32_internal.h"
 
 namespace {
 
-Surface g_back;
-Surface* g_target = &g_back;
 HWND g_window = nullptr;
 HDC g_windowDc = nullptr;
-
-Surface& Of(Surface* s) { return s ? *s : g_back; }
 
 void MakeContext(Surface& s) {
   if (s.sys) return;
@@ -118,23 +115,26 @@ void ApplyState(Surface& s) {
   SetBkMode(s.sys->dc, s.backMode);
 }
 
-// After drawing on the back buffer while the window is the target, show it.
-void ShowIfWindow() {
-  if (g_target == &g_back && g_windowDc && g_back.sys)
-    BitBlt(g_windowDc, 0, 0, g_back.width, g_back.height, g_back.sys->dc, 0, 0, SRCCOPY);
+// Copies the back buffer onto the window, under the drawing lock.
+void ShowBackBuffer() {
+  const Surface& back = *BackBuffer();
+  if (g_windowDc && back.sys)
+    BitBlt(g_windowDc, 0, 0, back.width, back.height, back.sys->dc, 0, 0, SRCCOPY);
 }
 
-// Runs a drawing step on the target, under the lock when the target is the window.
+// Runs a drawing step on the target, under the lock when the target is the window, and then
+// shows the window the result.
 template <class Step>
 void Draw(Step step) {
-  if (g_target == &g_back) {
+  Surface& target = *CurrentTarget();
+  if (&target == BackBuffer()) {
     DrawingLock lock;
-    MakeContext(g_back);
-    step(g_back);
-    ShowIfWindow();
+    MakeContext(target);
+    step(target);
+    ShowBackBuffer();
   } else {
-    MakeContext(*g_target);
-    step(*g_target);
+    MakeContext(target);
+    step(target);
   }
 }
 
@@ -155,10 +155,27 @@ void SetWindowDc(HWND window, HDC dc) {
 HDC WindowDc() { return g_windowDc; }
 HWND CurrentWindow() { return g_window; }
 
-Surface* BackBuffer() { return &g_back; }
+void PrepareSystem(Surface& s) { MakeContext(s); }
+void ApplySystemState(Surface& s) { ApplyState(s); }
+
+void ReleaseSystem(Surface& s) {
+  // Stock objects back in, so the shared pen and brush are no longer selected here.
+  SelectObject(s.sys->dc, GetStockObject(WHITE_PEN));
+  SelectObject(s.sys->dc, GetStockObject(BLACK_BRUSH));
+  SelectObject(s.sys->dc, GetStockObject(SYSTEM_FONT));
+  if (s.sys->pen) g_pens.Release(s.sys->pen);
+  if (s.sys->brush) g_brushes.Release(s.sys->brush);
+  if (s.sys->bitmap) DeleteObject(s.sys->bitmap);
+  if (s.sys->font) DeleteObject(s.sys->font);
+  DeleteDC(s.sys->dc);
+  delete s.sys;
+}
+
+TargetLock::TargetLock() { EnterCriticalSection(&DrawingLockSection()); }
+TargetLock::~TargetLock() { LeaveCriticalSection(&DrawingLockSection()); }
 
 void resize_surface(Surface* sp, int32_t width, int32_t height) {
-  Surface& s = Of(sp);
+  Surface& s = SurfaceOf(sp);
   if (width <= 0 || height <= 0) return;
   bool first = !s.sys;
   MakeContext(s);
@@ -185,50 +202,14 @@ void resize_surface(Surface* sp, int32_t width, int32_t height) {
   s.height = height;
 }
 
-void DestroySurface(Surface* sp) {
-  Surface& s = Of(sp);
-  if (g_target == &s) g_target = &g_back;
-  if (s.sys) {
-    // Stock objects back in, so the shared pen and brush are no longer selected here.
-    SelectObject(s.sys->dc, GetStockObject(WHITE_PEN));
-    SelectObject(s.sys->dc, GetStockObject(BLACK_BRUSH));
-    SelectObject(s.sys->dc, GetStockObject(SYSTEM_FONT));
-    if (s.sys->pen) g_pens.Release(s.sys->pen);
-    if (s.sys->brush) g_brushes.Release(s.sys->brush);
-    if (s.sys->bitmap) DeleteObject(s.sys->bitmap);
-    if (s.sys->font) DeleteObject(s.sys->font);
-    DeleteDC(s.sys->dc);
-    delete s.sys;
-  }
-  s.sys = nullptr;
-  s.pixels = nullptr;
-  s.width = s.height = 0;
-}
-
-void ResetSurface(Surface* sp) {
-  Surface& s = Of(sp);
-  RestoreDefaultState(s);
-  ApplyState(s);
-}
-
-void set_target(Surface* s) {
-  DrawingLock lock;
-  g_target = &Of(s);
-  MakeContext(*g_target);
-}
-
-Surface* CurrentTarget() { return g_target; }
 void* surface_dc(Surface* s) {
-  MakeContext(Of(s));
-  return Of(s).sys->dc;
+  MakeContext(SurfaceOf(s));
+  return SurfaceOf(s).sys->dc;
 }
 uint32_t* surface_pixels(Surface* s) {
   GdiFlush();
-  return Of(s).pixels;
+  return SurfaceOf(s).pixels;
 }
-int32_t TargetWidth() { return g_target->width; }
-int32_t TargetHeight() { return g_target->height; }
-bool WindowIsTarget() { return g_target == &g_back; }
 
 void clear_target() {
   Draw([](Surface& s) {
@@ -314,6 +295,5 @@ void put_surface(int32_t x, int32_t y, const Surface& from) {
 
 void flush_window() {
   DrawingLock lock;
-  if (g_windowDc && g_back.sys)
-    BitBlt(g_windowDc, 0, 0, g_back.width, g_back.height, g_back.sys->dc, 0, 0, SRCCOPY);
+  ShowBackBuffer();
 }
