@@ -14,9 +14,6 @@
 
 namespace {
 
-HWND g_window = nullptr;
-HDC g_windowDc = nullptr;
-
 void MakeContext(Surface& s) {
   if (s.sys) return;
   s.sys = new SurfaceSystem;
@@ -24,57 +21,6 @@ void MakeContext(Surface& s) {
   // software surfaces of the native build do.
   s.sys->dc = CreateCompatibleDC(nullptr);
 }
-
-// Pens and brushes by colour, shared by every surface: a frame changes the fill colour for
-// every hex, mostly among a few team colours. GDI objects are a scarce per-process resource
-// (10,000 by default), so only a handful are kept, most recently used first; the rest are
-// deleted, but never while a surface still has one selected (it goes once the last surface
-// lets go).
-class ToolCache {
- public:
-  explicit ToolCache(HGDIOBJ (*make)(uint32_t)) : make_(make) {}
-
-  // The object of that colour, now held by one more surface.
-  HGDIOBJ Take(uint32_t colour) {
-    auto it = std::find_if(tools_.begin(), tools_.end(),
-                           [colour](const Tool& t) { return t.colour == colour; });
-    Tool tool = it != tools_.end() ? *it : Tool{colour, make_(colour), 0};
-    if (!tool.handle) return nullptr;  // out of GDI objects: nothing to keep
-    if (it != tools_.end()) tools_.erase(it);
-    tool.holders++;
-    tools_.insert(tools_.begin(), tool);
-    return tool.handle;
-  }
-
-  // A surface no longer has `handle` selected.
-  void Release(HGDIOBJ handle) {
-    for (Tool& t : tools_)
-      if (t.handle == handle && t.holders > 0) t.holders--;
-    Trim();
-  }
-
- private:
-  static constexpr size_t kKeep = 16;
-  struct Tool {
-    uint32_t colour;
-    HGDIOBJ handle;
-    int holders;  // surfaces that have it selected
-  };
-
-  void Trim() {
-    for (size_t i = tools_.size(); i-- > 0 && tools_.size() > kKeep;)
-      if (tools_[i].holders == 0) {
-        DeleteObject(tools_[i].handle);
-        tools_.erase(tools_.begin() + i);
-      }
-  }
-
-  HGDIOBJ (*make_)(uint32_t);
-  std::vector<Tool> tools_;
-};
-
-ToolCache g_pens([](uint32_t c) -> HGDIOBJ { return CreatePen(PS_SOLID, 1, c); });
-ToolCache g_brushes([](uint32_t c) -> HGDIOBJ { return CreateSolidBrush(c); });
 
 // Selects the object of the colour into the surface's context, then lets go of the one it
 // replaces (only now that it is no longer selected may it be deleted).
@@ -87,9 +33,9 @@ void Select(Surface& s, ToolCache& cache, Handle& held, uint32_t colour) {
   held = fresh;
 }
 
-void ApplyPen(Surface& s) { Select(s, g_pens, s.sys->pen, s.lineColour); }
+void ApplyPen(Surface& s) { Select(s, DrawingState().pens, s.sys->pen, s.lineColour); }
 
-void ApplyBrush(Surface& s) { Select(s, g_brushes, s.sys->brush, s.fillColour); }
+void ApplyBrush(Surface& s) { Select(s, DrawingState().brushes, s.sys->brush, s.fillColour); }
 
 void ApplyFont(Surface& s) {
   LOGFONTW lf{};
@@ -118,8 +64,9 @@ void ApplyState(Surface& s) {
 // Copies the back buffer onto the window, under the drawing lock.
 void ShowBackBuffer() {
   const Surface& back = *BackBuffer();
-  if (g_windowDc && back.sys)
-    BitBlt(g_windowDc, 0, 0, back.width, back.height, back.sys->dc, 0, 0, SRCCOPY);
+  HDC window = DrawingState().windowDc;
+  if (window && back.sys)
+    BitBlt(window, 0, 0, back.width, back.height, back.sys->dc, 0, 0, SRCCOPY);
 }
 
 // Runs a drawing step on the target, under the lock when the target is the window, and then
@@ -140,20 +87,41 @@ void Draw(Step step) {
 
 }  // namespace
 
-CRITICAL_SECTION& DrawingLockSection() {
-  // Initialised in place: a critical section must not be copied once initialised.
-  static CRITICAL_SECTION section;
-  static const bool initialised = (InitializeCriticalSection(&section), true);
-  (void)initialised;
-  return section;
+HGDIOBJ ToolCache::Take(uint32_t colour) {
+  auto it = std::find_if(tools_.begin(), tools_.end(),
+                         [colour](const Tool& t) { return t.colour == colour; });
+  Tool tool = it != tools_.end() ? *it : Tool{colour, make_(colour), 0};
+  if (!tool.handle) return nullptr;  // out of GDI objects: nothing to keep
+  if (it != tools_.end()) tools_.erase(it);
+  tool.holders++;
+  tools_.insert(tools_.begin(), tool);
+  return tool.handle;
 }
 
-void SetWindowDc(HWND window, HDC dc) {
-  g_window = window;
-  g_windowDc = dc;
+void ToolCache::Release(HGDIOBJ handle) {
+  for (Tool& t : tools_)
+    if (t.handle == handle && t.holders > 0) t.holders--;
+  Trim();
 }
-HDC WindowDc() { return g_windowDc; }
-HWND CurrentWindow() { return g_window; }
+
+void ToolCache::Trim() {
+  for (size_t i = tools_.size(); i-- > 0 && tools_.size() > kKeep;)
+    if (tools_[i].holders == 0) {
+      DeleteObject(tools_[i].handle);
+      tools_.erase(tools_.begin() + i);
+    }
+}
+
+Win32Drawing::Win32Drawing()
+    : pens([](uint32_t c) -> HGDIOBJ { return CreatePen(PS_SOLID, 1, c); }),
+      brushes([](uint32_t c) -> HGDIOBJ { return CreateSolidBrush(c); }) {
+  InitializeCriticalSection(&lock);
+}
+
+Win32Drawing& DrawingState() {
+  static Win32Drawing* state = new Win32Drawing;
+  return *state;
+}
 
 void PrepareSystem(Surface& s) { MakeContext(s); }
 void ApplySystemState(Surface& s) { ApplyState(s); }
@@ -163,16 +131,16 @@ void ReleaseSystem(Surface& s) {
   SelectObject(s.sys->dc, GetStockObject(WHITE_PEN));
   SelectObject(s.sys->dc, GetStockObject(BLACK_BRUSH));
   SelectObject(s.sys->dc, GetStockObject(SYSTEM_FONT));
-  if (s.sys->pen) g_pens.Release(s.sys->pen);
-  if (s.sys->brush) g_brushes.Release(s.sys->brush);
+  if (s.sys->pen) DrawingState().pens.Release(s.sys->pen);
+  if (s.sys->brush) DrawingState().brushes.Release(s.sys->brush);
   if (s.sys->bitmap) DeleteObject(s.sys->bitmap);
   if (s.sys->font) DeleteObject(s.sys->font);
   DeleteDC(s.sys->dc);
   delete s.sys;
 }
 
-TargetLock::TargetLock() { EnterCriticalSection(&DrawingLockSection()); }
-TargetLock::~TargetLock() { LeaveCriticalSection(&DrawingLockSection()); }
+TargetLock::TargetLock() { EnterCriticalSection(&DrawingState().lock); }
+TargetLock::~TargetLock() { LeaveCriticalSection(&DrawingState().lock); }
 
 void resize_surface(Surface* sp, int32_t width, int32_t height) {
   Surface& s = SurfaceOf(sp);
