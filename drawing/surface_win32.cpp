@@ -64,7 +64,7 @@ void ApplyState(Surface& s) {
 // Copies the back buffer onto the window, under the drawing lock.
 void ShowBackBuffer() {
   const Surface& back = *BackBuffer();
-  HDC window = DrawingState().windowDc;
+  HDC window = DrawingState().windowDc.get();
   if (window && back.sys)
     BitBlt(window, 0, 0, back.width, back.height, back.sys->dc, 0, 0, SRCCOPY);
 }
@@ -231,9 +231,8 @@ void set_text_style(int32_t height, int32_t width, const char* face) {
 
 void draw_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
   Draw([&](Surface& s) {
-    HGDIOBJ old = SelectObject(s.sys->dc, GetStockObject(HOLLOW_BRUSH));
+    ScopedSelect hollow(s.sys->dc, GetStockObject(HOLLOW_BRUSH));
     Rectangle(s.sys->dc, l, t, r, b);
-    SelectObject(s.sys->dc, old);
   });
 }
 

@@ -1,5 +1,5 @@
 // Shared by the Win32 files of the drawing layer only: what they keep between calls, in one
-// record.
+// record, and small owners that give back GDI selections and contexts on leaving a scope.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +17,62 @@ struct SurfaceSystem {
   HPEN pen = nullptr;
   HBRUSH brush = nullptr;
   HFONT font = nullptr;
+};
+
+// Selects an object into a context; the object it replaced goes back in on leaving the scope.
+class ScopedSelect {
+ public:
+  ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  ~ScopedSelect() {
+    if (old_) SelectObject(dc_, old_);
+  }
+  ScopedSelect(const ScopedSelect&) = delete;
+  ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// A window's client context from GetDC, given back with ReleaseDC to the window it came from.
+// A window's context is taken and given back on the window's own thread.
+class ClientDc {
+ public:
+  ClientDc() = default;
+  ~ClientDc() { Release(); }
+  ClientDc(const ClientDc&) = delete;
+  ClientDc& operator=(const ClientDc&) = delete;
+
+  void Take(HWND window) {
+    Release();
+    window_ = window;
+    dc_ = GetDC(window);
+  }
+  void Release() {
+    if (dc_) ReleaseDC(window_, dc_);
+    window_ = nullptr;
+    dc_ = nullptr;
+  }
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_ = nullptr;
+  HDC dc_ = nullptr;
+};
+
+// The context of a WM_PAINT, from BeginPaint to EndPaint.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  ~PaintDc() { EndPaint(window_, &paint_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_;
+  HDC dc_;
 };
 
 // Pens or brushes by colour, shared by every surface: a frame changes the fill colour for
@@ -54,7 +110,7 @@ struct Win32Drawing {
 
   // The open window (null when there is none) and the thread that runs it.
   HWND window = nullptr;
-  HDC windowDc = nullptr;  // its client context, taken and given back under the lock
+  ClientDc windowDc;  // taken and given back under the lock
   HANDLE thread = nullptr;
   HANDLE ready = nullptr;  // auto-reset: the window is made, or a mouse message came
   int32_t width = 0, height = 0;  // the client size asked for

@@ -40,24 +40,18 @@ void QueueMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void Paint(HWND hwnd) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
-  {
-    DrawingLock lock;
-    Surface* back = BackBuffer();
-    if (back->sys)
-      BitBlt(dc, 0, 0, back->width, back->height, back->sys->dc, 0, 0, SRCCOPY);
-  }
-  EndPaint(hwnd, &ps);
+  PaintDc paint(hwnd);
+  DrawingLock lock;
+  Surface* back = BackBuffer();
+  if (back->sys)
+    BitBlt(paint.get(), 0, 0, back->width, back->height, back->sys->dc, 0, 0, SRCCOPY);
 }
 
 // Releases the window's context and destroys it, on the window's own thread.
 void Release(HWND hwnd) {
   {
     DrawingLock lock;
-    Win32Drawing& state = DrawingState();
-    if (state.windowDc) ReleaseDC(hwnd, state.windowDc);
-    state.windowDc = nullptr;
+    DrawingState().windowDc.Release();
   }
   ShowWindow(hwnd, SW_HIDE);
   DestroyWindow(hwnd);
@@ -126,9 +120,9 @@ DWORD WINAPI WindowThread(void*) {
     return 1;
   }
   {
-    // Taken here, released in Release on this same thread, as a window context must be.
+    // Taken here, given back in Release on this same thread, as a window context must be.
     DrawingLock lock;
-    state.windowDc = GetDC(hwnd);
+    state.windowDc.Take(hwnd);
   }
   ShowWindow(hwnd, SW_SHOW);
   UpdateWindow(hwnd);
