@@ -61,7 +61,7 @@ void ApplyState(Surface& s) {
   SetBkMode(s.sys->dc, s.backMode);
 }
 
-// Copies the back buffer onto the window, under the drawing lock.
+// Copies the back buffer onto the window; the caller holds the drawing lock.
 void ShowBackBuffer() {
   const Surface& back = *BackBuffer();
   HDC window = DrawingState().windowDc.get();
