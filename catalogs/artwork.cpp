@@ -2,27 +2,22 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
-#include "catalogs/catalogs.h"
-#include "base/text.h"
 #include "base/files.h"
+#include "base/text.h"
+#include "catalogs/catalogs.h"
+#include "catalogs/picture_decoder.h"
+#include "platform/prompts.h"
 
-Surface FlagSurface[200];
-Surface FacilitySurface[5];
-Surface AntiAirSurface[4];
-Surface ButtonSurface[5];
-Surface DirButtonSurface[4];
-Surface LevelMaxSurface;
-Surface CommanderPortrait[1000];
+ArtworkSurfaces g_artwork;
 
 namespace {
 constexpr uint32_t kBlack = 0x000000;
 constexpr uint32_t kWhite = 0xFFFFFF;
 
 std::string Numbered(const char* stem, int n) { return PicturePath(stem + std::to_string(n) + ".png"); }
-}  // namespace
 
-namespace {
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 uint32_t BigEndian32(const uint8_t* p) {
@@ -37,6 +32,27 @@ bool PngHeaderSize(const uint8_t* bytes, size_t size, uint32_t& width, uint32_t&
   width = BigEndian32(bytes + 16);
   height = BigEndian32(bytes + 20);
   return width > 0 && height > 0;
+}
+
+namespace {
+// Read before decoding, so that an oversized picture is refused without the decoder
+// allocating whatever its header claims.
+bool StatedSizeAccepted(const std::string& utf8Path) {
+  std::vector<uint8_t> head;
+  bool more = false;
+  uint32_t width = 0, height = 0;
+  return ReadFilePrefix(utf8Path, 24, head, more) &&
+         PngHeaderSize(head.data(), head.size(), width, height) &&
+         width <= uint32_t(kMaxPictureSide) && height <= uint32_t(kMaxPictureSide);
+}
+}  // namespace
+
+bool load_picture(Surface& surface, const std::string& utf8Path, double scale,
+                  uint32_t background) {
+  if (StatedSizeAccepted(utf8Path) && DecodePicture(surface, utf8Path, scale, background))
+    return true;
+  ShowMessage(nullptr, utf8Path, "文件缺失", kMbOk);
+  return false;
 }
 
 // One row of the keyed copy, written without branches so the compiler can vectorise it.
@@ -68,20 +84,21 @@ void blit_keyed(int32_t x, int32_t y, const Surface& image) {
 void LoadCommanderPortrait(int slot, const char* photoAnsi) {
   if (slot < 0 || slot >= 1000) return;
   std::string photo = Utf8FromGbk(photoAnsi ? photoAnsi : "");
-  load_picture(CommanderPortrait[slot], PicturePath(JoinPath("smallheads", photo + ".png")),
-               1.0, kWhite);
+  load_picture(g_artwork.CommanderPortrait[slot],
+               PicturePath(JoinPath("smallheads", photo + ".png")), 1.0, kWhite);
 }
 
 void LoadArtworkList() {
+  ArtworkSurfaces& a = g_artwork;
   for (int i = 0; i < CountryCount; ++i) {
     int id = CountryIds[i];
-    if (id >= 0 && id < 200) load_picture(FlagSurface[id], Numbered("flag_", id), 0.33, kBlack);
+    if (id >= 0 && id < 200) load_picture(a.FlagSurface[id], Numbered("flag_", id), 0.33, kBlack);
   }
   const char* facilities[5] = {"facility_city.png", "facility_factory.png", "facility_airport.png",
                                "facility_launch.png", "facility_nuclear.png"};
-  for (int i = 0; i < 5; ++i) load_picture(FacilitySurface[i], PicturePath(facilities[i]), 0.4, kBlack);
-  for (int i = 1; i <= 3; ++i) load_picture(AntiAirSurface[i], Numbered("antiair_", i), 0.35, kBlack);
-  for (int i = 1; i <= 4; ++i) load_picture(ButtonSurface[i], Numbered("button_", i), 1.0, kBlack);
-  for (int i = 0; i <= 3; ++i) load_picture(DirButtonSurface[i], Numbered("dirbutton_", i), 1.0, kBlack);
-  load_picture(LevelMaxSurface, PicturePath("level_max.png"), 0.45, kBlack);
+  for (int i = 0; i < 5; ++i) load_picture(a.FacilitySurface[i], PicturePath(facilities[i]), 0.4, kBlack);
+  for (int i = 1; i <= 3; ++i) load_picture(a.AntiAirSurface[i], Numbered("antiair_", i), 0.35, kBlack);
+  for (int i = 1; i <= 4; ++i) load_picture(a.ButtonSurface[i], Numbered("button_", i), 1.0, kBlack);
+  for (int i = 0; i <= 3; ++i) load_picture(a.DirButtonSurface[i], Numbered("dirbutton_", i), 1.0, kBlack);
+  load_picture(a.LevelMaxSurface, PicturePath("level_max.png"), 0.45, kBlack);
 }

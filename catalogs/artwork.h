@@ -9,13 +9,18 @@
 
 #include "drawing/surface.h"
 
-extern Surface FlagSurface[200];       // by country Id
-extern Surface FacilitySurface[5];     // city, factory, airport, launch, nuclear
-extern Surface AntiAirSurface[4];      // 1..3
-extern Surface ButtonSurface[5];       // 1..4
-extern Surface DirButtonSurface[4];    // 0..3: left, right, up, down
-extern Surface LevelMaxSurface;
-extern Surface CommanderPortrait[1000];  // by commander slot
+struct ArtworkSurfaces {
+  Surface FlagSurface[200];       // by country Id
+  Surface FacilitySurface[5];     // city, factory, airport, launch, nuclear
+  Surface AntiAirSurface[4];      // 1..3
+  Surface ButtonSurface[5];       // 1..4
+  Surface DirButtonSurface[4];    // 0..3: left, right, up, down
+  Surface LevelMaxSurface;
+  Surface CommanderPortrait[1000];  // by commander slot
+};
+
+// The process's artwork; empty surfaces until loaded.
+extern ArtworkSurfaces g_artwork;
 
 // Pictures larger than this either way are refused like unreadable ones.
 constexpr int32_t kMaxPictureSide = 4096;

@@ -2,12 +2,8 @@
 // as not loadable, exactly as a missing file would be, and surfaces stay empty. Native tests
 // of drawing fill surfaces themselves.
 #include "catalogs/artwork.h"
-#include "platform/prompts.h"
+#include "catalogs/picture_decoder.h"
 
 void start_pictures() {}
 
-bool load_picture(Surface& surface, const std::string& utf8Path, double, uint32_t) {
-  ShowMessage(nullptr, utf8Path, "文件缺失", kMbOk);
-  set_target(&surface);
-  return false;
-}
+bool DecodePicture(Surface&, const std::string&, double, uint32_t) { return false; }

@@ -2,14 +2,10 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include <cmath>
 #include <memory>
-#include <vector>
 
 #include "catalogs/artwork.h"
-#include "platform/prompts.h"
-#include "drawing/win32_internal.h"
-#include "base/files.h"
+#include "catalogs/picture_decoder.h"
 #include "base/wide.h"
 
 namespace {
@@ -21,18 +17,8 @@ void start_pictures() {
   Gdiplus::GdiplusStartup(&g_token, &input, nullptr);
 }
 
-bool load_picture(Surface& surface, const std::string& utf8Path, double scale,
-                  uint32_t background) {
-  // The stated size first: the decoder would allocate whatever a header claims.
-  std::vector<uint8_t> head;
-  bool more = false;
-  uint32_t statedW = 0, statedH = 0;
-  if (!ReadFilePrefix(utf8Path, 24, head, more) ||
-      !PngHeaderSize(head.data(), head.size(), statedW, statedH) ||
-      statedW > uint32_t(kMaxPictureSide) || statedH > uint32_t(kMaxPictureSide)) {
-    ShowMessage(nullptr, utf8Path, "文件缺失", kMbOk);
-    return false;
-  }
+bool DecodePicture(Surface& surface, const std::string& utf8Path, double scale,
+                   uint32_t background) {
   std::wstring path = WideFromUtf8(utf8Path);
   std::unique_ptr<Gdiplus::Bitmap> picture(Gdiplus::Bitmap::FromFile(path.c_str()));
   int32_t w = 0, h = 0;
@@ -40,10 +26,7 @@ bool load_picture(Surface& surface, const std::string& utf8Path, double scale,
     w = int32_t(picture->GetWidth());
     h = int32_t(picture->GetHeight());
   }
-  if (w <= 0 || h <= 0 || w > kMaxPictureSide || h > kMaxPictureSide) {
-    ShowMessage(nullptr, utf8Path, "文件缺失", kMbOk);
-    return false;
-  }
+  if (w <= 0 || h <= 0 || w > kMaxPictureSide || h > kMaxPictureSide) return false;
   int32_t sw = int32_t(w * scale), sh = int32_t(h * scale);
   resize_surface(&surface, sw, sh);  // a zero result keeps the old size
   set_target(&surface);

@@ -5,12 +5,12 @@
 
 namespace {
 
-constexpr int kPortraitSlots = sizeof CommanderPortrait / sizeof CommanderPortrait[0];
+constexpr int kPortraitSlots = sizeof g_artwork.CommanderPortrait / sizeof g_artwork.CommanderPortrait[0];
 
 // A commander's portrait copied whole at its own size; a white square where there is none
 // (no commander, a commander without portrait slot, or a picture that did not load).
 void DrawPortrait(HDC dc, int x, int y, int slot) {
-  Surface* portrait = slot > 0 && slot < kPortraitSlots ? &CommanderPortrait[slot] : nullptr;
+  Surface* portrait = slot > 0 && slot < kPortraitSlots ? &g_artwork.CommanderPortrait[slot] : nullptr;
   HDC source = portrait && portrait->width > 0 && portrait->height > 0 ? static_cast<HDC>(surface_dc(portrait)) : nullptr;
   if (source) {
     BitBlt(dc, x, y, portrait->width, portrait->height, source, 0, 0, SRCCOPY);

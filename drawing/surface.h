@@ -82,15 +82,3 @@ void text_in_rect(const char* gbk, int32_t left, int32_t top, int32_t right, int
 void put_surface(int32_t x, int32_t y, const Surface& s);
 // Copies the back buffer onto the window.
 void flush_window();
-
-// Text drawn so far by the native build (for tests); empty on Windows.
-struct DrawnText {
-  Surface* target;
-  int32_t x, y;
-  uint32_t colour;
-  bool inRect;
-  char text[64];
-};
-int DrawnTextCount();
-const DrawnText& DrawnTextAt(int i);
-void ForgetDrawnText();

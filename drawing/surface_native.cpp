@@ -5,6 +5,8 @@
 
 #include "drawing/surface.h"
 #include "drawing/surface_pixels.h"
+#include "drawing/surface_system.h"
+#include "drawing/surface_test_hooks.h"
 
 struct SurfaceSystem {
   std::vector<uint32_t> bits;
@@ -12,18 +14,20 @@ struct SurfaceSystem {
 
 namespace {
 
-Surface g_back;
-Surface* g_target = &g_back;
 std::vector<DrawnText> g_text;
 
-Surface& Of(Surface* s) { return s ? *s : g_back; }
+Surface& Target() { return *CurrentTarget(); }
 
 }  // namespace
 
-Surface* BackBuffer() { return &g_back; }
+void PrepareSystem(Surface&) {}
+void ApplySystemState(Surface&) {}
+void ReleaseSystem(Surface& s) { delete s.sys; }
+TargetLock::TargetLock() {}
+TargetLock::~TargetLock() {}
 
 void resize_surface(Surface* sp, int32_t width, int32_t height) {
-  Surface& s = Of(sp);
+  Surface& s = SurfaceOf(sp);
   if (width <= 0 || height <= 0) return;
   std::vector<uint32_t> bits(size_t(width) * height, PixelFromColour(s.backColour));
   if (s.pixels) CopyOverlap(bits.data(), width, height, s.pixels, s.width, s.height);
@@ -34,59 +38,42 @@ void resize_surface(Surface* sp, int32_t width, int32_t height) {
   s.height = height;
 }
 
-void DestroySurface(Surface* sp) {
-  Surface& s = Of(sp);
-  if (g_target == &s) g_target = &g_back;
-  delete s.sys;
-  s.sys = nullptr;
-  s.pixels = nullptr;
-  s.width = s.height = 0;
-}
-
-void ResetSurface(Surface* sp) {
-  Surface& s = Of(sp);
-  RestoreDefaultState(s);
-}
-
-void set_target(Surface* s) { g_target = &Of(s); }
-Surface* CurrentTarget() { return g_target; }
 void* surface_dc(Surface*) { return nullptr; }
-uint32_t* surface_pixels(Surface* s) { return Of(s).pixels; }
-int32_t TargetWidth() { return g_target->width; }
-int32_t TargetHeight() { return g_target->height; }
-bool WindowIsTarget() { return g_target == &g_back; }
+uint32_t* surface_pixels(Surface* s) { return SurfaceOf(s).pixels; }
 
 void clear_target() {
-  Surface& s = *g_target;
+  Surface& s = Target();
   FillPixels(s, 0, 0, s.width, s.height, PixelFromColour(s.backColour));
 }
 
-void set_line_colour(uint32_t c) { g_target->lineColour = c; }
-void set_fill_colour(uint32_t c) { g_target->fillColour = c; }
-void set_text_colour(uint32_t c) { g_target->textColour = c; }
-void set_back_colour(uint32_t c) { g_target->backColour = c; }
-void set_back_mode(int mode) { g_target->backMode = mode; }
+void set_line_colour(uint32_t c) { Target().lineColour = c; }
+void set_fill_colour(uint32_t c) { Target().fillColour = c; }
+void set_text_colour(uint32_t c) { Target().textColour = c; }
+void set_back_colour(uint32_t c) { Target().backColour = c; }
+void set_back_mode(int mode) { Target().backMode = mode; }
 
 void set_text_style(int32_t height, int32_t width, const char* face) {
-  g_target->fontHeight = height;
-  g_target->fontWidth = width;
+  Surface& s = Target();
+  s.fontHeight = height;
+  s.fontWidth = width;
   if (face) {
-    strncpy(g_target->fontFace, face, sizeof g_target->fontFace - 1);
-    g_target->fontFace[sizeof g_target->fontFace - 1] = 0;
+    strncpy(s.fontFace, face, sizeof s.fontFace - 1);
+    s.fontFace[sizeof s.fontFace - 1] = 0;
   }
 }
 
 void draw_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
-  OutlinePixels(*g_target, l, t, r, b, PixelFromColour(g_target->lineColour));
+  OutlinePixels(Target(), l, t, r, b, PixelFromColour(Target().lineColour));
 }
 
 void fill_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
-  FillPixels(*g_target, l + 1, t + 1, r - 1, b - 1, PixelFromColour(g_target->fillColour));
-  OutlinePixels(*g_target, l, t, r, b, PixelFromColour(g_target->lineColour));
+  Surface& s = Target();
+  FillPixels(s, l + 1, t + 1, r - 1, b - 1, PixelFromColour(s.fillColour));
+  OutlinePixels(s, l, t, r, b, PixelFromColour(s.lineColour));
 }
 
 static void Record(int32_t x, int32_t y, const char* text, bool inRect) {
-  DrawnText d{g_target, x, y, g_target->textColour, inRect, {}};
+  DrawnText d{CurrentTarget(), x, y, Target().textColour, inRect, {}};
   strncpy(d.text, text, sizeof d.text - 1);
   g_text.push_back(d);
 }
@@ -97,7 +84,7 @@ void text_in_rect(const char* gbk, int32_t l, int32_t t, int32_t, int32_t, unsig
   Record(l, t, gbk, true);
 }
 
-void put_surface(int32_t x, int32_t y, const Surface& s) { CopyPixels(*g_target, x, y, s); }
+void put_surface(int32_t x, int32_t y, const Surface& s) { CopyPixels(Target(), x, y, s); }
 void flush_window() {}
 
 int DrawnTextCount() { return int(g_text.size()); }

@@ -7,18 +7,12 @@
 #include <vector>
 
 #include "base/text.h"
-#include "drawing/surface_pixels.h"
-#include "drawing/win32_internal.h"
 #include "base/wide.h"
+#include "drawing/surface_pixels.h"
+#include "drawing/surface_system.h"
+#include "drawing/win32_internal.h"
 
 namespace {
-
-Surface g_back;
-Surface* g_target = &g_back;
-HWND g_window = nullptr;
-HDC g_windowDc = nullptr;
-
-Surface& Of(Surface* s) { return s ? *s : g_back; }
 
 void MakeContext(Surface& s) {
   if (s.sys) return;
@@ -27,57 +21,6 @@ void MakeContext(Surface& s) {
   // software surfaces of the native build do.
   s.sys->dc = CreateCompatibleDC(nullptr);
 }
-
-// Pens and brushes by colour, shared by every surface: a frame changes the fill colour for
-// every hex, mostly among a few team colours. GDI objects are a scarce per-process resource
-// (10,000 by default), so only a handful are kept, most recently used first; the rest are
-// deleted, but never while a surface still has one selected (it goes once the last surface
-// lets go).
-class ToolCache {
- public:
-  explicit ToolCache(HGDIOBJ (*make)(uint32_t)) : make_(make) {}
-
-  // The object of that colour, now held by one more surface.
-  HGDIOBJ Take(uint32_t colour) {
-    auto it = std::find_if(tools_.begin(), tools_.end(),
-                           [colour](const Tool& t) { return t.colour == colour; });
-    Tool tool = it != tools_.end() ? *it : Tool{colour, make_(colour), 0};
-    if (!tool.handle) return nullptr;  // out of GDI objects: nothing to keep
-    if (it != tools_.end()) tools_.erase(it);
-    tool.holders++;
-    tools_.insert(tools_.begin(), tool);
-    return tool.handle;
-  }
-
-  // A surface no longer has `handle` selected.
-  void Release(HGDIOBJ handle) {
-    for (Tool& t : tools_)
-      if (t.handle == handle && t.holders > 0) t.holders--;
-    Trim();
-  }
-
- private:
-  static constexpr size_t kKeep = 16;
-  struct Tool {
-    uint32_t colour;
-    HGDIOBJ handle;
-    int holders;  // surfaces that have it selected
-  };
-
-  void Trim() {
-    for (size_t i = tools_.size(); i-- > 0 && tools_.size() > kKeep;)
-      if (tools_[i].holders == 0) {
-        DeleteObject(tools_[i].handle);
-        tools_.erase(tools_.begin() + i);
-      }
-  }
-
-  HGDIOBJ (*make_)(uint32_t);
-  std::vector<Tool> tools_;
-};
-
-ToolCache g_pens([](uint32_t c) -> HGDIOBJ { return CreatePen(PS_SOLID, 1, c); });
-ToolCache g_brushes([](uint32_t c) -> HGDIOBJ { return CreateSolidBrush(c); });
 
 // Selects the object of the colour into the surface's context, then lets go of the one it
 // replaces (only now that it is no longer selected may it be deleted).
@@ -90,9 +33,9 @@ void Select(Surface& s, ToolCache& cache, Handle& held, uint32_t colour) {
   held = fresh;
 }
 
-void ApplyPen(Surface& s) { Select(s, g_pens, s.sys->pen, s.lineColour); }
+void ApplyPen(Surface& s) { Select(s, DrawingState().pens, s.sys->pen, s.lineColour); }
 
-void ApplyBrush(Surface& s) { Select(s, g_brushes, s.sys->brush, s.fillColour); }
+void ApplyBrush(Surface& s) { Select(s, DrawingState().brushes, s.sys->brush, s.fillColour); }
 
 void ApplyFont(Surface& s) {
   LOGFONTW lf{};
@@ -118,47 +61,89 @@ void ApplyState(Surface& s) {
   SetBkMode(s.sys->dc, s.backMode);
 }
 
-// After drawing on the back buffer while the window is the target, show it.
-void ShowIfWindow() {
-  if (g_target == &g_back && g_windowDc && g_back.sys)
-    BitBlt(g_windowDc, 0, 0, g_back.width, g_back.height, g_back.sys->dc, 0, 0, SRCCOPY);
+// Copies the back buffer onto the window; the caller holds the drawing lock.
+void ShowBackBuffer() {
+  const Surface& back = *BackBuffer();
+  HDC window = DrawingState().windowDc.get();
+  if (window && back.sys)
+    BitBlt(window, 0, 0, back.width, back.height, back.sys->dc, 0, 0, SRCCOPY);
 }
 
-// Runs a drawing step on the target, under the lock when the target is the window.
+// Runs a drawing step on the target, under the lock when the target is the window, and then
+// shows the window the result.
 template <class Step>
 void Draw(Step step) {
-  if (g_target == &g_back) {
+  Surface& target = *CurrentTarget();
+  if (&target == BackBuffer()) {
     DrawingLock lock;
-    MakeContext(g_back);
-    step(g_back);
-    ShowIfWindow();
+    MakeContext(target);
+    step(target);
+    ShowBackBuffer();
   } else {
-    MakeContext(*g_target);
-    step(*g_target);
+    MakeContext(target);
+    step(target);
   }
 }
 
 }  // namespace
 
-CRITICAL_SECTION& DrawingLockSection() {
-  // Initialised in place: a critical section must not be copied once initialised.
-  static CRITICAL_SECTION section;
-  static const bool initialised = (InitializeCriticalSection(&section), true);
-  (void)initialised;
-  return section;
+HGDIOBJ ToolCache::Take(uint32_t colour) {
+  auto it = std::find_if(tools_.begin(), tools_.end(),
+                         [colour](const Tool& t) { return t.colour == colour; });
+  Tool tool = it != tools_.end() ? *it : Tool{colour, make_(colour), 0};
+  if (!tool.handle) return nullptr;  // out of GDI objects: nothing to keep
+  if (it != tools_.end()) tools_.erase(it);
+  tool.holders++;
+  tools_.insert(tools_.begin(), tool);
+  return tool.handle;
 }
 
-void SetWindowDc(HWND window, HDC dc) {
-  g_window = window;
-  g_windowDc = dc;
+void ToolCache::Release(HGDIOBJ handle) {
+  for (Tool& t : tools_)
+    if (t.handle == handle && t.holders > 0) t.holders--;
+  Trim();
 }
-HDC WindowDc() { return g_windowDc; }
-HWND CurrentWindow() { return g_window; }
 
-Surface* BackBuffer() { return &g_back; }
+void ToolCache::Trim() {
+  for (size_t i = tools_.size(); i-- > 0 && tools_.size() > kKeep;)
+    if (tools_[i].holders == 0) {
+      DeleteObject(tools_[i].handle);
+      tools_.erase(tools_.begin() + i);
+    }
+}
+
+Win32Drawing::Win32Drawing()
+    : pens([](uint32_t c) -> HGDIOBJ { return CreatePen(PS_SOLID, 1, c); }),
+      brushes([](uint32_t c) -> HGDIOBJ { return CreateSolidBrush(c); }) {
+  InitializeCriticalSection(&lock);
+}
+
+Win32Drawing& DrawingState() {
+  static Win32Drawing* state = new Win32Drawing;
+  return *state;
+}
+
+void PrepareSystem(Surface& s) { MakeContext(s); }
+void ApplySystemState(Surface& s) { ApplyState(s); }
+
+void ReleaseSystem(Surface& s) {
+  // Stock objects back in, so the shared pen and brush are no longer selected here.
+  SelectObject(s.sys->dc, GetStockObject(WHITE_PEN));
+  SelectObject(s.sys->dc, GetStockObject(BLACK_BRUSH));
+  SelectObject(s.sys->dc, GetStockObject(SYSTEM_FONT));
+  if (s.sys->pen) DrawingState().pens.Release(s.sys->pen);
+  if (s.sys->brush) DrawingState().brushes.Release(s.sys->brush);
+  if (s.sys->bitmap) DeleteObject(s.sys->bitmap);
+  if (s.sys->font) DeleteObject(s.sys->font);
+  DeleteDC(s.sys->dc);
+  delete s.sys;
+}
+
+TargetLock::TargetLock() { EnterCriticalSection(&DrawingState().lock); }
+TargetLock::~TargetLock() { LeaveCriticalSection(&DrawingState().lock); }
 
 void resize_surface(Surface* sp, int32_t width, int32_t height) {
-  Surface& s = Of(sp);
+  Surface& s = SurfaceOf(sp);
   if (width <= 0 || height <= 0) return;
   bool first = !s.sys;
   MakeContext(s);
@@ -185,50 +170,14 @@ void resize_surface(Surface* sp, int32_t width, int32_t height) {
   s.height = height;
 }
 
-void DestroySurface(Surface* sp) {
-  Surface& s = Of(sp);
-  if (g_target == &s) g_target = &g_back;
-  if (s.sys) {
-    // Stock objects back in, so the shared pen and brush are no longer selected here.
-    SelectObject(s.sys->dc, GetStockObject(WHITE_PEN));
-    SelectObject(s.sys->dc, GetStockObject(BLACK_BRUSH));
-    SelectObject(s.sys->dc, GetStockObject(SYSTEM_FONT));
-    if (s.sys->pen) g_pens.Release(s.sys->pen);
-    if (s.sys->brush) g_brushes.Release(s.sys->brush);
-    if (s.sys->bitmap) DeleteObject(s.sys->bitmap);
-    if (s.sys->font) DeleteObject(s.sys->font);
-    DeleteDC(s.sys->dc);
-    delete s.sys;
-  }
-  s.sys = nullptr;
-  s.pixels = nullptr;
-  s.width = s.height = 0;
-}
-
-void ResetSurface(Surface* sp) {
-  Surface& s = Of(sp);
-  RestoreDefaultState(s);
-  ApplyState(s);
-}
-
-void set_target(Surface* s) {
-  DrawingLock lock;
-  g_target = &Of(s);
-  MakeContext(*g_target);
-}
-
-Surface* CurrentTarget() { return g_target; }
 void* surface_dc(Surface* s) {
-  MakeContext(Of(s));
-  return Of(s).sys->dc;
+  MakeContext(SurfaceOf(s));
+  return SurfaceOf(s).sys->dc;
 }
 uint32_t* surface_pixels(Surface* s) {
   GdiFlush();
-  return Of(s).pixels;
+  return SurfaceOf(s).pixels;
 }
-int32_t TargetWidth() { return g_target->width; }
-int32_t TargetHeight() { return g_target->height; }
-bool WindowIsTarget() { return g_target == &g_back; }
 
 void clear_target() {
   Draw([](Surface& s) {
@@ -282,9 +231,8 @@ void set_text_style(int32_t height, int32_t width, const char* face) {
 
 void draw_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
   Draw([&](Surface& s) {
-    HGDIOBJ old = SelectObject(s.sys->dc, GetStockObject(HOLLOW_BRUSH));
+    ScopedSelect hollow(s.sys->dc, GetStockObject(HOLLOW_BRUSH));
     Rectangle(s.sys->dc, l, t, r, b);
-    SelectObject(s.sys->dc, old);
   });
 }
 
@@ -314,13 +262,5 @@ void put_surface(int32_t x, int32_t y, const Surface& from) {
 
 void flush_window() {
   DrawingLock lock;
-  if (g_windowDc && g_back.sys)
-    BitBlt(g_windowDc, 0, 0, g_back.width, g_back.height, g_back.sys->dc, 0, 0, SRCCOPY);
+  ShowBackBuffer();
 }
-
-int DrawnTextCount() { return 0; }
-const DrawnText& DrawnTextAt(int) {
-  static DrawnText none{};
-  return none;
-}
-void ForgetDrawnText() {}

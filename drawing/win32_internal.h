@@ -1,7 +1,13 @@
-// Shared by the Win32 files of the drawing layer only.
+// Shared by the Win32 files of the drawing layer only: what they keep between calls, in one
+// record, and small owners that give back GDI selections and contexts on leaving a scope.
 #pragma once
 
 #include <windows.h>
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
 
 #include "drawing/surface.h"
 
@@ -13,17 +19,118 @@ struct SurfaceSystem {
   HFONT font = nullptr;
 };
 
-// The one lock: back buffer, the window's context and the choice of target.
-CRITICAL_SECTION& DrawingLockSection();
+// Selects an object into a context; the object it replaced goes back in on leaving the scope.
+class ScopedSelect {
+ public:
+  ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  ~ScopedSelect() {
+    if (old_) SelectObject(dc_, old_);
+  }
+  ScopedSelect(const ScopedSelect&) = delete;
+  ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// A window's client context from GetDC, given back with ReleaseDC to the window it came from.
+// A window's context is taken and given back on the window's own thread.
+class ClientDc {
+ public:
+  ClientDc() = default;
+  ~ClientDc() { Release(); }
+  ClientDc(const ClientDc&) = delete;
+  ClientDc& operator=(const ClientDc&) = delete;
+
+  void Take(HWND window) {
+    Release();
+    window_ = window;
+    dc_ = GetDC(window);
+  }
+  void Release() {
+    if (dc_) ReleaseDC(window_, dc_);
+    window_ = nullptr;
+    dc_ = nullptr;
+  }
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_ = nullptr;
+  HDC dc_ = nullptr;
+};
+
+// The context of a WM_PAINT, from BeginPaint to EndPaint.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  ~PaintDc() { EndPaint(window_, &paint_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_;
+  HDC dc_;
+};
+
+// Pens or brushes by colour, shared by every surface: a frame changes the fill colour for
+// every hex, mostly among a few team colours. GDI objects are a scarce per-process resource
+// (10,000 by default), so only a handful are kept, most recently used first; the rest are
+// deleted, but never while a surface still has one selected (it goes once the last surface
+// lets go).
+class ToolCache {
+ public:
+  explicit ToolCache(HGDIOBJ (*make)(uint32_t)) : make_(make) {}
+  // The object of that colour, now held by one more surface; null when out of GDI objects.
+  HGDIOBJ Take(uint32_t colour);
+  // A surface no longer has `handle` selected.
+  void Release(HGDIOBJ handle);
+
+ private:
+  static constexpr size_t kKeep = 16;
+  struct Tool {
+    uint32_t colour;
+    HGDIOBJ handle;
+    int holders;  // surfaces that have it selected
+  };
+  void Trim();
+
+  HGDIOBJ (*make_)(uint32_t);
+  std::vector<Tool> tools_;
+};
+
+// Everything the Win32 drawing files keep between calls.
+struct Win32Drawing {
+  Win32Drawing();
+
+  // The one lock: back buffer, the window's context and the choice of target.
+  CRITICAL_SECTION lock;
+
+  // The open window (null when there is none) and the thread that runs it.
+  HWND window = nullptr;
+  ClientDc windowDc;  // taken and given back under the lock
+  HANDLE thread = nullptr;
+  HANDLE ready = nullptr;  // auto-reset: the window is made, or a mouse message came
+  int32_t width = 0, height = 0;  // the client size asked for
+  bool readerWaiting = false;  // the main thread waits for a mouse message
+  bool closingFromProgram = false;
+  std::atomic<bool> keepCloses{false};
+  std::atomic<bool> closeRequested{false};
+
+  // Pens and brushes of the surfaces' colours.
+  ToolCache pens;
+  ToolCache brushes;
+};
+
+// Made on first use and never destroyed: the window's thread may still be running while the
+// process exits.
+Win32Drawing& DrawingState();
 
 struct DrawingLock {
-  DrawingLock() { EnterCriticalSection(&DrawingLockSection()); }
-  ~DrawingLock() { LeaveCriticalSection(&DrawingLockSection()); }
+  DrawingLock() { EnterCriticalSection(&DrawingState().lock); }
+  ~DrawingLock() { LeaveCriticalSection(&DrawingState().lock); }
   DrawingLock(const DrawingLock&) = delete;
   DrawingLock& operator=(const DrawingLock&) = delete;
 };
-
-// The open window's client context, or null.
-void SetWindowDc(HWND window, HDC dc);
-HDC WindowDc();
-HWND CurrentWindow();

@@ -1,6 +1,5 @@
 #include <windowsx.h>
 
-#include <atomic>
 #include <string>
 
 #include "drawing/mouse_queue.h"
@@ -12,15 +11,6 @@ namespace {
 constexpr UINT kReaderWaiting = WM_USER + 1;  // 0x401: the main thread waits for a message
 constexpr UINT kCloseFromProgram = WM_APP + 1;
 const wchar_t kClassName[] = L"BtlDrawingWindow";
-
-HWND g_window = nullptr;
-HANDLE g_thread = nullptr;
-HANDLE g_ready = nullptr;  // auto-reset
-bool g_readerWaiting = false;
-bool g_closingFromProgram = false;
-std::atomic<bool> g_keepCloses{false};
-std::atomic<bool> g_closeRequested{false};
-int32_t g_width = 0, g_height = 0;
 
 std::wstring ProgramTitle() {
   wchar_t path[MAX_PATH];
@@ -42,54 +32,51 @@ void QueueMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     y = int16_t(p.y);
   }
   SharedMouseQueue().put(MakeMouseMessage(msg, uint32_t(wParam), x, y));
-  if (g_readerWaiting) {
-    g_readerWaiting = false;
-    SetEvent(g_ready);
+  Win32Drawing& state = DrawingState();
+  if (state.readerWaiting) {
+    state.readerWaiting = false;
+    SetEvent(state.ready);
   }
 }
 
 void Paint(HWND hwnd) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
-  {
-    DrawingLock lock;
-    Surface* back = BackBuffer();
-    if (back->sys)
-      BitBlt(dc, 0, 0, back->width, back->height, back->sys->dc, 0, 0, SRCCOPY);
-  }
-  EndPaint(hwnd, &ps);
+  PaintDc paint(hwnd);
+  DrawingLock lock;
+  Surface* back = BackBuffer();
+  if (back->sys)
+    BitBlt(paint.get(), 0, 0, back->width, back->height, back->sys->dc, 0, 0, SRCCOPY);
 }
 
 // Releases the window's context and destroys it, on the window's own thread.
 void Release(HWND hwnd) {
   {
     DrawingLock lock;
-    if (WindowDc()) ReleaseDC(hwnd, WindowDc());
-    SetWindowDc(nullptr, nullptr);
+    DrawingState().windowDc.Release();
   }
   ShowWindow(hwnd, SW_HIDE);
   DestroyWindow(hwnd);
 }
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Win32Drawing& state = DrawingState();
   if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSEWHEEL) {
     QueueMouse(hwnd, msg, wParam, lParam);
     return 0;
   }
   switch (msg) {
     case kReaderWaiting:
-      g_readerWaiting = true;
+      state.readerWaiting = true;
       return 0;
     case WM_PAINT:
       Paint(hwnd);
       return 0;
     case kCloseFromProgram:
-      g_closingFromProgram = true;
+      state.closingFromProgram = true;
       Release(hwnd);
       return 0;
     case WM_CLOSE:
-      if (g_keepCloses) {
-        g_closeRequested = true;
+      if (state.keepCloses) {
+        state.closeRequested = true;
         return 0;
       }
       Release(hwnd);
@@ -99,7 +86,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       // The user closed the window: that is how the editor ends. Terminated, not exited:
       // ExitProcess would run the program's exit code on this thread while the main thread,
       // stopped wherever it was, may hold the heap or the drawing lock.
-      if (!g_closingFromProgram) TerminateProcess(GetCurrentProcess(), 0);
+      if (!state.closingFromProgram) TerminateProcess(GetCurrentProcess(), 0);
       return 0;
     case WM_KEYDOWN:
     case WM_KEYUP:
@@ -109,6 +96,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 DWORD WINAPI WindowThread(void*) {
+  Win32Drawing& state = DrawingState();
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSW wc{};
   wc.style = CS_DBLCLKS;
@@ -121,25 +109,25 @@ DWORD WINAPI WindowThread(void*) {
   RegisterClassW(&wc);
 
   const DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  RECT r{0, 0, g_width, g_height};
+  RECT r{0, 0, state.width, state.height};
   AdjustWindowRect(&r, style, FALSE);
   HWND hwnd = CreateWindowExW(0, kClassName, ProgramTitle().c_str(), style, CW_USEDEFAULT,
                               CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
                               instance, nullptr);
   if (!hwnd) {  // no display: open_window reports it
-    SetEvent(g_ready);
+    SetEvent(state.ready);
     UnregisterClassW(kClassName, instance);
     return 1;
   }
   {
-    // Taken here, released in Release on this same thread, as a window context must be.
+    // Taken here, given back in Release on this same thread, as a window context must be.
     DrawingLock lock;
-    SetWindowDc(hwnd, GetDC(hwnd));
+    state.windowDc.Take(hwnd);
   }
   ShowWindow(hwnd, SW_SHOW);
   UpdateWindow(hwnd);
-  g_window = hwnd;
-  SetEvent(g_ready);
+  state.window = hwnd;
+  SetEvent(state.ready);
 
   MSG m;
   while (GetMessageW(&m, nullptr, 0, 0) > 0) {
@@ -153,21 +141,22 @@ DWORD WINAPI WindowThread(void*) {
 }  // namespace
 
 void* open_window(int32_t width, int32_t height, unsigned) {
-  if (g_window) close_window();
-  if (!g_ready) g_ready = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  g_width = width;
-  g_height = height;
-  g_closingFromProgram = false;
-  g_keepCloses = false;
-  g_closeRequested = false;
+  Win32Drawing& state = DrawingState();
+  if (state.window) close_window();
+  if (!state.ready) state.ready = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  state.width = width;
+  state.height = height;
+  state.closingFromProgram = false;
+  state.keepCloses = false;
+  state.closeRequested = false;
   // Clicks left from an earlier window (the range selection's) are not for this one.
   SharedMouseQueue().clear();
-  g_thread = CreateThread(nullptr, 0, WindowThread, nullptr, 0, nullptr);
-  WaitForSingleObject(g_ready, INFINITE);
-  if (!g_window) {
-    WaitForSingleObject(g_thread, 5000);
-    CloseHandle(g_thread);
-    g_thread = nullptr;
+  state.thread = CreateThread(nullptr, 0, WindowThread, nullptr, 0, nullptr);
+  WaitForSingleObject(state.ready, INFINITE);
+  if (!state.window) {
+    WaitForSingleObject(state.thread, 5000);
+    CloseHandle(state.thread);
+    state.thread = nullptr;
     return nullptr;
   }
   {
@@ -180,34 +169,36 @@ void* open_window(int32_t width, int32_t height, unsigned) {
   GdiFlush();
   for (int32_t i = 0; i < back->width * back->height; ++i) back->pixels[i] = 0;
   flush_window();
-  return g_window;
+  return state.window;
 }
 
 void close_window() {
-  if (!g_window) return;
-  HWND hwnd = g_window;
-  g_window = nullptr;
+  Win32Drawing& state = DrawingState();
+  if (!state.window) return;
+  HWND hwnd = state.window;
+  state.window = nullptr;
   // The window belongs to its thread: it destroys it there, then the thread ends.
   SendMessageW(hwnd, kCloseFromProgram, 0, 0);
-  WaitForSingleObject(g_thread, 5000);
-  CloseHandle(g_thread);
-  g_thread = nullptr;
+  WaitForSingleObject(state.thread, 5000);
+  CloseHandle(state.thread);
+  state.thread = nullptr;
 }
 
-void* window_handle() { return g_window; }
+void* window_handle() { return DrawingState().window; }
 
-void KeepCloseRequests(bool keep) { g_keepCloses = keep; }
+void KeepCloseRequests(bool keep) { DrawingState().keepCloses = keep; }
 
-bool TakeCloseRequest() { return g_closeRequested.exchange(false); }
+bool TakeCloseRequest() { return DrawingState().closeRequested.exchange(false); }
 
 MouseMessage next_mouse_message() {
+  Win32Drawing& state = DrawingState();
   MouseMessage m{};
   while (!SharedMouseQueue().take(m)) {
-    ResetEvent(g_ready);
-    if (!g_window) return m;
-    SendMessageW(g_window, kReaderWaiting, 0, 0);
+    ResetEvent(state.ready);
+    if (!state.window) return m;
+    SendMessageW(state.window, kReaderWaiting, 0, 0);
     if (!SharedMouseQueue().empty()) continue;
-    WaitForSingleObject(g_ready, INFINITE);
+    WaitForSingleObject(state.ready, INFINITE);
   }
   return m;
 }

@@ -15,14 +15,14 @@ constexpr uint32_t kThumbColour = 0xAAAAAA;
 
 const Surface* ArtFor(const CellStep& s) {
   switch (s.art) {
-    case Art::City: return &FacilitySurface[0];
-    case Art::Factory: return &FacilitySurface[1];
-    case Art::Airport: return &FacilitySurface[2];
-    case Art::Launch: return &FacilitySurface[3];
-    case Art::Nuclear: return &FacilitySurface[4];
-    case Art::LevelMax: return &LevelMaxSurface;
-    case Art::AntiAir: return s.index >= 1 && s.index <= 3 ? &AntiAirSurface[s.index] : nullptr;
-    case Art::Flag: return s.index >= 0 && s.index < 200 ? &FlagSurface[s.index] : nullptr;
+    case Art::City: return &g_artwork.FacilitySurface[0];
+    case Art::Factory: return &g_artwork.FacilitySurface[1];
+    case Art::Airport: return &g_artwork.FacilitySurface[2];
+    case Art::Launch: return &g_artwork.FacilitySurface[3];
+    case Art::Nuclear: return &g_artwork.FacilitySurface[4];
+    case Art::LevelMax: return &g_artwork.LevelMaxSurface;
+    case Art::AntiAir: return s.index >= 1 && s.index <= 3 ? &g_artwork.AntiAirSurface[s.index] : nullptr;
+    case Art::Flag: return s.index >= 0 && s.index < 200 ? &g_artwork.FlagSurface[s.index] : nullptr;
   }
   return nullptr;
 }
@@ -30,14 +30,14 @@ const Surface* ArtFor(const CellStep& s) {
 void DrawPanels() {
   const Layout& l = g_layout;
   for (int i = 0; i < 4; ++i)
-    blit_keyed(l.commandButtons[i].x, l.commandButtons[i].y, ButtonSurface[i + 1]);
+    blit_keyed(l.commandButtons[i].x, l.commandButtons[i].y, g_artwork.ButtonSurface[i + 1]);
   set_fill_colour(kWhite);
   fill_rect(30, l.mapHeightPx, l.mapWidthPx - 30, l.mapHeightPx + 29);
-  put_surface(0, l.mapHeightPx, DirButtonSurface[0]);
-  put_surface(l.mapWidthPx - 30, l.mapHeightPx, DirButtonSurface[1]);
+  put_surface(0, l.mapHeightPx, g_artwork.DirButtonSurface[0]);
+  put_surface(l.mapWidthPx - 30, l.mapHeightPx, g_artwork.DirButtonSurface[1]);
   fill_rect(l.mapWidthPx, 30, l.windowWidth, l.mapHeightPx - 29);
-  put_surface(l.mapWidthPx, 0, DirButtonSurface[2]);
-  put_surface(l.mapWidthPx, l.mapHeightPx - 30, DirButtonSurface[3]);
+  put_surface(l.mapWidthPx, 0, g_artwork.DirButtonSurface[2]);
+  put_surface(l.mapWidthPx, l.mapHeightPx - 30, g_artwork.DirButtonSurface[3]);
 
   set_fill_colour(kThumbColour);
   int32_t tx = HorizontalThumbX(l, g_view.scrollX, g_world.rangeWidth);

@@ -509,7 +509,7 @@ TEST_F(DialogWindowTest, GeneralAttachesAndWarnsWithoutCommander) {
 
 // A portrait of one flat colour (pixels 0x00RRGGBB).
 void PaintPortrait(int slot, int width, int height, uint32_t pixel) {
-  Surface& portrait = CommanderPortrait[slot];
+  Surface& portrait = g_artwork.CommanderPortrait[slot];
   resize_surface(&portrait, width, height);
   uint32_t* pixels = surface_pixels(&portrait);
   for (int i = 0; i < width * height; ++i) pixels[i] = pixel;
@@ -544,7 +544,7 @@ TEST_F(DialogWindowTest, GeneralPortraitsAreDrawnAndRedrawn) {
   });
   driver.Run([&] { ShowGeneralDialog(Owner(), 1, unit); });
   EXPECT_EQ(unit.general, 0);  // nothing attached without 确定
-  resize_surface(&CommanderPortrait[1], 1, 1);
+  resize_surface(&g_artwork.CommanderPortrait[1], 1, 1);
 }
 
 TEST_F(DialogWindowTest, GeneralDoesNotOpenWithoutUnit) {

@@ -93,4 +93,28 @@ TEST(SurfaceGdi, ASelectedColourIsKeptWhileAnotherSurfaceChurns) {
   DestroySurface(&b);
 }
 
+// An outline is drawn with a hollow brush selected only for that rectangle: the fill brush is
+// back in the surface's context afterwards, and the next fill paints its inside.
+TEST(SurfaceGdi, AnOutlineLeavesTheFillBrushSelected) {
+  Surface s;
+  resize_surface(&s, 6, 6);
+  set_target(&s);
+  set_back_colour(0x000000);
+  clear_target();
+  set_line_colour(0xFFFFFF);
+  set_fill_colour(0x0000FF);
+  HDC dc = static_cast<HDC>(surface_dc(&s));
+  HGDIOBJ fill = GetCurrentObject(dc, OBJ_BRUSH);
+  draw_rect(0, 0, 6, 6);
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), fill);
+  uint32_t* px = surface_pixels(&s);
+  EXPECT_EQ(px[0], 0xFFFFFFu);          // the outline
+  EXPECT_EQ(px[2 * 6 + 2], 0u);         // its inside left alone
+  fill_rect(1, 1, 5, 5);
+  px = surface_pixels(&s);
+  EXPECT_EQ(px[2 * 6 + 2], 0xFF0000u);  // filled red, as a pixel
+  set_target(nullptr);
+  DestroySurface(&s);
+}
+
 }  // namespace

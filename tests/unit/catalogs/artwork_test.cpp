@@ -1,9 +1,13 @@
-// The PNG header read that sizes a picture before it is decoded.
+// The PNG header read that sizes a picture before it is decoded, and what a picture that
+// does not load leaves behind.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "catalogs/artwork.h"
+#include "platform/prompts.h"
+#include "tests/support/temp_folder.h"
 #include "tools/demo_data/png_writer.h"
 
 namespace {
@@ -43,6 +47,52 @@ TEST(PngHeader, RefusesWhatIsNotAPngStart) {
   ASSERT_TRUE(PngHeaderSize(huge.data(), huge.size(), w, h));
   EXPECT_EQ(w, 0xFFFFFFFFu);
   EXPECT_EQ(h, 2u);
+}
+
+std::vector<std::string> g_boxes;  // caption|text of each box shown
+
+int RecordBox(void*, const std::string& text, const std::string& caption, unsigned) {
+  g_boxes.push_back(caption + "|" + text);
+  return kIdOk;
+}
+
+// Files refused from their first bytes, before any decoder sees them, in both builds: one
+// "文件缺失" box with the path, and the surface and the current target as they were.
+TEST(LoadPicture, FilesRefusedFromTheirHeaderShowOneBoxAndChangeNothing) {
+  TempFolder folder{"btl_picture"};
+  std::string png = EncodePng(4, 3, std::vector<uint32_t>(12, PngRgba(1, 2, 3)).data());
+  std::string tall = EncodePng(1, kMaxPictureSide + 1,
+                               std::vector<uint32_t>(kMaxPictureSide + 1, 0).data());
+  std::vector<std::string> paths = {
+      folder.File("missing.png"),
+      folder.Write("empty.png", ""),
+      folder.Write("text.png", "not a picture at all, and longer than a header"),
+      folder.Write("short.png", png.substr(0, 23)),
+      folder.Write("tall.png", tall),
+  };
+#ifndef _WIN32
+  paths.push_back(folder.Write("good.png", png));  // the native build decodes nothing
+#endif
+  Surface surface, other;
+  resize_surface(&surface, 2, 2);
+  surface.pixels[3] = 0x123456;
+  resize_surface(&other, 1, 1);
+  SetPromptHandler(RecordBox);
+  for (const std::string& path : paths) {
+    set_target(&other);
+    g_boxes.clear();
+    EXPECT_FALSE(load_picture(surface, path, 1.0, 0xFFFFFF)) << path;
+    ASSERT_EQ(g_boxes.size(), 1u) << path;
+    EXPECT_EQ(g_boxes[0], "文件缺失|" + path);
+    EXPECT_EQ(CurrentTarget(), &other) << path;
+    ASSERT_EQ(surface.width, 2) << path;
+    EXPECT_EQ(surface.height, 2) << path;
+    EXPECT_EQ(surface.pixels[3], 0x123456u) << path;
+  }
+  SetPromptHandler(nullptr);
+  set_target(nullptr);
+  DestroySurface(&surface);
+  DestroySurface(&other);
 }
 
 }  // namespace
