@@ -111,8 +111,8 @@ std::string ReadText(const Json::Value& entry, const char* key) {
 // The frame every loader shares: parse, then hand each object entry of the top-level array
 // to `store`, which returns false for an entry that does not fit. A top level that is not an
 // array holds no entries.
-template <class Store>
-CatalogReport LoadCatalog(std::string_view text, bool opened, Store store) {
+CatalogReport LoadCatalog(std::string_view text, bool opened,
+                          bool (*store)(const Json::Value& entry)) {
   CatalogReport report;
   report.opened = opened;
   try {
@@ -127,13 +127,6 @@ CatalogReport LoadCatalog(std::string_view text, bool opened, Store store) {
     // Only an allocation failure can get here; the entries stored so far stay.
   }
   return report;
-}
-
-template <class Store>
-CatalogReport LoadCatalogFile(const std::string& path, Store store) {
-  std::string text;
-  bool opened = ReadWholeFile(path, text);
-  return LoadCatalog(text, opened, store);
 }
 
 bool StoreRank(const Json::Value& entry) {
@@ -202,27 +195,60 @@ bool StoreCommander(const Json::Value& entry) {
   return true;
 }
 
+// The tables of one catalog and how an entry is stored in them.
+struct CatalogLoader {
+  void (*clear)();
+  bool (*store)(const Json::Value& entry);
+};
+
+CatalogLoader LoaderOf(CatalogKind kind) {
+  switch (kind) {
+    case CatalogKind::Rank: return {ClearRanks, StoreRank};
+    case CatalogKind::Country: return {ClearCountries, StoreCountry};
+    case CatalogKind::Army: return {ClearArmies, StoreArmy};
+    case CatalogKind::Building: return {ClearBuildings, StoreBuilding};
+    case CatalogKind::Commander: return {ClearCommanders, StoreCommander};
+  }
+  return {};
+}
+
+// Every loader: the catalog's tables are cleared, then filled from the text.
+CatalogReport ReplaceCatalog(CatalogKind kind, std::string_view text, bool opened,
+                             PortraitLoader loadPortrait) {
+  CatalogLoader loader = LoaderOf(kind);
+  if (!loader.clear) return {};
+  loader.clear();
+  g_portraitLoader = loadPortrait;  // only commander entries use it
+  CatalogReport report = LoadCatalog(text, opened, loader.store);
+  g_portraitLoader = nullptr;
+  return report;
+}
+
+CatalogReport LoadCatalogFile(CatalogKind kind, const std::string& path,
+                              PortraitLoader loadPortrait = nullptr) {
+  std::string text;
+  bool opened = ReadWholeFile(path, text);
+  return ReplaceCatalog(kind, text, opened, loadPortrait);
+}
+
 }  // namespace
 
 CatalogReport LoadRankCatalog() { return LoadRankCatalog(DataPath("RankSettings.json")); }
 
 CatalogReport LoadRankCatalog(const std::string& path) {
-  ClearRanks();
-  return LoadCatalogFile(path, StoreRank);
+  return LoadCatalogFile(CatalogKind::Rank, path);
 }
 
 CatalogReport LoadArmyCatalog() { return LoadArmyCatalog(DataPath("ArmySettings.json")); }
 
 CatalogReport LoadArmyCatalog(const std::string& path) {
-  ClearArmies();
-  return LoadCatalogFile(path, StoreArmy);
+  return LoadCatalogFile(CatalogKind::Army, path);
 }
 
 CatalogReport LoadBuildingCatalog() { return LoadBuildingCatalog(DataPath("BuildingSettings.json")); }
 
 CatalogReport LoadBuildingCatalog(const std::string& path) {
-  ClearBuildings();
-  return LoadCatalogFile(path, StoreBuilding);
+  return LoadCatalogFile(CatalogKind::Building, path);
 }
 
 CatalogReport LoadCommanderCatalog(PortraitLoader loadPortrait) {
@@ -230,43 +256,17 @@ CatalogReport LoadCommanderCatalog(PortraitLoader loadPortrait) {
 }
 
 CatalogReport LoadCommanderCatalog(const std::string& path, PortraitLoader loadPortrait) {
-  ClearCommanders();
-  g_portraitLoader = loadPortrait;
-  CatalogReport report = LoadCatalogFile(path, StoreCommander);
-  g_portraitLoader = nullptr;
-  return report;
+  return LoadCatalogFile(CatalogKind::Commander, path, loadPortrait);
 }
 
 CatalogReport LoadCountryCatalog() { return LoadCountryCatalog(DataPath("CountrySettings.json")); }
 
 CatalogReport LoadCountryCatalog(const std::string& path) {
-  ClearCountries();
-  return LoadCatalogFile(path, StoreCountry);
+  return LoadCatalogFile(CatalogKind::Country, path);
 }
 
 CatalogReport LoadCatalogText(CatalogKind kind, std::string_view text, PortraitLoader loadPortrait) {
-  switch (kind) {
-    case CatalogKind::Rank:
-      ClearRanks();
-      return LoadCatalog(text, true, StoreRank);
-    case CatalogKind::Country:
-      ClearCountries();
-      return LoadCatalog(text, true, StoreCountry);
-    case CatalogKind::Army:
-      ClearArmies();
-      return LoadCatalog(text, true, StoreArmy);
-    case CatalogKind::Building:
-      ClearBuildings();
-      return LoadCatalog(text, true, StoreBuilding);
-    case CatalogKind::Commander: {
-      ClearCommanders();
-      g_portraitLoader = loadPortrait;
-      CatalogReport report = LoadCatalog(text, true, StoreCommander);
-      g_portraitLoader = nullptr;
-      return report;
-    }
-  }
-  return {};
+  return ReplaceCatalog(kind, text, true, loadPortrait);
 }
 
 void ResetCatalogs() {
