@@ -73,8 +73,8 @@ void LoadCommanderPortrait(int slot, const char* photoAnsi) {
 }
 
 void LoadArtworkList() {
-  for (int i = 0; i < CountryCount; ++i) {
-    int id = CountryIds[i];
+  for (int i = 0; i < g_catalogs.CountryCount; ++i) {
+    int id = g_catalogs.CountryIds[i];
     if (id >= 0 && id < 200) load_picture(FlagSurface[id], Numbered("flag_", id), 0.33, kBlack);
   }
   const char* facilities[5] = {"facility_city.png", "facility_factory.png", "facility_airport.png",

@@ -8,64 +8,45 @@
 
 #include "base/files.h"
 
-int32_t RankCount;
-int32_t RankLife[kRankSlots];
-int32_t CountryCount;
-int32_t CountryIds[kCountryIdSlots];
-int32_t ArmyCount;
-int32_t ArmyIds[kArmyIdSlots];
-char ArmyName[kArmySlots][kSlotBytes];
-uint8_t ArmyLevel[kArmySlots];
-uint8_t ArmyType[kArmySlots];
-int32_t ArmyHP[kArmySlots];
-int32_t ArmyMobility[kArmySlots];
-int32_t ArmyByTypeLevel[kArmyByTypeLevelSlots];
-int32_t CommanderSlotCount;
-int32_t CommanderSlot[kCommanderSlotIndex];
-int32_t CommanderCount;
-int32_t CommanderIds[kCommanderIdSlots];
-char CommanderName[kCommanderNameSlots][kSlotBytes];
-int32_t BuildingCount;
-int32_t BuildingIds[kBuildingIdSlots];
-char BuildingName[kBuildingNameSlots][kSlotBytes];
+Catalogs g_catalogs;
 
 namespace {
 
 const char kEmptySlot[kSlotBytes] = {};
 
 void ClearRanks() {
-  RankCount = 0;
-  memset(RankLife, 0, sizeof RankLife);
+  g_catalogs.RankCount = 0;
+  memset(g_catalogs.RankLife, 0, sizeof g_catalogs.RankLife);
 }
 
 void ClearCountries() {
-  CountryCount = 0;
-  memset(CountryIds, 0, sizeof CountryIds);
+  g_catalogs.CountryCount = 0;
+  memset(g_catalogs.CountryIds, 0, sizeof g_catalogs.CountryIds);
 }
 
 void ClearArmies() {
-  ArmyCount = 0;
-  memset(ArmyIds, 0, sizeof ArmyIds);
-  memset(ArmyName, 0, sizeof ArmyName);
-  memset(ArmyLevel, 0, sizeof ArmyLevel);
-  memset(ArmyType, 0, sizeof ArmyType);
-  memset(ArmyHP, 0, sizeof ArmyHP);
-  memset(ArmyMobility, 0, sizeof ArmyMobility);
-  memset(ArmyByTypeLevel, 0, sizeof ArmyByTypeLevel);
+  g_catalogs.ArmyCount = 0;
+  memset(g_catalogs.ArmyIds, 0, sizeof g_catalogs.ArmyIds);
+  memset(g_catalogs.ArmyName, 0, sizeof g_catalogs.ArmyName);
+  memset(g_catalogs.ArmyLevel, 0, sizeof g_catalogs.ArmyLevel);
+  memset(g_catalogs.ArmyType, 0, sizeof g_catalogs.ArmyType);
+  memset(g_catalogs.ArmyHP, 0, sizeof g_catalogs.ArmyHP);
+  memset(g_catalogs.ArmyMobility, 0, sizeof g_catalogs.ArmyMobility);
+  memset(g_catalogs.ArmyByTypeLevel, 0, sizeof g_catalogs.ArmyByTypeLevel);
 }
 
 void ClearCommanders() {
-  CommanderSlotCount = 0;
-  CommanderCount = 0;
-  memset(CommanderSlot, 0, sizeof CommanderSlot);
-  memset(CommanderIds, 0, sizeof CommanderIds);
-  memset(CommanderName, 0, sizeof CommanderName);
+  g_catalogs.CommanderSlotCount = 0;
+  g_catalogs.CommanderCount = 0;
+  memset(g_catalogs.CommanderSlot, 0, sizeof g_catalogs.CommanderSlot);
+  memset(g_catalogs.CommanderIds, 0, sizeof g_catalogs.CommanderIds);
+  memset(g_catalogs.CommanderName, 0, sizeof g_catalogs.CommanderName);
 }
 
 void ClearBuildings() {
-  BuildingCount = 0;
-  memset(BuildingIds, 0, sizeof BuildingIds);
-  memset(BuildingName, 0, sizeof BuildingName);
+  g_catalogs.BuildingCount = 0;
+  memset(g_catalogs.BuildingIds, 0, sizeof g_catalogs.BuildingIds);
+  memset(g_catalogs.BuildingName, 0, sizeof g_catalogs.BuildingName);
 }
 
 // Parses a catalog's text into a root value. The result of the parse only goes into the
@@ -132,16 +113,16 @@ CatalogReport LoadCatalog(std::string_view text, bool opened,
 bool StoreRank(const Json::Value& entry) {
   int32_t id;
   if (!ReadId(entry, id) || id < 0 || id >= kRankSlots) return false;
-  RankLife[id] = ReadNumber(entry, "Life");
-  ++RankCount;
+  g_catalogs.RankLife[id] = ReadNumber(entry, "Life");
+  ++g_catalogs.RankCount;
   return true;
 }
 
 bool StoreCountry(const Json::Value& entry) {
   int32_t id;
   if (!ReadId(entry, id) || id < 0 || id >= kCountryIdLimit) return false;
-  if (CountryCount >= kCountryIdSlots) return false;
-  CountryIds[CountryCount++] = id;
+  if (g_catalogs.CountryCount >= kCountryIdSlots) return false;
+  g_catalogs.CountryIds[g_catalogs.CountryCount++] = id;
   return true;
 }
 
@@ -149,15 +130,15 @@ bool StoreArmy(const Json::Value& entry) {
   int32_t id;
   if (!ReadId(entry, id)) return false;
   int k = ArmySlotOf(id);
-  if (k < 0 || ArmyCount >= kArmyIdSlots) return false;
-  FillSlot(ArmyName[k], ReadText(entry, "OName"));
-  ArmyLevel[k] = static_cast<uint8_t>(ReadNumber(entry, "Level"));  // low 8 bits
-  ArmyType[k] = static_cast<uint8_t>(ReadNumber(entry, "Army"));
-  ArmyHP[k] = ReadNumber(entry, "HP");
-  ArmyMobility[k] = ReadNumber(entry, "Mobility");
-  ArmyIds[ArmyCount++] = id;
+  if (k < 0 || g_catalogs.ArmyCount >= kArmyIdSlots) return false;
+  FillSlot(g_catalogs.ArmyName[k], ReadText(entry, "OName"));
+  g_catalogs.ArmyLevel[k] = static_cast<uint8_t>(ReadNumber(entry, "Level"));  // low 8 bits
+  g_catalogs.ArmyType[k] = static_cast<uint8_t>(ReadNumber(entry, "Army"));
+  g_catalogs.ArmyHP[k] = ReadNumber(entry, "HP");
+  g_catalogs.ArmyMobility[k] = ReadNumber(entry, "Mobility");
+  g_catalogs.ArmyIds[g_catalogs.ArmyCount++] = id;
   // A later entry with the same category and level takes the place of an earlier one.
-  ArmyByTypeLevel[ArmyType[k] * 100 + ArmyLevel[k]] = id;
+  g_catalogs.ArmyByTypeLevel[g_catalogs.ArmyType[k] * 100 + g_catalogs.ArmyLevel[k]] = id;
   return true;
 }
 
@@ -165,9 +146,9 @@ bool StoreBuilding(const Json::Value& entry) {
   std::string name = ReadText(entry, "OName");
   int32_t id;
   if (!ReadId(entry, id) || id < 0 || id >= kBuildingNameSlots) return false;
-  if (BuildingCount >= kBuildingIdSlots) return false;
-  FillSlot(BuildingName[id], name);
-  BuildingIds[BuildingCount++] = id;
+  if (g_catalogs.BuildingCount >= kBuildingIdSlots) return false;
+  FillSlot(g_catalogs.BuildingName[id], name);
+  g_catalogs.BuildingIds[g_catalogs.BuildingCount++] = id;
   return true;
 }
 
@@ -177,13 +158,15 @@ PortraitLoader g_portraitLoader;
 bool StoreCommander(const Json::Value& entry) {
   int32_t id;
   if (!ReadId(entry, id) || id < 0 || id >= kCommanderSlotIndex) return false;
-  if (CommanderSlotCount + 1 >= kCommanderNameSlots || CommanderCount >= kCommanderIdSlots) return false;
+  if (g_catalogs.CommanderSlotCount + 1 >= kCommanderNameSlots ||
+      g_catalogs.CommanderCount >= kCommanderIdSlots)
+    return false;
   std::string photo = ReadText(entry, "Photo");
   std::string name = ReadText(entry, "OName");
-  int slot = ++CommanderSlotCount;
-  CommanderSlot[id] = slot;
-  CommanderIds[CommanderCount++] = id;
-  FillSlot(CommanderName[slot], name);
+  int slot = ++g_catalogs.CommanderSlotCount;
+  g_catalogs.CommanderSlot[id] = slot;
+  g_catalogs.CommanderIds[g_catalogs.CommanderCount++] = id;
+  FillSlot(g_catalogs.CommanderName[slot], name);
   if (g_portraitLoader) {
     char photoAnsi[kAnsiWorkBytes];
     size_t n = Utf8Fit(photo, sizeof photoAnsi - 1);
@@ -281,9 +264,10 @@ int32_t ArmyIdOf(uint8_t unitClass, uint8_t unitLevel) {
   // The table's key, category * 100 + level, is shared by pairs whose levels reach 100 (1/105
   // and 2/5), and an Id listed again with another pair leaves its first slot behind. Only an
   // entry whose own category and level are the ones asked for is the unit's type.
-  int32_t id = ArmyByTypeLevel[unitClass * 100 + unitLevel];
+  int32_t id = g_catalogs.ArmyByTypeLevel[unitClass * 100 + unitLevel];
   int k = ArmySlotOf(id);
-  if (k < 0 || ArmyType[k] != unitClass || ArmyLevel[k] != unitLevel) return 0;
+  if (k < 0 || g_catalogs.ArmyType[k] != unitClass || g_catalogs.ArmyLevel[k] != unitLevel)
+    return 0;
   return id;
 }
 
@@ -294,20 +278,20 @@ int ArmySlotOf(int32_t armyId) {
 
 const char* ArmyNameOf(int32_t armyId) {
   int k = ArmySlotOf(armyId);
-  return k < 0 ? kEmptySlot : ArmyName[k];
+  return k < 0 ? kEmptySlot : g_catalogs.ArmyName[k];
 }
 
 const char* BuildingNameOf(int32_t buildingId) {
   if (buildingId < 0 || buildingId >= kBuildingNameSlots) return kEmptySlot;
-  return BuildingName[buildingId];
+  return g_catalogs.BuildingName[buildingId];
 }
 
 const char* CommanderNameOf(int32_t commanderId) {
   if (commanderId < 0 || commanderId >= kCommanderSlotIndex) return kEmptySlot;
-  return CommanderName[CommanderSlot[commanderId]];
+  return g_catalogs.CommanderName[g_catalogs.CommanderSlot[commanderId]];
 }
 
 int32_t RankLifeOf(int32_t rank) {
   if (rank < 0 || rank >= kRankSlots) return 0;
-  return RankLife[rank];
+  return g_catalogs.RankLife[rank];
 }
