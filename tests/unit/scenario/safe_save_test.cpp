@@ -328,7 +328,7 @@ std::vector<uint8_t> FourWriteScenario() {
 struct Fault {
   const char* what;
   std::function<void(FakeDisk&)> arm;
-  FailureKind kind;
+  FailureKind kind;  // what the save must report
 };
 
 TEST(SaveScenarioFaults, EveryFaultKeepsTheOldFileLeavesNoTemporaryAndTheScenarioAsItWas) {
