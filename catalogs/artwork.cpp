@@ -90,8 +90,8 @@ void LoadCommanderPortrait(int slot, const char* photoAnsi) {
 
 void LoadArtworkList() {
   ArtworkSurfaces& a = g_artwork;
-  for (int i = 0; i < CountryCount; ++i) {
-    int id = CountryIds[i];
+  for (int i = 0; i < g_catalogs.CountryCount; ++i) {
+    int id = g_catalogs.CountryIds[i];
     if (id >= 0 && id < 200) load_picture(a.FlagSurface[id], Numbered("flag_", id), 0.33, kBlack);
   }
   const char* facilities[5] = {"facility_city.png", "facility_factory.png", "facility_airport.png",

@@ -8,64 +8,45 @@
 
 #include "base/files.h"
 
-int32_t RankCount;
-int32_t RankLife[kRankSlots];
-int32_t CountryCount;
-int32_t CountryIds[kCountryIdSlots];
-int32_t ArmyCount;
-int32_t ArmyIds[kArmyIdSlots];
-char ArmyName[kArmySlots][kSlotBytes];
-uint8_t ArmyLevel[kArmySlots];
-uint8_t ArmyType[kArmySlots];
-int32_t ArmyHP[kArmySlots];
-int32_t ArmyMobility[kArmySlots];
-int32_t ArmyByTypeLevel[kArmyByTypeLevelSlots];
-int32_t CommanderSlotCount;
-int32_t CommanderSlot[kCommanderSlotIndex];
-int32_t CommanderCount;
-int32_t CommanderIds[kCommanderIdSlots];
-char CommanderName[kCommanderNameSlots][kSlotBytes];
-int32_t BuildingCount;
-int32_t BuildingIds[kBuildingIdSlots];
-char BuildingName[kBuildingNameSlots][kSlotBytes];
+Catalogs g_catalogs;
 
 namespace {
 
 const char kEmptySlot[kSlotBytes] = {};
 
 void ClearRanks() {
-  RankCount = 0;
-  memset(RankLife, 0, sizeof RankLife);
+  g_catalogs.RankCount = 0;
+  memset(g_catalogs.RankLife, 0, sizeof g_catalogs.RankLife);
 }
 
 void ClearCountries() {
-  CountryCount = 0;
-  memset(CountryIds, 0, sizeof CountryIds);
+  g_catalogs.CountryCount = 0;
+  memset(g_catalogs.CountryIds, 0, sizeof g_catalogs.CountryIds);
 }
 
 void ClearArmies() {
-  ArmyCount = 0;
-  memset(ArmyIds, 0, sizeof ArmyIds);
-  memset(ArmyName, 0, sizeof ArmyName);
-  memset(ArmyLevel, 0, sizeof ArmyLevel);
-  memset(ArmyType, 0, sizeof ArmyType);
-  memset(ArmyHP, 0, sizeof ArmyHP);
-  memset(ArmyMobility, 0, sizeof ArmyMobility);
-  memset(ArmyByTypeLevel, 0, sizeof ArmyByTypeLevel);
+  g_catalogs.ArmyCount = 0;
+  memset(g_catalogs.ArmyIds, 0, sizeof g_catalogs.ArmyIds);
+  memset(g_catalogs.ArmyName, 0, sizeof g_catalogs.ArmyName);
+  memset(g_catalogs.ArmyLevel, 0, sizeof g_catalogs.ArmyLevel);
+  memset(g_catalogs.ArmyType, 0, sizeof g_catalogs.ArmyType);
+  memset(g_catalogs.ArmyHP, 0, sizeof g_catalogs.ArmyHP);
+  memset(g_catalogs.ArmyMobility, 0, sizeof g_catalogs.ArmyMobility);
+  memset(g_catalogs.ArmyByTypeLevel, 0, sizeof g_catalogs.ArmyByTypeLevel);
 }
 
 void ClearCommanders() {
-  CommanderSlotCount = 0;
-  CommanderCount = 0;
-  memset(CommanderSlot, 0, sizeof CommanderSlot);
-  memset(CommanderIds, 0, sizeof CommanderIds);
-  memset(CommanderName, 0, sizeof CommanderName);
+  g_catalogs.CommanderSlotCount = 0;
+  g_catalogs.CommanderCount = 0;
+  memset(g_catalogs.CommanderSlot, 0, sizeof g_catalogs.CommanderSlot);
+  memset(g_catalogs.CommanderIds, 0, sizeof g_catalogs.CommanderIds);
+  memset(g_catalogs.CommanderName, 0, sizeof g_catalogs.CommanderName);
 }
 
 void ClearBuildings() {
-  BuildingCount = 0;
-  memset(BuildingIds, 0, sizeof BuildingIds);
-  memset(BuildingName, 0, sizeof BuildingName);
+  g_catalogs.BuildingCount = 0;
+  memset(g_catalogs.BuildingIds, 0, sizeof g_catalogs.BuildingIds);
+  memset(g_catalogs.BuildingName, 0, sizeof g_catalogs.BuildingName);
 }
 
 // Parses a catalog's text into a root value. The result of the parse only goes into the
@@ -111,8 +92,8 @@ std::string ReadText(const Json::Value& entry, const char* key) {
 // The frame every loader shares: parse, then hand each object entry of the top-level array
 // to `store`, which returns false for an entry that does not fit. A top level that is not an
 // array holds no entries.
-template <class Store>
-CatalogReport LoadCatalog(std::string_view text, bool opened, Store store) {
+CatalogReport LoadCatalog(std::string_view text, bool opened,
+                          bool (*store)(const Json::Value& entry)) {
   CatalogReport report;
   report.opened = opened;
   try {
@@ -129,26 +110,19 @@ CatalogReport LoadCatalog(std::string_view text, bool opened, Store store) {
   return report;
 }
 
-template <class Store>
-CatalogReport LoadCatalogFile(const std::string& path, Store store) {
-  std::string text;
-  bool opened = ReadWholeFile(path, text);
-  return LoadCatalog(text, opened, store);
-}
-
 bool StoreRank(const Json::Value& entry) {
   int32_t id;
   if (!ReadId(entry, id) || id < 0 || id >= kRankSlots) return false;
-  RankLife[id] = ReadNumber(entry, "Life");
-  ++RankCount;
+  g_catalogs.RankLife[id] = ReadNumber(entry, "Life");
+  ++g_catalogs.RankCount;
   return true;
 }
 
 bool StoreCountry(const Json::Value& entry) {
   int32_t id;
   if (!ReadId(entry, id) || id < 0 || id >= kCountryIdLimit) return false;
-  if (CountryCount >= kCountryIdSlots) return false;
-  CountryIds[CountryCount++] = id;
+  if (g_catalogs.CountryCount >= kCountryIdSlots) return false;
+  g_catalogs.CountryIds[g_catalogs.CountryCount++] = id;
   return true;
 }
 
@@ -156,15 +130,15 @@ bool StoreArmy(const Json::Value& entry) {
   int32_t id;
   if (!ReadId(entry, id)) return false;
   int k = ArmySlotOf(id);
-  if (k < 0 || ArmyCount >= kArmyIdSlots) return false;
-  FillSlot(ArmyName[k], ReadText(entry, "OName"));
-  ArmyLevel[k] = static_cast<uint8_t>(ReadNumber(entry, "Level"));  // low 8 bits
-  ArmyType[k] = static_cast<uint8_t>(ReadNumber(entry, "Army"));
-  ArmyHP[k] = ReadNumber(entry, "HP");
-  ArmyMobility[k] = ReadNumber(entry, "Mobility");
-  ArmyIds[ArmyCount++] = id;
+  if (k < 0 || g_catalogs.ArmyCount >= kArmyIdSlots) return false;
+  FillSlot(g_catalogs.ArmyName[k], ReadText(entry, "OName"));
+  g_catalogs.ArmyLevel[k] = static_cast<uint8_t>(ReadNumber(entry, "Level"));  // low 8 bits
+  g_catalogs.ArmyType[k] = static_cast<uint8_t>(ReadNumber(entry, "Army"));
+  g_catalogs.ArmyHP[k] = ReadNumber(entry, "HP");
+  g_catalogs.ArmyMobility[k] = ReadNumber(entry, "Mobility");
+  g_catalogs.ArmyIds[g_catalogs.ArmyCount++] = id;
   // A later entry with the same category and level takes the place of an earlier one.
-  ArmyByTypeLevel[ArmyType[k] * 100 + ArmyLevel[k]] = id;
+  g_catalogs.ArmyByTypeLevel[g_catalogs.ArmyType[k] * 100 + g_catalogs.ArmyLevel[k]] = id;
   return true;
 }
 
@@ -172,9 +146,9 @@ bool StoreBuilding(const Json::Value& entry) {
   std::string name = ReadText(entry, "OName");
   int32_t id;
   if (!ReadId(entry, id) || id < 0 || id >= kBuildingNameSlots) return false;
-  if (BuildingCount >= kBuildingIdSlots) return false;
-  FillSlot(BuildingName[id], name);
-  BuildingIds[BuildingCount++] = id;
+  if (g_catalogs.BuildingCount >= kBuildingIdSlots) return false;
+  FillSlot(g_catalogs.BuildingName[id], name);
+  g_catalogs.BuildingIds[g_catalogs.BuildingCount++] = id;
   return true;
 }
 
@@ -184,13 +158,15 @@ PortraitLoader g_portraitLoader;
 bool StoreCommander(const Json::Value& entry) {
   int32_t id;
   if (!ReadId(entry, id) || id < 0 || id >= kCommanderSlotIndex) return false;
-  if (CommanderSlotCount + 1 >= kCommanderNameSlots || CommanderCount >= kCommanderIdSlots) return false;
+  if (g_catalogs.CommanderSlotCount + 1 >= kCommanderNameSlots ||
+      g_catalogs.CommanderCount >= kCommanderIdSlots)
+    return false;
   std::string photo = ReadText(entry, "Photo");
   std::string name = ReadText(entry, "OName");
-  int slot = ++CommanderSlotCount;
-  CommanderSlot[id] = slot;
-  CommanderIds[CommanderCount++] = id;
-  FillSlot(CommanderName[slot], name);
+  int slot = ++g_catalogs.CommanderSlotCount;
+  g_catalogs.CommanderSlot[id] = slot;
+  g_catalogs.CommanderIds[g_catalogs.CommanderCount++] = id;
+  FillSlot(g_catalogs.CommanderName[slot], name);
   if (g_portraitLoader) {
     char photoAnsi[kAnsiWorkBytes];
     size_t n = Utf8Fit(photo, sizeof photoAnsi - 1);
@@ -202,27 +178,60 @@ bool StoreCommander(const Json::Value& entry) {
   return true;
 }
 
+// The tables of one catalog and how an entry is stored in them.
+struct CatalogLoader {
+  void (*clear)();
+  bool (*store)(const Json::Value& entry);
+};
+
+CatalogLoader LoaderOf(CatalogKind kind) {
+  switch (kind) {
+    case CatalogKind::Rank: return {ClearRanks, StoreRank};
+    case CatalogKind::Country: return {ClearCountries, StoreCountry};
+    case CatalogKind::Army: return {ClearArmies, StoreArmy};
+    case CatalogKind::Building: return {ClearBuildings, StoreBuilding};
+    case CatalogKind::Commander: return {ClearCommanders, StoreCommander};
+  }
+  return {};
+}
+
+// Every loader: the catalog's tables are cleared, then filled from the text.
+CatalogReport ReplaceCatalog(CatalogKind kind, std::string_view text, bool opened,
+                             PortraitLoader loadPortrait) {
+  CatalogLoader loader = LoaderOf(kind);
+  if (!loader.clear) return {};
+  loader.clear();
+  g_portraitLoader = loadPortrait;  // only commander entries use it
+  CatalogReport report = LoadCatalog(text, opened, loader.store);
+  g_portraitLoader = nullptr;
+  return report;
+}
+
+CatalogReport LoadCatalogFile(CatalogKind kind, const std::string& path,
+                              PortraitLoader loadPortrait = nullptr) {
+  std::string text;
+  bool opened = ReadWholeFile(path, text);
+  return ReplaceCatalog(kind, text, opened, loadPortrait);
+}
+
 }  // namespace
 
 CatalogReport LoadRankCatalog() { return LoadRankCatalog(DataPath("RankSettings.json")); }
 
 CatalogReport LoadRankCatalog(const std::string& path) {
-  ClearRanks();
-  return LoadCatalogFile(path, StoreRank);
+  return LoadCatalogFile(CatalogKind::Rank, path);
 }
 
 CatalogReport LoadArmyCatalog() { return LoadArmyCatalog(DataPath("ArmySettings.json")); }
 
 CatalogReport LoadArmyCatalog(const std::string& path) {
-  ClearArmies();
-  return LoadCatalogFile(path, StoreArmy);
+  return LoadCatalogFile(CatalogKind::Army, path);
 }
 
 CatalogReport LoadBuildingCatalog() { return LoadBuildingCatalog(DataPath("BuildingSettings.json")); }
 
 CatalogReport LoadBuildingCatalog(const std::string& path) {
-  ClearBuildings();
-  return LoadCatalogFile(path, StoreBuilding);
+  return LoadCatalogFile(CatalogKind::Building, path);
 }
 
 CatalogReport LoadCommanderCatalog(PortraitLoader loadPortrait) {
@@ -230,43 +239,17 @@ CatalogReport LoadCommanderCatalog(PortraitLoader loadPortrait) {
 }
 
 CatalogReport LoadCommanderCatalog(const std::string& path, PortraitLoader loadPortrait) {
-  ClearCommanders();
-  g_portraitLoader = loadPortrait;
-  CatalogReport report = LoadCatalogFile(path, StoreCommander);
-  g_portraitLoader = nullptr;
-  return report;
+  return LoadCatalogFile(CatalogKind::Commander, path, loadPortrait);
 }
 
 CatalogReport LoadCountryCatalog() { return LoadCountryCatalog(DataPath("CountrySettings.json")); }
 
 CatalogReport LoadCountryCatalog(const std::string& path) {
-  ClearCountries();
-  return LoadCatalogFile(path, StoreCountry);
+  return LoadCatalogFile(CatalogKind::Country, path);
 }
 
 CatalogReport LoadCatalogText(CatalogKind kind, std::string_view text, PortraitLoader loadPortrait) {
-  switch (kind) {
-    case CatalogKind::Rank:
-      ClearRanks();
-      return LoadCatalog(text, true, StoreRank);
-    case CatalogKind::Country:
-      ClearCountries();
-      return LoadCatalog(text, true, StoreCountry);
-    case CatalogKind::Army:
-      ClearArmies();
-      return LoadCatalog(text, true, StoreArmy);
-    case CatalogKind::Building:
-      ClearBuildings();
-      return LoadCatalog(text, true, StoreBuilding);
-    case CatalogKind::Commander: {
-      ClearCommanders();
-      g_portraitLoader = loadPortrait;
-      CatalogReport report = LoadCatalog(text, true, StoreCommander);
-      g_portraitLoader = nullptr;
-      return report;
-    }
-  }
-  return {};
+  return ReplaceCatalog(kind, text, true, loadPortrait);
 }
 
 void ResetCatalogs() {
@@ -281,9 +264,10 @@ int32_t ArmyIdOf(uint8_t unitClass, uint8_t unitLevel) {
   // The table's key, category * 100 + level, is shared by pairs whose levels reach 100 (1/105
   // and 2/5), and an Id listed again with another pair leaves its first slot behind. Only an
   // entry whose own category and level are the ones asked for is the unit's type.
-  int32_t id = ArmyByTypeLevel[unitClass * 100 + unitLevel];
+  int32_t id = g_catalogs.ArmyByTypeLevel[unitClass * 100 + unitLevel];
   int k = ArmySlotOf(id);
-  if (k < 0 || ArmyType[k] != unitClass || ArmyLevel[k] != unitLevel) return 0;
+  if (k < 0 || g_catalogs.ArmyType[k] != unitClass || g_catalogs.ArmyLevel[k] != unitLevel)
+    return 0;
   return id;
 }
 
@@ -294,20 +278,20 @@ int ArmySlotOf(int32_t armyId) {
 
 const char* ArmyNameOf(int32_t armyId) {
   int k = ArmySlotOf(armyId);
-  return k < 0 ? kEmptySlot : ArmyName[k];
+  return k < 0 ? kEmptySlot : g_catalogs.ArmyName[k];
 }
 
 const char* BuildingNameOf(int32_t buildingId) {
   if (buildingId < 0 || buildingId >= kBuildingNameSlots) return kEmptySlot;
-  return BuildingName[buildingId];
+  return g_catalogs.BuildingName[buildingId];
 }
 
 const char* CommanderNameOf(int32_t commanderId) {
   if (commanderId < 0 || commanderId >= kCommanderSlotIndex) return kEmptySlot;
-  return CommanderName[CommanderSlot[commanderId]];
+  return g_catalogs.CommanderName[g_catalogs.CommanderSlot[commanderId]];
 }
 
 int32_t RankLifeOf(int32_t rank) {
   if (rank < 0 || rank >= kRankSlots) return 0;
-  return RankLife[rank];
+  return g_catalogs.RankLife[rank];
 }

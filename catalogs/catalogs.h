@@ -48,30 +48,36 @@ constexpr int kCommanderNameSlots = 800;   // commander slots 1..799; slot 0 sta
 constexpr int kBuildingIdSlots = 256;
 constexpr int kBuildingNameSlots = 20000;
 
-extern int32_t RankCount;
-extern int32_t RankLife[kRankSlots];
+// Every catalog's tables. Each loader replaces the tables of its own catalog.
+struct Catalogs {
+  int32_t RankCount;
+  int32_t RankLife[kRankSlots];
 
-extern int32_t CountryCount;
-extern int32_t CountryIds[kCountryIdSlots];
+  int32_t CountryCount;
+  int32_t CountryIds[kCountryIdSlots];
 
-extern int32_t ArmyCount;
-extern int32_t ArmyIds[kArmyIdSlots];
-extern char ArmyName[kArmySlots][kSlotBytes];
-extern uint8_t ArmyLevel[kArmySlots];
-extern uint8_t ArmyType[kArmySlots];               // the army category
-extern int32_t ArmyHP[kArmySlots];
-extern int32_t ArmyMobility[kArmySlots];
-extern int32_t ArmyByTypeLevel[kArmyByTypeLevelSlots];  // [category * 100 + level] = army Id
+  int32_t ArmyCount;
+  int32_t ArmyIds[kArmyIdSlots];
+  char ArmyName[kArmySlots][kSlotBytes];
+  uint8_t ArmyLevel[kArmySlots];
+  uint8_t ArmyType[kArmySlots];               // the army category
+  int32_t ArmyHP[kArmySlots];
+  int32_t ArmyMobility[kArmySlots];
+  int32_t ArmyByTypeLevel[kArmyByTypeLevelSlots];  // [category * 100 + level] = army Id
 
-extern int32_t CommanderSlotCount;
-extern int32_t CommanderSlot[kCommanderSlotIndex];  // 1-based slot; 0 = unknown commander
-extern int32_t CommanderCount;
-extern int32_t CommanderIds[kCommanderIdSlots];
-extern char CommanderName[kCommanderNameSlots][kSlotBytes];
+  int32_t CommanderSlotCount;
+  int32_t CommanderSlot[kCommanderSlotIndex];  // 1-based slot; 0 = unknown commander
+  int32_t CommanderCount;
+  int32_t CommanderIds[kCommanderIdSlots];
+  char CommanderName[kCommanderNameSlots][kSlotBytes];
 
-extern int32_t BuildingCount;
-extern int32_t BuildingIds[kBuildingIdSlots];
-extern char BuildingName[kBuildingNameSlots][kSlotBytes];
+  int32_t BuildingCount;
+  int32_t BuildingIds[kBuildingIdSlots];
+  char BuildingName[kBuildingNameSlots][kSlotBytes];
+};
+
+// The catalogs of the process; zero until loaded.
+extern Catalogs g_catalogs;
 
 // Called for each commander as its entry is read, with its slot and its "Photo" text in GBK;
 // the artwork module loads "图片\smallheads\" + photo + ".png" into the slot's portrait.

@@ -6,10 +6,7 @@
 #include "base/config.h"
 #include "base/files.h"
 
-char CountryName[kCountryNameSlots][kSlotBytes];
-char CityName[kCityNameSlots][kSlotBytes];
-int32_t CityIds[kCityIdSlots];
-int32_t CityCount;
+StringTable g_strings;
 
 namespace {
 
@@ -63,15 +60,16 @@ void ReadCountryLine(std::string_view line) {
   int64_t id = ParseId(line.substr(kCountryPrefix.size()));
   std::string_view name;
   if (!NameOf(line, name) || id < 0 || id >= kCountryNameSlots) return;
-  FillSlot(CountryName[id], name);
+  FillSlot(g_strings.CountryName[id], name);
 }
 
 void ReadCityLine(std::string_view line) {
   int64_t id = ParseId(line.substr(kCityPrefix.size()));
   std::string_view name;
-  if (!NameOf(line, name) || id < 0 || id >= kCityNameSlots || CityCount >= kCityIdSlots) return;
-  CityIds[CityCount++] = static_cast<int32_t>(id);
-  FillSlot(CityName[id], name);
+  if (!NameOf(line, name) || id < 0 || id >= kCityNameSlots || g_strings.CityCount >= kCityIdSlots)
+    return;
+  g_strings.CityIds[g_strings.CityCount++] = static_cast<int32_t>(id);
+  FillSlot(g_strings.CityName[id], name);
 }
 
 void ReadPiece(std::string_view line) {
@@ -106,18 +104,18 @@ std::string StringTablePath() {
 }
 
 void ResetStringTable() {
-  memset(CountryName, 0, sizeof CountryName);
-  memset(CityName, 0, sizeof CityName);
-  memset(CityIds, 0, sizeof CityIds);
-  CityCount = 0;
+  memset(g_strings.CountryName, 0, sizeof g_strings.CountryName);
+  memset(g_strings.CityName, 0, sizeof g_strings.CityName);
+  memset(g_strings.CityIds, 0, sizeof g_strings.CityIds);
+  g_strings.CityCount = 0;
 }
 
 const char* CountryNameOf(int32_t countryId) {
   if (countryId < 0 || countryId >= kCountryNameSlots) return kEmptySlot;
-  return CountryName[countryId];
+  return g_strings.CountryName[countryId];
 }
 
 const char* CityNameOf(int32_t cityId) {
   if (cityId < 0 || cityId >= kCityNameSlots) return kEmptySlot;
-  return CityName[cityId];
+  return g_strings.CityName[cityId];
 }

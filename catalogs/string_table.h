@@ -29,10 +29,15 @@ constexpr int kCountryNameSlots = 1000;
 constexpr int kCityNameSlots = 100000;
 constexpr int kCityIdSlots = 1000;
 
-extern char CountryName[kCountryNameSlots][kSlotBytes];
-extern char CityName[kCityNameSlots][kSlotBytes];
-extern int32_t CityIds[kCityIdSlots];
-extern int32_t CityCount;
+struct StringTable {
+  char CountryName[kCountryNameSlots][kSlotBytes];
+  char CityName[kCityNameSlots][kSlotBytes];
+  int32_t CityIds[kCityIdSlots];
+  int32_t CityCount;
+};
+
+// The string table of the process; empty until loaded.
+extern StringTable g_strings;
 
 // The table named by the configuration key 语言文件 (default stringtable_cn.ini) in the data
 // folder. True when the file could be read.

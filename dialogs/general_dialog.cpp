@@ -19,7 +19,7 @@ int GeneralsInUse() {
   return n < 0 ? 0 : n > kMaxGenerals ? kMaxGenerals : n;
 }
 
-int CommandersListed() { return CommanderCount < kCommanderIdSlots ? CommanderCount : kCommanderIdSlots; }
+int CommandersListed() { return g_catalogs.CommanderCount < kCommanderIdSlots ? g_catalogs.CommanderCount : kCommanderIdSlots; }
 
 std::string GeneralItem(const GeneralEntry& entry) {
   return NumberedItem(entry.commander, ":", CommanderNameOf(entry.commander));
@@ -43,11 +43,11 @@ void GeneralDialog::OnInit(Form& form) {
   form.SetText(IDC_GENERAL_RANKTEXT, own && own->rank != 0 ? RankText(own->rank) : kNone);
 
   form.ClearCombo(IDC_GENERAL_RANK);
-  for (int j = 1; j <= RankCount; ++j) form.AddComboItem(IDC_GENERAL_RANK, RankText(uint16_t(j)));
+  for (int j = 1; j <= g_catalogs.RankCount; ++j) form.AddComboItem(IDC_GENERAL_RANK, RankText(uint16_t(j)));
   form.ClearCombo(IDC_GENERAL_COMMANDER);
   int commanders = CommandersListed();
   for (int i = 0; i < commanders; ++i)
-    form.AddComboItem(IDC_GENERAL_COMMANDER, NumberedItem(CommanderIds[i], ":", CommanderNameOf(CommanderIds[i])));
+    form.AddComboItem(IDC_GENERAL_COMMANDER, NumberedItem(g_catalogs.CommanderIds[i], ":", CommanderNameOf(g_catalogs.CommanderIds[i])));
 
   currentPortrait_ = own ? PortraitSlotOf(own->commander) : 0;
   form.Repaint(0);
@@ -81,7 +81,7 @@ void GeneralDialog::PickCurrent(Form& form) {
 
 void GeneralDialog::PickCandidate(Form& form) {
   int item = form.ComboSelection(IDC_GENERAL_COMMANDER);
-  candidatePortrait_ = item >= 0 && item < CommandersListed() ? PortraitSlotOf(CommanderIds[item]) : 0;
+  candidatePortrait_ = item >= 0 && item < CommandersListed() ? PortraitSlotOf(g_catalogs.CommanderIds[item]) : 0;
   form.Repaint(0);
 }
 
@@ -110,7 +110,7 @@ void GeneralDialog::Add(Form& form) {
   }
   int rankItem = form.ComboSelection(IDC_GENERAL_RANK);
   GeneralEntry entry;
-  entry.commander = uint16_t(CommanderIds[commander]);
+  entry.commander = uint16_t(g_catalogs.CommanderIds[commander]);
   entry.rank = rankItem >= 0 ? uint16_t(rankItem + 1) : 0;
   int index = GeneralsInUse();
   g_world.generals[index] = entry;

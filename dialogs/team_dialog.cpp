@@ -26,7 +26,7 @@ void AddField(std::vector<ChildWindow>& out, const std::string& label, int label
   out.push_back({ChildWindow::kEdit, id, id, "0", editX, y, kEditWidth, kEditHeight, numberOnly});
 }
 
-int CountriesListed() { return CountryCount < kCountryIdSlots ? CountryCount : kCountryIdSlots; }
+int CountriesListed() { return g_catalogs.CountryCount < kCountryIdSlots ? g_catalogs.CountryCount : kCountryIdSlots; }
 
 std::string TeamRow(int team) { return NameText(CountryNameOf(g_world.teams[team].country)); }
 
@@ -58,7 +58,7 @@ void TeamDialog::OnInit(Form& form) {
   form.ClearCombo(IDC_TEAM_COUNTRY);
   int countries = CountriesListed();
   for (int i = 0; i < countries; ++i) {
-    int32_t id = CountryIds[i];
+    int32_t id = g_catalogs.CountryIds[i];
     form.AddComboItem(IDC_TEAM_COUNTRY, NameText(CountryNameOf(id)));
     // A country listed twice keeps its first item; both name the same Id.
     if (id >= 0 && id < kCountryIdLimit && comboPosition_[id] < 0) comboPosition_[id] = int16_t(comboCounter_);
@@ -167,7 +167,7 @@ void TeamDialog::Apply(Form& form, int team) {
   int32_t country = g_world.teams[team].country;
   int item = form.ComboSelection(IDC_TEAM_COUNTRY);
   if (item >= 0 && item < CountriesListed()) {
-    country = CountryIds[item];
+    country = g_catalogs.CountryIds[item];
   } else {
     bool listed = country >= 0 && country < kCountryIdLimit && comboPosition_[country] >= 0;
     if (listed) return;  // a listed country left unpicked: nothing to apply
@@ -188,7 +188,7 @@ void TeamDialog::Add(Form& form) {
   memset(&t, 0, sizeof t);
   t.teamNumber = team;
   g_world.teamCount = team + 1;
-  ReadForm(form, team, CountryIds[item]);
+  ReadForm(form, team, g_catalogs.CountryIds[item]);
   RefillAndPick(form, team);
 }
 

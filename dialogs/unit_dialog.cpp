@@ -68,9 +68,9 @@ void UnitDialog::OnCommand(Form& form, int id, Notice notice) {
 void UnitDialog::FillTypes(Form& form) {
   form.ClearCombo(IDC_UNIT_TYPE);
   form.AddComboItem(IDC_UNIT_TYPE, "0:无");
-  int count = ArmyCount < kArmyIdSlots ? ArmyCount : kArmyIdSlots;
+  int count = g_catalogs.ArmyCount < kArmyIdSlots ? g_catalogs.ArmyCount : kArmyIdSlots;
   for (int i = 0; i < count; ++i)
-    form.AddComboItem(IDC_UNIT_TYPE, NumberedItem(ArmyIds[i], ":", ArmyNameOf(ArmyIds[i])));
+    form.AddComboItem(IDC_UNIT_TYPE, NumberedItem(g_catalogs.ArmyIds[i], ":", ArmyNameOf(g_catalogs.ArmyIds[i])));
 }
 
 // 将军 and 血量上限. At opening a unit without a general keeps its stored maximum (the box
@@ -96,9 +96,9 @@ void UnitDialog::ShowGeneralAndMaxHp(Form& form, bool atOpening) {
 
 void UnitDialog::PickType(Form& form, int index) {
   // Item 0 is "0:无"; item i names the (i-1)th army of the catalog.
-  int count = ArmyCount < kArmyIdSlots ? ArmyCount : kArmyIdSlots;
+  int count = g_catalogs.ArmyCount < kArmyIdSlots ? g_catalogs.ArmyCount : kArmyIdSlots;
   if (index < 0 || index > count) return;
-  type_ = index == 0 ? 0 : ArmyIds[index - 1];
+  type_ = index == 0 ? 0 : g_catalogs.ArmyIds[index - 1];
   typeUnknown_ = false;
   WriteNumber(form, IDC_UNIT_MOVEMENT, uint32_t(ArmyMobilityOf(type_)));
   ShowGeneralAndMaxHp(form, false);
@@ -109,8 +109,8 @@ void UnitDialog::PickType(Form& form, int index) {
 void UnitDialog::Apply(Form& form) {
   if (!typeUnknown_) {
     int slot = ArmySlotOf(type_);
-    unit_.unitLevel = slot < 0 ? 0 : ArmyLevel[slot];
-    unit_.unitClass = slot < 0 ? 0 : ArmyType[slot];
+    unit_.unitLevel = slot < 0 ? 0 : g_catalogs.ArmyLevel[slot];
+    unit_.unitClass = slot < 0 ? 0 : g_catalogs.ArmyType[slot];
   }
   uint16_t hp = ReadFieldU16(form, IDC_UNIT_HP);
   if (hp >= unit_.maxHp) hp = unit_.maxHp;

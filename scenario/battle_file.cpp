@@ -14,7 +14,8 @@ std::string N(int64_t v) { return std::to_string(v); }
 // A header count must lie in 0..limit.
 Status CheckCount(const std::string& file, const char* what, int32_t value, int32_t limit) {
   if (value >= 0 && value <= limit) return Ok();
-  return Fail(file + "的" + what + " " + N(value) + " 无效：应在 0 到 " + N(limit) + " 之间。");
+  return Fail(FailureKind::kBadValue,
+              file + "的" + what + " " + N(value) + " 无效：应在 0 到 " + N(limit) + " 之间。");
 }
 
 Status CheckHeader(const std::string& file, const BtlHeader& h) {
@@ -39,7 +40,8 @@ Status TakeSection(ByteReader& in, const std::string& file, const char* what, in
   size_t need = size_t(count) * size;
   at = in.offset();
   if (in.take(need)) return Ok();
-  return Fail(file + "在第 " + N(int64_t(at + in.remaining())) + " 字节处结束，但" + what +
+  return Fail(FailureKind::kTruncated,
+              file + "在第 " + N(int64_t(at + in.remaining())) + " 字节处结束，但" + what +
               "需要从第 " + N(int64_t(at)) + " 字节起的 " + N(int64_t(need)) +
               " 字节。文件不完整或已损坏。");
 }
@@ -102,12 +104,14 @@ UnitRecord BattleImage::unit(int i) const {
 Status ParseBattleFile(std::vector<uint8_t> bytes, const std::string& name, BattleImage& out) {
   const std::string file = "战役文件" + Quoted(name);
   if (bytes.size() > kMaxBattleFileBytes)
-    return Fail(file + "有 " + N(int64_t(bytes.size())) + " 字节，比任何有效的战役文件都大（上限 " +
+    return Fail(FailureKind::kTooLarge,
+                file + "有 " + N(int64_t(bytes.size())) + " 字节，比任何有效的战役文件都大（上限 " +
                 N(int64_t(kMaxBattleFileBytes)) + " 字节）。");
   ByteReader in(bytes.data(), bytes.size());
   BtlHeader h;
   if (!in.read(&h, sizeof h))
-    return Fail(file + "太短：只有 " + N(int64_t(bytes.size())) + " 字节，文件头需要 116 字节。");
+    return Fail(FailureKind::kTruncated,
+                file + "太短：只有 " + N(int64_t(bytes.size())) + " 字节，文件头需要 116 字节。");
   Status s = CheckHeader(file, h);
   if (!s.ok()) return s;
 
@@ -124,7 +128,7 @@ Status ParseBattleFile(std::vector<uint8_t> bytes, const std::string& name, Batt
     return s;
   image.tailAt = in.offset();
   if (in.remaining() > size_t(kMaxTail))
-    return Fail(file + "在将领数据之后还有 " + N(int64_t(in.remaining())) +
+    return Fail(FailureKind::kTooLarge, file + "在将领数据之后还有 " + N(int64_t(in.remaining())) +
                 " 字节附加数据，超过了 10000000 字节的上限。");
   image.name = name;
   image.bytes = std::move(bytes);
@@ -136,9 +140,10 @@ Status ReadBattleFile(const std::string& path, BattleImage& out) {
   std::vector<uint8_t> bytes;
   bool more = false;
   if (!ReadFilePrefix(path, kMaxBattleFileBytes, bytes, more))
-    return Fail("无法打开战役文件" + Quoted(path) + "。");
+    return Fail(FailureKind::kCannotOpen, "无法打开战役文件" + Quoted(path) + "。");
   if (more)
-    return Fail("战役文件" + Quoted(path) + "比任何有效的战役文件都大（上限 " +
+    return Fail(FailureKind::kTooLarge,
+                "战役文件" + Quoted(path) + "比任何有效的战役文件都大（上限 " +
                 N(int64_t(kMaxBattleFileBytes)) + " 字节）。");
   return ParseBattleFile(std::move(bytes), path, out);
 }
@@ -170,14 +175,17 @@ RangeLoss LossOfRange(const BattleImage& image, int32_t worldWidth, const MapRan
 
 Status CheckRange(const MapRange& r, int32_t worldWidth, int32_t worldHeight) {
   if (r.width < 1 || r.height < 1)
-    return Fail("地图范围至少要有一列和一行。");
+    return Fail(FailureKind::kEmptyRange, "地图范围至少要有一列和一行。");
   if (r.width > kMaxGrid || r.height > kMaxGrid)
-    return Fail("地图范围 " + N(r.width) + " × " + N(r.height) + " 超过了 500 × 500 的上限。");
+    return Fail(FailureKind::kRangeTooLarge,
+                "地图范围 " + N(r.width) + " × " + N(r.height) + " 超过了 500 × 500 的上限。");
   if (r.originX < 0 || r.originY < 0 || int64_t(r.originX) + r.width > worldWidth ||
       int64_t(r.originY) + r.height > worldHeight)
-    return Fail("地图范围超出了世界地图（" + N(worldWidth) + " × " + N(worldHeight) + "）。");
+    return Fail(FailureKind::kOutsideWorld,
+                "地图范围超出了世界地图（" + N(worldWidth) + " × " + N(worldHeight) + "）。");
   if (!RangeFitsPositions(r, worldWidth))
-    return Fail("地图范围包含编号 65536 及以上的格子，战役文件的 16 位位置无法表示它们。"
+    return Fail(FailureKind::kBeyondPositions,
+                "地图范围包含编号 65536 及以上的格子，战役文件的 16 位位置无法表示它们。"
                 "请把范围选在世界地图的上部（编号 = 行 × " + N(worldWidth) + " + 列）。");
   return Ok();
 }
@@ -286,12 +294,13 @@ Status BuildBattleBytes(std::vector<uint8_t>& out) {
   WorldRecord& w = g_world;
   const MapRange range = CurrentRange();
   if (!RangeFitsPositions(range, w.worldWidth))
-    return Fail("地图范围包含编号 65536 及以上的格子，战役文件的 16 位位置无法表示它们，"
+    return Fail(FailureKind::kBeyondPositions,
+                "地图范围包含编号 65536 及以上的格子，战役文件的 16 位位置无法表示它们，"
                 "文件未保存。");
   if (w.teamCount < 0 || w.teamCount > kMaxTeams || w.generalCount < 0 ||
       w.generalCount > kMaxGenerals || w.tailOffset > w.fileSize ||
       w.fileSize - w.tailOffset > kMaxTail)
-    return Fail("场景数据超出了战役文件的容量，文件未保存。");
+    return Fail(FailureKind::kTooLarge, "场景数据超出了战役文件的容量，文件未保存。");
 
   BtlHeader& h = w.header;
   h.originX = w.originX;

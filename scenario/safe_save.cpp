@@ -42,10 +42,12 @@ Status CreateTemp(const std::string& path, SaveOps& ops, std::string& temp, void
     temp = TempSavePath(path, n);
     if ((file = ops.create_new(temp))) return Ok();
     if (ops.inspect(temp) == SaveOps::Target::Missing)
-      return Fail("无法在" + Quoted(path) + "所在的文件夹中创建文件（文件夹不存在或不可写）。" +
+      return Fail(FailureKind::kCannotCreate,
+                  "无法在" + Quoted(path) + "所在的文件夹中创建文件（文件夹不存在或不可写）。" +
                   kUnsaved);
   }
-  return Fail("无法保存" + Quoted(path) + "：它所在的文件夹中已有 " + std::to_string(kTempNames) +
+  return Fail(FailureKind::kTempNamesTaken,
+              "无法保存" + Quoted(path) + "：它所在的文件夹中已有 " + std::to_string(kTempNames) +
               " 个以前的保存留下的临时文件（从" + Quoted(TempSavePath(path, 0)) + "到" +
               Quoted(TempSavePath(path, kTempNames - 1)) +
               "），它们正被使用，或者可能含有没能保存到位的内容。请检查并删除不再需要的这些文件。" +
@@ -70,7 +72,7 @@ Status Swap(const std::string& path, const std::string& temp, bool existed, Save
       return Ok();
     case ReplaceResult::TargetUntouched:
       ops.remove(temp);
-      return Fail(cannot + kUnsaved + (existed ? kOldKept : ""));
+      return Fail(FailureKind::kCannotReplace, cannot + kUnsaved + (existed ? kOldKept : ""));
     case ReplaceResult::TargetGone:
     case ReplaceResult::TargetRenamed:
       break;
@@ -85,10 +87,10 @@ Status Swap(const std::string& path, const std::string& temp, bool existed, Save
   if (renamed && ops.move(r.oldFileNow, path)) {
     // Back as it was before the save.
     ops.remove(temp);
-    return Fail(cannot + kUnsaved + kOldKept);
+    return Fail(FailureKind::kCannotReplace, cannot + kUnsaved + kOldKept);
   }
   // Nothing could be put in the target's place: both files are kept and named.
-  return Fail("替换文件" + Quoted(path) + "时出错：" +
+  return Fail(FailureKind::kSwapStopped, "替换文件" + Quoted(path) + "时出错：" +
               (renamed ? "原文件已被改名为" + Quoted(r.oldFileNow) : std::string("原文件已不存在")) +
               "，新的内容保存在" + Quoted(temp) + "中。请把" + (renamed ? "其中一个" : "它") +
               "改名为" + Quoted(path) + "。");
@@ -118,9 +120,11 @@ Status SafeSave(const std::string& path, const uint8_t* data, size_t size, SaveO
   const SaveOps::Target target = ops.inspect(path);
   switch (target) {
     case SaveOps::Target::Directory:
-      return Fail(Quoted(path) + "是一个文件夹，不能保存为文件。" + kUnsaved);
+      return Fail(FailureKind::kTargetIsFolder,
+                  Quoted(path) + "是一个文件夹，不能保存为文件。" + kUnsaved);
     case SaveOps::Target::ReadOnlyFile:
-      return Fail("文件" + Quoted(path) + "是只读的，不能替换。" + kUnsaved);
+      return Fail(FailureKind::kReadOnly,
+                  "文件" + Quoted(path) + "是只读的，不能替换。" + kUnsaved);
     case SaveOps::Target::Missing:
     case SaveOps::Target::File:
       break;
@@ -142,7 +146,8 @@ Status SafeSave(const std::string& path, const uint8_t* data, size_t size, SaveO
   bool flushed = ops.flush_and_close(file);
   if (!written || !flushed) {
     ops.remove(temp);
-    return Fail("写入" + Quoted(path) + "时出错（磁盘可能已满）。" + kUnsaved +
+    return Fail(FailureKind::kCannotWrite,
+                "写入" + Quoted(path) + "时出错（磁盘可能已满）。" + kUnsaved +
                 (ops.inspect(path) == SaveOps::Target::Missing ? "" : kOldKept));
   }
   return Swap(path, temp, existed, ops);

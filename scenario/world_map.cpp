@@ -12,14 +12,17 @@ Status ParseWorldMap(const uint8_t* data, size_t size, const std::string& name, 
   ByteReader in(data, size);
   int32_t width = 0, height = 0;
   if (!in.take(8) || !in.read_i32(width) || !in.read_i32(height))
-    return Fail(file + "太短：只有 " + std::to_string(size) + " 字节，文件头需要 16 字节。");
+    return Fail(FailureKind::kTruncated,
+                file + "太短：只有 " + std::to_string(size) + " 字节，文件头需要 16 字节。");
   if (width < 1 || width > kMaxGrid || height < 1 || height > kMaxGrid)
-    return Fail(file + "的尺寸 " + std::to_string(width) + " × " + std::to_string(height) +
+    return Fail(FailureKind::kBadValue,
+                file + "的尺寸 " + std::to_string(width) + " × " + std::to_string(height) +
                 " 无效：宽和高都应在 1 到 500 之间。");
   size_t need = size_t(width) * size_t(height) * sizeof(WorldInfo);
   const uint8_t* records = in.take(need);
   if (!records)
-    return Fail(file + "在第 " + std::to_string(size) + " 字节处截断：" + std::to_string(width) +
+    return Fail(FailureKind::kTruncated,
+                file + "在第 " + std::to_string(size) + " 字节处截断：" + std::to_string(width) +
                 " × " + std::to_string(height) + " 个格子需要 " +
                 std::to_string(kWorldHeaderBytes + need) + " 字节。");
   out.width = width;
@@ -35,7 +38,8 @@ Status ReadWorldMapFile(const std::string& path, WorldImage& out) {
   std::string bytes;
   bool more = false;
   if (!ReadFilePrefix(path, kLimit, bytes, more))
-    return Fail("无法打开世界地图文件" + Quoted(path) + "。请确认游戏数据文件夹完整。");
+    return Fail(FailureKind::kCannotOpen,
+                "无法打开世界地图文件" + Quoted(path) + "。请确认游戏数据文件夹完整。");
   return ParseWorldMap(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), path, out);
 }
 

@@ -148,7 +148,7 @@ void ApplyBuildingEdits(const Plan& p) {
 // 添加 with the first commander and the first rank (rank 1), then the next entry of 名字
 // attached.
 void ApplyGeneralEdits(const Plan& p) {
-  g_world.generals[g_world.generalCount] = {uint16_t(CommanderIds[0]), 1};
+  g_world.generals[g_world.generalCount] = {uint16_t(g_catalogs.CommanderIds[0]), 1};
   ++g_world.generalCount;
   g_world.grid[p.general.x][p.general.y].unit.general = p.generalAfter;
   NormaliseCell(p.general.x, p.general.y);
@@ -226,7 +226,7 @@ void PrintPlan(const Plan& p, uint8_t rawMovement, bool generalHadOne, const std
   printf("early_policy_typed=%u\nattack_key=%s\nattack_after=%d\n", kEarlyPolicyTyped, p.attack.key, p.attack.item);
   printf("industry_typed=%u\nfire_typed=%u\ndefence_typed=%u\nfacility_key=%s\nfacility_after=%d\n", kIndustry,
          kFire, kDefence, p.facility.key, p.facility.item);
-  printf("general_after=%u\ncommander_added=%d\ngeneral_count_after=%d\n", p.generalAfter, CommanderIds[0],
+  printf("general_after=%u\ncommander_added=%d\ngeneral_count_after=%d\n", p.generalAfter, g_catalogs.CommanderIds[0],
          g_world.generalCount);
   printf("hex_byte8_typed=%s\nhex_byte8=%u\nhex_byte15_typed=%s\nhex_byte15=%u\n", kHexByte8Typed, kHexByte8,
          kHexByte15Typed, kHexByte15);
@@ -259,7 +259,7 @@ int main(int argc, char** argv) {
     fprintf(stderr, "%s\n", s.message.c_str());
     return 1;
   }
-  if (!LoadCommanderCatalog(nullptr).parsed || CommanderCount == 0) {
+  if (!LoadCommanderCatalog(nullptr).parsed || g_catalogs.CommanderCount == 0) {
     fprintf(stderr, "the commander catalog did not load\n");
     return 1;
   }

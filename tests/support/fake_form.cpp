@@ -120,35 +120,35 @@ namespace {
 
 void AddArmy(int32_t id, const char* name, uint8_t category, uint8_t level, int32_t hp, int32_t mobility) {
   int k = ArmySlotOf(id);
-  FillSlot(ArmyName[k], name);
-  ArmyType[k] = category;
-  ArmyLevel[k] = level;
-  ArmyHP[k] = hp;
-  ArmyMobility[k] = mobility;
-  ArmyIds[ArmyCount++] = id;
-  ArmyByTypeLevel[category * 100 + level] = id;
+  FillSlot(g_catalogs.ArmyName[k], name);
+  g_catalogs.ArmyType[k] = category;
+  g_catalogs.ArmyLevel[k] = level;
+  g_catalogs.ArmyHP[k] = hp;
+  g_catalogs.ArmyMobility[k] = mobility;
+  g_catalogs.ArmyIds[g_catalogs.ArmyCount++] = id;
+  g_catalogs.ArmyByTypeLevel[category * 100 + level] = id;
 }
 
 void AddCommander(int32_t id, const char* name) {
-  int slot = ++CommanderSlotCount;
-  CommanderSlot[id] = slot;
-  CommanderIds[CommanderCount++] = id;
-  FillSlot(CommanderName[slot], name);
+  int slot = ++g_catalogs.CommanderSlotCount;
+  g_catalogs.CommanderSlot[id] = slot;
+  g_catalogs.CommanderIds[g_catalogs.CommanderCount++] = id;
+  FillSlot(g_catalogs.CommanderName[slot], name);
 }
 
 void AddCountry(int32_t id, const char* name) {
-  CountryIds[CountryCount++] = id;
-  FillSlot(CountryName[id], name);
+  g_catalogs.CountryIds[g_catalogs.CountryCount++] = id;
+  FillSlot(g_strings.CountryName[id], name);
 }
 
 void AddCity(int32_t id, const char* name) {
-  CityIds[CityCount++] = id;
-  FillSlot(CityName[id], name);
+  g_strings.CityIds[g_strings.CityCount++] = id;
+  FillSlot(g_strings.CityName[id], name);
 }
 
 void AddBuilding(int32_t id, const char* name) {
-  BuildingIds[BuildingCount++] = id;
-  FillSlot(BuildingName[id], name);
+  g_catalogs.BuildingIds[g_catalogs.BuildingCount++] = id;
+  FillSlot(g_catalogs.BuildingName[id], name);
 }
 
 }  // namespace
@@ -159,10 +159,10 @@ void LoadTestCatalogs() {
   AddArmy(100005, "步兵", 3, 2, 10, 4);
   AddArmy(100007, "坦克", 5, 1, 300, 6);
   AddArmy(100009, "巨炮", 6, 0, 65530, 1);
-  RankLife[0] = 5;
-  RankLife[1] = 50;
-  RankLife[2] = 20;
-  RankCount = 2;
+  g_catalogs.RankLife[0] = 5;
+  g_catalogs.RankLife[1] = 50;
+  g_catalogs.RankLife[2] = 20;
+  g_catalogs.RankCount = 2;
   AddCommander(7, "张三");
   AddCommander(3, "李四");
   AddCountry(86, "中国");

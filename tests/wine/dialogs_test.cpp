@@ -37,30 +37,30 @@ void LoadCatalogs() {
   ResetStringTable();
   auto army = [](int32_t id, const char* name, uint8_t category, uint8_t level, int32_t hp, int32_t mobility) {
     int k = ArmySlotOf(id);
-    FillSlot(ArmyName[k], name);
-    ArmyType[k] = category;
-    ArmyLevel[k] = level;
-    ArmyHP[k] = hp;
-    ArmyMobility[k] = mobility;
-    ArmyIds[ArmyCount++] = id;
-    ArmyByTypeLevel[category * 100 + level] = id;
+    FillSlot(g_catalogs.ArmyName[k], name);
+    g_catalogs.ArmyType[k] = category;
+    g_catalogs.ArmyLevel[k] = level;
+    g_catalogs.ArmyHP[k] = hp;
+    g_catalogs.ArmyMobility[k] = mobility;
+    g_catalogs.ArmyIds[g_catalogs.ArmyCount++] = id;
+    g_catalogs.ArmyByTypeLevel[category * 100 + level] = id;
   };
   army(100005, "步兵", 3, 2, 10, 4);
   army(100007, "坦克", 5, 1, 300, 6);
-  RankLife[1] = 50;
-  RankCount = 1;
-  CommanderSlot[7] = ++CommanderSlotCount;
-  CommanderIds[CommanderCount++] = 7;
-  FillSlot(CommanderName[1], "张三");
+  g_catalogs.RankLife[1] = 50;
+  g_catalogs.RankCount = 1;
+  g_catalogs.CommanderSlot[7] = ++g_catalogs.CommanderSlotCount;
+  g_catalogs.CommanderIds[g_catalogs.CommanderCount++] = 7;
+  FillSlot(g_catalogs.CommanderName[1], "张三");
   const std::pair<int32_t, const char*> countries[] = {{86, "中国"}, {1, "美国"}, {44, "英国"}};
   for (const auto& [id, name] : countries) {
-    CountryIds[CountryCount++] = id;
-    FillSlot(CountryName[id], name);
+    g_catalogs.CountryIds[g_catalogs.CountryCount++] = id;
+    FillSlot(g_strings.CountryName[id], name);
   }
-  CityIds[CityCount++] = 12;
-  FillSlot(CityName[12], "北京");
-  BuildingIds[BuildingCount++] = 10101;
-  FillSlot(BuildingName[10101], "城市");
+  g_strings.CityIds[g_strings.CityCount++] = 12;
+  FillSlot(g_strings.CityName[12], "北京");
+  g_catalogs.BuildingIds[g_catalogs.BuildingCount++] = 10101;
+  FillSlot(g_catalogs.BuildingName[10101], "城市");
 }
 
 void ResetWorld() {

@@ -18,39 +18,39 @@ void CheckPortrait(int slot, const char* photoAnsi) {
 }
 
 void CheckRanks(const CatalogReport& r) {
-  if (RankCount != r.entries - r.skipped || RankCount < 0) abort();
+  if (g_catalogs.RankCount != r.entries - r.skipped || g_catalogs.RankCount < 0) abort();
 }
 
 void CheckCountries(const CatalogReport& r) {
-  if (CountryCount != r.entries - r.skipped || CountryCount > kCountryIdSlots) abort();
-  for (int i = 0; i < CountryCount; ++i)
-    if (CountryIds[i] < 0 || CountryIds[i] >= kCountryIdLimit) abort();
+  if (g_catalogs.CountryCount != r.entries - r.skipped || g_catalogs.CountryCount > kCountryIdSlots) abort();
+  for (int i = 0; i < g_catalogs.CountryCount; ++i)
+    if (g_catalogs.CountryIds[i] < 0 || g_catalogs.CountryIds[i] >= kCountryIdLimit) abort();
 }
 
 void CheckArmies(const CatalogReport& r) {
-  if (ArmyCount != r.entries - r.skipped || ArmyCount > kArmyIdSlots) abort();
-  for (int i = 0; i < ArmyCount; ++i) {
-    int k = ArmySlotOf(ArmyIds[i]);
-    if (k < 0 || !Terminated(ArmyName[k])) abort();
+  if (g_catalogs.ArmyCount != r.entries - r.skipped || g_catalogs.ArmyCount > kArmyIdSlots) abort();
+  for (int i = 0; i < g_catalogs.ArmyCount; ++i) {
+    int k = ArmySlotOf(g_catalogs.ArmyIds[i]);
+    if (k < 0 || !Terminated(g_catalogs.ArmyName[k])) abort();
   }
 }
 
 void CheckCommanders(const CatalogReport& r) {
-  if (CommanderCount != r.entries - r.skipped || CommanderCount > kCommanderIdSlots ||
-      CommanderSlotCount >= kCommanderNameSlots)
+  if (g_catalogs.CommanderCount != r.entries - r.skipped || g_catalogs.CommanderCount > kCommanderIdSlots ||
+      g_catalogs.CommanderSlotCount >= kCommanderNameSlots)
     abort();
-  for (int i = 0; i < CommanderCount; ++i) {
-    int32_t id = CommanderIds[i];
+  for (int i = 0; i < g_catalogs.CommanderCount; ++i) {
+    int32_t id = g_catalogs.CommanderIds[i];
     if (id < 0 || id >= kCommanderSlotIndex) abort();
-    int slot = CommanderSlot[id];
-    if (slot < 1 || slot > CommanderSlotCount || !Terminated(CommanderName[slot])) abort();
+    int slot = g_catalogs.CommanderSlot[id];
+    if (slot < 1 || slot > g_catalogs.CommanderSlotCount || !Terminated(g_catalogs.CommanderName[slot])) abort();
   }
 }
 
 void CheckBuildings(const CatalogReport& r) {
-  if (BuildingCount != r.entries - r.skipped || BuildingCount > kBuildingIdSlots) abort();
-  for (int i = 0; i < BuildingCount; ++i)
-    if (!Terminated(BuildingNameOf(BuildingIds[i]))) abort();
+  if (g_catalogs.BuildingCount != r.entries - r.skipped || g_catalogs.BuildingCount > kBuildingIdSlots) abort();
+  for (int i = 0; i < g_catalogs.BuildingCount; ++i)
+    if (!Terminated(BuildingNameOf(g_catalogs.BuildingIds[i]))) abort();
 }
 
 }  // namespace

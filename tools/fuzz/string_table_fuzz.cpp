@@ -9,10 +9,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ReadStringTable(std::string_view(reinterpret_cast<const char*>(data), size));
-  if (CityCount < 0 || CityCount > kCityIdSlots) abort();
-  for (int i = 0; i < CityCount; ++i) {
-    if (CityIds[i] < 0 || CityIds[i] >= kCityNameSlots) abort();
-    if (!memchr(CityNameOf(CityIds[i]), 0, kSlotBytes)) abort();
+  if (g_strings.CityCount < 0 || g_strings.CityCount > kCityIdSlots) abort();
+  for (int i = 0; i < g_strings.CityCount; ++i) {
+    if (g_strings.CityIds[i] < 0 || g_strings.CityIds[i] >= kCityNameSlots) abort();
+    if (!memchr(CityNameOf(g_strings.CityIds[i]), 0, kSlotBytes)) abort();
   }
   for (int id = 0; id < kCountryNameSlots; ++id)
     if (!memchr(CountryNameOf(id), 0, kSlotBytes)) abort();

@@ -69,22 +69,27 @@ TEST(EditorLoad, FailuresTellTheBattleFileFromTheGameData) {
     const std::vector<uint8_t>* battle;
     bool battleMissing;
     LoadFailure expected;
+    FailureKind kind;
     const char* named;  // the file the message must name, the battle file when null
   } cases[] = {
-      {"no world map", nullptr, &battle, false, LoadFailure::kGameData, "world.bin"},
-      {"short world map", &shortWorld, &battle, false, LoadFailure::kGameData, "world.bin"},
+      {"no world map", nullptr, &battle, false, LoadFailure::kGameData, FailureKind::kCannotOpen,
+       "world.bin"},
+      {"short world map", &shortWorld, &battle, false, LoadFailure::kGameData,
+       FailureKind::kTruncated, "world.bin"},
       // Both broken: the data folder is what the user must hear about.
       {"short world map, short battle file", &shortWorld, &shortBattle, false,
-       LoadFailure::kGameData, "world.bin"},
-      {"missing battle file", &world, &battle, true, LoadFailure::kBattleFile, nullptr},
-      {"short battle file", &world, &shortBattle, false, LoadFailure::kBattleFile, nullptr},
+       LoadFailure::kGameData, FailureKind::kTruncated, "world.bin"},
+      {"missing battle file", &world, &battle, true, LoadFailure::kBattleFile,
+       FailureKind::kCannotOpen, nullptr},
+      {"short battle file", &world, &shortBattle, false, LoadFailure::kBattleFile,
+       FailureKind::kTruncated, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Scene scene(c.world, *c.battle);
     if (c.battleMissing) scene.battle = scene.folder.File("missing.btl");
     LoadResult r = LoadIn(scene);
-    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.kind, c.kind) << r.message;
     EXPECT_EQ(r.failure, c.expected);
     EXPECT_NE(r.message.find(c.named ? c.named : scene.battle), std::string::npos) << r.message;
     EXPECT_EQ(g_chooserCalls, 0);

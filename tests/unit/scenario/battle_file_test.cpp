@@ -243,12 +243,13 @@ TEST(BattleRanges, InitialRangeIsTheFileRangeCutToTheWorld) {
 
 TEST(BattleRanges, CheckRangeRefusesWhatCannotBePlacedOrSaved) {
   EXPECT_TRUE(CheckRange({0, 0, 40, 30}, 40, 30).ok());
-  EXPECT_FALSE(CheckRange({0, 0, 0, 5}, 40, 30).ok());
-  EXPECT_FALSE(CheckRange({-1, 0, 5, 5}, 40, 30).ok());
-  EXPECT_FALSE(CheckRange({36, 0, 5, 5}, 40, 30).ok());
-  EXPECT_FALSE(CheckRange({0, 0, 501, 5}, 600, 30).ok());
+  EXPECT_EQ(CheckRange({0, 0, 0, 5}, 40, 30).kind, FailureKind::kEmptyRange);
+  EXPECT_EQ(CheckRange({-1, 0, 5, 5}, 40, 30).kind, FailureKind::kOutsideWorld);
+  EXPECT_EQ(CheckRange({36, 0, 5, 5}, 40, 30).kind, FailureKind::kOutsideWorld);
+  EXPECT_EQ(CheckRange({0, 0, 501, 5}, 600, 30).kind, FailureKind::kRangeTooLarge);
   EXPECT_TRUE(CheckRange({0, 0, 256, 256}, 256, 256).ok());
-  EXPECT_FALSE(CheckRange({0, 0, 300, 219}, 300, 300).ok());  // last index 65,699
+  EXPECT_EQ(CheckRange({0, 0, 300, 219}, 300, 300).kind,  // last index 65,699
+            FailureKind::kBeyondPositions);
 }
 
 TEST(BattleRanges, RefusedRangeLeavesTheRecordAsItWas) {
@@ -258,7 +259,7 @@ TEST(BattleRanges, RefusedRangeLeavesTheRecordAsItWas) {
   BattleSpec scenario = CleanScenario();
   scenario.teams.pop_back();
   ASSERT_TRUE(ParseBattleFile(scenario.bytes(), "other", other).ok());
-  EXPECT_FALSE(CommitScenario(other, World40x30(), {30, 0, 20, 5}).ok());
+  EXPECT_EQ(CommitScenario(other, World40x30(), {30, 0, 20, 5}).kind, FailureKind::kOutsideWorld);
   EXPECT_EQ(g_world.teamCount, 3);
   EXPECT_EQ(SaveForTest(), before);
 }
@@ -346,7 +347,7 @@ TEST(BattleBadFiles, EveryTruncationIsRefusedWithTheFileNamed) {
   size_t tailAt = bytes.size() - CleanScenario().tail.size();
   for (size_t n = 0; n < tailAt; ++n) {
     Status s = Parse(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n));
-    ASSERT_FALSE(s.ok()) << n;
+    ASSERT_EQ(s.kind, FailureKind::kTruncated) << n << s.message;
     EXPECT_NE(s.message.find("坏.btl"), std::string::npos) << s.message;
   }
   // Cutting into the tail only shortens the tail.
@@ -358,6 +359,7 @@ TEST(BattleBadFiles, EveryTruncationIsRefusedWithTheFileNamed) {
 
 TEST(BattleBadFiles, ShortFileNamesTheHeaderSize) {
   Status s = Parse(std::vector<uint8_t>(100, 0));
+  EXPECT_EQ(s.kind, FailureKind::kTruncated) << s.message;
   EXPECT_NE(s.message.find("116"), std::string::npos) << s.message;
 }
 
@@ -380,7 +382,11 @@ TEST(BattleBadFiles, CountsOutsideTheirCapacitiesAreRefused) {
     memcpy(&h, bytes.data(), sizeof h);
     h.*c.field = c.value;
     memcpy(bytes.data(), &h, sizeof h);
-    EXPECT_EQ(Parse(bytes).ok(), c.ok) << c.value;
+    Status s = Parse(bytes);
+    EXPECT_EQ(s.ok(), c.ok) << c.value;
+    if (!c.ok) {
+      EXPECT_EQ(s.kind, FailureKind::kBadValue) << c.value << s.message;
+    }
   }
 }
 
@@ -395,7 +401,7 @@ TEST(BattleBadFiles, CountsAtTheCapacityNeedTheirBytes) {
   h.unitCount = kMaxUnits;  // announced, not there
   memcpy(bytes.data(), &h, sizeof h);
   Status s = Parse(bytes);
-  ASSERT_FALSE(s.ok());
+  ASSERT_EQ(s.kind, FailureKind::kTruncated) << s.message;
   EXPECT_NE(s.message.find("部队数据"), std::string::npos) << s.message;
 }
 
@@ -404,13 +410,13 @@ TEST(BattleBadFiles, TooLongATailIsRefused) {
   scenario.tail.assign(kMaxTail, 7);
   EXPECT_TRUE(Parse(scenario.bytes()).ok());
   scenario.tail.push_back(7);
-  EXPECT_FALSE(Parse(scenario.bytes()).ok());
+  EXPECT_EQ(Parse(scenario.bytes()).kind, FailureKind::kTooLarge);
 }
 
 TEST(BattleBadFiles, MissingFileIsReported) {
   BattleImage image;
   Status s = ReadBattleFile(MakeTempFolder("missing") + "/无此文件.btl", image);
-  EXPECT_FALSE(s.ok());
+  EXPECT_EQ(s.kind, FailureKind::kCannotOpen) << s.message;
   EXPECT_NE(s.message.find("无此文件.btl"), std::string::npos);
 }
 
@@ -424,8 +430,7 @@ TEST(BattleBadFiles, FileLargerThanAnyValidOneIsRefusedBeforeParsing) {
   fclose(f);
   BattleImage image;
   Status s = ReadBattleFile(path, image);
-  EXPECT_FALSE(s.ok());
-  EXPECT_NE(s.message.find("上限"), std::string::npos) << s.message;
+  EXPECT_EQ(s.kind, FailureKind::kTooLarge) << s.message;
 }
 
 // ---- Hostile files ----------------------------------------------------------------------
@@ -521,7 +526,7 @@ TEST(BattleHostileFiles, EveryTruncationOfADemoFileIsRefusedOrLoadsWhatIsThere) 
     BattleImage image;
     Status s = ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n), "截断.btl", image);
     if (n < whole.tailAt) {
-      ASSERT_FALSE(s.ok()) << n;
+      ASSERT_EQ(s.kind, FailureKind::kTruncated) << n << s.message;
       // The message says where the file ends.
       if (n >= kHeaderBytes) {
         EXPECT_NE(s.message.find("第 " + std::to_string(n) + " 字节"), std::string::npos) << s.message;
@@ -540,8 +545,8 @@ TEST(BattleHostileFiles, TruncationsAtTheSectionEdgesOfTheLargeDemoFile) {
   for (size_t edge : {kHeaderBytes, whole.ownersAt, whole.buildingsAt, whole.unitsAt, whole.generalsAt, whole.tailAt})
     for (size_t n = edge - 3; n <= edge + 3 && n <= bytes.size(); ++n) {
       BattleImage image;
-      bool ok = ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n), "t", image).ok();
-      EXPECT_EQ(ok, n >= whole.tailAt) << n;
+      Status s = ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n), "t", image);
+      EXPECT_EQ(s.kind, n >= whole.tailAt ? FailureKind::kNone : FailureKind::kTruncated) << n;
     }
 }
 
@@ -580,13 +585,15 @@ TEST(BattleHostileFiles, EveryCountFieldAtItsEdgesIsRefusedOrLoadsCleanly) {
         }
         EXPECT_LE(largest, 2 * bytes.size() + 4096) << what;
         if (value > f.capacity) {
-          ASSERT_FALSE(s.ok()) << what;
+          ASSERT_EQ(s.kind, FailureKind::kBadValue) << what << s.message;
           EXPECT_NE(s.message.find(f.name), std::string::npos) << s.message;
           continue;
         }
         if (!s.ok()) {
-          EXPECT_TRUE(s.message.find(f.section) != std::string::npos ||
-                      s.message.find("附加数据") != std::string::npos) << s.message;
+          // Short of the section's bytes, or a tail beyond its limit after the sections.
+          EXPECT_TRUE((s.kind == FailureKind::kTruncated &&
+                       s.message.find(f.section) != std::string::npos) ||
+                      s.kind == FailureKind::kTooLarge) << s.message;
           continue;
         }
         ExpectSaveAndReloadGiveTheSameRecord(bytes, world, what);
@@ -611,7 +618,7 @@ TEST(BattleHostileFiles, ReadingAFileAsksForNoMoreThanItsSize) {
   AllocationProbe probe;
   BattleImage image;
   Status s = ReadBattleFile(path, image);
-  EXPECT_FALSE(s.ok());
+  EXPECT_EQ(s.kind, FailureKind::kTruncated) << s.message;
   EXPECT_LT(probe.total(), 256u * 1024) << "asked for " << probe.total() << " bytes";
 }
 
@@ -641,16 +648,16 @@ TEST(WorldMap, BadSizesAndShortFilesAreRefused) {
     WorldImage w = MakeWorld(2, 2);
     std::vector<uint8_t> bytes = WorldFileBytes(w);
     memcpy(&bytes[8], &size, 4);
-    EXPECT_FALSE(ParseWorld(bytes, out).ok()) << size;
+    EXPECT_EQ(ParseWorld(bytes, out).kind, FailureKind::kBadValue) << size;
     memcpy(&bytes[8], &w.width, 4);
     memcpy(&bytes[12], &size, 4);
-    EXPECT_FALSE(ParseWorld(bytes, out).ok()) << size;
+    EXPECT_EQ(ParseWorld(bytes, out).kind, FailureKind::kBadValue) << size;
   }
   std::vector<uint8_t> bytes = WorldFileBytes(MakeWorld(500, 500));
   EXPECT_TRUE(ParseWorld(bytes, out).ok());
   for (size_t n : {size_t(0), size_t(15), bytes.size() - 1}) {
     Status s = ParseWorld(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n), out);
-    EXPECT_FALSE(s.ok()) << n;
+    EXPECT_EQ(s.kind, FailureKind::kTruncated) << n;
     EXPECT_NE(s.message.find("world.bin"), std::string::npos);
   }
 }
@@ -659,7 +666,7 @@ TEST(WorldMap, MissingFileIsReportedAndLeavesTheRecord) {
   g_world.worldWidth = 123;
   WorldImage out;
   Status s = ReadWorldMapFile(MakeTempFolder("world") + "/world.bin", out);
-  EXPECT_FALSE(s.ok());
+  EXPECT_EQ(s.kind, FailureKind::kCannotOpen) << s.message;
   EXPECT_EQ(g_world.worldWidth, 123);
 }
 

@@ -21,11 +21,11 @@ struct CellPlanTest : ::testing::Test {
     c.owner = 0;
     ClearUnit(c.unit);
     // Army Id 100005 is category 3, level 2, named 步兵 (GBK B2BD B1F8).
-    ArmyByTypeLevel[302] = 100005;
-    ArmyType[4] = 3;
-    ArmyLevel[4] = 2;
-    strcpy(ArmyName[4], "\xB2\xBD\xB1\xF8");
-    strcpy(BuildingName[3], "\xD2\xAA\xC8\xFB");  // 要塞
+    g_catalogs.ArmyByTypeLevel[302] = 100005;
+    g_catalogs.ArmyType[4] = 3;
+    g_catalogs.ArmyLevel[4] = 2;
+    strcpy(g_catalogs.ArmyName[4], "\xB2\xBD\xB1\xF8");
+    strcpy(g_catalogs.BuildingName[3], "\xD2\xAA\xC8\xFB");  // 要塞
   }
   std::vector<CellStep> Plan() { return PlanCell(c, 100, 75); }
 };
@@ -64,10 +64,10 @@ TEST_F(CellPlanTest, UnknownUnitTypeStillShowsItsLevel) {
   c.unit.unitLevel = 17;
   EXPECT_EQ(Plan()[1].text, "\xA3\xBF" "17");
   // A one-byte name gives one byte, never a zero that would cut the level off.
-  ArmyByTypeLevel[917] = 100010;
-  ArmyType[9] = 9;
-  ArmyLevel[9] = 17;
-  strcpy(ArmyName[9], "A");
+  g_catalogs.ArmyByTypeLevel[917] = 100010;
+  g_catalogs.ArmyType[9] = 9;
+  g_catalogs.ArmyLevel[9] = 17;
+  strcpy(g_catalogs.ArmyName[9], "A");
   EXPECT_EQ(Plan()[1].text, "A17");
   // Category 8, level 117 shares that slot; the army there is not of that pair.
   c.unit.unitClass = 8;
