@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need and builds the two libraries the Windows
 # build links statically (JsonCpp from Debian's source package, GoogleTest from
-# /usr/src/googletest). Safe to run again: every step is skipped when already done.
+# /usr/src/googletest); stb's headers are shared with the Windows build through a link.
+# Safe to run again: every step is skipped when already done.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BTL_BUILD:-$root/build}
@@ -9,7 +10,7 @@ prefix=$build/deps/mingw
 mkdir -p "$build/deps"
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libjsoncpp-dev g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+  libjsoncpp-dev libstb-dev g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 xvfb xdotool imagemagick fonts-wqy-zenhei dpkg-dev clang locales)
 missing=()
 for p in "${packages[@]}"; do
@@ -63,5 +64,11 @@ if [ ! -f "$prefix/lib/libgtest.a" ]; then
     -Dgtest_disable_pthreads=OFF >/dev/null
   cmake --build "$build/deps/gtest-build" >/dev/null
   cmake --install "$build/deps/gtest-build" >/dev/null
+fi
+# stb is headers only: the Windows build takes Debian's copy through a link in its own
+# prefix, so the cross compiler does not search the rest of /usr/include.
+if [ ! -e "$prefix/include/stb/stb_image_write.h" ]; then
+  mkdir -p "$prefix/include"
+  ln -sfn /usr/include/stb "$prefix/include/stb"
 fi
 echo "setup: ready"

@@ -38,21 +38,41 @@ wine_restart() {
   timeout 60 wineserver -w 2>/dev/null || true
 }
 
-# A virtual display of its own for the duration of one command.
-with_display() {
-  local n pid rc
-  for n in $(seq 140 180); do
+# Starts a virtual display (Xvfb) on the first free number from $1 to $2 (default :90 to
+# :180) and waits until it answers; sets xvfb_pid and xvfb_display (":N"). Copies of the
+# tests run side by side: a number whose lock file exists is taken, and a server that ends
+# at once or whose lock file names another server lost its number to a copy that started at
+# the same moment, so the next number is tried. Fails with a message when none started.
+xvfb_start() {
+  local first=${1:-90} last=${2:-180} n pid
+  xvfb_pid= xvfb_display=
+  for n in $(seq "$first" "$last"); do
     [ -e "/tmp/.X$n-lock" ] && continue
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     pid=$!
-    for _ in $(seq 50); do DISPLAY=":$n" xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-    wine_restart
-    DISPLAY=":$n" "$@"
-    rc=$?
-    wineserver -k 2>/dev/null || true
+    for _ in $(seq 50); do
+      if DISPLAY=":$n" xdotool getmouselocation >/dev/null 2>&1 &&
+         [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$pid" ]; then
+        xvfb_pid=$pid xvfb_display=":$n"
+        return 0
+      fi
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
     kill "$pid" 2>/dev/null || true
-    return $rc
   done
-  echo "no virtual display could be started" >&2
+  echo "no virtual display could be started (Xvfb on :$first to :$last)" >&2
   return 1
+}
+
+# A virtual display of its own for the duration of one command.
+with_display() {
+  local xvfb_pid xvfb_display rc  # local: a display the caller started stays its own
+  xvfb_start 140 180 || return 1
+  wine_restart
+  DISPLAY=$xvfb_display "$@"
+  rc=$?
+  wineserver -k 2>/dev/null || true
+  kill "$xvfb_pid" 2>/dev/null || true
+  return $rc
 }

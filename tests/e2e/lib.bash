@@ -8,26 +8,12 @@ editor_exe=$build/win/app/btl_editor.exe
 xvfb_pid=
 editor_pid=
 
-# Starts Xvfb on the first free display number and exports DISPLAY; ends any Wine session of
-# the prefix, so the editor's session starts on this display.
+# Starts Xvfb on the first free display number (scripts/wine_setup.sh) and exports DISPLAY;
+# ends any Wine session of the prefix, so the editor's session starts on this display.
 e2e_start_display() {
-  local n
-  for n in $(seq 90 130); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do
-      xdotool getmouselocation >/dev/null 2>&1 && { wine_restart; return 0; }
-      kill -0 "$xvfb_pid" 2>/dev/null || break  # it gave up on this number: try the next
-      sleep 0.1
-    done
-    kill "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=
-  done
-  unset DISPLAY
-  echo "no virtual display could be started (Xvfb on :90 to :130)" >&2
-  return 1
+  xvfb_start 90 130 || { unset DISPLAY; return 1; }
+  export DISPLAY=$xvfb_display
+  wine_restart
 }
 
 # Starts the editor in folder $1 (holding 数据 and 图片).

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
-#include <filesystem>
 
 #include "base/files.h"
 #include "tests/support/battle_fixture.h"
@@ -204,32 +202,6 @@ std::vector<uint8_t> RecordSnapshot() {
   put(w.generals, size_t(w.generalCount) * sizeof(GeneralEntry));
   put(w.tail, size_t(w.fileSize - w.tailOffset));
   return out;
-}
-
-namespace {
-
-// Folders made by MakeTempFolder, removed when the test program ends.
-struct MadeFolders {
-  std::vector<std::filesystem::path> paths;
-  ~MadeFolders() {
-    std::error_code ec;
-    for (const auto& p : paths) std::filesystem::remove_all(p, ec);
-  }
-};
-MadeFolders g_madeFolders;
-
-}  // namespace
-
-std::string MakeTempFolder(const std::string& tag) {
-  static std::atomic<int> counter{0};
-  namespace fs = std::filesystem;
-  fs::path p = fs::temp_directory_path() /
-               ("btl_test_" + tag + "_" + std::to_string(counter++) + "_" +
-                std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-  fs::remove_all(p);
-  fs::create_directories(p);
-  g_madeFolders.paths.push_back(p);
-  return p.string();
 }
 
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {

@@ -50,7 +50,5 @@ std::vector<uint8_t> SaveForTest();
 // the generals and the tail. Equal snapshots mean the same scenario.
 std::vector<uint8_t> RecordSnapshot();
 
-// A fresh folder under the system's temporary folder, as a UTF-8 path.
-std::string MakeTempFolder(const std::string& tag);
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> ReadFileBytes(const std::string& path);

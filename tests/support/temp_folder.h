@@ -1,13 +1,14 @@
-// Fixture folders for tests that read files: a folder of its own under the system's
-// temporary folder, removed at the end of the test, and a scoped change of the current
-// folder. Names are ASCII, so the Windows system readers can be given the path too.
+// Fixture folders for tests that read and write files, in the native and the Windows builds:
+// a fresh folder of its own under the system's temporary folder, removed at the end of its
+// scope, and a scoped change of the current folder. Give ASCII tags where a Windows system
+// reader (an A function) is handed the path; paths are UTF-8 everywhere else.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <random>
 #include <string>
 
 #include "base/files.h"
@@ -23,12 +24,15 @@ inline std::string Utf8FromPath(const std::filesystem::path& p) {
 
 class TempFolder {
  public:
+  // The folder is named tag_N (tag in UTF-8) and made afresh: a name that is already taken,
+  // by another copy of the same test running beside this one for instance, is never used.
   explicit TempFolder(const std::string& tag = "btl_test") {
-    static int counter = 0;
-    auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    path_ = std::filesystem::temp_directory_path() /
-            (tag + "_" + std::to_string(ticks) + "_" + std::to_string(++counter));
-    std::filesystem::create_directories(path_);
+    std::random_device random;
+    const std::filesystem::path temp = std::filesystem::temp_directory_path();
+    for (;;) {
+      path_ = temp / PathFromUtf8(tag + "_" + std::to_string(random()));
+      if (std::filesystem::create_directory(path_)) break;
+    }
   }
   ~TempFolder() {
     std::error_code ec;
@@ -49,7 +53,8 @@ class TempFolder {
     }
     return path;
   }
-  std::string File(const std::string& name) const { return JoinPath(Utf8FromPath(path_), name); }
+  std::string File(const std::string& name) const { return JoinPath(Utf8(), name); }
+  std::string Utf8() const { return Utf8FromPath(path_); }
   const std::filesystem::path& path() const { return path_; }
 
  private:

@@ -14,6 +14,7 @@
 #include "base/text.h"
 #include "base/files.h"
 #include "base/wide.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -28,17 +29,12 @@ struct Query {
   std::string stringDefault = kStringDefault;
 };
 
-// A fresh folder under the temporary folder; every file gets its own name, since the system
-// reader keeps recently read files cached by name.
+// A fresh folder under the temporary folder for the whole run (ASCII, for the system's A
+// functions); every file gets its own name, since the system reader keeps recently read
+// files cached by name.
 std::string TestFolder() {
-  static std::string folder = [] {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring dir = std::wstring(temp) + L"btl_profile_" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(dir.c_str(), nullptr);
-    return Utf8FromWide(dir);
-  }();
-  return folder;
+  static TempFolder folder{"btl_profile"};
+  return folder.Utf8();
 }
 
 std::string AnsiPath(const std::string& utf8Path) {

@@ -14,21 +14,9 @@
 #include "scenario/safe_save.h"
 #include "base/wide.h"
 #include "scenario/world_record.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
-
-std::vector<std::wstring> FolderEntries(const std::wstring& dir);
-
-// An empty folder of this process under the temporary folder (a run that failed may have
-// left files in a folder of the same process id).
-std::wstring TestFolder() {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  std::wstring dir = std::wstring(temp) + L"btl_save_" + std::to_wstring(GetCurrentProcessId());
-  CreateDirectoryW(dir.c_str(), nullptr);
-  for (const std::wstring& name : FolderEntries(dir)) DeleteFileW((dir + L"\\" + name).c_str());
-  return dir;
-}
 
 void WriteWhole(const std::wstring& path, const std::string& bytes) {
   HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -85,7 +73,8 @@ void SmallScenario() {
 
 TEST(SafeSaveHeldOpen, TargetHeldWithoutSharingStaysAsItWasAndNoTemporaryIsLeft) {
   SmallScenario();
-  const std::wstring dir = TestFolder();
+  TempFolder folder{"btl_save"};
+  const std::wstring dir = folder.path().wstring();
   const std::wstring target = dir + L"\\战役.btl";
   const std::string old = "old bytes of the scenario";
   WriteWhole(target, old);
@@ -115,15 +104,14 @@ TEST(SafeSaveHeldOpen, TargetHeldWithoutSharingStaysAsItWasAndNoTemporaryIsLeft)
   CloseHandle(h);
   EXPECT_EQ(now, std::string(expected.begin(), expected.end()));
   EXPECT_EQ(FolderEntries(dir).size(), 1u);
-  DeleteFileW(target.c_str());
-  RemoveDirectoryW(dir.c_str());
 }
 
 // Leftovers of saves that never finished go before the next save of the target, except one
 // that a save still has open (its handle shares nothing). The swap parks the old file under
 // a spare name and leaves nothing of it behind.
 TEST(SafeSaveHeldOpen, LeftoverHeldOpenStaysTheOthersGoAndNoSpareIsLeft) {
-  const std::wstring dir = TestFolder();
+  TempFolder folder{"btl_save"};
+  const std::wstring dir = folder.path().wstring();
   const std::wstring target = dir + L"\\战役.btl";
   WriteWhole(target, "old");
   const std::string target8 = Utf8FromWide(target);
@@ -145,8 +133,6 @@ TEST(SafeSaveHeldOpen, LeftoverHeldOpenStaysTheOthersGoAndNoSpareIsLeft) {
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   EXPECT_EQ(ReadWhole(h), data);
   CloseHandle(h);
-  for (const std::wstring& name : FolderEntries(dir)) DeleteFileW((dir + L"\\" + name).c_str());
-  RemoveDirectoryW(dir.c_str());
 }
 
 }  // namespace

@@ -2,9 +2,9 @@
 #include <set>
 
 #include "base/files.h"
+#include "base/text.h"
 #include "tools/demo_data/demo_data.h"
 #include "tools/demo_data/noise.h"
-#include "tools/demo_data/platform.h"
 
 namespace {
 
@@ -331,8 +331,10 @@ std::string MakeCatalogFiles(const DemoCatalogs& catalogs, std::vector<DemoFile>
   files.push_back({DataPath("CommanderSettings.json"), CommanderJson(catalogs)});
   files.push_back({DataPath("BuildingSettings.json"), BuildingJson(catalogs)});
   files.push_back({DataPath("stringtable_cn.ini"), StringTable(catalogs)});
-  std::string gbk;
-  if (!GbkFromUtf8(ConfigText(), gbk)) return "无法把配置文件转换为GBK编码。";
+  // A character GBK lacks would come out as '?': the text must come back unchanged.
+  const std::string text = ConfigText();
+  const std::string gbk = GbkFromUtf8(text);
+  if (Utf8FromGbk(gbk) != text) return "无法把配置文件转换为GBK编码。";
   files.push_back({DataPath("配置.ini"), gbk});
   return {};
 }

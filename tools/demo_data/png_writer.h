@@ -1,7 +1,8 @@
-// A minimal PNG encoder for generated pictures: 8-bit RGBA, no filtering, the image data in
-// a zlib stream of stored (uncompressed) deflate blocks. Needs no zlib.
+// PNG files of generated pictures: 8-bit RGBA, encoded by stb's writer with its fixed
+// settings, so the same pixels always give the same bytes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -13,13 +14,12 @@ constexpr uint32_t PngRgba(uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) {
 
 // The PNG file bytes of a w x h image whose pixels are given row by row, top row first
 // (w * h values in PngRgba form). Empty when w or h is not positive or the image is too
-// large for one 32-bit chunk.
+// large for the encoder's int sizes.
 std::string EncodePng(int w, int h, const uint32_t* pixels);
 
 // Encodes the image and writes it to a UTF-8 path (OpenFile, so Chinese folder names work
 // on Windows). False when the image cannot be encoded or the file cannot be written.
 bool WritePng(const std::string& utf8path, int w, int h, const uint32_t* pixels);
 
-// The checksums the format uses, exposed for tests of other PNG code.
-uint32_t PngCrc32(const void* data, size_t size, uint32_t crc = 0);
-uint32_t PngAdler32(const void* data, size_t size, uint32_t adler = 1);
+// The chunk checksum (CRC-32) of the format, for tests that edit a chunk of an encoded file.
+uint32_t PngCrc32(const void* data, size_t size);

@@ -15,6 +15,7 @@
 #include "platform/prompts.h"
 #include "drawing/window.h"
 #include "tests/support/battle_fixture.h"
+#include "tests/support/temp_folder.h"
 #include "view/layout.h"
 #include "view/map_view.h"
 
@@ -251,7 +252,8 @@ TEST_F(EditorLoopTest, ClosingWithUnsavedEditsAsksAndFollowsTheAnswer) {
   EXPECT_EQ(g_fileRequests, 1);
 
   // 是 and a save that succeeds: the file holds the edit and the editor ends.
-  std::string folder = MakeTempFolder("close_save");
+  TempFolder dir{"btl_test_close_save"};
+  std::string folder = dir.Utf8();
   g_savePath = folder + "/saved.btl";
   PostUserClose();
   EXPECT_FALSE(Pass());

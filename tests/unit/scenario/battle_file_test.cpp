@@ -7,6 +7,7 @@
 
 #include "tests/support/allocation_probe.h"
 #include "tests/support/battle_fixture.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -415,13 +416,15 @@ TEST(BattleBadFiles, TooLongATailIsRefused) {
 
 TEST(BattleBadFiles, MissingFileIsReported) {
   BattleImage image;
-  Status s = ReadBattleFile(MakeTempFolder("missing") + "/无此文件.btl", image);
+  TempFolder dir{"btl_test_missing"};
+  Status s = ReadBattleFile(dir.Utf8() + "/无此文件.btl", image);
   EXPECT_EQ(s.kind, FailureKind::kCannotOpen) << s.message;
   EXPECT_NE(s.message.find("无此文件.btl"), std::string::npos);
 }
 
 TEST(BattleBadFiles, FileLargerThanAnyValidOneIsRefusedBeforeParsing) {
-  std::string folder = MakeTempFolder("large");
+  TempFolder dir{"btl_test_large"};
+  std::string folder = dir.Utf8();
   std::string path = folder + "/big.btl";
   FILE* f = fopen(path.c_str(), "wb");
   ASSERT_NE(f, nullptr);
@@ -613,7 +616,8 @@ TEST(BattleHostileFiles, ReadingAFileAsksForNoMoreThanItsSize) {
   h.generalCount = kMaxGenerals;
   memcpy(bytes.data(), &h, sizeof h);
   bytes.resize(bytes.size() + 40, 0);
-  std::string path = MakeTempFolder("claims") + "/claims.btl";
+  TempFolder dir{"btl_test_claims"};
+  std::string path = dir.Utf8() + "/claims.btl";
   WriteFileBytes(path, bytes);
   AllocationProbe probe;
   BattleImage image;
@@ -665,7 +669,8 @@ TEST(WorldMap, BadSizesAndShortFilesAreRefused) {
 TEST(WorldMap, MissingFileIsReportedAndLeavesTheRecord) {
   g_world.worldWidth = 123;
   WorldImage out;
-  Status s = ReadWorldMapFile(MakeTempFolder("world") + "/world.bin", out);
+  TempFolder dir{"btl_test_world"};
+  Status s = ReadWorldMapFile(dir.Utf8() + "/world.bin", out);
   EXPECT_EQ(s.kind, FailureKind::kCannotOpen) << s.message;
   EXPECT_EQ(g_world.worldWidth, 123);
 }

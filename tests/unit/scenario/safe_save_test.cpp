@@ -394,7 +394,8 @@ TEST(SaveScenarioFaults, NewFileThatFailsSaysNothingAboutAnOldOne) {
 namespace fs = std::filesystem;
 
 TEST(SafeSaveOnDisk, ReplacesAnExistingFileAndCreatesANewOne) {
-  std::string folder = MakeTempFolder("save");
+  TempFolder dir{"btl_test_save"};
+  std::string folder = dir.Utf8();
   std::string target = folder + "/战役.btl";
   WriteFileBytes(target, kOld);
   std::vector<uint8_t> data = ThreeMegabytes();
@@ -406,7 +407,8 @@ TEST(SafeSaveOnDisk, ReplacesAnExistingFileAndCreatesANewOne) {
 }
 
 TEST(SafeSaveOnDisk, ReadOnlyTargetStaysAsItWas) {
-  std::string folder = MakeTempFolder("readonly");
+  TempFolder dir{"btl_test_readonly"};
+  std::string folder = dir.Utf8();
   std::string target = folder + "/a.btl";
   WriteFileBytes(target, kOld);
   fs::permissions(target, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
@@ -418,7 +420,8 @@ TEST(SafeSaveOnDisk, ReadOnlyTargetStaysAsItWas) {
 }
 
 TEST(SafeSaveOnDisk, VanishedFolderAndDirectoryTargetAreRefused) {
-  std::string folder = MakeTempFolder("gone");
+  TempFolder dir{"btl_test_gone"};
+  std::string folder = dir.Utf8();
   EXPECT_EQ(SafeSave(folder + "/no/such/folder/a.btl", kOld.data(), 3).kind,
             FailureKind::kCannotCreate);
   fs::create_directories(folder + "/dir.btl");
@@ -430,7 +433,8 @@ TEST(SafeSaveOnDisk, VanishedFolderAndDirectoryTargetAreRefused) {
 TEST(SafeSaveOnDisk, SaveScenarioWritesWhatBuildBattleBytesComputes) {
   std::vector<uint8_t> bytes = CleanScenario().bytes();
   LoadForTest(bytes, MakeWorld(40, 30));
-  std::string target = MakeTempFolder("scenario") + "/out.btl";
+  TempFolder dir{"btl_test_scenario"};
+  std::string target = dir.Utf8() + "/out.btl";
   ASSERT_TRUE(SaveScenarioTo(target).ok());
   EXPECT_EQ(ReadFileBytes(target), bytes);
 }
@@ -438,7 +442,8 @@ TEST(SafeSaveOnDisk, SaveScenarioWritesWhatBuildBattleBytesComputes) {
 TEST(SafeSaveOnDisk, FolderRemovedBeforeTheSaveIsReported) {
   LoadForTest(DemoBattleBytes("demo_small"), DemoWorldImage());
   std::vector<uint8_t> scenario = RecordSnapshot();
-  std::string folder = MakeTempFolder("removed") + "/场景";
+  TempFolder dir{"btl_test_removed"};
+  std::string folder = dir.Utf8() + "/场景";
   fs::create_directories(PathFromUtf8(folder));
   fs::remove_all(PathFromUtf8(folder));
   Status s = SaveScenarioTo(folder + "/a.btl");
@@ -448,7 +453,8 @@ TEST(SafeSaveOnDisk, FolderRemovedBeforeTheSaveIsReported) {
 }
 
 TEST(SafeSaveOnDisk, DirectoryTargetIsNamedInTheMessage) {
-  std::string target = MakeTempFolder("dirtarget") + "/目录.btl";
+  TempFolder dir{"btl_test_dirtarget"};
+  std::string target = dir.Utf8() + "/目录.btl";
   fs::create_directories(PathFromUtf8(target));
   Status s = SafeSave(target, kOld.data(), kOld.size());
   ASSERT_EQ(s.kind, FailureKind::kTargetIsFolder) << s.message;
@@ -469,7 +475,8 @@ std::vector<std::string> EntriesOf(const std::string& folder) {
 // replaces a file, and the folder listing names what is there.
 TEST(SafeSaveOnDisk, SystemMoveNeverReplacesAndListNamesTheEntries) {
   SaveOps& ops = SystemSaveOps();
-  const std::string folder = MakeTempFolder("moves");
+  TempFolder dir{"btl_test_moves"};
+  const std::string folder = dir.Utf8();
   const std::string a = folder + "/甲.btl", b = folder + "/乙.btl", c = folder + "/丙.btl";
   WriteFileBytes(a, {1});
   WriteFileBytes(b, {2});
@@ -494,7 +501,8 @@ TEST(SafeSaveOnDisk, SystemMoveNeverReplacesAndListNamesTheEntries) {
 // Leftovers of saves that crashed never stop a save. Beside an existing target they are
 // removed; files that only look alike stay, and so does everything when the target is missing.
 TEST(SafeSaveOnDisk, LeftoversOfUnfinishedSavesNeverBlockASaveAndOnlyTheyGo) {
-  const std::string folder = MakeTempFolder("leftovers");
+  TempFolder dir{"btl_test_leftovers"};
+  const std::string folder = dir.Utf8();
   const std::string target = folder + "/战役.btl";
   WriteFileBytes(target, kOld);
   for (int n = 0; n < 12; ++n) WriteFileBytes(TempSavePath(target, n), {9, 9});
@@ -512,7 +520,8 @@ TEST(SafeSaveOnDisk, LeftoversOfUnfinishedSavesNeverBlockASaveAndOnlyTheyGo) {
   EXPECT_EQ(EntriesOf(folder), expected);
   for (const std::string& name : users) EXPECT_EQ(ReadFileBytes(folder + "/" + name), std::vector<uint8_t>{1});
 
-  const std::string other = MakeTempFolder("leftovers_new") + "/新.btl";
+  TempFolder otherDir{"btl_test_leftovers_new"};
+  const std::string other = otherDir.Utf8() + "/新.btl";
   for (int n = 0; n < 12; ++n) WriteFileBytes(TempSavePath(other, n), {9, 9});
   s = SafeSave(other, data.data(), data.size());
   ASSERT_TRUE(s.ok()) << s.message;
@@ -525,7 +534,7 @@ TEST(SafeSaveOnDisk, LeftoversOfUnfinishedSavesNeverBlockASaveAndOnlyTheyGo) {
 // Mounting needs root and a system that allows it; otherwise the tests say why they skip.
 class SmallDisk {
  public:
-  explicit SmallDisk(size_t kib) : folder_(MakeTempFolder("tmpfs")) {
+  explicit SmallDisk(size_t kib) : dir_("btl_test_tmpfs"), folder_(dir_.Utf8()) {
     if (geteuid() != 0) {
       reason_ = "not running as root, cannot mount a tmpfs";
       return;
@@ -553,6 +562,7 @@ class SmallDisk {
   }
 
  private:
+  TempFolder dir_;  // removed after the tmpfs is unmounted
   std::string folder_;
   std::string reason_;
   bool mounted_ = false;
@@ -560,7 +570,8 @@ class SmallDisk {
 
 // A leftover that another save holds (its lock) is in use and stays.
 TEST(SafeSaveOnDisk, LeftoverHeldByARunningSaveStays) {
-  const std::string folder = MakeTempFolder("held");
+  TempFolder dir{"btl_test_held"};
+  const std::string folder = dir.Utf8();
   const std::string target = folder + "/a.btl";
   WriteFileBytes(target, kOld);
   WriteFileBytes(TempSavePath(target, 0), {9});
@@ -615,6 +626,7 @@ TEST(SafeSaveOnRealFaults, FullDiskDuringASaveOfTheScenarioLeavesTheScenario) {
 TEST(SafeSaveOnRealFaults, ReadOnlyFolderKeepsTheOldFile) {
   // Root ignores mode bits, so a read-only mount stands in for a read-only folder there.
   SmallDisk disk(256);
+  TempFolder roDir{"btl_test_rofolder"};
   std::string target;
   std::string folder;
   if (disk.mounted()) {
@@ -625,7 +637,7 @@ TEST(SafeSaveOnRealFaults, ReadOnlyFolderKeepsTheOldFile) {
       GTEST_SKIP() << "read-only remount refused";
     }
   } else if (geteuid() != 0) {
-    folder = MakeTempFolder("rofolder");
+    folder = roDir.Utf8();
     target = folder + "/a.btl";
     WriteFileBytes(target, kOld);
     fs::permissions(folder, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,

@@ -6,12 +6,14 @@
 
 #include "base/files.h"
 #include "tests/support/battle_fixture.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 // A data folder with a 40 x 30 world map, and a battle file beside it.
 struct CompanionFolder {
-  std::string folder = MakeTempFolder("companion");
+  TempFolder dir{"btl_test_companion"};
+  std::string folder = dir.Utf8();
   std::string data = JoinPath(folder, "数据");
   std::string battle = JoinPath(folder, "a.btl");
 

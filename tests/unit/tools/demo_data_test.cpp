@@ -4,142 +4,24 @@
 #include <json/json.h>
 
 #include <cstring>
-#include <filesystem>
 #include <map>
-#include <random>
 #include <set>
 #include <sstream>
 
 #include "base/files.h"
 #include "scenario/world_record.h"
+#include "tests/support/png_reader.h"
+#include "tests/support/temp_folder.h"
 #include "tools/demo_data/png_writer.h"
 
 namespace {
 
-// ---- A PNG reader written from the format, independent of the writer ----------------------
+// ---- PNG writer -------------------------------------------------------------------------
 
-uint32_t be32(const std::string& s, size_t at) {
+uint32_t Be32(const std::string& s, size_t at) {
   auto b = [&](size_t i) { return uint32_t(uint8_t(s[at + i])); };
   return b(0) << 24 | b(1) << 16 | b(2) << 8 | b(3);
 }
-
-// Bit by bit, without a table, so a wrong table in the writer cannot hide here.
-uint32_t CrcBitwise(const std::string& data) {
-  uint32_t crc = 0xFFFFFFFFu;
-  for (unsigned char ch : data) {
-    crc ^= ch;
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-  }
-  return ~crc;
-}
-
-uint32_t AdlerPlain(const std::string& data) {
-  uint64_t a = 1, b = 0;
-  for (unsigned char ch : data) {
-    a = (a + ch) % 65521;
-    b = (b + a) % 65521;
-  }
-  return uint32_t(b << 16 | a);
-}
-
-struct ParsedPng {
-  uint32_t width = 0, height = 0;
-  int depth = -1, colour_type = -1, compression = -1, filter = -1, interlace = -1;
-  int stored_blocks = 0;
-  std::string rows;  // the inflated, still filtered image data
-};
-
-// Checks signature, chunk order and CRCs, the zlib wrapping, every stored block's LEN/NLEN and
-// the Adler-32; returns what is wrong, or "" with `png` filled in.
-std::string ParsePng(const std::string& file, ParsedPng& png) {
-  if (file.compare(0, 8, std::string("\x89PNG\r\n\x1a\n", 8)) != 0) return "signature";
-  std::vector<std::string> types;
-  std::string idat;
-  size_t at = 8;
-  while (at < file.size()) {
-    if (file.size() - at < 12) return "truncated chunk";
-    uint32_t len = be32(file, at);
-    if (file.size() - at - 12 < len) return "chunk longer than file";
-    std::string type = file.substr(at + 4, 4), body = file.substr(at + 4, 4 + size_t(len));
-    if (CrcBitwise(body) != be32(file, at + 8 + len)) return "bad CRC in " + type;
-    std::string data = body.substr(4);
-    if (type == "IHDR") {
-      if (len != 13) return "IHDR length";
-      png.width = be32(data, 0);
-      png.height = be32(data, 4);
-      png.depth = uint8_t(data[8]);
-      png.colour_type = uint8_t(data[9]);
-      png.compression = uint8_t(data[10]);
-      png.filter = uint8_t(data[11]);
-      png.interlace = uint8_t(data[12]);
-    } else if (type == "IDAT") {
-      idat += data;
-    } else if (type == "IEND" && len != 0) {
-      return "IEND not empty";
-    }
-    types.push_back(type);
-    at += 12 + len;
-  }
-  if (types.empty() || types.front() != "IHDR" || types.back() != "IEND") return "chunk order";
-
-  if (idat.size() < 6) return "zlib stream too short";
-  uint8_t cmf = uint8_t(idat[0]), flg = uint8_t(idat[1]);
-  if ((cmf & 0x0F) != 8 || (cmf >> 4) > 7 || (cmf * 256 + flg) % 31 != 0 || (flg & 0x20))
-    return "zlib header";
-  size_t p = 2;
-  bool final = false;
-  while (!final) {
-    if (idat.size() - p < 5) return "stored block header";
-    uint8_t head = uint8_t(idat[p]);
-    final = head & 1;
-    if ((head >> 1) != 0) return "not a stored block";
-    uint32_t n = uint8_t(idat[p + 1]) | uint8_t(idat[p + 2]) << 8;
-    uint32_t nn = uint8_t(idat[p + 3]) | uint8_t(idat[p + 4]) << 8;
-    if ((n ^ nn) != 0xFFFF) return "NLEN is not the complement of LEN";
-    p += 5;
-    if (idat.size() - p < n) return "stored block past the stream";
-    png.rows += idat.substr(p, n);
-    p += n;
-    ++png.stored_blocks;
-  }
-  if (idat.size() - p != 4) return "bytes after the deflate data";
-  if (be32(idat, p) != AdlerPlain(png.rows)) return "Adler-32";
-  return {};
-}
-
-// Pixel (x, y) of a parsed 8-bit RGBA picture whose rows all use filter 0, as PngRgba.
-uint32_t pixel(const ParsedPng& png, int x, int y) {
-  size_t at = size_t(y) * (1 + 4 * png.width) + 1 + 4 * size_t(x);
-  uint32_t v = 0;
-  for (int k = 0; k < 4; ++k) v |= uint32_t(uint8_t(png.rows[at + k])) << (8 * k);
-  return v;
-}
-
-// ---- Temporary folders with a Chinese name, removed afterwards ---------------------------
-
-std::string utf8(const std::filesystem::path& p) {
-  std::u8string s = p.u8string();
-  return std::string(s.begin(), s.end());
-}
-
-std::filesystem::path FromUtf8(const std::string& s) {
-  return std::filesystem::path(std::u8string(s.begin(), s.end()));
-}
-
-struct TempFolder {
-  TempFolder() {
-    std::random_device rd;
-    path = utf8(std::filesystem::temp_directory_path()) + "/btl_演示_" + std::to_string(rd());
-    std::filesystem::create_directories(FromUtf8(path));
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(FromUtf8(path), ignored);
-  }
-  std::string path;
-};
-
-// ---- PNG writer -------------------------------------------------------------------------
 
 struct PngSize {
   int w, h;
@@ -148,48 +30,52 @@ void PrintTo(const PngSize& s, std::ostream* os) { *os << s.w << "x" << s.h; }
 
 class PngWriterTest : public ::testing::TestWithParam<PngSize> {};
 
-// 1 x 1; 64 x 255 fills exactly one stored block (255 rows of 257 bytes = 65,535); 300 x 120
-// needs three blocks.
+// One pixel, and pictures wide and tall enough for the rows to take different filters.
 INSTANTIATE_TEST_SUITE_P(Sizes, PngWriterTest,
                          ::testing::Values(PngSize{1, 1}, PngSize{64, 255}, PngSize{300, 120}));
 
-TEST_P(PngWriterTest, StoredStreamGivesBackTheFilteredRows) {
+TEST_P(PngWriterTest, AnotherReaderGivesBackEveryPixel) {
   const int w = GetParam().w, h = GetParam().h;
   std::vector<uint32_t> pixels;
-  std::string expected;
-  for (int y = 0; y < h; ++y) {
-    expected.push_back('\0');  // filter type 0
+  for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       uint8_t r = uint8_t(x * 7 + y), g = uint8_t(y * 3), b = uint8_t(x ^ y), a = uint8_t(255 - x);
       pixels.push_back(PngRgba(r, g, b, a));
-      expected += {char(r), char(g), char(b), char(a)};
     }
-  }
-  ParsedPng png;
-  ASSERT_EQ(ParsePng(EncodePng(w, h, pixels.data()), png), "");
-  EXPECT_EQ(png.width, uint32_t(w));
-  EXPECT_EQ(png.height, uint32_t(h));
-  EXPECT_EQ(png.depth, 8);
-  EXPECT_EQ(png.colour_type, 6);
-  EXPECT_EQ(png.compression, 0);
-  EXPECT_EQ(png.filter, 0);
-  EXPECT_EQ(png.interlace, 0);
-  EXPECT_EQ(png.stored_blocks, int((expected.size() + 65534) / 65535));
-  EXPECT_TRUE(png.rows == expected);
+  const std::string file = EncodePng(w, h, pixels.data());
+  // The header chunk comes first; its fields say 8-bit RGB with alpha, not interlaced.
+  ASSERT_GE(file.size(), 33u);
+  EXPECT_EQ(file.substr(0, 16), std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16));
+  EXPECT_EQ(Be32(file, 16), uint32_t(w));
+  EXPECT_EQ(Be32(file, 20), uint32_t(h));
+  EXPECT_EQ(file.substr(24, 5), std::string("\x08\x06\0\0\0", 5));  // depth, type, methods
+  EXPECT_EQ(file.substr(file.size() - 12), std::string("\0\0\0\0IEND\xAE\x42\x60\x82", 12));
+  DecodedPng png;
+  ASSERT_EQ(DecodePng(file, png), "");
+  EXPECT_EQ(png.width, w);
+  EXPECT_EQ(png.height, h);
+  EXPECT_EQ(png.channels, 4);
+  EXPECT_TRUE(png.pixels == pixels);
+}
+
+TEST(PngWriter, ChunkChecksumIsTheFormatsCrc32) {
+  EXPECT_EQ(PngCrc32("123456789", 9), 0xCBF43926u);  // the CRC-32 check value
+  EXPECT_EQ(PngCrc32("IEND", 4), 0xAE426082u);       // the last four bytes of every PNG file
+  EXPECT_EQ(PngCrc32("", 0), 0u);
 }
 
 TEST(PngWriter, RefusesEmptyImages) {
   uint32_t one = PngRgba(1, 2, 3);
   EXPECT_EQ(EncodePng(0, 1, &one), "");
   EXPECT_EQ(EncodePng(1, -1, &one), "");
-  TempFolder dir;
-  EXPECT_FALSE(WritePng(JoinPath(dir.path, "空.png"), 0, 0, &one));
+  TempFolder dir{"btl_演示"};
+  EXPECT_FALSE(WritePng(dir.File("空.png"), 0, 0, &one));
 }
 
 TEST(PngWriter, WritesTheEncodedBytesUnderAChinesePath) {
-  TempFolder dir;
+  TempFolder dir{"btl_演示"};
   std::vector<uint32_t> pixels(12 * 5, PngRgba(200, 10, 10, 128));
-  std::string path = JoinPath(dir.path, "旗帜.png");
+  std::string path = dir.File("旗帜.png");
   ASSERT_TRUE(WritePng(path, 12, 5, pixels.data()));
   std::string written;
   ASSERT_TRUE(ReadWholeFile(path, written));
@@ -202,8 +88,8 @@ TEST(PngWriter, WritesTheEncodedBytesUnderAChinesePath) {
 class DemoDataTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    folder_ = new TempFolder;
-    error_ = WriteDemoData(folder_->path);
+    folder_ = new TempFolder{"btl_演示"};
+    error_ = WriteDemoData(folder_->Utf8());
   }
   static void TearDownTestSuite() {
     delete folder_;
@@ -213,7 +99,7 @@ class DemoDataTest : public ::testing::Test {
 
   static std::string file(const std::string& relative) {
     std::string bytes;
-    EXPECT_TRUE(ReadWholeFile(JoinPath(folder_->path, relative), bytes)) << relative;
+    EXPECT_TRUE(ReadWholeFile(folder_->File(relative), bytes)) << relative;
     return bytes;
   }
   static Json::Value catalog(const std::string& name) {
@@ -234,14 +120,14 @@ TempFolder* DemoDataTest::folder_ = nullptr;
 std::string DemoDataTest::error_;
 
 TEST_F(DemoDataTest, TwoRunsWriteTheSameBytes) {
-  TempFolder again;
-  ASSERT_EQ(WriteDemoData(again.path), "");
+  TempFolder again{"btl_演示"};
+  ASSERT_EQ(WriteDemoData(again.Utf8()), "");
   std::vector<DemoFile> files;
   ASSERT_EQ(MakeDemoFiles(files), "");
   ASSERT_GT(files.size(), 400u);
   for (const DemoFile& f : files) {
     std::string first = file(f.path), second;
-    ASSERT_TRUE(ReadWholeFile(JoinPath(again.path, f.path), second)) << f.path;
+    ASSERT_TRUE(ReadWholeFile(again.File(f.path), second)) << f.path;
     EXPECT_TRUE(first == second) << f.path;
     EXPECT_TRUE(first == f.bytes) << f.path;
   }
@@ -440,7 +326,7 @@ TEST_F(DemoDataTest, CatalogsFitTheirSlotsAndNameEveryPicture) {
     EXPECT_TRUE(id >= 1 && id <= 199) << id;
     EXPECT_TRUE(country_ids.insert(id).second) << id;
     EXPECT_TRUE(
-        FileExists(JoinPath(folder_->path, PicturePath("flag_" + std::to_string(id) + ".png"))));
+        FileExists(folder_->File(PicturePath("flag_" + std::to_string(id) + ".png"))));
   }
   EXPECT_GE(countries.size(), 100u);
   Json::Value commanders = catalog("CommanderSettings.json");
@@ -449,7 +335,7 @@ TEST_F(DemoDataTest, CatalogsFitTheirSlotsAndNameEveryPicture) {
     expect_name(e);
     std::string photo = e["Photo"].asString();
     EXPECT_TRUE(FileExists(
-        JoinPath(folder_->path, PicturePath(JoinPath("smallheads", photo + ".png")))))
+        folder_->File(PicturePath(JoinPath("smallheads", photo + ".png")))))
         << photo;
   }
   // A unit's label is its type name's first character: one per category, distinct.
@@ -520,14 +406,14 @@ TEST_F(DemoDataTest, PicturesHaveTheirSizesAndKeepBlackForTransparency) {
 
   for (const Expect& p : pictures) {
     SCOPED_TRACE(p.name);
-    ParsedPng png;
-    ASSERT_EQ(ParsePng(file(PicturePath(p.name)), png), "");
-    EXPECT_EQ(png.width, p.w);
-    EXPECT_EQ(png.height, p.h);
+    DecodedPng png;
+    ASSERT_EQ(DecodePng(file(PicturePath(p.name)), png), "");
+    EXPECT_EQ(png.width, int(p.w));
+    EXPECT_EQ(png.height, int(p.h));
     int clear = 0, black = 0;
-    for (uint32_t y = 0; y < png.height; ++y)
-      for (uint32_t x = 0; x < png.width; ++x) {
-        uint32_t v = pixel(png, int(x), int(y));
+    for (int y = 0; y < png.height; ++y)
+      for (int x = 0; x < png.width; ++x) {
+        uint32_t v = png.At(x, y);
         uint32_t alpha = v >> 24;
         EXPECT_TRUE(alpha == 0 || alpha == 255);  // no half-transparent edges
         clear += alpha == 0;
