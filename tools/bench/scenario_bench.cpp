@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -23,8 +24,10 @@ struct Fixture {
   std::vector<uint8_t> battleBytes;
 
   Fixture() {
-    folder = (fs::temp_directory_path() / "btl_scenario_bench").string();
-    fs::create_directories(folder);
+    // A folder of its own, so that two runs side by side do not share files.
+    std::string pattern = (fs::temp_directory_path() / "btl_scenario_bench_XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) std::abort();
+    folder = pattern;
     battle = folder + "/largest.btl";
     world = folder + "/world.bin";
     target = folder + "/saved.btl";
