@@ -101,6 +101,19 @@ TEST(NormaliseCell, BuildingPresenceComesFromTypeCodeOrDefenceOnly) {
   }
 }
 
+// Each byte of the record set alone: only facilityType (4), the two bytes of buildingCode
+// (6, 7) and defence (13) make a building.
+TEST(HasBuilding, OnlyTypeCodeOrDefenceBytesCount) {
+  for (size_t i = 0; i < sizeof(BuildingRecord); ++i) {
+    BuildingRecord b;
+    ClearBuilding(b);
+    EXPECT_FALSE(HasBuilding(b));
+    reinterpret_cast<uint8_t*>(&b)[i] = 0x80;
+    bool counts = i == 4 || i == 6 || i == 7 || i == 13;
+    EXPECT_EQ(HasBuilding(b), counts) << "byte " << i;
+  }
+}
+
 TEST(NormaliseCell, PositionKeepsLowSixteenBits) {
   MakeSmallWorld();
   g_world.worldWidth = 500;
