@@ -72,3 +72,13 @@ void RemoveTeam(int k) {
   // The last slot keeps its old contents; it is simply no longer counted.
   for (int i = k; i < w.teamCount; ++i) w.teams[i] = w.teams[i + 1];
 }
+
+const GeneralEntry* AttachedGeneral(const UnitRecord& unit) {
+  if (unit.general == kNoGeneral || unit.general >= g_world.generalCount) return nullptr;
+  return &g_world.generals[unit.general];
+}
+
+int UsableTeamCount() {
+  int n = g_world.teamCount;
+  return n < 0 ? 0 : n > kMaxTeams ? kMaxTeams : n;
+}

@@ -211,3 +211,9 @@ void RemoveTeam(int k);
 // The empty state of a cell's records.
 void ClearUnit(UnitRecord& unit);
 void ClearBuilding(BuildingRecord& building);
+
+// The generals entry a unit names, or null for 255 and for an index past the list.
+const GeneralEntry* AttachedGeneral(const UnitRecord& unit);
+
+// teamCount limited to the usable slots 0..254.
+int UsableTeamCount();

@@ -177,4 +177,30 @@ TEST(RemoveTeam, LastTeamMovesNoSlotAndOutOfRangeIndexDoesNothing) {
   EXPECT_EQ(g_world.teamCount, 0);
 }
 
+TEST(AttachedGeneral, NamesOnlyAListedEntry) {
+  MakeSmallWorld();
+  g_world.generalCount = 3;
+  g_world.generals[2] = {77, 5};
+  UnitRecord unit;
+  ClearUnit(unit);
+  EXPECT_EQ(AttachedGeneral(unit), nullptr);  // 255: none
+  unit.general = 2;
+  ASSERT_EQ(AttachedGeneral(unit), &g_world.generals[2]);
+  EXPECT_EQ(AttachedGeneral(unit)->commander, 77);
+  unit.general = 3;  // one past the list
+  EXPECT_EQ(AttachedGeneral(unit), nullptr);
+  g_world.generalCount = 256;  // 255 stays "none" however long the list
+  unit.general = kNoGeneral;
+  EXPECT_EQ(AttachedGeneral(unit), nullptr);
+}
+
+TEST(UsableTeamCount, KeepsToSlotsZeroTo254) {
+  MakeSmallWorld();
+  const int32_t counts[][2] = {{0, 0}, {3, 3}, {254, 254}, {255, 255}, {256, 255}, {-1, 0}};
+  for (const auto& c : counts) {
+    g_world.teamCount = c[0];
+    EXPECT_EQ(UsableTeamCount(), c[1]) << c[0];
+  }
+}
+
 }  // namespace
