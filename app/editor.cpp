@@ -115,10 +115,10 @@ void HandleLeftClick(int32_t x, int32_t y) {
     Cell& c = g_world.grid[v.selX()][v.selY()];
     void* owner = window_handle();
     if (button != -1) EndAction();  // a paste held so far is a step of its own
-    if (button == 0) ShowBuildingDialog(owner, c.building);
+    if (button == 0) ShowBuildingDialog(owner, c.building, GlobalIndex(v.selX(), v.selY()));
     if (button == 1) ShowUnitDialog(owner, c.unit);
     if (button == 2) ShowGeneralDialog(owner, c.hasUnit, c.unit);
-    if (button == 3) ShowHexDialog(owner);
+    if (button == 3) ShowHexDialog(owner, v.selX(), v.selY());
     NormaliseCell(v.selX(), v.selY());
     EndAction();
     if (button != -1) {

@@ -295,3 +295,19 @@ int32_t RankLifeOf(int32_t rank) {
   if (rank < 0 || rank >= kRankSlots) return 0;
   return g_catalogs.RankLife[rank];
 }
+
+int32_t ArmyHpOf(int32_t armyId) {
+  int slot = ArmySlotOf(armyId);
+  return slot < 0 ? 0 : ArmyHP[slot];
+}
+
+int32_t ArmyMobilityOf(int32_t armyId) {
+  int slot = ArmySlotOf(armyId);
+  return slot < 0 ? 0 : ArmyMobility[slot];
+}
+
+int PortraitSlotOf(int32_t commanderId) {
+  if (commanderId < 0 || commanderId >= kCommanderSlotIndex) return 0;
+  int slot = CommanderSlot[commanderId];
+  return slot > 0 && slot < kCommanderNameSlots ? slot : 0;
+}

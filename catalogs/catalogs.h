@@ -121,3 +121,10 @@ int32_t RankLifeOf(int32_t rank);                        // 0 out of range
 // The army whose own category and level are the pair given, or 0 where none is (also where
 // the pair's slot of ArmyByTypeLevel holds an army listed with another pair).
 int32_t ArmyIdOf(uint8_t unitClass, uint8_t unitLevel);
+
+// Checked lookups of a unit type's numbers and a commander's portrait, for numbers from a
+// scenario file or a control.
+int32_t ArmyHpOf(int32_t armyId);        // 0 for 0 and unknown Ids
+int32_t ArmyMobilityOf(int32_t armyId);  // 0 for 0 and unknown Ids
+// Portrait slot of a commander (its 1-based catalog slot), or 0 when it has none.
+int PortraitSlotOf(int32_t commanderId);

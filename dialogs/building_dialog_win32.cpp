@@ -1,4 +1,3 @@
-#include "view/view_state.h"
 #include "dialogs/building_dialog.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/form_win32.h"
@@ -18,7 +17,7 @@ class BuildingBinding final : public DialogBinding {
 
 }  // namespace
 
-void ShowBuildingDialog(void* owner, BuildingRecord& building) {
-  BuildingBinding binding(building, GlobalIndex(g_view.selX(), g_view.selY()));
+void ShowBuildingDialog(void* owner, BuildingRecord& building, int32_t hexIndex) {
+  BuildingBinding binding(building, hexIndex);
   binding.Run(owner, L"BUILDING_DATA");
 }

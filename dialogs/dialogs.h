@@ -10,13 +10,13 @@
 
 #include "scenario/world_record.h"
 
-// Edits the building in place; 地块ID shows the selected hex's global index.
-void ShowBuildingDialog(void* owner, BuildingRecord& building);
+// Edits the building in place; 地块ID shows hexIndex, the global index of its hex.
+void ShowBuildingDialog(void* owner, BuildingRecord& building, int32_t hexIndex);
 // Edits a working copy of the unit that is written back when the dialog ends, always.
 void ShowUnitDialog(void* owner, UnitRecord& unit);
 // Does nothing when hasUnit is 0.
 void ShowGeneralDialog(void* owner, uint8_t hasUnit, UnitRecord& unit);
-// The raw bytes and owner of the selected hex; nothing without a selection inside the range.
-void ShowHexDialog(void* owner);
+// The raw bytes and owner of the hex at grid (x, y); nothing when it lies outside the range.
+void ShowHexDialog(void* owner, int x, int y);
 // The team table.
 void ShowTeamDialog(void* owner);

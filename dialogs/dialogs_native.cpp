@@ -2,8 +2,8 @@
 // program. These return at once so that portable callers link; they change nothing.
 #include "dialogs/dialogs.h"
 
-void ShowBuildingDialog(void*, BuildingRecord&) {}
+void ShowBuildingDialog(void*, BuildingRecord&, int32_t) {}
 void ShowUnitDialog(void*, UnitRecord&) {}
 void ShowGeneralDialog(void*, uint8_t, UnitRecord&) {}
-void ShowHexDialog(void*) {}
+void ShowHexDialog(void*, int, int) {}
 void ShowTeamDialog(void*) {}

@@ -5,7 +5,6 @@
 
 #include "catalogs/string_table.h"
 #include "dialogs/fields.h"
-#include "dialogs/lookups.h"
 #include "dialogs/resource_ids.h"
 
 namespace {
@@ -65,8 +64,7 @@ void HexDialog::Apply(Form& form) {
   for (int i = 0; i < int(sizeof(UnitRecord)); ++i)
     UnitBytes(copy_)[i] = ParseHexByte(form.GetText(kHexUnitBoxBase + i));
   copy_.hasUnit = copy_.unit.unitClass != 0;
-  copy_.hasBuilding = copy_.building.facilityType != 0 || copy_.building.buildingCode != 0 ||
-                      copy_.building.defence != 0;
+  copy_.hasBuilding = HasBuilding(copy_.building);
   copy_.owner = ReadFieldU8(form, IDC_HEX_OWNER);
   g_world.grid[x_][y_] = copy_;
 }

@@ -1,4 +1,3 @@
-#include "view/view_state.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/form_win32.h"
 #include "dialogs/hex_dialog.h"
@@ -21,9 +20,7 @@ class HexBinding final : public DialogBinding {
 
 }  // namespace
 
-void ShowHexDialog(void* owner) {
-  if (!g_view.hasSelection()) return;
-  int x = g_view.selX(), y = g_view.selY();
+void ShowHexDialog(void* owner, int x, int y) {
   if (x < 0 || y < 0 || x >= g_world.rangeWidth || y >= g_world.rangeHeight || x >= kMaxGrid || y >= kMaxGrid) return;
   HexBinding binding(x, y);
   binding.Run(owner, L"HEX_DIALOG");

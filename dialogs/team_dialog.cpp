@@ -5,7 +5,6 @@
 
 #include "catalogs/string_table.h"
 #include "dialogs/fields.h"
-#include "dialogs/lookups.h"
 #include "dialogs/resource_ids.h"
 #include "scenario/world_record.h"
 

@@ -5,7 +5,6 @@
 
 #include "catalogs/catalogs.h"
 #include "dialogs/fields.h"
-#include "dialogs/lookups.h"
 #include "dialogs/resource_ids.h"
 
 namespace {

@@ -31,12 +31,15 @@ void ClearUnit(UnitRecord& unit) {
 
 void ClearBuilding(BuildingRecord& building) { memset(&building, 0, sizeof building); }
 
+bool HasBuilding(const BuildingRecord& b) {
+  return b.facilityType != 0 || b.buildingCode != 0 || b.defence != 0;
+}
+
 void NormaliseCell(int x, int y) {
   Cell& c = g_world.grid[x][y];
   uint16_t position = uint16_t(GlobalIndex(x, y));
   c.hasUnit = c.unit.unitClass != 0;
-  c.hasBuilding = c.building.facilityType != 0 || c.building.buildingCode != 0 ||
-                  c.building.defence != 0;
+  c.hasBuilding = HasBuilding(c.building);
   if (c.hasUnit)
     c.unit.position = position;
   else
@@ -68,4 +71,14 @@ void RemoveTeam(int k) {
   w.teamCount -= 1;
   // The last slot keeps its old contents; it is simply no longer counted.
   for (int i = k; i < w.teamCount; ++i) w.teams[i] = w.teams[i + 1];
+}
+
+const GeneralEntry* AttachedGeneral(const UnitRecord& unit) {
+  if (unit.general == kNoGeneral || unit.general >= g_world.generalCount) return nullptr;
+  return &g_world.generals[unit.general];
+}
+
+int UsableTeamCount() {
+  int n = g_world.teamCount;
+  return n < 0 ? 0 : n > kMaxTeams ? kMaxTeams : n;
 }

@@ -195,6 +195,10 @@ int32_t GlobalIndex(int x, int y);
 // position of the file's records names each hex of the range unambiguously.
 bool RangeFitsPositions(const MapRange& range, int32_t worldWidth);
 
+// A building record stands for a building when its type, code or defence is set; the other
+// bytes (a city name, facilities) alone do not make one.
+bool HasBuilding(const BuildingRecord& building);
+
 // Recomputes hasUnit / hasBuilding of local hex (x, y) from its records, clears absent
 // records (a unit keeps general 255) and stamps present ones with the hex's index.
 void NormaliseCell(int x, int y);
@@ -207,3 +211,9 @@ void RemoveTeam(int k);
 // The empty state of a cell's records.
 void ClearUnit(UnitRecord& unit);
 void ClearBuilding(BuildingRecord& building);
+
+// The generals entry a unit names, or null for 255 and for an index past the list.
+const GeneralEntry* AttachedGeneral(const UnitRecord& unit);
+
+// teamCount limited to the usable slots 0..254.
+int UsableTeamCount();

@@ -1,6 +1,7 @@
 #include "view/cell_plan.h"
 
 #include "catalogs/catalogs.h"
+#include "view/hex_geometry.h"
 #include "view/layout.h"
 
 namespace {
@@ -50,8 +51,11 @@ std::string UnitLabel(const UnitRecord& unit) {
 
 void CellScreenPosition(const Cell& c, int32_t scrollX, int32_t scrollY, int32_t& px,
                         int32_t& py) {
-  px = (c.globalX - g_world.originX - scrollX) * cellSize;
-  py = (c.globalY - g_world.originY - scrollY) * cellSize + (c.globalX & 1) * halfCell;
+  // The hex's view column has the parity of its global column, which decides the shift.
+  PixelPoint p = HexTopLeft(c.globalX - g_world.originX - scrollX,
+                            c.globalY - g_world.originY - scrollY, g_world.originX, scrollX);
+  px = p.x;
+  py = p.y;
 }
 
 std::vector<CellStep> PlanCell(const Cell& c, int32_t px, int32_t py) {

@@ -4,6 +4,7 @@
 #include "view/view_state.h"
 #include "catalogs/artwork.h"
 #include "view/cell_plan.h"
+#include "view/hex_geometry.h"
 #include "view/layout.h"
 
 Surface offscreenSurface;
@@ -92,9 +93,8 @@ void ComposeScreen() {
   DrawPanels();
   if (g_view.hasSelection()) {
     set_line_colour(kSelectionColour);
-    int32_t shift = ((g_view.selCol + g_world.originX + g_view.scrollX) & 1) * halfCell;
-    draw_rect(g_view.selCol * cellSize, g_view.selRow * cellSize + shift,
-              (g_view.selCol + 1) * cellSize, (g_view.selRow + 1) * cellSize + shift);
+    PixelPoint p = HexTopLeft(g_view.selCol, g_view.selRow, g_world.originX, g_view.scrollX);
+    draw_rect(p.x, p.y, p.x + cellSize, p.y + cellSize);
   }
 }
 

@@ -1,22 +1,17 @@
 #include "view/view_state.h"
 
 #include <algorithm>
+#include <optional>
+
+#include "view/hex_geometry.h"
 
 ViewState g_view;
 
 void PickHex(ViewState& v, const Layout& l, int32_t originX, int32_t x, int32_t y) {
-  int32_t col = x / cellSize;
-  bool odd = (originX + v.scrollX + col) & 1;
-  int32_t row;
-  if (odd) {
-    if (y < halfCell) return;
-    row = (y - halfCell) / cellSize;
-  } else {
-    if (y >= l.mapHeightPx - halfCell) return;
-    row = y / cellSize;
-  }
-  v.selCol = col;
-  v.selRow = row;
+  std::optional<ViewHex> hex = HexAtPoint(x, y, originX, v.scrollX, l.mapHeightPx);
+  if (!hex) return;
+  v.selCol = hex->col;
+  v.selRow = hex->row;
 }
 
 void ScrollBy(ViewState& v, const Layout& l, int32_t dx, int32_t dy) {

@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "view/view_state.h"
 #include "catalogs/artwork.h"
 #include "catalogs/catalogs.h"
 #include "catalogs/string_table.h"
@@ -84,7 +83,6 @@ void ResetWorld() {
   w.teams[kUnownedTeam].colour = 0xFFFFFF;
   w.teamCount = 0;
   w.generalCount = 0;
-  g_view = ViewState{};
 }
 
 void AddTeam(int32_t country, uint32_t colour, int32_t money) {
@@ -448,10 +446,6 @@ TEST_F(DialogWindowTest, UnitWorkingCopyIsWrittenBackWithoutApply) {
 }
 
 TEST_F(DialogWindowTest, BuildingStoresTypedFacilityTypeAndShowsHexIndex) {
-  g_view.scrollX = 1;
-  g_view.selCol = 1;
-  g_view.scrollY = 0;
-  g_view.selRow = 2;
   Cell& cell = g_world.grid[2][2];
   cell.building.cityName = 12;
   ModalDriver driver;
@@ -465,7 +459,7 @@ TEST_F(DialogWindowTest, BuildingStoresTypedFacilityTypeAndShowsHexIndex) {
     Click(d, IDC_BUILDING_APPLY);
     Close(d);
   });
-  driver.Run([&] { ShowBuildingDialog(Owner(), cell.building); });
+  driver.Run([&] { ShowBuildingDialog(Owner(), cell.building, GlobalIndex(2, 2)); });
   EXPECT_EQ(cell.building.facilityType, 12);
   EXPECT_EQ(cell.building.defence, 7);
   EXPECT_EQ(cell.building.buildingCode, 10101);
@@ -560,12 +554,23 @@ TEST_F(DialogWindowTest, GeneralDoesNotOpenWithoutUnit) {
   EXPECT_EQ(unit.general, kNoGeneral);
 }
 
+// The raw hex editor is given grid coordinates: one past either edge of the 4 x 3 range, or
+// -1 (no selection), opens nothing.
+TEST_F(DialogWindowTest, HexDoesNotOpenOutsideTheRange) {
+  const int outside[][2] = {{4, 0}, {0, 3}, {-1, 0}, {0, -1}};
+  for (const auto& p : outside) {
+    bool opened = false;
+    ModalDriver driver;
+    driver.Run([&] {
+      ShowHexDialog(Owner(), p[0], p[1]);
+      opened = !ThreadDialogs().empty();
+    });
+    EXPECT_FALSE(opened) << p[0] << "," << p[1];
+  }
+}
+
 TEST_F(DialogWindowTest, HexBoxesSitOnTheirGridsAndParseHex) {
   AddTeam(86, 0x0000FF, 0);
-  g_view.scrollX = 0;
-  g_view.selCol = 3;
-  g_view.scrollY = 1;
-  g_view.selRow = 0;
   Cell& cell = g_world.grid[3][1];
   cell.unit.unitClass = 3;
   cell.hasUnit = 1;
@@ -606,7 +611,7 @@ TEST_F(DialogWindowTest, HexBoxesSitOnTheirGridsAndParseHex) {
     Click(d, IDC_HEX_APPLY);
     Close(d);
   });
-  driver.Run([] { ShowHexDialog(Owner()); });
+  driver.Run([] { ShowHexDialog(Owner(), 3, 1); });
   EXPECT_EQ(cell.unit.movement, 0x00);
   EXPECT_EQ(cell.unit.morale, 0x07);
   EXPECT_EQ(cell.unit.earlyPolicy, 0xBC);

@@ -402,3 +402,20 @@ TEST_F(CatalogTest, BytesInMemoryLoadLikeTheFileOfTheSameBytes) {
     }
   }
 }
+
+// --- checked lookups of hit points, mobility and portraits -----------------------------------
+
+TEST_F(CatalogTest, HpMobilityAndPortraitOfWhatTheCatalogsDoNotNameAreZero) {
+  LoadCatalogText(CatalogKind::Army,
+                  R"([{"Id": 100001, "HP": 10, "Mobility": 4}, {"Id": 200000, "HP": 30, "Mobility": 6}])");
+  LoadCatalogText(CatalogKind::Commander, R"([{"Id": 7}, {"Id": 65535}])");
+  const struct {
+    int32_t army, hp, mobility;
+  } armies[] = {{100001, 10, 4}, {200000, 30, 6}, {100002, 0, 0}, {0, 0, 0}, {100000, 0, 0}, {200001, 0, 0}, {-1, 0, 0}};
+  for (const auto& a : armies) {
+    EXPECT_EQ(ArmyHpOf(a.army), a.hp) << a.army;
+    EXPECT_EQ(ArmyMobilityOf(a.army), a.mobility) << a.army;
+  }
+  const int32_t portraits[][2] = {{7, 1}, {65535, 2}, {8, 0}, {0, 0}, {-1, 0}, {65536, 0}};
+  for (const auto& p : portraits) EXPECT_EQ(PortraitSlotOf(p[0]), p[1]) << p[0];
+}

@@ -101,6 +101,19 @@ TEST(NormaliseCell, BuildingPresenceComesFromTypeCodeOrDefenceOnly) {
   }
 }
 
+// Each byte of the record set alone: only facilityType (4), the two bytes of buildingCode
+// (6, 7) and defence (13) make a building.
+TEST(HasBuilding, OnlyTypeCodeOrDefenceBytesCount) {
+  for (size_t i = 0; i < sizeof(BuildingRecord); ++i) {
+    BuildingRecord b;
+    ClearBuilding(b);
+    EXPECT_FALSE(HasBuilding(b));
+    reinterpret_cast<uint8_t*>(&b)[i] = 0x80;
+    bool counts = i == 4 || i == 6 || i == 7 || i == 13;
+    EXPECT_EQ(HasBuilding(b), counts) << "byte " << i;
+  }
+}
+
 TEST(NormaliseCell, PositionKeepsLowSixteenBits) {
   MakeSmallWorld();
   g_world.worldWidth = 500;
@@ -162,6 +175,32 @@ TEST(RemoveTeam, LastTeamMovesNoSlotAndOutOfRangeIndexDoesNothing) {
   RemoveTeam(0);
   RemoveTeam(0);
   EXPECT_EQ(g_world.teamCount, 0);
+}
+
+TEST(AttachedGeneral, NamesOnlyAListedEntry) {
+  MakeSmallWorld();
+  g_world.generalCount = 3;
+  g_world.generals[2] = {77, 5};
+  UnitRecord unit;
+  ClearUnit(unit);
+  EXPECT_EQ(AttachedGeneral(unit), nullptr);  // 255: none
+  unit.general = 2;
+  ASSERT_EQ(AttachedGeneral(unit), &g_world.generals[2]);
+  EXPECT_EQ(AttachedGeneral(unit)->commander, 77);
+  unit.general = 3;  // one past the list
+  EXPECT_EQ(AttachedGeneral(unit), nullptr);
+  g_world.generalCount = 256;  // 255 stays "none" however long the list
+  unit.general = kNoGeneral;
+  EXPECT_EQ(AttachedGeneral(unit), nullptr);
+}
+
+TEST(UsableTeamCount, KeepsToSlotsZeroTo254) {
+  MakeSmallWorld();
+  const int32_t counts[][2] = {{0, 0}, {3, 3}, {254, 254}, {255, 255}, {256, 255}, {-1, 0}};
+  for (const auto& c : counts) {
+    g_world.teamCount = c[0];
+    EXPECT_EQ(UsableTeamCount(), c[1]) << c[0];
+  }
 }
 
 }  // namespace
