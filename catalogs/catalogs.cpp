@@ -298,16 +298,16 @@ int32_t RankLifeOf(int32_t rank) {
 
 int32_t ArmyHpOf(int32_t armyId) {
   int slot = ArmySlotOf(armyId);
-  return slot < 0 ? 0 : ArmyHP[slot];
+  return slot < 0 ? 0 : g_catalogs.ArmyHP[slot];
 }
 
 int32_t ArmyMobilityOf(int32_t armyId) {
   int slot = ArmySlotOf(armyId);
-  return slot < 0 ? 0 : ArmyMobility[slot];
+  return slot < 0 ? 0 : g_catalogs.ArmyMobility[slot];
 }
 
 int PortraitSlotOf(int32_t commanderId) {
   if (commanderId < 0 || commanderId >= kCommanderSlotIndex) return 0;
-  int slot = CommanderSlot[commanderId];
+  int slot = g_catalogs.CommanderSlot[commanderId];
   return slot > 0 && slot < kCommanderNameSlots ? slot : 0;
 }
