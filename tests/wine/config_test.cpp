@@ -32,9 +32,9 @@ struct Query {
 // A fresh folder under the temporary folder for the whole run (ASCII, for the system's A
 // functions); every file gets its own name, since the system reader keeps recently read
 // files cached by name.
-std::string TestFolder() {
+const TempFolder& TestFolder() {
   static TempFolder folder{"btl_profile"};
-  return folder.Utf8();
+  return folder;
 }
 
 std::string AnsiPath(const std::string& utf8Path) {
@@ -46,14 +46,7 @@ std::string AnsiPath(const std::string& utf8Path) {
 }
 
 std::string WriteCase(const std::string& name, const std::string& bytes) {
-  std::string path = JoinPath(TestFolder(), name + ".ini");
-  FILE* f = OpenFile(path, "wb");
-  EXPECT_NE(f, nullptr) << path;
-  if (f) {
-    fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
-  }
-  return path;
+  return TestFolder().Write(name + ".ini", bytes);
 }
 
 int SystemInt(const Query& q, const std::string& ansiPath) {
@@ -70,7 +63,7 @@ std::string SystemString(const Query& q, const std::string& ansiPath) {
 // Writes the file (unless `missing`), asks both readers every query and compares.
 void ExpectSameAnswers(const std::string& name, const std::string& bytes, const std::vector<Query>& queries,
                        bool missing = false) {
-  std::string path = missing ? JoinPath(TestFolder(), name + ".ini") : WriteCase(name, bytes);
+  std::string path = missing ? TestFolder().File(name + ".ini") : WriteCase(name, bytes);
   std::string ansiPath = AnsiPath(path);
   for (const Query& q : queries) {
     SCOPED_TRACE(name + " [" + Utf8FromGbk(q.section) + "] " + Utf8FromGbk(q.key));
