@@ -5,6 +5,7 @@
 #include "drawing/mouse_queue.h"
 #include "drawing/surface.h"
 #include "drawing/window.h"
+#include "drawing/window_test_hooks.h"
 
 namespace {
 bool g_open = false;
@@ -12,7 +13,6 @@ bool g_keepCloses = false;
 bool g_closeRequested = false;
 }
 
-// The user's close as the window reports it; tests call it.
 void PostUserClose() {
   if (g_keepCloses)
     g_closeRequested = true;

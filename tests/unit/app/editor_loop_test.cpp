@@ -14,12 +14,11 @@
 #include "drawing/mouse_queue.h"
 #include "platform/prompts.h"
 #include "drawing/window.h"
+#include "drawing/window_test_hooks.h"
 #include "tests/support/battle_fixture.h"
 #include "tests/support/temp_folder.h"
 #include "view/layout.h"
 #include "view/map_view.h"
-
-void PostUserClose();  // drawing/window_native.cpp: the user's close as the window reports it
 
 namespace {
 
