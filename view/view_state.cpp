@@ -69,6 +69,13 @@ void RevealAndSelect(ViewState& v, const Layout& l, int32_t gx, int32_t gy) {
   v.selRow = gy - v.scrollY;
 }
 
+void CentreAndSelect(ViewState& v, const Layout& l, int32_t gx, int32_t gy) {
+  v.selCol = v.selRow = -1;
+  ScrollBy(v, l, gx - l.viewCols / 2 - v.scrollX, gy - l.viewRows / 2 - v.scrollY);
+  v.selCol = gx - v.scrollX;
+  v.selRow = gy - v.scrollY;
+}
+
 void CopySelected(ViewState& v) {
   if (!v.hasSelection()) return;
   v.clipboardCell = g_world.grid[v.selX()][v.selY()];

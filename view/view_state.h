@@ -44,6 +44,9 @@ int CommandButtonAt(const Layout& l, int32_t x, int32_t y);
 // Selects grid hex (gx, gy); when it is not in view, first scrolls so that it is, centred
 // as far as the range allows.
 void RevealAndSelect(ViewState& v, const Layout& l, int32_t gx, int32_t gy);
+// Scrolls grid hex (gx, gy) to the middle of the view, as far as the range allows, and
+// selects it: what a jump to a hex the user named does.
+void CentreAndSelect(ViewState& v, const Layout& l, int32_t gx, int32_t gy);
 
 // C: copies the selected hex.
 void CopySelected(ViewState& v);

@@ -161,3 +161,27 @@ TEST_F(ViewFixture, PasteRulesCopyOnlyTheirPart) {
 }
 
 }  // namespace
+
+// A jump centres the hex where the range allows and selects it; near the range's edges the
+// view stops at the limits and the hex is selected where it then stands.
+TEST_F(ViewFixture, CentreAndSelectCentresAsFarAsTheRangeAllows) {
+  struct Row {
+    int gx, gy, scrollX, scrollY;
+  } rows[] = {
+      {20, 15, 14, 10},  // middle: 20 - 12/2, 15 - 10/2
+      {0, 0, 0, 0},      // first hex: the view stays at the origin
+      {39, 29, 28, 20},  // last hex: the view stops at the limits
+      {3, 27, 0, 20},
+  };
+  for (const Row& r : rows) {
+    v.scrollX = 7;
+    v.scrollY = 3;
+    v.selCol = 2;  // a selection elsewhere never survives the jump
+    v.selRow = 2;
+    CentreAndSelect(v, l, r.gx, r.gy);
+    EXPECT_EQ(v.scrollX, r.scrollX) << r.gx << "," << r.gy;
+    EXPECT_EQ(v.scrollY, r.scrollY) << r.gx << "," << r.gy;
+    EXPECT_EQ(v.selX(), r.gx);
+    EXPECT_EQ(v.selY(), r.gy);
+  }
+}
