@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/config.h"
 #include "base/profile.h"
 #include "base/text.h"
 
