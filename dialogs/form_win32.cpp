@@ -101,8 +101,8 @@ void Win32Form::Repaint(int id) {
   RedrawWindow(window, nullptr, nullptr, flags);
 }
 
-void Win32Form::Warn(std::string_view utf8Text) {
-  ShowMessage(dialog_, std::string(utf8Text), "提示", kMbOk | kMbIconWarning);
+void Win32Form::Warn(std::string_view utf8Text, std::string_view caption) {
+  ShowMessage(dialog_, std::string(utf8Text), std::string(caption), kMbOk | kMbIconWarning);
 }
 
 bool Win32Form::ChooseColour(uint32_t& colour) { return AskColour(dialog_, colour); }

@@ -34,7 +34,8 @@ class Win32Form final : public Form {
   int ListCount(int id) override;
   void Enable(int id, bool enabled) override;
   void Repaint(int id) override;
-  void Warn(std::string_view utf8Text) override;
+  void Warn(std::string_view utf8Text, std::string_view caption) override;
+  using Form::Warn;
   bool ChooseColour(uint32_t& colour) override;
 
  private:
