@@ -162,9 +162,15 @@ INT_PTR CALLBACK DialogBinding::Procedure(HWND dialog, UINT message, WPARAM wPar
   if (!binding) return FALSE;
   switch (message) {
     case WM_COMMAND:
-      // Enter and Esc arrive as IDOK and IDCANCEL without a control; there is no default
-      // button and no cancel.
-      if (lParam == 0) return TRUE;
+      // Enter and Esc arrive as IDOK and IDCANCEL without a control; the five editors have
+      // no default button and no cancel.
+      if (lParam == 0) {
+        if (LOWORD(wParam) == IDCANCEL && binding->EndsOnEscape()) {
+          binding->OnClose();
+          EndDialog(dialog, 1);
+        }
+        return TRUE;
+      }
       binding->OnCommand(LOWORD(wParam), NoticeOf(HIWORD(wParam)));
       return TRUE;
     case WM_NOTIFY:
