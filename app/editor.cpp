@@ -169,6 +169,17 @@ void ShowStepHex(const StepFocus& f) {
   if (f.x >= 0) RevealAndSelect(g_view, g_layout, f.x, f.y);
 }
 
+// G: the go-to dialog; the hex it names is centred as far as the range allows and selected.
+// Nothing of the scenario changes. G acts once per press, so that the key that opened the
+// dialog types nothing into it; the Enter or Esc that closed it is no command for the map.
+void GoToHex() {
+  GridHex hex;
+  if (ShowGoToDialog(window_handle(), CurrentRange(), g_world.worldWidth, hex))
+    CentreAndSelect(g_view, g_layout, hex.x, hex.y);
+  IgnoreHeldKeys();
+  DropMouseMessages();
+}
+
 // Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo; once per press.
 void UndoKeys() {
   if (!KeyDown(kKeyControl)) return;
@@ -200,6 +211,7 @@ bool MainLoopPass() {
     EndAction();
     DropMouseMessages();
   }
+  if (Pressed(kKeyG)) GoToHex();
   UndoKeys();
   if (TakeCloseRequest() && AnswerCloseRequest()) return false;
   draw_screen();

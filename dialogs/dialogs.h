@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "scenario/world_record.h"
+#include "view/hex_address.h"
 
 // Edits the building in place; 地块ID shows hexIndex, the global index of its hex.
 void ShowBuildingDialog(void* owner, BuildingRecord& building, int32_t hexIndex);
@@ -20,3 +21,7 @@ void ShowGeneralDialog(void* owner, uint8_t hasUnit, UnitRecord& unit);
 void ShowHexDialog(void* owner, int x, int y);
 // The team table.
 void ShowTeamDialog(void* owner);
+
+// The go-to dialog (dialogs/goto_dialog.h), placed and owned like the others. It ends through
+// its close box, on Esc, and on 确定 with a hex of the range: then true, with that hex.
+bool ShowGoToDialog(void* owner, const MapRange& range, int32_t worldWidth, GridHex& chosen);

@@ -48,8 +48,10 @@ class Form {
   // Asks for the control (0: the whole dialog) to be painted again now.
   virtual void Repaint(int id) = 0;
 
-  // A warning box owned by the dialog, caption "提示".
-  virtual void Warn(std::string_view utf8Text) = 0;
+  // A warning box owned by the dialog, with the given caption.
+  virtual void Warn(std::string_view utf8Text, std::string_view caption) = 0;
+  // The editing dialogs' warnings, captioned "提示".
+  void Warn(std::string_view utf8Text) { Warn(utf8Text, "提示"); }
   // The system colour chooser owned by the dialog, starting at colour (0x00BBGGRR). True and
   // the chosen colour when the user confirms.
   virtual bool ChooseColour(uint32_t& colour) = 0;

@@ -101,8 +101,8 @@ void Win32Form::Repaint(int id) {
   RedrawWindow(window, nullptr, nullptr, flags);
 }
 
-void Win32Form::Warn(std::string_view utf8Text) {
-  ShowMessage(dialog_, std::string(utf8Text), "提示", kMbOk | kMbIconWarning);
+void Win32Form::Warn(std::string_view utf8Text, std::string_view caption) {
+  ShowMessage(dialog_, std::string(utf8Text), std::string(caption), kMbOk | kMbIconWarning);
 }
 
 bool Win32Form::ChooseColour(uint32_t& colour) { return AskColour(dialog_, colour); }
@@ -162,9 +162,15 @@ INT_PTR CALLBACK DialogBinding::Procedure(HWND dialog, UINT message, WPARAM wPar
   if (!binding) return FALSE;
   switch (message) {
     case WM_COMMAND:
-      // Enter and Esc arrive as IDOK and IDCANCEL without a control; there is no default
-      // button and no cancel.
-      if (lParam == 0) return TRUE;
+      // Enter and Esc arrive as IDOK and IDCANCEL without a control; the five editors have
+      // no default button and no cancel.
+      if (lParam == 0) {
+        if (LOWORD(wParam) == IDCANCEL && binding->EndsOnEscape()) {
+          binding->OnClose();
+          EndDialog(dialog, 1);
+        }
+        return TRUE;
+      }
       binding->OnCommand(LOWORD(wParam), NoticeOf(HIWORD(wParam)));
       return TRUE;
     case WM_NOTIFY:

@@ -34,7 +34,8 @@ class Win32Form final : public Form {
   int ListCount(int id) override;
   void Enable(int id, bool enabled) override;
   void Repaint(int id) override;
-  void Warn(std::string_view utf8Text) override;
+  void Warn(std::string_view utf8Text, std::string_view caption) override;
+  using Form::Warn;
   bool ChooseColour(uint32_t& colour) override;
 
  private:
@@ -47,8 +48,8 @@ class Win32Form final : public Form {
 void CreateChildWindows(Win32Form& form, const std::vector<ChildWindow>& windows);
 
 // A dialog template run modally with a procedure that hands its messages to the virtual
-// functions below. The dialog ends only through its close command (result 1); Esc and Enter
-// do nothing.
+// functions below. The dialog ends through its close command (result 1); Esc ends it too
+// where EndsOnEscape says so, else Esc and Enter without a default button do nothing.
 class DialogBinding {
  public:
   virtual ~DialogBinding() = default;
@@ -61,6 +62,7 @@ class DialogBinding {
   virtual void OnPaint(HDC) {}
   virtual bool OnDrawItem(const DRAWITEMSTRUCT&) { return false; }
   virtual void OnClose() {}
+  virtual bool EndsOnEscape() const { return false; }
 
   Win32Form form_;
 

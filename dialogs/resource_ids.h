@@ -57,3 +57,7 @@
 #define IDC_TEAM_APPLY 1057
 #define IDC_TEAM_COUNTRY 1058
 #define IDC_TEAM_SWATCH 1061
+
+// Go-to dialog, template "GOTO_DIALOG".
+#define IDC_GOTO_TEXT 1080
+#define IDC_GOTO_APPLY 1081

@@ -93,7 +93,10 @@ void FakeForm::Enable(int id, bool enabled) { controls[id].enabled = enabled; }
 
 void FakeForm::Repaint(int id) { controls[id].repaints += 1; }
 
-void FakeForm::Warn(std::string_view utf8Text) { warnings.emplace_back(utf8Text); }
+void FakeForm::Warn(std::string_view utf8Text, std::string_view caption) {
+  warnings.emplace_back(utf8Text);
+  warningCaptions.emplace_back(caption);
+}
 
 bool FakeForm::ChooseColour(uint32_t& colour) {
   colourRequests.push_back(colour);

@@ -41,7 +41,8 @@ class FakeForm : public Form {
   int ListCount(int id) override;
   void Enable(int id, bool enabled) override;
   void Repaint(int id) override;
-  void Warn(std::string_view utf8Text) override;
+  void Warn(std::string_view utf8Text, std::string_view caption) override;
+  using Form::Warn;
   bool ChooseColour(uint32_t& colour) override;
 
   // The user types into an edit or a combo's edit field (a combo loses its selection).
@@ -60,6 +61,7 @@ class FakeForm : public Form {
   // its index, as the list view does.
   std::function<void(int row)> onListChange;
   std::vector<std::string> warnings;
+  std::vector<std::string> warningCaptions;  // beside warnings
   std::optional<uint32_t> colourAnswer;  // nullopt: the user cancels the chooser
   std::vector<uint32_t> colourRequests;  // starting colour of each request
 };

@@ -369,6 +369,12 @@ TEST_F(DialogTemplates, TeamDialog) {
                  {IDC_TEAM_SWATCH, L"Button", 0, BS_TYPEMASK, BS_OWNERDRAW, nullptr}});
 }
 
+TEST_F(DialogTemplates, GoToDialog) {
+  CheckTemplate(L"GOTO_DIALOG", "定位格子", {150, 54},
+                {{IDC_GOTO_TEXT, L"Edit", WS_TABSTOP, ES_NUMBER | ES_READONLY | ES_MULTILINE, 0, nullptr},
+                 {IDC_GOTO_APPLY, L"Button", 0, BS_TYPEMASK, BS_DEFPUSHBUTTON, "确定"}});
+}
+
 // ---- the dialogs at work ----
 
 class DialogWindowTest : public ::testing::Test {
@@ -739,6 +745,84 @@ TEST_F(DialogWindowTest, TeamApplyAndDeleteAfterDeleteTouchNoTeam) {
   EXPECT_EQ(memcmp(left, g_world.teams, sizeof left), 0);
   EXPECT_EQ(g_world.teams[1].country, 1);
   EXPECT_EQ(g_world.teams[1].money, 200);
+}
+
+// ---- the go-to dialog ----
+
+class GoToDialogWindowTest : public DialogWindowTest {
+ protected:
+  // Runs the go-to dialog with the driver's steps; the grid must come out unchanged.
+  bool Run(ModalDriver& driver, GridHex& chosen) {
+    std::vector<Cell> before(&g_world.grid[0][0], &g_world.grid[0][0] + 4 * kMaxGrid);  // the range's columns
+    bool named = false;
+    driver.Run([&] { named = ShowGoToDialog(Owner(), CurrentRange(), g_world.worldWidth, chosen); });
+    EXPECT_EQ(memcmp(before.data(), &g_world.grid[0][0], before.size() * sizeof(Cell)), 0);
+    return named;
+  }
+  void Key(HWND d, WPARAM key) { PostMessageW(GetDlgItem(d, IDC_GOTO_TEXT), WM_KEYDOWN, key, 0); }
+};
+
+// A refused text brings the message box owned by the dialog, which stays with the text; a
+// hex of the range then ends it with that hex.
+TEST_F(GoToDialogWindowTest, RefusesWithAMessageThenEndsWithTheHexNamed) {
+  HWND dialog = nullptr;
+  ModalDriver driver;
+  driver
+      .Then(Titled("定位格子"),
+            [&](HWND d) {
+              dialog = d;
+              ExpectAtOwnersClientOrigin(d);
+              EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_GOTO_TEXT)) << "typing goes to the edit";
+              EXPECT_EQ(ItemText(d, IDC_GOTO_TEXT), "");
+              SetItemText(d, IDC_GOTO_TEXT, "9,198");
+              PostClick(d, IDC_GOTO_APPLY);
+            })
+      .Then([&] { return PopupOwnedBy(dialog); },
+            [](HWND box) {
+              EXPECT_EQ(TextOf(box), "定位格子");
+              EXPECT_EQ(ItemText(box, 0xFFFF), "该格子不在地图范围内。");
+              PostMessageW(box, WM_COMMAND, IDOK, 0);
+            })
+      .Then([&] { return PopupOwnedBy(dialog) ? nullptr : dialog; },
+            [](HWND d) {
+              EXPECT_TRUE(IsWindowVisible(d)) << "the dialog stays open";
+              EXPECT_EQ(ItemText(d, IDC_GOTO_TEXT), "9,198");
+              SetItemText(d, IDC_GOTO_TEXT, " 11 ，199 ");
+              Click(d, IDC_GOTO_APPLY);
+            });
+  GridHex chosen{-1, -1};
+  EXPECT_TRUE(Run(driver, chosen));
+  EXPECT_EQ(chosen, (GridHex{1, 1}));
+}
+
+// Enter in the edit is 确定 (the default button); Esc and the close box end the dialog
+// without a hex.
+TEST_F(GoToDialogWindowTest, EnterConfirmsAndEscOrTheCloseBoxEndWithout) {
+  ModalDriver enter;
+  enter.Then(Titled("定位格子"), [&](HWND d) {
+    SetItemText(d, IDC_GOTO_TEXT, std::to_string(GlobalIndex(3, 2)).c_str());
+    Key(d, VK_RETURN);
+  });
+  GridHex chosen{-1, -1};
+  EXPECT_TRUE(Run(enter, chosen));
+  EXPECT_EQ(chosen, (GridHex{3, 2}));
+
+  ModalDriver escape;
+  escape.Then(Titled("定位格子"), [&](HWND d) {
+    SetItemText(d, IDC_GOTO_TEXT, "10,198");
+    Key(d, VK_ESCAPE);
+  });
+  chosen = {-1, -1};
+  EXPECT_FALSE(Run(escape, chosen));
+  EXPECT_EQ(chosen, (GridHex{-1, -1}));
+
+  ModalDriver closeBox;
+  closeBox.Then(Titled("定位格子"), [&](HWND d) {
+    SetItemText(d, IDC_GOTO_TEXT, "10,198");
+    Close(d);
+  });
+  EXPECT_FALSE(Run(closeBox, chosen));
+  EXPECT_EQ(chosen, (GridHex{-1, -1}));
 }
 
 }  // namespace

@@ -40,7 +40,8 @@ class FuzzForm : public Form {
   int ListCount(int) override { return 0; }
   void Enable(int, bool) override {}
   void Repaint(int) override {}
-  void Warn(std::string_view) override { ++warnings; }
+  void Warn(std::string_view, std::string_view) override { ++warnings; }
+  using Form::Warn;
   bool ChooseColour(uint32_t&) override { return false; }
 
   std::map<int, Control> controls;

@@ -248,6 +248,12 @@ void HexSeeds() {
   Save("hex_fuzz", "g7\n7g\n1FF\n" + std::string(150, 'f') + "\n\n\n255");
 }
 
+void HexAddressSeeds() {
+  for (const char* text : {"2111", "12,8", " 12 ， 8 ", "（１２，８）", "12、8", "-12,8", "12,", "(12,8",
+                           "4294969708", "18446744073709554028", "abc"})
+    Save("hex_address_fuzz", text);
+}
+
 // The largest file the reader accepts: every section at its capacity (range 500 x 500, 255
 // teams, 100,000 buildings, 1,000,000 units, 100,000 generals, 10,000,000 tail bytes), for
 // measuring what loading and checking such a file costs.
@@ -324,5 +330,6 @@ int main(int argc, char** argv) {
   ConfigSeeds(demo);
   FieldSeeds();
   HexSeeds();
+  HexAddressSeeds();
   return 0;
 }

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/dialogs_test_hooks.h"
+#include "dialogs/goto_dialog.h"
+#include "dialogs/resource_ids.h"
 #include "platform/file_requests.h"
 #include "platform/keys.h"
 #include "view/view_state.h"
@@ -16,6 +19,7 @@
 #include "drawing/window.h"
 #include "drawing/window_test_hooks.h"
 #include "tests/support/battle_fixture.h"
+#include "tests/support/fake_form.h"
 #include "tests/support/temp_folder.h"
 #include "view/layout.h"
 #include "view/map_view.h"
@@ -92,6 +96,25 @@ bool AnswerFileRequest(bool save, std::string& path) {
   return true;
 }
 
+// The user of the go-to dialog: types g_goToText and presses 确定 (the dialog's logic over
+// an in-memory form); a refused text is followed by Esc, still held as the dialog goes.
+int g_goToOpened = 0;
+std::string g_goToText;
+bool AnswerGoTo(const MapRange& range, int32_t worldWidth, GridHex& chosen) {
+  ++g_goToOpened;
+  FakeForm form;
+  GoToDialog dialog(range, worldWidth);
+  dialog.OnInit(form);
+  form.Type(IDC_GOTO_TEXT, g_goToText);
+  if (!dialog.OnCommand(form, IDC_GOTO_APPLY, Notice::kClicked)) {
+    EXPECT_EQ(form.warnings, std::vector<std::string>{"该格子不在地图范围内。"});
+    HoldKeys({kKeyEscape});
+    return false;
+  }
+  chosen = *dialog.chosen();
+  return true;
+}
+
 class EditorLoopTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -105,6 +128,8 @@ class EditorLoopTest : public ::testing::Test {
     SetForegroundSource(InFront);
     SetPromptHandler(Answer);
     SetFileRequestHandler(AnswerFileRequest);
+    g_goToOpened = 0;
+    SetGoToAnswer(AnswerGoTo);
     LoadForTest(DemoBattleBytes("demo_small"), DemoWorldImage());
     g_history.Start(g_world);
     g_view = ViewState{};
@@ -121,6 +146,7 @@ class EditorLoopTest : public ::testing::Test {
     SetForegroundSource(nullptr);
     SetPromptHandler(nullptr);
     SetFileRequestHandler(nullptr);
+    SetGoToAnswer(nullptr);
   }
   // A pass with these keys held (and released afterwards).
   bool Pass(std::set<int> keys = {}) {
@@ -292,6 +318,67 @@ TEST_F(EditorLoopTest, ClicksQueuedWhileADialogWasOpenOrBeforeTheWindowAreDroppe
   ClickHex(3, 3);  // left over from the range selection's window
   open_window(g_layout.windowWidth, g_layout.windowHeight, 0);
   EXPECT_FALSE(mouse_pending());
+}
+
+// G, in both states of the command keys, opens the go-to dialog once per press; the hex
+// named is centred as far as the range allows and selected; nothing of the scenario changes
+// and no undo step is made; the Esc that closed a refused dialog is no command.
+TEST_F(EditorLoopTest, GoToSelectsTheNamedHexAndChangesNothing) {
+  const Layout& l = g_layout;
+  ASSERT_GT(l.maxScrollX, 0) << "the demo's range must be wider than the view";
+  ASSERT_GT(l.maxScrollY, 0);
+  // By index: the hex one column and row in from the range's bottom-right corner.
+  const int32_t x = g_world.rangeWidth - 2, y = g_world.rangeHeight - 2;
+  g_goToText = std::to_string(GlobalIndex(x, y));
+  HoldKeys({kKeyG});
+  for (int pass = 0; pass < 3; ++pass) MainLoopPass();  // held all the while
+  HoldKeys({});
+  EXPECT_EQ(g_goToOpened, 1);
+  ASSERT_TRUE(g_view.hasSelection());
+  EXPECT_EQ(g_view.selX(), x);
+  EXPECT_EQ(g_view.selY(), y);
+  EXPECT_EQ(g_view.scrollX, l.maxScrollX);  // as far as the range allows
+  EXPECT_EQ(g_view.scrollY, l.maxScrollY);
+
+  // By global column and row, with the command keys off: the middle of the view.
+  g_view.commandKeysOff = 1;
+  const int32_t mx = l.viewCols / 2 + 1, my = l.viewRows / 2 + 1;
+  g_goToText = std::to_string(g_world.originX + mx) + "，" + std::to_string(g_world.originY + my);
+  Pass({kKeyG});
+  EXPECT_EQ(g_goToOpened, 2);
+  EXPECT_EQ(g_view.selX(), mx);
+  EXPECT_EQ(g_view.selY(), my);
+  EXPECT_EQ(g_view.scrollX, 1);
+  EXPECT_EQ(g_view.scrollY, 1);
+  EXPECT_EQ(g_view.selCol, l.viewCols / 2);
+  EXPECT_EQ(g_view.selRow, l.viewRows / 2);
+  EXPECT_EQ(g_view.commandKeysOff, 1);
+
+  // Refused, then closed with Esc: the view, the selection and the key state stay.
+  g_view.commandKeysOff = 0;
+  g_goToText = std::to_string(g_world.originX - 1) + "," + std::to_string(g_world.originY);
+  const ViewState before = g_view;
+  HoldKeys({kKeyG});
+  MainLoopPass();       // the dialog leaves Esc held
+  MainLoopPass();       // Esc still down, then released
+  HoldKeys({});
+  MainLoopPass();
+  EXPECT_EQ(g_goToOpened, 3);
+  EXPECT_EQ(g_view.commandKeysOff, 0);
+  EXPECT_EQ(g_view.scrollX, before.scrollX);
+  EXPECT_EQ(g_view.selX(), before.selX());
+  EXPECT_EQ(g_view.selY(), before.selY());
+
+  // G typed into another program opens nothing.
+  g_front = false;
+  Pass({kKeyG});
+  g_front = true;
+  EXPECT_EQ(g_goToOpened, 3);
+
+  EXPECT_EQ(SaveForTest(), unedited);
+  EXPECT_EQ(g_history.UndoCount(), 0u);
+  EXPECT_FALSE(g_history.Unsaved(g_world));
+  EXPECT_TRUE(g_prompts.empty());
 }
 
 #endif  // _WIN32

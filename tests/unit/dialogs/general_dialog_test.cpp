@@ -120,6 +120,7 @@ TEST_F(GeneralDialogTest, AddWithoutCommanderWarnsAndChangesNothing) {
   form.Type(IDC_GENERAL_COMMANDER, "7");  // typed, not picked
   Add();
   EXPECT_EQ(form.warnings, (std::vector<std::string>{"请选择要加入地图的将军！"}));
+  EXPECT_EQ(form.warningCaptions, (std::vector<std::string>{"提示"}));
   EXPECT_EQ(g_world.generalCount, 3);
   EXPECT_EQ(form.at(IDC_GENERAL_CURRENT).items.size(), 4u);
 }
