@@ -1,13 +1,15 @@
-// The five editing dialogs as the main loop opens them. Each runs its template modally,
-// placed at (0, 0) of the owner's client area and owned by it (owner: the main window's
-// handle), and ends only through its close box.
+// The five editing dialogs and the problem report as the main loop opens them. Each runs its
+// template modally, placed at (0, 0) of the owner's client area and owned by it (owner: the
+// main window's handle). The editors end only through their close box.
 //
 // Windows only: the native build has no dialogs, and its versions of these return at once
 // without touching anything (dialogs/dialogs_native.cpp).
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
+#include "catalogs/scenario_problems.h"
 #include "scenario/world_record.h"
 
 // Edits the building in place; 地块ID shows hexIndex, the global index of its hex.
@@ -20,3 +22,6 @@ void ShowGeneralDialog(void* owner, uint8_t hasUnit, UnitRecord& unit);
 void ShowHexDialog(void* owner, int x, int y);
 // The team table.
 void ShowTeamDialog(void* owner);
+// The problem report over the problems found when it was asked for (see
+// dialogs/problems_dialog.h). True, with the problem, when the user chose a hex to go to.
+bool ShowProblemsDialog(void* owner, std::vector<ScenarioProblem> problems, ScenarioProblem& chosen);

@@ -7,3 +7,4 @@ void ShowUnitDialog(void*, UnitRecord&) {}
 void ShowGeneralDialog(void*, uint8_t, UnitRecord&) {}
 void ShowHexDialog(void*, int, int) {}
 void ShowTeamDialog(void*) {}
+bool ShowProblemsDialog(void*, std::vector<ScenarioProblem>, ScenarioProblem&) { return false; }
