@@ -13,7 +13,6 @@
 #include "scenario/world_record.h"
 #include "tests/support/battle_fixture.h"
 #include "tests/support/fake_form.h"
-#include "tools/demo_data/demo_data.h"
 
 namespace {
 
@@ -181,24 +180,6 @@ TEST(ScenarioProblems, ListIsInRowMajorOrderThenGeneralsThenTeams) {
 }
 
 // ---- The demo scenarios with the demo catalogs ----
-
-void LoadDemoCatalogs() {
-  std::vector<DemoFile> files;
-  ASSERT_EQ(MakeCatalogFiles(MakeDemoCatalogs(), files), "");
-  const struct {
-    const char* file;
-    CatalogKind kind;
-  } kinds[] = {{"RankSettings.json", CatalogKind::Rank},         {"CountrySettings.json", CatalogKind::Country},
-               {"ArmySettings.json", CatalogKind::Army},         {"CommanderSettings.json", CatalogKind::Commander},
-               {"BuildingSettings.json", CatalogKind::Building}};
-  for (const DemoFile& f : files) {
-    for (const auto& k : kinds)
-      if (f.path.ends_with(k.file)) LoadCatalogText(k.kind, f.bytes);
-    if (f.path.ends_with("stringtable_cn.ini")) ReadStringTable(f.bytes);
-  }
-  ASSERT_GT(g_catalogs.ArmyCount, 0);
-  ASSERT_GT(g_strings.CityCount, 0);
-}
 
 TEST(ScenarioProblems, CleanDemoScenariosHaveNone) {
   LoadDemoCatalogs();
