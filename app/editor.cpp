@@ -6,6 +6,7 @@
 #include "view/view_state.h"
 #include "catalogs/artwork.h"
 #include "catalogs/catalogs.h"
+#include "catalogs/scenario_problems.h"
 #include "catalogs/string_table.h"
 #include "dialogs/dialogs.h"
 #include "drawing/mouse_queue.h"
@@ -165,6 +166,21 @@ void EndPasteOnRelease() {
   EndAction();
 }
 
+// P: the problem report, or a word that there is none; a problem the user goes to has its
+// hex centred and selected. Nothing in the scenario changes, so the undo history is left
+// alone (a paste key still held goes on with the same step).
+void ReportProblems() {
+  std::vector<ScenarioProblem> problems = FindScenarioProblems();
+  ScenarioProblem chosen;
+  if (problems.empty())
+    ShowMessage(window_handle(), "没有发现问题。", "问题检查", kMbOk | kMbIconInformation);
+  else if (ShowProblemsDialog(window_handle(), std::move(problems), chosen))
+    CentreAndSelect(g_view, g_layout, chosen.globalX - g_world.originX, chosen.globalY - g_world.originY);
+  // The Esc or Enter that closed the box is no command for the map.
+  IgnoreHeldKeys();
+  DropMouseMessages();
+}
+
 void ShowStepHex(const StepFocus& f) {
   if (f.x >= 0) RevealAndSelect(g_view, g_layout, f.x, f.y);
 }
@@ -212,6 +228,7 @@ bool MainLoopPass() {
     DropMouseMessages();
   }
   if (Pressed(kKeyG)) GoToHex();
+  if (KeyDown(kKeyP)) ReportProblems();
   UndoKeys();
   if (TakeCloseRequest() && AnswerCloseRequest()) return false;
   draw_screen();

@@ -1,13 +1,15 @@
-// The five editing dialogs as the main loop opens them. Each runs its template modally,
-// placed at (0, 0) of the owner's client area and owned by it (owner: the main window's
-// handle), and ends only through its close box.
+// The five editing dialogs and the problem report as the main loop opens them. Each runs its
+// template modally, placed at (0, 0) of the owner's client area and owned by it (owner: the
+// main window's handle). The editors end only through their close box.
 //
 // Windows only: the native build has no dialogs, and its versions of these return at once
 // without touching anything (dialogs/dialogs_native.cpp).
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
+#include "catalogs/scenario_problems.h"
 #include "scenario/world_record.h"
 #include "view/hex_address.h"
 
@@ -25,3 +27,7 @@ void ShowTeamDialog(void* owner);
 // The go-to dialog (dialogs/goto_dialog.h), placed and owned like the others. It ends through
 // its close box, on Esc, and on 确定 with a hex of the range: then true, with that hex.
 bool ShowGoToDialog(void* owner, const MapRange& range, int32_t worldWidth, GridHex& chosen);
+
+// The problem report over the problems found when it was asked for (see
+// dialogs/problems_dialog.h). True, with the problem, when the user chose a hex to go to.
+bool ShowProblemsDialog(void* owner, std::vector<ScenarioProblem> problems, ScenarioProblem& chosen);

@@ -21,3 +21,5 @@ void SetGoToAnswer(GoToAnswer answer) { g_goToAnswer = answer; }
 bool ShowGoToDialog(void*, const MapRange& range, int32_t worldWidth, GridHex& chosen) {
   return g_goToAnswer && g_goToAnswer(range, worldWidth, chosen);
 }
+
+bool ShowProblemsDialog(void*, std::vector<ScenarioProblem>, ScenarioProblem&) { return false; }

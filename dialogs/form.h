@@ -36,6 +36,9 @@ class Form {
   // List views of one column: rows of text.
   virtual void ClearList(int id) = 0;
   virtual void AppendListRow(int id, std::string_view utf8) = 0;
+  // Replaces every row at once, leaving none selected: for lists that may be long, which
+  // the Windows form then shows without making a list item of each row.
+  virtual void SetListRows(int id, std::vector<std::string> rows) = 0;
   // Whether the selection mark stays on the index of a deleted row (it may then name the
   // next row) is the control's business; callers that care set it afterwards.
   virtual void DeleteListRow(int id, int row) = 0;

@@ -66,7 +66,10 @@ std::string Win32Form::ComboItemText(int id, int index) {
   return Utf8FromWide(text);
 }
 
-void Win32Form::ClearList(int id) { SendMessageW(Control(id), LVM_DELETEALLITEMS, 0, 0); }
+void Win32Form::ClearList(int id) {
+  rowTexts_.erase(id);
+  SendMessageW(Control(id), LVM_DELETEALLITEMS, 0, 0);
+}
 
 void Win32Form::AppendListRow(int id, std::string_view utf8) {
   std::wstring text = Wide(utf8);
@@ -75,6 +78,61 @@ void Win32Form::AppendListRow(int id, std::string_view utf8) {
   item.iItem = ListCount(id);
   item.pszText = text.data();
   SendMessageW(Control(id), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void Win32Form::SetListRows(int id, std::vector<std::string> rows) {
+  HWND list = Control(id);
+  if (!(GetWindowLongW(list, GWL_STYLE) & LVS_OWNERDATA)) {
+    ClearList(id);
+    for (const std::string& row : rows) AppendListRow(id, row);
+    return;
+  }
+  std::vector<std::wstring>& texts = rowTexts_[id];
+  texts.clear();
+  texts.reserve(rows.size());
+  for (const std::string& row : rows) texts.push_back(Wide(row));
+  SelectListRow(id, -1);
+  SendMessageW(list, LVM_SETITEMCOUNT, WPARAM(texts.size()), 0);
+  if ((GetWindowLongW(list, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT) FitColumnToRows(list, texts);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+namespace {
+
+constexpr int kColumnMargin = 12;      // the list's own padding around a row's text
+constexpr size_t kMeasuredSlack = 4;   // rows this many characters short of the longest
+constexpr int kMeasuredRowsAtMost = 256;
+
+}  // namespace
+
+// Measuring every row of a long list takes seconds; the widest row is one of the longest, so
+// only rows near the longest length are measured.
+void Win32Form::FitColumnToRows(HWND list, const std::vector<std::wstring>& rows) {
+  size_t longest = 0;
+  for (const std::wstring& row : rows) longest = row.size() > longest ? row.size() : longest;
+  int widest = 0, measured = 0;
+  for (const std::wstring& row : rows) {
+    if (row.size() + kMeasuredSlack < longest) continue;
+    int width = int(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(row.c_str())));
+    widest = width > widest ? width : widest;
+    if (++measured == kMeasuredRowsAtMost) break;
+  }
+  RECT client;
+  GetClientRect(list, &client);
+  int width = widest + kColumnMargin > client.right ? widest + kColumnMargin : int(client.right);
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, width);
+}
+
+bool Win32Form::AnswerRowText(const NMHDR& header) {
+  if (header.code != LVN_GETDISPINFOW) return false;
+  auto found = rowTexts_.find(int(header.idFrom));
+  if (found == rowTexts_.end()) return false;
+  LVITEMW& item = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header)).item;
+  const std::vector<std::wstring>& rows = found->second;
+  if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return true;
+  const wchar_t* text = item.iItem >= 0 && size_t(item.iItem) < rows.size() ? rows[size_t(item.iItem)].c_str() : L"";
+  lstrcpynW(item.pszText, text, item.cchTextMax);
+  return true;
 }
 
 void Win32Form::DeleteListRow(int id, int row) { SendMessageW(Control(id), LVM_DELETEITEM, WPARAM(row), 0); }
@@ -175,6 +233,7 @@ INT_PTR CALLBACK DialogBinding::Procedure(HWND dialog, UINT message, WPARAM wPar
       return TRUE;
     case WM_NOTIFY:
       // Nothing here needs a result; the default handling answers the rest.
+      binding->form_.AnswerRowText(*reinterpret_cast<const NMHDR*>(lParam));
       binding->OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
       return FALSE;
     case WM_PAINT: {

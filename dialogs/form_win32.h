@@ -28,6 +28,10 @@ class Win32Form final : public Form {
   std::string ComboItemText(int id, int index) override;
   void ClearList(int id) override;
   void AppendListRow(int id, std::string_view utf8) override;
+  // On a list view with LVS_OWNERDATA the rows are kept here and the list asks for their
+  // text (AnswerRowText); a report view's column is then sized to the widest row. Any other
+  // list view gets an item per row.
+  void SetListRows(int id, std::vector<std::string> rows) override;
   void DeleteListRow(int id, int row) override;
   void SelectListRow(int id, int row) override;
   int ListSelectionMark(int id) override;
@@ -38,9 +42,15 @@ class Win32Form final : public Form {
   using Form::Warn;
   bool ChooseColour(uint32_t& colour) override;
 
+  // Answers an owner-data list's request for a row's text; false for any other notice.
+  bool AnswerRowText(const NMHDR& header);
+
  private:
+  void FitColumnToRows(HWND list, const std::vector<std::wstring>& rows);
+
   HWND dialog_ = nullptr;
   std::map<int, HWND> bound_;
+  std::map<int, std::vector<std::wstring>> rowTexts_;  // owner-data lists' rows by id
 };
 
 // Makes the run-time child windows of a dialog in the dialog's font and binds each edit to
@@ -48,8 +58,9 @@ class Win32Form final : public Form {
 void CreateChildWindows(Win32Form& form, const std::vector<ChildWindow>& windows);
 
 // A dialog template run modally with a procedure that hands its messages to the virtual
-// functions below. The dialog ends through its close command (result 1); Esc ends it too
-// where EndsOnEscape says so, else Esc and Enter without a default button do nothing.
+// functions below. The dialog ends through its close command (result 1) or End; Esc ends it
+// too where EndsOnEscape says so. Otherwise Esc and Enter do nothing unless the template has
+// controls with the ids IDCANCEL and IDOK, whose clicks they then are.
 class DialogBinding {
  public:
   virtual ~DialogBinding() = default;
@@ -63,6 +74,8 @@ class DialogBinding {
   virtual bool OnDrawItem(const DRAWITEMSTRUCT&) { return false; }
   virtual void OnClose() {}
   virtual bool EndsOnEscape() const { return false; }
+  // Ends the dialog (result 1) once the message at hand has been handled.
+  void End() { EndDialog(form_.dialog(), 1); }
 
   Win32Form form_;
 

@@ -61,3 +61,11 @@
 // Go-to dialog, template "GOTO_DIALOG".
 #define IDC_GOTO_TEXT 1080
 #define IDC_GOTO_APPLY 1081
+
+// Problem report, template "PROBLEMS_DIALOG". 定位 and 关闭 carry the ids of IDOK and IDCANCEL,
+// so that Enter and Esc reach them as clicks of those buttons.
+#define IDC_PROBLEMS_LOCATE 1
+#define IDC_PROBLEMS_CLOSE 2
+#define IDC_PROBLEMS_COUNT 1070
+#define IDC_PROBLEMS_LIST 1071
+#define IDC_PROBLEMS_REFRESH 1072

@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "base/files.h"
+#include "catalogs/catalogs.h"
+#include "catalogs/string_table.h"
 #include "tests/support/battle_fixture.h"
 #include "tools/demo_data/demo_data.h"
 
@@ -171,6 +173,24 @@ const std::vector<uint8_t>& DemoBattleBytes(const std::string& name) {
   ADD_FAILURE() << "no demo file " << name;
   static const std::vector<uint8_t> none;
   return none;
+}
+
+void LoadDemoCatalogs() {
+  std::vector<DemoFile> files;
+  ASSERT_EQ(MakeCatalogFiles(MakeDemoCatalogs(), files), "");
+  const struct {
+    const char* file;
+    CatalogKind kind;
+  } kinds[] = {{"RankSettings.json", CatalogKind::Rank},         {"CountrySettings.json", CatalogKind::Country},
+               {"ArmySettings.json", CatalogKind::Army},         {"CommanderSettings.json", CatalogKind::Commander},
+               {"BuildingSettings.json", CatalogKind::Building}};
+  for (const DemoFile& f : files) {
+    for (const auto& k : kinds)
+      if (f.path.ends_with(k.file)) LoadCatalogText(k.kind, f.bytes);
+    if (f.path.ends_with("stringtable_cn.ini")) ReadStringTable(f.bytes);
+  }
+  ASSERT_GT(g_catalogs.ArmyCount, 0);
+  ASSERT_GT(g_strings.CityCount, 0);
 }
 
 std::vector<uint8_t> RecordSnapshot() {

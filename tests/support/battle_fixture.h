@@ -37,6 +37,9 @@ BattleSpec CleanScenario();
 // "demo_messy", made once.
 const WorldImage& DemoWorldImage();
 const std::vector<uint8_t>& DemoBattleBytes(const std::string& name);
+// The demo data generator's five catalogs and string table, loaded from memory into
+// g_catalogs and g_strings.
+void LoadDemoCatalogs();
 
 // Parses bytes and commits them with the given range (the file's own when none). Fails the
 // calling test on error.

@@ -53,6 +53,11 @@ void FakeForm::ClearList(int id) {
 
 void FakeForm::AppendListRow(int id, std::string_view utf8) { controls[id].rows.emplace_back(utf8); }
 
+void FakeForm::SetListRows(int id, std::vector<std::string> rows) {
+  ClearList(id);
+  controls[id].rows = std::move(rows);
+}
+
 void FakeForm::DeleteListRow(int id, int row) {
   Control& c = controls[id];
   if (row < 0 || row >= int(c.rows.size())) {

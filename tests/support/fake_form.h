@@ -35,6 +35,7 @@ class FakeForm : public Form {
   std::string ComboItemText(int id, int index) override;
   void ClearList(int id) override;
   void AppendListRow(int id, std::string_view utf8) override;
+  void SetListRows(int id, std::vector<std::string> rows) override;
   void DeleteListRow(int id, int row) override;
   void SelectListRow(int id, int row) override;
   int ListSelectionMark(int id) override;

@@ -18,6 +18,7 @@
 #include "catalogs/catalogs.h"
 #include "catalogs/string_table.h"
 #include "base/text.h"
+#include "catalogs/scenario_problems.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/resource_ids.h"
 #include "dialogs/team_dialog.h"
@@ -825,4 +826,159 @@ TEST_F(GoToDialogWindowTest, EnterConfirmsAndEscOrTheCloseBoxEndWithout) {
   EXPECT_EQ(chosen, (GridHex{-1, -1}));
 }
 
+
+// ---- the problem report ----
+
+TEST_F(DialogTemplates, ProblemsDialog) {
+  CheckTemplate(L"PROBLEMS_DIALOG", "问题检查", {280, 190},
+                {{IDC_PROBLEMS_LIST, WC_LISTVIEWW, LVS_OWNERDATA | LVS_NOCOLUMNHEADER | LVS_SINGLESEL, LVS_TYPEMASK, LVS_REPORT, nullptr},
+                 {IDC_PROBLEMS_COUNT, L"Static", 0, kNoType, 0, ""},
+                 {IDC_PROBLEMS_LOCATE, L"Button", 0, BS_TYPEMASK, BS_DEFPUSHBUTTON, "定位"},
+                 Button(IDC_PROBLEMS_REFRESH, "刷新"), Button(IDC_PROBLEMS_CLOSE, "关闭")});
+}
+
+std::vector<std::string> ProblemRows(HWND dialog) {
+  HWND list = GetDlgItem(dialog, IDC_PROBLEMS_LIST);
+  std::vector<std::string> rows;
+  int count = int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < count; ++row) {
+    wchar_t text[256] = {};
+    LVITEMW item{};
+    item.pszText = text;
+    item.cchTextMax = 256;
+    SendMessageW(list, LVM_GETITEMTEXTW, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+    rows.push_back(Utf8FromWide(text));
+  }
+  return rows;
+}
+
+void PickProblemRow(HWND dialog, int row) {
+  LVITEMW state{};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  HWND list = GetDlgItem(dialog, IDC_PROBLEMS_LIST);
+  SendMessageW(list, LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&state));
+  SendMessageW(list, LVM_SETSELECTIONMARK, 0, LPARAM(row));
+}
+
+// A double-click of the left button in the middle of the row, as the list view gets it.
+void DoubleClickProblemRow(HWND dialog, int row) {
+  HWND list = GetDlgItem(dialog, IDC_PROBLEMS_LIST);
+  RECT r{};
+  r.left = LVIR_BOUNDS;
+  ASSERT_TRUE(SendMessageW(list, LVM_GETITEMRECT, WPARAM(row), reinterpret_cast<LPARAM>(&r)));
+  PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+}
+
+void PressKey(HWND dialog, WPARAM key) {
+  PostMessageW(GetDlgItem(dialog, IDC_PROBLEMS_LIST), WM_KEYDOWN, key, 0);
+  PostMessageW(GetDlgItem(dialog, IDC_PROBLEMS_LIST), WM_KEYUP, key, 0);
+}
+
+// The test world with an owner naming no team on (3, 0) and a unit of class 0 on (1, 2).
+class ProblemsWindowTest : public DialogWindowTest {
+ protected:
+  void SetUp() override {
+    DialogWindowTest::SetUp();
+    if (IsSkipped()) return;
+    AddTeam(86, RGB(200, 0, 0), 100);
+    g_world.grid[3][0].owner = 7;
+    g_world.grid[1][2].hasUnit = 1;
+    g_world.grid[1][2].unit.position = uint16_t(GlobalIndex(1, 2));
+  }
+  // Runs the report over the problems found now.
+  bool Show(ModalDriver& driver, ScenarioProblem& chosen) {
+    bool located = false;
+    std::vector<ScenarioProblem> problems = FindScenarioProblems();
+    driver.Run([&] { located = ShowProblemsDialog(Owner(), problems, chosen); });
+    return located;
+  }
+};
+
+constexpr char kOwnerRow[] = "全局 (13, 198) 编号 59413：归属 7 不是任何队伍（共 1 支队伍）";
+constexpr char kClassZeroRow[] = "全局 (11, 200) 编号 60011：部队的兵种类别为 0，下次规范化时会被删除";
+
+TEST_F(ProblemsWindowTest, ListsRowsRefreshesAndLocatesThePickedRow) {
+  ModalDriver driver;
+  driver.Then(Titled("问题检查"), [](HWND d) {
+    ExpectAtOwnersClientOrigin(d);
+    EXPECT_EQ(ItemText(d, IDC_PROBLEMS_COUNT), "共 2 个问题");
+    EXPECT_EQ(ProblemRows(d), (std::vector<std::string>{kOwnerRow, kClassZeroRow}));
+    // Rows are never cut: the column is as wide as the longest row.
+    HWND list = GetDlgItem(d, IDC_PROBLEMS_LIST);
+    int needed = int(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(WideFromUtf8(kClassZeroRow).c_str())));
+    EXPECT_GE(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), needed);
+
+    Cell& c = g_world.grid[0][1];
+    c.hasBuilding = 1;
+    c.building.facilityType = 9;
+    c.building.position = uint16_t(GlobalIndex(0, 1));
+    Click(d, IDC_PROBLEMS_REFRESH);
+    EXPECT_EQ(ItemText(d, IDC_PROBLEMS_COUNT), "共 3 个问题");
+    EXPECT_EQ(ProblemRows(d), (std::vector<std::string>{kOwnerRow, "全局 (10, 199) 编号 59710：防空类型 9 大于 3",
+                                                        kClassZeroRow}));
+    PickProblemRow(d, 1);
+    Click(d, IDC_PROBLEMS_LOCATE);
+  });
+  ScenarioProblem chosen;
+  EXPECT_TRUE(Show(driver, chosen));
+  EXPECT_EQ(chosen.kind, ProblemKind::kAntiAirType);
+  EXPECT_EQ(chosen.hexIndex, GlobalIndex(0, 1));
+  EXPECT_TRUE(ThreadDialogs().empty());
+}
+
+TEST_F(ProblemsWindowTest, DoubleClickAndEnterLocateEscClosesWithNothingChosen) {
+  ModalDriver byDoubleClick;
+  byDoubleClick.Then(Titled("问题检查"), [](HWND d) { DoubleClickProblemRow(d, 1); });
+  ScenarioProblem chosen;
+  EXPECT_TRUE(Show(byDoubleClick, chosen));
+  EXPECT_EQ(chosen.kind, ProblemKind::kUnitClassZero);
+  EXPECT_EQ(chosen.globalX, 11);
+  EXPECT_EQ(chosen.globalY, 200);
+
+  ModalDriver byEnter;
+  byEnter.Then(Titled("问题检查"), [](HWND d) {
+    PickProblemRow(d, 0);
+    PressKey(d, VK_RETURN);
+  });
+  EXPECT_TRUE(Show(byEnter, chosen));
+  EXPECT_EQ(chosen.hexIndex, GlobalIndex(3, 0));
+
+  ModalDriver byEsc;
+  byEsc.Then(Titled("问题检查"), [](HWND d) {
+    PickProblemRow(d, 0);
+    PressKey(d, VK_ESCAPE);
+  });
+  ScenarioProblem untouched;
+  EXPECT_FALSE(Show(byEsc, untouched));
+  EXPECT_EQ(untouched.hexIndex, kNoHex);
+}
+
+// A problem on every hex of the largest range: the list holds no item per row (it asks the
+// form for the texts it shows), so it opens in a moment; inserting 65,536 list items takes
+// Wine's list view tens of seconds.
+TEST_F(ProblemsWindowTest, EveryHexOfTheLargestRangeOpensAtOnce) {
+  std::vector<ScenarioProblem> every;
+  for (int i = 0; i < 65536; ++i)
+    every.push_back({ProblemKind::kUnknownUnitType, i % 256, i / 256, i, "兵种目录中没有类别 3、等级 9 的兵种"});
+  const DWORD start = GetTickCount();
+  DWORD opened = 0;
+  ModalDriver driver;
+  driver.Then(Titled("问题检查"), [&](HWND d) {
+    opened = GetTickCount();
+    EXPECT_EQ(ItemText(d, IDC_PROBLEMS_COUNT), "共 65536 个问题");
+    HWND list = GetDlgItem(d, IDC_PROBLEMS_LIST);
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 65536);
+    wchar_t text[128] = {};
+    LVITEMW item{};
+    item.pszText = text;
+    item.cchTextMax = 128;
+    SendMessageW(list, LVM_GETITEMTEXTW, 65535, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(Utf8FromWide(text), "全局 (255, 255) 编号 65535：兵种目录中没有类别 3、等级 9 的兵种");
+    Close(d);
+  });
+  ScenarioProblem chosen;
+  driver.Run([&] { ShowProblemsDialog(Owner(), every, chosen); });
+  EXPECT_LT(opened - start, 5000u);
+}
 }  // namespace

@@ -34,6 +34,7 @@ class FuzzForm : public Form {
   }
   void ClearList(int) override {}
   void AppendListRow(int, std::string_view) override {}
+  void SetListRows(int, std::vector<std::string>) override {}
   void DeleteListRow(int, int) override {}
   void SelectListRow(int, int) override {}
   int ListSelectionMark(int) override { return -1; }

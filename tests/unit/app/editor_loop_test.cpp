@@ -381,6 +381,59 @@ TEST_F(EditorLoopTest, GoToSelectsTheNamedHexAndChangesNothing) {
   EXPECT_TRUE(g_prompts.empty());
 }
 
+// P in both states of the command keys: with nothing wrong a message says so; the report
+// changes no byte and records no undo step, not even for an edit still pending.
+TEST_F(EditorLoopTest, PWithoutProblemsSaysSoInBothKeyStatesAndRecordsNothing) {
+  LoadDemoCatalogs();
+  ClickHex(2, 3);
+  Pass();
+  const ViewState view = g_view;
+  uint8_t& owner = g_world.grid[0][0].owner;
+  owner = owner == 1 ? 2 : 1;  // an edit no action has ended yet
+  const std::vector<uint8_t> before = SaveForTest();
+  Pass({kKeyP});
+  EXPECT_EQ(g_prompts, (std::vector<std::string>{"问题检查|没有发现问题。"}));
+  Pass({kKeyEscape});  // command keys off
+  ASSERT_EQ(g_view.commandKeysOff, 1);
+  Pass({kKeyP});
+  EXPECT_EQ(g_prompts.size(), 2u);
+  EXPECT_EQ(SaveForTest(), before);
+  EXPECT_EQ(g_history.UndoCount(), 0u);
+  EXPECT_EQ(g_view.selX(), view.selX());
+  EXPECT_EQ(g_view.selY(), view.selY());
+}
+
+// The Esc that dismisses the report's box may still be down when the loop runs again: it
+// must not switch the command keys off.
+TEST_F(EditorLoopTest, TheKeyThatClosedTheReportIsNoCommand) {
+  LoadDemoCatalogs();
+  SetPromptHandler([](void*, const std::string& text, const std::string& caption, unsigned) {
+    g_prompts.push_back(caption + "|" + text);
+    g_held = {kKeyEscape};  // the user answers with Esc
+    return kIdOk;
+  });
+  HoldKeys({kKeyP});
+  MainLoopPass();
+  ASSERT_EQ(g_prompts.size(), 1u);
+  MainLoopPass();  // Esc still held
+  EXPECT_EQ(g_view.commandKeysOff, 0);
+  HoldKeys({});
+  Pass();
+  Pass({kKeyEscape});
+  EXPECT_EQ(g_view.commandKeysOff, 1);
+}
+
+// With problems the report is a dialog (none in the native build): no message, no change.
+TEST_F(EditorLoopTest, PWithAProblemOpensNoMessageAndChangesNothing) {
+  LoadDemoCatalogs();
+  g_world.grid[3][3].owner = 200;
+  const std::vector<uint8_t> before = SaveForTest();
+  Pass({kKeyP});
+  EXPECT_TRUE(g_prompts.empty());
+  EXPECT_EQ(SaveForTest(), before);
+  EXPECT_EQ(g_history.UndoCount(), 0u);
+}
+
 #endif  // _WIN32
 
 }  // namespace
