@@ -1,4 +1,4 @@
-// The form over a real dialog's controls, and the one dialog procedure the five dialogs
+// The form over a real dialog's controls, and the one dialog procedure the dialogs
 // share. Windows build only.
 #pragma once
 

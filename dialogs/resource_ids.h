@@ -1,5 +1,5 @@
-// Control ids of the five dialog templates in dialogs/dialogs.rc. Shared by the resource
-// script (hence plain #defines) and by the dialogs' logic and window procedures.
+// Control ids of the dialog templates in dialogs/dialogs.rc (the five editors, the problem
+// report and the go-to dialog). Shared by the resource script (hence plain #defines) and by the dialogs' logic and window procedures.
 #pragma once
 
 // Unit editor, template "UNIT_DATA".
