@@ -1,6 +1,6 @@
 // The five editing dialogs, the problem report and the go-to dialog as the main loop opens
-// them. Each runs its template modally, placed at (0, 0) of the owner's client area and owned by it (owner: the
-// main window's handle). The editors end only through their close box.
+// them. Each runs its template modally, placed at (0, 0) of the owner's client area and
+// owned by it (owner: the main window's handle). The editors end only through their close box.
 //
 // Windows only: the native build has no dialogs, and its versions of these return at once
 // without touching anything (dialogs/dialogs_native.cpp).

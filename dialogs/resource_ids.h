@@ -1,5 +1,6 @@
 // Control ids of the dialog templates in dialogs/dialogs.rc (the five editors, the problem
-// report and the go-to dialog). Shared by the resource script (hence plain #defines) and by the dialogs' logic and window procedures.
+// report and the go-to dialog). Shared by the resource script (hence plain #defines) and by
+// the dialogs' logic and window procedures.
 #pragma once
 
 // Unit editor, template "UNIT_DATA".
