@@ -7,22 +7,9 @@
 
 #include "base/files.h"
 #include "scenario/safe_save.h"
+#include "tools/btl/command_line.h"
 
 namespace {
-
-const char kUsage[] =
-    "用法: btl [--data 数据文件夹] 命令 ...\n"
-    "\n"
-    "命令:\n"
-    "  info 文件.btl                  显示文件头、地图范围、记录数、队伍、将领和附加数据\n"
-    "  check 文件.btl                 检查文件能否载入，并列出范围外的记录、同一格上的多条记录、\n"
-    "                                 16 位位置无法表示的格子和不属于任何队伍的归属\n"
-    "  resave 输入.btl 输出.btl [--range X Y 宽 高]\n"
-    "                                 按文件自己的范围（或给定的范围）载入再保存，与编辑器按 S 相同\n"
-    "  --help                         显示本说明\n"
-    "\n"
-    "世界地图从“数据/world.bin”读取（相对于当前文件夹）；--data 指定另一个数据文件夹。\n"
-    "无法载入的文件会在标准错误中说明原因，退出码非 0，且不写任何文件。\n";
 
 std::string N(int64_t v) { return std::to_string(v); }
 
@@ -54,14 +41,6 @@ Status ReadBoth(const std::string& dataDir, const std::string& path, Loaded& loa
   if (!s.ok()) return s;
   std::string worldPath = dataDir.empty() ? WorldMapPath() : JoinPath(dataDir, "world.bin");
   return ReadWorldMapFile(worldPath, loaded.world);
-}
-
-bool ParseInt(const std::string& text, int32_t& v) {
-  char* end = nullptr;
-  long long n = strtoll(text.c_str(), &end, 10);
-  if (text.empty() || *end || n < INT32_MIN || n > INT32_MAX) return false;
-  v = int32_t(n);
-  return true;
 }
 
 void ReportPlacement(const PlacementReport& r, std::string& err) {
@@ -132,11 +111,11 @@ int Resave(const Loaded& l, const std::string& target, const MapRange* given, st
   if (s.ok()) s = SafeSave(target, bytes.data(), bytes.size());
   if (!s.ok()) {
     err += "错误: " + s.message + "\n";
-    return 1;
+    return kExitTrouble;
   }
   ReportPlacement(report, err);
   out += "已保存 " + target + "（" + N(int64_t(bytes.size())) + " 字节）\n";
-  return 0;
+  return kExitOk;
 }
 
 }  // namespace
@@ -188,43 +167,24 @@ std::vector<std::string> FindProblems(const BattleImage& im, const WorldImage& w
   return lines;
 }
 
-int RunCompanion(const std::vector<std::string>& argsIn, std::string& out, std::string& err) {
-  std::vector<std::string> args = argsIn;
-  std::string dataDir;
-  if (args.size() >= 2 && args[0] == "--data") {
-    dataDir = args[1];
-    args.erase(args.begin(), args.begin() + 2);
-  }
-  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-    (args.empty() ? err : out) += kUsage;
-    return args.empty() ? 2 : 0;
-  }
-  const std::string& command = args[0];
-  MapRange given{};
-  bool hasRange = false;
-  size_t want = command == "resave" ? 3 : 2;
-  if (command == "resave" && args.size() == 8 && args[3] == "--range") {
-    hasRange = ParseInt(args[4], given.originX) && ParseInt(args[5], given.originY) &&
-               ParseInt(args[6], given.width) && ParseInt(args[7], given.height);
-    if (!hasRange) {
-      err += "错误: --range 需要四个整数：X Y 宽 高。\n";
-      return 2;
-    }
-    want = 8;
-  }
-  if ((command != "info" && command != "check" && command != "resave") || args.size() != want) {
-    err += "错误: 无法理解的命令行。\n\n";
-    err += kUsage;
-    return 2;
-  }
+int RunCompanion(const std::vector<std::string>& args, std::string& out, std::string& err) {
+  CommandLine line;
+  int status = kExitOk;
+  if (!ParseCommandLine(args, line, out, err, status)) return status;
 
   Loaded loaded;
-  Status s = ReadBoth(dataDir, args[1], loaded);
+  Status s = ReadBoth(line.dataDir, line.input, loaded);
   if (!s.ok()) {
     err += "错误: " + s.message + "\n";
-    return 1;
+    return kExitTrouble;
   }
-  if (command == "info") return Info(loaded, args[1], out);
-  if (command == "check") return Check(loaded, args[1], out);
-  return Resave(loaded, args[2], hasRange ? &given : nullptr, out, err);
+  switch (line.command) {
+    case Command::kInfo:
+      return Info(loaded, line.input, out);
+    case Command::kCheck:
+      return Check(loaded, line.input, out);
+    case Command::kResave:
+      return Resave(loaded, line.output, line.hasRange ? &line.range : nullptr, out, err);
+  }
+  return kExitTrouble;
 }
