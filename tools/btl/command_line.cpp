@@ -64,7 +64,8 @@ struct Parser {
         "不属于任何队伍的归属")
         ->add_option("文件", line.input, "战役文件")->required()->type_name("");
     CLI::App* resave = Add(line, Command::kResave, "resave",
-                           "按文件自己的范围（或 --range 给定的范围）载入再保存，与编辑器按 S 相同");
+                           "按文件自己的范围（或 --range 给定的范围）载入再保存，与编辑器按 S 相同；"
+                           "文件的范围为空或超出世界地图时不保存，需用 --range 指定范围");
     resave->add_option("输入", line.input, "战役文件")->required()->type_name("");
     resave->add_option("输出", line.output, "保存到的文件")->required()->type_name("");
     resave->add_option("--range", range, "保存的地图范围: 起点列 起点行 宽 高")

@@ -101,12 +101,34 @@ int Check(const Loaded& l, const std::string& path, std::string& out) {
   return 0;
 }
 
+std::string RangeText(const MapRange& r) {
+  return "起点 (" + N(r.originX) + ", " + N(r.originY) + ")，大小 " + N(r.width) + " × " +
+         N(r.height);
+}
+
+// Without --range the file is saved with its own range, as it is: a range the editor would
+// have to cut or move is the user's choice to make, not the companion's.
+Status RangeToSave(const Loaded& l, const MapRange* given, MapRange& range) {
+  if (given) {
+    range = *given;
+    return Ok();
+  }
+  range = l.image.fileRange();
+  Status s = CheckRange(range, l.world.width, l.world.height);
+  if (s.ok()) return s;
+  return Fail(s.kind, "文件" + Quoted(l.image.name) + "的地图范围（" + RangeText(range) +
+                          "）无法原样保存: " + s.message + "世界地图为 " + N(l.world.width) +
+                          " × " + N(l.world.height) +
+                          "。请用 --range X Y 宽 高 指定要保存的范围。");
+}
+
 int Resave(const Loaded& l, const std::string& target, const MapRange* given, std::string& out,
            std::string& err) {
-  MapRange range = given ? *given : InitialRange(l.image.fileRange(), l.world);
+  MapRange range;
   PlacementReport report;
-  Status s = CommitScenario(l.image, l.world, range, &report);
   std::vector<uint8_t> bytes;
+  Status s = RangeToSave(l, given, range);
+  if (s.ok()) s = CommitScenario(l.image, l.world, range, &report);
   if (s.ok()) s = BuildBattleBytes(bytes);
   if (s.ok()) s = SafeSave(target, bytes.data(), bytes.size());
   if (!s.ok()) {

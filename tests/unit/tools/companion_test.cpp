@@ -58,6 +58,51 @@ TEST(Companion, ResaveWithARangeSavesThatRange) {
   EXPECT_FALSE(FileExists(refused));
 }
 
+// Without --range resave keeps the file's own range; one that is empty or leaves the world
+// map is refused with the range, the world's size and the way out named, and nothing is
+// written. The same file saves with --range, naming what that range drops.
+TEST(Companion, ResaveRefusesAFileRangeItCannotKeep) {
+  struct Case {
+    int32_t x, y, w, h;
+    std::string range;
+  } cases[] = {
+      {5, 4, 0, 5, "起点 (5, 4)，大小 0 × 5"},      // no column
+      {5, 4, 6, 0, "起点 (5, 4)，大小 6 × 0"},      // no row
+      {36, 4, 6, 5, "起点 (36, 4)，大小 6 × 5"},    // past the right edge
+      {5, 27, 6, 5, "起点 (5, 27)，大小 6 × 5"},    // past the bottom
+      {-1, 4, 6, 5, "起点 (-1, 4)，大小 6 × 5"},    // left of the world
+      {50, 40, 6, 5, "起点 (50, 40)，大小 6 × 5"},  // wholly outside
+  };
+  for (const Case& c : cases) {
+    BattleSpec scenario = CleanScenario();
+    scenario.header.originX = c.x;
+    scenario.header.originY = c.y;
+    scenario.header.rangeWidth = c.w;
+    scenario.header.rangeHeight = c.h;
+    scenario.owners.assign(size_t(c.w) * c.h, 1);
+    CompanionFolder f(scenario.bytes());
+    std::string target = JoinPath(f.folder, "b.btl");
+    EXPECT_EQ(f.Run({"resave", f.battle, target}), kExitTrouble) << c.range;
+    EXPECT_FALSE(FileExists(target)) << c.range;
+    EXPECT_NE(f.err.find(c.range), std::string::npos) << f.err;
+    EXPECT_NE(f.err.find("40 × 30"), std::string::npos) << f.err;
+    EXPECT_NE(f.err.find("--range"), std::string::npos) << f.err;
+    EXPECT_EQ(f.out, "");
+
+    ASSERT_EQ(f.Run({"resave", f.battle, target, "--range", "5", "4", "6", "5"}), kExitOk) << f.err;
+    BattleImage image;
+    ASSERT_TRUE(ReadBattleFile(target, image).ok());
+    EXPECT_EQ(image.header.rangeWidth, 6);
+    EXPECT_EQ(image.header.originY, 4);
+  }
+  // Records outside the given range are named as dropped.
+  CompanionFolder f(CleanScenario().bytes());
+  std::string target = JoinPath(f.folder, "c.btl");
+  ASSERT_EQ(f.Run({"resave", f.battle, target, "--range", "5", "4", "2", "2"}), kExitOk) << f.err;
+  EXPECT_NE(f.err.find("警告: 2 条建筑记录在地图范围之外"), std::string::npos) << f.err;
+  EXPECT_NE(f.err.find("警告: 3 条部队记录在地图范围之外"), std::string::npos) << f.err;
+}
+
 TEST(Companion, UnloadableFileIsRefusedAndNothingIsWritten) {
   std::vector<uint8_t> bytes = CleanScenario().bytes();
   bytes.resize(200);
