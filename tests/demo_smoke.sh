@@ -31,7 +31,16 @@ for tool in native windows; do
     expect "$tool resave $f" "${btl[@]}" resave "$f" "resaved_$f"
     expect "$tool resave $f gives the same bytes" cmp "$f" "resaved_$f"
   done
+  for f in demo_*.btl; do
+    rm -f "$tool.$f.json" "$tool.back.$f"
+    expect "$tool export $f" "${btl[@]}" export "$f" "$tool.$f.json"
+    expect "$tool import $f" "${btl[@]}" import "$tool.$f.json" "$tool.back.$f"
+    expect "$tool export then import gives $f back" cmp "$f" "$tool.back.$f"
+  done
   expect "$tool refuses a missing file" bash -c '! "$@" check no_such.btl' _ "${btl[@]}"
+done
+for f in demo_*.btl; do
+  expect "windows exports $f as native does" cmp "native.$f.json" "windows.$f.json"
 done
 
 # Redirected output of the .exe: the native build's bytes.

@@ -71,6 +71,16 @@ struct Parser {
     resave->add_option("--range", range, "保存的地图范围: 起点列 起点行 宽 高")
         ->expected(4)
         ->type_name("整数");
+    CLI::App* exporter = Add(line, Command::kExport, "export",
+                             "把整个文件按文件中的顺序写成 JSON 文本（UTF-8），import 能由它写回"
+                             "完全相同的文件；记录的 column 和 row 只供阅读");
+    exporter->add_option("输入", line.input, "战役文件")->required()->type_name("");
+    exporter->add_option("输出", line.output, "写入的 JSON 文件")->required()->type_name("");
+    CLI::App* importer = Add(line, Command::kImport, "import",
+                             "由 export 写的（或手工改过的）JSON 文本写回战役文件；有错的文本"
+                             "会指出 JSON 路径和行号，不写任何文件");
+    importer->add_option("输入", line.input, "JSON 文件")->required()->type_name("");
+    importer->add_option("输出", line.output, "保存到的战役文件")->required()->type_name("");
   }
 
   CLI::App* Add(CommandLine& line, Command command, const char* name, const char* description) {

@@ -7,13 +7,13 @@
 
 #include "scenario/world_record.h"
 
-enum class Command { kInfo, kCheck, kResave };
+enum class Command { kInfo, kCheck, kResave, kExport, kImport };
 
 struct CommandLine {
   Command command = Command::kInfo;
   std::string dataDir;  // empty: the data folder under the current directory
   std::string input;    // the file the command reads
-  std::string output;   // the file resave writes
+  std::string output;   // the file resave, export and import write
   bool hasRange = false;
   MapRange range{};     // resave --range X Y W H
 };

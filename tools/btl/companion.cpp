@@ -8,6 +8,8 @@
 #include "base/files.h"
 #include "scenario/safe_save.h"
 #include "tools/btl/command_line.h"
+#include "tools/btl/export_json.h"
+#include "tools/btl/import_json.h"
 
 namespace {
 
@@ -36,11 +38,46 @@ struct Loaded {
   WorldImage world;
 };
 
+std::string WorldPathIn(const std::string& dataDir) {
+  return dataDir.empty() ? WorldMapPath() : JoinPath(dataDir, "world.bin");
+}
+
 Status ReadBoth(const std::string& dataDir, const std::string& path, Loaded& loaded) {
   Status s = ReadBattleFile(path, loaded.image);
   if (!s.ok()) return s;
-  std::string worldPath = dataDir.empty() ? WorldMapPath() : JoinPath(dataDir, "world.bin");
-  return ReadWorldMapFile(worldPath, loaded.world);
+  return ReadWorldMapFile(WorldPathIn(dataDir), loaded.world);
+}
+
+int Refused(const Status& s, std::string& err) {
+  err += "错误: " + s.message + "\n";
+  return kExitTrouble;
+}
+
+// The whole file as JSON, in file order. The world map only adds each record's column and
+// row, so a file exports without it.
+int Export(const CommandLine& line, std::string& out, std::string& err) {
+  BattleImage image;
+  Status s = ReadBattleFile(line.input, image);
+  if (!s.ok()) return Refused(s, err);
+  WorldImage world;
+  if (!ReadWorldMapFile(WorldPathIn(line.dataDir), world).ok()) {
+    world.width = 0;
+    err += "提示: 没有读到世界地图，导出的记录不带列和行。\n";
+  }
+  std::string json = ExportJson(image, world.width);
+  s = SafeSave(line.output, reinterpret_cast<const uint8_t*>(json.data()), json.size());
+  if (!s.ok()) return Refused(s, err);
+  out += "已导出 " + line.output + "（" + N(int64_t(json.size())) + " 字节）\n";
+  return kExitOk;
+}
+
+int Import(const CommandLine& line, std::string& out, std::string& err) {
+  std::vector<uint8_t> bytes;
+  Status s = BattleBytesFromJsonFile(line.input, bytes);
+  if (s.ok()) s = SafeSave(line.output, bytes.data(), bytes.size());
+  if (!s.ok()) return Refused(s, err);
+  out += "已保存 " + line.output + "（" + N(int64_t(bytes.size())) + " 字节）\n";
+  return kExitOk;
 }
 
 void ReportPlacement(const PlacementReport& r, std::string& err) {
@@ -193,6 +230,8 @@ int RunCompanion(const std::vector<std::string>& args, std::string& out, std::st
   CommandLine line;
   int status = kExitOk;
   if (!ParseCommandLine(args, line, out, err, status)) return status;
+  if (line.command == Command::kExport) return Export(line, out, err);
+  if (line.command == Command::kImport) return Import(line, out, err);
 
   Loaded loaded;
   Status s = ReadBoth(line.dataDir, line.input, loaded);
@@ -207,6 +246,8 @@ int RunCompanion(const std::vector<std::string>& args, std::string& out, std::st
       return Check(loaded, line.input, out);
     case Command::kResave:
       return Resave(loaded, line.output, line.hasRange ? &line.range : nullptr, out, err);
+    default:
+      break;
   }
   return kExitTrouble;
 }
