@@ -37,14 +37,20 @@ for tool in native windows; do
     expect "$tool import $f" "${btl[@]}" import "$tool.$f.json" "$tool.back.$f"
     expect "$tool export then import gives $f back" cmp "$f" "$tool.back.$f"
   done
-  expect "$tool refuses a missing file" bash -c '! "$@" check no_such.btl' _ "${btl[@]}"
+  expect "$tool diff of a file with itself exits 0" "${btl[@]}" diff demo_small.btl demo_small.btl
+  "${btl[@]}" diff demo_small.btl demo_messy.btl >/dev/null 2>&1
+  expect "$tool diff of two files exits 1" test $? -eq 1
+  # Run here, not through `bash -c`, where the wine_zh function does not exist.
+  "${btl[@]}" check no_such.btl >/dev/null 2>&1
+  expect "$tool refuses a missing file with status 2" test $? -eq 2
 done
 for f in demo_*.btl; do
   expect "windows exports $f as native does" cmp "native.$f.json" "windows.$f.json"
 done
 
 # Redirected output of the .exe: the native build's bytes.
-for args in "info demo_small.btl" "info demo_messy.btl" "--help" "resave --help" "check no_such.btl"; do
+for args in "info demo_small.btl" "info demo_messy.btl" "--help" "resave --help" "check no_such.btl" \
+            "diff demo_small.btl demo_messy.btl" "diff --all demo_large.btl demo_messy.btl"; do
   # shellcheck disable=SC2086
   "$build/native/tools/btl/btl" $args >native.out 2>native.err
   # shellcheck disable=SC2086

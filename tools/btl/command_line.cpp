@@ -81,6 +81,12 @@ struct Parser {
                              "会指出 JSON 路径和行号，不写任何文件");
     importer->add_option("输入", line.input, "JSON 文件")->required()->type_name("");
     importer->add_option("输出", line.output, "保存到的战役文件")->required()->type_name("");
+    CLI::App* diff = Add(line, Command::kDiff, "diff",
+                         "按文件头、队伍、归属、建筑、部队、将领和附加数据列出两个文件的不同；"
+                         "退出码 0 相同，1 不同，2 出错");
+    diff->add_option("文件一", line.input, "战役文件")->required()->type_name("");
+    diff->add_option("文件二", line.output, "战役文件")->required()->type_name("");
+    diff->add_flag("--all", line.all, "列出全部不同，不只每类的前 20 处");
   }
 
   CLI::App* Add(CommandLine& line, Command command, const char* name, const char* description) {

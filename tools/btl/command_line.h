@@ -7,13 +7,14 @@
 
 #include "scenario/world_record.h"
 
-enum class Command { kInfo, kCheck, kResave, kExport, kImport };
+enum class Command { kInfo, kCheck, kResave, kExport, kImport, kDiff };
 
 struct CommandLine {
   Command command = Command::kInfo;
   std::string dataDir;  // empty: the data folder under the current directory
   std::string input;    // the file the command reads
-  std::string output;   // the file resave, export and import write
+  std::string output;   // the file resave, export and import write; the second file of diff
+  bool all = false;     // diff --all: every line of each kind
   bool hasRange = false;
   MapRange range{};     // resave --range X Y W H
 };

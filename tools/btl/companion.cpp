@@ -8,6 +8,7 @@
 #include "base/files.h"
 #include "scenario/safe_save.h"
 #include "tools/btl/command_line.h"
+#include "tools/btl/diff.h"
 #include "tools/btl/export_json.h"
 #include "tools/btl/import_json.h"
 
@@ -69,6 +70,25 @@ int Export(const CommandLine& line, std::string& out, std::string& err) {
   if (!s.ok()) return Refused(s, err);
   out += "已导出 " + line.output + "（" + N(int64_t(json.size())) + " 字节）\n";
   return kExitOk;
+}
+
+// Both files as they are, in file order; the world map only names hexes by column and row.
+int Diff(const CommandLine& line, std::string& out, std::string& err) {
+  BattleImage a, b;
+  Status s = ReadBattleFile(line.input, a);
+  if (s.ok()) s = ReadBattleFile(line.output, b);
+  if (!s.ok()) return Refused(s, err);
+  WorldImage world;
+  DiffOptions options;
+  options.all = line.all;
+  if (ReadWorldMapFile(WorldPathIn(line.dataDir), world).ok()) options.worldWidth = world.width;
+  std::string differences;
+  if (!DiffBattleFiles(a, b, options, differences)) {
+    out += line.input + " 与 " + line.output + " 相同。\n";
+    return kExitOk;
+  }
+  out += "从 " + line.input + " 到 " + line.output + " 的不同:\n" + differences;
+  return kExitFindings;
 }
 
 int Import(const CommandLine& line, std::string& out, std::string& err) {
@@ -232,6 +252,7 @@ int RunCompanion(const std::vector<std::string>& args, std::string& out, std::st
   if (!ParseCommandLine(args, line, out, err, status)) return status;
   if (line.command == Command::kExport) return Export(line, out, err);
   if (line.command == Command::kImport) return Import(line, out, err);
+  if (line.command == Command::kDiff) return Diff(line, out, err);
 
   Loaded loaded;
   Status s = ReadBoth(line.dataDir, line.input, loaded);
