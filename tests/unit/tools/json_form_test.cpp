@@ -51,14 +51,16 @@ TEST(JsonForm, DemoFilesAndTheirVariantsComeBackByteForByte) {
     const std::vector<uint8_t>& bytes = DemoBattleBytes(name);
     ASSERT_TRUE(ExpectRoundTrip(bytes, name, DemoWorldImage().width));
     Mutator m{0x51ED270B27A1ull ^ bytes.size()};
-    for (int round = 0; round < 150; ++round) {
+    // The large file's text is 800 KB: fewer of its variants keep the sanitizer run short.
+    int rounds = name == "demo_large" ? 30 : 150;
+    for (int round = 0; round < rounds; ++round) {
       std::vector<uint8_t> variant = m.mutate(bytes);
       if (round % 3 == 2) variant = m.mutate(variant);
       accepted += ExpectRoundTrip(variant, name + " variant " + std::to_string(round));
       if (HasFailure()) return;
     }
   }
-  EXPECT_GT(accepted, 100);  // the variants must reach the property, not only refusals
+  EXPECT_GT(accepted, 150) << accepted;  // the variants must reach the property, not refusals
 }
 
 // What a save would change or drop travels unchanged: unsorted records, two on one hex,
@@ -285,6 +287,8 @@ TEST(JsonForm, ImportRefusesABadValueNamingItsPathAndLine) {
       {"header", 0, [](Json::Value& v) { v.removeMember("keep44"); }, "header", "缺少键 \"keep44\""},
       {"generals", 1, [](Json::Value& v) { v["rank"] = -1; }, "generals[1].rank", "0 到 65535"},
       {"generals", 0, [](Json::Value& v) { v = Json::Value(Json::arrayValue); }, "generals[0]", "应为对象"},
+      // The first record of the document: the reader's frames grow while it is refused.
+      {"teams", 0, [](Json::Value& v) { v = Json::Value(Json::arrayValue); }, "teams[0]", "应为对象"},
       {"owners", 2, [](Json::Value& v) { v = "0001"; }, "owners[2]", "应有 6 字节"},
       {"owners", 1, [](Json::Value& v) { v = "XY0000000000"; }, "owners[1]", "不是十六进制"},
       {"owners", 1, [](Json::Value& v) { v = 7; }, "owners[1]", "十六进制数字的字符串"},
