@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need and builds the two libraries the Windows
 # build links statically (JsonCpp from Debian's source package, GoogleTest from
-# /usr/src/googletest); stb's headers are shared with the Windows build through a link.
+# /usr/src/googletest); the header-only libraries (stb, CLI11, RapidJSON) are shared with the Windows
+# build through links.
 # Safe to run again: every step is skipped when already done.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -10,7 +11,7 @@ prefix=$build/deps/mingw
 mkdir -p "$build/deps"
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libjsoncpp-dev libstb-dev g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+  libjsoncpp-dev libstb-dev libcli11-dev rapidjson-dev g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 xvfb xdotool imagemagick fonts-wqy-zenhei dpkg-dev clang locales)
 missing=()
 for p in "${packages[@]}"; do
@@ -65,10 +66,10 @@ if [ ! -f "$prefix/lib/libgtest.a" ]; then
   cmake --build "$build/deps/gtest-build" >/dev/null
   cmake --install "$build/deps/gtest-build" >/dev/null
 fi
-# stb is headers only: the Windows build takes Debian's copy through a link in its own
-# prefix, so the cross compiler does not search the rest of /usr/include.
-if [ ! -e "$prefix/include/stb/stb_image_write.h" ]; then
-  mkdir -p "$prefix/include"
-  ln -sfn /usr/include/stb "$prefix/include/stb"
-fi
+# stb, CLI11 and RapidJSON are headers only: the Windows build takes Debian's copies through links in
+# its own prefix, so the cross compiler does not search the rest of /usr/include.
+mkdir -p "$prefix/include"
+for headers in stb CLI rapidjson; do
+  [ -e "$prefix/include/$headers" ] || ln -sfn "/usr/include/$headers" "$prefix/include/$headers"
+done
 echo "setup: ready"

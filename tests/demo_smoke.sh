@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The companion on the generated demo data, natively and as the Windows .exe under Wine:
-# every demo scenario checks, and re-saving the clean ones gives their bytes back.
+# every demo scenario checks, and re-saving the clean ones gives their bytes back. The .exe
+# writes the same UTF-8 bytes as the native build to a file or a pipe, and shows Chinese in a
+# console whatever its code page.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BTL_BUILD:-$root/build}
@@ -29,7 +31,42 @@ for tool in native windows; do
     expect "$tool resave $f" "${btl[@]}" resave "$f" "resaved_$f"
     expect "$tool resave $f gives the same bytes" cmp "$f" "resaved_$f"
   done
-  expect "$tool refuses a missing file" bash -c '! "$@" check no_such.btl' _ "${btl[@]}"
+  for f in demo_*.btl; do
+    rm -f "$tool.$f.json" "$tool.back.$f"
+    expect "$tool export $f" "${btl[@]}" export "$f" "$tool.$f.json"
+    expect "$tool import $f" "${btl[@]}" import "$tool.$f.json" "$tool.back.$f"
+    expect "$tool export then import gives $f back" cmp "$f" "$tool.back.$f"
+  done
+  expect "$tool diff of a file with itself exits 0" "${btl[@]}" diff demo_small.btl demo_small.btl
+  "${btl[@]}" diff demo_small.btl demo_messy.btl >/dev/null 2>&1
+  expect "$tool diff of two files exits 1" test $? -eq 1
+  # Run here, not through `bash -c`, where the wine_zh function does not exist.
+  "${btl[@]}" check no_such.btl >/dev/null 2>&1
+  expect "$tool refuses a missing file with status 2" test $? -eq 2
+done
+for f in demo_*.btl; do
+  expect "windows exports $f as native does" cmp "native.$f.json" "windows.$f.json"
+done
+
+# Redirected output of the .exe: the native build's bytes.
+for args in "info demo_small.btl" "info demo_messy.btl" "--help" "resave --help" "check no_such.btl" \
+            "diff demo_small.btl demo_messy.btl" "diff --all demo_large.btl demo_messy.btl"; do
+  # shellcheck disable=SC2086
+  "$build/native/tools/btl/btl" $args >native.out 2>native.err
+  # shellcheck disable=SC2086
+  wine_zh "$build/win/tools/btl/btl.exe" $args >windows.out 2>windows.err
+  expect "windows writes UTF-8 like native: btl $args" cmp native.out windows.out
+  expect "windows writes UTF-8 like native to stderr: btl $args" cmp native.err windows.err
+done
+# A console (Wine's, on a pseudo-terminal) under code pages that cannot show UTF-8 bytes:
+# the text must come out as the Chinese it is.
+"$build/native/tools/btl/btl" info demo_small.btl >native.out
+for cp in 437 936; do
+  script -qec "LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 wine cmd /c 'chcp $cp >nul & ..\\win\\tools\\btl\\btl.exe info demo_small.btl'" \
+    "console$cp.log" >/dev/null 2>&1 </dev/null
+  for n in 1 3 5; do
+    expect "console (code page $cp) shows line $n" grep -aqF "$(sed -n ${n}p native.out)" "console$cp.log"
+  done
 done
 echo "demo: $passed passed, $failed failed"
 [ $failed -eq 0 ]

@@ -7,22 +7,12 @@
 
 #include "base/files.h"
 #include "scenario/safe_save.h"
+#include "tools/btl/command_line.h"
+#include "tools/btl/diff.h"
+#include "tools/btl/export_json.h"
+#include "tools/btl/import_json.h"
 
 namespace {
-
-const char kUsage[] =
-    "用法: btl [--data 数据文件夹] 命令 ...\n"
-    "\n"
-    "命令:\n"
-    "  info 文件.btl                  显示文件头、地图范围、记录数、队伍、将领和附加数据\n"
-    "  check 文件.btl                 检查文件能否载入，并列出范围外的记录、同一格上的多条记录、\n"
-    "                                 16 位位置无法表示的格子和不属于任何队伍的归属\n"
-    "  resave 输入.btl 输出.btl [--range X Y 宽 高]\n"
-    "                                 按文件自己的范围（或给定的范围）载入再保存，与编辑器按 S 相同\n"
-    "  --help                         显示本说明\n"
-    "\n"
-    "世界地图从“数据/world.bin”读取（相对于当前文件夹）；--data 指定另一个数据文件夹。\n"
-    "无法载入的文件会在标准错误中说明原因，退出码非 0，且不写任何文件。\n";
 
 std::string N(int64_t v) { return std::to_string(v); }
 
@@ -49,19 +39,65 @@ struct Loaded {
   WorldImage world;
 };
 
+std::string WorldPathIn(const std::string& dataDir) {
+  return dataDir.empty() ? WorldMapPath() : JoinPath(dataDir, "world.bin");
+}
+
 Status ReadBoth(const std::string& dataDir, const std::string& path, Loaded& loaded) {
   Status s = ReadBattleFile(path, loaded.image);
   if (!s.ok()) return s;
-  std::string worldPath = dataDir.empty() ? WorldMapPath() : JoinPath(dataDir, "world.bin");
-  return ReadWorldMapFile(worldPath, loaded.world);
+  return ReadWorldMapFile(WorldPathIn(dataDir), loaded.world);
 }
 
-bool ParseInt(const std::string& text, int32_t& v) {
-  char* end = nullptr;
-  long long n = strtoll(text.c_str(), &end, 10);
-  if (text.empty() || *end || n < INT32_MIN || n > INT32_MAX) return false;
-  v = int32_t(n);
-  return true;
+int Refused(const Status& s, std::string& err) {
+  err += "错误: " + s.message + "\n";
+  return kExitTrouble;
+}
+
+// The whole file as JSON, in file order. The world map only adds each record's column and
+// row, so a file exports without it.
+int Export(const CommandLine& line, std::string& out, std::string& err) {
+  BattleImage image;
+  Status s = ReadBattleFile(line.input, image);
+  if (!s.ok()) return Refused(s, err);
+  WorldImage world;
+  if (!ReadWorldMapFile(WorldPathIn(line.dataDir), world).ok()) {
+    world.width = 0;
+    err += "提示: 没有读到世界地图，导出的记录不带列和行。\n";
+  }
+  std::string json = ExportJson(image, world.width);
+  s = SafeSave(line.output, reinterpret_cast<const uint8_t*>(json.data()), json.size());
+  if (!s.ok()) return Refused(s, err);
+  out += "已导出 " + line.output + "（" + N(int64_t(json.size())) + " 字节）\n";
+  return kExitOk;
+}
+
+// Both files as they are, in file order; the world map only names hexes by column and row.
+int Diff(const CommandLine& line, std::string& out, std::string& err) {
+  BattleImage a, b;
+  Status s = ReadBattleFile(line.input, a);
+  if (s.ok()) s = ReadBattleFile(line.output, b);
+  if (!s.ok()) return Refused(s, err);
+  WorldImage world;
+  DiffOptions options;
+  options.all = line.all;
+  if (ReadWorldMapFile(WorldPathIn(line.dataDir), world).ok()) options.worldWidth = world.width;
+  std::string differences;
+  if (!DiffBattleFiles(a, b, options, differences)) {
+    out += line.input + " 与 " + line.output + " 相同。\n";
+    return kExitOk;
+  }
+  out += "从 " + line.input + " 到 " + line.output + " 的不同:\n" + differences;
+  return kExitFindings;
+}
+
+int Import(const CommandLine& line, std::string& out, std::string& err) {
+  std::vector<uint8_t> bytes;
+  Status s = BattleBytesFromJsonFile(line.input, bytes);
+  if (s.ok()) s = SafeSave(line.output, bytes.data(), bytes.size());
+  if (!s.ok()) return Refused(s, err);
+  out += "已保存 " + line.output + "（" + N(int64_t(bytes.size())) + " 字节）\n";
+  return kExitOk;
 }
 
 void ReportPlacement(const PlacementReport& r, std::string& err) {
@@ -122,21 +158,43 @@ int Check(const Loaded& l, const std::string& path, std::string& out) {
   return 0;
 }
 
+std::string RangeText(const MapRange& r) {
+  return "起点 (" + N(r.originX) + ", " + N(r.originY) + ")，大小 " + N(r.width) + " × " +
+         N(r.height);
+}
+
+// Without --range the file is saved with its own range, as it is: a range the editor would
+// have to cut or move is the user's choice to make, not the companion's.
+Status RangeToSave(const Loaded& l, const MapRange* given, MapRange& range) {
+  if (given) {
+    range = *given;
+    return Ok();
+  }
+  range = l.image.fileRange();
+  Status s = CheckRange(range, l.world.width, l.world.height);
+  if (s.ok()) return s;
+  return Fail(s.kind, "文件" + Quoted(l.image.name) + "的地图范围（" + RangeText(range) +
+                          "）无法原样保存: " + s.message + "世界地图为 " + N(l.world.width) +
+                          " × " + N(l.world.height) +
+                          "。请用 --range X Y 宽 高 指定要保存的范围。");
+}
+
 int Resave(const Loaded& l, const std::string& target, const MapRange* given, std::string& out,
            std::string& err) {
-  MapRange range = given ? *given : InitialRange(l.image.fileRange(), l.world);
+  MapRange range;
   PlacementReport report;
-  Status s = CommitScenario(l.image, l.world, range, &report);
   std::vector<uint8_t> bytes;
+  Status s = RangeToSave(l, given, range);
+  if (s.ok()) s = CommitScenario(l.image, l.world, range, &report);
   if (s.ok()) s = BuildBattleBytes(bytes);
   if (s.ok()) s = SafeSave(target, bytes.data(), bytes.size());
   if (!s.ok()) {
     err += "错误: " + s.message + "\n";
-    return 1;
+    return kExitTrouble;
   }
   ReportPlacement(report, err);
   out += "已保存 " + target + "（" + N(int64_t(bytes.size())) + " 字节）\n";
-  return 0;
+  return kExitOk;
 }
 
 }  // namespace
@@ -188,43 +246,29 @@ std::vector<std::string> FindProblems(const BattleImage& im, const WorldImage& w
   return lines;
 }
 
-int RunCompanion(const std::vector<std::string>& argsIn, std::string& out, std::string& err) {
-  std::vector<std::string> args = argsIn;
-  std::string dataDir;
-  if (args.size() >= 2 && args[0] == "--data") {
-    dataDir = args[1];
-    args.erase(args.begin(), args.begin() + 2);
-  }
-  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-    (args.empty() ? err : out) += kUsage;
-    return args.empty() ? 2 : 0;
-  }
-  const std::string& command = args[0];
-  MapRange given{};
-  bool hasRange = false;
-  size_t want = command == "resave" ? 3 : 2;
-  if (command == "resave" && args.size() == 8 && args[3] == "--range") {
-    hasRange = ParseInt(args[4], given.originX) && ParseInt(args[5], given.originY) &&
-               ParseInt(args[6], given.width) && ParseInt(args[7], given.height);
-    if (!hasRange) {
-      err += "错误: --range 需要四个整数：X Y 宽 高。\n";
-      return 2;
-    }
-    want = 8;
-  }
-  if ((command != "info" && command != "check" && command != "resave") || args.size() != want) {
-    err += "错误: 无法理解的命令行。\n\n";
-    err += kUsage;
-    return 2;
-  }
+int RunCompanion(const std::vector<std::string>& args, std::string& out, std::string& err) {
+  CommandLine line;
+  int status = kExitOk;
+  if (!ParseCommandLine(args, line, out, err, status)) return status;
+  if (line.command == Command::kExport) return Export(line, out, err);
+  if (line.command == Command::kImport) return Import(line, out, err);
+  if (line.command == Command::kDiff) return Diff(line, out, err);
 
   Loaded loaded;
-  Status s = ReadBoth(dataDir, args[1], loaded);
+  Status s = ReadBoth(line.dataDir, line.input, loaded);
   if (!s.ok()) {
     err += "错误: " + s.message + "\n";
-    return 1;
+    return kExitTrouble;
   }
-  if (command == "info") return Info(loaded, args[1], out);
-  if (command == "check") return Check(loaded, args[1], out);
-  return Resave(loaded, args[2], hasRange ? &given : nullptr, out, err);
+  switch (line.command) {
+    case Command::kInfo:
+      return Info(loaded, line.input, out);
+    case Command::kCheck:
+      return Check(loaded, line.input, out);
+    case Command::kResave:
+      return Resave(loaded, line.output, line.hasRange ? &line.range : nullptr, out, err);
+    default:
+      break;
+  }
+  return kExitTrouble;
 }

@@ -2,7 +2,8 @@
 // generator's files (world map, three battle files, five catalogs, string table,
 // configuration) and, for every section of each format, files at counts 0, 1, the capacity
 // and one past it. Sections whose capacity would make a file larger than the fuzzers take
-// get a header that claims the capacity over a short body.
+// get a header that claims the capacity over a short body. The import target gets the JSON
+// form of the small battle files, whole, cut short and with a wrong value.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include "catalogs/string_table.h"
 #include "base/text.h"
 #include "scenario/battle_file.h"
+#include "tools/btl/export_json.h"
 #include "tools/demo_data/demo_data.h"
 
 namespace {
@@ -90,12 +92,18 @@ std::string Battle(const BattleCounts& c) {
   return out;
 }
 
+// Every battle seed serves the reader's target and the JSON form's round trip.
+void SaveBattle(const std::string& bytes) {
+  Save("battle_fuzz", bytes);
+  Save("export_fuzz", bytes);
+}
+
 void BattleSeeds(const std::vector<DemoFile>& demo) {
   for (const DemoFile& f : demo)
-    if (f.path.ends_with(".btl")) Save("battle_fuzz", f.bytes);
-  Save("battle_fuzz", Battle({0, 0, 0, 0, 0, 0, 0}));
-  Save("battle_fuzz", Battle({}));
-  Save("battle_fuzz", Battle({5, 4, 3, 6, 9, 2, 16}));
+    if (f.path.ends_with(".btl")) SaveBattle(f.bytes);
+  SaveBattle(Battle({0, 0, 0, 0, 0, 0, 0}));
+  SaveBattle(Battle({}));
+  SaveBattle(Battle({5, 4, 3, 6, 9, 2, 16}));
   // Each section at its capacity and one past it, the others small.
   const int caps[] = {kMaxGrid, kMaxGrid, kMaxTeams, kMaxBuildings, kMaxUnits, kMaxGenerals, kMaxTail};
   for (int field = 0; field < 7; ++field)
@@ -103,17 +111,38 @@ void BattleSeeds(const std::vector<DemoFile>& demo) {
       BattleCounts c;
       int* slots[] = {&c.w, &c.h, &c.teams, &c.buildings, &c.units, &c.generals, &c.tail};
       *slots[field] = caps[field] + extra;
-      Save("battle_fuzz", Battle(c));
+      SaveBattle(Battle(c));
     }
-  Save("battle_fuzz", Battle({kMaxGrid, kMaxGrid, 2, 3, 3, 1, 0}));  // the largest range
+  SaveBattle(Battle({kMaxGrid, kMaxGrid, 2, 3, 3, 1, 0}));  // the largest range
   // A count of -1 (0xFFFFFFFF) in each count field.
   for (size_t at : {offsetof(BtlHeader, rangeWidth), offsetof(BtlHeader, teamCount),
                     offsetof(BtlHeader, buildingCount), offsetof(BtlHeader, unitCount),
                     offsetof(BtlHeader, generalCount)}) {
     std::string bytes = Battle({2, 2, 1, 1, 1, 1, 0});
     memset(bytes.data() + at, 0xFF, 4);
-    Save("battle_fuzz", bytes);
+    SaveBattle(bytes);
   }
+}
+
+// JSON documents for import: the export of small battle files (the demo files that fit the
+// fuzzers' length), and documents that are cut short or name a value wrongly.
+void ImportSeeds(const std::vector<DemoFile>& demo) {
+  std::vector<std::string> files = {Battle({}), Battle({5, 4, 3, 6, 9, 2, 16}), Battle({0, 0, 0, 0, 0, 0, 0})};
+  for (const DemoFile& f : demo)
+    if (f.path.ends_with(".btl")) files.push_back(f.bytes);
+  for (const std::string& bytes : files) {
+    BattleImage image;
+    if (!ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.end()), "seed", image).ok()) continue;
+    std::string json = ExportJson(image, 60);
+    if (json.size() > kSeedLimit) continue;
+    Save("import_fuzz", json);
+    Save("import_fuzz", json.substr(0, json.size() / 2));
+    std::string wrong = json;
+    size_t hp = wrong.find("\"hp\":");
+    if (hp != std::string::npos) Save("import_fuzz", wrong.replace(hp, 5, "\"hp\":70000,\"x\":"));
+  }
+  Save("import_fuzz", "{\"format\": \"btl\", \"version\": 1, \"header\": {}}");
+  Save("import_fuzz", "[1, \"0x7FC00000\", -0, 1e39, {\"a\": null}]");
 }
 
 std::string World(int w, int h) {
@@ -324,6 +353,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   BattleSeeds(demo);
+  ImportSeeds(demo);
   WorldSeeds(demo);
   CatalogSeeds(demo);
   StringTableSeeds(demo);

@@ -7,6 +7,7 @@
 
 #include "tests/support/allocation_probe.h"
 #include "tests/support/battle_fixture.h"
+#include "tests/support/battle_mutator.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -464,42 +465,6 @@ void ExpectSaveAndReloadGiveTheSameRecord(const std::vector<uint8_t>& bytes, con
   ASSERT_TRUE(BuildBattleBytes(again).ok()) << what;
   EXPECT_EQ(again, saved) << what;
 }
-
-// A small fixed-seed generator, so every run tries the same variants.
-struct Mutator {
-  uint64_t state;
-  uint32_t next() {
-    state ^= state << 13, state ^= state >> 7, state ^= state << 17;
-    return uint32_t(state);
-  }
-  uint32_t below(size_t n) { return n ? next() % uint32_t(n) : 0; }
-
-  std::vector<uint8_t> mutate(std::vector<uint8_t> b) {
-    static const int32_t interesting[] = {0, 1, -1, 255, 256, 500, 501, 100000, 1000000, 0x7FFFFFFF};
-    switch (below(5)) {
-      case 0:  // flip bits of a few bytes
-        for (int k = 0, n = 1 + int(below(4)); k < n && !b.empty(); ++k) b[below(b.size())] ^= uint8_t(1 + below(255));
-        break;
-      case 1: {  // a header number set to a value at an edge
-        int32_t v = interesting[below(std::size(interesting))];
-        memcpy(b.data() + 8 + 4 * below(9), &v, 4);
-        break;
-      }
-      case 2:  // cut short
-        b.resize(below(b.size()));
-        break;
-      case 3:  // grown by a few bytes
-        for (int k = 0, n = 1 + int(below(64)); k < n; ++k) b.push_back(uint8_t(next()));
-        break;
-      default: {  // a record's 16-bit position or a byte past the header set at random
-        size_t at = kHeaderBytes + below(b.size() - kHeaderBytes);
-        b[at] = uint8_t(next());
-        break;
-      }
-    }
-    return b;
-  }
-};
 
 TEST(BattleHostileFiles, AcceptedDemoFilesAndTheirVariantsSaveAndReloadToTheSameRecord) {
   const WorldImage& world = DemoWorldImage();

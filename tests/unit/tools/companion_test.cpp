@@ -5,6 +5,8 @@
 #include <filesystem>
 
 #include "base/files.h"
+#include "base/version.h"
+#include "tools/btl/command_line.h"
 #include "tests/support/battle_fixture.h"
 #include "tests/support/temp_folder.h"
 
@@ -52,8 +54,53 @@ TEST(Companion, ResaveWithARangeSavesThatRange) {
   EXPECT_NE(f.err.find("警告"), std::string::npos);  // records outside were dropped
   // A range outside the world is refused and writes nothing.
   std::string refused = JoinPath(f.folder, "d.btl");
-  EXPECT_EQ(f.Run({"resave", f.battle, refused, "--range", "38", "0", "5", "5"}), 1);
+  EXPECT_EQ(f.Run({"resave", f.battle, refused, "--range", "38", "0", "5", "5"}), kExitTrouble);
   EXPECT_FALSE(FileExists(refused));
+}
+
+// Without --range resave keeps the file's own range; one that is empty or leaves the world
+// map is refused with the range, the world's size and the way out named, and nothing is
+// written. The same file saves with --range, naming what that range drops.
+TEST(Companion, ResaveRefusesAFileRangeItCannotKeep) {
+  struct Case {
+    int32_t x, y, w, h;
+    std::string range;
+  } cases[] = {
+      {5, 4, 0, 5, "起点 (5, 4)，大小 0 × 5"},      // no column
+      {5, 4, 6, 0, "起点 (5, 4)，大小 6 × 0"},      // no row
+      {36, 4, 6, 5, "起点 (36, 4)，大小 6 × 5"},    // past the right edge
+      {5, 27, 6, 5, "起点 (5, 27)，大小 6 × 5"},    // past the bottom
+      {-1, 4, 6, 5, "起点 (-1, 4)，大小 6 × 5"},    // left of the world
+      {50, 40, 6, 5, "起点 (50, 40)，大小 6 × 5"},  // wholly outside
+  };
+  for (const Case& c : cases) {
+    BattleSpec scenario = CleanScenario();
+    scenario.header.originX = c.x;
+    scenario.header.originY = c.y;
+    scenario.header.rangeWidth = c.w;
+    scenario.header.rangeHeight = c.h;
+    scenario.owners.assign(size_t(c.w) * c.h, 1);
+    CompanionFolder f(scenario.bytes());
+    std::string target = JoinPath(f.folder, "b.btl");
+    EXPECT_EQ(f.Run({"resave", f.battle, target}), kExitTrouble) << c.range;
+    EXPECT_FALSE(FileExists(target)) << c.range;
+    EXPECT_NE(f.err.find(c.range), std::string::npos) << f.err;
+    EXPECT_NE(f.err.find("40 × 30"), std::string::npos) << f.err;
+    EXPECT_NE(f.err.find("--range"), std::string::npos) << f.err;
+    EXPECT_EQ(f.out, "");
+
+    ASSERT_EQ(f.Run({"resave", f.battle, target, "--range", "5", "4", "6", "5"}), kExitOk) << f.err;
+    BattleImage image;
+    ASSERT_TRUE(ReadBattleFile(target, image).ok());
+    EXPECT_EQ(image.header.rangeWidth, 6);
+    EXPECT_EQ(image.header.originY, 4);
+  }
+  // Records outside the given range are named as dropped.
+  CompanionFolder f(CleanScenario().bytes());
+  std::string target = JoinPath(f.folder, "c.btl");
+  ASSERT_EQ(f.Run({"resave", f.battle, target, "--range", "5", "4", "2", "2"}), kExitOk) << f.err;
+  EXPECT_NE(f.err.find("警告: 2 条建筑记录在地图范围之外"), std::string::npos) << f.err;
+  EXPECT_NE(f.err.find("警告: 3 条部队记录在地图范围之外"), std::string::npos) << f.err;
 }
 
 TEST(Companion, UnloadableFileIsRefusedAndNothingIsWritten) {
@@ -61,11 +108,11 @@ TEST(Companion, UnloadableFileIsRefusedAndNothingIsWritten) {
   bytes.resize(200);
   CompanionFolder f(bytes);
   std::string target = JoinPath(f.folder, "b.btl");
-  EXPECT_EQ(f.Run({"resave", f.battle, target}), 1);
+  EXPECT_EQ(f.Run({"resave", f.battle, target}), kExitTrouble);
   EXPECT_NE(f.err.find("a.btl"), std::string::npos) << f.err;
   EXPECT_FALSE(FileExists(target));
-  EXPECT_NE(f.Run({"check", f.battle}), 0);
-  EXPECT_NE(f.Run({"info", f.battle}), 0);
+  EXPECT_EQ(f.Run({"check", f.battle}), kExitTrouble);
+  EXPECT_EQ(f.Run({"info", f.battle}), kExitTrouble);
 }
 
 TEST(Companion, CheckListsOddRecordsButStillSucceeds) {
@@ -102,6 +149,76 @@ TEST(Companion, HelpAndBadCommandLines) {
   EXPECT_EQ(RunCompanion({}, out, err), 2);
   EXPECT_EQ(RunCompanion({"frobnicate", "x"}, out, err), 2);
   EXPECT_EQ(RunCompanion({"resave", "a", "b", "--range", "1", "2", "x", "4"}, out, err), 2);
+}
+
+// Each command's own help names its arguments; the version is the program's one version.
+TEST(CommandLine, HelpForEachCommandAndTheVersion) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string mentions;
+  } cases[] = {
+      {{"--help"}, "resave"},
+      {{"-h"}, "info"},
+      {{"info", "--help"}, "用法: btl info"},
+      {{"check", "-h"}, "用法: btl check"},
+      {{"resave", "--help"}, "--range"},
+      {{"--data", "d", "resave", "--help"}, "用法: btl resave"},
+      {{"--version"}, std::string("btl ") + kProgramVersion + "\n"},
+  };
+  for (const Case& c : cases) {
+    std::string out, err;
+    EXPECT_EQ(RunCompanion(c.args, out, err), kExitOk) << c.args[0];
+    EXPECT_NE(out.find(c.mentions), std::string::npos) << c.args[0] << "\n" << out;
+    EXPECT_EQ(err, "");
+  }
+}
+
+// A wrong line is refused with status 2, a Chinese sentence saying what is wrong and where
+// to find the usage, and nothing on standard output.
+TEST(CommandLine, WrongLinesAreRefusedWithStatusTwo) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string says;
+  } cases[] = {
+      {{}, "缺少命令"},
+      {{"frobnicate", "x"}, "没有名为 frobnicate 的命令"},
+      {{"info"}, "缺少命令或参数"},
+      {{"check", "a.btl", "b.btl"}, "多余的参数"},
+      {{"resave", "a.btl"}, "缺少命令或参数"},
+      {{"resave", "a", "b", "--range", "1", "2", "3"}, "参数个数不对"},
+      {{"resave", "a", "b", "--range", "1", "2", "x", "4"}, "不是所需的整数"},
+      {{"info", "a.btl", "--data"}, "参数个数不对"},
+      {{"info", "a.btl", "--colour"}, "多余的参数"},
+  };
+  for (const Case& c : cases) {
+    std::string out, err;
+    std::string line = c.args.empty() ? "(empty)" : c.args[0];
+    EXPECT_EQ(RunCompanion(c.args, out, err), kExitTrouble) << line;
+    EXPECT_EQ(err.rfind("错误: ", 0), 0u) << err;
+    EXPECT_NE(err.find(c.says), std::string::npos) << line << "\n" << err;
+    EXPECT_NE(err.find("--help"), std::string::npos) << err;
+    EXPECT_EQ(out, "") << line;
+  }
+}
+
+// --data may stand before the command, after it or between its arguments.
+TEST(CommandLine, DataFolderAnywhereOnTheLine) {
+  CompanionFolder f(CleanScenario().bytes());
+  std::string target = JoinPath(f.folder, "b.btl");
+  for (std::vector<std::string> args :
+       {std::vector<std::string>{"--data", f.data, "resave", f.battle, target},
+        {"resave", "--data", f.data, f.battle, target},
+        {"resave", f.battle, "--data", f.data, target},
+        {"resave", f.battle, target, "--data", f.data}}) {
+    std::string out, err;
+    std::filesystem::remove(std::filesystem::u8path(target));
+    EXPECT_EQ(RunCompanion(args, out, err), kExitOk) << err;
+    EXPECT_TRUE(FileExists(target));
+  }
+  // Without it the world map is looked for under the current folder, where there is none.
+  std::string out, err;
+  EXPECT_EQ(RunCompanion({"info", f.battle}, out, err), kExitTrouble);
+  EXPECT_NE(err.find("world.bin"), std::string::npos) << err;
 }
 
 }  // namespace

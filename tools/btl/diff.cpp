@@ -1,0 +1,245 @@
+#include "tools/btl/diff.h"
+
+#include <algorithm>
+#include <cstring>
+#include <span>
+#include <vector>
+
+#include "tools/btl/field_text.h"
+#include "tools/btl/record_fields.h"
+
+namespace {
+
+std::string N(int64_t v) { return std::to_string(v); }
+
+// The lines of one kind of difference, bounded unless every line is wanted.
+struct Kind {
+  std::string title;
+  bool all = false;
+  int64_t count = 0;
+  std::vector<std::string> lines;
+
+  void Add(std::string line) {
+    ++count;
+    if (all || lines.size() < size_t(kDiffLinesPerKind)) lines.push_back(std::move(line));
+  }
+  void Print(std::string& out) const {
+    if (!count) return;
+    out += title + "（" + N(count) + " 处不同）:\n";
+    for (const std::string& line : lines) out += "  " + line + "\n";
+    if (int64_t(lines.size()) < count)
+      out += "  …… 另有 " + N(count - int64_t(lines.size())) + " 处，用 --all 显示全部\n";
+  }
+};
+
+std::string ValueText(const Field& f, const uint8_t* record) {
+  switch (f.kind) {
+    case FieldKind::kF32: {
+      float v;
+      memcpy(&v, record + f.offset, 4);
+      std::string text = ShortestFloatText(v);
+      return text.empty() ? FloatBitsText(v) : text;
+    }
+    case FieldKind::kBytes: return HexText(record + f.offset, f.size);
+    case FieldKind::kColour: return "#" + HexText(record + f.offset, 3);
+    default: return N(ReadNumber(f, record));
+  }
+}
+
+// Bytes longer than this are named by where they start to differ, not shown whole.
+constexpr uint16_t kBytesShownWhole = 12;
+
+// Each field of two records that differs, as "金钱 7000 → 8000".
+void Changes(std::span<const Field> fields, const uint8_t* a, const uint8_t* b,
+             std::vector<std::string>& changes) {
+  for (const Field& f : fields) {
+    if (f.kind == FieldKind::kColumn || f.kind == FieldKind::kRow) continue;
+    if (f.kind == FieldKind::kGroup) {
+      Changes(f.group, a + f.offset, b + f.offset, changes);
+      continue;
+    }
+    std::string before = ValueText(f, a), after = ValueText(f, b);
+    if (before == after) continue;
+    if (f.kind == FieldKind::kBytes && f.size > kBytesShownWhole) {
+      size_t first = 0;
+      while (a[f.offset + first] == b[f.offset + first]) ++first;
+      changes.push_back(std::string(f.label) + " 从其第 " + N(int64_t(first)) + " 字节起不同");
+    } else {
+      changes.push_back(std::string(f.label) + " " + before + " → " + after);
+    }
+  }
+}
+
+// The same, on one line: "金钱 7000 → 8000，步兵科技 1 → 3".
+void FieldChanges(std::span<const Field> fields, const uint8_t* a, const uint8_t* b,
+                  std::string& line) {
+  std::vector<std::string> changes;
+  Changes(fields, a, b, changes);
+  for (const std::string& c : changes) line += (line.empty() ? "" : "，") + c;
+}
+
+struct Sides {
+  const BattleImage& a;
+  const BattleImage& b;
+  const DiffOptions& options;
+};
+
+// The header's fields one a line, then its counts.
+void Header(const Sides& s, Kind& kind) {
+  std::vector<std::string> changes;
+  Changes(HeaderFields().fields, s.a.bytes.data(), s.b.bytes.data(), changes);
+  for (std::string& c : changes) kind.Add(std::move(c));
+  const BtlHeader &ha = s.a.header, &hb = s.b.header;
+  struct Count {
+    const char* label;
+    int32_t a, b;
+  } counts[] = {{"队伍数", ha.teamCount, hb.teamCount},
+                {"建筑数", ha.buildingCount, hb.buildingCount},
+                {"部队数", ha.unitCount, hb.unitCount},
+                {"将领数", ha.generalCount, hb.generalCount}};
+  for (const Count& c : counts)
+    if (c.a != c.b) kind.Add(std::string(c.label) + " " + N(c.a) + " → " + N(c.b));
+}
+
+// Records compared by index (teams, generals).
+void ByIndex(const Sides& s, const RecordFields& fields, int32_t countA, size_t atA, int32_t countB,
+             size_t atB, const std::string& what, Kind& kind) {
+  for (int32_t i = 0; i < std::max(countA, countB); ++i) {
+    std::string name = what + " " + N(i) + ": ";
+    if (i >= countB) {
+      kind.Add(name + "只在第一个文件中（删除）");
+    } else if (i >= countA) {
+      kind.Add(name + "只在第二个文件中（新增）");
+    } else {
+      std::string changes;
+      FieldChanges(fields.fields, s.a.bytes.data() + atA + size_t(i) * fields.size,
+                   s.b.bytes.data() + atB + size_t(i) * fields.size, changes);
+      if (!changes.empty()) kind.Add(name + changes);
+    }
+  }
+}
+
+std::string OwnerText(int owner) { return owner < 0 ? "范围外" : owner == kUnownedTeam ? "无" : "队伍 " + N(owner); }
+
+// The owner byte of global hex (x, y) in a file, or -1 outside its range.
+int OwnerAt(const BattleImage& im, int64_t x, int64_t y) {
+  int64_t column = x - im.header.originX, row = y - im.header.originY;
+  if (column < 0 || row < 0 || column >= im.header.rangeWidth || row >= im.header.rangeHeight) return -1;
+  return im.owner(int(column), int(row));
+}
+
+// Owners by global hex: each file's range walked, the other's owner looked up.
+void Owners(const Sides& s, Kind& kind) {
+  auto walk = [&](const BattleImage& self, const BattleImage& other, bool first) {
+    const BtlHeader& h = self.header;
+    for (int row = 0; row < h.rangeHeight; ++row)
+      for (int column = 0; column < h.rangeWidth; ++column) {
+        int64_t x = int64_t(h.originX) + column, y = int64_t(h.originY) + row;
+        int mine = self.owner(column, row), theirs = OwnerAt(other, x, y);
+        if (!first && theirs >= 0) continue;  // met in the first walk
+        if (mine == theirs) continue;
+        std::string at = "(列 " + N(x) + "，行 " + N(y) + "): ";
+        kind.Add(at + (first ? OwnerText(mine) + " → " + OwnerText(theirs)
+                             : OwnerText(theirs) + " → " + OwnerText(mine)));
+      }
+  };
+  walk(s.a, s.b, true);
+  walk(s.b, s.a, false);
+}
+
+struct Placed {
+  uint16_t position;
+  int32_t index;
+  bool operator<(const Placed& o) const {
+    return position != o.position ? position < o.position : index < o.index;
+  }
+};
+
+std::vector<Placed> ByPosition(const BattleImage& im, size_t at, int32_t count, size_t size) {
+  std::vector<Placed> placed(static_cast<size_t>(count));
+  for (int32_t i = 0; i < count; ++i) {
+    const uint8_t* p = im.bytes.data() + at + size_t(i) * size;
+    placed[size_t(i)] = {uint16_t(p[0] | p[1] << 8), i};
+  }
+  std::sort(placed.begin(), placed.end());
+  return placed;
+}
+
+// Buildings and units by hex: the records on one hex paired in file order; those left over
+// are added or removed. Records that only moved in the file show as one line.
+void ByHex(const Sides& s, const RecordFields& fields, size_t atA, int32_t countA, size_t atB,
+           int32_t countB, Kind& kind) {
+  std::vector<Placed> a = ByPosition(s.a, atA, countA, fields.size);
+  std::vector<Placed> b = ByPosition(s.b, atB, countB, fields.size);
+  int32_t ww = s.options.worldWidth;
+  auto hex = [&](uint16_t p) {
+    return "位置 " + N(p) + (ww > 0 ? "（列 " + N(p % ww) + "，行 " + N(p / ww) + "）" : "") + ": ";
+  };
+  int64_t before = kind.count;
+  size_t i = 0, k = 0;
+  while (i < a.size() || k < b.size()) {
+    uint16_t p = i < a.size() && (k == b.size() || a[i].position <= b[k].position) ? a[i].position
+                                                                                      : b[k].position;
+    size_t endA = i, endB = k;
+    while (endA < a.size() && a[endA].position == p) ++endA;
+    while (endB < b.size() && b[endB].position == p) ++endB;
+    for (size_t n = 0; n < std::max(endA - i, endB - k); ++n) {
+      if (i + n >= endA) {
+        kind.Add(hex(p) + "新增（第二个文件的第 " + N(b[k + n].index) + " 条）");
+      } else if (k + n >= endB) {
+        kind.Add(hex(p) + "删除（第一个文件的第 " + N(a[i + n].index) + " 条）");
+      } else {
+        std::string changes;
+        FieldChanges(fields.fields, s.a.bytes.data() + atA + size_t(a[i + n].index) * fields.size,
+                     s.b.bytes.data() + atB + size_t(b[k + n].index) * fields.size, changes);
+        if (!changes.empty()) kind.Add(hex(p) + changes);
+      }
+    }
+    i = endA;
+    k = endB;
+  }
+  size_t bytes = size_t(countA) * fields.size;
+  if (kind.count == before &&
+      (countA != countB || memcmp(s.a.bytes.data() + atA, s.b.bytes.data() + atB, bytes) != 0))
+    kind.Add("记录的顺序不同（每格的内容相同）");
+}
+
+void Tail(const Sides& s, Kind& kind) {
+  size_t sa = s.a.tailSize(), sb = s.b.tailSize();
+  const uint8_t *pa = s.a.bytes.data() + s.a.tailAt, *pb = s.b.bytes.data() + s.b.tailAt;
+  size_t common = std::min(sa, sb), first = 0;
+  while (first < common && pa[first] == pb[first]) ++first;
+  if (first == common && sa == sb) return;
+  std::string line = sa == sb ? "大小相同（" + N(int64_t(sa)) + " 字节）"
+                              : "大小 " + N(int64_t(sa)) + " → " + N(int64_t(sb)) + " 字节";
+  if (first < common) line += "，从第 " + N(int64_t(first)) + " 字节起不同";
+  else line += "，前 " + N(int64_t(common)) + " 字节相同";
+  kind.Add(line);
+}
+
+}  // namespace
+
+bool DiffBattleFiles(const BattleImage& a, const BattleImage& b, const DiffOptions& options,
+                     std::string& out) {
+  if (a.bytes == b.bytes) return false;
+  Sides s{a, b, options};
+  Kind kinds[] = {{"文件头"}, {"队伍"}, {"归属"}, {"建筑"}, {"部队"}, {"将领"}, {"附加数据"}};
+  for (Kind& k : kinds) k.all = options.all;
+  Header(s, kinds[0]);
+  ByIndex(s, TeamFields(), a.header.teamCount, a.teamsAt, b.header.teamCount, b.teamsAt, "队伍",
+          kinds[1]);
+  Owners(s, kinds[2]);
+  ByHex(s, BuildingFields(), a.buildingsAt, a.header.buildingCount, b.buildingsAt,
+        b.header.buildingCount, kinds[3]);
+  ByHex(s, UnitFields(), a.unitsAt, a.header.unitCount, b.unitsAt, b.header.unitCount, kinds[4]);
+  ByIndex(s, GeneralFields(), a.header.generalCount, a.generalsAt, b.header.generalCount,
+          b.generalsAt, "将领", kinds[5]);
+  Tail(s, kinds[6]);
+  int64_t total = 0;
+  for (const Kind& k : kinds) {
+    k.Print(out);
+    total += k.count;
+  }
+  out += "共 " + N(total) + " 处不同。\n";
+  return true;
+}
