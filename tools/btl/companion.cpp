@@ -5,7 +5,12 @@
 #include <cstring>
 #include <map>
 
+#include "base/config.h"
 #include "base/files.h"
+#include "base/text.h"
+#include "catalogs/catalogs.h"
+#include "catalogs/scenario_problems.h"
+#include "catalogs/string_table.h"
 #include "scenario/safe_save.h"
 #include "tools/btl/command_line.h"
 #include "tools/btl/diff.h"
@@ -147,8 +152,42 @@ int Info(const Loaded& l, const std::string& path, std::string& out) {
   return 0;
 }
 
-int Check(const Loaded& l, const std::string& path, std::string& out) {
-  std::vector<std::string> problems = FindProblems(l.image, l.world);
+// The catalogs and the string table of the data folder, for the problems judged against
+// them. False when none of the catalogs is there: the companion then checks the file alone.
+bool LoadGameTables(const std::string& dataDir) {
+  auto in = [&](const char* name) { return dataDir.empty() ? DataPath(name) : JoinPath(dataDir, name); };
+  ResetCatalogs();
+  ResetStringTable();
+  bool any = LoadRankCatalog(in("RankSettings.json")).opened;
+  any |= LoadArmyCatalog(in("ArmySettings.json")).opened;
+  any |= LoadBuildingCatalog(in("BuildingSettings.json")).opened;
+  any |= LoadCommanderCatalog(in("CommanderSettings.json"), nullptr).opened;
+  any |= LoadCountryCatalog(in("CountrySettings.json")).opened;
+  std::string table = Utf8FromGbk(ConfigString(in("配置.ini"), kConfigLanguageFile, "stringtable_cn.ini"));
+  load_string_table(in(table.c_str()));
+  return any;
+}
+
+// The editor's problem report on the scenario as the editor would load it with the file's
+// own range: the same finder, so the two always agree. Empty when the range cannot be placed
+// (the file-level findings say why).
+std::vector<std::string> ScenarioProblemLines(const Loaded& l) {
+  std::vector<std::string> lines;
+  const MapRange range = l.image.fileRange();
+  if (!CheckRange(range, l.world.width, l.world.height).ok()) return lines;
+  if (!CommitScenario(l.image, l.world, range, nullptr).ok()) return lines;
+  for (const ScenarioProblem& p : FindScenarioProblems()) lines.push_back(ProblemRow(p));
+  return lines;
+}
+
+int Check(const Loaded& l, const std::string& dataDir, const std::string& path, std::string& out) {
+  const bool tables = LoadGameTables(dataDir);
+  // With the game data the finder names owners of no team, by global hex.
+  std::vector<std::string> problems = FindProblems(l.image, l.world, !tables);
+  if (tables) {
+    std::vector<std::string> more = ScenarioProblemLines(l);
+    problems.insert(problems.end(), more.begin(), more.end());
+  }
   if (problems.empty()) {
     out += path + ": 载入正常，没有发现问题。\n";
     return 0;
@@ -199,7 +238,7 @@ int Resave(const Loaded& l, const std::string& target, const MapRange* given, st
 
 }  // namespace
 
-std::vector<std::string> FindProblems(const BattleImage& im, const WorldImage& world) {
+std::vector<std::string> FindProblems(const BattleImage& im, const WorldImage& world, bool owners) {
   std::vector<std::string> lines;
   const MapRange r = im.fileRange();
   const int32_t ww = world.width;
@@ -236,7 +275,7 @@ std::vector<std::string> FindProblems(const BattleImage& im, const WorldImage& w
       int64_t(r.originY) + r.height > world.height)
     lines.push_back("地图范围超出了世界地图（" + N(world.width) + " × " + N(world.height) +
                     "），载入时会缩到世界地图之内");
-  for (int y = 0; y < r.height; ++y)
+  for (int y = 0; owners && y < r.height; ++y)
     for (int x = 0; x < r.width; ++x) {
       uint8_t owner = im.owner(x, y);
       if (owner != kUnownedTeam && owner >= im.header.teamCount)
@@ -264,7 +303,7 @@ int RunCompanion(const std::vector<std::string>& args, std::string& out, std::st
     case Command::kInfo:
       return Info(loaded, line.input, out);
     case Command::kCheck:
-      return Check(loaded, line.input, out);
+      return Check(loaded, line.dataDir, line.input, out);
     case Command::kResave:
       return Resave(loaded, line.output, line.hasRange ? &line.range : nullptr, out, err);
     default:

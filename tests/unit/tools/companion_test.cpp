@@ -6,9 +6,13 @@
 
 #include "base/files.h"
 #include "base/version.h"
+#include "catalogs/catalogs.h"
+#include "catalogs/scenario_problems.h"
+#include "catalogs/string_table.h"
 #include "tools/btl/command_line.h"
 #include "tests/support/battle_fixture.h"
 #include "tests/support/temp_folder.h"
+#include "tools/demo_data/demo_data.h"
 
 namespace {
 
@@ -222,3 +226,44 @@ TEST(CommandLine, DataFolderAnywhereOnTheLine) {
 }
 
 }  // namespace
+
+// With the game data in the data folder, check prints the editor's problem report from the
+// same finder: every row the finder gives for the scenario as the editor loads it stands in
+// the output once, and an owner of no team is not named a second time by the file's own
+// findings. Without the catalogs none of those rows appear.
+TEST(Companion, CheckWithTheGameDataPrintsTheProblemReportsRows) {
+  std::vector<DemoFile> files;
+  ASSERT_EQ(MakeDemoFiles(files), "");
+  TempFolder dir{"btl_test_check_data"};
+  for (const DemoFile& f : files)
+    if (!f.path.ends_with(".png")) dir.Write(f.path, f.bytes);
+  const std::string data = dir.File("数据"), messy = dir.File("demo_messy.btl");
+  std::string out, err;
+  ASSERT_EQ(RunCompanion({"--data", data, "check", messy}, out, err), 0) << err;
+
+  BattleImage image;
+  WorldImage world;
+  ASSERT_TRUE(ReadBattleFile(messy, image).ok());
+  ASSERT_TRUE(ReadWorldMapFile(JoinPath(data, "world.bin"), world).ok());
+  ASSERT_TRUE(CommitScenario(image, world, image.fileRange(), nullptr).ok());
+  const std::vector<ScenarioProblem> problems = FindScenarioProblems();
+  ASSERT_FALSE(problems.empty());
+  for (const ScenarioProblem& p : problems) {
+    const std::string row = "  " + ProblemRow(p) + "\n";
+    size_t at = out.find(row);
+    EXPECT_NE(at, std::string::npos) << row << out;
+    EXPECT_EQ(out.find(row, at + 1), std::string::npos) << row;
+  }
+  EXPECT_EQ(out.find("不是任何队伍"), out.rfind("不是任何队伍")) << out;
+
+  ResetCatalogs();
+  ResetStringTable();
+
+  TempFolder bare{"btl_test_check_bare"};
+  for (const DemoFile& f : files)
+    if (f.path.ends_with("world.bin")) bare.Write(f.path, f.bytes);
+  out.clear();
+  ASSERT_EQ(RunCompanion({"--data", bare.File("数据"), "check", messy}, out, err), 0) << err;
+  EXPECT_EQ(out.find("全局 ("), std::string::npos) << out;
+  EXPECT_NE(out.find("不是任何队伍"), std::string::npos) << out;
+}
