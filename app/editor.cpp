@@ -222,7 +222,8 @@ bool MainLoopPass() {
   }
   UndoKeys();
   if (TakeCloseRequest() && AnswerCloseRequest()) return false;
-  UpdateRest(g_view.pointer, g_layout, g_world.originX, g_view.scrollX, g_view.scrollY, ClockMs());
+  const ViewState& v = g_view;
+  UpdateRest(g_view.pointer, g_layout, g_world.originX, v.scrollX, v.scrollY, ClockMs());
   draw_screen();
   return true;
 }

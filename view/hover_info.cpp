@@ -61,7 +61,8 @@ std::string Facilities(const BuildingRecord& b) {
   const struct {
     const char* label;
     uint8_t value;
-  } facilities[] = {{"工业", b.industry}, {"机场", b.airport}, {"导弹", b.missile}, {"核弹", b.nuclear}};
+  } facilities[] = {
+      {"工业", b.industry}, {"机场", b.airport}, {"导弹", b.missile}, {"核弹", b.nuclear}};
   std::string text;
   for (const auto& f : facilities)
     if (f.value) text += (text.empty() ? "" : "，") + std::string(f.label) + " " + Num(f.value);
@@ -90,8 +91,9 @@ void AddBuilding(const BuildingRecord& b, Lines& lines) {
 std::vector<std::string> HoverLines(int x, int y) {
   const Cell& c = g_world.grid[x][y];
   Lines lines;
-  lines.push_back("位置：局部 (" + Num(x) + ", " + Num(y) + ")，全局 (" +
-                  Num(int64_t(g_world.originX) + x) + ", " + Num(int64_t(g_world.originY) + y) + ")");
+  const int64_t globalX = int64_t(g_world.originX) + x, globalY = int64_t(g_world.originY) + y;
+  lines.push_back("位置：局部 (" + Num(x) + ", " + Num(y) + ")，全局 (" + Num(globalX) + ", " +
+                  Num(globalY) + ")");
   lines.push_back("地块ID：" + Num(GlobalIndex(x, y)));
   const uint8_t terrain = c.worldInfo.terrain;
   lines.push_back("地形类别：" + Num(terrain) + (terrain == 1 ? "（海）" : ""));

@@ -66,8 +66,8 @@ void DrawHoverBox() {
   int32_t textWidth = 0;
   for (const std::string& line : lines) textWidth = std::max(textWidth, text_width(line.c_str()));
   PixelPoint hex = HexTopLeft(col, row, g_world.originX, g_view.scrollX);
-  std::optional<Rect> box = PlaceHoverBox(HoverBoxWidth(textWidth), HoverBoxHeight(int32_t(lines.size())),
-                                          p.x, p.y, hex, l.mapWidthPx, l.mapHeightPx);
+  const int32_t width = HoverBoxWidth(textWidth), height = HoverBoxHeight(int32_t(lines.size()));
+  std::optional<Rect> box = PlaceHoverBox(width, height, p.x, p.y, hex, l.mapWidthPx, l.mapHeightPx);
   if (!box) return;
   set_line_colour(kBlack);
   set_fill_colour(kWhite);

@@ -118,7 +118,7 @@ const LinesRow kLinesRows[] = {
      },
      {"地形类别：0", "军团：无归属", "兵种：未知兵种（类别 9，等级 17）",
       "当前血量/血量上限：5/0", "将军：无", "前期方针：7，后期方针：撤退", "改变回合：0"}},
-    {"a general of an unknown commander without rank, and one the list does not hold",
+    {"a general of a commander the catalog lacks, without rank",
      [](Cell& c) {
        c.owner = kUnownedTeam;
        Unit(c, 3, 2);
@@ -126,6 +126,14 @@ const LinesRow kLinesRows[] = {
      },
      {"地形类别：0", "军团：无归属", "兵种：步兵，等级 2", "当前血量/血量上限：0/0",
       "将军：999，军衔 无", "前期方针：无，后期方针：无", "改变回合：0"}},
+    {"a general index past the scenario's list of generals",
+     [](Cell& c) {
+       c.owner = kUnownedTeam;
+       Unit(c, 3, 2);
+       c.unit.general = 5;
+     },
+     {"地形类别：0", "军团：无归属", "兵种：步兵，等级 2", "当前血量/血量上限：0/0",
+      "将军：第 5 项（无此将军）", "前期方针：无，后期方针：无", "改变回合：0"}},
     {"a city at the last levels with facilities, anti-air and 防御",
      [](Cell& c) {
        c.owner = 0;
