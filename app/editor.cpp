@@ -2,6 +2,7 @@
 
 #include "platform/file_requests.h"
 #include "platform/keys.h"
+#include "app/pace.h"
 #include "app/range_frame.h"
 #include "view/view_state.h"
 #include "catalogs/artwork.h"
@@ -25,9 +26,21 @@ const char kCloseQuestion[] = "当前战役有未保存的修改。\n\n关闭前
 // Ends the user's current action: what it changed becomes one undo step.
 void EndAction() { g_history.Record(g_world); }
 
-// Clicks that reached the window while a dialog or message box of the editor was open were
-// meant for that box, not for the map or the buttons behind it.
-void DropMouseMessages() { SharedMouseQueue().clear(); }
+// After a dialog or message box of the editor. Clicks that reached the window while it was
+// open were meant for that box, not for the map or the buttons behind it; and the pointer
+// may be anywhere now, so the information box waits until a new message places it.
+void DropMouseMessages() {
+  SharedMouseQueue().clear();
+  ForgetPointer(g_view.pointer);
+}
+
+// Before a dialog or message box: the window shows the last frame for as long as the box is
+// open, so when that frame holds the information box a frame without it goes there first.
+void HideHoverBox() {
+  if (!g_view.pointer.boxShown) return;
+  g_view.pointer.boxShown = false;
+  draw_screen();
+}
 
 }  // namespace
 
@@ -73,6 +86,7 @@ LoadFailureReport ReportLoadFailure(const LoadResult& r) {
 
 bool SaveScenario() {
   EndAction();
+  HideHoverBox();
   std::string path;
   bool saved = false;
   if (AskSaveBattleFile(path) &&
@@ -92,6 +106,7 @@ bool SaveScenario() {
 bool AnswerCloseRequest() {
   bool end = true;
   if (g_history.Unsaved(g_world)) {
+    HideHoverBox();
     int answer = ShowMessage(window_handle(), kCloseQuestion, "提示",
                               kMbYesNoCancel | kMbIconWarning);
     end = answer == kIdYes ? SaveScenario() : answer == kIdNo;
@@ -115,7 +130,10 @@ void HandleLeftClick(int32_t x, int32_t y) {
     int button = CommandButtonAt(l, x, y);
     Cell& c = g_world.grid[v.selX()][v.selY()];
     void* owner = window_handle();
-    if (button != -1) EndAction();  // a paste held so far is a step of its own
+    if (button != -1) {
+      EndAction();  // a paste held so far is a step of its own
+      HideHoverBox();
+    }
     if (button == 0) ShowBuildingDialog(owner, c.building, GlobalIndex(v.selX(), v.selY()));
     if (button == 1) ShowUnitDialog(owner, c.unit);
     if (button == 2) ShowGeneralDialog(owner, c.hasUnit, c.unit);
@@ -216,6 +234,7 @@ void UndoKeys() {
 bool MainLoopPass() {
   while (mouse_pending()) {
     MouseMessage m = next_mouse_message();
+    TrackPointer(g_view.pointer, m);
     if (m.code == kLeftButtonDown) HandleLeftClick(m.x, m.y);
   }
   if (Pressed(kKeyEscape)) g_view.commandKeysOff ^= 1;
@@ -223,6 +242,7 @@ bool MainLoopPass() {
   EndPasteOnRelease();
   if (KeyDown(kKeyJ)) {
     EndAction();
+    HideHoverBox();
     ShowTeamDialog(window_handle());
     EndAction();
     DropMouseMessages();
@@ -231,6 +251,8 @@ bool MainLoopPass() {
   if (KeyDown(kKeyP)) ReportProblems();
   UndoKeys();
   if (TakeCloseRequest() && AnswerCloseRequest()) return false;
+  const ViewState& v = g_view;
+  UpdateRest(g_view.pointer, g_layout, g_world.originX, v.scrollX, v.scrollY, ClockMs());
   draw_screen();
   return true;
 }

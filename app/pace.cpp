@@ -3,19 +3,29 @@
 #include <chrono>
 #include <thread>
 
+namespace {
+
 // A monotonic millisecond clock: the run-time clock() of Windows in wall-clock ticks, here
 // the same on every platform (clock() measures processor time elsewhere).
-static long long NowMs() {
+int64_t SystemMs() {
   using namespace std::chrono;
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+ClockSource g_clock = SystemMs;
+
+}  // namespace
+
+int64_t ClockMs() { return g_clock(); }
+
+void SetClockSource(ClockSource source) { g_clock = source ? source : SystemMs; }
+
 void pace_frame(int ms) {
-  static long long deadline = NowMs();
+  static int64_t deadline = SystemMs();
   deadline += ms;
-  if (NowMs() > deadline) {
-    deadline = NowMs();
+  if (SystemMs() > deadline) {
+    deadline = SystemMs();
     return;
   }
-  while (NowMs() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  while (SystemMs() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 struct MouseMessage {
-  uint32_t code;  // the Windows mouse message, 0x200..0x20A
+  uint32_t code;  // the Windows mouse message, 0x200..0x20A, or kMouseLeave
   uint8_t ctrl;
   uint8_t shift;
   uint8_t left;
@@ -21,6 +21,9 @@ struct MouseMessage {
 constexpr uint32_t kLeftButtonDown = 0x201;
 constexpr uint32_t kRightButtonDown = 0x204;
 constexpr uint32_t kMouseWheel = 0x20A;
+// The pointer left the window's client area (WM_MOUSELEAVE); the record carries nothing else.
+// Without it a pointer that jumps out of the window leaves no move outside the map behind.
+constexpr uint32_t kMouseLeave = 0x2A3;
 
 // The record for a message: key flags from the low word of the key-state word, the wheel
 // from its high word.

@@ -78,6 +78,10 @@ void fill_rect(int32_t left, int32_t top, int32_t right, int32_t bottom);
 void text_at(int32_t x, int32_t y, const char* gbk);
 void text_in_rect(const char* gbk, int32_t left, int32_t top, int32_t right, int32_t bottom,
                   unsigned format);
+// Width in pixels of GBK text in the target's font, drawing nothing. The native build does
+// not rasterise text: it counts half the font's height per byte, the cell of a font whose
+// one-byte characters are half as wide as its two-byte ones.
+int32_t text_width(const char* gbk);
 // Copies the whole surface to (x, y) of the target.
 void put_surface(int32_t x, int32_t y, const Surface& s);
 // Copies the back buffer onto the window.

@@ -84,6 +84,8 @@ void text_in_rect(const char* gbk, int32_t l, int32_t t, int32_t, int32_t, unsig
   Record(l, t, gbk, true);
 }
 
+int32_t text_width(const char* gbk) { return int32_t(strlen(gbk)) * Target().fontHeight / 2; }
+
 void put_surface(int32_t x, int32_t y, const Surface& s) { CopyPixels(Target(), x, y, s); }
 void flush_window() {}
 

@@ -12,7 +12,7 @@ struct DrawnText {
   int32_t x, y;
   uint32_t colour;
   bool inRect;
-  char text[64];
+  char text[128];
 };
 int DrawnTextCount();
 const DrawnText& DrawnTextAt(int i);

@@ -253,6 +253,23 @@ void text_in_rect(const char* gbk, int32_t l, int32_t t, int32_t r, int32_t b, u
   });
 }
 
+int32_t text_width(const char* gbk) {
+  std::wstring text = wide_from_ansi(gbk);
+  Surface& target = *CurrentTarget();
+  SIZE size{};
+  auto measure = [&] {
+    MakeContext(target);
+    GetTextExtentPoint32W(target.sys->dc, text.c_str(), int(text.size()), &size);
+  };
+  if (&target == BackBuffer()) {
+    DrawingLock lock;
+    measure();
+  } else {
+    measure();
+  }
+  return size.cx;
+}
+
 void put_surface(int32_t x, int32_t y, const Surface& from) {
   if (!from.sys) return;
   Draw([&](Surface& s) {

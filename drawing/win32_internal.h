@@ -115,6 +115,7 @@ struct Win32Drawing {
   HANDLE ready = nullptr;  // auto-reset: the window is made, or a mouse message came
   int32_t width = 0, height = 0;  // the client size asked for
   bool readerWaiting = false;  // the main thread waits for a mouse message
+  bool leaveAsked = false;     // the window thread awaits WM_MOUSELEAVE
   bool closingFromProgram = false;
   std::atomic<bool> keepCloses{false};
   std::atomic<bool> closeRequested{false};

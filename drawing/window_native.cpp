@@ -19,6 +19,12 @@ void PostUserClose() {
   else
     g_open = false;
 }
+void PostPointerLeft() {
+  MouseMessage m{};
+  m.code = kMouseLeave;
+  SharedMouseQueue().put(m);
+}
+
 void KeepCloseRequests(bool keep) { g_keepCloses = keep; }
 bool TakeCloseRequest() {
   bool asked = g_closeRequested;

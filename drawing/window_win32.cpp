@@ -23,6 +23,15 @@ std::wstring ProgramTitle() {
   return name;
 }
 
+void Queue(const MouseMessage& m) {
+  SharedMouseQueue().put(m);
+  Win32Drawing& state = DrawingState();
+  if (state.readerWaiting) {
+    state.readerWaiting = false;
+    SetEvent(state.ready);
+  }
+}
+
 void QueueMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   int16_t x = int16_t(GET_X_LPARAM(lParam)), y = int16_t(GET_Y_LPARAM(lParam));
   if (msg == WM_MOUSEWHEEL) {  // arrives in screen coordinates
@@ -31,12 +40,26 @@ void QueueMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     x = int16_t(p.x);
     y = int16_t(p.y);
   }
-  SharedMouseQueue().put(MakeMouseMessage(msg, uint32_t(wParam), x, y));
+  Queue(MakeMouseMessage(msg, uint32_t(wParam), x, y));
+}
+
+// The system reports the pointer leaving the client area once per request, so each move
+// after a leave asks again.
+void AskForLeave(HWND hwnd) {
   Win32Drawing& state = DrawingState();
-  if (state.readerWaiting) {
-    state.readerWaiting = false;
-    SetEvent(state.ready);
-  }
+  if (state.leaveAsked) return;
+  TRACKMOUSEEVENT track{};
+  track.cbSize = sizeof track;
+  track.dwFlags = TME_LEAVE;
+  track.hwndTrack = hwnd;
+  state.leaveAsked = TrackMouseEvent(&track) != FALSE;
+}
+
+void QueueLeave() {
+  DrawingState().leaveAsked = false;
+  MouseMessage m{};
+  m.code = kMouseLeave;
+  Queue(m);
 }
 
 void Paint(HWND hwnd) {
@@ -60,10 +83,14 @@ void Release(HWND hwnd) {
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   Win32Drawing& state = DrawingState();
   if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSEWHEEL) {
+    if (msg == WM_MOUSEMOVE) AskForLeave(hwnd);
     QueueMouse(hwnd, msg, wParam, lParam);
     return 0;
   }
   switch (msg) {
+    case WM_MOUSELEAVE:
+      QueueLeave();
+      return 0;
     case kReaderWaiting:
       state.readerWaiting = true;
       return 0;
@@ -147,6 +174,7 @@ void* open_window(int32_t width, int32_t height, unsigned) {
   state.width = width;
   state.height = height;
   state.closingFromProgram = false;
+  state.leaveAsked = false;
   state.keepCloses = false;
   state.closeRequested = false;
   // Clicks left from an earlier window (the range selection's) are not for this one.

@@ -7,6 +7,7 @@
 
 struct Rect {
   int32_t x, y, w, h;
+  bool operator==(const Rect&) const = default;
 };
 
 // Half-open on both axes.

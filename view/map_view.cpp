@@ -1,10 +1,17 @@
 #include "view/map_view.h"
 
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "base/config.h"
 #include "view/view_state.h"
 #include "catalogs/artwork.h"
 #include "view/cell_plan.h"
+#include "base/text.h"
 #include "view/hex_geometry.h"
+#include "view/hover_info.h"
 #include "view/layout.h"
 
 Surface offscreenSurface;
@@ -12,6 +19,7 @@ Surface offscreenSurface;
 namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kBlack = 0x000000;
 constexpr uint32_t kThumbColour = 0xAAAAAA;
 
 const Surface* ArtFor(const CellStep& s) {
@@ -45,6 +53,28 @@ void DrawPanels() {
   fill_rect(tx, l.hTrack.y, tx + l.hThumbLength - 1, l.hTrack.y + 30 - 1);
   int32_t ty = VerticalThumbY(l, g_view.scrollY, g_world.rangeHeight);
   fill_rect(l.vTrack.x, ty, l.vTrack.x + 30 - 1, ty + l.vThumbLength - 1);
+}
+
+// The information box about the hex the pointer rests on, beside that hex.
+void DrawHoverBox() {
+  const PointerRest& p = g_view.pointer;
+  const Layout& l = g_layout;
+  const int32_t col = p.restX - g_view.scrollX, row = p.restY - g_view.scrollY;
+  if (col < 0 || col >= l.viewCols || row < 0 || row >= l.viewRows) return;  // not in view
+  std::vector<std::string> lines;
+  for (const std::string& line : HoverLines(p.restX, p.restY)) lines.push_back(GbkFromUtf8(line));
+  int32_t textWidth = 0;
+  for (const std::string& line : lines) textWidth = std::max(textWidth, text_width(line.c_str()));
+  PixelPoint hex = HexTopLeft(col, row, g_world.originX, g_view.scrollX);
+  const int32_t width = HoverBoxWidth(textWidth), height = HoverBoxHeight(int32_t(lines.size()));
+  std::optional<Rect> box = PlaceHoverBox(width, height, p.x, p.y, hex, l.mapWidthPx, l.mapHeightPx);
+  if (!box) return;
+  set_line_colour(kBlack);
+  set_fill_colour(kWhite);
+  fill_rect(box->x, box->y, box->x + box->w, box->y + box->h);
+  set_text_colour(kBlack);
+  for (size_t i = 0; i < lines.size(); ++i)
+    text_at(box->x + kHoverPad, box->y + kHoverPad + int32_t(i) * kHoverLineStep, lines[i].c_str());
 }
 
 }  // namespace
@@ -96,6 +126,7 @@ void ComposeScreen() {
     PixelPoint p = HexTopLeft(g_view.selCol, g_view.selRow, g_world.originX, g_view.scrollX);
     draw_rect(p.x, p.y, p.x + cellSize, p.y + cellSize);
   }
+  if (g_view.pointer.boxShown) DrawHoverBox();
 }
 
 void draw_screen() {

@@ -1,6 +1,6 @@
 // The main view: every visible hex, the panels (command buttons, scroll bars, arrows,
-// thumbs) and the selection outline, drawn into the off-screen surface and copied to the
-// window in one step.
+// thumbs), the selection outline and, while the pointer rests on a hex, the information box
+// about it, drawn into the off-screen surface and copied to the window in one step.
 #pragma once
 
 #include "drawing/surface.h"

@@ -1,11 +1,12 @@
 // The editor's view state: what is scrolled into view, what is selected, the copy buffer,
-// and whether the command keys are on. Lives beside the world record.
+// whether the command keys are on and where the pointer rests. Lives beside the world record.
 #pragma once
 
 #include <cstdint>
 
 #include "scenario/world_record.h"
 #include "view/layout.h"
+#include "view/pointer_rest.h"
 
 struct ViewState {
   int32_t scrollX = 0, scrollY = 0;  // grid column and row at the top-left of the map area
@@ -13,6 +14,7 @@ struct ViewState {
   Cell clipboardCell{};
   uint8_t clipboardEmpty = 1;        // until the first copy
   uint8_t commandKeysOff = 0;        // toggled by Esc
+  PointerRest pointer;               // where the pointer rests; the information box
 
   bool hasSelection() const { return selCol != -1; }
   // Grid coordinates of the selected hex.

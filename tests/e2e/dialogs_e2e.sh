@@ -38,6 +38,7 @@ e2e_start_editor "$work"
 main=$(e2e_open_to_main "$work/demo_small.btl") || { check "editor reaches its main window" false; exit 1; }
 check "main window is 630 x 625 (12 x 10 hexes)" test "$(xdotool getwindowgeometry "$main" | grep -o '[0-9]*x[0-9]*$')" = 630x625
 main_alive() { xdotool getwindowgeometry "$main" >/dev/null 2>&1; }
+e2e_pointer_off_map "$main"  # no information box over the map's pixels
 check "a hex of team 0 is drawn in the file's team colour" eventually pixel_is "$main" "$team0_hex_x,$team0_hex_y" "$team0_colour"
 
 # Selects the hex at client point ($1, $2), clicks command button $3 (0 building, 1 unit,
@@ -199,6 +200,7 @@ if [ -n "$dialog" ]; then
     check "the swatch shows the chosen colour at once" eventually pixel_is "$dialog" "$swatch" "$team0_colour_after"
   fi
   check "军团编辑 closes by its close command (Alt+F4)" closes 军团编辑 280 37
+  e2e_pointer_off_map "$main"
   check "team 0's hexes are drawn in the chosen colour" eventually pixel_is "$main" "$team0_hex_x,$team0_hex_y" "$team0_colour_after"
 fi
 

@@ -15,6 +15,8 @@ e2e_start_display || exit 1
 e2e_start_editor "$work"
 main=$(e2e_open_to_main "$work/demo_large.btl") || { check "editor reaches its main window" false; exit 1; }
 check "main window is 630 x 625" test "$(xdotool getwindowgeometry "$main" | grep -o '[0-9]*x[0-9]*$')" = 630x625
+# Pixels of the map are read with the pointer off the map, where no information box shows.
+e2e_pointer_off_map "$main"
 
 # The large demo's range starts at global (10, 5): its top-left hex is sea, dark blue.
 check "sea hex is dark blue" test "$(e2e_pixel "$main" 25,25)" = "0,0,170"
@@ -22,9 +24,11 @@ check "horizontal thumb starts at the left" test "$(e2e_pixel "$main" 35,540)" =
 
 # Column 2 is global column 12 (even): the outline of (2, 1) runs from (100, 50).
 e2e_click "$main" 120 80
+e2e_pointer_off_map "$main"
 check "selection outline in an even column" test "$(e2e_pixel "$main" 100,70)" = "170,0,0"
 # Column 1 is global column 11 (odd): shifted down by 25 pixels.
 e2e_click "$main" 60 80
+e2e_pointer_off_map "$main"
 check "selection outline in an odd column is 25 px lower" \
   test "$(e2e_pixel "$main" 50,90)" = "170,0,0" -a "$(e2e_pixel "$main" 50,60)" != "170,0,0"
 
@@ -77,11 +81,13 @@ e2e_click "$main" 25 330            # visible column 0, row 6
 e2e_key "$main" c
 e2e_click "$main" 425 430           # visible column 8, row 8
 e2e_key "$main" t
+e2e_pointer_off_map "$main"
 check "T pastes the owner: the hex takes the copied hex's colour" \
   test "$src" != "$dst" -a "$(centre 8 8)" = "$src"
 
 # Esc turns the command keys off: T does nothing then; Esc again turns them back on.
 e2e_click "$main" 475 430
+e2e_pointer_off_map "$main"
 before_t=$(centre 9 8)
 e2e_key "$main" Escape
 e2e_key "$main" t

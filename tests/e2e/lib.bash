@@ -103,6 +103,16 @@ e2e_click() {
   sleep 0.25
 }
 
+# Moves the pointer off the map area of main window $1, onto the black corner between the two
+# scroll bars: a pointer resting on a hex shows the information box over the map, and a
+# screenshot of the map must not hold it. The next frame (every 20 ms) has it gone.
+e2e_pointer_off_map() {
+  local WIDTH HEIGHT X Y SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)" || return 1
+  xdotool mousemove --window "$1" $((WIDTH - 15)) $((HEIGHT - 85)) || return 1
+  sleep 0.2
+}
+
 # Waits up to $2 seconds for no window to match $1.
 e2e_gone_within() {
   for _ in $(seq $(($2 * 10))); do xdotool search --name "$1" >/dev/null 2>&1 || return 0; sleep 0.1; done

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The drawing window under Wine on a virtual display of its own, driven with xdotool through
-# window_probe.exe: the client size, a Ctrl+click and a wheel notch as the program receives
-# them from its window procedure, closing and reopening a window while the process goes on,
+# window_probe.exe: the client size, a Ctrl+click, a wheel notch and the pointer leaving the
+# window as the program receives them from its window procedure, closing and reopening a window while the process goes on,
 # the user's close command ending the process with status 0, and repainting from the back
 # buffer (screenshots). Every wait has a time limit. Prints "N passed, N failed".
 set -uo pipefail
@@ -127,6 +127,8 @@ mouse_input() {
   sleep 0.2
   xdotool mousemove --window "$id" 40 30 click 4  # one notch away from the user
   sleep 0.2
+  park_pointer  # out of the window in one jump: no move message outside it
+  sleep 0.5
   no_strangers "mouse input" || return
   xdotool mousemove --window "$id" 100 100 click 3
   wait_pid "$pid" 15
@@ -140,6 +142,10 @@ mouse_input() {
     grep -q '^mouse code=0x20A ctrl=0 shift=0 left=0 middle=0 right=0 x=40 y=30 wheel=120$' &&
     pass "a wheel notch arrives as 0x20A, 120, client (40, 30)" ||
     fail "wheel" "$(probe_log "$name" | grep '0x20A' || echo none)"
+  probe_log "$name" | sed -n '/x=40 y=30 wheel=120/,/code=0x204/p' |
+    grep -q '^mouse code=0x2A3 ctrl=0 shift=0 left=0 middle=0 right=0 x=0 y=0 wheel=0$' &&
+    pass "the pointer leaving the window arrives as 0x2A3 between the wheel and the right click" ||
+    fail "leave" "$(probe_log "$name" | grep '^mouse' | tr '\n' ' ')"
   [ "$rc" -eq 0 ] && pass "the right button ended the probe" || fail "mouse probe" "status $rc"
 }
 

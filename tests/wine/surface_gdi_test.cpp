@@ -117,4 +117,36 @@ TEST(SurfaceGdi, AnOutlineLeavesTheFillBrushSelected) {
   DestroySurface(&s);
 }
 
+// text_width measures what text_at paints: in the map's font every dark pixel of a drawn
+// text lies within the measured width, and the last character ends close to it.
+TEST(SurfaceGdi, TextWidthBoundsTheGlyphsTextAtPaints) {
+  Surface s;
+  resize_surface(&s, 400, 20);
+  set_target(&s);
+  set_text_style(12, 0, "宋体");
+  set_back_mode(1);
+  set_text_colour(0x000000);
+  EXPECT_EQ(text_width(""), 0);
+  // GBK: "地块ID：287", "当前血量/血量上限：80/100", "WWW"
+  for (const char* text : {"\xB5\xD8\xBF\xE9ID\xA3\xBA" "287",
+                           "\xB5\xB1\xC7\xB0\xD1\xAA\xC1\xBF/\xD1\xAA\xC1\xBF\xC9\xCF\xCF\xDE"
+                           "\xA3\xBA" "80/100",
+                           "WWW"}) {
+    set_back_colour(0xFFFFFF);
+    clear_target();
+    text_at(10, 2, text);
+    const int32_t width = text_width(text);
+    const uint32_t* px = surface_pixels(&s);
+    int32_t right = -1;
+    for (int32_t y = 0; y < 20; ++y)
+      for (int32_t x = 0; x < 400; ++x)
+        if (px[y * 400 + x] != 0xFFFFFFu) right = x > right ? x : right;
+    ASSERT_GE(right, 10) << "nothing painted";
+    EXPECT_LT(right, 10 + width);
+    EXPECT_GE(right, 10 + width - 8);
+  }
+  set_target(nullptr);
+  DestroySurface(&s);
+}
+
 }  // namespace

@@ -2,8 +2,8 @@
 // window in one of a few set-ups and prints what it receives, one line each, so the script
 // can compare real input and real screenshots with what the program saw.
 //
-//   window_probe mouse W H   a W x H window; prints every mouse press and wheel message and
-//                            ends (status 0) after a right-button press
+//   window_probe mouse W H   a W x H window; prints every mouse press, wheel and leave
+//                            message and ends (status 0) after a right-button press
 //   window_probe reopen      a 300 x 200 window; after a left click closes it, opens a
 //                            200 x 150 one and waits for the user's close command
 //   window_probe repaint     a 300 x 200 window, red left half, blue right half; on a left

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -11,6 +14,9 @@
 #include "dialogs/dialogs_test_hooks.h"
 #include "dialogs/goto_dialog.h"
 #include "dialogs/resource_ids.h"
+#include "app/pace.h"
+#include "base/text.h"
+#include "drawing/surface.h"
 #include "platform/file_requests.h"
 #include "platform/keys.h"
 #include "view/view_state.h"
@@ -21,8 +27,13 @@
 #include "tests/support/battle_fixture.h"
 #include "tests/support/fake_form.h"
 #include "tests/support/temp_folder.h"
+#include "view/hex_geometry.h"
+#include "view/hover_info.h"
 #include "view/layout.h"
 #include "view/map_view.h"
+#ifndef _WIN32
+#include "drawing/surface_test_hooks.h"
+#endif
 
 namespace {
 
@@ -83,14 +94,25 @@ unsigned g_promptStyle = 0;
 int g_answer = kIdCancel;
 int g_fileRequests = 0;
 std::string g_savePath;  // empty: the save dialog is cancelled
+int64_t g_now = 0;       // the loop's clock, in ms
+
+using Pixels = std::vector<uint32_t>;
+// What the window shows: the back buffer.
+Pixels WindowPixels() {
+  const Surface* back = BackBuffer();
+  return Pixels(back->pixels, back->pixels + size_t(back->width) * back->height);
+}
+Pixels g_shownAtLastBox;  // what the window showed while the last box or dialog was open
 
 int Answer(void*, const std::string& text, const std::string& caption, unsigned style) {
   g_prompts.push_back(caption + "|" + text);
   g_promptStyle = style;
+  g_shownAtLastBox = WindowPixels();
   return g_answer;
 }
 bool AnswerFileRequest(bool save, std::string& path) {
   ++g_fileRequests;
+  g_shownAtLastBox = WindowPixels();
   if (!save || g_savePath.empty()) return false;
   path = g_savePath;
   return true;
@@ -130,6 +152,8 @@ class EditorLoopTest : public ::testing::Test {
     SetFileRequestHandler(AnswerFileRequest);
     g_goToOpened = 0;
     SetGoToAnswer(AnswerGoTo);
+    g_now = 0;
+    SetClockSource([] { return g_now; });
     LoadForTest(DemoBattleBytes("demo_small"), DemoWorldImage());
     g_history.Start(g_world);
     g_view = ViewState{};
@@ -147,6 +171,7 @@ class EditorLoopTest : public ::testing::Test {
     SetPromptHandler(nullptr);
     SetFileRequestHandler(nullptr);
     SetGoToAnswer(nullptr);
+    SetClockSource(nullptr);
   }
   // A pass with these keys held (and released afterwards).
   bool Pass(std::set<int> keys = {}) {
@@ -163,6 +188,26 @@ class EditorLoopTest : public ::testing::Test {
                                          int16_t(y)));
   }
   Cell& Selected() { return g_world.grid[g_view.selX()][g_view.selY()]; }
+  // Mouse messages as the window queues them; keys: the buttons held.
+  void PointerTo(int32_t x, int32_t y, uint32_t keys = 0, uint32_t code = 0x200) {
+    SharedMouseQueue().put(MakeMouseMessage(code, keys, int16_t(x), int16_t(y)));
+  }
+  // A point inside visible hex (col, row), away from its edges.
+  PixelPoint InHex(int32_t col, int32_t row) {
+    PixelPoint p = HexTopLeft(col, row, g_world.originX, g_view.scrollX);
+    return {p.x + 20, p.y + 30};
+  }
+  // A pass `ms` after the last one: true when its frame holds the information box (its
+  // first line, drawn in the off-screen frame).
+  bool PassAfter(int64_t ms) {
+    g_now += ms;
+    ForgetDrawnText();
+    Pass();
+    const std::string where = GbkFromUtf8("位置：");
+    for (int i = 0; i < DrawnTextCount(); ++i)
+      if (std::string(DrawnTextAt(i).text).rfind(where, 0) == 0) return true;
+    return false;
+  }
 
   std::vector<uint8_t> unedited;
 };
@@ -432,6 +477,117 @@ TEST_F(EditorLoopTest, PWithAProblemOpensNoMessageAndChangesNothing) {
   EXPECT_TRUE(g_prompts.empty());
   EXPECT_EQ(SaveForTest(), before);
   EXPECT_EQ(g_history.UndoCount(), 0u);
+}
+
+// ---- The information box ----------------------------------------------------------------
+
+// The bounding box of the pixels where two frames of the window differ, or none.
+std::optional<Rect> Difference(const Pixels& a, const Pixels& b) {
+  const int32_t w = BackBuffer()->width;
+  int32_t left = INT32_MAX, top = INT32_MAX, right = -1, bottom = -1;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) {
+      int32_t x = int32_t(i) % w, y = int32_t(i) / w;
+      left = std::min(left, x), right = std::max(right, x);
+      top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+  if (right < 0) return std::nullopt;
+  return Rect{left, top, right - left + 1, bottom - top + 1};
+}
+
+TEST_F(EditorLoopTest, WithThePointerOffTheMapTheFrameIsTheFrameAsBefore) {
+  const Pixels plain = WindowPixels();
+  const int32_t mapW = g_layout.mapWidthPx, mapH = g_layout.mapHeightPx;
+  // On the vertical bar, on the bottom strip, in a column's empty half-cell band, and gone
+  // out of the window after resting on a hex: long rests change nothing.
+  const PixelPoint band = g_world.originX & 1 ? PixelPoint{10, 10} : PixelPoint{60, 10};
+  for (PixelPoint at : {PixelPoint{mapW + 10, 100}, PixelPoint{100, mapH + 40}, band}) {
+    SCOPED_TRACE(testing::Message() << "pointer at " << at.x << "," << at.y);
+    PointerTo(at.x, at.y);
+    EXPECT_FALSE(PassAfter(20));
+    EXPECT_FALSE(PassAfter(2000));
+    EXPECT_EQ(WindowPixels(), plain);
+  }
+  const PixelPoint at = InHex(2, 1);
+  PointerTo(at.x, at.y);
+  PassAfter(20);
+  ASSERT_TRUE(PassAfter(400));
+  // The box is a white rectangle outlined in black, inside the map area and clear of the
+  // hovered hex; nothing else of the frame changed.
+  std::optional<Rect> box = Difference(WindowPixels(), plain);
+  ASSERT_TRUE(box);
+  const Pixels shown = WindowPixels();
+  const int32_t w = BackBuffer()->width;
+  for (int32_t y = box->y; y < box->y + box->h; ++y)
+    for (int32_t x = box->x; x < box->x + box->w; ++x) {
+      bool edge = x == box->x || y == box->y || x == box->x + box->w - 1 || y == box->y + box->h - 1;
+      ASSERT_EQ(shown[size_t(y) * w + x], edge ? 0x000000u : 0xFFFFFFu) << x << "," << y;
+    }
+  EXPECT_LE(box->x + box->w, mapW);
+  EXPECT_LE(box->y + box->h, mapH);
+  const PixelPoint hex = HexTopLeft(2, 1, g_world.originX, g_view.scrollX);
+  EXPECT_TRUE(box->x >= hex.x + cellSize || box->x + box->w <= hex.x ||
+              box->y >= hex.y + cellSize || box->y + box->h <= hex.y);
+  EXPECT_EQ(box->h, HoverBoxHeight(int32_t(HoverLines(g_view.scrollX + 2, g_view.scrollY + 1).size())));
+
+  PostPointerLeft();  // out of the window in one jump
+  EXPECT_FALSE(PassAfter(20));
+  EXPECT_EQ(WindowPixels(), plain);
+}
+
+TEST_F(EditorLoopTest, TheBoxComesAfterARestOf400MsAndGoesOnAnotherHexAButtonOrALeave) {
+  PixelPoint a = InHex(2, 1), b = InHex(3, 1);
+  PointerTo(a.x, a.y);
+  EXPECT_FALSE(PassAfter(20));
+  EXPECT_FALSE(PassAfter(399));
+  EXPECT_TRUE(PassAfter(1));  // 400 ms after the pass that found it there
+  EXPECT_TRUE(PassAfter(20));
+  PointerTo(b.x, b.y);
+  EXPECT_FALSE(PassAfter(20));
+  EXPECT_FALSE(PassAfter(380));
+  EXPECT_TRUE(PassAfter(20));
+  // A click selects the hex and hides the box until 400 ms after the release.
+  PointerTo(b.x, b.y, 0x01, kLeftButtonDown);
+  EXPECT_FALSE(PassAfter(20));
+  EXPECT_TRUE(g_view.hasSelection());
+  EXPECT_FALSE(PassAfter(1000));  // still held
+  PointerTo(b.x, b.y, 0x00, 0x202);
+  EXPECT_FALSE(PassAfter(20));
+  EXPECT_FALSE(PassAfter(380));
+  EXPECT_TRUE(PassAfter(20));
+  PostPointerLeft();
+  EXPECT_FALSE(PassAfter(20));
+  EXPECT_FALSE(PassAfter(2000));
+}
+
+TEST_F(EditorLoopTest, NoBoxIsShownWhileADialogOrMessageBoxIsOpenNorRightAfterIt) {
+  g_world.grid[0][0].owner ^= 1;  // an unsaved edit, so that a close asks
+  PassAfter(20);
+  const Pixels plain = WindowPixels();
+  PixelPoint a = InHex(2, 1);
+  PointerTo(a.x, a.y);
+  PassAfter(20);
+  ASSERT_TRUE(PassAfter(400));
+  ASSERT_NE(WindowPixels(), plain);
+
+  // The question before closing: the window shows the frame without the box.
+  PostUserClose();
+  g_answer = kIdCancel;
+  EXPECT_FALSE(PassAfter(20));
+  ASSERT_EQ(g_prompts.size(), 1u);
+  EXPECT_EQ(g_shownAtLastBox, plain);
+  // After it, the pointer may be anywhere: no box until a message places it again.
+  EXPECT_FALSE(PassAfter(1000));
+  PointerTo(a.x, a.y);
+  EXPECT_FALSE(PassAfter(20));
+  EXPECT_TRUE(PassAfter(400));
+
+  // The save dialog (S) likewise.
+  Pass({'S'});
+  EXPECT_EQ(g_fileRequests, 1);
+  EXPECT_EQ(g_shownAtLastBox, plain);
+  EXPECT_FALSE(PassAfter(1000));
+  EXPECT_EQ(WindowPixels(), plain);
 }
 
 #endif  // _WIN32

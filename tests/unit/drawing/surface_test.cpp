@@ -110,6 +110,23 @@ TEST(DrawnText, EachTextIsRecordedWithItsTargetPlaceAndColourUntilForgotten) {
   EXPECT_EQ(DrawnTextCount(), 0);
   ResetSurface(nullptr);
 }
+
+// Without glyphs the native build measures a cell per byte of half the font's height: a
+// two-byte character as wide as the font is high. Measuring draws nothing.
+TEST(DrawnText, WidthIsHalfTheFontHeightPerByteOfTheTargetsFont) {
+  TestSurface s;
+  resize_surface(&s, 50, 20);
+  set_target(&s);
+  ForgetDrawnText();
+  set_text_style(12, 0, "宋体");
+  EXPECT_EQ(text_width(""), 0);
+  EXPECT_EQ(text_width("ID"), 12);
+  EXPECT_EQ(text_width("\xB5\xD8\xBF\xE9ID"), 36);  // 地块ID
+  set_text_style(16, 0, nullptr);
+  EXPECT_EQ(text_width("ID"), 16);
+  EXPECT_EQ(DrawnTextCount(), 0);
+  set_target(nullptr);
+}
 #endif
 
 }  // namespace
