@@ -69,7 +69,7 @@ e2e_editor_running() { test "$(e2e_editor_state)" = running; }
 
 # Ends what was started. Safe under `set -e`: nothing here may stop a script half-way.
 e2e_stop() {
-  for k in x X s S c C u U t T b B j J Left Right Up Down Escape alt; do xdotool keyup "$k" 2>/dev/null || true; done
+  for k in x X s S c C u U t T b B j J g G p P y Y z Z ctrl shift Left Right Up Down Escape alt; do xdotool keyup "$k" 2>/dev/null || true; done
   if [ -n "$editor_pid" ]; then
     local group
     group=$(cat "$editor_group_file" 2>/dev/null || true)
