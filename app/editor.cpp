@@ -190,6 +190,7 @@ void EndPasteOnRelease() {
 void ReportProblems() {
   std::vector<ScenarioProblem> problems = FindScenarioProblems();
   ScenarioProblem chosen;
+  HideHoverBox();
   if (problems.empty())
     ShowMessage(window_handle(), "没有发现问题。", "问题检查", kMbOk | kMbIconInformation);
   else if (ShowProblemsDialog(window_handle(), std::move(problems), chosen))
@@ -208,6 +209,7 @@ void ShowStepHex(const StepFocus& f) {
 // dialog types nothing into it; the Enter or Esc that closed it is no command for the map.
 void GoToHex() {
   GridHex hex;
+  HideHoverBox();
   if (ShowGoToDialog(window_handle(), CurrentRange(), g_world.worldWidth, hex))
     CentreAndSelect(g_view, g_layout, hex.x, hex.y);
   IgnoreHeldKeys();

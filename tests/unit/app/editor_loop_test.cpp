@@ -124,6 +124,7 @@ int g_goToOpened = 0;
 std::string g_goToText;
 bool AnswerGoTo(const MapRange& range, int32_t worldWidth, GridHex& chosen) {
   ++g_goToOpened;
+  g_shownAtLastBox = WindowPixels();
   FakeForm form;
   GoToDialog dialog(range, worldWidth);
   dialog.OnInit(form);
@@ -588,6 +589,29 @@ TEST_F(EditorLoopTest, NoBoxIsShownWhileADialogOrMessageBoxIsOpenNorRightAfterIt
   EXPECT_EQ(g_shownAtLastBox, plain);
   EXPECT_FALSE(PassAfter(1000));
   EXPECT_EQ(WindowPixels(), plain);
+
+  // The problem report's message (P: with the game's catalogs and the edit undone nothing is
+  // wrong) and the go-to dialog (G) likewise.
+  LoadDemoCatalogs();
+  g_world.grid[0][0].owner ^= 1;
+  EXPECT_FALSE(PassAfter(20));
+  const Pixels plainNow = WindowPixels();
+  const struct {
+    int key;
+    const char* what;
+  } keys[] = {{kKeyP, "P"}, {kKeyG, "G"}};
+  for (const auto& k : keys) {
+    PointerTo(a.x + 1, a.y);
+    EXPECT_FALSE(PassAfter(20)) << k.what;
+    ASSERT_TRUE(PassAfter(400)) << k.what;
+    g_shownAtLastBox.clear();
+    g_goToText = "";
+    Pass({k.key});
+    HoldKeys({});
+    MainLoopPass();
+    EXPECT_EQ(g_shownAtLastBox, plainNow) << k.what;
+    EXPECT_FALSE(PassAfter(1000)) << k.what;
+  }
 }
 
 #endif  // _WIN32
