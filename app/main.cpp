@@ -24,7 +24,8 @@ const char kNotice[] =
     "方向键：移动一格　　S：保存　　J：编辑队伍\n"
     "C：复制选中格　　U / T / B：粘贴部队 / 归属 / 建筑\n"
     "Esc：关闭或恢复以上按键（J 与鼠标始终可用）\n"
-    "Ctrl+Z：撤销　　Ctrl+Y 或 Ctrl+Shift+Z：重做（始终可用）";
+    "Ctrl+Z：撤销　　Ctrl+Y 或 Ctrl+Shift+Z：重做（始终可用）\n"
+    "P：问题检查　　G：定位格子（始终可用）　　鼠标停在格子上：显示格子信息";
 
 }  // namespace
 
