@@ -21,7 +21,7 @@ void Append(std::vector<uint8_t>& out, const T* items, size_t count, size_t size
 
 }  // namespace
 
-std::vector<uint8_t> BattleSpec::bytes() const {
+std::vector<uint8_t> BattleFixture::bytes() const {
   BtlHeader h = header;
   h.teamCount = int32_t(teams.size());
   h.buildingCount = int32_t(buildings.size());
@@ -97,8 +97,8 @@ BuildingRecord MakeBuilding(uint16_t position, uint16_t code) {
   return b;
 }
 
-BattleSpec CleanScenario() {
-  BattleSpec s;
+BattleFixture CleanScenario() {
+  BattleFixture s;
   for (int i = 0; i < 8; ++i) s.header.keep0[i] = uint8_t(0xB0 + i);
   s.header.originX = 5;
   s.header.originY = 4;

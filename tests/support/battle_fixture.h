@@ -9,7 +9,7 @@
 #include "scenario/world_map.h"
 #include "scenario/world_record.h"
 
-struct BattleSpec {
+struct BattleFixture {
   BtlHeader header{};  // counts are taken from the vectors below
   std::vector<TeamRecord> teams;
   std::vector<uint8_t> owners;  // header.rangeWidth * header.rangeHeight bytes
@@ -31,7 +31,7 @@ BuildingRecord MakeBuilding(uint16_t position, uint16_t code);
 
 // A small, clean scenario on a 40 x 30 world: range (5, 4) 6 x 5, three teams, records in
 // row-major order one per hex, two generals and a tail. Saving it unchanged gives its bytes.
-BattleSpec CleanScenario();
+BattleFixture CleanScenario();
 
 // The demo data generator's world map and its battle files "demo_small", "demo_large" and
 // "demo_messy", made once.

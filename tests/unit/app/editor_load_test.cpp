@@ -43,8 +43,8 @@ MapRange KeepOffered(const MapRange& offered, const WorldImage&, const std::stri
 }
 
 // The clean scenario moved down to rows 27..31 of a 30-row world, its records with it.
-BattleSpec Below() {
-  BattleSpec s = CleanScenario();
+BattleFixture Below() {
+  BattleFixture s = CleanScenario();
   s.header.originY = 27;
   for (auto& b : s.buildings) b.position += 23 * 40;
   for (auto& u : s.units) u.position += 23 * 40;
@@ -180,7 +180,7 @@ TEST(EditorLoad, RangeSelectionShowsTheNoticeAfterItsInstructionsOnlyWhenTheRang
 TEST(EditorLoad, RangeViewOfAHugeHexSideStaysWithinTheLargestWindow) {
   // 100 pixels a hex would make a 6,200-pixel-wide view of this 60-column world.
   const std::vector<uint8_t> world = WorldFileBytes(MakeWorld(60, 1));
-  BattleSpec scenario;
+  BattleFixture scenario;
   scenario.header.rangeWidth = 2;
   scenario.header.rangeHeight = 1;
   scenario.owners = {255, 255};

@@ -30,7 +30,7 @@ TEST(BattleRoundTrip, CleanFileComesBackByteForByte) {
 }
 
 TEST(BattleRoundTrip, AlphaBytesBecome255AndNothingElseChanges) {
-  BattleSpec scenario = CleanScenario();
+  BattleFixture scenario = CleanScenario();
   scenario.teams[1].fileColour[3] = 0;
   scenario.teams[2].fileColour[3] = 17;
   std::vector<uint8_t> bytes = scenario.bytes();
@@ -63,7 +63,7 @@ TEST(BattleRoundTrip, ColourIsBuiltFromRedGreenBlue) {
 }
 
 TEST(BattleRoundTrip, RecordsAreWrittenInRowMajorOrder) {
-  BattleSpec scenario = CleanScenario();
+  BattleFixture scenario = CleanScenario();
   std::vector<uint8_t> sorted = scenario.bytes();
   std::swap(scenario.units[0], scenario.units[3]);
   std::swap(scenario.buildings[0], scenario.buildings[2]);
@@ -72,7 +72,7 @@ TEST(BattleRoundTrip, RecordsAreWrittenInRowMajorOrder) {
 }
 
 TEST(BattleRoundTrip, LaterRecordOnTheSameHexWins) {
-  BattleSpec scenario = CleanScenario();
+  BattleFixture scenario = CleanScenario();
   UnitRecord later = MakeUnit(scenario.units[1].position, 7, 4);
   scenario.units.push_back(later);
   PlacementReport report;
@@ -87,7 +87,7 @@ TEST(BattleRoundTrip, LaterRecordOnTheSameHexWins) {
 }
 
 TEST(BattleRoundTrip, RecordsOutsideTheRangeAreDropped) {
-  BattleSpec scenario = CleanScenario();
+  BattleFixture scenario = CleanScenario();
   scenario.units.push_back(MakeUnit(Pos(4, 4), 1, 1));    // one column left of the range
   scenario.units.push_back(MakeUnit(Pos(5, 9), 1, 1));    // one row below
   scenario.buildings.push_back(MakeBuilding(Pos(11, 4), 5));  // one column right
@@ -100,7 +100,7 @@ TEST(BattleRoundTrip, RecordsOutsideTheRangeAreDropped) {
 }
 
 TEST(BattleRoundTrip, UnitWithoutClassIsKeptUntilItsHexIsNormalised) {
-  BattleSpec scenario = CleanScenario();
+  BattleFixture scenario = CleanScenario();
   scenario.units[2].unitClass = 0;
   std::vector<uint8_t> bytes = scenario.bytes();
   LoadForTest(bytes, World40x30());
@@ -113,7 +113,7 @@ TEST(BattleRoundTrip, UnitWithoutClassIsKeptUntilItsHexIsNormalised) {
 }
 
 TEST(BattleRoundTrip, EmptyGeneralsAndNoTailEndAfterTheUnits) {
-  BattleSpec scenario = CleanScenario();
+  BattleFixture scenario = CleanScenario();
   scenario.generals.clear();
   scenario.tail.clear();
   scenario.units[0].general = 255;
@@ -145,7 +145,7 @@ TEST(BattleRoundTrip, CellsCarryCoordinatesAndTheirWorldInfo) {
 }
 
 TEST(BattleRoundTrip, OwnerNamingNoTeamIsKeptAndReported) {
-  BattleSpec scenario = CleanScenario();
+  BattleFixture scenario = CleanScenario();
   scenario.owners[7] = 9;  // three teams only
   std::vector<uint8_t> bytes = scenario.bytes();
   PlacementReport report;
@@ -157,7 +157,7 @@ TEST(BattleRoundTrip, OwnerNamingNoTeamIsKeptAndReported) {
 // ---- Other ranges ---------------------------------------------------------------------
 
 TEST(BattleRanges, SmallerRangeDropsWhatLiesOutsideAndKeepsTeamsGeneralsTail) {
-  BattleSpec scenario = CleanScenario();
+  BattleFixture scenario = CleanScenario();
   MapRange smaller{6, 5, 3, 3};  // local (1..3, 1..3) of the file's range
   PlacementReport report;
   LoadForTest(scenario.bytes(), World40x30(), &smaller, &report);
@@ -185,7 +185,7 @@ TEST(BattleRanges, SmallerRangeDropsWhatLiesOutsideAndKeepsTeamsGeneralsTail) {
 }
 
 TEST(BattleRanges, LargerRangeAddsUnownedEmptyHexes) {
-  BattleSpec scenario = CleanScenario();
+  BattleFixture scenario = CleanScenario();
   MapRange larger{3, 2, 10, 9};
   LoadForTest(scenario.bytes(), World40x30(), &larger);
   for (int y = 0; y < 9; ++y)
@@ -214,7 +214,7 @@ TEST(BattleRanges, LargerRangeAddsUnownedEmptyHexes) {
 
 TEST(BattleRanges, PositionOnA300WideWorldLandsOnColumnAndRow) {
   WorldImage world = MakeWorld(300, 4);
-  BattleSpec scenario;
+  BattleFixture scenario;
   scenario.header.originX = 0;
   scenario.header.originY = 0;
   scenario.header.rangeWidth = 4;
@@ -258,7 +258,7 @@ TEST(BattleRanges, RefusedRangeLeavesTheRecordAsItWas) {
   LoadForTest(CleanScenario().bytes(), World40x30());
   std::vector<uint8_t> before = SaveForTest();
   BattleImage other;
-  BattleSpec scenario = CleanScenario();
+  BattleFixture scenario = CleanScenario();
   scenario.teams.pop_back();
   ASSERT_TRUE(ParseBattleFile(scenario.bytes(), "other", other).ok());
   EXPECT_EQ(CommitScenario(other, World40x30(), {30, 0, 20, 5}).kind, FailureKind::kOutsideWorld);
@@ -270,7 +270,7 @@ TEST(BattleRanges, RefusedRangeLeavesTheRecordAsItWas) {
 // file's range and count what lies outside the other one. Later duplicates, records outside
 // the file's range and ranges that overlap, hold, miss or lie inside it.
 TEST(BattleRanges, LossOfRangeIsWhatTheFileRangeKeepsOutsideTheOfferedOne) {
-  BattleSpec scenario = CleanScenario();
+  BattleFixture scenario = CleanScenario();
   scenario.units.push_back(MakeUnit(Pos(5, 4), 6, 1));       // a later unit on file hex (0, 0)
   scenario.units.push_back(MakeUnit(Pos(25, 20), 1, 1));     // outside the file's range
   scenario.buildings.push_back(MakeBuilding(Pos(9, 6), 4));  // a later building on (4, 2)
@@ -313,7 +313,7 @@ TEST(BattleRanges, LossOfRangeIsWhatTheFileRangeKeepsOutsideTheOfferedOne) {
 
 TEST(BattleRanges, LossOfRangeCountsFileHexesBeyondTheWorld) {
   // Rows 28..32 of a 30-row world; a unit on row 31 is kept by the file's range only.
-  BattleSpec scenario;
+  BattleFixture scenario;
   scenario.header.originX = 0;
   scenario.header.originY = 28;
   scenario.header.rangeWidth = 10;
@@ -393,7 +393,7 @@ TEST(BattleBadFiles, CountsOutsideTheirCapacitiesAreRefused) {
 }
 
 TEST(BattleBadFiles, CountsAtTheCapacityNeedTheirBytes) {
-  BattleSpec scenario;
+  BattleFixture scenario;
   scenario.header.rangeWidth = 0;
   scenario.teams.assign(255, MakeTeam(1, 1, 2, 3));
   EXPECT_TRUE(Parse(scenario.bytes()).ok());
@@ -408,7 +408,7 @@ TEST(BattleBadFiles, CountsAtTheCapacityNeedTheirBytes) {
 }
 
 TEST(BattleBadFiles, TooLongATailIsRefused) {
-  BattleSpec scenario = CleanScenario();
+  BattleFixture scenario = CleanScenario();
   scenario.tail.assign(kMaxTail, 7);
   EXPECT_TRUE(Parse(scenario.bytes()).ok());
   scenario.tail.push_back(7);
@@ -570,7 +570,7 @@ TEST(BattleHostileFiles, EveryCountFieldAtItsEdgesIsRefusedOrLoadsCleanly) {
 
 TEST(BattleHostileFiles, ReadingAFileAsksForNoMoreThanItsSize) {
   // A header that announces every section at its capacity over a body of a few bytes.
-  BattleSpec scenario;
+  BattleFixture scenario;
   std::vector<uint8_t> bytes = scenario.bytes();
   BtlHeader h;
   memcpy(&h, bytes.data(), sizeof h);

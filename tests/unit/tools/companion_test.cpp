@@ -78,7 +78,7 @@ TEST(Companion, ResaveRefusesAFileRangeItCannotKeep) {
       {50, 40, 6, 5, "起点 (50, 40)，大小 6 × 5"},  // wholly outside
   };
   for (const Case& c : cases) {
-    BattleSpec scenario = CleanScenario();
+    BattleFixture scenario = CleanScenario();
     scenario.header.originX = c.x;
     scenario.header.originY = c.y;
     scenario.header.rangeWidth = c.w;
@@ -120,7 +120,7 @@ TEST(Companion, UnloadableFileIsRefusedAndNothingIsWritten) {
 }
 
 TEST(Companion, CheckListsOddRecordsButStillSucceeds) {
-  BattleSpec scenario = CleanScenario();
+  BattleFixture scenario = CleanScenario();
   scenario.units.push_back(MakeUnit(scenario.units[0].position, 5, 5));
   scenario.buildings.push_back(MakeBuilding(0, 4));
   scenario.owners[3] = 77;
@@ -136,7 +136,7 @@ TEST(Companion, CheckListsOddRecordsButStillSucceeds) {
 }
 
 TEST(Companion, InfoShowsCountsAsStoredAndAsSaved) {
-  BattleSpec scenario = CleanScenario();
+  BattleFixture scenario = CleanScenario();
   scenario.units.push_back(MakeUnit(scenario.units[0].position, 5, 5));
   CompanionFolder f(scenario.bytes());
   ASSERT_EQ(f.Run({"info", f.battle}), 0) << f.err;

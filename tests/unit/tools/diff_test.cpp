@@ -24,7 +24,7 @@ struct DiffFolder {
     std::filesystem::create_directories(std::filesystem::u8path(data));
     WriteFileBytes(JoinPath(data, "world.bin"), WorldFileBytes(MakeWorld(40, 30)));
   }
-  int Diff(const BattleSpec& first, const BattleSpec& second, std::vector<std::string> more = {}) {
+  int Diff(const BattleFixture& first, const BattleFixture& second, std::vector<std::string> more = {}) {
     WriteFileBytes(a, first.bytes());
     WriteFileBytes(b, second.bytes());
     std::vector<std::string> args = {"diff", a, b, "--data", data};
@@ -41,46 +41,46 @@ uint16_t Pos(int x, int y) { return uint16_t((4 + y) * 40 + 5 + x); }  // CleanS
 // field by the user's word and both values, and exits 1.
 TEST(Diff, NamesEachKindOfDifferenceInTheUsersWords) {
   struct Case {
-    std::function<void(BattleSpec&)> change;
+    std::function<void(BattleFixture&)> change;
     std::vector<std::string> lines;
   } cases[] = {
-      {[](BattleSpec& s) { s.header.keep36[0] = 1; },
+      {[](BattleFixture& s) { s.header.keep36[0] = 1; },
        {"文件头（1 处不同）:", "  文件头字节 36-39 00005A00 → 01005A00"}},
-      {[](BattleSpec& s) { s.header.keep44[10] = 0xFF; }, {"文件头字节 44-115 从其第 10 字节起不同"}},
-      {[](BattleSpec& s) { s.header.keep0[7] = 0; }, {"文件头字节 0-7 B0B1B2B3B4B5B6B7 → B0B1B2B3B4B5B600"}},
-      {[](BattleSpec& s) { s.teams[1].money = 7001; }, {"队伍（1 处不同）:", "  队伍 1: 金钱 7000 → 7001"}},
-      {[](BattleSpec& s) { s.teams[2].taxRate = 0.3f; }, {"队伍 2: 税率 0.25 → 0.3"}},
-      {[](BattleSpec& s) { s.teams[0].unitBonus = 1.5f; }, {"队伍 0: 兵种加成 0 → 1.5"}},
-      {[](BattleSpec& s) { s.teams[0].techLevels[5] = 9; }, {"队伍 0: 空军科技 5 → 9"}},
-      {[](BattleSpec& s) { s.teams[0].bombStocks[1] = 4; }, {"队伍 0: 氢弹 0 → 4"}},
-      {[](BattleSpec& s) { s.teams[1].fileColour[2] = 11; }, {"队伍 1: 颜色 #0AC80A → #0AC80B"}},
-      {[](BattleSpec& s) { s.teams[1].fileColour[3] = 3; }, {"队伍 1: 颜色 alpha 字节 255 → 3"}},
-      {[](BattleSpec& s) { s.teams[2].keep104[11] = 0; }, {"队伍 2: 队伍字节 104-115 A0A1A2A3A4A5A6A7A8A9AAAB → A0A1A2A3A4A5A6A7A8A9AA00"}},
-      {[](BattleSpec& s) { s.teams[0].country = 4, s.teams[0].steel = 5; }, {"队伍 0: 国家 3 → 4，钢铁 0 → 5"}},
-      {[](BattleSpec& s) { s.teams.push_back(MakeTeam(1, 1, 1, 1)); },
+      {[](BattleFixture& s) { s.header.keep44[10] = 0xFF; }, {"文件头字节 44-115 从其第 10 字节起不同"}},
+      {[](BattleFixture& s) { s.header.keep0[7] = 0; }, {"文件头字节 0-7 B0B1B2B3B4B5B6B7 → B0B1B2B3B4B5B600"}},
+      {[](BattleFixture& s) { s.teams[1].money = 7001; }, {"队伍（1 处不同）:", "  队伍 1: 金钱 7000 → 7001"}},
+      {[](BattleFixture& s) { s.teams[2].taxRate = 0.3f; }, {"队伍 2: 税率 0.25 → 0.3"}},
+      {[](BattleFixture& s) { s.teams[0].unitBonus = 1.5f; }, {"队伍 0: 兵种加成 0 → 1.5"}},
+      {[](BattleFixture& s) { s.teams[0].techLevels[5] = 9; }, {"队伍 0: 空军科技 5 → 9"}},
+      {[](BattleFixture& s) { s.teams[0].bombStocks[1] = 4; }, {"队伍 0: 氢弹 0 → 4"}},
+      {[](BattleFixture& s) { s.teams[1].fileColour[2] = 11; }, {"队伍 1: 颜色 #0AC80A → #0AC80B"}},
+      {[](BattleFixture& s) { s.teams[1].fileColour[3] = 3; }, {"队伍 1: 颜色 alpha 字节 255 → 3"}},
+      {[](BattleFixture& s) { s.teams[2].keep104[11] = 0; }, {"队伍 2: 队伍字节 104-115 A0A1A2A3A4A5A6A7A8A9AAAB → A0A1A2A3A4A5A6A7A8A9AA00"}},
+      {[](BattleFixture& s) { s.teams[0].country = 4, s.teams[0].steel = 5; }, {"队伍 0: 国家 3 → 4，钢铁 0 → 5"}},
+      {[](BattleFixture& s) { s.teams.push_back(MakeTeam(1, 1, 1, 1)); },
        {"  队伍数 3 → 4", "  队伍 3: 只在第二个文件中（新增）"}},
-      {[](BattleSpec& s) { s.owners[7] = 2; }, {"归属（1 处不同）:", "  (列 6，行 5): 队伍 0 → 队伍 2"}},
-      {[](BattleSpec& s) { s.owners[4] = 1; }, {"(列 9，行 4): 无 → 队伍 1"}},
-      {[](BattleSpec& s) { s.units[1].hp = 77; }, {"部队（1 处不同）:", "  位置 208（列 8，行 5）: 当前血量 80 → 77"}},
-      {[](BattleSpec& s) { s.units[1].keep27 = 0; s.units[1].changeTurn = 9; },
+      {[](BattleFixture& s) { s.owners[7] = 2; }, {"归属（1 处不同）:", "  (列 6，行 5): 队伍 0 → 队伍 2"}},
+      {[](BattleFixture& s) { s.owners[4] = 1; }, {"(列 9，行 4): 无 → 队伍 1"}},
+      {[](BattleFixture& s) { s.units[1].hp = 77; }, {"部队（1 处不同）:", "  位置 208（列 8，行 5）: 当前血量 80 → 77"}},
+      {[](BattleFixture& s) { s.units[1].keep27 = 0; s.units[1].changeTurn = 9; },
        {"位置 208（列 8，行 5）: 改变回合 0 → 9，部队字节 27 33 → 00"}},
-      {[](BattleSpec& s) { s.units.push_back(MakeUnit(Pos(5, 0), 1, 1)); },
+      {[](BattleFixture& s) { s.units.push_back(MakeUnit(Pos(5, 0), 1, 1)); },
        {"部队数 4 → 5", "位置 170（列 10，行 4）: 新增（第二个文件的第 4 条）"}},
-      {[](BattleSpec& s) { s.units.erase(s.units.begin() + 2); }, {"位置 290（列 10，行 7）: 删除（第一个文件的第 2 条）"}},
-      {[](BattleSpec& s) { std::swap(s.units[0], s.units[1]); }, {"部队（1 处不同）:", "  记录的顺序不同（每格的内容相同）"}},
-      {[](BattleSpec& s) { s.units.push_back(s.units[3]); }, {"位置 327（列 7，行 8）: 新增（第二个文件的第 4 条）"}},
-      {[](BattleSpec& s) { s.buildings[0].defence = 3; }, {"建筑（1 处不同）:", "  位置 166（列 6，行 4）: 防御 0 → 3"}},
-      {[](BattleSpec& s) { s.buildings[2].keep14[0] = 1; }, {"位置 325（列 5，行 8）: 建筑字节 14-15 0044 → 0144"}},
-      {[](BattleSpec& s) { s.generals[1].rank = 4; }, {"将领（1 处不同）:", "  将领 1: 军衔 0 → 4"}},
-      {[](BattleSpec& s) { s.generals.push_back({3, 3}); }, {"将领数 2 → 3", "将领 2: 只在第二个文件中（新增）"}},
-      {[](BattleSpec& s) { s.tail[5] ^= 1; }, {"附加数据（1 处不同）:", "  大小相同（37 字节），从第 5 字节起不同"}},
-      {[](BattleSpec& s) { s.tail.resize(40); }, {"大小 37 → 40 字节，前 37 字节相同"}},
-      {[](BattleSpec& s) { s.tail.resize(3); s.tail[1] ^= 1; }, {"大小 37 → 3 字节，从第 1 字节起不同"}},
+      {[](BattleFixture& s) { s.units.erase(s.units.begin() + 2); }, {"位置 290（列 10，行 7）: 删除（第一个文件的第 2 条）"}},
+      {[](BattleFixture& s) { std::swap(s.units[0], s.units[1]); }, {"部队（1 处不同）:", "  记录的顺序不同（每格的内容相同）"}},
+      {[](BattleFixture& s) { s.units.push_back(s.units[3]); }, {"位置 327（列 7，行 8）: 新增（第二个文件的第 4 条）"}},
+      {[](BattleFixture& s) { s.buildings[0].defence = 3; }, {"建筑（1 处不同）:", "  位置 166（列 6，行 4）: 防御 0 → 3"}},
+      {[](BattleFixture& s) { s.buildings[2].keep14[0] = 1; }, {"位置 325（列 5，行 8）: 建筑字节 14-15 0044 → 0144"}},
+      {[](BattleFixture& s) { s.generals[1].rank = 4; }, {"将领（1 处不同）:", "  将领 1: 军衔 0 → 4"}},
+      {[](BattleFixture& s) { s.generals.push_back({3, 3}); }, {"将领数 2 → 3", "将领 2: 只在第二个文件中（新增）"}},
+      {[](BattleFixture& s) { s.tail[5] ^= 1; }, {"附加数据（1 处不同）:", "  大小相同（37 字节），从第 5 字节起不同"}},
+      {[](BattleFixture& s) { s.tail.resize(40); }, {"大小 37 → 40 字节，前 37 字节相同"}},
+      {[](BattleFixture& s) { s.tail.resize(3); s.tail[1] ^= 1; }, {"大小 37 → 3 字节，从第 1 字节起不同"}},
   };
   DiffFolder f;
   int n = 0;
   for (const Case& c : cases) {
-    BattleSpec second = CleanScenario();
+    BattleFixture second = CleanScenario();
     c.change(second);
     EXPECT_EQ(f.Diff(CleanScenario(), second), kExitFindings) << n << f.err;
     for (const std::string& line : c.lines)
@@ -104,7 +104,7 @@ TEST(Diff, SameFilesAndFilesThatCannotBeRead) {
 // the other. Each kind shows at most 20 lines unless --all.
 TEST(Diff, DifferentRangesAndBoundedOutput) {
   DiffFolder f;
-  BattleSpec wider = CleanScenario();
+  BattleFixture wider = CleanScenario();
   wider.header.rangeWidth = 7;
   wider.owners.clear();
   for (int y = 0; y < 5; ++y)
@@ -116,7 +116,7 @@ TEST(Diff, DifferentRangesAndBoundedOutput) {
   EXPECT_NE(f.out.find("(列 11，行 8): 范围外 → 无"), std::string::npos) << f.out;
   EXPECT_EQ(f.out.find("部队"), std::string::npos) << f.out;  // the same records, by hex
 
-  BattleSpec recoloured = CleanScenario();
+  BattleFixture recoloured = CleanScenario();
   for (uint8_t& owner : recoloured.owners) owner = 1;  // 30 hexes, 10 of them owned by 1 already
   EXPECT_EQ(f.Diff(CleanScenario(), recoloured), kExitFindings);
   EXPECT_NE(f.out.find("归属（20 处不同）"), std::string::npos) << f.out;
@@ -133,7 +133,7 @@ TEST(Diff, DifferentRangesAndBoundedOutput) {
 
 // Without the world's width hexes are named by position alone.
 TEST(Diff, WithoutTheWorldHexesAreNamedByPosition) {
-  BattleSpec changed = CleanScenario();
+  BattleFixture changed = CleanScenario();
   changed.units[1].hp = 7;
   BattleImage a, b;
   ASSERT_TRUE(ParseBattleFile(CleanScenario().bytes(), "a", a).ok());

@@ -67,8 +67,8 @@ TEST(JsonForm, DemoFilesAndTheirVariantsComeBackByteForByte) {
 // records outside the range, alpha bytes, floats no decimal names, empty sections and ranges
 // without a column or a row, a tail of a line and a bit.
 TEST(JsonForm, WhatASaveWouldChangeComesBackUnchanged) {
-  std::vector<std::pair<std::string, BattleSpec>> files;
-  BattleSpec odd = CleanScenario();
+  std::vector<std::pair<std::string, BattleFixture>> files;
+  BattleFixture odd = CleanScenario();
   std::swap(odd.units[0], odd.units[3]);
   odd.units.push_back(odd.units[1]);                 // a second record on one hex
   odd.units.push_back(MakeUnit(5, 3, 4));            // outside the range
@@ -82,24 +82,24 @@ TEST(JsonForm, WhatASaveWouldChangeComesBackUnchanged) {
   odd.teams[2].unitBonus = 0.1f;
   odd.tail.resize(65, 0xEE);
   files.push_back({"odd", odd});
-  BattleSpec empty;
+  BattleFixture empty;
   files.push_back({"empty", empty});
-  BattleSpec noColumns = CleanScenario();
+  BattleFixture noColumns = CleanScenario();
   noColumns.header.rangeWidth = 0;
   noColumns.owners.clear();
   files.push_back({"no columns", noColumns});
-  BattleSpec noRows = CleanScenario();
+  BattleFixture noRows = CleanScenario();
   noRows.header.rangeHeight = 0;
   noRows.owners.clear();
   noRows.tail.clear();
   files.push_back({"no rows", noRows});
-  BattleSpec farAway = CleanScenario();
+  BattleFixture farAway = CleanScenario();
   farAway.header.originX = -2147483647 - 1;
   farAway.header.originY = 2147483647;
   files.push_back({"far away", farAway});
-  for (const auto& [name, spec] : files) {
-    EXPECT_TRUE(ExpectRoundTrip(spec.bytes(), name)) << name;
-    EXPECT_TRUE(ExpectRoundTrip(spec.bytes(), name + " without the world", 0)) << name;
+  for (const auto& [name, scenario] : files) {
+    EXPECT_TRUE(ExpectRoundTrip(scenario.bytes(), name)) << name;
+    EXPECT_TRUE(ExpectRoundTrip(scenario.bytes(), name + " without the world", 0)) << name;
   }
 }
 
@@ -149,10 +149,10 @@ size_t ListLine(const std::vector<std::string>& lines, const std::string& key) {
 // Stable and diff-friendly: keys in the fields' order, one record a line in file order, the
 // helpers where the world's width is known; the same file exports to the same text.
 TEST(JsonForm, OneRecordALineWithKeysInTheFieldsOrder) {
-  BattleSpec spec = CleanScenario();
-  std::swap(spec.units[0], spec.units[2]);
-  std::string json = ExportOf(spec.bytes());
-  EXPECT_EQ(json, ExportOf(spec.bytes()));
+  BattleFixture scenario = CleanScenario();
+  std::swap(scenario.units[0], scenario.units[2]);
+  std::string json = ExportOf(scenario.bytes());
+  EXPECT_EQ(json, ExportOf(scenario.bytes()));
   std::vector<std::string> lines = Lines(json);
   struct List {
     std::string key;
@@ -188,13 +188,13 @@ TEST(JsonForm, OneRecordALineWithKeysInTheFieldsOrder) {
   }
   // File order: the swapped units stay swapped.
   size_t units = ListLine(lines, "units");
-  EXPECT_NE(lines[units].find("\"position\":" + std::to_string(spec.units[0].position)),
+  EXPECT_NE(lines[units].find("\"position\":" + std::to_string(scenario.units[0].position)),
             std::string::npos);
   // One row of the range a line.
   size_t owners = ListLine(lines, "owners");
   EXPECT_EQ(lines[owners], "    \"00000101FFFF\",");
   // Without the world's width there are no helpers.
-  EXPECT_EQ(ExportOf(spec.bytes(), 0).find("\"column\""), std::string::npos);
+  EXPECT_EQ(ExportOf(scenario.bytes(), 0).find("\"column\""), std::string::npos);
 }
 
 // A document edited by hand: values changed, keys reordered, spread over many lines by another
