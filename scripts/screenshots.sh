@@ -1,0 +1,255 @@
+#!/usr/bin/env bash
+# Makes the pictures of the user guide (docs/images/*.png) by driving the real editor under
+# Wine on the project's demo data, so that the guide shows what the program shows.
+#
+# Run it after `bash scripts/build.sh` (it needs build/win/app/btl_editor.exe and, from the
+# native build, the demo-data generator and tests/hover_probe). It always works on a virtual
+# display of its own (Xvfb), with or without a display of yours, so the pictures do not depend
+# on your screen; the demo data and its scratch files live in a mktemp folder that is removed
+# at the end. A rerun gives the same pictures: the demo data is generated from fixed seeds,
+# the pointer rests off the pictures, and no picture shows a blinking caret.
+#
+# Every step is checked: a failing one is named on stderr and the script exits with status 1,
+# leaving docs/images as it was.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+export BTL_BUILD=${BTL_BUILD:-$root/build}
+source "$root/tests/e2e/lib.bash"
+images=$root/docs/images
+
+work=$(mktemp -d)
+# The editor's bookkeeping files of the e2e helpers, in our own folder: another run beside
+# this one keeps its own.
+editor_group_file=$work/editor.pgid
+editor_status_file=$work/editor.status
+trap 'e2e_stop; rm -rf "$work"' EXIT
+trap 'exit 1' INT TERM
+
+fail() {
+  echo "screenshots: $1 failed" >&2
+  if [ -n "${DISPLAY:-}" ]; then
+    xdotool search --name . 2>/dev/null | while read -r w; do echo "window: $(xdotool getwindowname "$w")" >&2; done
+  fi
+  exit 1
+}
+
+for f in "$editor_exe" "$build/native/tools/demo_data/make_demo_data" "$build/native/tests/hover_probe"; do
+  [ -x "$f" ] || fail "finding $f (run bash scripts/build.sh first)"
+done
+wine_prefix_ready || fail "setting up the Wine prefix"
+
+demo=$work/demo
+"$build/native/tools/demo_data/make_demo_data" "$demo" >/dev/null || fail "generating the demo data"
+# From the core: a hex with a unit and a city, the track clicks that bring it into view and
+# the map area's size (map_width, map_height, h_click, v_click, hex_x, hex_y, point_x, point_y).
+facts=$(cd "$demo" && "$build/native/tests/hover_probe" facts demo_large.btl) || fail "finding a hex to show"
+eval "$facts"
+
+# ---- Pictures ----
+new=$work/images
+mkdir -p "$new"
+shot=$work/shot.png
+
+# Writes capture $1 as docs picture $2 (an 8-bit PNG without time stamps), cut to the
+# rectangle "WxH+X+Y" $3 when given.
+publish() {
+  local crop=()
+  [ -n "${3:-}" ] && crop=(-crop "$3" +repage)
+  convert "$1" "${crop[@]}" -strip +dither -colors 256 -define png:exclude-chunks=date,time \
+    "PNG8:$new/$2" || fail "writing $2"
+}
+# Captures window $1 and publishes it as $2 (cut to $3 when given).
+picture() {
+  e2e_capture "$1" "$shot" || fail "capturing $2"
+  publish "$shot" "$2" "${3:-}"
+}
+# The rectangle "WxH+X+Y" holding windows $@ on the screen (each with its X, Y, WIDTH, HEIGHT).
+screen_box() {
+  local l=100000 t=100000 r=0 b=0 w X Y WIDTH HEIGHT SCREEN WINDOW
+  for w in "$@"; do
+    eval "$(xdotool getwindowgeometry --shell "$w")" || return 1
+    [ "$X" -lt "$l" ] && l=$X
+    [ "$Y" -lt "$t" ] && t=$Y
+    [ $((X + WIDTH)) -gt "$r" ] && r=$((X + WIDTH))
+    [ $((Y + HEIGHT)) -gt "$b" ] && b=$((Y + HEIGHT))
+  done
+  echo "$((r - l))x$((b - t))+$l+$t"
+}
+# Captures the part of the screen holding windows $2... as picture $1.
+screen_picture() {
+  local name=$1 box
+  shift
+  box=$(screen_box "$@") || fail "measuring the windows of $name"
+  e2e_capture root "$shot" || fail "capturing $name"
+  publish "$shot" "$name" "$box"
+}
+# Waits for the window titled exactly $1 and gives it the keyboard; prints its id.
+window() {
+  local id
+  id=$(e2e_wait_window "^$1\$" 20) || return 1
+  e2e_focus "$id" >/dev/null || return 1
+  echo "$id"
+}
+# Moves the keyboard focus of the focused dialog one control back (to its last button, from
+# the first control), so that no edit field shows its caret or a selected text.
+focus_off_edits() { xdotool key shift+Tab; sleep 0.4; }
+# A rectangle "WxH+X+Y" of the map area around ($1, $2), w x h = $3 x $4, kept inside the map.
+map_box() {
+  local x=$(( $1 - $3 / 2 )) y=$(( $2 - $4 / 2 ))
+  [ "$x" -lt 0 ] && x=0
+  [ "$y" -lt 0 ] && y=0
+  [ $((x + $3)) -gt "$map_width" ] && x=$((map_width - $3))
+  [ $((y + $4)) -gt "$map_height" ] && y=$((map_height - $4))
+  echo "$3x$4+$x+$y"
+}
+
+e2e_start_display || fail "starting a virtual display"
+e2e_start_editor "$demo"
+
+# ---- Start-up, file, range ----
+notice=$(window "Halvorn3BTL编辑器 0422") || fail "waiting for the start-up notice"
+sleep 0.5
+picture "$notice" startup_notice.png
+e2e_dismiss_box "Halvorn3BTL" 20 || fail "closing the start-up notice"
+e2e_file_dialog "打开" "$(e2e_winpath "$demo/demo_large.btl")" || fail "answering the open dialog"
+e2e_dismiss_box "操作提示" 30 || fail "closing the range instructions"
+range=$(e2e_wait_window "^btl_editor\$" 10) || fail "waiting for the range window"
+xdotool mousemove 1279 1023    # the pointer away from the pictures
+sleep 0.5
+picture "$range" range_select.png
+size=$(xdotool getwindowgeometry "$range" | grep -o '[0-9]*x[0-9]*$')
+e2e_key "$range" x
+main=
+for _ in $(seq 100); do
+  for id in $(xdotool search --name "^btl_editor\$" 2>/dev/null); do
+    [ "$(xdotool getwindowgeometry "$id" 2>/dev/null | grep -o '[0-9]*x[0-9]*$')" != "$size" ] && main=$id
+  done
+  [ -n "$main" ] && break
+  sleep 0.1
+done
+[ -n "$main" ] || fail "waiting for the main window"
+sleep 0.5
+
+# ---- The main window and a part of the map: a hex with a unit and a city, selected ----
+[ "$h_click" != "-1 -1" ] && e2e_click "$main" $h_click
+[ "$v_click" != "-1 -1" ] && e2e_click "$main" $v_click
+e2e_click "$main" "$point_x" "$point_y"
+e2e_pointer_off_map "$main" || fail "moving the pointer off the map"
+sleep 0.5
+picture "$main" main_window.png
+publish "$shot" map_detail.png "$(map_box $((hex_x + 25)) $((hex_y + 25)) 300 250)"
+
+# ---- The information box: the pointer resting on that hex ----
+e2e_capture "$main" "$work/plain.png" || fail "capturing the plain map"
+xdotool mousemove --window "$main" "$point_x" "$point_y"
+box_w=0
+for _ in $(seq 20); do
+  sleep 0.5
+  e2e_capture "$main" "$shot" || fail "capturing the information box"
+  found=$("$build/native/tests/hover_probe" box "$work/plain.png" "$shot") && eval "$found"
+  [ "$box_w" -gt 0 ] && break
+done
+[ "$box_w" -gt 0 ] || fail "waiting for the information box"
+# The hex and its box, with a margin of map around them.
+left=$(( box_x < hex_x ? box_x : hex_x )) top=$(( box_y < hex_y ? box_y : hex_y ))
+right=$(( box_x + box_w > hex_x + 50 ? box_x + box_w : hex_x + 50 ))
+bottom=$(( box_y + box_h > hex_y + 50 ? box_y + box_h : hex_y + 50 ))
+left=$(( left > 20 ? left - 20 : 0 )) top=$(( top > 20 ? top - 20 : 0 ))
+right=$(( right + 20 < map_width ? right + 20 : map_width ))
+bottom=$(( bottom + 20 < map_height ? bottom + 20 : map_height ))
+publish "$shot" hover.png "$((right - left))x$((bottom - top))+$left+$top"
+e2e_pointer_off_map "$main"
+
+# ---- The four editors of the selected hex (command buttons at x 0, 157, 314, 471) ----
+# Opens the editor of command button $1 titled $2; prints its id.
+editor() {
+  e2e_click "$main" $(( $1 * 157 + 35 )) 590
+  window "$2"
+}
+dialog=$(editor 1 兵种编辑) || fail "opening 兵种编辑"
+e2e_measure_dialog_units "$dialog" 140 232
+focus_off_edits
+picture "$dialog" unit_dialog.png
+e2e_close_dialog "^兵种编辑\$" 5 5 || fail "closing 兵种编辑"
+
+dialog=$(editor 0 建筑编辑) || fail "opening 建筑编辑"
+focus_off_edits
+picture "$dialog" building_dialog.png
+e2e_close_dialog "^建筑编辑\$" 5 5 || fail "closing 建筑编辑"
+
+dialog=$(editor 2 将军编辑) || fail "opening 将军编辑"
+e2e_click_du "$dialog" 104 87   # 加入将军 名字: the first commander, with the portrait
+e2e_press Down
+xdotool key shift+Tab; sleep 0.4
+sleep 0.5
+picture "$dialog" general_dialog.png
+e2e_close_dialog "^将军编辑\$" 5 5 || fail "closing 将军编辑"
+
+dialog=$(editor 3 16进制编辑) || fail "opening 16进制编辑"
+focus_off_edits
+picture "$dialog" hex_dialog.png
+e2e_close_dialog "^16进制编辑\$" 5 5 || fail "closing 16进制编辑"
+
+# ---- The team editor (J) with its first team, and the colour chooser of its swatch ----
+e2e_key "$main" j
+dialog=$(window 军团编辑) || fail "opening 军团编辑"
+e2e_click_du "$dialog" 30 11    # the first team of the list
+sleep 0.5
+picture "$dialog" team_dialog.png
+e2e_click_du "$dialog" 135 155  # the swatch
+chooser=$(window 颜色) || fail "opening the colour chooser"
+sleep 0.5
+screen_picture colour_chooser.png "$dialog" "$chooser"
+xdotool key Escape
+e2e_gone_within "^颜色\$" 10 || fail "closing the colour chooser"
+# An edit for the question before closing: 删除 on the first team.
+e2e_click_du "$dialog" 188 138
+e2e_close_dialog "^军团编辑\$" 280 37 || fail "closing 军团编辑"
+
+# ---- Go-to (G), on the global column and row of the range's middle ----
+i32_at() { od -An -td4 -j "$2" -N4 "$1" | tr -d ' '; }
+file=$demo/demo_large.btl
+middle="$(( $(i32_at "$file" 8) + $(i32_at "$file" 16) / 2 )),$(( $(i32_at "$file" 12) + $(i32_at "$file" 20) / 2 ))"
+e2e_key "$main" g
+dialog=$(window 定位格子) || fail "opening 定位格子"
+xdotool type --delay 30 "$middle"
+xdotool key Tab; sleep 0.4      # the focus on 确定: no caret
+picture "$dialog" goto.png
+xdotool key Return
+e2e_gone_within "^定位格子\$" 10 || fail "going to $middle"
+e2e_pointer_off_map "$main"
+
+# ---- Saving onto the opened file: the replace question, answered 否 ----
+e2e_key "$main" s
+e2e_file_dialog "另存为" "$(e2e_winpath "$file")" || fail "answering the save dialog"
+box=$(window 提示) || fail "waiting for the replace question"
+sleep 0.5
+picture "$box" save_question.png
+e2e_answer_box "^提示\$" right || fail "answering the replace question"
+
+# ---- The close, with the team removed above unsaved ----
+e2e_focus "$main"
+xdotool keydown alt; sleep 0.1; xdotool key F4; sleep 0.1; xdotool keyup alt
+box=$(window 提示) || fail "waiting for the question before closing"
+sleep 0.5
+picture "$box" close_question.png
+e2e_click_box "^提示\$" 20 0 || fail "answering 否"
+[ "$(e2e_wait_editor_end 20)" = 0 ] || fail "ending the editor with 否"
+
+# ---- The problem report (P) on the messy demo ----
+e2e_start_editor "$demo"
+main=$(e2e_open_to_main "$demo/demo_messy.btl") || fail "opening demo_messy.btl"
+e2e_pointer_off_map "$main"
+e2e_key "$main" p
+dialog=$(window 问题检查) || fail "opening 问题检查"
+sleep 0.5
+picture "$dialog" problems.png
+xdotool key Escape
+e2e_gone_within "^问题检查\$" 10 || fail "closing 问题检查"
+e2e_stop
+
+# All pictures made: they replace the old ones.
+mkdir -p "$images"
+rm -f "$images"/*.png
+cp "$new"/*.png "$images/" || fail "copying the pictures into $images"
+ls -l "$images"
