@@ -44,6 +44,15 @@ demo=$work/demo
 # the map area's size (map_width, map_height, h_click, v_click, hex_x, hex_y, point_x, point_y).
 facts=$(cd "$demo" && "$build/native/tests/hover_probe" facts demo_large.btl) || fail "finding a hex to show"
 eval "$facts"
+# Hexes of 6 pixels in the range window instead of 3 (格子边长 of 数据\配置.ini, a GBK file):
+# the picture then shows the terrain colours and the red frame clearly.
+key=$(printf '格子边长' | iconv -f UTF-8 -t GBK) || fail "writing the configuration key in GBK"
+LC_ALL=C sed -i "s/^$key=3/$key=6/" "$demo/数据/配置.ini" || fail "setting 格子边长"
+LC_ALL=C grep -q "^$key=6" "$demo/数据/配置.ini" || fail "finding 格子边长=6 in the configuration"
+
+# The part of the main window (after the scrolling below) that map_detail.png shows, twice
+# as large: a city with its airport, a unit with 将, other buildings, flags, three owners.
+MAP_DETAIL=300x250+100+150
 
 # ---- Pictures ----
 new=$work/images
@@ -51,37 +60,18 @@ mkdir -p "$new"
 shot=$work/shot.png
 
 # Writes capture $1 as docs picture $2 (an 8-bit PNG without time stamps), cut to the
-# rectangle "WxH+X+Y" $3 when given.
+# rectangle "WxH+X+Y" $3 when given and enlarged $4 times (pixels kept sharp) when given.
 publish() {
-  local crop=()
+  local crop=() scale=()
   [ -n "${3:-}" ] && crop=(-crop "$3" +repage)
-  convert "$1" "${crop[@]}" -strip +dither -colors 256 -define png:exclude-chunks=date,time \
+  [ -n "${4:-}" ] && scale=(-filter point -resize "$(( $4 * 100 ))%")
+  convert "$1" "${crop[@]}" "${scale[@]}" -strip +dither -colors 256 -define png:exclude-chunks=date,time \
     "PNG8:$new/$2" || fail "writing $2"
 }
 # Captures window $1 and publishes it as $2 (cut to $3 when given).
 picture() {
   e2e_capture "$1" "$shot" || fail "capturing $2"
   publish "$shot" "$2" "${3:-}"
-}
-# The rectangle "WxH+X+Y" holding windows $@ on the screen (each with its X, Y, WIDTH, HEIGHT).
-screen_box() {
-  local l=100000 t=100000 r=0 b=0 w X Y WIDTH HEIGHT SCREEN WINDOW
-  for w in "$@"; do
-    eval "$(xdotool getwindowgeometry --shell "$w")" || return 1
-    [ "$X" -lt "$l" ] && l=$X
-    [ "$Y" -lt "$t" ] && t=$Y
-    [ $((X + WIDTH)) -gt "$r" ] && r=$((X + WIDTH))
-    [ $((Y + HEIGHT)) -gt "$b" ] && b=$((Y + HEIGHT))
-  done
-  echo "$((r - l))x$((b - t))+$l+$t"
-}
-# Captures the part of the screen holding windows $2... as picture $1.
-screen_picture() {
-  local name=$1 box
-  shift
-  box=$(screen_box "$@") || fail "measuring the windows of $name"
-  e2e_capture root "$shot" || fail "capturing $name"
-  publish "$shot" "$name" "$box"
 }
 # Waits for the window titled exactly $1 and gives it the keyboard; prints its id.
 window() {
@@ -92,17 +82,7 @@ window() {
 }
 # Moves the keyboard focus of the focused dialog one control back (to its last button, from
 # the first control), so that no edit field shows its caret or a selected text.
-focus_off_edits() { xdotool key shift+Tab; sleep 0.4; }
-# A rectangle "WxH+X+Y" of the map area around ($1, $2), w x h = $3 x $4, kept inside the map.
-map_box() {
-  local x=$(( $1 - $3 / 2 )) y=$(( $2 - $4 / 2 ))
-  [ "$x" -lt 0 ] && x=0
-  [ "$y" -lt 0 ] && y=0
-  [ $((x + $3)) -gt "$map_width" ] && x=$((map_width - $3))
-  [ $((y + $4)) -gt "$map_height" ] && y=$((map_height - $4))
-  echo "$3x$4+$x+$y"
-}
-
+focus_off_edits() { xdotool key "${1:-shift+Tab}"; sleep 0.4; }
 e2e_start_display || fail "starting a virtual display"
 e2e_start_editor "$demo"
 
@@ -130,14 +110,12 @@ done
 [ -n "$main" ] || fail "waiting for the main window"
 sleep 0.5
 
-# ---- The main window and a part of the map: a hex with a unit and a city, selected ----
+# ---- A hex with a unit and a city, selected ----
 [ "$h_click" != "-1 -1" ] && e2e_click "$main" $h_click
 [ "$v_click" != "-1 -1" ] && e2e_click "$main" $v_click
 e2e_click "$main" "$point_x" "$point_y"
 e2e_pointer_off_map "$main" || fail "moving the pointer off the map"
 sleep 0.5
-picture "$main" main_window.png
-publish "$shot" map_detail.png "$(map_box $((hex_x + 25)) $((hex_y + 25)) 300 250)"
 
 # ---- The information box: the pointer resting on that hex ----
 e2e_capture "$main" "$work/plain.png" || fail "capturing the plain map"
@@ -157,7 +135,7 @@ bottom=$(( box_y + box_h > hex_y + 50 ? box_y + box_h : hex_y + 50 ))
 left=$(( left > 20 ? left - 20 : 0 )) top=$(( top > 20 ? top - 20 : 0 ))
 right=$(( right + 20 < map_width ? right + 20 : map_width ))
 bottom=$(( bottom + 20 < map_height ? bottom + 20 : map_height ))
-publish "$shot" hover.png "$((right - left))x$((bottom - top))+$left+$top"
+publish "$shot" hover.png "$((right - left))x$((bottom - top))+$left+$top" 2
 e2e_pointer_off_map "$main"
 
 # ---- The four editors of the selected hex (command buttons at x 0, 157, 314, 471) ----
@@ -186,7 +164,7 @@ picture "$dialog" general_dialog.png
 e2e_close_dialog "^将军编辑\$" 5 5 || fail "closing 将军编辑"
 
 dialog=$(editor 3 16进制编辑) || fail "opening 16进制编辑"
-focus_off_edits
+focus_off_edits Tab          # from the team combo to 确定
 picture "$dialog" hex_dialog.png
 e2e_close_dialog "^16进制编辑\$" 5 5 || fail "closing 16进制编辑"
 
@@ -199,11 +177,9 @@ picture "$dialog" team_dialog.png
 e2e_click_du "$dialog" 135 155  # the swatch
 chooser=$(window 颜色) || fail "opening the colour chooser"
 sleep 0.5
-screen_picture colour_chooser.png "$dialog" "$chooser"
+picture "$chooser" colour_chooser.png
 xdotool key Escape
 e2e_gone_within "^颜色\$" 10 || fail "closing the colour chooser"
-# An edit for the question before closing: 删除 on the first team.
-e2e_click_du "$dialog" 188 138
 e2e_close_dialog "^军团编辑\$" 280 37 || fail "closing 军团编辑"
 
 # ---- Go-to (G), on the global column and row of the range's middle ----
@@ -217,7 +193,14 @@ xdotool key Tab; sleep 0.4      # the focus on 确定: no caret
 picture "$dialog" goto.png
 xdotool key Return
 e2e_gone_within "^定位格子\$" 10 || fail "going to $middle"
-e2e_pointer_off_map "$main"
+
+# ---- The main window where the teams meet, a hex selected, and a part of the map ----
+e2e_click "$main" 200 540 && e2e_click "$main" 615 250 && e2e_click "$main" 120 80 ||
+  fail "scrolling the main window"
+e2e_pointer_off_map "$main" || fail "moving the pointer off the map"
+sleep 0.5
+picture "$main" main_window.png
+publish "$shot" map_detail.png "$MAP_DETAIL" 2
 
 # ---- Saving onto the opened file: the replace question, answered 否 ----
 e2e_key "$main" s
@@ -227,7 +210,12 @@ sleep 0.5
 picture "$box" save_question.png
 e2e_answer_box "^提示\$" right || fail "answering the replace question"
 
-# ---- The close, with the team removed above unsaved ----
+# ---- An edit (删除 of the first team), then the question before closing ----
+e2e_key "$main" j
+dialog=$(window 军团编辑) || fail "opening 军团编辑 again"
+e2e_click_du "$dialog" 30 11    # the first team
+e2e_click_du "$dialog" 188 138  # 删除
+e2e_close_dialog "^军团编辑\$" 280 37 || fail "closing 军团编辑 again"
 e2e_focus "$main"
 xdotool keydown alt; sleep 0.1; xdotool key F4; sleep 0.1; xdotool keyup alt
 box=$(window 提示) || fail "waiting for the question before closing"
