@@ -77,6 +77,7 @@ run_gtest "unit tests (Windows build under Wine)" wine_zh "$build/win/tests/btl_
 run_gtest "Win32 layer tests under Wine" with_display wine_zh "$build/win/tests/btl_wine_tests.exe"
 run_suite "companion on the demo data" bash "$root/tests/demo_smoke.sh"
 run_suite "include check" bash "$root/tests/include_check_test.sh"
+run_suite "user guide" bash "$root/tests/guide_test.sh"
 if [ -f "$root/tests/wine/run_wine_tests.sh" ]; then
   run_suite "Win32 layer under Wine" bash "$root/tests/wine/run_wine_tests.sh"
 fi
