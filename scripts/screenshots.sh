@@ -5,24 +5,27 @@
 # Run it after `bash scripts/build.sh` (it needs build/win/app/btl_editor.exe and, from the
 # native build, the demo-data generator and tests/hover_probe). It always works on a virtual
 # display of its own (Xvfb), with or without a display of yours, so the pictures do not depend
-# on your screen; the demo data and its scratch files live in a mktemp folder that is removed
-# at the end. A rerun gives the same pictures: the demo data is generated from fixed seeds,
-# the pointer rests off the pictures, and no picture shows a blinking caret.
+# on your screen; the demo data, a Wine prefix and the scratch files live in a mktemp folder
+# of its own that is removed at the end. A rerun gives the same pictures: the demo data is
+# generated from fixed seeds, the pointer rests off the pictures, the keyboard focus is moved
+# from edit fields to a button where a dialog has one, and the PNGs carry no time stamps.
 #
 # Every step is checked: a failing one is named on stderr and the script exits with status 1,
 # leaving docs/images as it was.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export BTL_BUILD=${BTL_BUILD:-$root/build}
+work=$(mktemp -d)
+# A Wine prefix of its own: the test suites' prefix and its running programs stay untouched.
+export WINEPREFIX=$work/wine-prefix
 source "$root/tests/e2e/lib.bash"
 images=$root/docs/images
 
-work=$(mktemp -d)
 # The editor's bookkeeping files of the e2e helpers, in our own folder: another run beside
 # this one keeps its own.
 editor_group_file=$work/editor.pgid
 editor_status_file=$work/editor.status
-trap 'e2e_stop; rm -rf "$work"' EXIT
+trap 'e2e_stop; timeout 30 wineserver -w 2>/dev/null; rm -rf "$work"' EXIT
 trap 'exit 1' INT TERM
 
 fail() {
