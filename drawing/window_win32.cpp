@@ -5,6 +5,7 @@
 #include "drawing/mouse_queue.h"
 #include "drawing/win32_internal.h"
 #include "drawing/window.h"
+#include "drawing/window_icon.h"
 
 namespace {
 
@@ -122,18 +123,30 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
+// Shared icons (LR_SHARED): the system keeps them for the module's lifetime, so the window
+// class may be registered again for each window without destroying them.
+HICON ProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                       GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric),
+                                       LR_SHARED));
+}
+
 DWORD WINAPI WindowThread(void*) {
   Win32Drawing& state = DrawingState();
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSW wc{};
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));  // the program's icon, if it has one
+  // The program's icon, if it has one: the large one for Alt+Tab, the small one for the title
+  // bar and the taskbar, each taken at its own size from the icon's entries.
+  wc.hIcon = ProgramIcon(instance, SM_CXICON, SM_CYICON);
+  wc.hIconSm = ProgramIcon(instance, SM_CXSMICON, SM_CYSMICON);
   wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   wc.lpszClassName = kClassName;
-  RegisterClassW(&wc);
+  RegisterClassExW(&wc);
 
   const DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   RECT r{0, 0, state.width, state.height};

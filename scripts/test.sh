@@ -84,6 +84,7 @@ fi
 for suite in "$root"/tests/e2e/*.sh; do
   [ -f "$suite" ] && run_suite "end to end: $(basename "$suite")" bash "$suite"
 done
+run_suite "release package" bash "$root/tests/package_test.sh"
 
 echo
 if [ ${#failures[@]} -gt 0 ]; then echo "failing: ${failures[*]}"; fi

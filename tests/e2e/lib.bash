@@ -199,9 +199,13 @@ e2e_pixel() {
 }
 
 # Opens a battle file in a started editor up to the main window; prints the main window's id.
+# $1 is an absolute path, or a file name alone for a file in the editor's current folder
+# (where the open dialog starts): xdotool cannot type a path that holds Chinese.
 e2e_open_to_main() {
+  local typed=$1
+  [[ $typed == /* ]] && typed=$(e2e_winpath "$1")
   e2e_dismiss_box "Halvorn3BTL" 60 || { echo "no start-up notice" >&2; return 1; }
-  e2e_file_dialog "打开" "$(e2e_winpath "$1")" || { echo "no open dialog" >&2; return 1; }
+  e2e_file_dialog "打开" "$typed" || { echo "no open dialog" >&2; return 1; }
   e2e_dismiss_box "操作提示" 30 || { echo "no range instructions" >&2; return 1; }
   local range size id
   range=$(e2e_wait_window "^btl_editor\$" 10) || return 1
