@@ -42,10 +42,12 @@ struct Listed {
   }
 };
 
+using Visit = std::function<void(const ScenarioProblem&)>;
+
 class Finder {
  public:
+  explicit Finder(const Visit& visit) : visit_(visit) {}
   void Run();
-  std::vector<ScenarioProblem>& found() { return found_; }
 
  private:
   void AtHex(int x, int y);
@@ -64,7 +66,7 @@ class Finder {
   int teams_ = UsableTeamCount();
   int generals_ = std::clamp(g_world.generalCount, 0, kMaxGenerals);
   int32_t gx_ = kNoHex, gy_ = kNoHex, index_ = kNoHex;
-  std::vector<ScenarioProblem> found_;
+  const Visit& visit_;
 };
 
 void Finder::Run() {
@@ -92,7 +94,7 @@ void Finder::Add(ProblemKind kind, const char* format, ...) {
   int n = vsnprintf(text, sizeof text, format, args);
   va_end(args);
   n = std::clamp(n, 0, int(sizeof text) - 1);
-  found_.push_back({kind, gx_, gy_, index_, std::string(text, size_t(n))});
+  visit_({kind, gx_, gy_, index_, std::string(text, size_t(n))});
 }
 
 void Finder::CheckCell(int x, int y) {
@@ -165,10 +167,15 @@ void Finder::CheckTeams() {
 }  // namespace
 
 std::vector<ScenarioProblem> FindScenarioProblems() {
+  std::vector<ScenarioProblem> found;
+  VisitScenarioProblems([&found](const ScenarioProblem& p) { found.push_back(p); });
+  return found;
+}
+
+void VisitScenarioProblems(const Visit& visit) {
   // About 15 KB of bit sets: kept off the stack of whatever thread asks.
-  auto finder = std::make_unique<Finder>();
+  auto finder = std::make_unique<Finder>(visit);
   finder->Run();
-  return std::move(finder->found());
 }
 
 std::string ProblemRow(const ScenarioProblem& p) {

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,9 @@ struct ScenarioProblem {
 
 // Every problem of g_world as it is now.
 std::vector<ScenarioProblem> FindScenarioProblems();
+// The same problems in the same order, each handed to `visit` as it is found, for callers
+// that count or keep only some of them: nothing is held beyond the one being visited.
+void VisitScenarioProblems(const std::function<void(const ScenarioProblem&)>& visit);
 
 // The problem as one line: "全局 (列, 行) 编号 N：描述" for a hex, the description alone
 // otherwise.

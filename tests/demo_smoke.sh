@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The companion on the generated demo data, natively and as the Windows .exe under Wine:
-# every demo scenario checks, and re-saving the clean ones gives their bytes back. The .exe
+# the clean demo scenarios check with status 0 and the messy one with 1, and re-saving the
+# clean ones gives their bytes back. The .exe
 # writes the same UTF-8 bytes as the native build to a file or a pipe, and shows Chinese in a
 # console whatever its code page.
 set -u
@@ -22,9 +23,17 @@ expect() {  # expect NAME COMMAND...: the command must succeed
 cd "$demo"
 for tool in native windows; do
   if [ $tool = native ]; then btl=("$build/native/tools/btl/btl"); else btl=(wine_zh "$build/win/tools/btl/btl.exe"); fi
+  for f in demo_small.btl demo_large.btl; do
+    expect "$tool check $f finds nothing (status 0)" "${btl[@]}" check "$f"
+  done
+  # Run here, not through `bash -c`, where the wine_zh function does not exist.
+  "${btl[@]}" check demo_messy.btl >/dev/null 2>&1
+  expect "$tool check of demo_messy.btl finds something (status 1)" test $? -eq 1
+  "${btl[@]}" check --json demo_messy.btl >/dev/null 2>&1
+  expect "$tool check --json of demo_messy.btl exits 1 too" test $? -eq 1
   for f in demo_*.btl; do
-    expect "$tool check $f" "${btl[@]}" check "$f"
     expect "$tool info $f" "${btl[@]}" info "$f"
+    expect "$tool info --json $f" "${btl[@]}" info --json "$f"
   done
   for f in demo_small.btl demo_large.btl; do
     rm -f "resaved_$f"
@@ -40,7 +49,6 @@ for tool in native windows; do
   expect "$tool diff of a file with itself exits 0" "${btl[@]}" diff demo_small.btl demo_small.btl
   "${btl[@]}" diff demo_small.btl demo_messy.btl >/dev/null 2>&1
   expect "$tool diff of two files exits 1" test $? -eq 1
-  # Run here, not through `bash -c`, where the wine_zh function does not exist.
   "${btl[@]}" check no_such.btl >/dev/null 2>&1
   expect "$tool refuses a missing file with status 2" test $? -eq 2
 done
@@ -50,7 +58,9 @@ done
 
 # Redirected output of the .exe: the native build's bytes.
 for args in "info demo_small.btl" "info demo_messy.btl" "--help" "resave --help" "check no_such.btl" \
-            "diff demo_small.btl demo_messy.btl" "diff --all demo_large.btl demo_messy.btl"; do
+            "diff demo_small.btl demo_messy.btl" "diff --all demo_large.btl demo_messy.btl" \
+            "check demo_messy.btl" "check --all --json demo_messy.btl" "check --json no_such.btl" \
+            "info --json demo_messy.btl"; do
   # shellcheck disable=SC2086
   "$build/native/tools/btl/btl" $args >native.out 2>native.err
   # shellcheck disable=SC2086

@@ -57,12 +57,19 @@ struct Parser {
     app.fallthrough();
     app.require_subcommand(1);
 
-    Add(line, Command::kInfo, "info", "显示文件头、地图范围、记录数、队伍、将领和附加数据")
-        ->add_option("文件", line.input, "战役文件")->required()->type_name("");
-    Add(line, Command::kCheck, "check",
-        "检查文件能否载入，并列出范围外的记录、同一格上的多条记录、16 位位置无法表示的格子和"
-        "不属于任何队伍的归属")
-        ->add_option("文件", line.input, "战役文件")->required()->type_name("");
+    CLI::App* info = Add(line, Command::kInfo, "info",
+                         "显示文件头、地图范围、记录数、队伍、将领和附加数据；数据文件夹中有游戏目录"
+                         "时带上国家和将领的名称");
+    info->add_option("文件", line.input, "战役文件")->required()->type_name("");
+    info->add_flag("--json", line.json, "以一个 JSON 文档输出同样的内容");
+    CLI::App* check = Add(line, Command::kCheck, "check",
+                          "检查文件能否载入，按类列出范围外的记录、同一格上的多条记录、16 位位置"
+                          "无法表示的格子、不属于任何队伍的归属、超出世界地图的范围、保存会改变"
+                          "什么，以及（数据文件夹中有游戏目录时）编辑器问题报告的各项；"
+                          "退出码 0 没有发现，1 有发现，2 无法载入");
+    check->add_option("文件", line.input, "战役文件")->required()->type_name("");
+    check->add_flag("--all", line.all, "列出全部，不只每类的前 20 行");
+    check->add_flag("--json", line.json, "以一个 JSON 文档输出同样的内容");
     CLI::App* resave = Add(line, Command::kResave, "resave",
                            "按文件自己的范围（或 --range 给定的范围）载入再保存，与编辑器按 S 相同；"
                            "文件的范围为空或超出世界地图时不保存，需用 --range 指定范围");

@@ -14,7 +14,8 @@ struct CommandLine {
   std::string dataDir;  // empty: the data folder under the current directory
   std::string input;    // the file the command reads
   std::string output;   // the file resave, export and import write; the second file of diff
-  bool all = false;     // diff --all: every line of each kind
+  bool all = false;     // check and diff --all: every line of each kind
+  bool json = false;    // info and check --json: one JSON document on standard output
   bool hasRange = false;
   MapRange range{};     // resave --range X Y W H
 };

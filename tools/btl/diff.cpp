@@ -5,7 +5,9 @@
 #include <span>
 #include <vector>
 
+#include "tools/btl/bounded_lines.h"
 #include "tools/btl/field_text.h"
+#include "tools/btl/names.h"
 #include "tools/btl/record_fields.h"
 
 namespace {
@@ -15,20 +17,18 @@ std::string N(int64_t v) { return std::to_string(v); }
 // The lines of one kind of difference, bounded unless every line is wanted.
 struct Kind {
   std::string title;
-  bool all = false;
-  int64_t count = 0;
-  std::vector<std::string> lines;
+  BoundedLines found;
 
   void Add(std::string line) {
-    ++count;
-    if (all || lines.size() < size_t(kDiffLinesPerKind)) lines.push_back(std::move(line));
+    found.Add([&line] { return std::move(line); });
   }
+  int64_t count() const { return found.count; }
   void Print(std::string& out) const {
-    if (!count) return;
-    out += title + "（" + N(count) + " 处不同）:\n";
-    for (const std::string& line : lines) out += "  " + line + "\n";
-    if (int64_t(lines.size()) < count)
-      out += "  …… 另有 " + N(count - int64_t(lines.size())) + " 处，用 --all 显示全部\n";
+    if (!found.count) return;
+    out += title + "（" + N(found.count) + " 处不同）:\n";
+    for (const std::string& line : found.lines) out += "  " + line + "\n";
+    if (found.omitted)
+      out += "  …… 另有 " + N(found.omitted) + " 处，用 --all 显示全部\n";
   }
 };
 
@@ -78,6 +78,14 @@ void FieldChanges(std::span<const Field> fields, const uint8_t* a, const uint8_t
   for (const std::string& c : changes) line += (line.empty() ? "" : "，") + c;
 }
 
+// The names of a record on both sides, beside its numbers: "（步兵）" when they are the same,
+// "（步兵 → 坦克）" when they differ; "" when the data folder names neither.
+std::string NamesOf(RecordNamer nameOf, const uint8_t* a, const uint8_t* b) {
+  std::string na = nameOf(a), nb = nameOf(b);
+  if (na == nb) return InBrackets(na);
+  return "（" + (na.empty() ? "?" : na) + " → " + (nb.empty() ? "?" : nb) + "）";
+}
+
 struct Sides {
   const BattleImage& a;
   const BattleImage& b;
@@ -102,19 +110,20 @@ void Header(const Sides& s, Kind& kind) {
 }
 
 // Records compared by index (teams, generals).
-void ByIndex(const Sides& s, const RecordFields& fields, int32_t countA, size_t atA, int32_t countB,
-             size_t atB, const std::string& what, Kind& kind) {
+void ByIndex(const Sides& s, const RecordFields& fields, RecordNamer nameOf, int32_t countA,
+             size_t atA, int32_t countB, size_t atB, const std::string& what, Kind& kind) {
   for (int32_t i = 0; i < std::max(countA, countB); ++i) {
-    std::string name = what + " " + N(i) + ": ";
-    if (i >= countB) {
-      kind.Add(name + "只在第一个文件中（删除）");
-    } else if (i >= countA) {
-      kind.Add(name + "只在第二个文件中（新增）");
+    const uint8_t* a = i < countA ? s.a.bytes.data() + atA + size_t(i) * fields.size : nullptr;
+    const uint8_t* b = i < countB ? s.b.bytes.data() + atB + size_t(i) * fields.size : nullptr;
+    std::string name = what + " " + N(i);
+    if (!b) {
+      kind.Add(name + InBrackets(nameOf(a)) + ": 只在第一个文件中（删除）");
+    } else if (!a) {
+      kind.Add(name + InBrackets(nameOf(b)) + ": 只在第二个文件中（新增）");
     } else {
       std::string changes;
-      FieldChanges(fields.fields, s.a.bytes.data() + atA + size_t(i) * fields.size,
-                   s.b.bytes.data() + atB + size_t(i) * fields.size, changes);
-      if (!changes.empty()) kind.Add(name + changes);
+      FieldChanges(fields.fields, a, b, changes);
+      if (!changes.empty()) kind.Add(name + NamesOf(nameOf, a, b) + ": " + changes);
     }
   }
 }
@@ -167,15 +176,17 @@ std::vector<Placed> ByPosition(const BattleImage& im, size_t at, int32_t count, 
 
 // Buildings and units by hex: the records on one hex paired in file order; those left over
 // are added or removed. Records that only moved in the file show as one line.
-void ByHex(const Sides& s, const RecordFields& fields, size_t atA, int32_t countA, size_t atB,
-           int32_t countB, Kind& kind) {
+void ByHex(const Sides& s, const RecordFields& fields, RecordNamer nameOf, size_t atA,
+           int32_t countA, size_t atB, int32_t countB, Kind& kind) {
   std::vector<Placed> a = ByPosition(s.a, atA, countA, fields.size);
   std::vector<Placed> b = ByPosition(s.b, atB, countB, fields.size);
   int32_t ww = s.options.worldWidth;
   auto hex = [&](uint16_t p) {
-    return "位置 " + N(p) + (ww > 0 ? "（列 " + N(p % ww) + "，行 " + N(p / ww) + "）" : "") + ": ";
+    return "位置 " + N(p) + (ww > 0 ? "（列 " + N(p % ww) + "，行 " + N(p / ww) + "）" : "");
   };
-  int64_t before = kind.count;
+  auto recordA = [&](size_t n) { return s.a.bytes.data() + atA + size_t(a[n].index) * fields.size; };
+  auto recordB = [&](size_t n) { return s.b.bytes.data() + atB + size_t(b[n].index) * fields.size; };
+  int64_t before = kind.count();
   size_t i = 0, k = 0;
   while (i < a.size() || k < b.size()) {
     uint16_t p = i < a.size() && (k == b.size() || a[i].position <= b[k].position) ? a[i].position
@@ -185,21 +196,23 @@ void ByHex(const Sides& s, const RecordFields& fields, size_t atA, int32_t count
     while (endB < b.size() && b[endB].position == p) ++endB;
     for (size_t n = 0; n < std::max(endA - i, endB - k); ++n) {
       if (i + n >= endA) {
-        kind.Add(hex(p) + "新增（第二个文件的第 " + N(b[k + n].index) + " 条）");
+        kind.Add(hex(p) + InBrackets(nameOf(recordB(k + n))) + ": 新增（第二个文件的第 " +
+                 N(b[k + n].index) + " 条）");
       } else if (k + n >= endB) {
-        kind.Add(hex(p) + "删除（第一个文件的第 " + N(a[i + n].index) + " 条）");
+        kind.Add(hex(p) + InBrackets(nameOf(recordA(i + n))) + ": 删除（第一个文件的第 " +
+                 N(a[i + n].index) + " 条）");
       } else {
         std::string changes;
-        FieldChanges(fields.fields, s.a.bytes.data() + atA + size_t(a[i + n].index) * fields.size,
-                     s.b.bytes.data() + atB + size_t(b[k + n].index) * fields.size, changes);
-        if (!changes.empty()) kind.Add(hex(p) + changes);
+        FieldChanges(fields.fields, recordA(i + n), recordB(k + n), changes);
+        if (!changes.empty())
+          kind.Add(hex(p) + NamesOf(nameOf, recordA(i + n), recordB(k + n)) + ": " + changes);
       }
     }
     i = endA;
     k = endB;
   }
   size_t bytes = size_t(countA) * fields.size;
-  if (kind.count == before &&
+  if (kind.count() == before &&
       (countA != countB || memcmp(s.a.bytes.data() + atA, s.b.bytes.data() + atB, bytes) != 0))
     kind.Add("记录的顺序不同（每格的内容相同）");
 }
@@ -224,21 +237,22 @@ bool DiffBattleFiles(const BattleImage& a, const BattleImage& b, const DiffOptio
   if (a.bytes == b.bytes) return false;
   Sides s{a, b, options};
   Kind kinds[] = {{"文件头"}, {"队伍"}, {"归属"}, {"建筑"}, {"部队"}, {"将领"}, {"附加数据"}};
-  for (Kind& k : kinds) k.all = options.all;
+  for (Kind& k : kinds) k.found.all = options.all;
   Header(s, kinds[0]);
-  ByIndex(s, TeamFields(), a.header.teamCount, a.teamsAt, b.header.teamCount, b.teamsAt, "队伍",
-          kinds[1]);
+  ByIndex(s, TeamFields(), TeamRecordName, a.header.teamCount, a.teamsAt, b.header.teamCount,
+          b.teamsAt, "队伍", kinds[1]);
   Owners(s, kinds[2]);
-  ByHex(s, BuildingFields(), a.buildingsAt, a.header.buildingCount, b.buildingsAt,
-        b.header.buildingCount, kinds[3]);
-  ByHex(s, UnitFields(), a.unitsAt, a.header.unitCount, b.unitsAt, b.header.unitCount, kinds[4]);
-  ByIndex(s, GeneralFields(), a.header.generalCount, a.generalsAt, b.header.generalCount,
-          b.generalsAt, "将领", kinds[5]);
+  ByHex(s, BuildingFields(), BuildingRecordName, a.buildingsAt, a.header.buildingCount,
+        b.buildingsAt, b.header.buildingCount, kinds[3]);
+  ByHex(s, UnitFields(), UnitRecordName, a.unitsAt, a.header.unitCount, b.unitsAt,
+        b.header.unitCount, kinds[4]);
+  ByIndex(s, GeneralFields(), GeneralRecordName, a.header.generalCount, a.generalsAt,
+          b.header.generalCount, b.generalsAt, "将领", kinds[5]);
   Tail(s, kinds[6]);
   int64_t total = 0;
   for (const Kind& k : kinds) {
     k.Print(out);
-    total += k.count;
+    total += k.count();
   }
   out += "共 " + N(total) + " 处不同。\n";
   return true;

@@ -119,19 +119,19 @@ TEST(Companion, UnloadableFileIsRefusedAndNothingIsWritten) {
   EXPECT_EQ(f.Run({"info", f.battle}), kExitTrouble);
 }
 
-TEST(Companion, CheckListsOddRecordsButStillSucceeds) {
+TEST(Companion, CheckListsOddRecordsWithStatusOne) {
   BattleFixture scenario = CleanScenario();
   scenario.units.push_back(MakeUnit(scenario.units[0].position, 5, 5));
   scenario.buildings.push_back(MakeBuilding(0, 4));
   scenario.owners[3] = 77;
   CompanionFolder f(scenario.bytes());
-  EXPECT_EQ(f.Run({"check", f.battle}), 0);
+  EXPECT_EQ(f.Run({"check", f.battle}), kExitFindings);
   EXPECT_NE(f.out.find("部队记录 #0 和 #4 在同一格"), std::string::npos) << f.out;
   EXPECT_NE(f.out.find("建筑记录 #3"), std::string::npos) << f.out;
   EXPECT_NE(f.out.find("值 77 不是任何队伍"), std::string::npos) << f.out;
 
   CompanionFolder clean(CleanScenario().bytes());
-  EXPECT_EQ(clean.Run({"check", clean.battle}), 0);
+  EXPECT_EQ(clean.Run({"check", clean.battle}), kExitOk);
   EXPECT_NE(clean.out.find("没有发现问题"), std::string::npos);
 }
 
@@ -239,7 +239,7 @@ TEST(Companion, CheckWithTheGameDataPrintsTheProblemReportsRows) {
     if (!f.path.ends_with(".png")) dir.Write(f.path, f.bytes);
   const std::string data = dir.File("数据"), messy = dir.File("demo_messy.btl");
   std::string out, err;
-  ASSERT_EQ(RunCompanion({"--data", data, "check", messy}, out, err), 0) << err;
+  ASSERT_EQ(RunCompanion({"--data", data, "check", messy}, out, err), kExitFindings) << err;
 
   BattleImage image;
   WorldImage world;
@@ -263,7 +263,7 @@ TEST(Companion, CheckWithTheGameDataPrintsTheProblemReportsRows) {
   for (const DemoFile& f : files)
     if (f.path.ends_with("world.bin")) bare.Write(f.path, f.bytes);
   out.clear();
-  ASSERT_EQ(RunCompanion({"--data", bare.File("数据"), "check", messy}, out, err), 0) << err;
+  ASSERT_EQ(RunCompanion({"--data", bare.File("数据"), "check", messy}, out, err), kExitFindings) << err;
   EXPECT_EQ(out.find("全局 ("), std::string::npos) << out;
   EXPECT_NE(out.find("不是任何队伍"), std::string::npos) << out;
 }
