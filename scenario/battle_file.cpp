@@ -61,30 +61,57 @@ int64_t Overlap(int64_t a, int64_t aLength, int64_t b, int64_t bLength) {
   return std::max<int64_t>(0, std::min(a + aLength, b + bLength) - std::max(a, b));
 }
 
-// Of `count` records placed by position, those the file's range keeps and `offered` does not.
-// Walking backwards, the first record met on a hex is the last one in file order: the one
-// placement keeps.
+// Of `count` records placed by position, those the file's range keeps and the offered range
+// does not (`lost` tells, by position, which hexes those are). Walking backwards, the first
+// record met on a hex is the last one in file order: the one placement keeps.
 template <class PositionOf>
-int KeptRecordsLost(int count, PositionOf positionOf, const MapRange& fileRange,
-                    const MapRange& offered, int32_t worldWidth) {
-  std::vector<bool> seen(kPositionLimit);
-  int lost = 0;
+int KeptRecordsLost(int count, PositionOf positionOf, const std::vector<uint8_t>& lost) {
+  std::vector<uint8_t> seen(kPositionLimit);
+  int n = 0;
   for (int i = count - 1; i >= 0; --i) {
     uint16_t position = positionOf(i);
     if (seen[position]) continue;
-    seen[position] = true;
-    int x, y;
-    if (LocalHexOf(position, fileRange, worldWidth, x, y) &&
-        !LocalHexOf(position, offered, worldWidth, x, y))
-      ++lost;
+    seen[position] = 1;
+    n += lost[position];
   }
-  return lost;
+  return n;
 }
 
-void WriteBytes(std::vector<uint8_t>& out, const void* data, size_t size) {
-  size_t at = out.size();
-  out.resize(at + size);
-  if (size) memcpy(out.data() + at, data, size);
+// The grid index (column * kMaxGrid + row, as the grid lies in memory) of the hex each 16-bit
+// position names inside `range`, or -1 for positions outside it. The range must pass
+// CheckRange: each of its hexes then has one position, row * worldWidth + column.
+std::vector<int32_t> CellsByPosition(const MapRange& range, int32_t worldWidth) {
+  std::vector<int32_t> cells(kPositionLimit, -1);
+  for (int y = 0; y < range.height; ++y) {
+    const int64_t rowStart = int64_t(range.originY + y) * worldWidth + range.originX;
+    for (int x = 0; x < range.width; ++x) cells[size_t(rowStart + x)] = x * kMaxGrid + y;
+  }
+  return cells;
+}
+
+// Places `count` records of type Record (each starting with its position) from `records` on
+// the grid. Walked from the last: the first record met on a hex is the last in file order,
+// the one placement keeps; the earlier ones on that hex count as replaced. Each hex is then
+// written once, however many records name it.
+template <class Record>
+void PlaceRecords(const uint8_t* records, int count, const std::vector<int32_t>& cellOf,
+                  Record Cell::*record, uint8_t Cell::*present, int& outside, int& replaced) {
+  Cell* cells = &g_world.grid[0][0];
+  for (int i = count - 1; i >= 0; --i) {
+    const uint8_t* r = records + size_t(i) * sizeof(Record);
+    const int32_t at = cellOf[size_t(r[0] | r[1] << 8)];
+    if (at < 0) {
+      outside++;
+      continue;
+    }
+    Cell& c = cells[at];
+    if (c.*present) {
+      replaced++;
+      continue;
+    }
+    memcpy(&(c.*record), r, sizeof(Record));
+    c.*present = 1;
+  }
 }
 
 }  // namespace
@@ -164,12 +191,17 @@ RangeLoss LossOfRange(const BattleImage& image, int32_t worldWidth, const MapRan
                 Overlap(f.originX, f.width, offered.originX, offered.width) *
                     Overlap(f.originY, f.height, offered.originY, offered.height);
   if (worldWidth < 1) return loss;  // no record can be placed at all
+  // Judged once for each of the 65,536 positions rather than for each record.
+  std::vector<uint8_t> lost(kPositionLimit);
+  for (int p = 0; p < kPositionLimit; ++p) {
+    int x, y;
+    lost[size_t(p)] = LocalHexOf(uint16_t(p), f, worldWidth, x, y) &&
+                      !LocalHexOf(uint16_t(p), offered, worldWidth, x, y);
+  }
   loss.buildings = KeptRecordsLost(
-      image.header.buildingCount, [&](int i) { return image.building(i).position; }, f, offered,
-      worldWidth);
+      image.header.buildingCount, [&](int i) { return image.building(i).position; }, lost);
   loss.units = KeptRecordsLost(
-      image.header.unitCount, [&](int i) { return image.unit(i).position; }, f, offered,
-      worldWidth);
+      image.header.unitCount, [&](int i) { return image.unit(i).position; }, lost);
   return loss;
 }
 
@@ -216,6 +248,8 @@ Status CommitScenario(const BattleImage& image, const WorldImage& world, const M
   w.originY = range.originY;
   w.rangeWidth = range.width;
   w.rangeHeight = range.height;
+  // Only the range's hexes are cleared and walked, column by column as the grid lies in
+  // memory: what lies outside the range is never read while this scenario is loaded.
   for (int x = 0; x < range.width; ++x)
     for (int y = 0; y < range.height; ++y) {
       Cell& c = w.grid[x][y];
@@ -224,50 +258,33 @@ Status CommitScenario(const BattleImage& image, const WorldImage& world, const M
       c.globalY = range.originY + y;
       c.worldInfo = w.world[c.globalX][c.globalY];
       c.owner = kUnownedTeam;
+      c.unit.general = kNoGeneral;  // a hex without a unit keeps it so
     }
 
-  // The ownership map is positional: it follows the file's own range.
-  const MapRange fileRange = image.fileRange();
-  for (int i = 0; i < fileRange.height; ++i)
-    for (int j = 0; j < fileRange.width; ++j) {
-      uint8_t owner = image.owner(j, i);
-      int64_t x = int64_t(fileRange.originX) + j - range.originX;
-      int64_t y = int64_t(fileRange.originY) + i - range.originY;
-      if (x < 0 || y < 0 || x >= range.width || y >= range.height) {
-        rep.ownersOutside++;
-        continue;
-      }
+  // The ownership map is positional: it follows the file's own range. Only where the two
+  // ranges overlap does a byte land on a hex.
+  const MapRange f = image.fileRange();
+  const int64_t shiftX = int64_t(f.originX) - range.originX;  // local x of file column 0
+  const int64_t shiftY = int64_t(f.originY) - range.originY;
+  const int64_t firstColumn = std::max<int64_t>(0, -shiftX);
+  const int64_t endColumn = std::min<int64_t>(f.width, range.width - shiftX);
+  const int64_t firstRow = std::max<int64_t>(0, -shiftY);
+  const int64_t endRow = std::min<int64_t>(f.height, range.height - shiftY);
+  int64_t ownersInside = 0;
+  for (int64_t j = firstColumn; j < endColumn; ++j)
+    for (int64_t i = firstRow; i < endRow; ++i) {
+      uint8_t owner = image.owner(int(j), int(i));
       if (owner != kUnownedTeam && owner >= h.teamCount) rep.ownersNamingNoTeam++;
-      w.grid[x][y].owner = owner;
+      w.grid[j + shiftX][i + shiftY].owner = owner;
+      ownersInside++;
     }
+  rep.ownersOutside = int(int64_t(f.width) * f.height - ownersInside);
 
-  for (int i = 0; i < h.buildingCount; ++i) {
-    BuildingRecord b = image.building(i);
-    int x, y;
-    if (!LocalHexOf(b.position, range, world.width, x, y)) {
-      rep.buildingsOutside++;
-      continue;
-    }
-    Cell& c = w.grid[x][y];
-    if (c.hasBuilding) rep.buildingsReplaced++;
-    c.building = b;
-    c.hasBuilding = 1;
-  }
-  for (int i = 0; i < h.unitCount; ++i) {
-    UnitRecord u = image.unit(i);
-    int x, y;
-    if (!LocalHexOf(u.position, range, world.width, x, y)) {
-      rep.unitsOutside++;
-      continue;
-    }
-    Cell& c = w.grid[x][y];
-    if (c.hasUnit) rep.unitsReplaced++;
-    c.unit = u;
-    c.hasUnit = 1;
-  }
-  for (int x = 0; x < range.width; ++x)
-    for (int y = 0; y < range.height; ++y)
-      if (!w.grid[x][y].hasUnit) w.grid[x][y].unit.general = kNoGeneral;
+  const std::vector<int32_t> cellOf = CellsByPosition(range, world.width);
+  PlaceRecords(image.bytes.data() + image.buildingsAt, h.buildingCount, cellOf, &Cell::building,
+               &Cell::hasBuilding, rep.buildingsOutside, rep.buildingsReplaced);
+  PlaceRecords(image.bytes.data() + image.unitsAt, h.unitCount, cellOf, &Cell::unit,
+               &Cell::hasUnit, rep.unitsOutside, rep.unitsReplaced);
 
   w.generalCount = h.generalCount;
   memcpy(w.generals, image.bytes.data() + image.generalsAt,
@@ -278,15 +295,15 @@ Status CommitScenario(const BattleImage& image, const WorldImage& world, const M
 
 int32_t CountBuildings() {
   int32_t n = 0;
-  for (int y = 0; y < g_world.rangeHeight; ++y)
-    for (int x = 0; x < g_world.rangeWidth; ++x) n += g_world.grid[x][y].hasBuilding != 0;
+  for (int x = 0; x < g_world.rangeWidth; ++x)
+    for (int y = 0; y < g_world.rangeHeight; ++y) n += g_world.grid[x][y].hasBuilding != 0;
   return n;
 }
 
 int32_t CountUnits() {
   int32_t n = 0;
-  for (int y = 0; y < g_world.rangeHeight; ++y)
-    for (int x = 0; x < g_world.rangeWidth; ++x) n += g_world.grid[x][y].hasUnit != 0;
+  for (int x = 0; x < g_world.rangeWidth; ++x)
+    for (int y = 0; y < g_world.rangeHeight; ++y) n += g_world.grid[x][y].hasUnit != 0;
   return n;
 }
 
@@ -309,35 +326,62 @@ Status BuildBattleBytes(std::vector<uint8_t>& out) {
   h.rangeHeight = w.rangeHeight;
   h.teamCount = w.teamCount;
   h.generalCount = w.generalCount;
-  h.buildingCount = CountBuildings();
-  h.unitCount = CountUnits();
+  // The file lists hexes row by row, but the grid lies column by column: it is walked in its
+  // own order, twice. The first walk counts each row's buildings and units, which gives
+  // where each row's records start in the file; the second puts every byte in its place.
+  const int width = std::max(w.rangeWidth, 0), height = std::max(w.rangeHeight, 0);
+  std::vector<size_t> buildingAt(size_t(height) + 1), unitAt(size_t(height) + 1);
+  for (int x = 0; x < width; ++x)
+    for (int y = 0; y < height; ++y) {
+      buildingAt[size_t(y) + 1] += w.grid[x][y].hasBuilding != 0;
+      unitAt[size_t(y) + 1] += w.grid[x][y].hasUnit != 0;
+    }
+  for (int y = 0; y < height; ++y) {
+    buildingAt[size_t(y) + 1] += buildingAt[size_t(y)];
+    unitAt[size_t(y) + 1] += unitAt[size_t(y)];
+  }
+  h.buildingCount = int32_t(buildingAt[size_t(height)]);
+  h.unitCount = int32_t(unitAt[size_t(height)]);
 
+  const size_t teamsAt = kHeaderBytes;
+  const size_t ownersAt = teamsAt + size_t(h.teamCount) * kTeamFileBytes;
+  const size_t buildingsAt = ownersAt + size_t(width) * height;
+  const size_t unitsAt = buildingsAt + size_t(h.buildingCount) * sizeof(BuildingRecord);
+  const size_t generalsAt = unitsAt + size_t(h.unitCount) * sizeof(UnitRecord);
+  const size_t tailAt = generalsAt + size_t(h.generalCount) * sizeof(GeneralEntry);
   const size_t tailSize = size_t(w.fileSize - w.tailOffset);
   out.clear();
-  out.reserve(kHeaderBytes + size_t(h.teamCount) * kTeamFileBytes +
-              size_t(w.rangeWidth) * w.rangeHeight +
-              size_t(h.buildingCount) * sizeof(BuildingRecord) +
-              size_t(h.unitCount) * sizeof(UnitRecord) +
-              size_t(h.generalCount) * sizeof(GeneralEntry) + tailSize);
-  WriteBytes(out, &h, sizeof h);
+  out.resize(tailAt + tailSize);
+  uint8_t* bytes = out.data();
+
+  memcpy(bytes, &h, sizeof h);
   for (int i = 0; i < w.teamCount; ++i) {
     TeamRecord& t = w.teams[i];
     t.fileColour[0] = t.colour & 0xFF;
     t.fileColour[1] = (t.colour >> 8) & 0xFF;
     t.fileColour[2] = (t.colour >> 16) & 0xFF;
     t.fileColour[3] = 255;
-    WriteBytes(out, &t, kTeamFileBytes);
+    memcpy(bytes + teamsAt + size_t(i) * kTeamFileBytes, &t, kTeamFileBytes);
   }
-  for (int y = 0; y < w.rangeHeight; ++y)
-    for (int x = 0; x < w.rangeWidth; ++x) out.push_back(w.grid[x][y].owner);
-  for (int y = 0; y < w.rangeHeight; ++y)
-    for (int x = 0; x < w.rangeWidth; ++x)
-      if (w.grid[x][y].hasBuilding) WriteBytes(out, &w.grid[x][y].building, sizeof(BuildingRecord));
-  for (int y = 0; y < w.rangeHeight; ++y)
-    for (int x = 0; x < w.rangeWidth; ++x)
-      if (w.grid[x][y].hasUnit) WriteBytes(out, &w.grid[x][y].unit, sizeof(UnitRecord));
-  WriteBytes(out, w.generals, size_t(w.generalCount) * sizeof(GeneralEntry));
-  WriteBytes(out, w.tail, tailSize);
+  for (int y = 0; y < height; ++y) {
+    buildingAt[size_t(y)] = buildingsAt + buildingAt[size_t(y)] * sizeof(BuildingRecord);
+    unitAt[size_t(y)] = unitsAt + unitAt[size_t(y)] * sizeof(UnitRecord);
+  }
+  for (int x = 0; x < width; ++x)
+    for (int y = 0; y < height; ++y) {
+      const Cell& c = w.grid[x][y];
+      bytes[ownersAt + size_t(y) * width + x] = c.owner;
+      if (c.hasBuilding) {
+        memcpy(bytes + buildingAt[size_t(y)], &c.building, sizeof(BuildingRecord));
+        buildingAt[size_t(y)] += sizeof(BuildingRecord);
+      }
+      if (c.hasUnit) {
+        memcpy(bytes + unitAt[size_t(y)], &c.unit, sizeof(UnitRecord));
+        unitAt[size_t(y)] += sizeof(UnitRecord);
+      }
+    }
+  if (h.generalCount) memcpy(bytes + generalsAt, w.generals, size_t(h.generalCount) * sizeof(GeneralEntry));
+  if (tailSize) memcpy(bytes + tailAt, w.tail, tailSize);
   return Ok();
 }
 

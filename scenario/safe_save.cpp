@@ -117,6 +117,19 @@ bool IsTempSaveName(const std::string& targetName, const std::string& name) {
 }
 
 Status SafeSave(const std::string& path, const uint8_t* data, size_t size, SaveOps& ops) {
+  // Written in pieces so that a failing write is noticed where it happens.
+  constexpr size_t kPiece = 1 << 20;
+  return SafeSaveProduced(
+      path,
+      [&](const SavePieceWriter& write) {
+        for (size_t at = 0; at < size; at += kPiece)
+          if (!write(data + at, size - at < kPiece ? size - at : kPiece)) return;
+      },
+      ops);
+}
+
+Status SafeSaveProduced(const std::string& path,
+                        const std::function<void(const SavePieceWriter&)>& produce, SaveOps& ops) {
   const SaveOps::Target target = ops.inspect(path);
   switch (target) {
     case SaveOps::Target::Directory:
@@ -138,11 +151,10 @@ Status SafeSave(const std::string& path, const uint8_t* data, size_t size, SaveO
   Status s = CreateTemp(path, ops, temp, file);
   if (!s.ok()) return s;
 
-  // Written in pieces so that a failing write is noticed where it happens.
-  constexpr size_t kPiece = 1 << 20;
   bool written = true;
-  for (size_t at = 0; at < size && written; at += kPiece)
-    written = ops.write(file, data + at, size - at < kPiece ? size - at : kPiece);
+  produce([&](const uint8_t* data, size_t size) {
+    return written = written && ops.write(file, data, size);
+  });
   bool flushed = ops.flush_and_close(file);
   if (!written || !flushed) {
     ops.remove(temp);

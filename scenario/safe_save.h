@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,15 @@ SaveOps& SystemSaveOps();
 
 Status SafeSave(const std::string& path, const uint8_t* data, size_t size,
                 SaveOps& ops = SystemSaveOps());
+
+// Writes the next piece of the new file; false once a write has failed (nothing more is
+// written then, and the producer may stop).
+using SavePieceWriter = std::function<bool(const uint8_t* data, size_t size)>;
+// The same save for a file made while it is written: `produce` hands the file's pieces, in
+// order, to the writer it is given, so that the whole file is never held at once.
+Status SafeSaveProduced(const std::string& path,
+                        const std::function<void(const SavePieceWriter&)>& produce,
+                        SaveOps& ops = SystemSaveOps());
 
 // The temporary file's name for attempt n (0, 1, ...): beside the target.
 std::string TempSavePath(const std::string& target, int attempt);

@@ -46,8 +46,9 @@ Status ReadWorldMapFile(const std::string& path, WorldImage& out) {
 void CommitWorldMap(const WorldImage& image) {
   g_world.worldWidth = image.width;
   g_world.worldHeight = image.height;
-  for (int row = 0; row < image.height; ++row)
-    for (int column = 0; column < image.width; ++column)
+  // Column by column, as the record lies in memory.
+  for (int column = 0; column < image.width; ++column)
+    for (int row = 0; row < image.height; ++row)
       g_world.world[column][row] = image.at(column, row);
 }
 

@@ -14,6 +14,7 @@
 #include "scenario/battle_file.h"
 #include "base/files.h"
 #include "scenario/safe_save.h"
+#include "tools/bench/largest_scenario.h"
 
 namespace {
 
@@ -33,52 +34,9 @@ struct Fixture {
     target = folder + "/saved.btl";
     plainTarget = folder + "/plain.btl";
 
-    std::vector<uint8_t> w(16, 0);
-    int32_t side = 256;
-    memcpy(&w[8], &side, 4);
-    memcpy(&w[12], &side, 4);
-    w.resize(16 + 256 * 256 * sizeof(WorldInfo), 3);
-    Write(world, w);
-
-    BtlHeader h{};
-    h.rangeWidth = h.rangeHeight = 256;
-    h.teamCount = 20;
-    h.buildingCount = kMaxBuildings;
-    h.unitCount = kMaxUnits;
-    h.generalCount = kMaxGenerals;
-    Append(&h, sizeof h);
-    for (int i = 0; i < h.teamCount; ++i) {
-      TeamRecord t{};
-      t.country = i;
-      t.fileColour[3] = 255;
-      Append(&t, kTeamFileBytes);
-    }
-    for (int i = 0; i < 65536; ++i) battleBytes.push_back(uint8_t(i % 20));
-    for (int i = 0; i < kMaxBuildings; ++i) {
-      BuildingRecord b{};
-      b.position = uint16_t(i * 7);
-      b.buildingCode = 10100 + i % 10;
-      Append(&b, sizeof b);
-    }
-    for (int i = 0; i < kMaxUnits; ++i) {
-      UnitRecord u{};
-      u.position = uint16_t(i * 13);
-      u.unitClass = 1 + i % 8;
-      u.general = 255;
-      Append(&u, sizeof u);
-    }
-    for (int i = 0; i < kMaxGenerals; ++i) {
-      GeneralEntry g{uint16_t(i), uint16_t(i % 10)};
-      Append(&g, sizeof g);
-    }
-    battleBytes.resize(battleBytes.size() + kMaxTail, 0x5A);
+    Write(world, SquareWorldBytes(256));
+    battleBytes = LargestScenarioBytes();
     Write(battle, battleBytes);
-  }
-
-  void Append(const void* p, size_t n) {
-    size_t at = battleBytes.size();
-    battleBytes.resize(at + n);
-    memcpy(battleBytes.data() + at, p, n);
   }
 
   static void Write(const std::string& path, const std::vector<uint8_t>& bytes) {

@@ -46,10 +46,10 @@ int Export(const CommandLine& line, std::string& out, std::string& err) {
     world.width = 0;
     err += "提示: 没有读到世界地图，导出的记录不带列和行。\n";
   }
-  std::string json = ExportJson(image, world.width);
-  s = SafeSave(line.output, reinterpret_cast<const uint8_t*>(json.data()), json.size());
+  size_t size = 0;
+  s = SaveExportJson(image, world.width, line.output, size);
   if (!s.ok()) return Refused(s, err);
-  out += "已导出 " + line.output + "（" + N(int64_t(json.size())) + " 字节）\n";
+  out += "已导出 " + line.output + "（" + N(int64_t(size)) + " 字节）\n";
   return kExitOk;
 }
 

@@ -4,18 +4,36 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+
+#include "scenario/safe_save.h"
 
 #include "tools/btl/field_text.h"
 #include "tools/btl/record_fields.h"
 
 namespace {
 
-// RapidJSON's output stream over a std::string.
-struct StringSink {
+// RapidJSON's output stream over a std::string. The writer hands over one character at a
+// time; they are gathered here and appended a record at a time, which is cheaper.
+class StringSink {
+ public:
   using Ch = char;
-  std::string& text;
-  void Put(char c) { text.push_back(c); }
-  void Flush() {}
+  explicit StringSink(std::string& text) : text_(text) {}
+  StringSink(const StringSink&) = delete;
+  ~StringSink() { Flush(); }
+  void Put(char c) {
+    if (used_ == sizeof buffer_) Flush();
+    buffer_[used_++] = c;
+  }
+  void Flush() {
+    text_.append(buffer_, used_);
+    used_ = 0;
+  }
+
+ private:
+  std::string& text_;
+  size_t used_ = 0;
+  char buffer_[4096];
 };
 
 using Writer = rapidjson::Writer<StringSink>;
@@ -76,7 +94,7 @@ void Fields(Writer& w, std::span<const Field> fields, const uint8_t* record, int
 
 // One record as one line of compact JSON.
 void Record(std::string& out, const RecordFields& fields, const uint8_t* record, int32_t worldWidth) {
-  StringSink sink{out};
+  StringSink sink(out);
   Writer w(sink);
   w.StartObject();
   Fields(w, fields.fields, record, worldWidth);
@@ -89,15 +107,29 @@ void HexLine(std::string& out, const uint8_t* bytes, size_t size) {
   out += '"';
 }
 
+// Where the text goes: `out` gathers it, and `spill` (when set) takes what has gathered once
+// it is a piece's worth, so that the text need not be held whole.
+struct Output {
+  std::string& out;
+  const std::function<void(std::string&)>* spill = nullptr;
+
+  void Spill() {
+    if (spill && out.size() >= kPieceBytes) (*spill)(out);
+  }
+  static constexpr size_t kPieceBytes = 1 << 20;
+};
+
 // `"key": [` then one item a line, then `]`.
 template <class Item>
-void List(std::string& out, const char* key, size_t count, Item item, bool last = false) {
+void List(Output& o, const char* key, size_t count, Item item, bool last = false) {
+  std::string& out = o.out;
   out += "  \"";
   out += key;
   out += "\": [";
   for (size_t i = 0; i < count; ++i) {
     out += i ? ",\n    " : "\n    ";
     item(i);
+    o.Spill();
   }
   out += count ? "\n  ]" : "]";
   out += last ? "\n" : ",\n";
@@ -111,36 +143,60 @@ size_t ExpectedSize(const BattleImage& im) {
          size_t(h.generalCount) * 32 + im.tailSize() * 2 + im.tailSize() / 4;
 }
 
-}  // namespace
-
-std::string ExportJson(const BattleImage& im, int32_t worldWidth) {
+void WriteJson(const BattleImage& im, int32_t worldWidth, Output& o) {
   const BtlHeader& h = im.header;
   const uint8_t* bytes = im.bytes.data();
-  std::string out;
-  out.reserve(ExpectedSize(im));
+  std::string& out = o.out;
   out += "{\n  \"format\": \"btl\",\n  \"version\": 1,\n  \"header\": ";
   Record(out, HeaderFields(), bytes, 0);
   out += ",\n";
-  List(out, "teams", size_t(h.teamCount), [&](size_t i) {
+  List(o, "teams", size_t(h.teamCount), [&](size_t i) {
     Record(out, TeamFields(), bytes + im.teamsAt + i * kTeamFileBytes, 0);
   });
-  List(out, "owners", size_t(h.rangeHeight), [&](size_t i) {
+  List(o, "owners", size_t(h.rangeHeight), [&](size_t i) {
     HexLine(out, bytes + im.ownersAt + i * size_t(h.rangeWidth), size_t(h.rangeWidth));
   });
-  List(out, "buildings", size_t(h.buildingCount), [&](size_t i) {
+  List(o, "buildings", size_t(h.buildingCount), [&](size_t i) {
     Record(out, BuildingFields(), bytes + im.buildingsAt + i * sizeof(BuildingRecord), worldWidth);
   });
-  List(out, "units", size_t(h.unitCount), [&](size_t i) {
+  List(o, "units", size_t(h.unitCount), [&](size_t i) {
     Record(out, UnitFields(), bytes + im.unitsAt + i * sizeof(UnitRecord), worldWidth);
   });
-  List(out, "generals", size_t(h.generalCount), [&](size_t i) {
+  List(o, "generals", size_t(h.generalCount), [&](size_t i) {
     Record(out, GeneralFields(), bytes + im.generalsAt + i * sizeof(GeneralEntry), 0);
   });
   size_t tail = im.tailSize();
-  List(out, "tail", (tail + kTailBytesPerLine - 1) / kTailBytesPerLine, [&](size_t i) {
+  List(o, "tail", (tail + kTailBytesPerLine - 1) / kTailBytesPerLine, [&](size_t i) {
     size_t at = i * kTailBytesPerLine;
     HexLine(out, bytes + im.tailAt + at, std::min(kTailBytesPerLine, tail - at));
   }, true);
   out += "}\n";
+}
+
+}  // namespace
+
+std::string ExportJson(const BattleImage& im, int32_t worldWidth) {
+  std::string out;
+  out.reserve(ExpectedSize(im));
+  Output o{out};
+  WriteJson(im, worldWidth, o);
   return out;
+}
+
+Status SaveExportJson(const BattleImage& im, int32_t worldWidth, const std::string& path,
+                      size_t& size) {
+  size = 0;
+  return SafeSaveProduced(path, [&](const SavePieceWriter& write) {
+    std::string out;
+    out.reserve(2 * Output::kPieceBytes);
+    bool ok = true;
+    const std::function<void(std::string&)> spill = [&](std::string& text) {
+      ok = ok && write(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+      size += text.size();
+      text.clear();
+    };
+    Output o{out, &spill};
+    WriteJson(im, worldWidth, o);
+    if (!out.empty()) spill(out);
+  });
 }

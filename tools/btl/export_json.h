@@ -18,7 +18,12 @@
 #include <cstdint>
 #include <string>
 
+#include "base/status.h"
 #include "scenario/battle_file.h"
 
 // The JSON text of `image`. `worldWidth` > 0 adds each record's global column and row.
 std::string ExportJson(const BattleImage& image, int32_t worldWidth);
+// Saves the same text to `path` through the safe save, writing it as it is made, so that the
+// whole text (about nine times the battle file) is never held at once. `size` is its length.
+Status SaveExportJson(const BattleImage& image, int32_t worldWidth, const std::string& path,
+                      size_t& size);

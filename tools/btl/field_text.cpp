@@ -88,7 +88,7 @@ std::string HexText(const uint8_t* bytes, size_t size) {
   return s;
 }
 
-bool BytesFromHex(const std::string& text, uint8_t* bytes, size_t size) {
+bool BytesFromHex(std::string_view text, uint8_t* bytes, size_t size) {
   if (text.size() != size * 2) return false;
   for (size_t i = 0; i < size; ++i) {
     int hi = HexDigit(text[2 * i]), lo = HexDigit(text[2 * i + 1]);

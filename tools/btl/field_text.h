@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // The shortest decimal that reads back (through FloatFromJsonNumber) to the same bits, or "" when
 // there is none (NaN, infinities).
@@ -18,4 +19,4 @@ bool FloatFromBitsText(const std::string& text, float& value);
 
 // Bytes as upper-case hex, two digits a byte, and back; false on a wrong length or digit.
 std::string HexText(const uint8_t* bytes, size_t size);
-bool BytesFromHex(const std::string& text, uint8_t* bytes, size_t size);
+bool BytesFromHex(std::string_view text, uint8_t* bytes, size_t size);

@@ -1,14 +1,13 @@
 #include "tools/btl/import_json.h"
 
-#include <rapidjson/encodedstream.h>
 #include <rapidjson/error/en.h>
-#include <rapidjson/filereadstream.h>
-#include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
 
-#include <cerrno>
-#include <cstdlib>
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
 #include <cstring>
+#include <string_view>
 
 #include "base/files.h"
 #include "scenario/battle_file.h"
@@ -19,29 +18,65 @@ namespace {
 
 std::string N(int64_t v) { return std::to_string(v); }
 
-// A RapidJSON input stream that counts the lines it has read, so that each value the reader
-// hands over can be placed: a value ends on the line the count has reached.
-template <class Inner>
-class LineCountingStream {
+// A RapidJSON input stream over the document, read in blocks (from a file, or from text held
+// whole), that can say which line it has reached, so that each value the reader hands over
+// can be placed: a value ends on the line the reader has reached. Lines are counted only when
+// asked, from where the last count stopped, so reading costs no more than a plain stream.
+class JsonInput {
  public:
   using Ch = char;
-  LineCountingStream(Inner& inner, size_t& line) : inner_(inner), line_(line) {}
-  Ch Peek() const { return inner_.Peek(); }
+  using Source = size_t (*)(void* from, char* into, size_t size);  // bytes read; 0 at the end
+
+  JsonInput(Source source, void* from) : source_(source), from_(from), buffer_(kBlock + 1) {
+    Refill();
+    // A UTF-8 byte-order mark, as some editors write, is passed over (where four bytes
+    // follow, as RapidJSON's own encoded streams do).
+    if (end_ - at_ >= 4 && memcmp(at_, "\xEF\xBB\xBF", 3) == 0) at_ += 3;
+    counted_ = at_;
+  }
+
+  Ch Peek() const { return *at_; }
   Ch Take() {
-    Ch c = inner_.Take();
-    if (c == '\n') ++line_;
+    Ch c = *at_;
+    if (at_ != end_ && ++at_ == end_) Refill();
     return c;
   }
-  size_t Tell() const { return inner_.Tell(); }
+  size_t Tell() const { return before_ + size_t(at_ - buffer_.data()); }
   // Never written to.
   Ch* PutBegin() { return nullptr; }
   void Put(Ch) {}
   void Flush() {}
   size_t PutEnd(Ch*) { return 0; }
 
+  // The line (from 1) of the next character.
+  size_t line() {
+    lines_ += size_t(std::count(counted_, static_cast<const char*>(at_), '\n'));
+    counted_ = at_;
+    return lines_ + 1;
+  }
+
  private:
-  Inner& inner_;
-  size_t& line_;
+  static constexpr size_t kBlock = 1 << 16;
+
+  // Past the block's end: the next block, or the end of the document (a NUL at `at_`).
+  void Refill() {
+    line();
+    before_ += size_t(end_ - buffer_.data());
+    size_t got = source_(from_, buffer_.data(), kBlock);
+    at_ = buffer_.data();
+    counted_ = at_;
+    end_ = at_ + got;
+    *end_ = '\0';
+  }
+
+  Source source_;
+  void* from_;
+  std::vector<char> buffer_;  // one block and a NUL after it
+  char* at_ = buffer_.data();
+  char* end_ = buffer_.data();
+  const char* counted_ = buffer_.data();  // lines before it are in lines_
+  size_t lines_ = 0;
+  size_t before_ = 0;  // bytes of the blocks before this one
 };
 
 // The document's parts, in the order of the file they make.
@@ -61,9 +96,12 @@ struct Frame {
   Part part = kFormat;                // kRecord, kList: the section
   std::span<const Field> fields;      // kRecord, kGroup
   size_t base = 0;                    // kRecord, kGroup: where its bytes start in the section
-  std::string name;                   // its step in the path: "units", "[3]", "techLevels"
+  // Its step in the path: a key ("units", "techLevels"), or an item's index ("[3]").
+  const char* key = nullptr;
+  int64_t index = -1;
   uint64_t seen = 0;                  // fields (or parts) met so far
   int pending = -1;                   // the field (or part) whose value comes next
+  int last = -1;                      // the field (or part) whose key came last
 };
 
 enum class Type { kNumber, kString, kBool, kNull };
@@ -81,16 +119,15 @@ class Importer {
     section_[kTail].limit = kMaxTail;
   }
 
-  template <class Stream>
-  Status Read(Stream& input) {
-    LineCountingStream<Stream> in(input, line_);
+  Status Read(JsonInput& in) {
+    in_ = &in;
     rapidjson::Reader reader;
     constexpr unsigned kFlags = rapidjson::kParseNumbersAsStringsFlag |
                                 rapidjson::kParseValidateEncodingFlag;
     rapidjson::ParseResult r = reader.Parse<kFlags>(in, *this);
     if (!failure_.ok()) return failure_;
     if (r.IsError())
-      return Fail(FailureKind::kBadValue, Where(line_, "") + "不是有效的 JSON（" +
+      return Fail(FailureKind::kBadValue, Where(in.line(), "") + "不是有效的 JSON（" +
                                               rapidjson::GetParseError_En(r.Code()) + "）。");
     return Ok();
   }
@@ -106,10 +143,10 @@ class Importer {
   bool Uint64(uint64_t) { return Scalar(Type::kNumber, ""); }
   bool Double(double) { return Scalar(Type::kNumber, ""); }
   bool RawNumber(const char* s, rapidjson::SizeType n, bool) {
-    return Scalar(Type::kNumber, std::string(s, n));
+    return Scalar(Type::kNumber, std::string_view(s, n));
   }
   bool String(const char* s, rapidjson::SizeType n, bool) {
-    return Scalar(Type::kString, std::string(s, n));
+    return Scalar(Type::kString, std::string_view(s, n));
   }
   bool StartObject();
   bool Key(const char* s, rapidjson::SizeType n, bool);
@@ -125,18 +162,18 @@ class Importer {
   // The path of the top frame, and of its pending value when `withPending`.
   std::string Path(bool withPending) const;
   bool Refuse(const std::string& what, bool withPending = true) {
-    failure_ = Fail(FailureKind::kBadValue, Where(line_, Path(withPending)) + what);
+    failure_ = Fail(FailureKind::kBadValue, Where(in_->line(), Path(withPending)) + what);
     return false;
   }
   // Refuses item `index` of the list of `part` (taken by value: the frames move).
   bool RefuseItem(Part part, int64_t index, const std::string& what) {
-    frames_.push_back({Frame::kRecord, part, {}, 0, "[" + N(index) + "]"});
+    frames_.push_back({Frame::kRecord, part, {}, 0, nullptr, index});
     return Refuse(what, false);
   }
-  bool Scalar(Type type, const std::string& text);
-  bool FieldValue(const Field& f, Type type, const std::string& text, uint8_t* record);
-  bool PartValue(Part part, Type type, const std::string& text);
-  bool Row(Type type, const std::string& text);
+  bool Scalar(Type type, std::string_view text);
+  bool FieldValue(const Field& f, Type type, std::string_view text, uint8_t* record);
+  bool PartValue(Part part, Type type, std::string_view text);
+  bool Row(Type type, std::string_view text);
   bool Push(Frame frame);
   const Field* PendingField() const {
     const Frame& top = frames_.back();
@@ -145,7 +182,7 @@ class Importer {
   uint8_t* RecordBytes(const Frame& f) { return section_[f.part].bytes.data() + f.base; }
 
   std::string document_;
-  size_t line_ = 1;  // the line the reader has reached
+  JsonInput* in_ = nullptr;  // the document being read
   Section section_[kParts];
   std::vector<Frame> frames_;
   struct RowSeen {
@@ -173,28 +210,34 @@ const char* TypeWanted(const Field& f) {
 }
 
 // An integer's text in JSON's grammar, without fraction or exponent.
-bool IntegerFromText(const std::string& t, int64_t& v) {
-  size_t i = t[0] == '-' ? 1 : 0;
+bool IntegerFromText(std::string_view t, int64_t& v) {
+  size_t i = !t.empty() && t[0] == '-' ? 1 : 0;
   if (i == t.size() || t.size() > 20) return false;
   for (size_t k = i; k < t.size(); ++k)
     if (t[k] < '0' || t[k] > '9') return false;
-  errno = 0;
-  long long n = strtoll(t.c_str(), nullptr, 10);
-  if (errno == ERANGE) return false;
-  v = n;
-  return true;
+  auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), v);
+  return error == std::errc() && end == t.data() + t.size();
 }
 
-bool IsInteger(const std::string& t) {
-  return t.find_first_of(".eE") == std::string::npos;
+bool IsInteger(std::string_view t) { return t.find_first_of(".eE") == std::string_view::npos; }
+
+// Whether the key the reader met, `s` of `n` bytes, is `key`.
+// (A key may hold a NUL of its own.)
+bool SameKey(const char* s, size_t n, const char* key) {
+  for (size_t i = 0; i < n; ++i)
+    if (key[i] == '\0' || key[i] != s[i]) return false;
+  return key[n] == '\0';
 }
 
 std::string Importer::Path(bool withPending) const {
   std::string path;
   for (const Frame& f : frames_) {
-    if (f.name.empty()) continue;
-    if (f.name[0] != '[' && !path.empty()) path += '.';
-    path += f.name;
+    if (f.index >= 0) {
+      path += "[" + N(f.index) + "]";
+    } else if (f.key) {
+      if (!path.empty()) path += '.';
+      path += f.key;
+    }
   }
   if (withPending && !frames_.empty() && frames_.back().pending >= 0) {
     const Frame& top = frames_.back();
@@ -204,7 +247,7 @@ std::string Importer::Path(bool withPending) const {
   return path;
 }
 
-bool Importer::FieldValue(const Field& f, Type type, const std::string& text, uint8_t* record) {
+bool Importer::FieldValue(const Field& f, Type type, std::string_view text, uint8_t* record) {
   switch (f.kind) {
     case FieldKind::kU8:
     case FieldKind::kU16:
@@ -213,16 +256,16 @@ bool Importer::FieldValue(const Field& f, Type type, const std::string& text, ui
       int64_t v = 0;
       bool read = IntegerFromText(text, v);
       if (!read || v < FieldMin(f) || v > FieldMax(f))
-        return Refuse("值 " + text + " 超出范围（" + N(FieldMin(f)) + " 到 " + N(FieldMax(f)) + "）。");
+        return Refuse("值 " + std::string(text) + " 超出范围（" + N(FieldMin(f)) + " 到 " + N(FieldMax(f)) + "）。");
       WriteNumber(f, v, record);
       return true;
     }
     case FieldKind::kF32: {
       float v = 0;
       if (type == Type::kNumber) {
-        if (!FloatFromJsonNumber(text, v))
-          return Refuse("值 " + text + " 超出 32 位浮点数的范围。");
-      } else if (type != Type::kString || !FloatFromBitsText(text, v)) {
+        if (!FloatFromJsonNumber(std::string(text), v))
+          return Refuse("值 " + std::string(text) + " 超出 32 位浮点数的范围。");
+      } else if (type != Type::kString || !FloatFromBitsText(std::string(text), v)) {
         return Refuse(TypeWanted(f));
       }
       memcpy(record + f.offset, &v, 4);
@@ -248,7 +291,7 @@ bool Importer::FieldValue(const Field& f, Type type, const std::string& text, ui
   return true;
 }
 
-bool Importer::PartValue(Part part, Type type, const std::string& text) {
+bool Importer::PartValue(Part part, Type type, std::string_view text) {
   if (part == kFormat) {
     if (type != Type::kString || text != "btl") return Refuse("应为 \"btl\"。");
     return true;
@@ -261,7 +304,7 @@ bool Importer::PartValue(Part part, Type type, const std::string& text) {
 }
 
 // One row of the ownership map, or one line of the tail.
-bool Importer::Row(Type type, const std::string& text) {
+bool Importer::Row(Type type, std::string_view text) {
   const Part part = frames_.back().part;
   Section& s = section_[part];
   if (type != Type::kString || text.size() % 2)
@@ -275,12 +318,12 @@ bool Importer::Row(Type type, const std::string& text) {
   s.bytes.resize(at + size);
   if (!BytesFromHex(text, s.bytes.data() + at, size))
     return RefuseItem(part, s.count, "含有不是十六进制数字的字符。");
-  if (part == kOwners) rows_.push_back({size, line_});
+  if (part == kOwners) rows_.push_back({size, in_->line()});
   ++s.count;
   return true;
 }
 
-bool Importer::Scalar(Type type, const std::string& text) {
+bool Importer::Scalar(Type type, std::string_view text) {
   if (frames_.empty()) return Refuse("整个文档应为一个对象。");
   Frame& top = frames_.back();
   if (top.kind == Frame::kList) {
@@ -317,7 +360,7 @@ bool Importer::StartObject() {
     if (s.count == s.limit) return RefuseItem(part, s.count, "超过了 " + N(s.limit) + " 条的上限。");
     size_t base = s.bytes.size();
     s.bytes.resize(base + s.fields->size);
-    return Push({Frame::kRecord, part, s.fields->fields, base, "[" + N(s.count++) + "]"});
+    return Push({Frame::kRecord, part, s.fields->fields, base, nullptr, s.count++});
   }
   const Field* f = PendingField();
   if (f->kind != FieldKind::kGroup) return Refuse(std::string(TypeWanted(*f)) + "。");
@@ -327,23 +370,19 @@ bool Importer::StartObject() {
 
 bool Importer::Key(const char* s, rapidjson::SizeType n, bool) {
   Frame& top = frames_.back();
-  std::string key(s, n);
+  const int keys = top.kind == Frame::kRoot ? int(kParts) : int(top.fields.size());
+  auto keyOf = [&](int i) { return top.kind == Frame::kRoot ? kPartKeys[i] : top.fields[size_t(i)].key; };
+  // Keys mostly come in the order export writes them: the search starts after the last one.
   int found = -1;
-  if (top.kind == Frame::kRoot) {
-    for (int i = 0; i < kParts; ++i)
-      if (key == kPartKeys[i]) found = i;
-  } else {
-    for (size_t i = 0; i < top.fields.size(); ++i)
-      if (key == top.fields[i].key) found = int(i);
+  for (int k = 0, first = top.last + 1; k < keys && found < 0; ++k) {
+    int i = (first + k) % keys;
+    if (SameKey(s, n, keyOf(i))) found = i;
   }
-  std::string at = Path(false);
-  at += at.empty() ? key : "." + key;
-  if (found < 0) {
-    failure_ = Fail(FailureKind::kBadValue, Where(line_, at) + "没有这个键。");
-    return false;
-  }
-  if (top.seen >> found & 1) {
-    failure_ = Fail(FailureKind::kBadValue, Where(line_, at) + "键重复。");
+  top.last = found;
+  if (found < 0 || top.seen >> found & 1) {
+    std::string at = Path(false);
+    at += (at.empty() ? "" : ".") + std::string(s, n);
+    failure_ = Fail(FailureKind::kBadValue, Where(in_->line(), at) + (found < 0 ? "没有这个键。" : "键重复。"));
     return false;
   }
   top.seen |= uint64_t(1) << found;
@@ -380,7 +419,7 @@ bool Importer::StartArray() {
 }
 
 bool Importer::EndArray(rapidjson::SizeType) {
-  if (frames_.back().part == kOwners) ownersEnd_ = line_;
+  if (frames_.back().part == kOwners) ownersEnd_ = in_->line();
   frames_.pop_back();
   return true;
 }
@@ -420,10 +459,7 @@ Status Importer::Assemble(std::vector<uint8_t>& bytes) {
 
 namespace {
 
-template <class Bytes>
-Status ImportFrom(Bytes& source, const std::string& name, std::vector<uint8_t>& bytes) {
-  // A UTF-8 byte-order mark, as some editors write, is passed over.
-  rapidjson::EncodedInputStream<rapidjson::UTF8<>, Bytes> in(source);
+Status ImportFrom(JsonInput& in, const std::string& name, std::vector<uint8_t>& bytes) {
   Importer importer(name);
   Status s = importer.Read(in);
   if (s.ok()) s = importer.Assemble(bytes);
@@ -440,16 +476,25 @@ Status ImportFrom(Bytes& source, const std::string& name, std::vector<uint8_t>& 
 
 Status BattleBytesFromJson(const std::string& text, const std::string& name,
                            std::vector<uint8_t>& bytes) {
-  rapidjson::MemoryStream source(text.data(), text.size());
-  return ImportFrom(source, name, bytes);
+  std::string_view rest = text;
+  JsonInput in(
+      [](void* from, char* into, size_t size) {
+        std::string_view& left = *static_cast<std::string_view*>(from);
+        size_t n = left.copy(into, size);
+        left.remove_prefix(n);
+        return n;
+      },
+      &rest);
+  return ImportFrom(in, name, bytes);
 }
 
 Status BattleBytesFromJsonFile(const std::string& path, std::vector<uint8_t>& bytes) {
   FILE* f = OpenFile(path, "rb");
   if (!f) return Fail(FailureKind::kCannotOpen, "无法打开 JSON 文件" + Quoted(path) + "。");
-  std::vector<char> buffer(1 << 16);
-  rapidjson::FileReadStream source(f, buffer.data(), buffer.size());
-  Status s = ImportFrom(source, path, bytes);
+  JsonInput in(
+      [](void* from, char* into, size_t size) { return fread(into, 1, size, static_cast<FILE*>(from)); },
+      f);
+  Status s = ImportFrom(in, path, bytes);
   fclose(f);
   return s;
 }

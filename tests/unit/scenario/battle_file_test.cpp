@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <functional>
+#include <map>
 
 #include "tests/support/allocation_probe.h"
 #include "tests/support/battle_fixture.h"
@@ -335,6 +336,151 @@ TEST(BattleRanges, LossOfRangeCountsFileHexesBeyondTheWorld) {
   EXPECT_EQ(loss.owners, 50);
   EXPECT_EQ(loss.units, 0);
   EXPECT_EQ(loss.buildings, 0);
+}
+
+// ---- Placement against a plain model ---------------------------------------------------
+
+// What placing a file into a range and saving it must give, worked out the plain way: each
+// file hex and each record in file order, hexes kept by their row-major index. Placement
+// walks the grid in its own order and records from the last; it must agree with this.
+struct PlacedModel {
+  PlacementReport report;
+  std::vector<uint8_t> saved;
+  RangeLoss loss;  // of `r` against the file's own range
+};
+
+PlacedModel PlaceByModel(const BattleFixture& f, int32_t worldWidth, const MapRange& r) {
+  PlacedModel m;
+  PlacementReport& rep = m.report;
+  const BtlHeader& h = f.header;
+  auto local = [&](const MapRange& range, uint16_t position, int64_t& index) {
+    int64_t x = position % worldWidth - int64_t(range.originX);
+    int64_t y = position / worldWidth - int64_t(range.originY);
+    index = y * range.width + x;
+    return x >= 0 && y >= 0 && x < range.width && y < range.height;
+  };
+  std::vector<uint8_t> owners(size_t(r.width) * r.height, kUnownedTeam);
+  for (int i = 0; i < h.rangeHeight; ++i)
+    for (int j = 0; j < h.rangeWidth; ++j) {
+      int64_t x = int64_t(h.originX) + j - r.originX, y = int64_t(h.originY) + i - r.originY;
+      uint8_t owner = f.owners[size_t(i) * h.rangeWidth + j];
+      bool inside = x >= 0 && y >= 0 && x < r.width && y < r.height;
+      if (!inside) {
+        rep.ownersOutside++;
+        m.loss.owners++;
+        continue;
+      }
+      if (owner != kUnownedTeam && owner >= int(f.teams.size())) rep.ownersNamingNoTeam++;
+      owners[size_t(y * r.width + x)] = owner;
+    }
+  // Later records win; the maps keep the survivors in row-major order.
+  auto place = [&](const auto& records, int& outside, int& replaced, int& lost) {
+    std::map<int64_t, std::vector<uint8_t>> kept;
+    std::map<int64_t, bool> keptByFile;  // by position: kept by the file's own range
+    const MapRange own{h.originX, h.originY, h.rangeWidth, h.rangeHeight};
+    for (const auto& record : records) {
+      int64_t at;
+      if (local(own, record.position, at)) keptByFile[record.position] = true;
+      if (!local(r, record.position, at)) {
+        outside++;
+        continue;
+      }
+      if (kept.count(at)) replaced++;
+      const uint8_t* p = reinterpret_cast<const uint8_t*>(&record);
+      kept[at].assign(p, p + sizeof record);
+    }
+    for (const auto& [position, yes] : keptByFile) {
+      int64_t at;
+      lost += yes && !local(r, uint16_t(position), at);
+    }
+    return kept;
+  };
+  auto buildings = place(f.buildings, rep.buildingsOutside, rep.buildingsReplaced, m.loss.buildings);
+  auto units = place(f.units, rep.unitsOutside, rep.unitsReplaced, m.loss.units);
+
+  BattleFixture saved = f;
+  saved.header.originX = r.originX;
+  saved.header.originY = r.originY;
+  saved.header.rangeWidth = r.width;
+  saved.header.rangeHeight = r.height;
+  for (TeamRecord& t : saved.teams) t.fileColour[3] = 255;
+  saved.owners = owners;
+  saved.buildings.clear();
+  for (const auto& [at, bytes] : buildings) memcpy(&saved.buildings.emplace_back(), bytes.data(), bytes.size());
+  saved.units.clear();
+  for (const auto& [at, bytes] : units) memcpy(&saved.units.emplace_back(), bytes.data(), bytes.size());
+  m.saved = saved.bytes();
+  return m;
+}
+
+// A file on a 500-wide world whose range lies at the far corner the 16-bit positions reach,
+// with records scattered over every position (most outside the range, many on one hex) and
+// owners naming teams that do not exist.
+BattleFixture FarCornerScenario(const MapRange& range, uint32_t seed) {
+  BattleFixture f;
+  f.header.keep0[3] = 7;
+  f.header.originX = range.originX;
+  f.header.originY = range.originY;
+  f.header.rangeWidth = range.width;
+  f.header.rangeHeight = range.height;
+  f.teams = {MakeTeam(1, 10, 20, 30, 0), MakeTeam(2, 40, 50, 60)};
+  auto next = [&seed] { return seed = seed * 1664525u + 1013904223u, seed >> 8; };
+  for (int i = 0; i < range.width * range.height; ++i) f.owners.push_back(uint8_t(next() % 5 == 0 ? 255 : next() % 4));
+  // Half anywhere, half on the range's own hexes (so that many share a hex).
+  auto position = [&] {
+    if (next() % 2) return uint16_t(next());
+    uint32_t x = range.originX + next() % range.width, y = range.originY + next() % range.height;
+    return uint16_t(y * 500 + x);
+  };
+  for (int i = 0; i < 3000; ++i) f.units.push_back(MakeUnit(position(), uint8_t(1 + next() % 8), uint8_t(i)));
+  for (int i = 0; i < 1000; ++i) f.buildings.push_back(MakeBuilding(position(), uint16_t(10100 + i)));
+  f.generals = {{3, 1}};
+  f.tail = {1, 2, 3};
+  return f;
+}
+
+std::string ReportText(const PlacementReport& r) {
+  return std::to_string(r.ownersOutside) + " " + std::to_string(r.buildingsOutside) + " " +
+         std::to_string(r.unitsOutside) + " " + std::to_string(r.buildingsReplaced) + " " +
+         std::to_string(r.unitsReplaced) + " " + std::to_string(r.ownersNamingNoTeam);
+}
+
+TEST(BattlePlacement, FarCornerRangesAgreeWithThePlainModelAfterALargerScenario) {
+  // 131 rows of 500: the last position, 130 * 500 + 499, is the last a record can name.
+  const WorldImage world = MakeWorld(500, 131);
+  const MapRange corner{440, 100, 60, 31};
+  const MapRange ranges[] = {corner, {470, 110, 30, 21}, {420, 90, 70, 30}, {0, 0, 500, 131},
+                             {499, 130, 1, 1}};
+  // A scenario over the whole world fills every hex first: a walk that strays past the
+  // smaller range (or a hex it does not clear) shows up as a record or owner too many.
+  BattleFixture whole = FarCornerScenario({0, 0, 500, 131}, 1);
+  for (uint32_t seed = 2; seed < 5; ++seed) {
+    const BattleFixture f = FarCornerScenario(corner, seed);
+    const std::vector<uint8_t> bytes = f.bytes();
+    BattleImage image;
+    ASSERT_TRUE(ParseBattleFile(bytes, "corner.btl", image).ok());
+    for (const MapRange& r : ranges) {
+      const std::string what = std::to_string(seed) + ": " + std::to_string(r.originX) + "," +
+                               std::to_string(r.originY) + " " + std::to_string(r.width) + "x" +
+                               std::to_string(r.height);
+      LoadForTest(whole.bytes(), world);
+      PlacementReport report;
+      LoadForTest(bytes, world, &r, &report);
+      const PlacedModel model = PlaceByModel(f, world.width, r);
+      EXPECT_EQ(ReportText(report), ReportText(model.report)) << what;
+      EXPECT_GT(report.unitsReplaced + report.unitsOutside, 0) << what;
+      const std::vector<uint8_t> saved = SaveForTest();
+      EXPECT_TRUE(saved == model.saved) << what;
+      BattleImage again;
+      ASSERT_TRUE(ParseBattleFile(saved, "saved.btl", again).ok()) << what;
+      EXPECT_EQ(CountUnits(), again.header.unitCount) << what;
+      EXPECT_EQ(CountBuildings(), again.header.buildingCount) << what;
+      const RangeLoss loss = LossOfRange(image, world.width, r);
+      EXPECT_EQ(loss.owners, model.loss.owners) << what;
+      EXPECT_EQ(loss.buildings, model.loss.buildings) << what;
+      EXPECT_EQ(loss.units, model.loss.units) << what;
+    }
+  }
 }
 
 // ---- Bad files ------------------------------------------------------------------------

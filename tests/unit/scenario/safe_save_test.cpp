@@ -137,6 +137,39 @@ TEST(SafeSave, FailingWriteAtAnyPointKeepsTheOldFile) {
   }
 }
 
+// A file handed over in uneven pieces is written whole; a failing write keeps the old file
+// and tells the producer to stop, so that nothing after it is written.
+TEST(SafeSave, ProducedFileIsWrittenWholeAndAFailingWriteStopsIt) {
+  std::vector<uint8_t> data = ThreeMegabytes();
+  const size_t cuts[] = {0, 1, 1000, 1 << 20, 2500000, data.size()};
+  auto produce = [&](int& handed) {
+    return [&](const SavePieceWriter& write) {
+      for (size_t i = 0; i + 1 < std::size(cuts); ++i) {
+        ++handed;
+        if (!write(data.data() + cuts[i], cuts[i + 1] - cuts[i])) return;
+      }
+    };
+  };
+  FakeDisk disk;
+  disk.files["a.btl"] = kOld;
+  int handed = 0;
+  EXPECT_TRUE(SafeSaveProduced("a.btl", produce(handed), disk).ok());
+  EXPECT_EQ(disk.files["a.btl"], data);
+  EXPECT_EQ(handed, 5);
+  for (int at = 0; at < 5; ++at) {
+    FakeDisk failing;
+    failing.files["a.btl"] = kOld;
+    failing.failWriteAt = at;
+    handed = 0;
+    Status s = SafeSaveProduced("a.btl", produce(handed), failing);
+    EXPECT_EQ(s.kind, FailureKind::kCannotWrite) << at;
+    EXPECT_EQ(failing.files["a.btl"], kOld) << at;
+    EXPECT_EQ(failing.files.size(), 1u) << "temporary left behind at write " << at;
+    EXPECT_EQ(failing.writes, at + 1) << "writes after the failing one";
+    EXPECT_EQ(handed, at + 1);
+  }
+}
+
 TEST(SafeSave, FailingFlushOrReplaceKeepsTheOldFile) {
   for (int which = 0; which < 2; ++which) {
     FakeDisk disk;

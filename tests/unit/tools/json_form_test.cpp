@@ -357,6 +357,28 @@ TEST(JsonForm, ImportRefusesADocumentOfTheWrongShape) {
   }
 }
 
+// Saved as it is made, a piece at a time, the text is the same as made whole: for a file whose
+// text runs to several pieces, and for one that fits in one.
+TEST(JsonForm, ExportSavedInPiecesIsTheWholeText) {
+  TempFolder dir{"btl_test_json_pieces"};
+  BattleFixture large = CleanScenario();
+  for (int i = 0; i < 12000; ++i) large.units.push_back(MakeUnit(uint16_t(i * 7), uint8_t(1 + i % 8), uint8_t(i)));
+  large.tail.assign(300000, 0xA5);
+  for (const BattleFixture& f : {large, CleanScenario()}) {
+    BattleImage image;
+    ASSERT_TRUE(ParseBattleFile(f.bytes(), "x.btl", image).ok());
+    const std::string whole = ExportJson(image, 40);
+    const std::string path = JoinPath(dir.Utf8(), "导出.json");
+    size_t size = 0;
+    Status s = SaveExportJson(image, 40, path, size);
+    ASSERT_TRUE(s.ok()) << s.message;
+    std::string saved;
+    ASSERT_TRUE(ReadWholeFile(path, saved));
+    EXPECT_EQ(size, whole.size());
+    EXPECT_TRUE(saved == whole) << saved.size() << " bytes saved of " << whole.size();
+  }
+}
+
 // The commands: export and import through files, a refused import writes nothing and exits 2.
 TEST(JsonForm, ExportAndImportCommands) {
   TempFolder dir{"btl_test_json_commands"};
