@@ -61,18 +61,18 @@ int64_t Overlap(int64_t a, int64_t aLength, int64_t b, int64_t bLength) {
   return std::max<int64_t>(0, std::min(a + aLength, b + bLength) - std::max(a, b));
 }
 
-// Of `count` records placed by position, those the file's range keeps and the offered range
-// does not (`lost` tells, by position, which hexes those are). Walking backwards, the first
-// record met on a hex is the last one in file order: the one placement keeps.
+// Of `count` records placed by position, how many placement keeps on the hexes `marked`
+// flags by position. Walking backwards, the first record met on a hex is the last one in file
+// order: the one placement keeps.
 template <class PositionOf>
-int KeptRecordsLost(int count, PositionOf positionOf, const std::vector<uint8_t>& lost) {
+int KeptRecordsOn(int count, PositionOf positionOf, const std::vector<uint8_t>& marked) {
   std::vector<uint8_t> seen(kPositionLimit);
   int n = 0;
   for (int i = count - 1; i >= 0; --i) {
     uint16_t position = positionOf(i);
     if (seen[position]) continue;
     seen[position] = 1;
-    n += lost[position];
+    n += marked[position];
   }
   return n;
 }
@@ -198,11 +198,25 @@ RangeLoss LossOfRange(const BattleImage& image, int32_t worldWidth, const MapRan
     lost[size_t(p)] = LocalHexOf(uint16_t(p), f, worldWidth, x, y) &&
                       !LocalHexOf(uint16_t(p), offered, worldWidth, x, y);
   }
-  loss.buildings = KeptRecordsLost(
+  loss.buildings = KeptRecordsOn(
       image.header.buildingCount, [&](int i) { return image.building(i).position; }, lost);
-  loss.units = KeptRecordsLost(
+  loss.units = KeptRecordsOn(
       image.header.unitCount, [&](int i) { return image.unit(i).position; }, lost);
   return loss;
+}
+
+KeptRecords CountKeptRecords(const BattleImage& image, int32_t worldWidth, const MapRange& range) {
+  std::vector<uint8_t> inside(kPositionLimit);
+  for (int p = 0; p < kPositionLimit; ++p) {
+    int x, y;
+    inside[size_t(p)] = LocalHexOf(uint16_t(p), range, worldWidth, x, y);
+  }
+  KeptRecords kept;
+  kept.buildings = KeptRecordsOn(
+      image.header.buildingCount, [&](int i) { return image.building(i).position; }, inside);
+  kept.units = KeptRecordsOn(
+      image.header.unitCount, [&](int i) { return image.unit(i).position; }, inside);
+  return kept;
 }
 
 Status CheckRange(const MapRange& r, int32_t worldWidth, int32_t worldHeight) {

@@ -88,6 +88,15 @@ struct RangeLoss {
 };
 RangeLoss LossOfRange(const BattleImage& image, int32_t worldWidth, const MapRange& offered);
 
+// How many buildings and units placing the file into `range` keeps (the last record on each
+// hex of the range), without placing anything: the same counts CountBuildings and CountUnits
+// give after CommitScenario. The range must pass CheckRange.
+struct KeptRecords {
+  int32_t buildings = 0;
+  int32_t units = 0;
+};
+KeptRecords CountKeptRecords(const BattleImage& image, int32_t worldWidth, const MapRange& range);
+
 // Counts of the record as a save would write them.
 int32_t CountBuildings();
 int32_t CountUnits();

@@ -22,10 +22,11 @@ struct Facts {
 Facts Gather(const BattleImage& im, const WorldImage& world) {
   Facts f;
   const MapRange range = InitialRange(im.fileRange(), world);
-  if (CommitScenario(im, world, range).ok()) {
+  if (CheckRange(range, world.width, world.height).ok()) {
+    const KeptRecords kept = CountKeptRecords(im, world.width, range);
     f.counted = true;
-    f.savedBuildings = CountBuildings();
-    f.savedUnits = CountUnits();
+    f.savedBuildings = kept.buildings;
+    f.savedUnits = kept.units;
   }
   return f;
 }

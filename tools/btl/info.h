@@ -8,6 +8,5 @@
 
 #include "scenario/battle_file.h"
 
-// Uses the world record as a scratch area to count what a save would keep.
 std::string InfoText(const BattleImage& image, const WorldImage& world, const std::string& path);
 std::string InfoJson(const BattleImage& image, const WorldImage& world, const std::string& path);

@@ -475,6 +475,9 @@ TEST(BattlePlacement, FarCornerRangesAgreeWithThePlainModelAfterALargerScenario)
       ASSERT_TRUE(ParseBattleFile(saved, "saved.btl", again).ok()) << what;
       EXPECT_EQ(CountUnits(), again.header.unitCount) << what;
       EXPECT_EQ(CountBuildings(), again.header.buildingCount) << what;
+      const KeptRecords kept = CountKeptRecords(image, world.width, r);
+      EXPECT_EQ(kept.units, again.header.unitCount) << what;
+      EXPECT_EQ(kept.buildings, again.header.buildingCount) << what;
       const RangeLoss loss = LossOfRange(image, world.width, r);
       EXPECT_EQ(loss.owners, model.loss.owners) << what;
       EXPECT_EQ(loss.buildings, model.loss.buildings) << what;
