@@ -245,6 +245,16 @@ const char* StatusMeaning(int status) {
   return status == kExitOk ? "noFindings" : status == kExitFindings ? "findings" : "cannotLoad";
 }
 
+// The keys every check document starts with, whether the file loaded or not.
+void StatusHead(Writer& w, const std::string& path, int status) {
+  Key(w, "file");
+  String(w, path);
+  Key(w, "exitStatus");
+  w.Int(status);
+  Key(w, "exitStatusMeaning");
+  w.String(StatusMeaning(status));
+}
+
 }  // namespace
 
 const char* CheckKindKey(CheckKind kind) { return kKindTexts[int(kind)].key; }
@@ -292,12 +302,7 @@ std::string CheckJson(const CheckReport& r, const std::string& path) {
   rapidjson::StringBuffer buffer;
   Writer w(buffer);
   w.StartObject();
-  Key(w, "file");
-  String(w, path);
-  Key(w, "exitStatus");
-  w.Int(r.exitStatus());
-  Key(w, "exitStatusMeaning");
-  w.String(StatusMeaning(r.exitStatus()));
+  StatusHead(w, path, r.exitStatus());
   Key(w, "saveChecked");
   w.Bool(r.saveChecked);
   Key(w, "problemReportChecked");
@@ -331,12 +336,7 @@ std::string CheckRefusalJson(const std::string& path, const std::string& message
   rapidjson::StringBuffer buffer;
   Writer w(buffer);
   w.StartObject();
-  Key(w, "file");
-  String(w, path);
-  Key(w, "exitStatus");
-  w.Int(kExitTrouble);
-  Key(w, "exitStatusMeaning");
-  w.String(StatusMeaning(kExitTrouble));
+  StatusHead(w, path, kExitTrouble);
   Key(w, "error");
   String(w, message);
   w.EndObject();
