@@ -18,6 +18,9 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // fopen on a UTF-8 path.
 FILE* OpenFile(const std::string& path, const char* mode);
 bool FileExists(const std::string& path);
+// The size in bytes of an open file, without moving its position. False when it cannot be
+// told.
+bool OpenFileSize(FILE* f, uint64_t& size);
 
 // Reads a whole file. False when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& out);

@@ -8,3 +8,10 @@ bool FileExists(const std::string& path) {
   struct stat st;
   return stat(path.c_str(), &st) == 0;
 }
+
+bool OpenFileSize(FILE* f, uint64_t& size) {
+  struct stat st;
+  if (fstat(fileno(f), &st) != 0 || st.st_size < 0) return false;
+  size = uint64_t(st.st_size);
+  return true;
+}

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <io.h>
 
 #include "base/files.h"
 #include "base/wide.h"
@@ -9,4 +10,11 @@ FILE* OpenFile(const std::string& path, const char* mode) {
 
 bool FileExists(const std::string& path) {
   return GetFileAttributesW(WideFromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool OpenFileSize(FILE* f, uint64_t& size) {
+  const __int64 length = _filelengthi64(_fileno(f));
+  if (length < 0) return false;
+  size = uint64_t(length);
+  return true;
 }

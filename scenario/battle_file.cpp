@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "base/byte_reader.h"
 #include "base/files.h"
 #include "scenario/safe_save.h"
 
@@ -34,16 +33,72 @@ Status CheckHeader(const std::string& file, const BtlHeader& h) {
   return Ok();
 }
 
-// Takes one section of `count` records of `size` bytes, or says where the file ends.
-Status TakeSection(ByteReader& in, const std::string& file, const char* what, int64_t count,
-                   size_t size, size_t& at) {
-  size_t need = size_t(count) * size;
-  at = in.offset();
-  if (in.take(need)) return Ok();
+// Lays out one section of `count` records of `size` bytes from `end` on, or says where the
+// file ends.
+Status PlaceSection(const std::string& file, size_t fileSize, const char* what, int64_t count,
+                    size_t size, size_t& end, size_t& at) {
+  const size_t need = size_t(count) * size;
+  at = end;
+  if (need <= fileSize - at) {
+    end = at + need;
+    return Ok();
+  }
   return Fail(FailureKind::kTruncated,
-              file + "在第 " + N(int64_t(at + in.remaining())) + " 字节处结束，但" + what +
-              "需要从第 " + N(int64_t(at)) + " 字节起的 " + N(int64_t(need)) +
-              " 字节。文件不完整或已损坏。");
+              file + "在第 " + N(int64_t(fileSize)) + " 字节处结束，但" + what + "需要从第 " +
+              N(int64_t(at)) + " 字节起的 " + N(int64_t(need)) + " 字节。文件不完整或已损坏。");
+}
+
+Status CannotRead(const std::string& path) {
+  return Fail(FailureKind::kCannotOpen, "无法打开战役文件" + Quoted(path) + "。");
+}
+
+Status LargerThanAnyValid(const std::string& path) {
+  return Fail(FailureKind::kTooLarge, "战役文件" + Quoted(path) + "比任何有效的战役文件都大（上限 " +
+                                          N(int64_t(kMaxBattleFileBytes)) + " 字节）。");
+}
+
+bool ReadExactly(FILE* f, void* into, size_t size) {
+  return size == 0 || fread(into, 1, size, f) == size;
+}
+
+// Reads `count` records of `size` bytes a buffer's worth at a time and flags their positions.
+bool MarkSection(FILE* f, size_t count, size_t size, std::vector<uint8_t>& buffer,
+                 std::vector<uint8_t>& flags) {
+  const size_t perRead = buffer.size() / size;
+  while (count) {
+    const size_t n = std::min(count, perRead);
+    if (!ReadExactly(f, buffer.data(), n * size)) return false;
+    MarkPositions(buffer.data(), n, size, flags);
+    count -= n;
+  }
+  return true;
+}
+
+// The file is read in its order, each section once; what lies between the teams and the
+// buildings (the ownership map) is skipped, and the tail is not read.
+Status Summarise(FILE* f, const std::string& path, BattleSummary& out) {
+  uint64_t size = 0;
+  if (!OpenFileSize(f, size)) return CannotRead(path);
+  if (size > kMaxBattleFileBytes) return LargerThanAnyValid(path);
+  uint8_t start[kHeaderBytes];
+  const size_t startSize = std::min<size_t>(size_t(size), sizeof start);
+  if (!ReadExactly(f, start, startSize)) return CannotRead(path);
+  BattleLayout& l = out.layout;
+  Status s = LayOutBattleFile(start, size_t(size), path, l);
+  if (!s.ok()) return s;
+  out.name = path;
+  out.teams.resize(l.ownersAt - l.teamsAt);
+  out.generals.resize(size_t(l.header.generalCount));
+  // Records are read in pieces of at most 256 KB: the buffer stays in the cache.
+  std::vector<uint8_t> buffer(size_t(256) * 1024);
+  if (!ReadExactly(f, out.teams.data(), out.teams.size()) ||
+      fseek(f, long(l.buildingsAt), SEEK_SET) != 0 ||
+      !MarkSection(f, size_t(l.header.buildingCount), sizeof(BuildingRecord), buffer,
+                   out.occupied.buildings) ||
+      !MarkSection(f, size_t(l.header.unitCount), sizeof(UnitRecord), buffer, out.occupied.units) ||
+      !ReadExactly(f, out.generals.data(), l.tailAt - l.generalsAt))
+    return CannotRead(path);
+  return Ok();
 }
 
 // Local hex of a record's 16-bit position, or false when it lies outside the range.
@@ -128,35 +183,55 @@ UnitRecord BattleImage::unit(int i) const {
   return r;
 }
 
-Status ParseBattleFile(std::vector<uint8_t> bytes, const std::string& name, BattleImage& out) {
+Status LayOutBattleFile(const uint8_t* start, size_t size, const std::string& name,
+                        BattleLayout& out) {
   const std::string file = "战役文件" + Quoted(name);
-  if (bytes.size() > kMaxBattleFileBytes)
+  if (size > kMaxBattleFileBytes)
     return Fail(FailureKind::kTooLarge,
-                file + "有 " + N(int64_t(bytes.size())) + " 字节，比任何有效的战役文件都大（上限 " +
+                file + "有 " + N(int64_t(size)) + " 字节，比任何有效的战役文件都大（上限 " +
                 N(int64_t(kMaxBattleFileBytes)) + " 字节）。");
-  ByteReader in(bytes.data(), bytes.size());
   BtlHeader h;
-  if (!in.read(&h, sizeof h))
+  if (size < sizeof h)
     return Fail(FailureKind::kTruncated,
-                file + "太短：只有 " + N(int64_t(bytes.size())) + " 字节，文件头需要 116 字节。");
+                file + "太短：只有 " + N(int64_t(size)) + " 字节，文件头需要 116 字节。");
+  memcpy(&h, start, sizeof h);
   Status s = CheckHeader(file, h);
   if (!s.ok()) return s;
 
-  BattleImage image;
-  image.header = h;
+  BattleLayout l;
+  l.header = h;
+  l.size = size;
+  size_t end = sizeof h;
   const int64_t hexes = int64_t(h.rangeWidth) * h.rangeHeight;
-  if (!(s = TakeSection(in, file, "队伍数据", h.teamCount, kTeamFileBytes, image.teamsAt)).ok() ||
-      !(s = TakeSection(in, file, "归属地图", hexes, 1, image.ownersAt)).ok() ||
-      !(s = TakeSection(in, file, "建筑数据", h.buildingCount, sizeof(BuildingRecord),
-                        image.buildingsAt)).ok() ||
-      !(s = TakeSection(in, file, "部队数据", h.unitCount, sizeof(UnitRecord), image.unitsAt)).ok() ||
-      !(s = TakeSection(in, file, "将领数据", h.generalCount, sizeof(GeneralEntry),
-                        image.generalsAt)).ok())
+  if (!(s = PlaceSection(file, size, "队伍数据", h.teamCount, kTeamFileBytes, end, l.teamsAt)).ok() ||
+      !(s = PlaceSection(file, size, "归属地图", hexes, 1, end, l.ownersAt)).ok() ||
+      !(s = PlaceSection(file, size, "建筑数据", h.buildingCount, sizeof(BuildingRecord), end,
+                         l.buildingsAt)).ok() ||
+      !(s = PlaceSection(file, size, "部队数据", h.unitCount, sizeof(UnitRecord), end,
+                         l.unitsAt)).ok() ||
+      !(s = PlaceSection(file, size, "将领数据", h.generalCount, sizeof(GeneralEntry), end,
+                         l.generalsAt)).ok())
     return s;
-  image.tailAt = in.offset();
-  if (in.remaining() > size_t(kMaxTail))
-    return Fail(FailureKind::kTooLarge, file + "在将领数据之后还有 " + N(int64_t(in.remaining())) +
+  l.tailAt = end;
+  if (size - end > size_t(kMaxTail))
+    return Fail(FailureKind::kTooLarge, file + "在将领数据之后还有 " + N(int64_t(size - end)) +
                 " 字节附加数据，超过了 10000000 字节的上限。");
+  out = l;
+  return Ok();
+}
+
+Status ParseBattleFile(std::vector<uint8_t> bytes, const std::string& name, BattleImage& out) {
+  BattleLayout l;
+  Status s = LayOutBattleFile(bytes.data(), bytes.size(), name, l);
+  if (!s.ok()) return s;
+  BattleImage image;
+  image.header = l.header;
+  image.teamsAt = l.teamsAt;
+  image.ownersAt = l.ownersAt;
+  image.buildingsAt = l.buildingsAt;
+  image.unitsAt = l.unitsAt;
+  image.generalsAt = l.generalsAt;
+  image.tailAt = l.tailAt;
   image.name = name;
   image.bytes = std::move(bytes);
   out = std::move(image);
@@ -166,13 +241,25 @@ Status ParseBattleFile(std::vector<uint8_t> bytes, const std::string& name, Batt
 Status ReadBattleFile(const std::string& path, BattleImage& out) {
   std::vector<uint8_t> bytes;
   bool more = false;
-  if (!ReadFilePrefix(path, kMaxBattleFileBytes, bytes, more))
-    return Fail(FailureKind::kCannotOpen, "无法打开战役文件" + Quoted(path) + "。");
-  if (more)
-    return Fail(FailureKind::kTooLarge,
-                "战役文件" + Quoted(path) + "比任何有效的战役文件都大（上限 " +
-                N(int64_t(kMaxBattleFileBytes)) + " 字节）。");
+  if (!ReadFilePrefix(path, kMaxBattleFileBytes, bytes, more)) return CannotRead(path);
+  if (more) return LargerThanAnyValid(path);
   return ParseBattleFile(std::move(bytes), path, out);
+}
+
+TeamRecord BattleSummary::team(int i) const {
+  TeamRecord t{};
+  memcpy(&t, teams.data() + size_t(i) * kTeamFileBytes, kTeamFileBytes);
+  return t;
+}
+
+Status SummariseBattleFile(const std::string& path, BattleSummary& out) {
+  FILE* f = OpenFile(path, "rb");
+  if (!f) return CannotRead(path);
+  BattleSummary summary;
+  Status s = Summarise(f, path, summary);
+  fclose(f);
+  if (s.ok()) out = std::move(summary);
+  return s;
 }
 
 MapRange InitialRange(const MapRange& fileRange, const WorldImage& world) {
@@ -205,18 +292,30 @@ RangeLoss LossOfRange(const BattleImage& image, int32_t worldWidth, const MapRan
   return loss;
 }
 
-KeptRecords CountKeptRecords(const BattleImage& image, int32_t worldWidth, const MapRange& range) {
-  std::vector<uint8_t> inside(kPositionLimit);
+void MarkPositions(const uint8_t* records, size_t count, size_t size, std::vector<uint8_t>& flags) {
+  for (size_t i = 0; i < count; ++i, records += size) flags[size_t(records[0] | records[1] << 8)] = 1;
+}
+
+KeptRecords CountKeptRecords(const OccupiedPositions& occupied, int32_t worldWidth,
+                             const MapRange& range) {
+  KeptRecords kept;
   for (int p = 0; p < kPositionLimit; ++p) {
     int x, y;
-    inside[size_t(p)] = LocalHexOf(uint16_t(p), range, worldWidth, x, y);
+    if (!LocalHexOf(uint16_t(p), range, worldWidth, x, y)) continue;
+    kept.buildings += occupied.buildings[size_t(p)];
+    kept.units += occupied.units[size_t(p)];
   }
-  KeptRecords kept;
-  kept.buildings = KeptRecordsOn(
-      image.header.buildingCount, [&](int i) { return image.building(i).position; }, inside);
-  kept.units = KeptRecordsOn(
-      image.header.unitCount, [&](int i) { return image.unit(i).position; }, inside);
   return kept;
+}
+
+KeptRecords CountKeptRecords(const BattleImage& image, int32_t worldWidth, const MapRange& range) {
+  OccupiedPositions occupied;
+  const BtlHeader& h = image.header;
+  MarkPositions(image.bytes.data() + image.buildingsAt, size_t(h.buildingCount),
+                sizeof(BuildingRecord), occupied.buildings);
+  MarkPositions(image.bytes.data() + image.unitsAt, size_t(h.unitCount), sizeof(UnitRecord),
+                occupied.units);
+  return CountKeptRecords(occupied, worldWidth, range);
 }
 
 Status CheckRange(const MapRange& r, int32_t worldWidth, int32_t worldHeight) {

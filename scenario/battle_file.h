@@ -26,6 +26,20 @@ constexpr size_t kMaxBattleFileBytes = kHeaderBytes + kMaxTeams * kTeamFileBytes
                                        size_t(kMaxUnits) * sizeof(UnitRecord) +
                                        size_t(kMaxGenerals) * sizeof(GeneralEntry) + kMaxTail;
 
+// Where each section of a battle file lies, worked out from its header and its size alone.
+struct BattleLayout {
+  BtlHeader header{};
+  size_t size = 0;  // of the whole file
+  size_t teamsAt = 0, ownersAt = 0, buildingsAt = 0, unitsAt = 0, generalsAt = 0, tailAt = 0;
+};
+
+// The checks every reader makes of a file before its sections are read: its size against the
+// largest valid file, the header's counts against the capacities, each section against the
+// file's length, the tail against its limit. `start` holds the file's first
+// min(size, kHeaderBytes) bytes. Messages name the file as `name`.
+Status LayOutBattleFile(const uint8_t* start, size_t size, const std::string& name,
+                        BattleLayout& out);
+
 // A battle file whose header counts have been checked against the capacities and whose
 // sections have been checked against the file's length. Offsets index `bytes`.
 struct BattleImage {
@@ -96,6 +110,39 @@ struct KeptRecords {
   int32_t units = 0;
 };
 KeptRecords CountKeptRecords(const BattleImage& image, int32_t worldWidth, const MapRange& range);
+
+// Each 16-bit position that at least one building record, and one unit record, names. The
+// counts placing keeps depend on nothing else: the last record on a hex is kept, so each
+// position inside the range keeps one record, whichever.
+struct OccupiedPositions {
+  std::vector<uint8_t> buildings = std::vector<uint8_t>(kPositionLimit);
+  std::vector<uint8_t> units = std::vector<uint8_t>(kPositionLimit);
+};
+// Flags the positions of `count` records of `size` bytes at `records`, each record starting
+// with its position.
+void MarkPositions(const uint8_t* records, size_t count, size_t size, std::vector<uint8_t>& flags);
+KeptRecords CountKeptRecords(const OccupiedPositions& occupied, int32_t worldWidth,
+                             const MapRange& range);
+
+// What a summary of a battle file needs (btl info), read in file order through one small
+// buffer instead of whole: the layout, the teams and the generals as the file holds them,
+// and the positions the records name. The ownership map and the tail are not read. A file
+// ReadBattleFile refuses is refused with the same status.
+struct BattleSummary {
+  std::string name;  // for messages
+  BattleLayout layout;
+  std::vector<uint8_t> teams;  // the team section's bytes
+  std::vector<GeneralEntry> generals;
+  OccupiedPositions occupied;
+
+  MapRange fileRange() const {
+    const BtlHeader& h = layout.header;
+    return {h.originX, h.originY, h.rangeWidth, h.rangeHeight};
+  }
+  size_t tailSize() const { return layout.size - layout.tailAt; }
+  TeamRecord team(int i) const;
+};
+Status SummariseBattleFile(const std::string& path, BattleSummary& out);
 
 // Counts of the record as a save would write them.
 int32_t CountBuildings();

@@ -94,6 +94,21 @@ void ReportPlacement(const PlacementReport& r, std::string& err) {
   line(r.ownersNamingNoTeam, "个归属格指向不存在的队伍（原样保存）");
 }
 
+// The file is summarised rather than read whole: info shows no record but the generals.
+int Info(const CommandLine& line, std::string& out, std::string& err) {
+  BattleSummary summary;
+  WorldImage world;
+  Status s = SummariseBattleFile(line.input, summary);
+  if (s.ok()) s = ReadWorldMapFile(WorldPathIn(line.dataDir), world);
+  if (!s.ok()) return Refused(s, err);
+  LoadGameTables(line.dataDir);
+  if (line.json)
+    out += InfoJson(summary, world, line.input);
+  else
+    AddInfoText(summary, world, line.input, out);
+  return kExitOk;
+}
+
 // Without the catalogs in the data folder the check looks at the file alone.
 int Check(const Loaded& l, const CommandLine& line, std::string& out) {
   const bool gameData = LoadGameTables(line.dataDir);
@@ -150,6 +165,7 @@ int RunCompanion(const std::vector<std::string>& args, std::string& out, std::st
   if (line.command == Command::kExport) return Export(line, out, err);
   if (line.command == Command::kImport) return Import(line, out, err);
   if (line.command == Command::kDiff) return Diff(line, out, err);
+  if (line.command == Command::kInfo) return Info(line, out, err);
 
   Loaded loaded;
   Status s = ReadBoth(line.dataDir, line.input, loaded);
@@ -159,11 +175,6 @@ int RunCompanion(const std::vector<std::string>& args, std::string& out, std::st
     return Refused(s, err);
   }
   switch (line.command) {
-    case Command::kInfo:
-      LoadGameTables(line.dataDir);
-      out += line.json ? InfoJson(loaded.image, loaded.world, line.input)
-                       : InfoText(loaded.image, loaded.world, line.input);
-      return kExitOk;
     case Command::kCheck:
       return Check(loaded, line, out);
     case Command::kResave:

@@ -3,15 +3,14 @@
 #include <rapidjson/prettywriter.h>
 #include <rapidjson/stringbuffer.h>
 
-#include <cstdio>
+#include <charconv>
 #include <cstring>
+#include <string_view>
 
 #include "tools/btl/field_text.h"
 #include "tools/btl/names.h"
 
 namespace {
-
-std::string N(int64_t v) { return std::to_string(v); }
 
 // What both forms show, gathered once.
 struct Facts {
@@ -19,11 +18,11 @@ struct Facts {
   int32_t savedBuildings = 0, savedUnits = 0;
 };
 
-Facts Gather(const BattleImage& im, const WorldImage& world) {
+Facts Gather(const BattleSummary& summary, const WorldImage& world) {
   Facts f;
-  const MapRange range = InitialRange(im.fileRange(), world);
+  const MapRange range = InitialRange(summary.fileRange(), world);
   if (CheckRange(range, world.width, world.height).ok()) {
-    const KeptRecords kept = CountKeptRecords(im, world.width, range);
+    const KeptRecords kept = CountKeptRecords(summary.occupied, world.width, range);
     f.counted = true;
     f.savedBuildings = kept.buildings;
     f.savedUnits = kept.units;
@@ -31,29 +30,27 @@ Facts Gather(const BattleImage& im, const WorldImage& world) {
   return f;
 }
 
-TeamRecord TeamAt(const BattleImage& im, int i) {
-  TeamRecord t{};
-  memcpy(&t, im.bytes.data() + im.teamsAt + size_t(i) * kTeamFileBytes, kTeamFileBytes);
-  return t;
-}
-
-GeneralEntry GeneralAt(const BattleImage& im, int i) {
-  GeneralEntry g;
-  memcpy(&g, im.bytes.data() + im.generalsAt + size_t(i) * sizeof g, sizeof g);
-  return g;
-}
-
 std::string Rgb(const TeamRecord& t) { return "#" + HexText(t.fileColour, 3); }
 
-std::string SpacedHex(const uint8_t* p, size_t n) {
-  std::string s;
-  char buf[4];
+// The text is appended piece by piece to one string: a file may hold 100,000 generals, one
+// line each.
+void Put(std::string& out, std::string_view text) { out.append(text); }
+void Put(std::string& out, int64_t v) {
+  char digits[24];
+  out.append(digits, std::to_chars(digits, digits + sizeof digits, v).ptr);
+}
+template <class... Pieces>
+void Add(std::string& out, const Pieces&... pieces) {
+  (Put(out, pieces), ...);
+}
+
+void AddSpacedHex(std::string& out, const uint8_t* p, size_t n) {
+  static const char kDigits[] = "0123456789ABCDEF";
   for (size_t i = 0; i < n; ++i) {
-    snprintf(buf, sizeof buf, "%02X", p[i]);
-    if (i) s += ' ';
-    s += buf;
+    if (i) out += ' ';
+    out += kDigits[p[i] >> 4];
+    out += kDigits[p[i] & 15];
   }
-  return s;
 }
 
 using Writer = rapidjson::PrettyWriter<rapidjson::StringBuffer>;
@@ -71,44 +68,48 @@ void Text(Writer& w, const char* key, const std::string& s) {
 
 }  // namespace
 
-std::string InfoText(const BattleImage& im, const WorldImage& world, const std::string& path) {
-  const BtlHeader& h = im.header;
-  const Facts f = Gather(im, world);
-  std::string out;
-  out += "文件: " + path + "（" + N(int64_t(im.bytes.size())) + " 字节）\n";
-  out += "文件头保留字节 0-7: " + SpacedHex(h.keep0, 8) + "\n";
-  out += "地图范围: 起点 (" + N(h.originX) + ", " + N(h.originY) + ")，大小 " + N(h.rangeWidth) +
-         " × " + N(h.rangeHeight) + "\n";
-  out += "世界地图: " + N(world.width) + " × " + N(world.height) + "\n";
-  out += "记录数（文件中）: 队伍 " + N(h.teamCount) + "，建筑 " + N(h.buildingCount) + "，部队 " +
-         N(h.unitCount) + "，将领 " + N(h.generalCount) + "\n";
-  out += "记录数（保存时）: " + (f.counted ? "建筑 " + N(f.savedBuildings) + "，部队 " + N(f.savedUnits)
-                                           : std::string("（文件的范围无法载入，未计算）")) + "\n";
-  out += "队伍:\n";
+void AddInfoText(const BattleSummary& summary, const WorldImage& world, const std::string& path,
+                 std::string& out) {
+  const BtlHeader& h = summary.layout.header;
+  const Facts f = Gather(summary, world);
+  out.reserve(out.size() + 1024 + size_t(h.teamCount) * 96 + size_t(h.generalCount) * 64);
+  Add(out, "文件: ", path, "（", int64_t(summary.layout.size), " 字节）\n");
+  Add(out, "文件头保留字节 0-7: ");
+  AddSpacedHex(out, h.keep0, 8);
+  Add(out, "\n地图范围: 起点 (", h.originX, ", ", h.originY, ")，大小 ", h.rangeWidth, " × ",
+      h.rangeHeight, "\n");
+  Add(out, "世界地图: ", world.width, " × ", world.height, "\n");
+  Add(out, "记录数（文件中）: 队伍 ", h.teamCount, "，建筑 ", h.buildingCount, "，部队 ",
+      h.unitCount, "，将领 ", h.generalCount, "\n");
+  if (f.counted)
+    Add(out, "记录数（保存时）: 建筑 ", f.savedBuildings, "，部队 ", f.savedUnits, "\n");
+  else
+    Add(out, "记录数（保存时）: （文件的范围无法载入，未计算）\n");
+  Add(out, "队伍:\n");
   for (int i = 0; i < h.teamCount; ++i) {
-    const TeamRecord t = TeamAt(im, i);
-    out += "  " + N(i) + "  国家 " + N(t.country) + InBrackets(CountryName(t.country)) + "  金钱 " +
-           N(t.money) + "  颜色 " + Rgb(t) + " (alpha " + N(t.fileColour[3]) + ")\n";
+    const TeamRecord t = summary.team(i);
+    Add(out, "  ", i, "  国家 ", t.country, InBrackets(CountryName(t.country)), "  金钱 ", t.money,
+        "  颜色 ", Rgb(t), " (alpha ", t.fileColour[3], ")\n");
   }
-  out += "将领:\n";
+  Add(out, "将领:\n");
   for (int i = 0; i < h.generalCount; ++i) {
-    const GeneralEntry g = GeneralAt(im, i);
-    out += "  " + N(i) + "  将领 " + N(g.commander) + InBrackets(CommanderName(g.commander)) +
-           "  军衔 " + N(g.rank) + "\n";
+    const GeneralEntry& g = summary.generals[size_t(i)];
+    Add(out, "  ", i, "  将领 ", g.commander, InBrackets(CommanderName(g.commander)), "  军衔 ",
+        g.rank, "\n");
   }
-  out += "附加数据: " + N(int64_t(im.tailSize())) + " 字节（从第 " + N(int64_t(im.tailAt)) +
-         " 字节起）\n";
-  return out;
+  Add(out, "附加数据: ", int64_t(summary.tailSize()), " 字节（从第 ", int64_t(summary.layout.tailAt),
+      " 字节起）\n");
 }
 
-std::string InfoJson(const BattleImage& im, const WorldImage& world, const std::string& path) {
-  const BtlHeader& h = im.header;
-  const Facts f = Gather(im, world);
+std::string InfoJson(const BattleSummary& summary, const WorldImage& world,
+                     const std::string& path) {
+  const BtlHeader& h = summary.layout.header;
+  const Facts f = Gather(summary, world);
   rapidjson::StringBuffer buffer;
   Writer w(buffer);
   w.StartObject();
   Text(w, "file", path);
-  Int(w, "bytes", int64_t(im.bytes.size()));
+  Int(w, "bytes", int64_t(summary.layout.size));
   Text(w, "headerKeep0", HexText(h.keep0, 8));
   Key(w, "range");
   w.StartObject();
@@ -142,7 +143,7 @@ std::string InfoJson(const BattleImage& im, const WorldImage& world, const std::
   Key(w, "teams");
   w.StartArray();
   for (int i = 0; i < h.teamCount; ++i) {
-    const TeamRecord t = TeamAt(im, i);
+    const TeamRecord t = summary.team(i);
     w.StartObject();
     Int(w, "index", i);
     Int(w, "country", t.country);
@@ -156,7 +157,7 @@ std::string InfoJson(const BattleImage& im, const WorldImage& world, const std::
   Key(w, "generals");
   w.StartArray();
   for (int i = 0; i < h.generalCount; ++i) {
-    const GeneralEntry g = GeneralAt(im, i);
+    const GeneralEntry& g = summary.generals[size_t(i)];
     w.StartObject();
     Int(w, "index", i);
     Int(w, "commander", g.commander);
@@ -167,8 +168,8 @@ std::string InfoJson(const BattleImage& im, const WorldImage& world, const std::
   w.EndArray();
   Key(w, "tail");
   w.StartObject();
-  Int(w, "bytes", int64_t(im.tailSize()));
-  Int(w, "offset", int64_t(im.tailAt));
+  Int(w, "bytes", int64_t(summary.tailSize()));
+  Int(w, "offset", int64_t(summary.layout.tailAt));
   w.EndObject();
   w.EndObject();
   return std::string(buffer.GetString(), buffer.GetSize()) + "\n";

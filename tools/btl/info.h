@@ -8,5 +8,8 @@
 
 #include "scenario/battle_file.h"
 
-std::string InfoText(const BattleImage& image, const WorldImage& world, const std::string& path);
-std::string InfoJson(const BattleImage& image, const WorldImage& world, const std::string& path);
+// The text form is appended to `out`: for 100,000 generals it is megabytes.
+void AddInfoText(const BattleSummary& summary, const WorldImage& world, const std::string& path,
+                 std::string& out);
+std::string InfoJson(const BattleSummary& summary, const WorldImage& world,
+                     const std::string& path);

@@ -15,6 +15,7 @@ constexpr int kCityCodeHundreds = 101;  // building codes 10100..10199 are citie
 
 // A GBK name slot as UTF-8.
 std::string FromSlot(const char* slot) {
+  if (!*slot) return {};  // most look-ups without the data folder: no conversion to set up
   return Utf8FromGbk(std::string_view(slot, strnlen(slot, kSlotBytes)));
 }
 
