@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -738,6 +739,125 @@ TEST(BattleHostileFiles, ReadingAFileAsksForNoMoreThanItsSize) {
   Status s = ReadBattleFile(path, image);
   EXPECT_EQ(s.kind, FailureKind::kTruncated) << s.message;
   EXPECT_LT(probe.total(), 256u * 1024) << "asked for " << probe.total() << " bytes";
+}
+
+// ---- Summary read through a small buffer --------------------------------------------------
+
+// Odd and refused files as the tests make them, by name.
+std::vector<std::pair<std::string, std::vector<uint8_t>>> SummaryCases() {
+  std::vector<std::pair<std::string, std::vector<uint8_t>>> cases;
+  const BattleFixture clean = CleanScenario();
+  cases.push_back({"clean", clean.bytes()});
+  BattleFixture odd = clean;  // unsorted, two on a hex, records outside the range
+  std::reverse(odd.units.begin(), odd.units.end());
+  odd.units.push_back(MakeUnit(odd.units[1].position, 5, 5));
+  odd.units.push_back(MakeUnit(Pos(0, 0), 1, 1));
+  odd.buildings.push_back(MakeBuilding(Pos(39, 29), 4));
+  odd.buildings.push_back(MakeBuilding(odd.buildings[0].position, 7));
+  cases.push_back({"odd", odd.bytes()});
+  BattleFixture empty = clean;  // an empty range: every record lies outside it
+  empty.header.rangeHeight = 0;
+  empty.owners.clear();
+  cases.push_back({"empty range", empty.bytes()});
+  BattleFixture beyond = clean;  // a range wholly outside the world: the whole world is offered
+  beyond.header.originX = 100;
+  cases.push_back({"range beyond the world", beyond.bytes()});
+  BattleFixture tall = clean;  // a range the world cuts
+  tall.header.originY = 0;
+  tall.header.rangeHeight = 40;
+  tall.owners.assign(size_t(tall.header.rangeWidth) * 40, 0);
+  cases.push_back({"range taller than the world", tall.bytes()});
+  BattleFixture many = clean;  // more records than one read holds, each read naming hexes of its own
+  for (int i = 0; i < 15000; ++i) {
+    many.units.push_back(MakeUnit(uint16_t(i / 12), 1, 1));
+    many.buildings.push_back(MakeBuilding(uint16_t(i / 13), 3));
+  }
+  cases.push_back({"many", many.bytes()});
+  BattleFixture longTail = clean;
+  longTail.tail.assign(kMaxTail + 1, 7);
+  cases.push_back({"tail too long", longTail.bytes()});
+  BattleFixture badCount = clean;
+  badCount.header.rangeWidth = 501;
+  cases.push_back({"bad header count", badCount.bytes()});
+  const std::vector<uint8_t> whole = clean.bytes();
+  BattleImage image;
+  EXPECT_TRUE(ParseBattleFile(whole, "t", image).ok());
+  for (size_t edge : {size_t(0), kHeaderBytes, image.ownersAt, image.buildingsAt, image.unitsAt,
+                      image.generalsAt, image.tailAt})
+    for (size_t n = edge >= 2 ? edge - 2 : 0; n <= edge + 2; ++n)
+      cases.push_back({"cut at " + std::to_string(n), {whole.begin(), whole.begin() + n}});
+  for (const std::string name : {"demo_small", "demo_large", "demo_messy"}) {
+    const std::vector<uint8_t>& bytes = DemoBattleBytes(name);
+    cases.push_back({name, bytes});
+    Mutator m{0x51ED270B27ull ^ bytes.size()};
+    for (int round = 0; round < 40; ++round)
+      cases.push_back({name + " variant " + std::to_string(round), m.mutate(bytes)});
+  }
+  return cases;
+}
+
+// What info reads through a small buffer is what the whole-file reader gives, refusals
+// included, and the counts a save would keep are the ones placing the file gives.
+TEST(BattleSummary, AgreesWithTheWholeFileReaderAndWithPlacing) {
+  TempFolder dir{"btl_test_summary"};
+  const std::string path = dir.Utf8() + "/概要.btl";
+  int accepted = 0, counted = 0;
+  for (const auto& [name, bytes] : SummaryCases()) {
+    const bool demo = name.rfind("demo", 0) == 0;
+    const WorldImage& world = demo ? DemoWorldImage() : World40x30();
+    WriteFileBytes(path, bytes);
+    BattleImage image;
+    BattleSummary summary;
+    const Status read = ReadBattleFile(path, image);
+    const Status summarised = SummariseBattleFile(path, summary);
+    ASSERT_EQ(summarised.kind, read.kind) << name;
+    ASSERT_EQ(summarised.message, read.message) << name;
+    if (!read.ok()) continue;
+    accepted++;
+    const BattleLayout& l = summary.layout;
+    EXPECT_EQ(memcmp(&l.header, &image.header, sizeof l.header), 0) << name;
+    EXPECT_EQ(summary.name, image.name) << name;
+    EXPECT_EQ(l.size, image.bytes.size()) << name;
+    EXPECT_EQ(std::vector<size_t>({l.teamsAt, l.ownersAt, l.buildingsAt, l.unitsAt, l.generalsAt,
+                                   l.tailAt}),
+              std::vector<size_t>({image.teamsAt, image.ownersAt, image.buildingsAt,
+                                   image.unitsAt, image.generalsAt, image.tailAt})) << name;
+    EXPECT_EQ(summary.teams, std::vector<uint8_t>(image.bytes.begin() + image.teamsAt,
+                                                  image.bytes.begin() + image.ownersAt)) << name;
+    ASSERT_EQ(summary.generals.size() * sizeof(GeneralEntry), image.tailAt - image.generalsAt);
+    EXPECT_TRUE(summary.generals.empty() ||
+                memcmp(summary.generals.data(), image.bytes.data() + image.generalsAt,
+                       image.tailAt - image.generalsAt) == 0) << name;
+    EXPECT_EQ(summary.tailSize(), image.tailSize()) << name;
+    const MapRange f = image.fileRange();
+    for (const MapRange& range : {InitialRange(f, world), MapRange{1, 2, 9, 7}}) {
+      if (!CheckRange(range, world.width, world.height).ok()) continue;
+      const KeptRecords kept = CountKeptRecords(summary.occupied, world.width, range);
+      ASSERT_TRUE(CommitScenario(image, world, range).ok()) << name;
+      EXPECT_EQ(kept.buildings, CountBuildings()) << name;
+      EXPECT_EQ(kept.units, CountUnits()) << name;
+      counted++;
+    }
+  }
+  // The table must reach the comparisons, not only the refusals.
+  EXPECT_GT(accepted, 60);
+  EXPECT_GT(counted, 100);
+
+  // Files that are not there or larger than any valid one.
+  FILE* f = OpenFile(path, "wb");
+  ASSERT_NE(f, nullptr);
+  fseek(f, long(kMaxBattleFileBytes), SEEK_SET);
+  fputc(0, f);
+  fclose(f);
+  for (const std::string& file : {path, dir.Utf8() + "/无此文件.btl"}) {
+    BattleImage image;
+    BattleSummary summary;
+    const Status read = ReadBattleFile(file, image);
+    const Status summarised = SummariseBattleFile(file, summary);
+    EXPECT_NE(read.kind, FailureKind::kNone) << file;
+    EXPECT_EQ(summarised.kind, read.kind) << file;
+    EXPECT_EQ(summarised.message, read.message) << file;
+  }
 }
 
 // ---- World map ------------------------------------------------------------------------
