@@ -767,12 +767,18 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> SummaryCases() {
   tall.header.rangeHeight = 40;
   tall.owners.assign(size_t(tall.header.rangeWidth) * 40, 0);
   cases.push_back({"range taller than the world", tall.bytes()});
-  BattleFixture many = clean;  // more records than one read holds, each read naming hexes of its own
+  // More records than one read holds, on a 300 x 60 world: each on a hex of its own, so a
+  // record missed anywhere changes the counts.
+  BattleFixture wide = clean;
+  wide.header.originX = wide.header.originY = 0;
+  wide.header.rangeWidth = 300;
+  wide.header.rangeHeight = 60;
+  wide.owners.assign(300 * 60, 0);
   for (int i = 0; i < 15000; ++i) {
-    many.units.push_back(MakeUnit(uint16_t(i / 12), 1, 1));
-    many.buildings.push_back(MakeBuilding(uint16_t(i / 13), 3));
+    wide.units.push_back(MakeUnit(uint16_t(i), 1, 1));
+    wide.buildings.push_back(MakeBuilding(uint16_t(17999 - i), 3));
   }
-  cases.push_back({"many", many.bytes()});
+  cases.push_back({"wide", wide.bytes()});
   BattleFixture longTail = clean;
   longTail.tail.assign(kMaxTail + 1, 7);
   cases.push_back({"tail too long", longTail.bytes()});
@@ -803,8 +809,10 @@ TEST(BattleSummary, AgreesWithTheWholeFileReaderAndWithPlacing) {
   const std::string path = dir.Utf8() + "/概要.btl";
   int accepted = 0, counted = 0;
   for (const auto& [name, bytes] : SummaryCases()) {
-    const bool demo = name.rfind("demo", 0) == 0;
-    const WorldImage& world = demo ? DemoWorldImage() : World40x30();
+    static const WorldImage wideWorld = MakeWorld(300, 60);
+    const WorldImage& world = name.rfind("demo", 0) == 0 ? DemoWorldImage()
+                              : name == "wide"           ? wideWorld
+                                                         : World40x30();
     WriteFileBytes(path, bytes);
     BattleImage image;
     BattleSummary summary;
