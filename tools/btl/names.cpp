@@ -23,8 +23,7 @@ std::string FromSlot(const char* slot) {
 
 bool LoadGameTables(const std::string& dataDir) {
   auto in = [&](const char* name) { return dataDir.empty() ? DataPath(name) : JoinPath(dataDir, name); };
-  ResetCatalogs();
-  ResetStringTable();
+  // Each loader clears its own tables first, whether or not its file is there.
   bool any = LoadRankCatalog(in("RankSettings.json")).opened;
   any |= LoadArmyCatalog(in("ArmySettings.json")).opened;
   any |= LoadBuildingCatalog(in("BuildingSettings.json")).opened;
