@@ -18,8 +18,8 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // fopen on a UTF-8 path.
 FILE* OpenFile(const std::string& path, const char* mode);
 bool FileExists(const std::string& path);
-// The size in bytes of an open file, without moving its position. False when it cannot be
-// told.
+// The size in bytes of an open regular file, without moving its position. False when it
+// cannot be told, and for pipes and devices, whose size says nothing of what they hold.
 bool OpenFileSize(FILE* f, uint64_t& size);
 
 // Reads a whole file. False when it cannot be opened or read.

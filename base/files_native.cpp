@@ -11,7 +11,7 @@ bool FileExists(const std::string& path) {
 
 bool OpenFileSize(FILE* f, uint64_t& size) {
   struct stat st;
-  if (fstat(fileno(f), &st) != 0 || st.st_size < 0) return false;
+  if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return false;
   size = uint64_t(st.st_size);
   return true;
 }

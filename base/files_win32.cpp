@@ -13,6 +13,8 @@ bool FileExists(const std::string& path) {
 }
 
 bool OpenFileSize(FILE* f, uint64_t& size) {
+  const HANDLE h = HANDLE(_get_osfhandle(_fileno(f)));
+  if (h == INVALID_HANDLE_VALUE || GetFileType(h) != FILE_TYPE_DISK) return false;
   const __int64 length = _filelengthi64(_fileno(f));
   if (length < 0) return false;
   size = uint64_t(length);

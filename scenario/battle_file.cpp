@@ -76,9 +76,7 @@ bool MarkSection(FILE* f, size_t count, size_t size, std::vector<uint8_t>& buffe
 
 // The file is read in its order, each section once; what lies between the teams and the
 // buildings (the ownership map) is skipped, and the tail is not read.
-Status Summarise(FILE* f, const std::string& path, BattleSummary& out) {
-  uint64_t size = 0;
-  if (!OpenFileSize(f, size)) return CannotRead(path);
+Status Summarise(FILE* f, const std::string& path, uint64_t size, BattleSummary& out) {
   if (size > kMaxBattleFileBytes) return LargerThanAnyValid(path);
   uint8_t start[kHeaderBytes];
   const size_t startSize = std::min<size_t>(size_t(size), sizeof start);
@@ -252,11 +250,47 @@ TeamRecord BattleSummary::team(int i) const {
   return t;
 }
 
+namespace {
+
+// A pipe or a device has no size to lay the sections out by: it is read whole, as the other
+// readers read every file, and summarised from memory.
+Status SummariseWhole(FILE* f, const std::string& path, BattleSummary& out) {
+  std::vector<uint8_t> bytes;
+  std::vector<uint8_t> buffer(size_t(64) * 1024);
+  size_t n;
+  while ((n = fread(buffer.data(), 1, buffer.size(), f)) > 0) {
+    if (bytes.size() + n > kMaxBattleFileBytes) return LargerThanAnyValid(path);
+    bytes.insert(bytes.end(), buffer.begin(), buffer.begin() + ptrdiff_t(n));
+  }
+  if (ferror(f)) return CannotRead(path);
+  BattleImage image;
+  Status s = ParseBattleFile(std::move(bytes), path, image);
+  if (!s.ok()) return s;
+  const std::vector<uint8_t>& b = image.bytes;
+  BattleLayout& l = out.layout;
+  s = LayOutBattleFile(b.data(), b.size(), path, l);
+  if (!s.ok()) return s;
+  out.name = path;
+  out.teams.assign(b.begin() + ptrdiff_t(l.teamsAt), b.begin() + ptrdiff_t(l.ownersAt));
+  out.generals.resize(size_t(l.header.generalCount));
+  if (!out.generals.empty())
+    memcpy(out.generals.data(), b.data() + l.generalsAt, l.tailAt - l.generalsAt);
+  MarkPositions(b.data() + l.buildingsAt, size_t(l.header.buildingCount), sizeof(BuildingRecord),
+                out.occupied.buildings);
+  MarkPositions(b.data() + l.unitsAt, size_t(l.header.unitCount), sizeof(UnitRecord),
+                out.occupied.units);
+  return Ok();
+}
+
+}  // namespace
+
 Status SummariseBattleFile(const std::string& path, BattleSummary& out) {
   FILE* f = OpenFile(path, "rb");
   if (!f) return CannotRead(path);
+  uint64_t size = 0;
   BattleSummary summary;
-  Status s = Summarise(f, path, summary);
+  Status s = OpenFileSize(f, size) ? Summarise(f, path, size, summary)
+                                   : SummariseWhole(f, path, summary);
   fclose(f);
   if (s.ok()) out = std::move(summary);
   return s;

@@ -6,6 +6,11 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <thread>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "tests/support/allocation_probe.h"
 #include "tests/support/battle_fixture.h"
@@ -918,3 +923,44 @@ TEST(WorldMap, MissingFileIsReportedAndLeavesTheRecord) {
 }
 
 }  // namespace
+
+#ifndef _WIN32
+// A pipe has no size to lay the sections out by: it is read whole and summarised the same as
+// the file, refusals included.
+TEST(BattleSummary, PipeIsSummarisedAsTheFileHoldingItsBytes) {
+  TempFolder dir{"btl_test_summary_pipe"};
+  const std::string file = dir.Utf8() + "/文件.btl", pipe = dir.Utf8() + "/管道";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  int compared = 0;
+  for (const auto& [name, bytes] : SummaryCases()) {
+    WriteFileBytes(file, bytes);
+    std::thread writer([&, &bytes = bytes] {
+      FILE* w = fopen(pipe.c_str(), "wb");
+      if (!w) return;
+      fwrite(bytes.data(), 1, bytes.size(), w);
+      fclose(w);
+    });
+    BattleSummary fromFile, fromPipe;
+    const Status read = SummariseBattleFile(file, fromFile);
+    Status piped = SummariseBattleFile(pipe, fromPipe);
+    writer.join();
+    ASSERT_EQ(piped.kind, read.kind) << name;
+    if (!read.ok()) continue;
+    const BattleLayout &a = fromFile.layout, &b = fromPipe.layout;
+    EXPECT_EQ(std::vector<size_t>({a.size, a.teamsAt, a.ownersAt, a.buildingsAt, a.unitsAt,
+                                   a.generalsAt, a.tailAt}),
+              std::vector<size_t>({b.size, b.teamsAt, b.ownersAt, b.buildingsAt, b.unitsAt,
+                                   b.generalsAt, b.tailAt})) << name;
+    EXPECT_EQ(memcmp(&a.header, &b.header, sizeof a.header), 0) << name;
+    EXPECT_EQ(fromFile.teams, fromPipe.teams) << name;
+    EXPECT_EQ(fromFile.generals.size(), fromPipe.generals.size()) << name;
+    EXPECT_TRUE(fromFile.generals.empty() ||
+                memcmp(fromFile.generals.data(), fromPipe.generals.data(),
+                       fromFile.generals.size() * sizeof(GeneralEntry)) == 0) << name;
+    EXPECT_TRUE(fromFile.occupied.buildings == fromPipe.occupied.buildings) << name;
+    EXPECT_TRUE(fromFile.occupied.units == fromPipe.occupied.units) << name;
+    compared++;
+  }
+  EXPECT_GT(compared, 60);
+}
+#endif
