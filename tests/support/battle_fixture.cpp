@@ -227,7 +227,7 @@ std::vector<uint8_t> RecordSnapshot() {
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   FILE* f = OpenFile(path, "wb");
   ASSERT_NE(f, nullptr) << path;
-  fwrite(bytes.data(), 1, bytes.size(), f);
+  if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);
   fclose(f);
 }
 

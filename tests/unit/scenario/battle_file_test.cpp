@@ -937,7 +937,7 @@ TEST(BattleSummary, PipeIsSummarisedAsTheFileHoldingItsBytes) {
     std::thread writer([&, &bytes = bytes] {
       FILE* w = fopen(pipe.c_str(), "wb");
       if (!w) return;
-      fwrite(bytes.data(), 1, bytes.size(), w);
+      if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), w);
       fclose(w);
     });
     BattleSummary fromFile, fromPipe;
