@@ -213,11 +213,17 @@ e2e_open_to_main() {
   e2e_key "$range" x
   # The main window replaces the range window (Wine may reuse its X window): wait for a
   # window of the program's name and another size.
+  # A window the search lists may be gone by the time it is asked for its size (no size at
+  # all is not another size), and one found may be dropped during the pause: it must still be
+  # there, with its new size, afterwards.
+  local now
   for _ in $(seq 100); do
     for id in $(xdotool search --name "^btl_editor\$" 2>/dev/null); do
-      if [ "$(xdotool getwindowgeometry "$id" 2>/dev/null | grep -o '[0-9]*x[0-9]*$')" != "$size" ]; then
-        sleep 0.5; echo "$id"; return 0
-      fi
+      now=$(xdotool getwindowgeometry "$id" 2>/dev/null | grep -o '[0-9]*x[0-9]*$')
+      [ -n "$now" ] && [ "$now" != "$size" ] || continue
+      sleep 0.5
+      [ "$(xdotool getwindowgeometry "$id" 2>/dev/null | grep -o '[0-9]*x[0-9]*$')" = "$now" ] || continue
+      echo "$id"; return 0
     done
     sleep 0.1
   done
