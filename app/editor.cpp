@@ -32,6 +32,7 @@ void EndAction() { g_history.Record(g_world); }
 void DropMouseMessages() {
   SharedMouseQueue().clear();
   ForgetPointer(g_view.pointer);
+  g_view.dragging = false;
 }
 
 // Before a dialog or message box: the window shows the last frame for as long as the box is
@@ -40,6 +41,25 @@ void HideHoverBox() {
   if (!g_view.pointer.boxShown) return;
   g_view.pointer.boxShown = false;
   draw_screen();
+}
+
+// What must happen around a modal box besides hiding the information box and dropping the
+// clicks meant for the box.
+enum ModalRule : unsigned {
+  kEndActionFirst = 1,   // what was done before it is a step of its own
+  kEndActionAfter = 2,   // what the box changed is one step
+  kIgnoreHeldKeys = 4,   // the key that opened it, or the Enter or Esc that closed it, is no command
+};
+
+// Runs a modal box (a dialog, a message box, a file request) with the rules around it.
+template <class Box>
+void RunModal(unsigned rules, Box box) {
+  if (rules & kEndActionFirst) EndAction();
+  HideHoverBox();
+  box();
+  if (rules & kEndActionAfter) EndAction();
+  if (rules & kIgnoreHeldKeys) IgnoreHeldKeys();
+  DropMouseMessages();
 }
 
 }  // namespace
@@ -72,6 +92,7 @@ LoadResult LoadScenario(const std::string& path, RangeChooser choose) {
   s = CommitScenario(image, world, range);
   if (!s.ok()) return {s, LoadFailure::kBattleFile};
   g_history.Start(g_world);
+  ResetArea(g_view);
   return {};
 }
 
@@ -85,31 +106,30 @@ LoadFailureReport ReportLoadFailure(const LoadResult& r) {
 }
 
 bool SaveScenario() {
-  EndAction();
-  HideHoverBox();
-  std::string path;
   bool saved = false;
-  if (AskSaveBattleFile(path) &&
-      (!FileExists(path) || ShowMessage(window_handle(), "文件已经存在，是否替换？", "提示",
-                                          kMbYesNo | kMbIconQuestion) == kIdYes)) {
+  RunModal(kEndActionFirst, [&] {
+    std::string path;
+    if (!AskSaveBattleFile(path) ||
+        (FileExists(path) && ShowMessage(window_handle(), "文件已经存在，是否替换？", "提示",
+                                         kMbYesNo | kMbIconQuestion) != kIdYes))
+      return;
     Status s = SaveScenarioTo(path);
     saved = s.ok();
     if (saved)
       g_history.MarkSaved(g_world);
     else
       ShowMessage(window_handle(), s.message, "保存失败", kMbOk | kMbIconWarning);
-  }
-  DropMouseMessages();
+  });
   return saved;
 }
 
 bool AnswerCloseRequest() {
   bool end = true;
   if (g_history.Unsaved(g_world)) {
-    HideHoverBox();
-    int answer = ShowMessage(window_handle(), kCloseQuestion, "提示",
-                              kMbYesNoCancel | kMbIconWarning);
-    end = answer == kIdYes ? SaveScenario() : answer == kIdNo;
+    RunModal(0, [&] {
+      int answer = ShowMessage(window_handle(), kCloseQuestion, "提示", kMbYesNoCancel | kMbIconWarning);
+      end = answer == kIdYes ? SaveScenario() : answer == kIdNo;
+    });
   }
   // A second close while the question was up has been answered by this one, and the key
   // that answered it (Esc, Enter) is no command for the map.
@@ -119,31 +139,48 @@ bool AnswerCloseRequest() {
   return end;
 }
 
-void HandleLeftClick(int32_t x, int32_t y) {
+namespace {
+
+// The four command buttons below the map, in the layout's order.
+enum CommandButton { kBuildingButton, kUnitButton, kGeneralButton, kHexButton, kNoButton = -1 };
+
+void OpenEditor(int button, Cell& c) {
+  const ViewState& v = g_view;
+  void* owner = window_handle();
+  switch (button) {
+    case kBuildingButton: ShowBuildingDialog(owner, c.building, GlobalIndex(v.selX(), v.selY())); break;
+    case kUnitButton: ShowUnitDialog(owner, c.unit); break;
+    case kGeneralButton: ShowGeneralDialog(owner, c.hasUnit, c.unit); break;
+    case kHexButton: ShowHexDialog(owner, v.selX(), v.selY()); break;
+  }
+}
+
+ClickMods ModsOf(const MouseMessage& m) {
+  return m.ctrl ? ClickMods::kCtrl : m.shift ? ClickMods::kShift : ClickMods::kPlain;
+}
+
+}  // namespace
+
+void HandleLeftClick(int32_t x, int32_t y, ClickMods mods) {
   const Layout& l = g_layout;
   ViewState& v = g_view;
   if (x < l.mapWidthPx && y < l.mapHeightPx) {
-    PickHex(v, l, g_world.originX, x, y);
+    ClickMapHex(v, l, g_world.originX, x, y, mods);
     return;
   }
   if (v.hasSelection()) {
     int button = CommandButtonAt(l, x, y);
     Cell& c = g_world.grid[v.selX()][v.selY()];
-    void* owner = window_handle();
-    if (button != -1) {
-      EndAction();  // a paste held so far is a step of its own
-      HideHoverBox();
-    }
-    if (button == 0) ShowBuildingDialog(owner, c.building, GlobalIndex(v.selX(), v.selY()));
-    if (button == 1) ShowUnitDialog(owner, c.unit);
-    if (button == 2) ShowGeneralDialog(owner, c.hasUnit, c.unit);
-    if (button == 3) ShowHexDialog(owner, v.selX(), v.selY());
-    NormaliseCell(v.selX(), v.selY());
-    EndAction();
-    if (button != -1) {
-      DropMouseMessages();
+    if (button != kNoButton) {
+      // A paste held so far is a step of its own; what the editor changed is the next.
+      RunModal(kEndActionFirst | kEndActionAfter, [&] {
+        OpenEditor(button, c);
+        NormaliseCell(v.selX(), v.selY());
+      });
       return;
     }
+    NormaliseCell(v.selX(), v.selY());
+    EndAction();
   }
   if (ClickArrowButtons(v, l, x, y)) return;
   ClickTracks(v, l, g_world.rangeWidth, g_world.rangeHeight, x, y);
@@ -153,81 +190,155 @@ namespace {
 
 bool g_pasting = false;  // a paste key has been down since the last step
 
-// Esc and the arrows act once per press: wait for the release, then act.
-bool Pressed(int key) {
-  if (!KeyDown(key)) return false;
-  WaitKeyRelease(key);
-  return true;
-}
+// ---- What the keys do ----
 
-void CommandKeys() {
+void ToggleCommandKeys(bool) { g_view.commandKeysOff ^= 1; }
+void ScrollDown(bool) { ScrollBy(g_view, g_layout, 0, 1); }
+void ScrollUp(bool) { ScrollBy(g_view, g_layout, 0, -1); }
+void ScrollLeft(bool) { ScrollBy(g_view, g_layout, -1, 0); }
+void ScrollRight(bool) { ScrollBy(g_view, g_layout, 1, 0); }
+void Save(bool) { SaveScenario(); }
+
+// C, U, T and B are read together: a copy comes before the pastes of the same pass, and
+// without a copy there is nothing to paste.
+void CopyAndPaste(bool) {
   ViewState& v = g_view;
-  const Layout& l = g_layout;
-  if (Pressed(kKeyDown)) ScrollBy(v, l, 0, 1);
-  if (Pressed(kKeyUp)) ScrollBy(v, l, 0, -1);
-  if (Pressed(kKeyLeft)) ScrollBy(v, l, -1, 0);
-  if (Pressed(kKeyRight)) ScrollBy(v, l, 1, 0);
-  if (KeyDown(kKeyS)) SaveScenario();
-  bool copy = KeyDown(kKeyC) && v.hasSelection();
-  if (copy) CopySelected(v);
-  else if (v.clipboardEmpty) return;
-  if (!v.hasSelection()) return;
+  if (KeyDown(kKeyC) && v.hasSelection())
+    CopySelected(v);
+  else if (v.clipboardEmpty)
+    return;
   bool unit = KeyDown(kKeyU), owner = KeyDown(kKeyT), building = KeyDown(kKeyB);
-  if (unit || owner || building) g_pasting = true;
-  PasteSelected(v, unit, owner, building);
+  if (PasteOnto(v, unit, owner, building) > 0) g_pasting = true;
 }
 
 // Everything a paste key changed while it stayed down is one step, ended by its release.
-void EndPasteOnRelease() {
+void EndPasteOnRelease(bool) {
   if (!g_pasting || KeyDown(kKeyU) || KeyDown(kKeyT) || KeyDown(kKeyB)) return;
   g_pasting = false;
   EndAction();
 }
 
+void DeleteHexContents(bool) {
+  EndAction();  // a paste held so far is a step of its own
+  if (DeleteUnitsAndBuildings(g_view) > 0) EndAction();
+}
+
+void EditTeams(bool) { RunModal(kEndActionFirst | kEndActionAfter, [] { ShowTeamDialog(window_handle()); }); }
+
+// G: the go-to dialog; the hex it names is centred as far as the range allows and selected.
+// Nothing of the scenario changes.
+void GoToHex(bool) {
+  RunModal(kIgnoreHeldKeys, [] {
+    GridHex hex;
+    if (ShowGoToDialog(window_handle(), CurrentRange(), g_world.worldWidth, hex))
+      CentreAndSelect(g_view, g_layout, hex.x, hex.y);
+  });
+}
+
 // P: the problem report, or a word that there is none; a problem the user goes to has its
 // hex centred and selected. Nothing in the scenario changes, so the undo history is left
 // alone (a paste key still held goes on with the same step).
-void ReportProblems() {
+void ReportProblems(bool) {
   std::vector<ScenarioProblem> problems = FindScenarioProblems();
-  ScenarioProblem chosen;
-  HideHoverBox();
-  if (problems.empty())
-    ShowMessage(window_handle(), "没有发现问题。", "问题检查", kMbOk | kMbIconInformation);
-  else if (ShowProblemsDialog(window_handle(), std::move(problems), chosen))
-    CentreAndSelect(g_view, g_layout, chosen.globalX - g_world.originX, chosen.globalY - g_world.originY);
-  // The Esc or Enter that closed the box is no command for the map.
-  IgnoreHeldKeys();
-  DropMouseMessages();
+  RunModal(kIgnoreHeldKeys, [&] {
+    ScenarioProblem chosen;
+    if (problems.empty())
+      ShowMessage(window_handle(), "没有发现问题。", "问题检查", kMbOk | kMbIconInformation);
+    else if (ShowProblemsDialog(window_handle(), std::move(problems), chosen))
+      CentreAndSelect(g_view, g_layout, chosen.globalX - g_world.originX, chosen.globalY - g_world.originY);
+  });
 }
+
+// F: the find dialog; what it finds becomes the area, its first hex selected and centred.
+// Nothing of the scenario changes and no step is made.
+void FindHexes(bool) {
+  RunModal(kIgnoreHeldKeys, [] {
+    std::vector<GridHex> found;
+    if (ShowFindDialog(window_handle(), found)) SelectFoundHexes(g_view, g_layout, found);
+  });
+}
+
+void NextInArea(bool shift) { StepThroughArea(g_view, g_layout, !shift); }
+void SelectAll(bool) { SelectWholeRange(g_view); }
 
 void ShowStepHex(const StepFocus& f) {
   if (f.x >= 0) RevealAndSelect(g_view, g_layout, f.x, f.y);
 }
-
-// G: the go-to dialog; the hex it names is centred as far as the range allows and selected.
-// Nothing of the scenario changes. G acts once per press, so that the key that opened the
-// dialog types nothing into it; the Enter or Esc that closed it is no command for the map.
-void GoToHex() {
-  GridHex hex;
-  HideHoverBox();
-  if (ShowGoToDialog(window_handle(), CurrentRange(), g_world.worldWidth, hex))
-    CentreAndSelect(g_view, g_layout, hex.x, hex.y);
-  IgnoreHeldKeys();
-  DropMouseMessages();
+void Undo() {
+  StepFocus focus;
+  g_pasting = false;
+  if (g_history.Undo(g_world, &focus)) ShowStepHex(focus);
+}
+void Redo(bool) {
+  StepFocus focus;
+  g_pasting = false;
+  if (g_history.Redo(g_world, &focus)) ShowStepHex(focus);
+}
+void UndoOrRedo(bool shift) {
+  if (shift)
+    Redo(shift);
+  else
+    Undo();
 }
 
-// Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo; once per press.
-void UndoKeys() {
-  if (!KeyDown(kKeyControl)) return;
-  bool redo = KeyDown(kKeyShift);
-  StepFocus focus;
-  if (Pressed(kKeyZ)) {
-    g_pasting = false;
-    if (redo ? g_history.Redo(g_world, &focus) : g_history.Undo(g_world, &focus))
-      ShowStepHex(focus);
-  } else if (Pressed(kKeyY)) {
-    g_pasting = false;
-    if (g_history.Redo(g_world, &focus)) ShowStepHex(focus);
+// ---- The key table ----
+
+enum class KeyRead {
+  kOncePerPress,  // waits, polling, for the release, then acts once
+  kWhileHeld,     // acts on every pass that finds the key down
+};
+enum class KeyState {
+  kCommandKeysOn,  // Esc turns it off with the other command keys
+  kBothStates,
+};
+enum class KeyMods {
+  kAny,       // whatever else is held
+  kCtrlHeld,  // only with Ctrl
+};
+
+struct KeyCommand {
+  int key;  // 0: the row runs on every pass and reads its keys itself
+  KeyRead read;
+  KeyState state;
+  KeyMods mods;
+  void (*action)(bool shiftHeld);  // whether Shift was down when the key was found down
+};
+
+// In the order a pass reads them.
+constexpr KeyCommand kKeyCommands[] = {
+    {kKeyEscape, KeyRead::kOncePerPress, KeyState::kBothStates, KeyMods::kAny, ToggleCommandKeys},
+    {kKeyDown, KeyRead::kOncePerPress, KeyState::kCommandKeysOn, KeyMods::kAny, ScrollDown},
+    {kKeyUp, KeyRead::kOncePerPress, KeyState::kCommandKeysOn, KeyMods::kAny, ScrollUp},
+    {kKeyLeft, KeyRead::kOncePerPress, KeyState::kCommandKeysOn, KeyMods::kAny, ScrollLeft},
+    {kKeyRight, KeyRead::kOncePerPress, KeyState::kCommandKeysOn, KeyMods::kAny, ScrollRight},
+    {kKeyS, KeyRead::kWhileHeld, KeyState::kCommandKeysOn, KeyMods::kAny, Save},
+    // C, U, T, B
+    {0, KeyRead::kWhileHeld, KeyState::kCommandKeysOn, KeyMods::kAny, CopyAndPaste},
+    {kKeyDelete, KeyRead::kOncePerPress, KeyState::kCommandKeysOn, KeyMods::kAny, DeleteHexContents},
+    {0, KeyRead::kWhileHeld, KeyState::kBothStates, KeyMods::kAny, EndPasteOnRelease},
+    {kKeyJ, KeyRead::kWhileHeld, KeyState::kBothStates, KeyMods::kAny, EditTeams},
+    {kKeyG, KeyRead::kOncePerPress, KeyState::kBothStates, KeyMods::kAny, GoToHex},
+    {kKeyP, KeyRead::kWhileHeld, KeyState::kBothStates, KeyMods::kAny, ReportProblems},
+    {kKeyF, KeyRead::kOncePerPress, KeyState::kBothStates, KeyMods::kAny, FindHexes},
+    {kKeyF3, KeyRead::kOncePerPress, KeyState::kBothStates, KeyMods::kAny, NextInArea},
+    {kKeyA, KeyRead::kOncePerPress, KeyState::kBothStates, KeyMods::kCtrlHeld, SelectAll},
+    // Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo.
+    {kKeyZ, KeyRead::kOncePerPress, KeyState::kBothStates, KeyMods::kCtrlHeld, UndoOrRedo},
+    {kKeyY, KeyRead::kOncePerPress, KeyState::kBothStates, KeyMods::kCtrlHeld, Redo},
+};
+
+bool Wanted(const KeyCommand& k) {
+  if (k.state == KeyState::kCommandKeysOn && g_view.commandKeysOff) return false;
+  if (k.mods == KeyMods::kCtrlHeld && !KeyDown(kKeyControl)) return false;
+  return k.key == 0 || KeyDown(k.key);
+}
+
+void ReadKeys() {
+  for (const KeyCommand& k : kKeyCommands) {
+    if (!Wanted(k)) continue;
+    const bool shift = k.key != 0 && KeyDown(kKeyShift);
+    if (k.key != 0 && k.read == KeyRead::kOncePerPress) WaitKeyRelease(k.key);
+    k.action(shift);
   }
 }
 
@@ -237,21 +348,11 @@ bool MainLoopPass() {
   while (mouse_pending()) {
     MouseMessage m = next_mouse_message();
     TrackPointer(g_view.pointer, m);
-    if (m.code == kLeftButtonDown) HandleLeftClick(m.x, m.y);
+    if (m.code == kLeftButtonDown) HandleLeftClick(m.x, m.y, ModsOf(m));
+    if (m.code == kMouseMove) DragMapHex(g_view, g_layout, g_world.originX, m.x, m.y, m.left != 0);
+    if (m.code == kLeftButtonUp) g_view.dragging = false;
   }
-  if (Pressed(kKeyEscape)) g_view.commandKeysOff ^= 1;
-  if (!g_view.commandKeysOff) CommandKeys();
-  EndPasteOnRelease();
-  if (KeyDown(kKeyJ)) {
-    EndAction();
-    HideHoverBox();
-    ShowTeamDialog(window_handle());
-    EndAction();
-    DropMouseMessages();
-  }
-  if (Pressed(kKeyG)) GoToHex();
-  if (KeyDown(kKeyP)) ReportProblems();
-  UndoKeys();
+  ReadKeys();
   if (TakeCloseRequest() && AnswerCloseRequest()) return false;
   const ViewState& v = g_view;
   UpdateRest(g_view.pointer, g_layout, g_world.originX, v.scrollX, v.scrollY, ClockMs());

@@ -6,6 +6,7 @@
 
 #include "scenario/battle_file.h"
 #include "scenario/edit_history.h"
+#include "view/view_state.h"
 
 // The undo history of the scenario being edited; started by LoadScenario.
 extern EditHistory g_history;
@@ -46,8 +47,8 @@ LoadFailureReport ReportLoadFailure(const LoadResult& result);
 // the file was written.
 bool SaveScenario();
 
-// A left click at client (x, y) of the main window.
-void HandleLeftClick(int32_t x, int32_t y);
+// A left click at client (x, y) of the main window, with the modifiers of the mouse message.
+void HandleLeftClick(int32_t x, int32_t y, ClickMods mods = ClickMods::kPlain);
 
 // One pass of the main loop without the pacing. False when the user has closed the window
 // and the editor is to end (after the question about unsaved edits, if there were any).

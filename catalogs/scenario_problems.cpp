@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int kCityCodeHundreds = 101;  // building codes 10100..10199 are cities
 constexpr int kLastAntiAirType = 3;
 
 template <size_t N>
@@ -133,7 +132,7 @@ void Finder::CheckBuilding(const BuildingRecord& b, uint16_t position) {
         position);
   if (b.buildingCode != 0 && !Has(listed_.buildings, b.buildingCode))
     Add(ProblemKind::kUnknownBuilding, "建筑代码 %u 不在建筑目录中", b.buildingCode);
-  if (b.buildingCode / 100 == kCityCodeHundreds && b.cityName != 0 &&
+  if (IsCityCode(b.buildingCode) && b.cityName != 0 &&
       !Has(listed_.cities, b.cityName))
     Add(ProblemKind::kUnknownCityName, "城市名编号 %u 在语言文件中没有条目", b.cityName);
   if (b.facilityType > kLastAntiAirType)

@@ -28,6 +28,11 @@ void ShowTeamDialog(void* owner);
 // its close box, on Esc, and on 确定 with a hex of the range: then true, with that hex.
 bool ShowGoToDialog(void* owner, const MapRange& range, int32_t worldWidth, GridHex& chosen);
 
+// The find dialog (dialogs/find_dialog.h), placed and owned like the others. It ends through
+// its close box, on Esc, and on 全选 with matching hexes: then true, with those hexes in
+// row-major order.
+bool ShowFindDialog(void* owner, std::vector<GridHex>& found);
+
 // The problem report over the problems found when it was asked for (see
 // dialogs/problems_dialog.h). True, with the problem, when the user chose a hex to go to.
 bool ShowProblemsDialog(void* owner, std::vector<ScenarioProblem> problems, ScenarioProblem& chosen);

@@ -7,6 +7,7 @@
 namespace {
 
 GoToAnswer g_goToAnswer = nullptr;
+FindAnswer g_findAnswer = nullptr;
 
 }  // namespace
 
@@ -20,6 +21,13 @@ void SetGoToAnswer(GoToAnswer answer) { g_goToAnswer = answer; }
 
 bool ShowGoToDialog(void*, const MapRange& range, int32_t worldWidth, GridHex& chosen) {
   return g_goToAnswer && g_goToAnswer(range, worldWidth, chosen);
+}
+
+void SetFindAnswer(FindAnswer answer) { g_findAnswer = answer; }
+
+bool ShowFindDialog(void*, std::vector<GridHex>& found) {
+  found.clear();
+  return g_findAnswer && g_findAnswer(found) && !found.empty();
 }
 
 bool ShowProblemsDialog(void*, std::vector<ScenarioProblem>, ScenarioProblem&) { return false; }

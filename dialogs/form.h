@@ -47,6 +47,10 @@ class Form {
   virtual int ListSelectionMark(int id) = 0;  // -1 when none
   virtual int ListCount(int id) = 0;
 
+  // Check boxes.
+  virtual void SetChecked(int id, bool checked) = 0;
+  virtual bool IsChecked(int id) = 0;
+
   virtual void Enable(int id, bool enabled) = 0;
   // Asks for the control (0: the whole dialog) to be painted again now.
   virtual void Repaint(int id) = 0;

@@ -37,6 +37,12 @@ std::string Win32Form::GetText(int id) {
   return Utf8FromWide(text);
 }
 
+void Win32Form::SetChecked(int id, bool checked) {
+  SendMessageW(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool Win32Form::IsChecked(int id) { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
 void Win32Form::ClearCombo(int id) { SendMessageW(Control(id), CB_RESETCONTENT, 0, 0); }
 
 void Win32Form::AddComboItem(int id, std::string_view utf8) {

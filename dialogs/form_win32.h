@@ -36,6 +36,8 @@ class Win32Form final : public Form {
   void SelectListRow(int id, int row) override;
   int ListSelectionMark(int id) override;
   int ListCount(int id) override;
+  void SetChecked(int id, bool checked) override;
+  bool IsChecked(int id) override;
   void Enable(int id, bool enabled) override;
   void Repaint(int id) override;
   void Warn(std::string_view utf8Text, std::string_view caption) override;

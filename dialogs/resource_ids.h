@@ -70,3 +70,11 @@
 #define IDC_PROBLEMS_COUNT 1070
 #define IDC_PROBLEMS_LIST 1071
 #define IDC_PROBLEMS_REFRESH 1072
+
+// Find dialog, template "FIND_DIALOG". 全选 carries the id of IDOK, so that Enter reaches it.
+#define IDC_FIND_SELECT 1
+#define IDC_FIND_OWNER 1090
+#define IDC_FIND_UNIT 1091
+#define IDC_FIND_BUILDING 1092
+#define IDC_FIND_PROBLEMS 1093
+#define IDC_FIND_COUNT 1094

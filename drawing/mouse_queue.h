@@ -18,7 +18,9 @@ struct MouseMessage {
   int16_t wheel;  // wheel delta (multiples of 120) for 0x20A, else 0
 };
 
+constexpr uint32_t kMouseMove = 0x200;
 constexpr uint32_t kLeftButtonDown = 0x201;
+constexpr uint32_t kLeftButtonUp = 0x202;
 constexpr uint32_t kRightButtonDown = 0x204;
 constexpr uint32_t kMouseWheel = 0x20A;
 // The pointer left the window's client area (WM_MOUSELEAVE); the record carries nothing else.

@@ -198,6 +198,8 @@ bool RangeFitsPositions(const MapRange& range, int32_t worldWidth);
 // A building record stands for a building when its type, code or defence is set; the other
 // bytes (a city name, facilities) alone do not make one.
 bool HasBuilding(const BuildingRecord& building);
+// Building codes 10100..10199 are cities.
+inline bool IsCityCode(int32_t buildingCode) { return buildingCode / 100 == 101; }
 
 // Recomputes hasUnit / hasBuilding of local hex (x, y) from its records, clears absent
 // records (a unit keeps general 255) and stamps present ones with the hex's index.

@@ -45,12 +45,15 @@ word_of_key() {
     kKeyShift) echo Shift ;;
     kKeyControl) echo Ctrl ;;
     kKeyLeft | kKeyRight | kKeyUp | kKeyDown) echo 方向键 ;;
+    kKeyDelete) echo Delete ;;
+    kKeyF3) echo F3 ;;
     kKey[A-Z]) echo "${1#kKey}" ;;
     *) echo "" ;;
   esac
 }
-read_keys=$(grep -ohE '(KeyDown|Pressed|WaitKeyRelease)\(kKey[A-Za-z]+\)' "$root"/app/*.cpp |
-  grep -oE 'kKey[A-Za-z]+' | sort -u)
+# Keys are read by name (KeyDown, WaitKeyRelease) or are rows of the main loop's key table.
+read_keys=$(grep -ohE '(KeyDown|Pressed|WaitKeyRelease)\(kKey[A-Za-z0-9]+\)|^ *\{kKey[A-Za-z0-9]+,' "$root"/app/*.cpp |
+  grep -oE 'kKey[A-Za-z0-9]+' | sort -u)
 check "the editor reads keys" test "$(echo "$read_keys" | wc -l)" -ge 10
 # A letter counts as mentioned when it stands alone (not inside a word such as "JSON").
 mentions_key() {
@@ -60,6 +63,18 @@ for key in $read_keys; do
   word=$(word_of_key "$key")
   check "key $key has a word in this test" test -n "$word"
   [ -n "$word" ] && check "the guide mentions key $word ($key)" mentions_key "$word"
+done
+# The start-up notice names the same keys.
+notice=$(sed -n '/kNotice\[\] =/,/;$/p' "$root/app/main.cpp")
+check "the start-up notice is found" test -n "$notice"
+for key in $read_keys; do
+  word=$(word_of_key "$key")
+  [ -z "$word" ] && continue
+  if [ "${#word}" = 1 ]; then
+    check "the start-up notice mentions key $word ($key)" grep -qP "(?<![A-Za-z])$word(?![A-Za-z])" <<<"$notice"
+  else
+    check "the start-up notice mentions key $word ($key)" grep -qF -- "$word" <<<"$notice"
+  fi
 done
 # The other way round: every single letter the guide presents as a key (in bold, or in the
 # key table) is one the editor reads.

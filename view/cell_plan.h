@@ -24,6 +24,9 @@ struct CellStep {
 
 constexpr uint32_t kSeaColour = 0xAA0000;       // terrain class 1: dark blue
 constexpr uint32_t kSelectionColour = 0x0000AA; // (170, 0, 0)
+// The area's mark around each of its hexes (view/map_view.cpp): a black ring and a magenta one.
+constexpr uint32_t kAreaMarkOuter = 0x000000;
+constexpr uint32_t kAreaMarkInner = 0xFF00FF;  // (255, 0, 255)
 
 // The team a hex is drawn with: its owner when that names a counted team, else the
 // unowned slot 255 (white).

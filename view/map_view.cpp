@@ -55,6 +55,25 @@ void DrawPanels() {
   fill_rect(l.vTrack.x, ty, l.vTrack.x + 30 - 1, ty + l.vThumbLength - 1);
 }
 
+// Every visible hex of the area gets a ring two pixels wide just inside its edge, black
+// outside and magenta inside: one of the two stands out on any owner colour, and neither is
+// the selection's red or the white of the hex outlines.
+void DrawAreaMarks() {
+  const HexArea& area = g_view.area;
+  if (area.empty()) return;
+  const Layout& l = g_layout;
+  for (int col = 0; col < l.viewCols; ++col)
+    for (int row = 0; row < l.viewRows; ++row) {
+      if (!area.Contains(g_view.scrollX + col, g_view.scrollY + row)) continue;
+      PixelPoint p = HexTopLeft(col, row, g_world.originX, g_view.scrollX);
+      set_line_colour(kAreaMarkOuter);
+      draw_rect(p.x + 1, p.y + 1, p.x + cellSize - 1, p.y + cellSize - 1);
+      set_line_colour(kAreaMarkInner);
+      draw_rect(p.x + 2, p.y + 2, p.x + cellSize - 2, p.y + cellSize - 2);
+    }
+  set_line_colour(kWhite);  // the panels' rectangles are outlined in the hexes' white
+}
+
 // The information box about the hex the pointer rests on, beside that hex.
 void DrawHoverBox() {
   const PointerRest& p = g_view.pointer;
@@ -120,6 +139,7 @@ void ComposeScreen() {
   for (int col = 0; col < l.viewCols; ++col)
     for (int row = 0; row < l.viewRows; ++row)
       draw_cell(g_world.grid[g_view.scrollX + col][g_view.scrollY + row]);
+  DrawAreaMarks();
   DrawPanels();
   if (g_view.hasSelection()) {
     set_line_colour(kSelectionColour);

@@ -82,19 +82,148 @@ void CopySelected(ViewState& v) {
   v.clipboardEmpty = 0;
 }
 
-void PasteSelected(ViewState& v, bool unit, bool owner, bool building) {
-  if (!v.hasSelection() || v.clipboardEmpty) return;
-  Cell& c = g_world.grid[v.selX()][v.selY()];
-  const Cell& from = v.clipboardCell;
+namespace {
+
+// One hex takes the parts of the copied hex that the keys name, as a paste onto the selected
+// hex does: the unit with its presence flag, the owner, the building with its flag.
+void PasteCell(const Cell& from, int32_t x, int32_t y, bool unit, bool owner, bool building) {
+  Cell& c = g_world.grid[x][y];
   if (unit) {
     c.unit = from.unit;
     c.hasUnit = from.hasUnit;
-    NormaliseCell(v.selX(), v.selY());
+    NormaliseCell(x, y);
   }
   if (owner) c.owner = from.owner;
   if (building) {
     c.hasBuilding = from.hasBuilding;
     c.building = from.building;
-    NormaliseCell(v.selX(), v.selY());
+    NormaliseCell(x, y);
   }
+}
+
+void ClearCell(int32_t x, int32_t y) {
+  Cell& c = g_world.grid[x][y];
+  c.hasUnit = 0;
+  c.hasBuilding = 0;
+  ClearUnit(c.unit);
+  ClearBuilding(c.building);
+}
+
+// Runs `act` on every hex of the area, column by column as the grid lies in memory.
+template <class Act>
+size_t ForEachAreaHex(const HexArea& area, Act act) {
+  size_t done = 0;
+  for (int32_t x = 0; x < area.width(); ++x)
+    for (int32_t y = 0; y < area.height(); ++y)
+      if (area.Contains(x, y)) {
+        act(x, y);
+        ++done;
+      }
+  return done;
+}
+
+// The area belongs to the range in the record; a record placed anew (another range) gets an
+// empty one.
+void FitArea(ViewState& v) {
+  if (v.area.width() != g_world.rangeWidth || v.area.height() != g_world.rangeHeight) ResetArea(v);
+}
+
+void SelectGridHex(ViewState& v, int32_t gx, int32_t gy) {
+  v.selCol = gx - v.scrollX;
+  v.selRow = gy - v.scrollY;
+}
+
+}  // namespace
+
+void PasteSelected(ViewState& v, bool unit, bool owner, bool building) {
+  if (!v.hasSelection() || v.clipboardEmpty) return;
+  PasteCell(v.clipboardCell, v.selX(), v.selY(), unit, owner, building);
+}
+
+size_t PasteOnto(ViewState& v, bool unit, bool owner, bool building) {
+  if (v.clipboardEmpty || !(unit || owner || building)) return 0;
+  FitArea(v);
+  if (v.area.empty()) {
+    if (!v.hasSelection()) return 0;
+    PasteSelected(v, unit, owner, building);
+    return 1;
+  }
+  const Cell from = v.clipboardCell;
+  return ForEachAreaHex(v.area, [&](int32_t x, int32_t y) { PasteCell(from, x, y, unit, owner, building); });
+}
+
+size_t DeleteUnitsAndBuildings(ViewState& v) {
+  FitArea(v);
+  if (v.area.empty()) {
+    if (!v.hasSelection()) return 0;
+    ClearCell(v.selX(), v.selY());
+    return 1;
+  }
+  return ForEachAreaHex(v.area, ClearCell);
+}
+
+void ResetArea(ViewState& v) {
+  v.area.Reset(g_world.rangeWidth, g_world.rangeHeight);
+  v.anchorX = v.anchorY = -1;
+  v.dragging = false;
+}
+
+void ClickMapHex(ViewState& v, const Layout& l, int32_t originX, int32_t x, int32_t y, ClickMods mods) {
+  FitArea(v);
+  v.dragging = false;
+  std::optional<ViewHex> hex = HexAtPoint(x, y, originX, v.scrollX, l.mapHeightPx);
+  if (!hex) return;
+  const int32_t gx = v.scrollX + hex->col, gy = v.scrollY + hex->row;
+  if (mods == ClickMods::kShift && v.hasSelection()) {
+    if (v.anchorX < 0) {
+      v.anchorX = v.selX();
+      v.anchorY = v.selY();
+    }
+    v.area.SetRectangle(v.anchorX, v.anchorY, gx, gy);
+    SelectGridHex(v, gx, gy);
+    v.dragging = true;
+    return;
+  }
+  if (mods == ClickMods::kCtrl)
+    v.area.Toggle(gx, gy);
+  else
+    v.area.Clear();
+  SelectGridHex(v, gx, gy);
+  v.anchorX = gx;
+  v.anchorY = gy;
+}
+
+void DragMapHex(ViewState& v, const Layout& l, int32_t originX, int32_t x, int32_t y, bool held) {
+  if (!v.dragging) return;
+  if (!held) {
+    v.dragging = false;
+    return;
+  }
+  if (x < 0 || y < 0 || x >= l.mapWidthPx || y >= l.mapHeightPx || v.anchorX < 0) return;
+  std::optional<ViewHex> hex = HexAtPoint(x, y, originX, v.scrollX, l.mapHeightPx);
+  if (!hex) return;
+  const int32_t gx = v.scrollX + hex->col, gy = v.scrollY + hex->row;
+  if (v.hasSelection() && gx == v.selX() && gy == v.selY()) return;
+  v.area.SetRectangle(v.anchorX, v.anchorY, gx, gy);
+  SelectGridHex(v, gx, gy);
+}
+
+void SelectWholeRange(ViewState& v) {
+  FitArea(v);
+  v.area.SetAll();
+}
+
+bool StepThroughArea(ViewState& v, const Layout& l, bool forward) {
+  FitArea(v);
+  std::optional<GridHex> next = v.hasSelection() ? v.area.Next(v.selX(), v.selY(), forward)
+                                                 : (forward ? v.area.First() : v.area.Last());
+  if (!next) return false;
+  RevealAndSelect(v, l, next->x, next->y);
+  return true;
+}
+
+void SelectFoundHexes(ViewState& v, const Layout& l, const std::vector<GridHex>& hexes) {
+  FitArea(v);
+  v.area.SetHexes(hexes);
+  if (std::optional<GridHex> first = v.area.First()) CentreAndSelect(v, l, first->x, first->y);
 }

@@ -2,9 +2,12 @@
 // whether the command keys are on and where the pointer rests. Lives beside the world record.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "scenario/world_record.h"
+#include "view/hex_area.h"
 #include "view/layout.h"
 #include "view/pointer_rest.h"
 
@@ -15,6 +18,9 @@ struct ViewState {
   uint8_t clipboardEmpty = 1;        // until the first copy
   uint8_t commandKeysOff = 0;        // toggled by Esc
   PointerRest pointer;               // where the pointer rests; the information box
+  HexArea area;                      // hexes edited and found at once; empty at first
+  int32_t anchorX = -1, anchorY = -1;  // grid hex of the last plain or Ctrl click; -1 = none
+  bool dragging = false;             // a Shift drag is stretching the area's rectangle
 
   bool hasSelection() const { return selCol != -1; }
   // Grid coordinates of the selected hex.
@@ -27,6 +33,32 @@ extern ViewState g_view;
 // Picks the hex under a click in the map area; a click in a column's empty half-cell band
 // leaves the selection as it was.
 void PickHex(ViewState& v, const Layout& l, int32_t originX, int32_t x, int32_t y);
+
+// How a click on a map hex was made: alone, with Shift held or with Ctrl held (Ctrl wins
+// when both are).
+enum class ClickMods { kPlain, kShift, kCtrl };
+
+// Makes the area an empty one over the range of the world record, dropping the anchor.
+void ResetArea(ViewState& v);
+
+// A left click at map-area point (x, y); a point in a column's empty half-cell band does
+// nothing. Plain: empties the area and selects as PickHex does; the hex becomes the anchor.
+// Shift with a hex selected: the area becomes the rectangle of columns and rows from the
+// anchor (the selected hex when there is none) to the clicked hex, which is selected, and
+// a drag with the button down may go on stretching it; without a selection, as plain.
+// Ctrl: the hex joins the area or leaves it, and becomes the selected hex and the anchor.
+void ClickMapHex(ViewState& v, const Layout& l, int32_t originX, int32_t x, int32_t y, ClickMods mods);
+// The pointer moved to map-area point (x, y), with the left button down (held) or not: while
+// a Shift drag lasts the rectangle follows the hex under the pointer.
+void DragMapHex(ViewState& v, const Layout& l, int32_t originX, int32_t x, int32_t y, bool held);
+// Ctrl+A: every hex of the range.
+void SelectWholeRange(ViewState& v);
+// F3 (forward) and Shift+F3: selects the next or previous hex of the area after the selected
+// one in row-major order, wrapping round (the first or the last without a selection), and
+// scrolls it into view only when it is not in view. False when the area is empty.
+bool StepThroughArea(ViewState& v, const Layout& l, bool forward);
+// Makes `hexes` the area and selects the first of them, centred as far as the range allows.
+void SelectFoundHexes(ViewState& v, const Layout& l, const std::vector<GridHex>& hexes);
 
 // Moves the view by whole cells within 0..maxScroll (upper clamp first) and keeps the same
 // hex selected while it stays in view, else clears the selection.
@@ -52,6 +84,13 @@ void CentreAndSelect(ViewState& v, const Layout& l, int32_t gx, int32_t gy);
 
 // C: copies the selected hex.
 void CopySelected(ViewState& v);
+
+// U, T, B pressed together on one pass: onto every hex of the area when it has any, else as
+// PasteSelected. Gives the number of hexes pasted onto (0 without a copy or a target).
+size_t PasteOnto(ViewState& v, bool unit, bool owner, bool building);
+// Delete: removes the unit and the building of every hex of the area, or of the selected hex
+// when the area is empty, as NormaliseCell clears them; owners stay. Gives the hexes cleared.
+size_t DeleteUnitsAndBuildings(ViewState& v);
 
 // U, T, B pressed together on one pass: pastes the unit (with normalisation), the owner, the
 // building (with normalisation) of the copied hex onto the selected one. Needs a selection

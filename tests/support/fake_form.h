@@ -21,6 +21,7 @@ class FakeForm : public Form {
     std::vector<std::string> rows;   // list rows
     int mark = -1;                   // list selection mark
     bool enabled = true;
+    bool checked = false;            // check boxes
     int repaints = 0;
   };
 
@@ -40,6 +41,8 @@ class FakeForm : public Form {
   void SelectListRow(int id, int row) override;
   int ListSelectionMark(int id) override;
   int ListCount(int id) override;
+  void SetChecked(int id, bool checked) override { controls[id].checked = checked; }
+  bool IsChecked(int id) override { return controls[id].checked; }
   void Enable(int id, bool enabled) override;
   void Repaint(int id) override;
   void Warn(std::string_view utf8Text, std::string_view caption) override;

@@ -39,6 +39,8 @@ class FuzzForm : public Form {
   void SelectListRow(int, int) override {}
   int ListSelectionMark(int) override { return -1; }
   int ListCount(int) override { return 0; }
+  void SetChecked(int, bool) override {}
+  bool IsChecked(int) override { return false; }
   void Enable(int, bool) override {}
   void Repaint(int) override {}
   void Warn(std::string_view, std::string_view) override { ++warnings; }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "dialogs/dialogs_test_hooks.h"
+#include "dialogs/find_dialog.h"
 #include "dialogs/goto_dialog.h"
 #include "dialogs/resource_ids.h"
 #include "app/pace.h"
@@ -181,11 +182,12 @@ class EditorLoopTest : public ::testing::Test {
     HoldKeys({});
     return goOn;
   }
-  // Clicks inside visible hex (col, row); odd global columns sit half a hex lower.
-  void ClickHex(int col, int row) {
+  // Clicks inside visible hex (col, row); odd global columns sit half a hex lower. keyState:
+  // the mouse message's key flags (1 the left button, 4 Shift, 8 Ctrl).
+  void ClickHex(int col, int row, uint32_t keyState = 1) {
     bool odd = (g_world.originX + g_view.scrollX + col) & 1;
     int y = row * cellSize + (odd ? halfCell : 0) + 10;
-    SharedMouseQueue().put(MakeMouseMessage(kLeftButtonDown, 1, int16_t(col * cellSize + 10),
+    SharedMouseQueue().put(MakeMouseMessage(kLeftButtonDown, keyState, int16_t(col * cellSize + 10),
                                          int16_t(y)));
   }
   Cell& Selected() { return g_world.grid[g_view.selX()][g_view.selY()]; }
@@ -612,6 +614,243 @@ TEST_F(EditorLoopTest, NoBoxIsShownWhileADialogOrMessageBoxIsOpenNorRightAfterIt
     EXPECT_EQ(g_shownAtLastBox, plainNow) << k.what;
     EXPECT_FALSE(PassAfter(1000)) << k.what;
   }
+}
+
+// ---- The area: paste, delete and find over many hexes ----
+
+constexpr uint32_t kWithShift = 1 | 4, kWithCtrl = 1 | 8;
+
+// A plain model of the record: edits written straight into a copy of the world record, then
+// saved, to compare with what the loop's edits save.
+WorldRecord g_model;
+std::vector<uint8_t> SaveOfModel() {
+  static WorldRecord edited;
+  edited = g_world;
+  g_world = g_model;
+  std::vector<uint8_t> bytes = SaveForTest();
+  g_world = edited;
+  return bytes;
+}
+// Runs `edit` on the model's hex (x, y), with the model standing in for the record so that
+// NormaliseCell works on it.
+template <class Edit>
+void EditModel(int x, int y, Edit edit) {
+  static WorldRecord edited;
+  edited = g_world;
+  g_world = g_model;
+  edit(g_world.grid[x][y], x, y);
+  g_model = g_world;
+  g_world = edited;
+}
+
+// A visible hex holding a unit and one holding a building, searched from the top-left.
+bool FindVisible(bool unit, int& col, int& row) {
+  for (col = 0; col < g_layout.viewCols; ++col)
+    for (row = 0; row < g_layout.viewRows; ++row) {
+      const Cell& c = g_world.grid[col][row];
+      if (unit ? c.hasUnit : c.hasBuilding) return true;
+    }
+  return false;
+}
+
+TEST_F(EditorLoopTest, PastesOverAnAreaAreOneStepEachAndSaveWhatAPlainModelSaves) {
+  // The source: a visible unit outside the hexes pasted onto, of another owner than the
+  // rectangle's first hex, so that every paste below changes something.
+  int uc = -1, ur = -1, bc, br;
+  for (int col = 0; col < g_layout.viewCols && uc < 0; ++col)
+    for (int row = 0; row < g_layout.viewRows && uc < 0; ++row) {
+      const Cell& c = g_world.grid[col][row];
+      const bool pasted = (col >= 1 && col <= 4 && row >= 2 && row <= 5) || (col == 7 && row == 1);
+      if (!pasted && c.hasUnit && c.owner != g_world.grid[1][2].owner) uc = col, ur = row;
+    }
+  ASSERT_GE(uc, 0);
+  ASSERT_TRUE(FindVisible(false, bc, br));
+  ClickHex(uc, ur);
+  Pass({'C'});
+  const Cell source = g_world.grid[uc][ur];
+  g_model = g_world;
+  // Shift + click a rectangle from the anchor, T; Ctrl + click one more hex, T again.
+  ClickHex(1, 2);
+  Pass();
+  ClickHex(4, 5, kWithShift);
+  Pass();
+  ASSERT_EQ(g_view.area.count(), 4u * 4u);
+  EXPECT_EQ(g_view.selX(), 4);
+  Pass({'T'});
+  Pass({'T'});  // held: the same step
+  Pass();
+  EXPECT_EQ(g_history.UndoCount(), 1u);
+  ClickHex(7, 1, kWithCtrl);
+  Pass();
+  Pass({'T'});
+  Pass();
+  EXPECT_EQ(g_history.UndoCount(), 2u);
+  for (int x = 1; x <= 4; ++x)
+    for (int y = 2; y <= 5; ++y) g_model.grid[x][y].owner = source.owner;
+  g_model.grid[7][1].owner = source.owner;
+  const std::vector<uint8_t> owners = SaveForTest();
+  EXPECT_EQ(owners, SaveOfModel());
+  EXPECT_NE(owners, unedited);
+
+  // U and B together over the same area: the unit, then the building, each normalised.
+  ClickHex(bc, br, kWithCtrl);  // the building's hex joins the area too
+  Pass();
+  const std::vector<GridHex> area = g_view.area.Hexes();
+  Pass({'U', 'B'});
+  Pass();
+  for (GridHex h : area)
+    EditModel(h.x, h.y, [&](Cell& c, int x, int y) {
+      c.owner = g_model.grid[x][y].owner;
+      c.unit = source.unit;
+      c.hasUnit = source.hasUnit;
+      NormaliseCell(x, y);
+      c.hasBuilding = source.hasBuilding;
+      c.building = source.building;
+      NormaliseCell(x, y);
+    });
+  const std::vector<uint8_t> pasted = SaveForTest();
+  EXPECT_EQ(pasted, SaveOfModel());
+  ASSERT_EQ(g_history.UndoCount(), 3u);
+
+  // Delete clears units and buildings of the whole area and keeps the owners.
+  Pass({kKeyDelete});
+  for (GridHex h : area)
+    EditModel(h.x, h.y, [](Cell& c, int, int) {
+      c.hasUnit = c.hasBuilding = 0;
+      ClearUnit(c.unit);
+      ClearBuilding(c.building);
+    });
+  const std::vector<uint8_t> deleted = SaveForTest();
+  EXPECT_EQ(deleted, SaveOfModel());
+  ASSERT_EQ(g_history.UndoCount(), 4u);
+  Pass({kKeyDelete});  // nothing left to delete: no step
+  EXPECT_EQ(g_history.UndoCount(), 4u);
+
+  // Each step undone and redone byte for byte.
+  Pass({kKeyControl, 'Z'});
+  EXPECT_EQ(SaveForTest(), pasted);
+  Pass({kKeyControl, 'Z'});
+  EXPECT_EQ(SaveForTest(), owners);
+  Pass({kKeyControl, 'Y'});
+  EXPECT_EQ(SaveForTest(), pasted);
+  Pass({kKeyControl, 'Y'});
+  EXPECT_EQ(SaveForTest(), deleted);
+  for (int i = 0; i < 4; ++i) Pass({kKeyControl, 'Z'});
+  EXPECT_EQ(SaveForTest(), unedited);
+
+  // With the command keys off, neither the pastes nor Delete act; Ctrl+A still makes the area.
+  Pass({kKeyEscape});
+  Pass({kKeyControl, 'A'});
+  EXPECT_EQ(g_view.area.count(), size_t(g_world.rangeWidth) * size_t(g_world.rangeHeight));
+  Pass({'T'});
+  Pass({kKeyDelete});
+  Pass();
+  EXPECT_EQ(SaveForTest(), unedited);
+  // A plain click empties it; scrolling had kept it.
+  Pass({kKeyEscape});
+  Pass({kKeyRight});
+  EXPECT_FALSE(g_view.area.empty());
+  ClickHex(0, 0);
+  Pass();
+  EXPECT_TRUE(g_view.area.empty());
+}
+
+std::string g_findUnitType;  // the 兵种 text the user of the find dialog picks
+int g_findOpened = 0;
+bool AnswerFind(std::vector<GridHex>& found) {
+  ++g_findOpened;
+  FakeForm form;
+  FindDialog dialog;
+  dialog.OnInit(form);
+  form.Type(IDC_FIND_UNIT, g_findUnitType);
+  dialog.OnCommand(form, IDC_FIND_UNIT, Notice::kOther);
+  if (!dialog.OnCommand(form, IDC_FIND_SELECT, Notice::kClicked)) return false;
+  found = dialog.matches();
+  return true;
+}
+
+TEST_F(EditorLoopTest, FindMakesTheAreaF3WalksItAndDeleteClearsIt) {
+  LoadDemoCatalogs();
+  int uc, ur;
+  ASSERT_TRUE(FindVisible(true, uc, ur));
+  const UnitRecord unit = g_world.grid[uc][ur].unit;
+  // A second unit of the same kind in the range's far corner, out of view.
+  const int fx = g_world.rangeWidth - 1, fy = g_world.rangeHeight - 1;
+  g_world.grid[fx][fy].unit = unit;
+  NormaliseCell(fx, fy);
+  g_history.Start(g_world);
+  unedited = SaveForTest();
+  g_findUnitType = std::to_string(unit.unitClass * 100 + unit.unitLevel);
+  std::vector<GridHex> expected;
+  for (int y = 0; y < g_world.rangeHeight; ++y)
+    for (int x = 0; x < g_world.rangeWidth; ++x) {
+      const Cell& c = g_world.grid[x][y];
+      if (c.hasUnit && c.unit.unitClass == unit.unitClass && c.unit.unitLevel == unit.unitLevel)
+        expected.push_back({x, y});
+    }
+  ASSERT_GE(expected.size(), 2u) << "the demo scenario has two units of a kind";
+  SetFindAnswer(AnswerFind);
+  g_findOpened = 0;
+  Pass({kKeyEscape});  // F works in both key states
+  Pass({'F'});
+  SetFindAnswer(nullptr);
+  EXPECT_EQ(g_findOpened, 1);
+  EXPECT_EQ(g_view.area.Hexes(), expected);
+  ASSERT_TRUE(g_view.hasSelection());
+  EXPECT_EQ((GridHex{g_view.selX(), g_view.selY()}), expected[0]);
+  EXPECT_EQ(g_history.UndoCount(), 0u);
+  EXPECT_EQ(SaveForTest(), unedited);
+  Pass({kKeyF3});
+  EXPECT_EQ((GridHex{g_view.selX(), g_view.selY()}), expected[1]);
+  Pass({kKeyShift, kKeyF3});
+  Pass({kKeyShift, kKeyF3});
+  EXPECT_EQ((GridHex{g_view.selX(), g_view.selY()}), expected.back());  // wrapped round
+  Pass({kKeyEscape});
+  g_model = g_world;
+  Pass({kKeyDelete});
+  for (GridHex h : expected)
+    EditModel(h.x, h.y, [](Cell& c, int, int) {
+      c.hasUnit = c.hasBuilding = 0;
+      ClearUnit(c.unit);
+      ClearBuilding(c.building);
+    });
+  EXPECT_EQ(SaveForTest(), SaveOfModel());
+  EXPECT_EQ(g_history.UndoCount(), 1u);
+  Pass({kKeyControl, 'Z'});
+  EXPECT_EQ(SaveForTest(), unedited);
+}
+
+// The area's mark: a black and a magenta ring inside each of its visible hexes; with the
+// area empty again the frame is the frame without one.
+TEST_F(EditorLoopTest, TheAreaIsMarkedAndAnEmptyAreaDrawsThePlainFrame) {
+  ClickHex(2, 2);
+  Pass();
+  const Pixels plain = WindowPixels();
+  ClickHex(3, 3, kWithShift);
+  Pass();
+  const Pixels marked = WindowPixels();
+  const Surface* back = BackBuffer();
+  auto pixel = [&](const Pixels& p, int x, int y) { return p[size_t(y) * size_t(back->width) + size_t(x)]; };
+  for (int col = 0; col < g_layout.viewCols; ++col)
+    for (int row = 0; row < g_layout.viewRows; ++row) {
+      const PixelPoint p = HexTopLeft(col, row, g_world.originX, g_view.scrollX);
+      if (p.y + cellSize > g_layout.mapHeightPx) continue;
+      const bool in = col >= 2 && col <= 3 && row >= 2 && row <= 3;
+      SCOPED_TRACE(std::to_string(col) + "," + std::to_string(row));
+      for (int y : {p.y + 1, p.y + 25, p.y + 48}) {
+        if (in) {
+          EXPECT_EQ(pixel(marked, p.x + 1, y), 0x000000u);
+          EXPECT_EQ(pixel(marked, p.x + 2, p.y + 25), 0xFF00FFu);
+          EXPECT_EQ(pixel(marked, p.x + 47, p.y + 25), 0xFF00FFu);
+          EXPECT_EQ(pixel(marked, p.x + 25, p.y + 48), 0x000000u);
+        } else if (col != 3 || row != 3) {
+          EXPECT_EQ(pixel(marked, p.x + 1, y), pixel(plain, p.x + 1, y));
+        }
+      }
+    }
+  ClickHex(2, 2);
+  Pass();
+  EXPECT_EQ(WindowPixels(), plain);
 }
 
 #endif  // _WIN32
