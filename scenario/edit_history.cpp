@@ -70,8 +70,14 @@ bool EditHistory::SameSave(const Snapshot& a, const Snapshot& b) {
 EditStep EditHistory::Diff(const WorldRecord& w) const {
   const Snapshot& s = current_;
   EditStep step;
-  size_t i = 0;
+  // Counted first, so that a step over the whole range is one allocation of its exact size
+  // rather than a vector grown and copied again and again.
+  size_t changed = 0, i = 0;
   for (int32_t x = 0; x < s.width; ++x)
+    for (int32_t y = 0; y < s.height; ++y, ++i) changed += !SameBytes(EditBytes(w.grid[x][y]), s.cells[i].b, kCellEditBytes);
+  step.hexes.reserve(changed);
+  i = 0;
+  for (int32_t x = 0; x < s.width && step.hexes.size() < changed; ++x)
     for (int32_t y = 0; y < s.height; ++y, ++i) {
       const uint8_t* now = EditBytes(w.grid[x][y]);
       if (SameBytes(now, s.cells[i].b, kCellEditBytes)) continue;
@@ -91,7 +97,6 @@ EditStep EditHistory::Diff(const WorldRecord& w) const {
   step.teamCountAfter = w.teamCount;
   step.generalCountBefore = s.generalCount;
   step.generalCountAfter = w.generalCount;
-  step.hexes.shrink_to_fit();
   return step;
 }
 

@@ -57,21 +57,34 @@ void DrawPanels() {
 
 // Every visible hex of the area gets a ring two pixels wide just inside its edge, black
 // outside and magenta inside: one of the two stands out on any owner colour, and neither is
-// the selection's red or the white of the hex outlines.
+// the selection's red or the white of the hex outlines. The rings are written straight into
+// the frame's pixels: a whole view of them costs a small share of the frame.
+void RingPixels(Surface& s, int32_t left, int32_t top, int32_t size, uint32_t pixel) {
+  const int32_t right = left + size - 1, bottom = top + size - 1;
+  if (left < 0 || right >= s.width) return;
+  for (int32_t y = std::max(top, 0); y <= std::min(bottom, s.height - 1); ++y) {
+    uint32_t* row = s.pixels + size_t(y) * size_t(s.width);
+    if (y == top || y == bottom)
+      std::fill(row + left, row + right + 1, pixel);
+    else
+      row[left] = row[right] = pixel;
+  }
+}
+
 void DrawAreaMarks() {
   const HexArea& area = g_view.area;
   if (area.empty()) return;
+  Surface& s = offscreenSurface;
+  if (!surface_pixels(&s)) return;  // also lets the system finish what it has drawn so far
+  const uint32_t outer = PixelFromColour(kAreaMarkOuter), inner = PixelFromColour(kAreaMarkInner);
   const Layout& l = g_layout;
   for (int col = 0; col < l.viewCols; ++col)
     for (int row = 0; row < l.viewRows; ++row) {
       if (!area.Contains(g_view.scrollX + col, g_view.scrollY + row)) continue;
       PixelPoint p = HexTopLeft(col, row, g_world.originX, g_view.scrollX);
-      set_line_colour(kAreaMarkOuter);
-      draw_rect(p.x + 1, p.y + 1, p.x + cellSize - 1, p.y + cellSize - 1);
-      set_line_colour(kAreaMarkInner);
-      draw_rect(p.x + 2, p.y + 2, p.x + cellSize - 2, p.y + cellSize - 2);
+      RingPixels(s, p.x + 1, p.y + 1, cellSize - 2, outer);
+      RingPixels(s, p.x + 2, p.y + 2, cellSize - 4, inner);
     }
-  set_line_colour(kWhite);  // the panels' rectangles are outlined in the hexes' white
 }
 
 // The information box about the hex the pointer rests on, beside that hex.
