@@ -351,6 +351,8 @@ bool MainLoopPass() {
     if (m.code == kLeftButtonDown) HandleLeftClick(m.x, m.y, ModsOf(m));
     if (m.code == kMouseMove) DragMapHex(g_view, g_layout, g_world.originX, m.x, m.y, m.left != 0);
     if (m.code == kLeftButtonUp) g_view.dragging = false;
+    if (m.code == kMouseWheel && m.x >= 0 && m.y >= 0 && m.x < g_layout.mapWidthPx && m.y < g_layout.mapHeightPx)
+      TurnWheel(g_view, g_layout, m.wheel, m.shift != 0);
   }
   ReadKeys();
   if (TakeCloseRequest() && AnswerCloseRequest()) return false;

@@ -208,6 +208,20 @@ void DragMapHex(ViewState& v, const Layout& l, int32_t originX, int32_t x, int32
   SelectGridHex(v, gx, gy);
 }
 
+void TurnWheel(ViewState& v, const Layout& l, int32_t delta, bool shift) {
+  constexpr int32_t kNotch = 120;
+  // A turn the other way drops what was left over from this one.
+  if ((v.wheelRest > 0 && delta < 0) || (v.wheelRest < 0 && delta > 0)) v.wheelRest = 0;
+  v.wheelRest += delta;
+  const int32_t notches = v.wheelRest / kNotch;
+  v.wheelRest -= notches * kNotch;
+  if (notches == 0) return;
+  if (shift)
+    ScrollBy(v, l, -notches, 0);
+  else
+    ScrollBy(v, l, 0, -notches);
+}
+
 void SelectWholeRange(ViewState& v) {
   FitArea(v);
   v.area.SetAll();

@@ -21,6 +21,7 @@ struct ViewState {
   HexArea area;                      // hexes edited and found at once; empty at first
   int32_t anchorX = -1, anchorY = -1;  // grid hex of the last plain or Ctrl click; -1 = none
   bool dragging = false;             // a Shift drag is stretching the area's rectangle
+  int32_t wheelRest = 0;             // wheel turns short of a whole notch, added up
 
   bool hasSelection() const { return selCol != -1; }
   // Grid coordinates of the selected hex.
@@ -51,6 +52,11 @@ void ClickMapHex(ViewState& v, const Layout& l, int32_t originX, int32_t x, int3
 // The pointer moved to map-area point (x, y), with the left button down (held) or not: while
 // a Shift drag lasts the rectangle follows the hex under the pointer.
 void DragMapHex(ViewState& v, const Layout& l, int32_t originX, int32_t x, int32_t y, bool held);
+// The mouse wheel over the map area turned by `delta` (120 a notch, towards the user
+// negative): each whole notch scrolls one row, with Shift one column, away from the user up
+// or left. A high-resolution wheel's partial notches add up to whole ones.
+void TurnWheel(ViewState& v, const Layout& l, int32_t delta, bool shift);
+
 // Ctrl+A: every hex of the range.
 void SelectWholeRange(ViewState& v);
 // F3 (forward) and Shift+F3: selects the next or previous hex of the area after the selected

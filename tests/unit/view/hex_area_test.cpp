@@ -193,4 +193,26 @@ TEST_F(AreaGestures, StepThroughTheAreaScrollsOnlyWhenTheHexIsOutOfView) {
   EXPECT_EQ(v.selY(), 3);
 }
 
+// Whole notches scroll a row (Shift: a column) each, through the scroll clamp; partial
+// notches of a high-resolution wheel add up, and a turn back drops the rest.
+TEST_F(AreaGestures, TheWheelScrollsByWholeNotches) {
+  v.scrollX = 5;
+  v.scrollY = 5;
+  const struct {
+    int32_t delta;
+    bool shift;
+    int32_t x, y;
+  } turns[] = {
+      {-120, false, 5, 6}, {-240, false, 5, 8}, {120, false, 5, 7},  {-40, false, 5, 7},
+      {-40, false, 5, 7},  {-40, false, 5, 8},  {-60, false, 5, 8},  {30, false, 5, 8},
+      {90, false, 5, 7},   {-120, true, 6, 7},  {360, true, 3, 7},   {1200, false, 3, 0},
+      {-12000, false, 3, 20},  // clamped at maxScrollY (30 rows, 10 in view)
+  };
+  for (const auto& t : turns) {
+    TurnWheel(v, l, t.delta, t.shift);
+    EXPECT_EQ(v.scrollX, t.x) << t.delta;
+    EXPECT_EQ(v.scrollY, t.y) << t.delta;
+  }
+}
+
 }  // namespace
