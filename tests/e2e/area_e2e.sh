@@ -11,8 +11,8 @@ trap 'exit 1' INT TERM
 
 work=$(mktemp -d)
 "$build/native/tools/demo_data/make_demo_data" "$work/demo" >/dev/null || { check "the demo data is made" false; exit 1; }
-mv "$work/demo/数据" "$work/demo/图片" "$work/demo/demo_large.btl" "$work/" && rm -rf "$work/demo"
-file=$work/demo_large.btl
+mv "$work/demo/数据" "$work/demo/图片" "$work/demo/demo_small.btl" "$work/" && rm -rf "$work/demo"
+file=$work/demo_small.btl
 plan=$(cd "$work" && "$build/native/tests/area_edits" "$file" "$work/owners_expected.btl" "$work/found_expected.btl") ||
   { check "the model plans the edits" false; exit 1; }
 eval "$plan"
