@@ -384,7 +384,7 @@ TEST(Check, NamesFromTheDataFolderAndWithout) {
     auto bracketed = [&](const std::string& name) { return catalogs ? "（" + name + "）" : ""; };
     EXPECT_NE(f.out.find("  0  国家 " + std::to_string(l.country) + bracketed(country) + "  金钱"),
               std::string::npos) << f.out;
-    EXPECT_NE(f.out.find("  1  将军 " + std::to_string(l.commander) + bracketed(commander) + "  军衔"),
+    EXPECT_NE(f.out.find("  1  统帅 " + std::to_string(l.commander) + bracketed(commander) + "  军衔"),
               std::string::npos) << f.out;
     ASSERT_EQ(f.Run({"info", "--json", f.battle}), kExitOk);
     EXPECT_EQ(Parse(f.out)["teams"][2]["countryName"].asString(), catalogs ? country : "");
