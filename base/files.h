@@ -15,6 +15,11 @@ std::string PicturePath(const std::string& name);
 // Joins two path pieces with the platform's separator.
 std::string JoinPath(const std::string& folder, const std::string& name);
 
+// The path made absolute against the current folder (Windows: GetFullPathNameW; natively
+// the current folder joined in front of a relative path). Unchanged when it cannot be done.
+// Take it before the current folder changes, for a path given on the command line.
+std::string AbsolutePath(const std::string& path);
+
 // fopen on a UTF-8 path.
 FILE* OpenFile(const std::string& path, const char* mode);
 bool FileExists(const std::string& path);

@@ -1,4 +1,7 @@
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
 
 #include "base/files.h"
 
@@ -14,4 +17,11 @@ bool OpenFileSize(FILE* f, uint64_t& size) {
   if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return false;
   size = uint64_t(st.st_size);
   return true;
+}
+
+std::string AbsolutePath(const std::string& path) {
+  if (path.empty() || path[0] == '/') return path;
+  char here[PATH_MAX];
+  if (!getcwd(here, sizeof here)) return path;
+  return JoinPath(here, path);
 }

@@ -20,3 +20,14 @@ bool OpenFileSize(FILE* f, uint64_t& size) {
   size = uint64_t(length);
   return true;
 }
+
+std::string AbsolutePath(const std::string& path) {
+  const std::wstring wide = WideFromUtf8(path);
+  const DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (path.empty() || n == 0) return path;
+  std::wstring full(n, L'\0');
+  const DWORD got = GetFullPathNameW(wide.c_str(), n, full.data(), nullptr);
+  if (got == 0 || got >= n) return path;
+  full.resize(got);
+  return Utf8FromWide(full);
+}

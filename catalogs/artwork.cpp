@@ -13,6 +13,9 @@
 ArtworkSurfaces g_artwork;
 
 namespace {
+// Pictures that could not be loaded since the last report, in the order they were asked for.
+std::vector<std::string> g_missingPictures;
+
 constexpr uint32_t kBlack = 0x000000;
 constexpr uint32_t kWhite = 0xFFFFFF;
 
@@ -51,8 +54,25 @@ bool load_picture(Surface& surface, const std::string& utf8Path, double scale,
                   uint32_t background) {
   if (StatedSizeAccepted(utf8Path) && DecodePicture(surface, utf8Path, scale, background))
     return true;
-  ShowMessage(nullptr, utf8Path, "文件缺失", kMbOk);
+  g_missingPictures.push_back(utf8Path);
   return false;
+}
+
+const std::vector<std::string>& MissingPictures() { return g_missingPictures; }
+
+std::string MissingPicturesText(const std::vector<std::string>& paths) {
+  std::string text;
+  if (paths.size() > kMissingPicturesListedPlainly)
+    text = "共 " + std::to_string(paths.size()) + " 个图片文件缺失或无法读取：\n";
+  for (size_t i = 0; i < paths.size(); ++i) text += (i ? "\n" : "") + paths[i];
+  return text;
+}
+
+void ReportMissingPictures() {
+  if (g_missingPictures.empty()) return;
+  const std::string text = MissingPicturesText(g_missingPictures);
+  g_missingPictures.clear();
+  ShowMessage(nullptr, text, "文件缺失", kMbOk);
 }
 
 // One row of the keyed copy, written without branches so the compiler can vectorise it.
@@ -101,4 +121,7 @@ void LoadArtworkList() {
   for (int i = 1; i <= 4; ++i) load_picture(a.ButtonSurface[i], Numbered("button_", i), 1.0, kBlack);
   for (int i = 0; i <= 3; ++i) load_picture(a.DirButtonSurface[i], Numbered("dirbutton_", i), 1.0, kBlack);
   load_picture(a.LevelMaxSurface, PicturePath("level_max.png"), 0.45, kBlack);
+  // Last of the start-up loads: one box for every picture missing since the last report,
+  // the commanders' portraits (loaded with their catalog, before this) included.
+  ReportMissingPictures();
 }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "drawing/surface.h"
 
@@ -29,11 +30,21 @@ constexpr int32_t kMaxPictureSide = 4096;
 void start_pictures();
 
 // Decodes a PNG into the surface at W x scale by H x scale (truncated; a zero result keeps
-// the old size), over the background colour (0x00BBGGRR). A missing or unreadable file shows
-// the "文件缺失" box with its path and leaves the surface as it was. Leaves the surface as the
+// the old size), over the background colour (0x00BBGGRR). A missing or unreadable file is
+// added to MissingPictures and leaves the surface as it was. Leaves the surface as the
 // current target. False when the picture was not loaded.
 bool load_picture(Surface& surface, const std::string& utf8Path, double scale,
                   uint32_t background);
+
+// The pictures load_picture could not load since the last report, in the order asked for.
+const std::vector<std::string>& MissingPictures();
+// Up to this many missing pictures are listed alone; more are listed after their count.
+constexpr size_t kMissingPicturesListedPlainly = 20;
+// The text of the one "文件缺失" box: every path, one a line, after a line with their count
+// when there are more than kMissingPicturesListedPlainly.
+std::string MissingPicturesText(const std::vector<std::string>& paths);
+// Shows that box once for the pictures gathered so far and forgets them; nothing when none.
+void ReportMissingPictures();
 
 // The size a PNG file states in its first 24 bytes: the 8-byte signature, then the IHDR
 // chunk (big-endian length 13, "IHDR", width, height). False when the bytes are not the start
@@ -50,5 +61,6 @@ void blit_keyed(int32_t x, int32_t y, const Surface& image);
 void LoadCommanderPortrait(int slot, const char* photoAnsi);
 
 // The start-up list: flags in the country catalog's order, facilities, anti-air 1..3,
-// buttons 1..4, arrows 0..3, the level mark.
+// buttons 1..4, arrows 0..3, the level mark. Ends with ReportMissingPictures, so the
+// portraits the commander catalog loaded before it are reported in the same box.
 void LoadArtworkList();

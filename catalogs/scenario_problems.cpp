@@ -103,7 +103,7 @@ void Finder::CheckCell(int x, int y) {
   const uint16_t position = uint16_t(index_);
   if (c.hasUnit) CheckUnit(c.unit, position);
   if (c.owner != kUnownedTeam && c.owner >= teams_)
-    Add(ProblemKind::kOwnerNamesNoTeam, "归属 %u 不是任何队伍（共 %d 支队伍）", c.owner, teams_);
+    Add(ProblemKind::kOwnerNamesNoTeam, "归属 %u 不是任何军团（共 %d 个军团）", c.owner, teams_);
   if (c.hasBuilding) CheckBuilding(c.building, position);
 }
 
@@ -146,10 +146,10 @@ void Finder::CheckGenerals() {
     bool noCommander = PortraitSlotOf(g.commander) == 0;
     bool rankTooHigh = g.rank > ranks;
     if (noCommander && rankTooHigh)
-      Add(ProblemKind::kBadGeneral, "将军 #%d：统帅 %u 不在将领目录中，军衔 %u 超过军衔数 %d", i,
+      Add(ProblemKind::kBadGeneral, "将军 #%d：统帅 %u 不在将军目录中，军衔 %u 超过军衔数 %d", i,
           g.commander, g.rank, ranks);
     else if (noCommander)
-      Add(ProblemKind::kBadGeneral, "将军 #%d：统帅 %u 不在将领目录中", i, g.commander);
+      Add(ProblemKind::kBadGeneral, "将军 #%d：统帅 %u 不在将军目录中", i, g.commander);
     else if (rankTooHigh)
       Add(ProblemKind::kBadGeneral, "将军 #%d：军衔 %u 超过军衔数 %d", i, g.rank, ranks);
   }
@@ -159,7 +159,7 @@ void Finder::CheckTeams() {
   for (int t = 0; t < teams_; ++t) {
     int32_t country = g_world.teams[t].country;
     if (!Has(listed_.countries, country))
-      Add(ProblemKind::kUnknownCountry, "队伍 %d：国家 %d 不在国家目录中", t, country);
+      Add(ProblemKind::kUnknownCountry, "军团 %d：国家 %d 不在国家目录中", t, country);
   }
 }
 

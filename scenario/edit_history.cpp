@@ -104,6 +104,7 @@ void EditHistory::Start(const WorldRecord& w) {
   steps_.clear();
   applied_ = 0;
   bytes_ = 0;
+  savedAt_ = 0;
   Take(w, current_);
   saved_ = current_;
 }
@@ -114,6 +115,8 @@ bool EditHistory::Record(const WorldRecord& w) {
       step.teamCountBefore == step.teamCountAfter &&
       step.generalCountBefore == step.generalCountAfter)
     return false;
+  // Undone past the save: the steps back to it go now.
+  if (savedAt_ > int64_t(applied_)) savedAt_ = -1;
   while (steps_.size() > applied_) {
     bytes_ -= steps_.back().Bytes();
     steps_.pop_back();
@@ -177,6 +180,7 @@ void EditHistory::MarkSaved(const WorldRecord& w) {
   // edits before it saves.
   Take(w, current_);
   saved_ = current_;
+  savedAt_ = int64_t(applied_);
 }
 
 bool EditHistory::Unsaved(const WorldRecord& w) {
@@ -196,5 +200,45 @@ void EditHistory::Trim() {
     bytes_ -= steps_.front().Bytes();
     steps_.pop_front();
     --applied_;
+    if (savedAt_ >= 0) --savedAt_;  // the save was the state before the dropped step: gone
   }
+}
+
+int64_t EditHistory::StepsSinceSaved() const {
+  if (savedAt_ < 0) return -1;
+  return savedAt_ > int64_t(applied_) ? savedAt_ - int64_t(applied_)
+                                      : int64_t(applied_) - savedAt_;
+}
+
+bool EditHistory::VisitStepsSinceSaved(const StepVisitor& visit) const {
+  if (savedAt_ < 0) return false;
+  const size_t saved = size_t(savedAt_);
+  for (size_t i = saved; i < applied_; ++i) visit(steps_[i], true);
+  // Undone past the save: from now back up to it, each step undone.
+  for (size_t i = saved; i > applied_; --i) visit(steps_[i - 1], false);
+  return true;
+}
+
+bool EditHistory::StepFits(const EditStep& step, const WorldRecord& w) {
+  for (const HexChange& h : step.hexes)
+    if (h.x < 0 || h.y < 0 || h.x >= w.rangeWidth || h.y >= w.rangeHeight) return false;
+  for (const TeamChange& t : step.teams)
+    if (t.slot < 0 || t.slot >= 256) return false;
+  for (const GeneralChange& g : step.generals)
+    if (g.index < 0 || g.index >= kMaxGenerals) return false;
+  auto countFits = [](int32_t n, int32_t limit) { return n >= 0 && n <= limit; };
+  return countFits(step.teamCountBefore, 256) && countFits(step.teamCountAfter, 256) &&
+         countFits(step.generalCountBefore, kMaxGenerals) &&
+         countFits(step.generalCountAfter, kMaxGenerals);
+}
+
+void EditHistory::StartWithSteps(WorldRecord& w, std::vector<EditStep> steps) {
+  Start(w);
+  for (EditStep& step : steps) {
+    Apply(w, step, true, nullptr);
+    bytes_ += step.Bytes();
+    steps_.push_back(std::move(step));
+  }
+  applied_ = steps_.size();
+  Trim();
 }

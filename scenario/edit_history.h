@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "scenario/world_record.h"
@@ -84,6 +85,26 @@ class EditHistory {
   // Oldest steps are dropped once either limit is passed.
   void SetLimits(size_t maxSteps, size_t maxBytes);
 
+  // The way from the record as it was loaded or last saved to the record as it is now, as
+  // steps in the order they are to be made: the steps done since, or, after undoing past
+  // the save, the steps undone since, each to be made backwards (`forward` false: from its
+  // `after` to its `before`). `visit` sees each step once. False (and nothing visited) when
+  // the history no longer holds that way: the oldest steps went past a limit, or a new edit
+  // after undoing past the save dropped the steps back to it. Edits not yet recorded are
+  // not on it: record them first.
+  using StepVisitor = std::function<void(const EditStep& step, bool forward)>;
+  bool VisitStepsSinceSaved(const StepVisitor& visit) const;
+  // How many steps that way has; -1 when the history no longer holds it.
+  int64_t StepsSinceSaved() const;
+
+  // Starts the history on `w` as loaded (which counts as saved), then makes `steps` on it as
+  // the user's edits: `w` ends as after the last step, and each step can be undone. Every
+  // hex, slot and index of the steps must lie inside `w`'s range and tables (see StepFits).
+  void StartWithSteps(WorldRecord& w, std::vector<EditStep> steps);
+  // Whether every change of `step` names a hex of `w`'s range, a team slot and a general
+  // slot of the tables, and its counts are ones the record can hold.
+  static bool StepFits(const EditStep& step, const WorldRecord& w);
+
   size_t UndoCount() const { return applied_; }
   size_t RedoCount() const { return steps_.size() - applied_; }
   size_t Bytes() const { return bytes_; }
@@ -110,6 +131,9 @@ class EditHistory {
   Snapshot saved_;    // the record when it was loaded or last saved
   std::deque<EditStep> steps_;
   size_t applied_ = 0;  // steps_[0 .. applied_) are done; the rest can be redone
+  // How many steps were done when the record was loaded or last saved; -1 once that state
+  // is no longer reachable through steps_.
+  int64_t savedAt_ = 0;
   size_t bytes_ = 0;
   size_t maxSteps_ = kDefaultMaxSteps;
   size_t maxBytes_ = kDefaultMaxBytes;

@@ -37,6 +37,13 @@ th, td {{ border: 1px solid #ccc; padding: 0.3em 0.6em; }}
 """
 
 
+def heading_id(text, separator):
+    """A heading's id as the guide's links spell it: lower case, Chinese and other letters
+    and digits kept, punctuation (（P） and the like) dropped, spaces made the separator."""
+    kept = re.sub(r"[^\w\- ]", "", text.strip().lower())
+    return re.sub(r" +", separator, kept)
+
+
 def guide(source, out):
     with open(source, encoding="utf-8") as f:
         text = f.read()
@@ -48,7 +55,8 @@ def guide(source, out):
         sys.exit("package: the guide shows pictures that are missing: " + ", ".join(missing))
     heading = re.search(r"^#\s+(.+)$", text, re.M)
     title = heading.group(1).strip() if heading else "用户指南"
-    body = markdown.markdown(text, extensions=["extra", "toc", "sane_lists"])
+    body = markdown.markdown(text, extensions=["extra", "toc", "sane_lists"],
+                             extension_configs={"toc": {"slugify": heading_id}})
     with open(out, "w", encoding="utf-8", newline="\n") as f:
         f.write(PAGE.format(title=html.escape(title), body=body))
 

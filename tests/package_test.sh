@@ -64,6 +64,19 @@ import re
 for src in re.findall(r'<img[^>]* src="([^"]+)"', page):
     if src not in names:
         problems.append("the guide's page shows a picture the zip lacks: " + src)
+# Every link of the page goes somewhere: a heading's id on the page, or a file in the zip.
+import html, urllib.parse
+ids = set(html.unescape(i) for i in re.findall(r'\sid="([^"]+)"', page))
+links = re.findall(r'<a\s[^>]*href="([^"]+)"', page)
+if not links:
+    problems.append("the guide's page has no links")
+for link in links:
+    target = urllib.parse.unquote(html.unescape(link))
+    if target.startswith("#"):
+        if target[1:] not in ids:
+            problems.append("the guide's link goes to no heading: " + target)
+    elif not re.match(r"[a-z]+:", target) and target.split("#")[0] not in names:
+        problems.append("the guide's link names a file the zip lacks: " + target)
 print("\n".join(problems) if problems else "ok")
 PY
 }

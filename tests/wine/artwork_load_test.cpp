@@ -92,6 +92,8 @@ TEST_F(ArtworkTest, MissingTruncatedAndForeignFilesShowTheBoxAndLeaveTheSurface)
     Surface s;
     g_boxes.clear();
     EXPECT_FALSE(load_picture(s, folder.File(name), 1.0, 0x000000)) << name;
+    EXPECT_TRUE(g_boxes.empty()) << name;
+    ReportMissingPictures();
     ASSERT_EQ(g_boxes.size(), 1u) << name;
     EXPECT_EQ(g_boxes[0], "文件缺失|" + folder.File(name));
     EXPECT_EQ(s.width, 0) << name;

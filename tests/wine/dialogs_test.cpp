@@ -895,7 +895,7 @@ class ProblemsWindowTest : public DialogWindowTest {
   }
 };
 
-constexpr char kOwnerRow[] = "全局 (13, 198) 编号 59413：归属 7 不是任何队伍（共 1 支队伍）";
+constexpr char kOwnerRow[] = "全局 (13, 198) 编号 59413：归属 7 不是任何军团（共 1 个军团）";
 constexpr char kClassZeroRow[] = "全局 (11, 200) 编号 60011：部队的兵种类别为 0，下次规范化时会被删除";
 
 TEST_F(ProblemsWindowTest, ListsRowsRefreshesAndLocatesThePickedRow) {

@@ -1,13 +1,17 @@
 // The undo history on the largest grid (500 x 500, every hex owned by one of three teams),
 // against a plain copy of that grid's cells in the same run: the check that ends every user
 // action when nothing changed, and the largest step a team removal makes (every hex cleared
-// or renumbered), with its memory beside the grid's.
+// or renumbered), with its memory beside the grid's; and the recovery file of that step,
+// written through the safe save and read back, with its size beside the step's memory.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "scenario/edit_history.h"
+#include "scenario/recovery_file.h"
 
 namespace {
 
@@ -65,6 +69,57 @@ void BM_RecordTeamRemoval(benchmark::State& state) {
   state.counters["of_grid"] = double(stepBytes) / double(sizeof g_world.grid);
 }
 BENCHMARK(BM_RecordTeamRemoval)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The history after the largest step: every hex of the 500 x 500 range changed.
+EditHistory& LargestStepHistory() {
+  static EditHistory history;
+  static bool done = false;
+  if (!done) {
+    done = true;
+    FillGrid();
+    static WorldRecord before;
+    memcpy(&before, &g_world, sizeof g_world);
+    history.Start(g_world);
+    RemoveTeam(0);
+    history.Record(g_world);
+    memcpy(&g_world, &before, sizeof g_world);
+  }
+  return history;
+}
+
+// A file of this run's own in the system's temporary folder.
+std::string BenchFile() {
+  return (std::filesystem::temp_directory_path() /
+          ("btl_history_bench_" + std::to_string(getpid()) + ".recovery"))
+      .string();
+}
+
+const RecoveryKey kBenchKey{"C:\\游戏\\largest.btl", 13000000, {}};
+
+void BM_WriteRecoveryLargestStep(benchmark::State& state) {
+  const EditHistory& history = LargestStepHistory();
+  const std::string path = BenchFile();
+  const MapRange range{0, 0, kMaxGrid, kMaxGrid};
+  for (auto _ : state)
+    if (!WriteRecoveryFile(path, kBenchKey, range, history).ok()) state.SkipWithError("write failed");
+  state.counters["file_MB"] = double(std::filesystem::file_size(path)) / 1e6;
+  state.counters["of_step"] =
+      double(std::filesystem::file_size(path)) / double(history.LastStep()->Bytes());
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_WriteRecoveryLargestStep)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_ReadRecoveryLargestStep(benchmark::State& state) {
+  const std::string path = BenchFile();
+  WriteRecoveryFile(path, kBenchKey, {0, 0, kMaxGrid, kMaxGrid}, LargestStepHistory());
+  for (auto _ : state) {
+    RecoveryRead read = ReadRecoveryFile(path, kBenchKey);
+    if (read.state != RecoveryState::kMatches) state.SkipWithError("read failed");
+    benchmark::DoNotOptimize(read.data.steps.data());
+  }
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_ReadRecoveryLargestStep)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalogs/scenario_problems.h"
+#include "scenario/save_loss.h"
 #include "tools/btl/command_line.h"
 #include "tools/btl/names.h"
 
@@ -25,15 +26,16 @@ struct KindText {
   const char* title;
 };
 
-// In the order of CheckKind.
+// In the order of CheckKind. The kinds a save drops or changes take the titles of the
+// editor's warning before a save (scenario/save_loss.h), so both say the same.
 const KindText kKindTexts[kCheckKinds] = {
-    {"recordsOutsideRange", "地图范围之外的记录"},
-    {"recordsSharingAHex", "同一格上的多条记录"},
-    {"hexesBeyond16BitPositions", "16 位位置无法表示的格子"},
-    {"ownersNamingNoTeam", "不属于任何队伍的归属"},
+    {"recordsOutsideRange", kTitleRecordsOutsideRange},
+    {"recordsSharingAHex", kTitleRecordsSharingAHex},
+    {"hexesBeyond16BitPositions", kTitleHexesBeyondPositions},
+    {"ownersNamingNoTeam", "不属于任何军团的归属"},
     {"rangeOutsideWorld", "超出世界地图或为空的地图范围"},
-    {"alphaSetOnSave", "保存时设为 255 的颜色 alpha 字节"},
-    {"recordsReorderedOnSave", "保存时按格的顺序重排之处"},
+    {"alphaSetOnSave", kTitleAlphaSetOnSave},
+    {"recordsReorderedOnSave", kTitleRecordsReorderedOnSave},
     {"recordsDroppedOnSave", "保存时删去的记录"},
     {"unitClassZero", "兵种类别为 0 的部队"},
     {"unknownUnitType", "兵种目录中没有的兵种"},
@@ -90,7 +92,7 @@ class Checker {
     return std::string(s.what) + "记录 #" + Labelled(i, s.nameOf(Record(s, i)));
   }
   std::string Where(uint16_t p) const {
-    return "位置 " + N(p) + "（列 " + N(p % world_.width) + "，行 " + N(p / world_.width) + "）";
+    return "位置 " + N(p) + "（全局 列 " + N(p % world_.width) + "，行 " + N(p / world_.width) + "）";
   }
   bool Inside(uint16_t p) const {
     int64_t x = p % world_.width - int64_t(range_.originX), y = p / world_.width - int64_t(range_.originY);
@@ -102,7 +104,7 @@ class Checker {
   void Reordered(const Section& s);
   void Owners();
   void Problems();
-  void SaveChanges(const PlacementReport& placement);
+  void SaveChanges();
 
   const BattleImage& im_;
   const WorldImage& world_;
@@ -113,9 +115,8 @@ class Checker {
 };
 
 void Checker::Run(bool gameData) {
-  PlacementReport placement;
   r_.saveChecked = CheckRange(range_, world_.width, world_.height).ok() &&
-                   CommitScenario(im_, world_, range_, &placement).ok();
+                   CommitScenario(im_, world_, range_).ok();
   r_.problemReportChecked = gameData && r_.saveChecked;
   Range();
   const Section sections[] = {
@@ -131,7 +132,7 @@ void Checker::Run(bool gameData) {
   else
     Owners();
   // Last: building the bytes rewrites the world record's header and team colours.
-  if (r_.saveChecked) SaveChanges(placement);
+  if (r_.saveChecked) SaveChanges();
 }
 
 void Checker::Range() {
@@ -196,7 +197,7 @@ void Checker::Owners() {
       if (owner == kUnownedTeam || owner < teams) continue;
       r_[CheckKind::kOwnersNamingNoTeam].Add([&] {
         return "归属地图第 " + N(y) + " 行第 " + N(x) + " 列的值 " + N(owner) +
-               " 不是任何队伍（共 " + N(teams) + " 支队伍）";
+               " 不是任何军团（共 " + N(teams) + " 个军团）";
       });
     }
 }
@@ -210,7 +211,9 @@ void Checker::Problems() {
 }
 
 // The save's own bytes, built in memory, against the file's.
-void Checker::SaveChanges(const PlacementReport& placement) {
+void Checker::SaveChanges() {
+  // The dropped records as the editor's warning before a save counts them.
+  const SaveLoss loss = CountSaveLoss(im_, world_.width, range_);
   std::vector<uint8_t> saved;
   if (BuildBattleBytes(saved).ok()) {
     constexpr size_t kAlpha = offsetof(TeamRecord, fileColour) + 3;
@@ -220,7 +223,7 @@ void Checker::SaveChanges(const PlacementReport& placement) {
       if (before == after) continue;
       r_[CheckKind::kAlphaSetOnSave].Add([&] {
         const uint8_t* team = im_.bytes.data() + im_.teamsAt + size_t(t) * kTeamFileBytes;
-        return "队伍 " + Labelled(t, TeamRecordName(team)) + "的颜色 alpha 字节为 " +
+        return "军团 " + Labelled(t, TeamRecordName(team)) + "的颜色 alpha 字节为 " +
                N(before) + "，保存时设为 " + N(after);
       });
     }
@@ -231,8 +234,8 @@ void Checker::SaveChanges(const PlacementReport& placement) {
              N(outside) + " 条，同一格被后面的记录取代 " + N(replaced) + " 条）";
     });
   };
-  dropped("建筑", placement.buildingsOutside, placement.buildingsReplaced);
-  dropped("部队", placement.unitsOutside, placement.unitsReplaced);
+  dropped("建筑", loss.buildingsOutside, loss.buildingsReplaced);
+  dropped("部队", loss.unitsOutside, loss.unitsReplaced);
 }
 
 // RapidJSON writes keys and strings with their lengths: UTF-8 passes through as it is.

@@ -58,13 +58,13 @@ struct Parser {
     app.require_subcommand(1);
 
     CLI::App* info = Add(line, Command::kInfo, "info",
-                         "显示文件头、地图范围、记录数、队伍、将领和附加数据；数据文件夹中有游戏目录"
-                         "时带上国家和将领的名称");
+                         "显示文件头、地图范围、记录数、军团、将军和附加数据；数据文件夹中有游戏目录"
+                         "时带上国家和将军的名称");
     info->add_option("文件", line.input, "战役文件")->required()->type_name("");
     info->add_flag("--json", line.json, "以一个 JSON 文档输出同样的内容");
     CLI::App* check = Add(line, Command::kCheck, "check",
                           "检查文件能否载入，按类列出范围外的记录、同一格上的多条记录、16 位位置"
-                          "无法表示的格子、不属于任何队伍的归属、超出世界地图的范围、保存会改变"
+                          "无法表示的格子、不属于任何军团的归属、超出世界地图的范围、保存会改变"
                           "什么，以及（数据文件夹中有游戏目录时）编辑器问题报告的各项；"
                           "退出码 0 没有发现，1 有发现，2 无法载入");
     check->add_option("文件", line.input, "战役文件")->required()->type_name("");
@@ -89,7 +89,7 @@ struct Parser {
     importer->add_option("输入", line.input, "JSON 文件")->required()->type_name("");
     importer->add_option("输出", line.output, "保存到的战役文件")->required()->type_name("");
     CLI::App* diff = Add(line, Command::kDiff, "diff",
-                         "按文件头、队伍、归属、建筑、部队、将领和附加数据列出两个文件的不同；"
+                         "按文件头、军团、归属、建筑、部队、将军和附加数据列出两个文件的不同；"
                          "退出码 0 相同，1 不同，2 出错");
     diff->add_option("文件一", line.input, "战役文件")->required()->type_name("");
     diff->add_option("文件二", line.output, "战役文件")->required()->type_name("");

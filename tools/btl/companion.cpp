@@ -91,7 +91,7 @@ void ReportPlacement(const PlacementReport& r, std::string& err) {
   line(r.buildingsReplaced, "条建筑记录与后面的记录在同一格，被后者取代");
   line(r.unitsReplaced, "条部队记录与后面的记录在同一格，被后者取代");
   line(r.ownersOutside, "个归属格在地图范围之外，未保存");
-  line(r.ownersNamingNoTeam, "个归属格指向不存在的队伍（原样保存）");
+  line(r.ownersNamingNoTeam, "个归属格指向不存在的军团（原样保存）");
 }
 
 // The file is summarised rather than read whole: info shows no record but the generals.

@@ -101,10 +101,10 @@ void Header(const Sides& s, Kind& kind) {
   struct Count {
     const char* label;
     int32_t a, b;
-  } counts[] = {{"队伍数", ha.teamCount, hb.teamCount},
+  } counts[] = {{"军团数", ha.teamCount, hb.teamCount},
                 {"建筑数", ha.buildingCount, hb.buildingCount},
                 {"部队数", ha.unitCount, hb.unitCount},
-                {"将领数", ha.generalCount, hb.generalCount}};
+                {"将军数", ha.generalCount, hb.generalCount}};
   for (const Count& c : counts)
     if (c.a != c.b) kind.Add(std::string(c.label) + " " + N(c.a) + " → " + N(c.b));
 }
@@ -128,7 +128,7 @@ void ByIndex(const Sides& s, const RecordFields& fields, RecordNamer nameOf, int
   }
 }
 
-std::string OwnerText(int owner) { return owner < 0 ? "范围外" : owner == kUnownedTeam ? "无" : "队伍 " + N(owner); }
+std::string OwnerText(int owner) { return owner < 0 ? "范围外" : owner == kUnownedTeam ? "无" : "军团 " + N(owner); }
 
 // The owner byte of global hex (x, y) in a file, or -1 outside its range.
 int OwnerAt(const BattleImage& im, int64_t x, int64_t y) {
@@ -147,7 +147,7 @@ void Owners(const Sides& s, Kind& kind) {
         int mine = self.owner(column, row), theirs = OwnerAt(other, x, y);
         if (!first && theirs >= 0) continue;  // met in the first walk
         if (mine == theirs) continue;
-        std::string at = "(列 " + N(x) + "，行 " + N(y) + "): ";
+        std::string at = "(全局 列 " + N(x) + "，行 " + N(y) + "): ";
         kind.Add(at + (first ? OwnerText(mine) + " → " + OwnerText(theirs)
                              : OwnerText(theirs) + " → " + OwnerText(mine)));
       }
@@ -182,7 +182,7 @@ void ByHex(const Sides& s, const RecordFields& fields, RecordNamer nameOf, size_
   std::vector<Placed> b = ByPosition(s.b, atB, countB, fields.size);
   int32_t ww = s.options.worldWidth;
   auto hex = [&](uint16_t p) {
-    return "位置 " + N(p) + (ww > 0 ? "（列 " + N(p % ww) + "，行 " + N(p / ww) + "）" : "");
+    return "位置 " + N(p) + (ww > 0 ? "（全局 列 " + N(p % ww) + "，行 " + N(p / ww) + "）" : "");
   };
   auto recordA = [&](size_t n) { return s.a.bytes.data() + atA + size_t(a[n].index) * fields.size; };
   auto recordB = [&](size_t n) { return s.b.bytes.data() + atB + size_t(b[n].index) * fields.size; };
@@ -236,18 +236,18 @@ bool DiffBattleFiles(const BattleImage& a, const BattleImage& b, const DiffOptio
                      std::string& out) {
   if (a.bytes == b.bytes) return false;
   Sides s{a, b, options};
-  Kind kinds[] = {{"文件头"}, {"队伍"}, {"归属"}, {"建筑"}, {"部队"}, {"将领"}, {"附加数据"}};
+  Kind kinds[] = {{"文件头"}, {"军团"}, {"归属"}, {"建筑"}, {"部队"}, {"将军"}, {"附加数据"}};
   for (Kind& k : kinds) k.found.all = options.all;
   Header(s, kinds[0]);
   ByIndex(s, TeamFields(), TeamRecordName, a.header.teamCount, a.teamsAt, b.header.teamCount,
-          b.teamsAt, "队伍", kinds[1]);
+          b.teamsAt, "军团", kinds[1]);
   Owners(s, kinds[2]);
   ByHex(s, BuildingFields(), BuildingRecordName, a.buildingsAt, a.header.buildingCount,
         b.buildingsAt, b.header.buildingCount, kinds[3]);
   ByHex(s, UnitFields(), UnitRecordName, a.unitsAt, a.header.unitCount, b.unitsAt,
         b.header.unitCount, kinds[4]);
   ByIndex(s, GeneralFields(), GeneralRecordName, a.header.generalCount, a.generalsAt,
-          b.header.generalCount, b.generalsAt, "将领", kinds[5]);
+          b.header.generalCount, b.generalsAt, "将军", kinds[5]);
   Tail(s, kinds[6]);
   int64_t total = 0;
   for (const Kind& k : kinds) {

@@ -79,22 +79,22 @@ void AddInfoText(const BattleSummary& summary, const WorldImage& world, const st
   Add(out, "\n地图范围: 起点 (", h.originX, ", ", h.originY, ")，大小 ", h.rangeWidth, " × ",
       h.rangeHeight, "\n");
   Add(out, "世界地图: ", world.width, " × ", world.height, "\n");
-  Add(out, "记录数（文件中）: 队伍 ", h.teamCount, "，建筑 ", h.buildingCount, "，部队 ",
-      h.unitCount, "，将领 ", h.generalCount, "\n");
+  Add(out, "记录数（文件中）: 军团 ", h.teamCount, "，建筑 ", h.buildingCount, "，部队 ",
+      h.unitCount, "，将军 ", h.generalCount, "\n");
   if (f.counted)
     Add(out, "记录数（保存时）: 建筑 ", f.savedBuildings, "，部队 ", f.savedUnits, "\n");
   else
     Add(out, "记录数（保存时）: （文件的范围无法载入，未计算）\n");
-  Add(out, "队伍:\n");
+  Add(out, "军团:\n");
   for (int i = 0; i < h.teamCount; ++i) {
     const TeamRecord t = summary.team(i);
     Add(out, "  ", i, "  国家 ", t.country, InBrackets(CountryName(t.country)), "  金钱 ", t.money,
         "  颜色 ", Rgb(t), " (alpha ", t.fileColour[3], ")\n");
   }
-  Add(out, "将领:\n");
+  Add(out, "将军:\n");
   for (int i = 0; i < h.generalCount; ++i) {
     const GeneralEntry& g = summary.generals[size_t(i)];
-    Add(out, "  ", i, "  将领 ", g.commander, InBrackets(CommanderName(g.commander)), "  军衔 ",
+    Add(out, "  ", i, "  统帅 ", g.commander, InBrackets(CommanderName(g.commander)), "  军衔 ",
         g.rank, "\n");
   }
   Add(out, "附加数据: ", int64_t(summary.tailSize()), " 字节（从第 ", int64_t(summary.layout.tailAt),

@@ -42,7 +42,7 @@ const Field kBombStocks[] = {
 };
 
 const Field kTeam[] = {
-    Number("teamNumber", "队伍编号", I32, offsetof(TeamRecord, teamNumber)),
+    Number("teamNumber", "军团编号", I32, offsetof(TeamRecord, teamNumber)),
     Number("country", "国家", I32, offsetof(TeamRecord, country)),
     Number("money", "金钱", I32, offsetof(TeamRecord, money)),
     Number("steel", "钢铁", I32, offsetof(TeamRecord, steel)),
@@ -56,7 +56,7 @@ const Field kTeam[] = {
     Number("alpha", "颜色 alpha 字节", U8, offsetof(TeamRecord, fileColour) + 3),
     {"techLevels", "科技", FieldKind::kGroup, offsetof(TeamRecord, techLevels), 48, 0, 0, kTechLevels},
     {"bombStocks", "炸弹", FieldKind::kGroup, offsetof(TeamRecord, bombStocks), 12, 0, 0, kBombStocks},
-    Bytes("keep104", "队伍字节 104-115", offsetof(TeamRecord, keep104), 12),
+    Bytes("keep104", "军团字节 104-115", offsetof(TeamRecord, keep104), 12),
 };
 
 const Field kBuilding[] = {
@@ -107,7 +107,7 @@ const Field kUnit[] = {
 };
 
 const Field kGeneral[] = {
-    Number("commander", "将领", U16, offsetof(GeneralEntry, commander)),
+    Number("commander", "统帅", U16, offsetof(GeneralEntry, commander)),
     Number("rank", "军衔", U16, offsetof(GeneralEntry, rank)),
 };
 
@@ -118,7 +118,7 @@ const RecordFields& HeaderFields() {
   return r;
 }
 const RecordFields& TeamFields() {
-  static const RecordFields r{"队伍", kTeamFileBytes, kTeam};
+  static const RecordFields r{"军团", kTeamFileBytes, kTeam};
   return r;
 }
 const RecordFields& BuildingFields() {
@@ -130,7 +130,7 @@ const RecordFields& UnitFields() {
   return r;
 }
 const RecordFields& GeneralFields() {
-  static const RecordFields r{"将领", sizeof(GeneralEntry), kGeneral};
+  static const RecordFields r{"将军", sizeof(GeneralEntry), kGeneral};
   return r;
 }
 

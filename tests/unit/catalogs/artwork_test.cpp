@@ -56,8 +56,9 @@ int RecordBox(void*, const std::string& text, const std::string& caption, unsign
   return kIdOk;
 }
 
-// Files refused from their first bytes, before any decoder sees them, in both builds: one
-// "文件缺失" box with the path, and the surface and the current target as they were.
+// Files refused from their first bytes, before any decoder sees them, in both builds: no box
+// while loading, the path gathered for the one "文件缺失" box that reports them, and the
+// surface and the current target as they were.
 TEST(LoadPicture, FilesRefusedFromTheirHeaderShowOneBoxAndChangeNothing) {
   TempFolder folder{"btl_picture"};
   std::string png = EncodePng(4, 3, std::vector<uint32_t>(12, PngRgba(1, 2, 3)).data());
@@ -82,6 +83,10 @@ TEST(LoadPicture, FilesRefusedFromTheirHeaderShowOneBoxAndChangeNothing) {
     set_target(&other);
     g_boxes.clear();
     EXPECT_FALSE(load_picture(surface, path, 1.0, 0xFFFFFF)) << path;
+    EXPECT_TRUE(g_boxes.empty()) << path;
+    ASSERT_EQ(MissingPictures(), std::vector<std::string>{path});
+    ReportMissingPictures();
+    EXPECT_TRUE(MissingPictures().empty());
     ASSERT_EQ(g_boxes.size(), 1u) << path;
     EXPECT_EQ(g_boxes[0], "文件缺失|" + path);
     EXPECT_EQ(CurrentTarget(), &other) << path;
@@ -93,6 +98,39 @@ TEST(LoadPicture, FilesRefusedFromTheirHeaderShowOneBoxAndChangeNothing) {
   set_target(nullptr);
   DestroySurface(&surface);
   DestroySurface(&other);
+}
+
+// Every picture the start-up could not load, in one box in the order they were asked for:
+// the paths alone up to 20, their count first beyond that; nothing at all when none failed.
+TEST(LoadPicture, MissingPicturesAreReportedOnceInTheirOrder) {
+  TempFolder folder{"btl_pictures"};
+  SetPromptHandler(RecordBox);
+  g_boxes.clear();
+  ReportMissingPictures();
+  EXPECT_TRUE(g_boxes.empty());
+  for (size_t count : {size_t(1), size_t(3), kMissingPicturesListedPlainly,
+                       kMissingPicturesListedPlainly + 1, size_t(45)}) {
+    std::vector<std::string> paths;
+    Surface s;
+    for (size_t i = 0; i < count; ++i) {
+      // Not in name order, so the order of the asking shows.
+      paths.push_back(folder.File("缺少_" + std::to_string((i * 7) % count) + ".png"));
+      EXPECT_FALSE(load_picture(s, paths.back(), 1.0, 0));
+    }
+    g_boxes.clear();
+    ReportMissingPictures();
+    ASSERT_EQ(g_boxes.size(), 1u) << count;
+    std::string listed;
+    for (const std::string& p : paths) listed += (listed.empty() ? "" : "\n") + p;
+    if (count > kMissingPicturesListedPlainly)
+      listed = "共 " + std::to_string(count) + " 个图片文件缺失或无法读取：\n" + listed;
+    EXPECT_EQ(g_boxes[0], "文件缺失|" + listed) << count;
+    EXPECT_EQ(MissingPicturesText(paths), listed);
+    g_boxes.clear();
+    ReportMissingPictures();  // forgotten once reported
+    EXPECT_TRUE(g_boxes.empty());
+  }
+  SetPromptHandler(nullptr);
 }
 
 }  // namespace

@@ -67,22 +67,22 @@ const Case kCases[] = {
     {"unit's general past the table", [] { At(1, 1).unit.general = 1; }, true, ProblemKind::kMissingGeneral, 1, 1,
      "部队的将军编号 1 没有对应的将军（共 1 名将军）"},
     {"general's commander missing", [] { g_world.generals[0].commander = 8; }, true, ProblemKind::kBadGeneral, -1,
-     -1, "将军 #0：统帅 8 不在将领目录中"},
+     -1, "将军 #0：统帅 8 不在将军目录中"},
     {"general's rank above the rank count", [] { g_world.generals[0].rank = 3; }, true, ProblemKind::kBadGeneral,
      -1, -1, "将军 #0：军衔 3 超过军衔数 2"},
     {"general with both faults is one problem",
      [] { g_world.generals[0] = {65535, 30}; }, true, ProblemKind::kBadGeneral, -1, -1,
-     "将军 #0：统帅 65535 不在将领目录中，军衔 30 超过军衔数 2"},
+     "将军 #0：统帅 65535 不在将军目录中，军衔 30 超过军衔数 2"},
     {"unit position not the hex's index", [] { At(1, 1).unit.position += 1; }, true, ProblemKind::kWrongPosition, 1,
      1, "部队记录的位置为 59712，不是本格的编号 59711"},
     {"building position not the hex's index", [] { At(2, 1).building.position = 0; }, true,
      ProblemKind::kWrongPosition, 2, 1, "建筑记录的位置为 0，不是本格的编号 59712"},
     {"owner naming no team", [] { At(3, 0).owner = 7; }, true, ProblemKind::kOwnerNamesNoTeam, 3, 0,
-     "归属 7 不是任何队伍（共 2 支队伍）"},
+     "归属 7 不是任何军团（共 2 个军团）"},
     {"owner one past the counted teams", [] { At(0, 2).owner = 2; }, true, ProblemKind::kOwnerNamesNoTeam, 0, 2,
-     "归属 2 不是任何队伍（共 2 支队伍）"},
+     "归属 2 不是任何军团（共 2 个军团）"},
     {"owner of a team no longer counted", [] { g_world.teamCount = 1; }, true, ProblemKind::kOwnerNamesNoTeam, 2,
-     1, "归属 1 不是任何队伍（共 1 支队伍）"},
+     1, "归属 1 不是任何军团（共 1 个军团）"},
     {"building code missing from the catalog", [] { At(3, 2).building.buildingCode = 201; }, true,
      ProblemKind::kUnknownBuilding, 3, 2, "建筑代码 201 不在建筑目录中"},
     {"city name missing from the string table", [] { At(2, 1).building.cityName = 13; }, true,
@@ -90,9 +90,9 @@ const Case kCases[] = {
     {"anti-air type above 3", [] { At(3, 2).building.facilityType = 4; }, true, ProblemKind::kAntiAirType, 3, 2,
      "防空类型 4 大于 3"},
     {"team's country missing from the catalog", [] { g_world.teams[1].country = 2; }, true,
-     ProblemKind::kUnknownCountry, -1, -1, "队伍 1：国家 2 不在国家目录中"},
+     ProblemKind::kUnknownCountry, -1, -1, "军团 1：国家 2 不在国家目录中"},
     {"team's country past every table", [] { g_world.teams[0].country = 1000; }, true,
-     ProblemKind::kUnknownCountry, -1, -1, "队伍 0：国家 1000 不在国家目录中"},
+     ProblemKind::kUnknownCountry, -1, -1, "军团 0：国家 1000 不在国家目录中"},
 
     // Values that mean "none", and records that are not there.
     {"unowned hex", [] { At(1, 1).owner = kUnownedTeam; }, false},
@@ -204,7 +204,7 @@ TEST(ScenarioProblems, MessyDemoScenarioShowsExactlyItsPlantedFaults) {
   EXPECT_EQ(found[1].hexIndex, GlobalIndex(2, 2));
   EXPECT_EQ(found[2].kind, ProblemKind::kOwnerNamesNoTeam);
   EXPECT_EQ(found[2].hexIndex, GlobalIndex(g_world.rangeWidth - 1, g_world.rangeHeight - 1));
-  EXPECT_EQ(found[2].text, "归属 7 不是任何队伍（共 2 支队伍）");
+  EXPECT_EQ(found[2].text, "归属 7 不是任何军团（共 2 个军团）");
 }
 
 }  // namespace

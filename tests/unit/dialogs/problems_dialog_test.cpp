@@ -18,9 +18,9 @@ using Rows = std::vector<std::string>;
 // The test world (4 x 3 at global (10, 198), 300 columns) with two teams and three problems:
 // owner 7 on local (3, 0), a unit of class 0 on local (1, 2), general 0 of an unknown
 // commander.
-const char kOwnerRow[] = "全局 (13, 198) 编号 59413：归属 7 不是任何队伍（共 2 支队伍）";
+const char kOwnerRow[] = "全局 (13, 198) 编号 59413：归属 7 不是任何军团（共 2 个军团）";
 const char kClassZeroRow[] = "全局 (11, 200) 编号 60011：部队的兵种类别为 0，下次规范化时会被删除";
-const char kGeneralRow[] = "将军 #0：统帅 8 不在将领目录中";
+const char kGeneralRow[] = "将军 #0：统帅 8 不在将军目录中";
 
 class ProblemsDialogTest : public ::testing::Test {
  protected:

@@ -16,6 +16,7 @@
 #include "tests/support/battle_fixture.h"
 #include "tests/support/battle_mutator.h"
 #include "tests/support/temp_folder.h"
+#include "tools/demo_data/png_writer.h"
 
 namespace {
 
@@ -547,6 +548,37 @@ TEST(BattleBadFiles, CountsOutsideTheirCapacitiesAreRefused) {
   }
 }
 
+// What is no battle file at all (a text or a picture renamed, a file cut inside its header)
+// is called so on the first line, with the detail on the second; a file cut after its
+// header is an incomplete battle file, not that.
+TEST(BattleBadFiles, TextPicturesAndHeadersCutShortAreNoBattleFiles) {
+  const std::string first = "“坏.btl”不是战役文件，或已损坏。\n";
+  auto refusedAsNoBattleFile = [&](const std::vector<uint8_t>& bytes) {
+    Status s = Parse(bytes);
+    if (s.ok() || s.message.compare(0, first.size(), first) != 0) return false;
+    const std::string detail = s.message.substr(first.size());
+    return !detail.empty() && detail.find('\n') == std::string::npos;
+  };
+  const std::string text =
+      "这是一个文本文件，被改名成了 .btl。\r\nThis is a text file renamed to .btl, long enough "
+      "to fill a whole header and some sections after it.\r\n";
+  EXPECT_TRUE(refusedAsNoBattleFile(std::vector<uint8_t>(text.begin(), text.end())));
+  std::vector<uint32_t> pixels(64 * 64);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = PngRgba(uint8_t(i), uint8_t(i * 7), 3);
+  const std::string png = EncodePng(64, 64, pixels.data());
+  ASSERT_GT(png.size(), kHeaderBytes);
+  EXPECT_TRUE(refusedAsNoBattleFile(std::vector<uint8_t>(png.begin(), png.end())));
+  Status s = Parse(std::vector<uint8_t>(text.begin(), text.end()));
+  EXPECT_NE(s.message.find("无效"), std::string::npos) << s.message;
+
+  const std::vector<uint8_t> bytes = CleanScenario().bytes();
+  for (size_t n = 0; n < bytes.size(); ++n) {
+    const std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + n);
+    EXPECT_EQ(refusedAsNoBattleFile(cut), n < kHeaderBytes) << n << Parse(cut).message;
+  }
+  EXPECT_TRUE(Parse(bytes).ok());
+}
+
 TEST(BattleBadFiles, CountsAtTheCapacityNeedTheirBytes) {
   BattleFixture scenario;
   scenario.header.rangeWidth = 0;
@@ -685,10 +717,10 @@ TEST(BattleHostileFiles, EveryCountFieldAtItsEdgesIsRefusedOrLoadsCleanly) {
   } fields[] = {
       {offsetof(BtlHeader, rangeWidth), kMaxGrid, "地图范围宽度", "归属地图"},
       {offsetof(BtlHeader, rangeHeight), kMaxGrid, "地图范围高度", "归属地图"},
-      {offsetof(BtlHeader, teamCount), kMaxTeams, "队伍数", "队伍数据"},
+      {offsetof(BtlHeader, teamCount), kMaxTeams, "军团数", "军团数据"},
       {offsetof(BtlHeader, buildingCount), kMaxBuildings, "建筑数", "建筑数据"},
       {offsetof(BtlHeader, unitCount), kMaxUnits, "部队数", "部队数据"},
-      {offsetof(BtlHeader, generalCount), kMaxGenerals, "将领数", "将领数据"},
+      {offsetof(BtlHeader, generalCount), kMaxGenerals, "将军数", "将军数据"},
   };
   const WorldImage& world = DemoWorldImage();
   for (const char* demo : {"demo_small", "demo_messy"})

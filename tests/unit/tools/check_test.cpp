@@ -94,7 +94,7 @@ TEST(Check, EachKindOfFindingAndTheExitStatus) {
       {"unit outside the range",
        [](BattleFixture& s) { s.units.push_back(MakeUnit(Pos(7, 0), 1, 1)); },
        {{"recordsOutsideRange", 1}, {"recordsDroppedOnSave", 1}},
-       "部队记录 #4 的位置 172（列 12，行 4）在地图范围之外"},
+       "部队记录 #4 的位置 172（全局 列 12，行 4）在地图范围之外"},
       {"building outside the range",
        [](BattleFixture& s) { s.buildings.insert(s.buildings.begin(), MakeBuilding(0, 4)); },
        {{"recordsOutsideRange", 1}, {"recordsDroppedOnSave", 1}},
@@ -102,27 +102,27 @@ TEST(Check, EachKindOfFindingAndTheExitStatus) {
       {"two units on one hex",
        [](BattleFixture& s) { s.units.push_back(MakeUnit(Pos(0, 0), 5, 5)); },
        {{"recordsSharingAHex", 1}, {"recordsDroppedOnSave", 1}, {"recordsReorderedOnSave", 1}},
-       "部队记录 #0 和 #4 在同一格位置 165（列 5，行 4），只有后者会保留"},
+       "部队记录 #0 和 #4 在同一格位置 165（全局 列 5，行 4），只有后者会保留"},
       {"two buildings on one hex, the later one in place",
        [](BattleFixture& s) { s.buildings.insert(s.buildings.begin(), MakeBuilding(Pos(1, 0), 9)); },
        {{"recordsSharingAHex", 1}, {"recordsDroppedOnSave", 1}},
-       "建筑记录 #0 和 #1 在同一格位置 166（列 6，行 4），只有后者会保留"},
+       "建筑记录 #0 和 #1 在同一格位置 166（全局 列 6，行 4），只有后者会保留"},
       {"an earlier record on a hex a later one takes: no reordering",
        [](BattleFixture& s) { s.units.insert(s.units.begin(), MakeUnit(Pos(5, 3), 6, 6)); },
        {{"recordsSharingAHex", 1}, {"recordsDroppedOnSave", 1}},
-       "部队记录 #0 和 #3 在同一格位置 290（列 10，行 7），只有后者会保留"},
+       "部队记录 #0 和 #3 在同一格位置 290（全局 列 10，行 7），只有后者会保留"},
       {"records out of hex order",
        [](BattleFixture& s) { std::swap(s.units[0], s.units[1]); },
        {{"recordsReorderedOnSave", 1}},
-       "部队记录 #1 的位置 165（列 5，行 4）排在 #0 的位置 208 之后，保存时会排到它前面"},
+       "部队记录 #1 的位置 165（全局 列 5，行 4）排在 #0 的位置 208 之后，保存时会排到它前面"},
       {"alpha byte",
        [](BattleFixture& s) { s.teams[1].fileColour[3] = 128; },
        {{"alphaSetOnSave", 1}},
-       "队伍 1 的颜色 alpha 字节为 128，保存时设为 255"},
+       "军团 1 的颜色 alpha 字节为 128，保存时设为 255"},
       {"owner naming no team",
        [](BattleFixture& s) { s.owners[3] = 77; },
        {{"ownersNamingNoTeam", 1}},
-       "归属地图第 0 行第 3 列的值 77 不是任何队伍（共 3 支队伍）"},
+       "归属地图第 0 行第 3 列的值 77 不是任何军团（共 3 个军团）"},
       {"range leaving the world",
        [](BattleFixture& s) { s.header.originX = 36; },
        {{"rangeOutsideWorld", 1}, {"recordsOutsideRange", 7}},
@@ -193,15 +193,15 @@ TEST(Check, TwentyLinesOfAKindUnlessAll) {
   ASSERT_EQ(f.Check(scenario), kExitFindings) << f.err;
   std::vector<std::string> lines = LinesOfKind(f.out, CheckKind::kRecordsOutsideRange);
   ASSERT_EQ(lines.size(), 21u) << f.out;
-  EXPECT_EQ(lines[0], "部队记录 #4 的位置 0（列 0，行 0）在地图范围之外");
-  EXPECT_EQ(lines[19], "部队记录 #23 的位置 19（列 19，行 0）在地图范围之外");
+  EXPECT_EQ(lines[0], "部队记录 #4 的位置 0（全局 列 0，行 0）在地图范围之外");
+  EXPECT_EQ(lines[19], "部队记录 #23 的位置 19（全局 列 19，行 0）在地图范围之外");
   EXPECT_EQ(lines[20], "…… 另有 25 行未显示，用 --all 显示全部");
   EXPECT_NE(f.out.find("地图范围之外的记录（45 处）:"), std::string::npos) << f.out;
 
   ASSERT_EQ(f.Check(scenario, {"--all"}), kExitFindings);
   lines = LinesOfKind(f.out, CheckKind::kRecordsOutsideRange);
   ASSERT_EQ(lines.size(), 45u) << f.out;
-  EXPECT_EQ(lines[44], "部队记录 #48 的位置 44（列 4，行 1）在地图范围之外");
+  EXPECT_EQ(lines[44], "部队记录 #48 的位置 44（全局 列 4，行 1）在地图范围之外");
   EXPECT_EQ(f.out.find("另有"), std::string::npos);
 
   for (bool all : {false, true}) {
@@ -212,7 +212,7 @@ TEST(Check, TwentyLinesOfAKindUnlessAll) {
     EXPECT_EQ(kind["count"].asInt64(), 45);
     EXPECT_EQ(kind["lines"].size(), all ? 45u : 20u);
     EXPECT_EQ(kind["linesLeftOut"].asInt64(), all ? 0 : 25);
-    EXPECT_EQ(kind["lines"][19].asString(), "部队记录 #23 的位置 19（列 19，行 0）在地图范围之外");
+    EXPECT_EQ(kind["lines"][19].asString(), "部队记录 #23 的位置 19（全局 列 19，行 0）在地图范围之外");
   }
 }
 
@@ -384,7 +384,7 @@ TEST(Check, NamesFromTheDataFolderAndWithout) {
     auto bracketed = [&](const std::string& name) { return catalogs ? "（" + name + "）" : ""; };
     EXPECT_NE(f.out.find("  0  国家 " + std::to_string(l.country) + bracketed(country) + "  金钱"),
               std::string::npos) << f.out;
-    EXPECT_NE(f.out.find("  1  将领 " + std::to_string(l.commander) + bracketed(commander) + "  军衔"),
+    EXPECT_NE(f.out.find("  1  统帅 " + std::to_string(l.commander) + bracketed(commander) + "  军衔"),
               std::string::npos) << f.out;
     ASSERT_EQ(f.Run({"info", "--json", f.battle}), kExitOk);
     EXPECT_EQ(Parse(f.out)["teams"][2]["countryName"].asString(), catalogs ? country : "");
@@ -403,7 +403,7 @@ TEST(Check, NamesFromTheDataFolderAndWithout) {
     WriteFileBytes(second, changed.bytes());
     ASSERT_EQ(f.Run({"diff", f.battle, second}), kExitFindings) << f.err;
     const std::string names = catalogs ? "（" + unitA + " → " + unitB + "）" : "";
-    EXPECT_NE(f.out.find("  位置 208（列 8，行 5）" + names + ": 兵种"), std::string::npos) << f.out;
+    EXPECT_NE(f.out.find("  位置 208（全局 列 8，行 5）" + names + ": 兵种"), std::string::npos) << f.out;
   }
 }
 

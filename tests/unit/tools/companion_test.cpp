@@ -128,7 +128,7 @@ TEST(Companion, CheckListsOddRecordsWithStatusOne) {
   EXPECT_EQ(f.Run({"check", f.battle}), kExitFindings);
   EXPECT_NE(f.out.find("部队记录 #0 和 #4 在同一格"), std::string::npos) << f.out;
   EXPECT_NE(f.out.find("建筑记录 #3"), std::string::npos) << f.out;
-  EXPECT_NE(f.out.find("值 77 不是任何队伍"), std::string::npos) << f.out;
+  EXPECT_NE(f.out.find("值 77 不是任何军团"), std::string::npos) << f.out;
 
   CompanionFolder clean(CleanScenario().bytes());
   EXPECT_EQ(clean.Run({"check", clean.battle}), kExitOk);
@@ -140,7 +140,7 @@ TEST(Companion, InfoShowsCountsAsStoredAndAsSaved) {
   scenario.units.push_back(MakeUnit(scenario.units[0].position, 5, 5));
   CompanionFolder f(scenario.bytes());
   ASSERT_EQ(f.Run({"info", f.battle}), 0) << f.err;
-  EXPECT_NE(f.out.find("部队 5，将领 2"), std::string::npos) << f.out;
+  EXPECT_NE(f.out.find("部队 5，将军 2"), std::string::npos) << f.out;
   EXPECT_NE(f.out.find("建筑 3，部队 4"), std::string::npos) << f.out;
   EXPECT_NE(f.out.find("附加数据: 37 字节"), std::string::npos) << f.out;
   EXPECT_NE(f.out.find("#C80A0A"), std::string::npos) << f.out;
@@ -254,7 +254,7 @@ TEST(Companion, CheckWithTheGameDataPrintsTheProblemReportsRows) {
     EXPECT_NE(at, std::string::npos) << row << out;
     EXPECT_EQ(out.find(row, at + 1), std::string::npos) << row;
   }
-  EXPECT_EQ(out.find("不是任何队伍"), out.rfind("不是任何队伍")) << out;
+  EXPECT_EQ(out.find("不是任何军团"), out.rfind("不是任何军团")) << out;
 
   ResetCatalogs();
   ResetStringTable();
@@ -265,5 +265,5 @@ TEST(Companion, CheckWithTheGameDataPrintsTheProblemReportsRows) {
   out.clear();
   ASSERT_EQ(RunCompanion({"--data", bare.File("数据"), "check", messy}, out, err), kExitFindings) << err;
   EXPECT_EQ(out.find("全局 ("), std::string::npos) << out;
-  EXPECT_NE(out.find("不是任何队伍"), std::string::npos) << out;
+  EXPECT_NE(out.find("不是任何军团"), std::string::npos) << out;
 }
