@@ -31,7 +31,7 @@ const std::vector<const char*> kAntiAir = {"无", "防空机枪", "防空炮", "
 
 std::string OwnerText(uint8_t owner) {
   if (owner == kUnownedTeam) return "无归属";
-  if (owner >= UsableTeamCount()) return Num(owner) + "（无此队伍）";
+  if (owner >= UsableTeamCount()) return Num(owner) + "（无此军团）";
   return Numbered(owner, CountryNameOf(g_world.teams[owner].country));
 }
 

@@ -93,7 +93,7 @@ const LinesRow kLinesRows[] = {
      {"地形类别：0", "军团：1"}},
     {"an owner byte that names no counted team",
      [](Cell& c) { c.owner = 2; },
-     {"地形类别：0", "军团：2（无此队伍）"}},
+     {"地形类别：0", "军团：2（无此军团）"}},
     {"a unit of a known type with a general: type and level, hit points, general and rank, "
      "policies, change turn",
      [](Cell& c) {
