@@ -11,7 +11,10 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BTL_BUILD:-$root/build}
 export BTL_BUILD=$build
+source "$root/scripts/lib/harness.bash"
+trap e2e_cleanup EXIT
 
+# After the library: this script's own fail (named step, status 1), not the checks' counter.
 fail() {
   echo "run_demo: $1 failed${2:+: $2}" >&2
   exit 1
@@ -25,8 +28,6 @@ if ! bash "$root/scripts/build.sh" >"$log" 2>&1; then
   tail -n 40 "$log" >&2
   fail "building" "the whole output is in $log"
 fi
-source "$root/scripts/lib/harness.bash"
-trap e2e_cleanup EXIT
 wine_prefix_ready || fail "setting up the Wine prefix"
 demo=${BTL_DEMO:-$build/demo}
 mkdir -p "$demo" || fail "making the demo folder $demo"
