@@ -5,27 +5,18 @@
 # Run it after `bash scripts/build.sh` (it needs build/win/app/btl_editor.exe and, from the
 # native build, the demo-data generator and tests/hover_probe). It always works on a virtual
 # display of its own (Xvfb), with or without a display of yours, so the pictures do not depend
-# on your screen; the demo data, a Wine prefix and the scratch files live in a mktemp folder
-# of its own that is removed at the end. A rerun gives the same pictures: the demo data is
+# on your screen; the demo data, a Wine prefix (a copy of the build's) and the scratch files
+# live in a mktemp folder of its own that is removed at the end. A rerun gives the same pictures: the demo data is
 # generated from fixed seeds, the pointer rests off the pictures, the keyboard focus is moved
 # from edit fields to a button where a dialog has one, and the PNGs carry no time stamps.
 #
 # Every step is checked: a failing one is named on stderr and the script exits with status 1,
 # leaving docs/images as it was.
 set -uo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-export BTL_BUILD=${BTL_BUILD:-$root/build}
+source "$(dirname "$0")/lib/harness.bash"
 work=$(mktemp -d)
-# A Wine prefix of its own: the test suites' prefix and its running programs stay untouched.
-export WINEPREFIX=$work/wine-prefix
-source "$root/tests/e2e/lib.bash"
 images=$root/docs/images
-
-# The editor's bookkeeping files of the e2e helpers, in our own folder: another run beside
-# this one keeps its own.
-editor_group_file=$work/editor.pgid
-editor_status_file=$work/editor.status
-trap 'e2e_stop; timeout 30 wineserver -w 2>/dev/null; rm -rf "$work"' EXIT
+trap 'e2e_stop; timeout 30 wineserver -w 2>/dev/null; rm -rf "$work" "$e2e_dir"' EXIT
 trap 'exit 1' INT TERM
 
 fail() {
@@ -39,7 +30,8 @@ fail() {
 for f in "$editor_exe" "$build/native/tools/demo_data/make_demo_data" "$build/native/tests/hover_probe"; do
   [ -x "$f" ] || fail "finding $f (run bash scripts/build.sh first)"
 done
-wine_prefix_ready || fail "setting up the Wine prefix"
+# A Wine prefix of its own: the build's prefix and its running programs stay untouched.
+wine_prefix_own "$work/wine-prefix" || fail "setting up the Wine prefix"
 
 demo=$work/demo
 "$build/native/tools/demo_data/make_demo_data" "$demo" >/dev/null || fail "generating the demo data"
@@ -71,15 +63,17 @@ publish() {
   convert "$1" "${crop[@]}" "${scale[@]}" -strip +dither -colors 256 -define png:exclude-chunks=date,time \
     "PNG8:$new/$2" || fail "writing $2"
 }
-# Captures window $1 and publishes it as $2 (cut to $3 when given).
+# Captures window $1 once it has settled (two captures in a row alike) and publishes it as $2
+# (cut to $3 when given).
+settled_capture() { e2e_capture "$1" "$shot" && identify -format '%#' "$shot"; }
 picture() {
-  e2e_capture "$1" "$shot" || fail "capturing $2"
+  wait_steady 30 settled_capture "$1" >/dev/null || fail "capturing $2"
   publish "$shot" "$2" "${3:-}"
 }
 # Waits for the window titled exactly $1 and gives it the keyboard; prints its id.
 window() {
   local id
-  id=$(e2e_wait_window "^$1\$" 20) || return 1
+  id=$(e2e_wait_window "^$1\$" 30) || return 1
   e2e_focus "$id" >/dev/null || return 1
   echo "$id"
 }
@@ -91,26 +85,18 @@ e2e_start_editor "$demo"
 
 # ---- Start-up, file, range ----
 notice=$(window "Halvorn3BTL.*") || fail "waiting for the start-up notice"
-sleep 0.5
+sleep 0.5  # the box painted
 picture "$notice" startup_notice.png
 e2e_dismiss_box "Halvorn3BTL" 20 || fail "closing the start-up notice"
 e2e_file_dialog "打开" "$(e2e_winpath "$demo/demo_large.btl")" || fail "answering the open dialog"
 e2e_dismiss_box "操作提示" 30 || fail "closing the range instructions"
-range=$(e2e_wait_window "^btl_editor\$" 10) || fail "waiting for the range window"
+range=$(e2e_wait_window "^btl_editor\$" 30) || fail "waiting for the range window"
 xdotool mousemove 1279 1023    # the pointer away from the pictures
 sleep 0.5
 picture "$range" range_select.png
-size=$(xdotool getwindowgeometry "$range" | grep -o '[0-9]*x[0-9]*$')
+size=$(e2e_size "$range")
 e2e_key "$range" x
-main=
-for _ in $(seq 100); do
-  for id in $(xdotool search --name "^btl_editor\$" 2>/dev/null); do
-    [ "$(xdotool getwindowgeometry "$id" 2>/dev/null | grep -o '[0-9]*x[0-9]*$')" != "$size" ] && main=$id
-  done
-  [ -n "$main" ] && break
-  sleep 0.1
-done
-[ -n "$main" ] || fail "waiting for the main window"
+main=$(e2e_main_after "$size") || fail "waiting for the main window"
 sleep 0.5
 
 # ---- A hex with a unit and a city, selected ----
@@ -186,7 +172,6 @@ e2e_gone_within "^颜色\$" 10 || fail "closing the colour chooser"
 e2e_close_dialog "^军团编辑\$" 280 37 || fail "closing 军团编辑"
 
 # ---- Go-to (G), on the global column and row of the range's middle ----
-i32_at() { od -An -td4 -j "$2" -N4 "$1" | tr -d ' '; }
 file=$demo/demo_large.btl
 middle="$(( $(i32_at "$file" 8) + $(i32_at "$file" 16) / 2 )),$(( $(i32_at "$file" 12) + $(i32_at "$file" 20) / 2 ))"
 e2e_key "$main" g
@@ -225,7 +210,7 @@ box=$(window 提示) || fail "waiting for the question before closing"
 sleep 0.5
 picture "$box" close_question.png
 e2e_click_box "^提示\$" 20 0 || fail "answering 否"
-[ "$(e2e_wait_editor_end 20)" = 0 ] || fail "ending the editor with 否"
+[ "$(e2e_wait_editor_end 30)" = 0 ] || fail "ending the editor with 否"
 
 # ---- The problem report (P) on the messy demo ----
 e2e_start_editor "$demo"

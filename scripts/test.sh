@@ -1,92 +1,137 @@
 #!/usr/bin/env bash
-# Runs every test: installs what is missing, builds both trees, runs the unit tests natively
-# and under Wine, the Win32-layer and end-to-end tests under Wine with a virtual display,
-# and a smoke run of the companion on the demo data. Ends with "N passed, N failed".
+# Runs every test: installs what is missing, builds both trees and the sanitizer tree (clang,
+# ASan and UBSan: the fuzz targets and the unit tests over one core), then runs the unit
+# tests natively, under the sanitizers and under Wine, the fuzz targets (kept findings and
+# corpus replayed, then 5 s each; the long run is scripts/fuzz.sh 600), the Win32-layer and
+# end-to-end tests under Wine with a virtual display, the companion on the demo data and the
+# release package. The runs go side by side, BTL_TEST_JOBS at a time (default 3): each has its
+# own display, Wine prefix and folders. Prints each stage's time, then
+# "tests: N passed, N failed".
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BTL_BUILD:-$root/build}
 export BTL_BUILD=$build
-
-bash "$root/scripts/build.sh" || { echo "build failed"; echo "0 passed, 1 failed"; exit 1; }
+jobs=${BTL_TEST_JOBS:-3}
+logs=$(mktemp -d)
+trap 'rm -rf "$logs"' EXIT
 
 passed=0
 failed=0
 failures=()
+stage_lines=()
+start_all=${EPOCHREALTIME/[.,]/}
 
-# Runs a GoogleTest program (natively or through wine) and adds up its results.
-run_gtest() {
-  local label=$1; shift
-  local log
-  log=$(mktemp)
-  echo "== $label"
-  # Through bash, so that the Wine helpers (shell functions) can be the command.
-  timeout 900 bash -c 'source "$0"; "$@"' "$root/scripts/wine_setup.sh" "$@" --gtest_brief=1 >"$log" 2>&1
-  local rc=$?
-  grep -E '^\[  (FAILED|PASSED)  \]|Failure|error:' "$log" | head -n 60
-  local p f
-  p=$(grep -oE '^\[  PASSED  \] [0-9]+' "$log" | grep -oE '[0-9]+$' | tail -n1)
-  f=$(grep -oE '^\[  FAILED  \] [0-9]+ test' "$log" | grep -oE '[0-9]+' | tail -n1)
-  passed=$((passed + ${p:-0}))
-  if [ "$rc" -ne 0 ]; then
-    failed=$((failed + ${f:-1}))
-    failures+=("$label")
-    tail -n 30 "$log"
-  fi
-  rm -f "$log"
+# Microseconds since $1 as seconds with one decimal.
+seconds_since() {
+  local us=$(( ${EPOCHREALTIME/[.,]/} - $1 ))
+  printf '%d.%d' $((us / 1000000)) $((us % 1000000 / 100000))
 }
 
-# Runs a script-driven test suite that prints its own "N passed, N failed" line.
-run_suite() {
-  local label=$1; shift
-  local log
-  log=$(mktemp)
+# A step run here and now (the builds), timed: LABEL COMMAND...
+step() {
+  local label=$1 t0=${EPOCHREALTIME/[.,]/}
+  shift
   echo "== $label"
-  timeout 420 "$@" >"$log" 2>&1
+  "$@"
   local rc=$?
-  cat "$log" | tail -n 40
-  local line p f
-  line=$(grep -E '^[a-z: ]*[0-9]+ passed, [0-9]+ failed' "$log" | tail -n1)
-  p=$(echo "$line" | grep -oE '[0-9]+ passed' | grep -oE '[0-9]+')
-  f=$(echo "$line" | grep -oE '[0-9]+ failed' | grep -oE '[0-9]+')
-  passed=$((passed + ${p:-0}))
-  failed=$((failed + ${f:-0}))
-  if [ "$rc" -ne 0 ]; then
-    [ "${f:-0}" -eq 0 ] && failed=$((failed + 1))
-    failures+=("$label")
-  fi
-  rm -f "$log"
+  stage_lines+=("$(printf '%8s s  %s' "$(seconds_since "$t0")" "$label")")
+  return $rc
 }
 
-source "$root/scripts/wine_setup.sh"
-wine_prefix_ready || { failed=$((failed + 1)); failures+=("Wine prefix"); }
+# The sanitizer tree: one clang build of the core under ASan and UBSan for the unit tests'
+# sanitizer run and for the fuzz targets (scripts/fuzz.sh builds its targets in it).
+sanitizer_tree() {
+  cmake -S "$root" -B "$build/fuzz" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBTL_FUZZ=ON >/dev/null &&
+    cmake --build "$build/fuzz" --target btl_tests make_seeds \
+      $(for src in "$root"/tools/fuzz/*_fuzz.cpp; do basename "$src" .cpp; done) >/dev/null
+}
 
-run_gtest "unit tests (native)" "$build/native/tests/btl_tests"
-echo "== building the unit tests with AddressSanitizer and UBSan"
-if cmake -S "$root" -B "$build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBTL_SANITIZE=ON \
-     -DBTL_WERROR="${BTL_WERROR:-$([ -n "${CI:-}" ] && echo ON || echo OFF)}" >/dev/null &&
-   cmake --build "$build/asan" --target btl_tests >/dev/null; then
-  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    run_gtest "unit tests (native, sanitizers)" "$build/asan/tests/btl_tests"
+if ! step "build (set-up, native and Windows trees)" bash "$root/scripts/build.sh"; then
+  echo "build failed"; echo "tests: 0 passed, 1 failed"; exit 1
+fi
+sanitizer_ok=true
+step "build (sanitizer tree)" sanitizer_tree || sanitizer_ok=false
+source "$root/scripts/lib/harness.bash"
+rm -rf "$e2e_dir"
+# The prefix every run copies, made once before the runs start.
+step "Wine prefix" wine_prefix_ready || { failed=$((failed + 1)); failures+=("Wine prefix"); }
+
+# ---- The runs ---------------------------------------------------------------------------
+# Each run is KIND LABEL COMMAND...: KIND "gtest" (a GoogleTest program; its results are
+# added up) or "suite" (a script that ends with its own "N passed, N failed" line). It runs in
+# the background into its own log; at most $jobs at a time.
+n=0
+labels=() kinds=()
+launch() {
+  local kind=$1 label=$2 limit=900
+  shift 2
+  while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n 2>/dev/null || true; done
+  labels[n]=$label kinds[n]=$kind
+  local log=$logs/$n
+  (
+    t0=${EPOCHREALTIME/[.,]/}
+    timeout "$limit" "$@" >"$log.out" 2>&1
+    echo $? >"$log.rc"
+    seconds_since "$t0" >"$log.time"
+  ) &
+  n=$((n + 1))
+}
+
+# A Windows program under Wine, in a Wine prefix of its own (and a display of its own with
+# `with_display`).
+in_wine=(bash -c 'source "$0"; e2e_begin || exit 1; "$@"; rc=$?; e2e_cleanup; exit $rc'
+  "$root/scripts/lib/harness.bash")
+
+# The longest first, so that the last to end is a short one.
+for suite in "$root"/tests/e2e/*.sh; do
+  [ -f "$suite" ] && launch suite "end to end: $(basename "$suite")" bash "$suite"
+done
+launch suite "release package" bash "$root/tests/package_test.sh"
+launch suite "Win32 layer under Wine" bash "$root/tests/wine/run_wine_tests.sh"
+launch gtest "Win32 layer tests under Wine" "${in_wine[@]}" with_display wine_zh "$build/win/tests/btl_wine_tests.exe" --gtest_brief=1
+launch gtest "unit tests (Windows build under Wine)" "${in_wine[@]}" wine_zh "$build/win/tests/btl_tests.exe" --gtest_brief=1
+launch suite "companion on the demo data" bash "$root/tests/demo_smoke.sh"
+launch suite "fuzz targets (kept findings and corpus replayed, then 5 s each)" bash "$root/scripts/fuzz.sh" 5
+if $sanitizer_ok; then
+  launch gtest "unit tests (native, sanitizers)" env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    "$build/fuzz/tests/btl_tests" --gtest_brief=1
 else
   failed=$((failed + 1)); failures+=("sanitizer build")
 fi
-# Every fuzz target: kept findings and corpus replayed, then 20 s of fuzzing each (about
-# 3 to 4 minutes with the build of the fuzzing tree); the long run is scripts/fuzz.sh 600.
-run_suite "fuzz targets (replay, then 20 s each)" bash "$root/scripts/fuzz.sh" 20
-run_gtest "unit tests (Windows build under Wine)" wine_zh "$build/win/tests/btl_tests.exe"
-run_gtest "Win32 layer tests under Wine" with_display wine_zh "$build/win/tests/btl_wine_tests.exe"
-run_suite "companion on the demo data" bash "$root/tests/demo_smoke.sh"
-run_suite "include check" bash "$root/tests/include_check_test.sh"
-run_suite "user guide" bash "$root/tests/guide_test.sh"
-if [ -f "$root/tests/wine/run_wine_tests.sh" ]; then
-  run_suite "Win32 layer under Wine" bash "$root/tests/wine/run_wine_tests.sh"
-fi
-for suite in "$root"/tests/e2e/*.sh; do
-  [ -f "$suite" ] && run_suite "end to end: $(basename "$suite")" bash "$suite"
+launch gtest "unit tests (native)" "$build/native/tests/btl_tests" --gtest_brief=1
+launch suite "include check" bash "$root/tests/include_check_test.sh"
+launch suite "user guide" bash "$root/tests/guide_test.sh"
+wait
+
+# ---- Results, in the order the runs started ---------------------------------------------
+for ((i = 0; i < n; i++)); do
+  log=$logs/$i.out label=${labels[i]}
+  rc=$(cat "$logs/$i.rc" 2>/dev/null || echo 1)
+  echo "== $label"
+  if [ "${kinds[i]}" = gtest ]; then
+    grep -E '^\[  (FAILED|PASSED)  \]|Failure|error:' "$log" | head -n 60
+    p=$(grep -oE '^\[  PASSED  \] [0-9]+' "$log" | grep -oE '[0-9]+$' | tail -n1)
+    f=$(grep -oE '^\[  FAILED  \] [0-9]+ test' "$log" | grep -oE '[0-9]+' | tail -n1)
+    [ "$rc" -ne 0 ] && { tail -n 30 "$log"; f=${f:-1}; }
+  else
+    tail -n 40 "$log"
+    line=$(grep -E '^[a-z0-9: ]*[0-9]+ passed, [0-9]+ failed' "$log" | tail -n1)
+    p=$(echo "$line" | grep -oE '[0-9]+ passed' | grep -oE '[0-9]+')
+    f=$(echo "$line" | grep -oE '[0-9]+ failed' | grep -oE '[0-9]+')
+    [ "$rc" -ne 0 ] && [ "${f:-0}" -eq 0 ] && f=1
+  fi
+  [ "$rc" -eq 124 ] && echo "(stopped: it ran out of time)"
+  passed=$((passed + ${p:-0}))
+  failed=$((failed + ${f:-0}))
+  [ "$rc" -ne 0 ] && failures+=("$label")
+  stage_lines+=("$(printf '%8s s  %s' "$(cat "$logs/$i.time" 2>/dev/null)" "$label")")
 done
-run_suite "release package" bash "$root/tests/package_test.sh"
 
 echo
+echo "stage times (the runs side by side, $jobs at a time):"
+printf '%s\n' "${stage_lines[@]}"
+printf '%8s s  %s\n' "$(seconds_since "$start_all")" "in all"
 if [ ${#failures[@]} -gt 0 ]; then echo "failing: ${failures[*]}"; fi
 echo "tests: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -5,21 +5,13 @@
 # writes the same UTF-8 bytes as the native build to a file or a pipe, and shows Chinese in a
 # console whatever its code page.
 set -u
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BTL_BUILD:-$root/build}
-source "$root/scripts/wine_setup.sh"
-demo=$build/demo
-rm -rf "$demo" && mkdir -p "$demo"
-"$build/native/tools/demo_data/make_demo_data" "$demo" >/dev/null || { echo "demo: 0 passed, 1 failed"; exit 1; }
-
-passed=0 failed=0
-log=$(mktemp)
-trap 'rm -f "$log"' EXIT
-expect() {  # expect NAME COMMAND...: the command must succeed
-  local name=$1; shift
-  if "$@" >"$log" 2>&1; then passed=$((passed + 1)); else
-    failed=$((failed + 1)); echo "FAILED: $name"; tail -n 20 "$log"; fi
-}
+source "$(dirname "$0")/../scripts/lib/harness.bash"
+work=$(mktemp -d)
+trap 'e2e_finish demo' EXIT
+e2e_begin || exit 1
+demo=$work/demo
+e2e_demo_data "$demo" || { check "the demo data is made" false; exit 1; }
+expect() { check "$@"; }  # expect NAME COMMAND...: the command must succeed
 cd "$demo"
 for tool in native windows; do
   if [ $tool = native ]; then btl=("$build/native/tools/btl/btl"); else btl=(wine_zh "$build/win/tools/btl/btl.exe"); fi
@@ -72,11 +64,9 @@ done
 # the text must come out as the Chinese it is.
 "$build/native/tools/btl/btl" info demo_small.btl >native.out
 for cp in 437 936; do
-  script -qec "LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 wine cmd /c 'chcp $cp >nul & ..\\win\\tools\\btl\\btl.exe info demo_small.btl'" \
+  script -qec "LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 wine cmd /c 'chcp $cp >nul & $(e2e_winpath "$build/win/tools/btl/btl.exe") info demo_small.btl'" \
     "console$cp.log" >/dev/null 2>&1 </dev/null
   for n in 1 3 5; do
     expect "console (code page $cp) shows line $n" grep -aqF "$(sed -n ${n}p native.out)" "console$cp.log"
   done
 done
-echo "demo: $passed passed, $failed failed"
-[ $failed -eq 0 ]

@@ -4,14 +4,10 @@
 # dialog templates is named; every key the editor reads is mentioned, and no key is
 # mentioned that the editor does not read. Fast and native: it reads files only.
 set -u
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/../scripts/lib/harness.bash"
+trap 'rm -rf "$e2e_dir"' EXIT
 guide=$root/docs/用户指南.md
 images=$root/docs/images
-passed=0 failed=0
-check() {
-  local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
 mentions() { grep -qF -- "$1" "$guide"; }
 
 [ -f "$guide" ] || { echo "FAILED: $guide is missing"; echo "guide: 0 passed, 1 failed"; exit 1; }
@@ -84,5 +80,4 @@ for letter in $shown; do
   check "key $letter shown in the guide is read by the editor" grep -qx "$letter" <<<"$letters_read"
 done
 
-echo "guide: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_line guide

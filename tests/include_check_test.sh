@@ -3,17 +3,14 @@
 # include each: an upward one must fail and name the file and line, a downward or
 # same-floor one must pass.
 set -u
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/../scripts/lib/harness.bash"
 check=$root/scripts/check_includes.sh
 floors=(base platform scenario drawing catalogs view dialogs app)
-passed=0 failed=0
-pass() { passed=$((passed + 1)); }
-fail() { failed=$((failed + 1)); echo "FAILED: $*"; }
 
-out=$(bash "$check" "$root" 2>&1) && pass || fail "the tree itself: $out"
+out=$(bash "$check" "$root" 2>&1) && pass "the tree itself" || fail "the tree itself" "$out"
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'rm -rf "$work" "$e2e_dir"' EXIT
 
 # plant FILE LINE EXPECT: copies the floors, appends LINE to FILE (a new file is made when
 # missing), runs the check and expects "fails" (naming FILE:N) or "passes".
@@ -26,10 +23,10 @@ plant() {
   n=$(wc -l <"$tree/$file")
   out=$(bash "$check" "$tree" 2>&1); rc=$?
   if [ "$expect" = fails ]; then
-    if [ $rc -ne 0 ] && grep -qF "$file:$n: $line" <<<"$out"; then pass; else
-      fail "$file + '$line' should fail naming $file:$n (status $rc): $out"; fi
+    if [ $rc -ne 0 ] && grep -qF "$file:$n: $line" <<<"$out"; then pass "$file + '$line' fails naming $file:$n"; else
+      fail "$file + '$line' should fail naming $file:$n (status $rc)" "$out"; fi
   else
-    if [ $rc -eq 0 ]; then pass; else fail "$file + '$line' should pass: $out"; fi
+    if [ $rc -eq 0 ]; then pass "$file + '$line' passes"; else fail "$file + '$line' should pass" "$out"; fi
   fi
 }
 
@@ -46,5 +43,4 @@ plant app/editor.cpp '#include "base/status.h"' passes
 plant dialogs/fields.cpp '#include "dialogs/form.h"' passes
 plant view/layout.cpp '#include <vector>' passes
 
-echo "include check: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_line "include check"

@@ -7,14 +7,11 @@
 # under Wine and the editor opens it up to its main window (on a virtual display of its own),
 # which carries the program's icon. Prints "package: N passed, N failed".
 set -uo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/e2e/lib.bash"
+source "$(dirname "$0")/../scripts/lib/harness.bash"
 
 work=$(mktemp -d)
 trap 'e2e_finish package' EXIT
-# The editor's bookkeeping files go to this run's folder too: copies may run side by side.
-editor_group_file=$work/editor.pgid
-editor_status_file=$work/editor.status
+e2e_begin || exit 1
 
 version=$(sed -nE 's/^#define BTL_VERSION_(MAJOR|MINOR|PATCH) ([0-9]+)$/\2/p' "$root/base/version.h" | paste -sd.)
 zip=$(BTL_DIST="$work/dist" bash "$root/scripts/package.sh" | tail -n1)
@@ -117,7 +114,7 @@ check "btl_editor.exe's icon holds sizes 16 to 256 ($(icon_group_sizes "$dest/bt
 cp "$dest/btl_editor.exe" "$dest/btl.exe" "$demo/"
 e2e_start_display || { check "a virtual display" false; exit 1; }
 (cd "$demo" && timeout 120 bash -c 'source "$0"; wine_zh btl.exe check demo_small.btl' \
-   "$root/scripts/wine_setup.sh" >"$work/check.log" 2>&1)
+   "$root/scripts/lib/harness.bash" >"$work/check.log" 2>&1)
 status=$?
 check "btl.exe check passes demo_small.btl in the unzipped folder (status $status)" test "$status" -eq 0
 check "btl.exe check reports on the file" test -s "$work/check.log"

@@ -9,30 +9,30 @@
 # clears it, whatever the environment of the test command, so it never touches a real display.
 set -u
 unset DISPLAY
-source "$(dirname "$0")/lib.bash"
+source "$(dirname "$0")/../../scripts/lib/harness.bash"
 work=$(mktemp -d)
 finish() {
   (export WINEPREFIX=$work/prefix; wine_restart)  # nothing of the runs may outlive the suite
-  rm -rf "$work"
-  echo "demo run e2e: $passed passed, $failed failed"
+  rm -rf "$work" "$e2e_dir"
+  checks_line "demo run e2e"
   exit $((failed > 0))  # a bare exit in a trap would keep the status from before the trap
 }
 trap finish EXIT
 trap 'exit 1' INT TERM
 
-# run_demo.sh with a prefix of the suite's own ($1, made by the run when missing) and any
-# extra environment ($2...); output into $work/out and $work/err. Prints nothing; the status
-# is the script's.
+# run_demo.sh with a prefix of the suite's own ($1, made by the run when missing), a demo folder
+# and screenshot of its own and any extra environment ($2...); output into $work/out and
+# $work/err. Prints nothing; the status is the script's.
 run_demo() {
   local prefix=$1; shift
-  env -u DISPLAY WINEPREFIX="$prefix" BTL_BUILD="$build" "$@" \
+  env -u DISPLAY WINEPREFIX="$prefix" BTL_BUILD="$build" BTL_DEMO="$work/demo" \
+    BTL_DEMO_SHOT="$work/demo_screenshot.png" "$@" \
     timeout 400 bash "$root/scripts/run_demo.sh" >"$work/out" 2>"$work/err"
 }
 show_run() { echo "-- its output:"; tail -n 20 "$work/out"; echo "-- its errors:"; tail -n 20 "$work/err"; }
 
 # ---- From nothing: no prefix, no Wine session ----------------------------------------------
 prefix=$work/prefix
-rm -f "$build/demo_screenshot.png"  # a picture of an earlier run must not pass for this one's
 succeeds() { run_demo "$prefix" || { echo "status $?"; show_run; return 1; }; }
 check "run_demo.sh without a display, from a prefix not yet made, succeeds" succeeds
 
@@ -41,7 +41,7 @@ check "it names a screenshot that exists" test -n "$shot" -a -s "${shot:-/nonexi
 [ -s "${shot:-/nonexistent}" ] || exit 1
 
 # What the main window must be, from the core, for the file the run opened.
-facts=$(cd "$build/demo" && "$build/native/tests/main_window_facts" demo_large.btl) ||
+facts=$(cd "$work/demo" && "$build/native/tests/main_window_facts" demo_large.btl) ||
   { check "the core computes the main window's layout" false; exit 1; }
 eval "$facts"
 size=$(identify -format '%wx%h' "$shot" 2>/dev/null)

@@ -7,36 +7,29 @@
 # saved bytes must equal the file the core computes for the same edits
 # (tests/e2e/dialog_edits.cpp), field by field and as a whole.
 set -u
-source "$(dirname "$0")/lib.bash"
+source "$(dirname "$0")/../../scripts/lib/harness.bash"
+e2e_begin || exit 1
 trap 'e2e_finish "dialogs e2e"' EXIT
 trap 'exit 1' INT TERM
 
 # A demo folder of our own, and from the core: the hexes to edit, what to type and the file
 # the save must then write.
 work=$(mktemp -d)
-"$build/native/tools/demo_data/make_demo_data" "$work/demo" >/dev/null || { check "the demo data is made" false; exit 1; }
+e2e_demo_data "$work/demo" || { check "the demo data is made" false; exit 1; }
 mv "$work/demo/数据" "$work/demo/图片" "$work/demo/demo_small.btl" "$work/" && rm -rf "$work/demo"
 plan=$(cd "$work" && "$build/native/tests/dialog_edits" demo_small.btl expected.btl) ||
   { check "the core computes the expected file" false; exit 1; }
 eval "$plan"
 
-# Little-endian numbers of a file at a byte offset.
-u8_at() { od -An -tu1 -j "$2" -N1 "$1" | tr -d ' '; }
-u16_at() { od -An -tu2 -j "$2" -N2 "$1" | tr -d ' '; }
-u32_at() { od -An -tu4 -j "$2" -N4 "$1" | tr -d ' '; }
-f32_at() { od -An -tf4 -j "$2" -N4 "$1" | tr -d ' '; }
-# Retries a condition for up to 5 s: windows repaint on their own threads' time.
-eventually() {
-  for _ in $(seq 10); do "$@" && return 0; sleep 0.5; done
-  return 1
-}
-shot=$build/e2e_dialog_shot.png
-pixel_is() { test "$(e2e_pixel "$1" "$2")" = "$3"; }  # WINDOW X,Y R,G,B
+# Waits up to 20 s for a condition: windows repaint on their own threads' time.
+eventually() { wait_for 20 "$@"; }
+shot=$e2e_dir/dialog_shot.png
+pixel_is() { e2e_pixel_is "$@"; }  # WINDOW X,Y R,G,B
 
 e2e_start_display || exit 1
 e2e_start_editor "$work"
 main=$(e2e_open_to_main "$work/demo_small.btl") || { check "editor reaches its main window" false; exit 1; }
-check "main window is 630 x 625 (12 x 10 hexes)" test "$(xdotool getwindowgeometry "$main" | grep -o '[0-9]*x[0-9]*$')" = 630x625
+check "main window is 630 x 625 (12 x 10 hexes)" test "$(e2e_size "$main")" = 630x625
 main_alive() { xdotool getwindowgeometry "$main" >/dev/null 2>&1; }
 e2e_pointer_off_map "$main"  # no information box over the map's pixels
 check "a hex of team 0 is drawn in the file's team colour" eventually pixel_is "$main" "$team0_hex_x,$team0_hex_y" "$team0_colour"
@@ -52,7 +45,7 @@ open_from_button() {
 # it): prints its id.
 open_dialog() {
   local id
-  id=$(e2e_wait_window "^$1\$" 15) || return 1
+  id=$(e2e_wait_window "^$1\$" 30) || return 1
   e2e_focus "$id" >/dev/null || return 1
   echo "$id"
 }
@@ -73,7 +66,7 @@ swatch_blank() {
   [ "$face" != 0,0,0 ] && [ "$(e2e_pixel_in "$shot" "$2")" = "$face" ]
 }
 closes() {  # closes CAPTION X Y: the close command, then the main window must still be there
-  e2e_close_dialog "^$1\$" "$2" "$3" && sleep 0.5 && main_alive
+  e2e_close_dialog "^$1\$" "$2" "$3" && sleep 0.5 && main_alive  # a moment for it to end, if it would
 }
 
 # ---- 兵种编辑 on a unit without general ----
@@ -183,7 +176,7 @@ if [ -n "$dialog" ]; then
   type_px "$dialog" 420 137 "$nuclear_bombs_typed"  # 核弹 22
   e2e_click_du "$dialog" 188 158                    # 确定 1057
   check "确定 applies and leaves 军团编辑 open" still_open "$dialog"
-  check "the swatch keeps team 0's colour after 确定" test "$(e2e_pixel "$dialog" "$swatch")" = "$team0_colour"
+  check "the swatch keeps team 0's colour after 确定" e2e_pixel_is "$dialog" "$swatch" "$team0_colour"
   # The swatch opens the system colour chooser; red, green and blue are typed into its
   # edits (Alt+R, then Tab, Tab) and its 确定 (bottom left) is clicked.
   e2e_click "$dialog" ${swatch/,/ }
@@ -196,7 +189,7 @@ if [ -n "$dialog" ]; then
     xdotool key Tab; sleep 0.2; e2e_replace_text "$blue"
     height=$(xdotool getwindowgeometry --shell "$chooser" | sed -n 's/^HEIGHT=//p')
     e2e_click "$chooser" 42 $(( height - 22 ))
-    check "the colour chooser closes with its 确定" e2e_gone_within "^颜色\$" 10
+    check "the colour chooser closes with its 确定" e2e_gone_within "^颜色\$" 20
     check "the swatch shows the chosen colour at once" eventually pixel_is "$dialog" "$swatch" "$team0_colour_after"
   fi
   check "军团编辑 closes by its close command (Alt+F4)" closes 军团编辑 280 37
@@ -207,9 +200,8 @@ fi
 # ---- S with a new name, and the bytes ----
 e2e_key "$main" s
 e2e_file_dialog "另存为" "$(e2e_winpath "$work/edited.btl")"
-e2e_wait_file "$work/edited.btl"
 saved=$work/edited.btl
-check "S saves the edited scenario" test -s "$saved"
+check "S saves the edited scenario" e2e_wait_file "$saved"
 if [ -s "$saved" ]; then
   check "兵种编辑: 移动能力 300 is stored as $movement_stored" test "$(u8_at "$saved" $((unit_at + 13)))" = "$movement_stored"
   check "兵种编辑: 士气 keeps the applied $morale_typed, not the unapplied 11" test "$(u8_at "$saved" $((unit_at + 14)))" = "$morale_typed"

@@ -5,18 +5,16 @@
 # the command keys on. None of it changes a byte of the saved file; and a copy and paste
 # between two hexes named by G changes exactly the owner byte of the hex named.
 set -u
-source "$(dirname "$0")/lib.bash"
+source "$(dirname "$0")/../../scripts/lib/harness.bash"
+e2e_begin || exit 1
 trap 'xdotool keyup g 2>/dev/null; e2e_finish "go-to e2e"' EXIT
 trap 'exit 1' INT TERM
 
 work=$(mktemp -d)
-"$build/native/tools/demo_data/make_demo_data" "$work/demo" >/dev/null || { check "the demo data is made" false; exit 1; }
+e2e_demo_data "$work/demo" || { check "the demo data is made" false; exit 1; }
 mv "$work/demo/数据" "$work/demo/图片" "$work/demo/demo_large.btl" "$work/" && rm -rf "$work/demo"
 file=$work/demo_large.btl
 
-# Little-endian numbers of a file at a byte offset.
-u8_at() { od -An -tu1 -j "$2" -N1 "$1" | tr -d ' '; }
-i32_at() { od -An -td4 -j "$2" -N4 "$1" | tr -d ' '; }
 origin_x=$(i32_at "$file" 8) origin_y=$(i32_at "$file" 12)
 range_w=$(i32_at "$file" 16) range_h=$(i32_at "$file" 20)
 owners_at=$((116 + $(i32_at "$file" 24) * 116))   # the ownership map, after the teams
@@ -49,6 +47,7 @@ target_outline=$(outline_point $target_x $target_y)
 # it covers the outline.
 red() { xdotool mousemove --window "$main" 620 615; sleep 0.2; test "$(e2e_pixel "$main" "$1")" = "170,0,0"; }
 not_red() { ! red "$1"; }
+turns_red() { wait_for 20 red "$1"; }
 
 save_as() {  # S, then the save dialog answered with a file of the work folder
   e2e_key "$main" s
@@ -58,7 +57,7 @@ save_as() {  # S, then the save dialog answered with a file of the work folder
 # G: waits for the dialog (its id in $dialog) and gives it the keyboard.
 open_goto() {
   e2e_key "$main" g
-  dialog=$(e2e_wait_window "^定位格子\$" 15) || return 1
+  dialog=$(e2e_wait_window "^定位格子\$" 30) || return 1
   e2e_focus "$dialog" || return 1
   [ "$e2e_du_w" != 0 ] || e2e_measure_dialog_units "$dialog" 150 54
 }
@@ -66,24 +65,23 @@ type_text() { e2e_click_du "$dialog" 75 25; e2e_replace_text "$1"; }
 press_ok() { e2e_click_du "$dialog" 74 43; }
 # The windows captioned 定位格子: the dialog alone, or with its message box.
 goto_windows() { xdotool search --name "^定位格子\$" 2>/dev/null | sort -u; }
-# The message box beside the dialog, within 10 s; prints its id.
-message_box() {
+# The message box beside the dialog, within 30 s; prints its id.
+box_found() {
   local id
-  for _ in $(seq 100); do
-    for id in $(goto_windows); do
-      [ "$id" != "$dialog" ] && xdotool getwindowgeometry "$id" >/dev/null 2>&1 && { echo "$id"; return 0; }
-    done
-    sleep 0.1
+  for id in $(goto_windows); do
+    [ "$id" != "$dialog" ] && xdotool getwindowgeometry "$id" >/dev/null 2>&1 && { found_box=$id; return 0; }
   done
   return 1
 }
+message_box() { wait_for 30 box_found && echo "$found_box"; }
+dialog_alone() { [ "$(goto_windows)" = "$dialog" ]; }
 # Clicks the OK button of message box $1 (bottom centre) until it goes away.
 dismiss() {
   local X Y WIDTH HEIGHT SCREEN WINDOW
   for _ in 1 2 3 4 5 6; do
     eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)" || return 0
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 24)) click 1
-    for _ in $(seq 30); do [ "$(goto_windows)" = "$dialog" ] && return 0; sleep 0.1; done
+    wait_for 5 dialog_alone && return 0
   done
   return 1
 }
@@ -91,7 +89,7 @@ dismiss() {
 e2e_start_display || exit 1
 e2e_start_editor "$work"
 main=$(e2e_open_to_main "$file") || { check "editor reaches its main window" false; exit 1; }
-check "main window is 630 x 625 (12 x 10 hexes)" test "$(xdotool getwindowgeometry "$main" | grep -o '[0-9]*x[0-9]*$')" = 630x625
+check "main window is 630 x 625 (12 x 10 hexes)" test "$(e2e_size "$main")" = 630x625
 check "before G the target's place has no outline" not_red "$target_outline"
 
 # ---- A hex outside the range: the message box, and the dialog stays ----
@@ -106,9 +104,8 @@ if open_goto; then
   e2e_focus "$dialog"
   type_text "$target_index"
   xdotool key Return   # Enter is 确定
-  check "Enter with a hex of the range closes the dialog" e2e_gone_within "^定位格子\$" 5
-  sleep 0.5
-  check "the hex named by its index is selected in the middle of the view" red "$target_outline"
+  check "Enter with a hex of the range closes the dialog" e2e_gone_within "^定位格子\$" 20
+  check "the hex named by its index is selected in the middle of the view" turns_red "$target_outline"
   # In an odd global column the outline starts half a hex lower: above it, no red.
   x=${target_outline%,*} y=${target_outline#*,}
   check "the outline is the named hex's, not its neighbour's" not_red "$x,$((y - 30))"
@@ -120,9 +117,8 @@ fi
 if open_goto; then
   type_text "$origin_x,$origin_y"
   xdotool key Escape
-  check "Esc closes the dialog" e2e_gone_within "^定位格子\$" 5
-  sleep 0.5
-  check "after Esc the selection is where it was" red "$target_outline"
+  check "Esc closes the dialog" e2e_gone_within "^定位格子\$" 20
+  check "after Esc the selection is where it was" turns_red "$target_outline"
 else
   check "G opens the dialog again" false
 fi
@@ -133,10 +129,10 @@ check "after the go-tos the saved file has the file's bytes" cmp -s "$file" "$wo
 
 # ---- The hex G selects is the hex named: copy one hex's owner onto it ----
 open_goto && type_text "$((origin_x + source_x)) , $((origin_y + target_y))" && press_ok
-e2e_gone_within "^定位格子\$" 5
+e2e_gone_within "^定位格子\$" 20
 e2e_key "$main" c
 open_goto && type_text "$target_index" && press_ok
-check "确定 with a hex of the range closes the dialog" e2e_gone_within "^定位格子\$" 5
+check "确定 with a hex of the range closes the dialog" e2e_gone_within "^定位格子\$" 20
 e2e_key "$main" t
 save_as pasted.btl
 differences=$(cmp -l "$file" "$work/pasted.btl" 2>/dev/null | wc -l)

@@ -5,12 +5,13 @@
 # off the map, or out of the window in one jump, brings back the plain map pixel for pixel.
 # None of it changes a byte of the saved file.
 set -u
-source "$(dirname "$0")/lib.bash"
+source "$(dirname "$0")/../../scripts/lib/harness.bash"
+e2e_begin || exit 1
 trap 'e2e_finish "hover e2e"' EXIT
 trap 'exit 1' INT TERM
 
 work=$(mktemp -d)
-cp -r "$build/demo/数据" "$build/demo/图片" "$build/demo/demo_large.btl" "$work/"
+e2e_demo_data "$work" || { check "the demo data is made" false; exit 1; }
 # From the core: the map area, the hex to rest on (and the track clicks that bring it into
 # view), the box's height for it.
 facts=$(cd "$work" && "$build/native/tests/hover_probe" facts demo_large.btl) ||
@@ -31,19 +32,17 @@ box_in() {
   found=$("$build/native/tests/hover_probe" box "$1" "$2") && eval "$found"
 }
 # Captures the main window into $1 until it differs from the plain frame (want=box) or equals
-# it (want=plain), for up to 5 s; the box variables describe the last capture.
-capture_until() {
-  for _ in $(seq 10); do
-    e2e_capture "$main" "$1" && box_in "$work/plain.png" "$1" || return 1
-    if [ "$2" = box ]; then [ "$box_w" -gt 0 ] && return 0; else [ "$box_w" -eq 0 ] && return 0; fi
-    sleep 0.5
-  done
-  return 1
+# it (want=plain), for up to 20 s; the box variables describe the last capture.
+capture_is() {
+  e2e_capture "$main" "$1" && box_in "$work/plain.png" "$1" || return 1
+  if [ "$2" = box ]; then [ "$box_w" -gt 0 ]; else [ "$box_w" -eq 0 ]; fi
 }
+capture_until() { wait_for 20 capture_is "$@"; }
 
+# The plain frame once the view has settled after the scrolling: two captures in a row alike.
+plain_frame() { e2e_capture "$main" "$work/plain.png" && identify -format '%#' "$work/plain.png"; }
 e2e_pointer_off_map "$main"
-sleep 0.6
-e2e_capture "$main" "$work/plain.png" || { check "a screenshot of the plain map" false; exit 1; }
+wait_steady 30 plain_frame >/dev/null || { check "a screenshot of the plain map" false; exit 1; }
 
 # ---- Resting on the hex ----
 xdotool mousemove --window "$main" "$point_x" "$point_y"

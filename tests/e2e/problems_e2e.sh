@@ -5,17 +5,17 @@
 # view (its red outline, by pixels); Esc closes the report; a save afterwards writes the
 # file's bytes unchanged. On the clean demo P shows the message box instead of the report.
 set -u
-source "$(dirname "$0")/lib.bash"
+source "$(dirname "$0")/../../scripts/lib/harness.bash"
+e2e_begin || exit 1
 trap 'xdotool keyup p 2>/dev/null; e2e_finish "problems e2e"' EXIT
 trap 'exit 1' INT TERM
 
 work=$(mktemp -d)
-"$build/native/tools/demo_data/make_demo_data" "$work/demo" >/dev/null || { check "the demo data is made" false; exit 1; }
+e2e_demo_data "$work/demo" || { check "the demo data is made" false; exit 1; }
 mv "$work/demo/数据" "$work/demo/图片" "$work/demo/demo_large.btl" "$work/" && rm -rf "$work/demo"
 
 # The planted problem: the owner byte of local hex (60, 40) names team 200 of 12. The owner
 # map follows the header (116 bytes) and the teams (116 bytes each), row by row.
-u32_at() { od -An -tu4 -j "$2" -N4 "$1" | tr -d ' '; }
 width=$(u32_at "$work/demo_large.btl" 16) teams=$(u32_at "$work/demo_large.btl" 24)
 cp "$work/demo_large.btl" "$work/planted.btl"
 printf '\310' | dd of="$work/planted.btl" bs=1 seek=$((116 + 116 * teams + 40 * width + 60)) conv=notrunc status=none
@@ -24,7 +24,7 @@ check "the planted file differs from the demo in one byte" test "$(cmp -l "$work
 # The 12 x 10 view centred on local (60, 40) of the 120 x 80 range scrolls to (54, 35): the
 # hex is view column 6, row 5, drawn from (300, 250); its global column 70 is even, so it is
 # not shifted down. Its outline's left edge passes through (300, 275).
-outline_at_target() { test "$(e2e_pixel "$main" 300,275)" = "170,0,0"; }
+outline_at_target() { wait_for 20 e2e_pixel_is "$main" 300,275 170,0,0; }
 
 save_as() {  # S, then the save dialog answered with a file of the work folder
   e2e_key "$main" s
@@ -33,7 +33,7 @@ save_as() {  # S, then the save dialog answered with a file of the work folder
 # P, then the report's window id (empty when none came).
 open_report() {
   e2e_key "$main" p
-  report=$(e2e_wait_window "^问题检查\$" 15) && e2e_focus "$report"
+  report=$(e2e_wait_window "^问题检查\$" 30) && e2e_focus "$report"
 }
 # Client pixel of dialog-unit point ($1, $2) of the report, "x y".
 report_point() { e2e_du_point "$1" "$2"; }
@@ -51,8 +51,7 @@ check "P opens the problem report" test -n "$report"
 e2e_measure_dialog_units "$report" 280 190
 read -r rx ry <<<"$(first_row)"
 xdotool mousemove --window "$report" "$rx" "$ry" click --repeat 2 --delay 120 1
-check "a double-click on the row closes the report" e2e_gone_within "^问题检查\$" 10
-sleep 0.5
+check "a double-click on the row closes the report" e2e_gone_within "^问题检查\$" 20
 check "the planted hex is selected in the middle of the view" outline_at_target
 
 # ---- A click on the row, then 定位 ----
@@ -64,8 +63,7 @@ read -r rx ry <<<"$(first_row)"
 e2e_click "$report" "$rx" "$ry"
 read -r bx by <<<"$(report_point 140 177)"   # 定位
 e2e_click "$report" "$bx" "$by"
-check "定位 closes the report" e2e_gone_within "^问题检查\$" 10
-sleep 0.5
+check "定位 closes the report" e2e_gone_within "^问题检查\$" 20
 check "定位 selects the planted hex" outline_at_target
 
 # ---- Esc closes it with nothing chosen ----
@@ -73,7 +71,7 @@ e2e_click "$main" 25 25
 open_report
 check "P opens the report a third time" test -n "$report"
 xdotool keydown Escape; sleep 0.15; xdotool keyup Escape
-check "Esc closes the report" e2e_gone_within "^问题检查\$" 10
+check "Esc closes the report" e2e_gone_within "^问题检查\$" 20
 sleep 0.5
 check "after Esc the selection stays where it was" test "$(e2e_pixel "$main" 300,275)" != "170,0,0"
 
@@ -82,19 +80,13 @@ check "the report changed no byte of the saved file" cmp -s "$work/planted.btl" 
 report_size=${e2e_du_w}x${e2e_du_h}   # measured on the report
 
 # ---- The clean demo: a message box, not the report ----
-kill_editor() {  # ends the editor started last (its group), keeping the display
-  local group
-  group=$(cat "$editor_group_file" 2>/dev/null)
-  [ -n "$group" ] && { kill -TERM -- -"$group"; } 2>/dev/null
-  e2e_wait_editor_end 10 >/dev/null
-}
-kill_editor
+e2e_kill_editor
 e2e_start_editor "$work"
 main=$(e2e_open_to_main "$work/demo_large.btl") || { check "editor reaches its main window on the clean file" false; exit 1; }
 e2e_key "$main" p
-box=$(e2e_wait_window "^问题检查\$" 15)
+box=$(e2e_wait_window "^问题检查\$" 30)
 check "P on the clean file shows a box titled 问题检查" test -n "$box"
-check "the box is not the report" test "$(xdotool getwindowgeometry "$box" 2>/dev/null | grep -o '[0-9]*x[0-9]*$')" != "$report_size"
-check "its button dismisses it" e2e_dismiss_box "^问题检查\$" 10
+check "the box is not the report" test "$(e2e_size "$box")" != "$report_size"
+check "its button dismisses it" e2e_dismiss_box "^问题检查\$" 30
 save_as clean_after.btl
 check "the clean file saves unchanged after P" cmp -s "$work/demo_large.btl" "$work/clean_after.btl"

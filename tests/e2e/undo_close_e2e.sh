@@ -4,12 +4,13 @@
 # of a paste, a team-editor edit and a team removal give back the saved bytes exactly; the
 # user's close asks before unsaved edits are thrown away and ends at once when there are none.
 set -u
-source "$(dirname "$0")/lib.bash"
+source "$(dirname "$0")/../../scripts/lib/harness.bash"
+e2e_begin || exit 1
 trap 'kill_notepad; focus_activates off; e2e_finish "undo and close e2e"' EXIT
 trap 'exit 1' INT TERM
 
 work=$(mktemp -d)
-cp -r "$build/demo/数据" "$build/demo/图片" "$build/demo/demo_large.btl" "$work/"
+e2e_demo_data "$work" || { check "the demo data is made" false; exit 1; }
 btl() { (cd "$work" && "$build/native/tools/btl/btl" "$@"); }
 
 notepad_group=
@@ -18,11 +19,12 @@ kill_notepad() { [ -n "$notepad_group" ] && kill -TERM -- -"$notepad_group" 2>/d
 start_notepad() {
   setsid wine notepad >/dev/null 2>&1 &
   notepad_group=$!
-  notepad=$(e2e_wait_window "Notepad" 30)
+  notepad=$(e2e_wait_window "Notepad" 60)
 }
 # Without a window manager nothing makes a window the foreground window when it gets the X
 # focus; Wine does it itself when told not to wait for a window manager's WM_TAKE_FOCUS. On
-# for this suite (and its editors), off again at its end: the prefix is shared.
+# for this suite (and its editors), off again at its end (the prefix is this run's own, but
+# a suite run on the build's prefix leaves it as it found it).
 focus_activates() {
   if [ "$1" = on ]; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseTakeFocus /d N /f >/dev/null 2>&1
@@ -41,14 +43,8 @@ type_into_notepad() {
   sleep 0.5
 }
 differs() { ! cmp -s "$1" "$2"; }
-no_window() { ! xdotool search --name "$1" >/dev/null 2>&1; }
-# Ends the editor started last without asking it (its group), keeping the display.
-kill_editor() {
-  local group
-  group=$(cat "$editor_group_file" 2>/dev/null)
-  [ -n "$group" ] && { kill -TERM -- -"$group"; } 2>/dev/null
-  e2e_wait_editor_end 10 >/dev/null
-}
+no_window() { e2e_no_window "$1"; }
+kill_editor() { e2e_kill_editor; }
 save_as() {  # S, then the save dialog answered with a file of the work folder
   e2e_key "$main" s
   e2e_file_dialog "另存为" "$(e2e_winpath "$work/$1")" && e2e_wait_file "$work/$1"
@@ -77,14 +73,14 @@ focus_activates on
 # ---- The map range: an X typed into another program does not confirm it ----
 e2e_start_editor "$work"
 if e2e_dismiss_box "Halvorn3BTL" 60 && e2e_file_dialog "打开" "$(e2e_winpath "$work/demo_large.btl")" &&
-   e2e_dismiss_box "操作提示" 30 && range=$(e2e_wait_window "^btl_editor\$" 10); then
-  range_size=$(xdotool getwindowgeometry "$range" | grep -o '[0-9]*x[0-9]*$')
+   e2e_dismiss_box "操作提示" 30 && range=$(e2e_wait_window "^btl_editor\$" 30); then
+  range_size=$(e2e_size "$range")
   start_notepad
   check "notepad opens beside the editor" test -n "$notepad"
   type_into_notepad x x
   sleep 1
   check "an x typed into notepad leaves the range window open" \
-    test "$(xdotool getwindowgeometry "$range" 2>/dev/null | grep -o '[0-9]*x[0-9]*$')" = "$range_size"
+    test "$(e2e_size "$range")" = "$range_size"
   check "the main window did not open" test "$(xdotool search --name '^btl_editor$' 2>/dev/null | wc -l)" = 1
 else
   check "the editor reaches its range window" false
@@ -101,7 +97,7 @@ e2e_click "$main" 25 330    # visible column 0, row 6: copied
 e2e_key "$main" c
 e2e_click "$main" 425 430   # visible column 8, row 8, of another team: selected
 save_as plain.btl
-check "a save without edits gives the file's bytes" cmp -s "$work/demo_large.btl" "$work/plain.btl"
+check "a save without edits gives the file's bytes" wait_for 20 cmp -s "$work/demo_large.btl" "$work/plain.btl"
 start_notepad
 type_into_notepad u t b s j u t b
 check "s typed into notepad opens no save dialog" no_window "另存为"
@@ -115,11 +111,11 @@ check "the scenario saved after typing into notepad is byte-identical" cmp -s "$
 e2e_key "$main" t           # the copied owner onto the selected hex
 # The dialog-unit scale, from the unit editor (140 x 232 units), closed without 确定.
 e2e_click "$main" 192 590
-unit=$(e2e_wait_window "^兵种编辑\$" 15) && e2e_measure_dialog_units "$unit" 140 232
+unit=$(e2e_wait_window "^兵种编辑\$" 30) && e2e_measure_dialog_units "$unit" 140 232
 e2e_close_dialog "^兵种编辑\$" 5 5 || true
 team_editor() {  # J, then the given steps on the team editor, then its close command
   e2e_key "$main" j
-  team=$(e2e_wait_window "^军团编辑\$" 15) || return 1
+  team=$(e2e_wait_window "^军团编辑\$" 30) || return 1
   e2e_focus "$team"
   "$@"
   e2e_close_dialog "^军团编辑\$" 280 37
@@ -148,14 +144,14 @@ check "Ctrl+Y brings every edited byte back" cmp -s "$work/edited.btl" "$work/re
 ctrl_key z
 files_before=$(ls "$work")
 close_main
-check "closing with unsaved edits asks first" test -n "$(e2e_wait_window '^提示$' 10)"
+check "closing with unsaved edits asks first" e2e_wait_window '^提示$' 30
 answer_close 取消
-sleep 1
+sleep 1  # what is to be seen is nothing happening: the editor given a moment to end, if it would
 check "取消 keeps the editor running" e2e_editor_running
 close_main
-check "the question comes again" test -n "$(e2e_wait_window '^提示$' 10)"
+check "the question comes again" e2e_wait_window '^提示$' 30
 answer_close 否
-check "否 ends the editor with status 0" e2e_editor_ended_with 0 15
+check "否 ends the editor with status 0" e2e_editor_ended_with 0 30
 check "否 saved nothing" test "$(ls "$work")" = "$files_before"
 
 # ---- 是: the save dialog, the file written, then the end ----
@@ -168,12 +164,12 @@ e2e_key "$main" c
 e2e_click "$main" 425 430
 e2e_key "$main" t
 close_main
-if [ -n "$(e2e_wait_window '^提示$' 10)" ]; then
+if [ -n "$(e2e_wait_window '^提示$' 30)" ]; then
   answer_close 是
   e2e_file_dialog "另存为" "$(e2e_winpath "$work/on_close.btl")"
   check "是 saves the file" e2e_wait_file "$work/on_close.btl"
-  check "是 ends the editor with status 0 after the save" e2e_editor_ended_with 0 15
-  check "the file saved on closing is the pasted scenario" btl check on_close.btl
+  check "是 ends the editor with status 0 after the save" e2e_editor_ended_with 0 30
+  check "the file saved on closing is the pasted scenario" wait_for 20 btl check on_close.btl
   check "the file saved on closing differs from the original" differs "$work/plain.btl" "$work/on_close.btl"
 else
   check "closing with a paste asks first" false
@@ -183,5 +179,5 @@ fi
 e2e_start_editor "$work"
 main=$(e2e_open_to_main "$work/demo_large.btl") || { check "editor reaches its main window a third time" false; exit 1; }
 close_main
-check "closing without edits ends at once with status 0" e2e_editor_ended_with 0 10
+check "closing without edits ends at once with status 0" e2e_editor_ended_with 0 30
 check "closing without edits asks nothing" no_window "^提示\$"

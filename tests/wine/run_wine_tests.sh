@@ -5,26 +5,23 @@
 # the user's close command ending the process with status 0, and repainting from the back
 # buffer (screenshots). Every wait has a time limit. Prints "N passed, N failed".
 set -uo pipefail
-source "$(cd "$(dirname "$0")/.." && pwd)/e2e/lib.bash"
+source "$(dirname "$0")/../../scripts/lib/harness.bash"
 probe=$build/win/tests/wine/window_probe.exe
-logs=$build/wine-logs/window
+logs=$e2e_dir/logs
 shots=$logs/shots
-passed=0
-failed=0
-
-pass() { echo "PASS $1"; passed=$((passed + 1)); }
-fail() { echo "FAIL $1: $2"; failed=$((failed + 1)); }
 
 run_pids=()
 finish() {
   for pid in "${run_pids[@]}"; do kill "$pid" 2>/dev/null; done
-  e2e_stop
-  echo "window tests: $passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
+  [ "$failed" -gt 0 ] && { mkdir -p "$build/wine-logs" && rm -rf "$build/wine-logs/window.$$" &&
+    cp -r "$logs" "$build/wine-logs/window.$$" && echo "the probe's logs: $build/wine-logs/window.$$"; }
+  e2e_cleanup
+  checks_line "window tests"
 }
 
 [ -f "$probe" ] || { fail "build" "$probe is missing (run scripts/build.sh)"; finish; exit 1; }
 trap 'finish; exit 130' INT TERM
+e2e_begin || { fail "setup" "no Wine prefix"; finish; exit 1; }
 e2e_start_display || { fail "setup" "no virtual display"; finish; exit 1; }
 mkdir -p "$shots"
 
@@ -38,12 +35,9 @@ probe_run() {
 
 # Waits up to $2 seconds for process $1 to end; its status, or 124 when it was still running
 # (it is stopped then).
+pid_ended() { ! kill -0 "$1" 2>/dev/null; }
 wait_pid() {
-  local i
-  for i in $(seq $(($2 * 10))); do
-    kill -0 "$1" 2>/dev/null || { wait "$1"; return; }
-    sleep 0.1
-  done
+  wait_for "$2" pid_ended "$1" && { wait "$1"; return; }
   kill "$1" 2>/dev/null
   return 124
 }
@@ -67,25 +61,15 @@ visible_windows() {
 probe_log() { tr -d '\r' < "$logs/$1.log" 2>/dev/null; }
 
 # Waits up to $3 seconds for a line matching $2 in the log of probe run $1.
-wait_line() {
-  local i
-  for i in $(seq $(($3 * 10))); do
-    probe_log "$1" | grep -qE "$2" && return 0
-    sleep 0.1
-  done
-  return 1
-}
+log_has() { probe_log "$1" | grep -qE "$2"; }
+wait_line() { wait_for "$3" log_has "$1" "$2"; }
 
 # Waits up to $2 seconds for exactly one visible window named $1; prints its id.
-probe_window() {
-  local i ids
-  for i in $(seq $(($2 * 10))); do
-    ids=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)
-    if [ -n "$ids" ] && [ "$(echo "$ids" | wc -l)" -eq 1 ]; then echo "$ids"; return 0; fi
-    sleep 0.1
-  done
-  return 1
+one_window() {
+  one_id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)
+  [ -n "$one_id" ] && [ "$(echo "$one_id" | wc -l)" -eq 1 ]
 }
+probe_window() { wait_for "$2" one_window "$1" && echo "$one_id"; }
 
 # Any visible window other than the probe's own is a box nobody expected.
 no_strangers() {
@@ -96,11 +80,11 @@ no_strangers() {
 
 client_size() { eval "$(xdotool getwindowgeometry --shell "$1")"; echo "${WIDTH}x${HEIGHT}"; }
 
-# The RRGGBB colour at client point ($2, $3) of window $1 (a screenshot of the window).
+# The RRGGBB colour at client point ($2, $3) of window $1 (a screenshot of the window, $4).
 pixel() {
   local file=$shots/$4.png
-  timeout 10 import -window "$1" "$file" 2>/dev/null || { echo "none"; return; }
-  timeout 10 convert "$file" -format "%[hex:p{$2,$3}]" info: 2>/dev/null
+  e2e_capture "$1" "$file" || { echo "none"; return; }
+  e2e_pixel_in "$file" "$2,$3" hex
 }
 
 user_close() {  # the close command, as a user gives it: Alt+F4 to the focused window
@@ -115,8 +99,8 @@ mouse_input() {
   park_pointer
   probe_run "$name" mouse 300 200
   local pid=$RUN_PID
-  wait_line "$name" '^open' 20 || { fail "mouse input" "the window did not open"; return; }
-  id=$(probe_window window_probe 10) || { fail "mouse input" "no window named window_probe"; return; }
+  wait_line "$name" '^open' 30 || { fail "mouse input" "the window did not open"; return; }
+  id=$(probe_window window_probe 30) || { fail "mouse input" "no window named window_probe"; return; }
   probe_log "$name" | grep -q '^open 300 200$' && [ "$(client_size "$id")" = 300x200 ] &&
     pass "a 300 x 200 window has that client size" ||
     fail "window size" "$(probe_log "$name" | grep '^open'), X window $(client_size "$id")"
@@ -131,7 +115,7 @@ mouse_input() {
   sleep 0.5
   no_strangers "mouse input" || return
   xdotool mousemove --window "$id" 100 100 click 3
-  wait_pid "$pid" 15
+  wait_pid "$pid" 30
   local rc=$?
   park_pointer
   probe_log "$name" |
@@ -156,20 +140,20 @@ reopen_and_close() {
   park_pointer
   probe_run "$name" reopen
   local pid=$RUN_PID
-  wait_line "$name" '^first' 20 && id=$(probe_window window_probe 10) ||
+  wait_line "$name" '^first' 30 && id=$(probe_window window_probe 30) ||
     { fail "reopen" "the first window did not open"; return; }
   xdotool mousemove --window "$id" 20 20 click 1
-  wait_line "$name" '^second' 15 ||
+  wait_line "$name" '^second' 30 ||
     { fail "reopen" "no second window: $(probe_log "$name" | tr '\n' ' ')"; return; }
   sleep 0.3
-  id=$(probe_window window_probe 10) || { fail "reopen" "not exactly one window after reopening"; return; }
+  id=$(probe_window window_probe 30) || { fail "reopen" "not exactly one window after reopening"; return; }
   probe_log "$name" | grep -q '^second 200 150$' && [ "$(client_size "$id")" = 200x150 ] &&
     kill -0 "$pid" 2>/dev/null &&
     pass "closed from the program, reopened at 200 x 150, the old one gone, process alive" ||
     fail "reopen" "$(probe_log "$name" | grep '^second'), X window $(client_size "$id")"
   no_strangers "reopen" || return
   user_close "$id" || { fail "user close" "the window took no focus"; return; }
-  wait_pid "$pid" 15
+  wait_pid "$pid" 30
   local rc=$?
   [ "$rc" -eq 0 ] && ! probe_log "$name" | grep -q timeout &&
     pass "the user's close command ends the process with status 0" ||
@@ -189,22 +173,24 @@ repaint() {
   park_pointer
   probe_run "$name" repaint
   local pid=$RUN_PID
-  wait_line "$name" '^drawn' 20 && id=$(probe_window window_probe 10) ||
+  wait_line "$name" '^drawn' 30 && id=$(probe_window window_probe 30) ||
     { fail "repaint" "the window did not open"; return; }
   sleep 0.3
   eval "$(xdotool getwindowgeometry --shell "$id")"
   local wx=$X wy=$Y
   probe_run probe_cover cover "$X" "$Y" "$WIDTH" "$HEIGHT"
   local cover=$RUN_PID
-  if wait_line probe_cover '^covering' 10; then
-    sleep 0.3
-    timeout 10 import -window root "$shots/covered.png" 2>/dev/null
+  if wait_line probe_cover '^covering' 30; then
     local during
-    during=$(timeout 10 convert "$shots/covered.png" \
-      -format "%[hex:p{$((wx + 20)),$((wy + 20))}]" info: 2>/dev/null)
-    wait_pid "$cover" 10
-    sleep 0.5
-    shown="$(pixel "$id" 20 20 uncovered) $(pixel "$id" 250 20 uncovered)"
+    covered() {  # the screen shows the white cover over the window
+      timeout 20 import -window root "$shots/covered.png" 2>/dev/null
+      during=$(e2e_pixel_in "$shots/covered.png" "$((wx + 20)),$((wy + 20))" hex)
+      [ "$during" = FFFFFF ]
+    }
+    wait_for 20 covered
+    wait_pid "$cover" 30
+    uncovered() { shown="$(pixel "$id" 20 20 uncovered) $(pixel "$id" 250 20 uncovered)"; [ "$shown" = "FF0000 0000FF" ]; }
+    wait_for 20 uncovered
     [ "$during" = FFFFFF ] && [ "$shown" = "FF0000 0000FF" ] &&
       pass "a covered window shows its picture again when uncovered" ||
       fail "repaint after uncovering" "covered $during, then left and right $shown"
@@ -212,20 +198,22 @@ repaint() {
     fail "repaint" "the cover window did not open"
   fi
   xdotool mousemove --window "$id" 10 10 click 1  # the square goes into the back buffer
-  wait_line "$name" '^square' 10
-  sleep 0.3
+  wait_line "$name" '^square' 30
+  sleep 0.3  # what is to be seen is nothing showing: a moment for a wrong repaint to happen
   shown=$(pixel "$id" 120 70 square)
   # Elsewhere, so that it is no double click: the probe invalidates the whole window.
   xdotool mousemove --window "$id" 200 150 click 1
-  wait_line "$name" '^invalidated' 10
-  sleep 0.5
-  shown="$shown $(pixel "$id" 120 70 invalidated) $(pixel "$id" 250 150 invalidated)"
+  wait_line "$name" '^invalidated' 30
+  local after
+  repainted() { after="$(pixel "$id" 120 70 invalidated) $(pixel "$id" 250 150 invalidated)"; [ "$after" = "00FF00 0000FF" ]; }
+  wait_for 20 repainted
+  shown="$shown $after"
   [ "$shown" = "FF0000 00FF00 0000FF" ] &&
     pass "the window repaints itself from the back buffer" ||
     fail "repaint from the back buffer" "square before, after, right = $shown"
   no_strangers "repaint"
   user_close "$id"
-  wait_pid "$pid" 15 || true
+  wait_pid "$pid" 30 || true
   park_pointer
 }
 
