@@ -190,6 +190,21 @@ sleep 0.5
 picture "$main" main_window.png
 publish "$shot" map_detail.png "$MAP_DETAIL" 2
 
+# ---- Find (F): the first unit type of the catalog; 全选 makes every hex of it the area ----
+e2e_key "$main" f
+dialog=$(window 查找格子) || fail "opening 查找格子"
+xdotool key Tab; sleep 0.4      # from 归属 to 兵种
+e2e_press Down                  # 0:无部队
+e2e_press Down                  # the first unit type
+xdotool key Tab; sleep 0.4      # on to the check box: no caret in a combo
+sleep 0.5
+picture "$dialog" find.png
+xdotool key Return
+e2e_gone_within "^查找格子\$" 10 || fail "closing 查找格子 with 全选"
+e2e_pointer_off_map "$main" || fail "moving the pointer off the map"
+sleep 0.5
+picture "$main" area.png
+
 # ---- Saving onto the opened file: the replace question, answered 否 ----
 e2e_key "$main" s
 e2e_file_dialog "另存为" "$(e2e_winpath "$file")" || fail "answering the save dialog"
