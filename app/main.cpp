@@ -3,7 +3,13 @@
 // closes the window (and, with unsaved edits, has answered whether to save first).
 #include <windows.h>
 
+#include <string>
+#include <utility>
+
 #include "app/editor.h"
+#include "base/command_line.h"
+#include "base/files.h"
+#include "catalogs/data_folder.h"
 #include "platform/file_requests.h"
 #include "app/pace.h"
 #include "app/range_select.h"
@@ -32,11 +38,27 @@ const char kNotice[] =
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  ShowMessage(nullptr, kNotice, "Halvorn3BTL编辑器 0422", kMbIconWarning);
+  // A file given on the command line (Explorer's Open with, a file association, a file
+  // dropped on the program) is named relative to the folder the program was started in,
+  // which the data folder may replace.
+  std::string given = FileToOpen(ProcessCommandLine());
+  if (!given.empty()) given = AbsolutePath(given);
+  DataFolderChoice data = FindAndEnterDataFolder();
+  if (!data.found) {
+    ShowMessage(nullptr, data.message, kNoDataCaption, kMbOk | kMbIconWarning);
+    return 1;
+  }
+  // The user who gave a file has chosen already: no notice and no open dialog for it.
+  if (given.empty()) ShowMessage(nullptr, kNotice, "Halvorn3BTL编辑器 0422", kMbIconWarning);
   bool dataLoaded = false;
   for (;;) {
     std::string path;
-    if (!AskOpenBattleFile(path)) return 0;
+    if (!given.empty()) {
+      path = std::exchange(given, std::string());
+      ProposeSaveName(path);
+    }
+    else if (!AskOpenBattleFile(path))
+      return 0;
     if (!dataLoaded) {
       LoadGameData();
       dataLoaded = true;

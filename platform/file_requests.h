@@ -9,6 +9,10 @@
 bool AskOpenBattleFile(std::string& path);
 bool AskSaveBattleFile(std::string& path);
 
+// A file opened without the open dialog (named on the command line): the save dialog
+// proposes its name, as if the open dialog had chosen it.
+void ProposeSaveName(const std::string& path);
+
 // Tests answer the requests themselves: `save` tells which request is asked; return false
 // for cancel.
 using FileRequestHandler = bool (*)(bool save, std::string& path);

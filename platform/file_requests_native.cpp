@@ -2,3 +2,5 @@
 
 // No file dialogs natively: a request without a test handler is a cancel.
 bool SystemFileRequest(bool, std::string&) { return false; }
+
+void ProposeSaveName(const std::string&) {}

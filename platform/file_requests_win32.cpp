@@ -46,3 +46,11 @@ bool SystemFileRequest(bool save, std::string& path) {
   path = Utf8FromWide(g_title);
   return true;
 }
+
+void ProposeSaveName(const std::string& path) {
+  std::wstring name = WideFromUtf8(path);
+  const size_t slash = name.find_last_of(L"\\/");
+  if (slash != std::wstring::npos) name.erase(0, slash + 1);
+  if (name.size() >= kPathChars) name.clear();
+  wcscpy(g_title, name.c_str());
+}

@@ -205,18 +205,20 @@ e2e_start_display() {
   wine_restart
 }
 
-# Starts the editor in folder $1 (holding 数据 and 图片).
+# Starts the editor in folder $1 (holding 数据 and 图片, or not: it may find them beside the
+# program) with the arguments that follow; E2E_EDITOR_EXE names another copy of the program.
 # The editor runs in a session of its own, under a bash that waits for wine (the Windows
 # program runs in wine's own process, so wine's status is the program's exit status) and then
 # writes that status into editor_status_file. The bash's pid, which is also the session's
 # process group id, goes into editor_group_file so that e2e_stop ends exactly that group and
 # the state helpers below watch exactly this editor.
 e2e_start_editor() {
+  local folder=$1; shift
   rm -f "$editor_group_file" "$editor_status_file"
-  (cd "$1" && setsid bash -c 'echo $$ >"$1"
-      LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 wine "$0"
-      echo $? >"$2.new" && mv "$2.new" "$2"' \
-     "$editor_exe" "$editor_group_file" "$editor_status_file" >>"$editor_log" 2>&1) &
+  (cd "$folder" && setsid bash -c 'exe=$0 group=$1 status=$2; shift 2; echo $$ >"$group"
+      LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 wine "$exe" "$@"
+      echo $? >"$status.new" && mv "$status.new" "$status"' \
+     "${E2E_EDITOR_EXE:-$editor_exe}" "$editor_group_file" "$editor_status_file" "$@" >>"$editor_log" 2>&1) &
   editor_pid=$!
 }
 
