@@ -14,6 +14,7 @@
 #include "platform/prompts.h"
 #include "drawing/window.h"
 #include "base/files.h"
+#include "scenario/save_loss.h"
 #include "view/layout.h"
 #include "view/map_view.h"
 
@@ -89,11 +90,14 @@ LoadResult LoadScenario(const std::string& path, RangeChooser choose) {
   const std::string notice = RangeOfferNotice(fileRange, offered, world.width, world.height,
                                               LossOfRange(image, world.width, offered));
   MapRange range = choose(offered, world, notice);
+  const SaveLoss loss = CountSaveLoss(image, world.width, range);
   s = CommitScenario(image, world, range);
   if (!s.ok()) return {s, LoadFailure::kBattleFile};
   g_history.Start(g_world);
   ResetArea(g_view);
-  return {};
+  LoadResult loaded;
+  loaded.saveLossWarning = SaveLossText(loss, FileNameOf(path));
+  return loaded;
 }
 
 LoadFailureReport ReportLoadFailure(const LoadResult& r) {

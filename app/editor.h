@@ -27,6 +27,10 @@ enum class LoadFailure { kNone, kBattleFile, kGameData };
 // A Status that also says which side a failure lies on.
 struct LoadResult : Status {
   LoadFailure failure = LoadFailure::kNone;
+  // After a load: what saving the scenario as placed would drop or change without the user
+  // touching it (scenario/save_loss.h), for a box captioned kSaveLossCaption; empty when
+  // nothing.
+  std::string saveLossWarning;
 };
 
 // Reads the world map and the battle file, lets `choose` confirm the range (the range

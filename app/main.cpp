@@ -10,6 +10,7 @@
 #include "base/command_line.h"
 #include "base/files.h"
 #include "catalogs/data_folder.h"
+#include "scenario/save_loss.h"
 #include "platform/file_requests.h"
 #include "app/pace.h"
 #include "app/range_select.h"
@@ -64,7 +65,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       dataLoaded = true;
     }
     LoadResult loaded = LoadScenario(path, select_map_range);
-    if (loaded.ok()) break;
+    if (loaded.ok()) {
+      if (!loaded.saveLossWarning.empty())
+        ShowMessage(nullptr, loaded.saveLossWarning, kSaveLossCaption, kMbOk | kMbIconWarning);
+      break;
+    }
     LoadFailureReport report = ReportLoadFailure(loaded);
     ShowMessage(nullptr, report.text, report.caption, kMbOk | kMbIconWarning);
     if (!report.chooseAnotherFile) return 1;

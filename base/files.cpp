@@ -64,3 +64,8 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
   bool more = false;
   return ReadFilePrefix(path, SIZE_MAX, out, more);
 }
+
+std::string FileNameOf(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}

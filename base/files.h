@@ -19,6 +19,8 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // the current folder joined in front of a relative path). Unchanged when it cannot be done.
 // Take it before the current folder changes, for a path given on the command line.
 std::string AbsolutePath(const std::string& path);
+// The file name of a path, without its folder (either separator).
+std::string FileNameOf(const std::string& path);
 
 // fopen on a UTF-8 path.
 FILE* OpenFile(const std::string& path, const char* mode);

@@ -229,7 +229,17 @@ e2e_click_box "^提示\$" 20 0 || fail "answering 否"
 
 # ---- The problem report (P) on the messy demo ----
 e2e_start_editor "$demo"
-main=$(e2e_open_to_main "$demo/demo_messy.btl") || fail "opening demo_messy.btl"
+e2e_dismiss_box "Halvorn3BTL" 90 || fail "waiting for the start-up notice"
+e2e_file_dialog "打开" "$(e2e_winpath "$demo/demo_messy.btl")" || fail "opening demo_messy.btl"
+e2e_dismiss_box "操作提示" 30 || fail "waiting for the range instructions"
+range=$(e2e_wait_window "^btl_editor\$" 30) || fail "waiting for the range window"
+size=$(e2e_size "$range")
+e2e_key "$range" x
+box=$(window 提示) || fail "waiting for the warning about the save"
+sleep 0.5
+picture "$box" save_loss.png
+e2e_dismiss_box "^提示\$" 10 || fail "dismissing the warning about the save"
+main=$(e2e_main_after "$size") || fail "waiting for the main window of demo_messy.btl"
 e2e_pointer_off_map "$main"
 e2e_key "$main" p
 dialog=$(window 问题检查) || fail "opening 问题检查"

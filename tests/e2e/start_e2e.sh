@@ -3,7 +3,8 @@
 # line (a path with a space, as Explorer passes it) the range window comes at once, with no
 # notice and no open dialog, and the file opens; started from a folder without 数据 while the
 # program's own folder has it, the editor finds it there; with neither, one box
-# "找不到游戏数据" and status 1.
+# "找不到游戏数据" and status 1. A file whose save would drop records brings one warning
+# after the range selection, before the main window.
 set -u
 source "$(dirname "$0")/../../scripts/lib/harness.bash"
 e2e_begin || exit 1
@@ -40,6 +41,21 @@ main=$(to_main_from_range)
 # The small demo's range is 16 x 14: the default 12 x 10 view.
 check "the file given opens in the main window" test "$(e2e_size "$main" 2>/dev/null)" = 630x625
 
+e2e_kill_editor
+
+# ---- A file a save would lose records of: the warning between the range and the main window ----
+e2e_start_editor "$game" "$(e2e_winpath "$game/demo_messy.btl")"
+if e2e_dismiss_box "操作提示" 60; then
+  range=$(e2e_wait_window "^btl_editor\$" 30)
+  size=$(e2e_size "$range")
+  e2e_key "$range" x
+  check "after X the warning about the save comes" wait_for 30 e2e_window_found "^提示\$"
+  e2e_dismiss_box "^提示\$" 10
+  main=$(e2e_main_after "$size")
+  check "after it the main window opens" test -n "$main"
+else
+  check "demo_messy.btl given on the command line reaches the range window" false
+fi
 e2e_kill_editor
 
 # ---- Started elsewhere: the data beside the program is used ----

@@ -1,6 +1,7 @@
 // Opening a scenario as start-up does: which side a failed load lies on and how it is
 // reported, and what the range selection is told before the user confirms a range.
 #include "app/editor.h"
+#include "scenario/save_loss.h"
 
 #include <gtest/gtest.h>
 
@@ -204,6 +205,24 @@ TEST(EditorLoad, RangeViewOfAHugeHexSideStaysWithinTheLargestWindow) {
   // display, where no window opens.
   EXPECT_EQ(BackBuffer()->width, rangeSurface.width);  // the window was opened at that size
 #endif
+}
+
+// After a load the editor warns once when a save would drop or change what the user did not
+// touch: demo_messy's dropped records and alpha bytes, in the words of btl check; a clean
+// demo file gets no warning.
+TEST(EditorLoad, ASaveThatWouldDropRecordsIsAnnouncedAfterTheLoad) {
+  const std::vector<uint8_t> world = WorldFileBytes(DemoWorldImage());
+  Scene messy(&world, DemoBattleBytes("demo_messy"));
+  LoadResult r = LoadIn(messy);
+  ASSERT_TRUE(r.ok()) << r.message;
+  EXPECT_NE(r.saveLossWarning.find(kTitleRecordsOutsideRange), std::string::npos) << r.saveLossWarning;
+  EXPECT_NE(r.saveLossWarning.find(kTitleAlphaSetOnSave), std::string::npos) << r.saveLossWarning;
+  EXPECT_NE(r.saveLossWarning.find("btl check"), std::string::npos);
+  EXPECT_NE(r.saveLossWarning.find("a.btl"), std::string::npos);
+  Scene clean(&world, DemoBattleBytes("demo_small"));
+  r = LoadIn(clean);
+  ASSERT_TRUE(r.ok()) << r.message;
+  EXPECT_EQ(r.saveLossWarning, "");
 }
 
 }  // namespace
