@@ -15,6 +15,7 @@
 #include "drawing/window.h"
 #include "base/files.h"
 #include "view/layout.h"
+#include "view/frame_change.h"
 #include "view/map_view.h"
 
 EditHistory g_history;
@@ -255,6 +256,6 @@ bool MainLoopPass() {
   if (TakeCloseRequest() && AnswerCloseRequest()) return false;
   const ViewState& v = g_view;
   UpdateRest(g_view.pointer, g_layout, g_world.originX, v.scrollX, v.scrollY, ClockMs());
-  draw_screen();
+  if (FrameChanged()) draw_screen();
   return true;
 }
