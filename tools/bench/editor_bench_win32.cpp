@@ -114,10 +114,10 @@ double TimedStartUp() {
   } steps[] = {
       {"rank, army, building catalogs", [] { LoadRankCatalog(); LoadArmyCatalog(); LoadBuildingCatalog(); }},
       {"picture decoder", [] { start_pictures(); }},
-      {"commander catalog with portraits", [] { LoadCommanderCatalog(LoadCommanderPortrait); }},
+      {"commander catalog (portraits queued)", [] { LoadCommanderCatalog(LoadCommanderPortrait); }},
       {"country catalog", [] { LoadCountryCatalog(); }},
       {"string table", [] { load_string_table(); }},
-      {"flags, facilities, buttons", [] { LoadArtworkList(); }},
+      {"every picture (portraits, flags ...)", [] { LoadArtworkList(); }},
   };
   double total = 0;
   for (const Step& step : steps) {

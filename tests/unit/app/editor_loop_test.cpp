@@ -174,13 +174,24 @@ class EditorLoopTest : public ::testing::Test {
     SetGoToAnswer(nullptr);
     SetClockSource(nullptr);
   }
-  // A pass with these keys held (and released afterwards).
+  // A pass with these keys held (and released afterwards). A pass that draws nothing leaves
+  // the last frame drawn shown; one that draws tells whether its frame holds the information
+  // box (its first line, drawn in the off-screen frame).
   bool Pass(std::set<int> keys = {}) {
     HoldKeys(std::move(keys));
+    ForgetDrawnText();
+    const long drawn = DrawingOperations();
     bool goOn = MainLoopPass();
     HoldKeys({});
+    if (DrawingOperations() != drawn) {
+      const std::string where = GbkFromUtf8("位置：");
+      shownWithBox = false;
+      for (int i = 0; i < DrawnTextCount(); ++i)
+        if (std::string(DrawnTextAt(i).text).rfind(where, 0) == 0) shownWithBox = true;
+    }
     return goOn;
   }
+  bool shownWithBox = false;
   // Clicks inside visible hex (col, row); odd global columns sit half a hex lower.
   void ClickHex(int col, int row) {
     bool odd = (g_world.originX + g_view.scrollX + col) & 1;
@@ -198,22 +209,12 @@ class EditorLoopTest : public ::testing::Test {
     PixelPoint p = HexTopLeft(col, row, g_world.originX, g_view.scrollX);
     return {p.x + 20, p.y + 30};
   }
-  // A pass `ms` after the last one: true when the frame it leaves shown holds the information
-  // box (its first line, drawn in the off-screen frame). A pass that draws nothing leaves the
-  // last frame drawn.
+  // A pass `ms` after the last one: true when the frame it leaves shown holds the box.
   bool PassAfter(int64_t ms) {
     g_now += ms;
-    ForgetDrawnText();
-    const long drawn = DrawingOperations();
     Pass();
-    if (DrawingOperations() == drawn) return shownWithBox;
-    const std::string where = GbkFromUtf8("位置：");
-    shownWithBox = false;
-    for (int i = 0; i < DrawnTextCount(); ++i)
-      if (std::string(DrawnTextAt(i).text).rfind(where, 0) == 0) shownWithBox = true;
     return shownWithBox;
   }
-  bool shownWithBox = false;
 
   std::vector<uint8_t> unedited;
 };

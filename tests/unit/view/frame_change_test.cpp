@@ -63,13 +63,6 @@ struct PatternArtwork {
   }
 };
 
-// The first visible hex that satisfies `want`, as view (col, row); (-1, -1) when none.
-ViewHex FindVisible(const std::function<bool(const Cell&)>& want) {
-  for (int col = 0; col < g_layout.viewCols; ++col)
-    for (int row = 0; row < g_layout.viewRows; ++row)
-      if (want(g_world.grid[g_view.scrollX + col][g_view.scrollY + row])) return {col, row};
-  return {-1, -1};
-}
 Cell& Visible(ViewHex h) { return g_world.grid[g_view.scrollX + h.col][g_view.scrollY + h.row]; }
 
 TEST(FrameChange, AfterEachKindOfChangeTheFrameShownIsAFullRedraw) {
@@ -79,14 +72,17 @@ TEST(FrameChange, AfterEachKindOfChangeTheFrameShownIsAFullRedraw) {
   g_view = ViewState{};
   layout_screen();
   resize_surface(BackBuffer(), g_layout.windowWidth, g_layout.windowHeight);
-  draw_screen();
-  TextsDrawn();
   std::vector<std::string> shownTexts;  // of the last frame drawn
 
-  const ViewHex unitHex = FindVisible([](const Cell& c) { return c.hasUnit && c.unit.unitLevel < 9; });
-  const ViewHex plainHex = FindVisible([](const Cell& c) { return !c.hasUnit && !c.hasBuilding; });
-  ASSERT_GE(unitHex.col, 0);
-  ASSERT_GE(plainHex.col, 0);
+  // A unit owned by a team, and a hex with nothing on it, in view.
+  const ViewHex unitHex{1, 1}, plainHex{3, 2};
+  Visible(unitHex).hasUnit = 1;
+  Visible(unitHex).unit.unitLevel = 3;
+  Visible(unitHex).owner = 0;
+  Visible(plainHex).hasUnit = Visible(plainHex).hasBuilding = 0;
+  Visible(plainHex).worldInfo.terrain = 0;  // land
+  draw_screen();
+  shownTexts = TextsDrawn();
   const uint8_t unitOwner = Visible(unitHex).owner;
   ASSERT_LT(unitOwner, g_world.teamCount);
   const PixelPoint unitPx = HexTopLeft(unitHex.col, unitHex.row, g_world.originX, g_view.scrollX);
