@@ -16,6 +16,7 @@
 #include "base/files.h"
 #include "scenario/save_loss.h"
 #include "view/layout.h"
+#include "view/frame_change.h"
 #include "view/map_view.h"
 
 EditHistory g_history;
@@ -362,6 +363,6 @@ bool MainLoopPass() {
   if (TakeCloseRequest() && AnswerCloseRequest()) return false;
   const ViewState& v = g_view;
   UpdateRest(g_view.pointer, g_layout, g_world.originX, v.scrollX, v.scrollY, ClockMs());
-  draw_screen();
+  if (FrameChanged()) draw_screen();
   return true;
 }

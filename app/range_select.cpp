@@ -51,6 +51,10 @@ void DrawRangeView(const RangeFrame& f, int32_t cellPx) {
   put_surface(0, 0, rangeSurface);
 }
 
+bool SameFrame(const RangeFrame& a, const RangeFrame& b) {
+  return a.left == b.left && a.right == b.right && a.top == b.top && a.bottom == b.bottom;
+}
+
 }  // namespace
 
 uint32_t TerrainColour(uint8_t c) {
@@ -71,6 +75,7 @@ MapRange select_map_range(const MapRange& initial, const WorldImage& world,
   open_window(rangeSurface.width, rangeSurface.height, 0);
   DrawWorld(world, cellPx);
   DrawRangeView(frame, cellPx);
+  RangeFrame shown = frame;  // what the window shows
   std::string instructions = "请用鼠标左右键指定地图范围。\n确定地图范围后,请按X。";
   if (!notice.empty()) instructions += "\n\n" + notice;
   ShowMessage(nullptr, instructions, "操作提示", kMbOk);
@@ -94,7 +99,11 @@ MapRange select_map_range(const MapRange& initial, const WorldImage& world,
       }
       SharedMouseQueue().clear();
     }
-    DrawRangeView(frame, cellPx);
+    // The world picture is drawn once; the view only when the frame has moved.
+    if (!SameFrame(frame, shown)) {
+      DrawRangeView(frame, cellPx);
+      shown = frame;
+    }
     pace_frame(20);
   }
   close_window();

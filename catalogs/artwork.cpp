@@ -1,8 +1,13 @@
 #include "catalogs/artwork.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <thread>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "base/files.h"
 #include "base/text.h"
@@ -50,10 +55,42 @@ bool StatedSizeAccepted(const std::string& utf8Path) {
 }
 }  // namespace
 
+namespace {
+
+DecodedPicture Decode(const std::string& utf8Path, double scale, uint32_t background) {
+  if (!StatedSizeAccepted(utf8Path)) return {};
+  return DecodePicture(utf8Path, scale, background);
+}
+
+// Puts decoded pixels into the surface and leaves it the target, with the background as its
+// background colour. A size with a zero side keeps the surface's old size, all background.
+bool Install(Surface& surface, const DecodedPicture& picture, uint32_t background) {
+  if (!picture.ok) return false;
+  resize_surface(&surface, picture.width, picture.height);
+  set_target(&surface);
+  set_back_colour(background);
+  if (picture.pixels.empty() || surface.width != picture.width || surface.height != picture.height) {
+    clear_target();
+    return true;
+  }
+  std::copy(picture.pixels.begin(), picture.pixels.end(), surface_pixels(&surface));
+  return true;
+}
+
+struct QueuedPicture {
+  Surface* surface;
+  std::string path;
+  double scale;
+  uint32_t background;
+  DecodedPicture decoded;
+};
+std::vector<QueuedPicture> g_queue;
+
+}  // namespace
+
 bool load_picture(Surface& surface, const std::string& utf8Path, double scale,
                   uint32_t background) {
-  if (StatedSizeAccepted(utf8Path) && DecodePicture(surface, utf8Path, scale, background))
-    return true;
+  if (Install(surface, Decode(utf8Path, scale, background), background)) return true;
   g_missingPictures.push_back(utf8Path);
   return false;
 }
@@ -75,15 +112,55 @@ void ReportMissingPictures() {
   ShowMessage(nullptr, text, "文件缺失", kMbOk);
 }
 
-// One row of the keyed copy, written without branches so the compiler can vectorise it.
-#if defined(__GNUC__) && !defined(__clang__)
-__attribute__((optimize("tree-vectorize")))
+void queue_picture(Surface& surface, const std::string& utf8Path, double scale,
+                   uint32_t background) {
+  g_queue.push_back({&surface, utf8Path, scale, background, {}});
+}
+
+void finish_pictures() {
+  const size_t n = g_queue.size();
+  std::atomic<size_t> next{0};
+  auto work = [&] {
+    for (size_t i; (i = next++) < n;) {
+      QueuedPicture& q = g_queue[i];
+      q.decoded = Decode(q.path, q.scale, q.background);
+    }
+  };
+  const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+  std::vector<std::thread> helpers;
+  for (unsigned i = 1; i < threads && i < n; ++i) helpers.emplace_back(work);
+  work();
+  for (std::thread& t : helpers) t.join();
+  for (QueuedPicture& q : g_queue) {
+    if (!Install(*q.surface, q.decoded, q.background)) g_missingPictures.push_back(q.path);
+    q.decoded = {};
+  }
+  g_queue.clear();
+}
+
+// One row of the keyed copy: each pixel is the source's, or the target's where the source's
+// is 0. Four pixels at a time; a row that is not a multiple of four ends with four that
+// overlap the ones before, which gives the same pixels again, since keying a pixel twice
+// changes nothing.
+static inline void KeyedRow(uint32_t* dst, const uint32_t* src, int32_t n) {
+  int32_t i = 0;
+#if defined(__SSE2__)
+  if (n >= 4) {
+    const __m128i zero = _mm_setzero_si128();
+    auto four = [&](int32_t at) {
+      __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + at));
+      __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + at));
+      __m128i keep = _mm_cmpeq_epi32(s, zero);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + at), _mm_or_si128(s, _mm_and_si128(d, keep)));
+    };
+    for (; i + 4 <= n; i += 4) four(i);
+    if (i < n) four(n - 4);
+    return;
+  }
 #endif
-static void KeyedRow(uint32_t* dst, const uint32_t* src, int32_t n) {
-  for (int32_t i = 0; i < n; ++i) {
+  for (; i < n; ++i) {
     uint32_t s = src[i];
-    uint32_t keep = s ? 0u : ~0u;
-    dst[i] = s | (dst[i] & keep);
+    dst[i] = s ? s : dst[i];
   }
 }
 
@@ -104,24 +181,25 @@ void blit_keyed(int32_t x, int32_t y, const Surface& image) {
 void LoadCommanderPortrait(int slot, const char* photoAnsi) {
   if (slot < 0 || slot >= 1000) return;
   std::string photo = Utf8FromGbk(photoAnsi ? photoAnsi : "");
-  load_picture(g_artwork.CommanderPortrait[slot],
-               PicturePath(JoinPath("smallheads", photo + ".png")), 1.0, kWhite);
+  queue_picture(g_artwork.CommanderPortrait[slot],
+                PicturePath(JoinPath("smallheads", photo + ".png")), 1.0, kWhite);
 }
 
 void LoadArtworkList() {
   ArtworkSurfaces& a = g_artwork;
   for (int i = 0; i < g_catalogs.CountryCount; ++i) {
     int id = g_catalogs.CountryIds[i];
-    if (id >= 0 && id < 200) load_picture(a.FlagSurface[id], Numbered("flag_", id), 0.33, kBlack);
+    if (id >= 0 && id < 200) queue_picture(a.FlagSurface[id], Numbered("flag_", id), 0.33, kBlack);
   }
   const char* facilities[5] = {"facility_city.png", "facility_factory.png", "facility_airport.png",
                                "facility_launch.png", "facility_nuclear.png"};
-  for (int i = 0; i < 5; ++i) load_picture(a.FacilitySurface[i], PicturePath(facilities[i]), 0.4, kBlack);
-  for (int i = 1; i <= 3; ++i) load_picture(a.AntiAirSurface[i], Numbered("antiair_", i), 0.35, kBlack);
-  for (int i = 1; i <= 4; ++i) load_picture(a.ButtonSurface[i], Numbered("button_", i), 1.0, kBlack);
-  for (int i = 0; i <= 3; ++i) load_picture(a.DirButtonSurface[i], Numbered("dirbutton_", i), 1.0, kBlack);
-  load_picture(a.LevelMaxSurface, PicturePath("level_max.png"), 0.45, kBlack);
+  for (int i = 0; i < 5; ++i) queue_picture(a.FacilitySurface[i], PicturePath(facilities[i]), 0.4, kBlack);
+  for (int i = 1; i <= 3; ++i) queue_picture(a.AntiAirSurface[i], Numbered("antiair_", i), 0.35, kBlack);
+  for (int i = 1; i <= 4; ++i) queue_picture(a.ButtonSurface[i], Numbered("button_", i), 1.0, kBlack);
+  for (int i = 0; i <= 3; ++i) queue_picture(a.DirButtonSurface[i], Numbered("dirbutton_", i), 1.0, kBlack);
+  queue_picture(a.LevelMaxSurface, PicturePath("level_max.png"), 0.45, kBlack);
+  finish_pictures();
   // Last of the start-up loads: one box for every picture missing since the last report,
-  // the commanders' portraits (loaded with their catalog, before this) included.
+  // the commanders' portraits (queued with their catalog, before this) included.
   ReportMissingPictures();
 }

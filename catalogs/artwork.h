@@ -45,6 +45,13 @@ constexpr size_t kMissingPicturesListedPlainly = 20;
 std::string MissingPicturesText(const std::vector<std::string>& paths);
 // Shows that box once for the pictures gathered so far and forgets them; nothing when none.
 void ReportMissingPictures();
+// Start-up loading: queue_picture notes a load_picture to make; finish_pictures decodes
+// every noted picture, on as many threads as there are cores, then puts them into their
+// surfaces in the order they were noted, noting each that did not load among the missing pictures, in
+// that order too, as the same load_picture calls one after the other would.
+void queue_picture(Surface& surface, const std::string& utf8Path, double scale,
+                   uint32_t background);
+void finish_pictures();
 
 // The size a PNG file states in its first 24 bytes: the 8-byte signature, then the IHDR
 // chunk (big-endian length 13, "IHDR", width, height). False when the bytes are not the start
@@ -57,10 +64,11 @@ bool PngHeaderSize(const uint8_t* bytes, size_t size, uint32_t& width, uint32_t&
 void blit_keyed(int32_t x, int32_t y, const Surface& image);
 
 // The commander catalog's portrait loader: "图片\smallheads\" + Photo (GBK) + ".png" into the
-// slot's portrait, over white.
+// slot's portrait, over white; queued (queue_picture), loaded by LoadArtworkList.
 void LoadCommanderPortrait(int slot, const char* photoAnsi);
 
 // The start-up list: flags in the country catalog's order, facilities, anti-air 1..3,
-// buttons 1..4, arrows 0..3, the level mark. Ends with ReportMissingPictures, so the
-// portraits the commander catalog loaded before it are reported in the same box.
+// buttons 1..4, arrows 0..3, the level mark; queued after the portraits, then all of them
+// loaded (finish_pictures). Ends with ReportMissingPictures, so the portraits are reported
+// in the same box.
 void LoadArtworkList();

@@ -6,4 +6,4 @@
 
 void start_pictures() {}
 
-bool DecodePicture(Surface&, const std::string&, double, uint32_t) { return false; }
+DecodedPicture DecodePicture(const std::string&, double, uint32_t) { return {}; }

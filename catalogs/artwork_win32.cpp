@@ -10,15 +10,43 @@
 
 namespace {
 ULONG_PTR g_token = 0;  // kept for the life of the process
-}
+
+// A 32-bit top-down section in a memory context of its own, for one decode.
+struct Canvas {
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;
+  uint32_t* pixels = nullptr;
+  Canvas(int32_t w, int32_t h) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    dc = CreateCompatibleDC(nullptr);
+    if (!bitmap || !bits || !dc) return;
+    SelectObject(dc, bitmap);
+    pixels = static_cast<uint32_t*>(bits);
+  }
+  ~Canvas() {
+    if (dc) DeleteDC(dc);
+    if (bitmap) DeleteObject(bitmap);
+  }
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+};
+}  // namespace
 
 void start_pictures() {
   Gdiplus::GdiplusStartupInput input;  // version 1, no callback, thread and codecs on
   Gdiplus::GdiplusStartup(&g_token, &input, nullptr);
 }
 
-bool DecodePicture(Surface& surface, const std::string& utf8Path, double scale,
-                   uint32_t background) {
+DecodedPicture DecodePicture(const std::string& utf8Path, double scale, uint32_t background) {
+  DecodedPicture out;
   std::wstring path = WideFromUtf8(utf8Path);
   std::unique_ptr<Gdiplus::Bitmap> picture(Gdiplus::Bitmap::FromFile(path.c_str()));
   int32_t w = 0, h = 0;
@@ -26,20 +54,25 @@ bool DecodePicture(Surface& surface, const std::string& utf8Path, double scale,
     w = int32_t(picture->GetWidth());
     h = int32_t(picture->GetHeight());
   }
-  if (w <= 0 || h <= 0 || w > kMaxPictureSide || h > kMaxPictureSide) return false;
-  int32_t sw = int32_t(w * scale), sh = int32_t(h * scale);
-  resize_surface(&surface, sw, sh);  // a zero result keeps the old size
-  set_target(&surface);
-  set_back_colour(background);
-  clear_target();
+  if (w <= 0 || h <= 0 || w > kMaxPictureSide || h > kMaxPictureSide) return out;
+  out.ok = true;
+  out.width = int32_t(w * scale);
+  out.height = int32_t(h * scale);
+  if (out.width <= 0 || out.height <= 0) return out;
+  Canvas canvas(out.width, out.height);
+  if (!canvas.pixels) return DecodedPicture{};
+  const size_t n = size_t(out.width) * out.height;
+  std::fill(canvas.pixels, canvas.pixels + n, PixelFromColour(background));
+  GdiFlush();
   {
-    Gdiplus::Graphics graphics(static_cast<HDC>(surface_dc(&surface)));
+    Gdiplus::Graphics graphics(canvas.dc);
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-    graphics.DrawImage(picture.get(), Gdiplus::Rect(0, 0, sw, sh));
+    graphics.DrawImage(picture.get(), Gdiplus::Rect(0, 0, out.width, out.height));
   }
   GdiFlush();
   // GDI+ may leave an alpha byte in the section; pixels are 0x00RRGGBB, so transparent
   // areas over black are exactly 0 for the colour key.
-  for (int32_t i = 0; i < surface.width * surface.height; ++i) surface.pixels[i] &= 0x00FFFFFF;
-  return true;
+  out.pixels.assign(canvas.pixels, canvas.pixels + n);
+  for (uint32_t& p : out.pixels) p &= 0x00FFFFFF;
+  return out;
 }

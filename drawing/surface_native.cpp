@@ -15,8 +15,14 @@ struct SurfaceSystem {
 namespace {
 
 std::vector<DrawnText> g_text;
+long g_operations = 0;
 
 Surface& Target() { return *CurrentTarget(); }
+// The target of a drawing operation, counted.
+Surface& DrawOn() {
+  ++g_operations;
+  return Target();
+}
 
 }  // namespace
 
@@ -42,7 +48,7 @@ void* surface_dc(Surface*) { return nullptr; }
 uint32_t* surface_pixels(Surface* s) { return SurfaceOf(s).pixels; }
 
 void clear_target() {
-  Surface& s = Target();
+  Surface& s = DrawOn();
   FillPixels(s, 0, 0, s.width, s.height, PixelFromColour(s.backColour));
 }
 
@@ -63,17 +69,18 @@ void set_text_style(int32_t height, int32_t width, const char* face) {
 }
 
 void draw_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
-  OutlinePixels(Target(), l, t, r, b, PixelFromColour(Target().lineColour));
+  Surface& s = DrawOn();
+  OutlinePixels(s, l, t, r, b, PixelFromColour(s.lineColour));
 }
 
 void fill_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
-  Surface& s = Target();
+  Surface& s = DrawOn();
   FillPixels(s, l + 1, t + 1, r - 1, b - 1, PixelFromColour(s.fillColour));
   OutlinePixels(s, l, t, r, b, PixelFromColour(s.lineColour));
 }
 
 static void Record(int32_t x, int32_t y, const char* text, bool inRect) {
-  DrawnText d{CurrentTarget(), x, y, Target().textColour, inRect, {}};
+  DrawnText d{CurrentTarget(), x, y, DrawOn().textColour, inRect, {}};
   strncpy(d.text, text, sizeof d.text - 1);
   g_text.push_back(d);
 }
@@ -86,9 +93,10 @@ void text_in_rect(const char* gbk, int32_t l, int32_t t, int32_t, int32_t, unsig
 
 int32_t text_width(const char* gbk) { return int32_t(strlen(gbk)) * Target().fontHeight / 2; }
 
-void put_surface(int32_t x, int32_t y, const Surface& s) { CopyPixels(Target(), x, y, s); }
-void flush_window() {}
+void put_surface(int32_t x, int32_t y, const Surface& s) { CopyPixels(DrawOn(), x, y, s); }
+void flush_window() { ++g_operations; }
 
 int DrawnTextCount() { return int(g_text.size()); }
 const DrawnText& DrawnTextAt(int i) { return g_text[size_t(i)]; }
 void ForgetDrawnText() { g_text.clear(); }
+long DrawingOperations() { return g_operations; }

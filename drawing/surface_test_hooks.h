@@ -17,3 +17,6 @@ struct DrawnText {
 int DrawnTextCount();
 const DrawnText& DrawnTextAt(int i);
 void ForgetDrawnText();
+// Drawing operations run on any surface (clears, rectangles, texts, copies, window flushes)
+// since the process started: a pass that draws nothing leaves it as it was.
+long DrawingOperations();

@@ -13,6 +13,8 @@ void* open_window(int32_t width, int32_t height, unsigned flags);
 void close_window();
 // The open window's handle, or null.
 void* window_handle();
+// How many windows open_window has opened: each new one shows nothing drawn yet.
+unsigned WindowsOpened();
 
 // While kept, the user's close of the window (close box, Alt+F4) neither closes it nor ends
 // the process: it waits as a request that TakeCloseRequest() takes, so the program can ask

@@ -11,6 +11,7 @@ namespace {
 bool g_open = false;
 bool g_keepCloses = false;
 bool g_closeRequested = false;
+unsigned g_opened = 0;
 }
 
 void PostUserClose() {
@@ -41,12 +42,14 @@ void* open_window(int32_t width, int32_t height, unsigned) {
   ResetSurface(nullptr);
   clear_target();
   g_open = true;
+  ++g_opened;
   g_keepCloses = g_closeRequested = false;
   return back;
 }
 
 void close_window() { g_open = false; }
 void* window_handle() { return g_open ? BackBuffer() : nullptr; }
+unsigned WindowsOpened() { return g_opened; }
 
 MouseMessage next_mouse_message() {
   MouseMessage m{};

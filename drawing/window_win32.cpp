@@ -12,6 +12,7 @@ namespace {
 constexpr UINT kReaderWaiting = WM_USER + 1;  // 0x401: the main thread waits for a message
 constexpr UINT kCloseFromProgram = WM_APP + 1;
 const wchar_t kClassName[] = L"BtlDrawingWindow";
+unsigned g_opened = 0;  // windows open_window has opened
 
 std::wstring ProgramTitle() {
   wchar_t path[MAX_PATH];
@@ -210,6 +211,7 @@ void* open_window(int32_t width, int32_t height, unsigned) {
   GdiFlush();
   for (int32_t i = 0; i < back->width * back->height; ++i) back->pixels[i] = 0;
   flush_window();
+  ++g_opened;
   return state.window;
 }
 
@@ -226,6 +228,8 @@ void close_window() {
 }
 
 void* window_handle() { return DrawingState().window; }
+
+unsigned WindowsOpened() { return g_opened; }
 
 void KeepCloseRequests(bool keep) { DrawingState().keepCloses = keep; }
 

@@ -11,6 +11,7 @@
 #include "view/cell_plan.h"
 #include "base/text.h"
 #include "view/hex_geometry.h"
+#include "view/frame_change.h"
 #include "view/hover_info.h"
 #include "view/layout.h"
 
@@ -166,4 +167,5 @@ void draw_screen() {
   ComposeScreen();
   set_target(nullptr);
   put_surface(0, 0, offscreenSurface);
+  RememberDrawnFrame();
 }

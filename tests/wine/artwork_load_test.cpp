@@ -101,3 +101,47 @@ TEST_F(ArtworkTest, MissingTruncatedAndForeignFilesShowTheBoxAndLeaveTheSurface)
 }
 
 }  // namespace
+
+// Pictures loaded together on several threads end exactly as the same load_picture calls
+// one after the other: the same sizes, the same pixels, the same boxes in the same order,
+// with broken files among good ones and one surface named twice (the later load wins).
+TEST_F(ArtworkTest, QueuedPicturesEndAsLoadingThemOneByOne) {
+  folder.Write("text.png", "not a png");
+  struct Load {
+    std::string path;
+    double scale;
+    uint32_t background;
+    int surface;
+  };
+  std::vector<Load> loads;
+  for (int i = 0; i < 24; ++i)
+    loads.push_back({Picture("p" + std::to_string(i) + ".png", 10 + 7 * i, 9 + 5 * (i % 4)),
+                     i % 3 ? 0.33 : 1.0, i % 2 ? 0xFFFFFFu : 0u, i});
+  loads.insert(loads.begin() + 5, Load{folder.File("missing.png"), 1.0, 0, 24});
+  loads.insert(loads.begin() + 11, Load{folder.File("text.png"), 0.4, 0, 25});
+  loads.push_back({Picture("again.png", 31, 17), 0.45, 0, 3});
+  const size_t surfaces = 26;
+
+  std::vector<Surface> one(surfaces), queued(surfaces);
+  g_boxes.clear();
+  for (const Load& l : loads) load_picture(one[size_t(l.surface)], l.path, l.scale, l.background);
+  const std::vector<std::string> boxesOneByOne = g_boxes;
+  ASSERT_EQ(boxesOneByOne.size(), 2u);
+  g_boxes.clear();
+  for (const Load& l : loads) queue_picture(queued[size_t(l.surface)], l.path, l.scale, l.background);
+  EXPECT_TRUE(g_boxes.empty());  // nothing is loaded or reported before the finish
+  finish_pictures();
+  EXPECT_EQ(g_boxes, boxesOneByOne);
+  for (size_t i = 0; i < surfaces; ++i) {
+    SCOPED_TRACE(i);
+    ASSERT_EQ(queued[i].width, one[i].width);
+    ASSERT_EQ(queued[i].height, one[i].height);
+    const size_t n = size_t(one[i].width) * one[i].height;
+    if (n)
+      EXPECT_EQ(std::vector<uint32_t>(queued[i].pixels, queued[i].pixels + n),
+                std::vector<uint32_t>(one[i].pixels, one[i].pixels + n));
+    EXPECT_EQ(queued[i].backColour, one[i].backColour);
+    DestroySurface(&one[i]);
+    DestroySurface(&queued[i]);
+  }
+}

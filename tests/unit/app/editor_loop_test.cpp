@@ -175,13 +175,24 @@ class EditorLoopTest : public ::testing::Test {
     SetGoToAnswer(nullptr);
     SetClockSource(nullptr);
   }
-  // A pass with these keys held (and released afterwards).
+  // A pass with these keys held (and released afterwards). A pass that draws nothing leaves
+  // the last frame drawn shown; one that draws tells whether its frame holds the information
+  // box (its first line, drawn in the off-screen frame).
   bool Pass(std::set<int> keys = {}) {
     HoldKeys(std::move(keys));
+    ForgetDrawnText();
+    const long drawn = DrawingOperations();
     bool goOn = MainLoopPass();
     HoldKeys({});
+    if (DrawingOperations() != drawn) {
+      const std::string where = GbkFromUtf8("位置：");
+      shownWithBox = false;
+      for (int i = 0; i < DrawnTextCount(); ++i)
+        if (std::string(DrawnTextAt(i).text).rfind(where, 0) == 0) shownWithBox = true;
+    }
     return goOn;
   }
+  bool shownWithBox = false;
   // Clicks inside visible hex (col, row); odd global columns sit half a hex lower. keyState:
   // the mouse message's key flags (1 the left button, 4 Shift, 8 Ctrl).
   void ClickHex(int col, int row, uint32_t keyState = 1) {
@@ -200,16 +211,11 @@ class EditorLoopTest : public ::testing::Test {
     PixelPoint p = HexTopLeft(col, row, g_world.originX, g_view.scrollX);
     return {p.x + 20, p.y + 30};
   }
-  // A pass `ms` after the last one: true when its frame holds the information box (its
-  // first line, drawn in the off-screen frame).
+  // A pass `ms` after the last one: true when the frame it leaves shown holds the box.
   bool PassAfter(int64_t ms) {
     g_now += ms;
-    ForgetDrawnText();
     Pass();
-    const std::string where = GbkFromUtf8("位置：");
-    for (int i = 0; i < DrawnTextCount(); ++i)
-      if (std::string(DrawnTextAt(i).text).rfind(where, 0) == 0) return true;
-    return false;
+    return shownWithBox;
   }
 
   std::vector<uint8_t> unedited;
@@ -222,6 +228,51 @@ void FindTwoOwners(int& a, int& b) {
     if (a < 0) a = col;
     else if (g_world.grid[col][1].owner != g_world.grid[a][1].owner) { b = col; return; }
   }
+}
+
+// The loop draws (any drawing operation, on any surface) only in passes after which the
+// frame shows something else, and then the frame is what drawing every pass gave.
+TEST_F(EditorLoopTest, TheLoopDrawsOnlyWhenTheFrameChanges) {
+  auto drawsIn = [&](int passes, std::set<int> keys = {}) {
+    const long before = DrawingOperations();
+    for (int i = 0; i < passes; ++i) {
+      g_now += 20;
+      Pass(i == 0 ? keys : std::set<int>{});
+    }
+    return DrawingOperations() != before;
+  };
+  auto redrawn = [] {
+    ComposeScreen();
+    const Surface& off = offscreenSurface;
+    return Pixels(off.pixels, off.pixels + size_t(off.width) * off.height);
+  };
+  EXPECT_FALSE(drawsIn(100));  // idle, the pointer outside
+  // An edit in place, as the dialogs make them, shows at the next pass.
+  g_world.grid[g_view.scrollX + 1][g_view.scrollY + 1].owner ^= 1;
+  EXPECT_TRUE(drawsIn(1));
+  EXPECT_EQ(WindowPixels(), redrawn());
+  EXPECT_FALSE(drawsIn(50));
+  // The pointer moving over the map shows nothing until it has rested; then the box, once.
+  PixelPoint a = InHex(2, 1);
+  PointerTo(a.x, a.y);
+  EXPECT_FALSE(drawsIn(1));
+  EXPECT_FALSE(drawsIn(5));
+  EXPECT_TRUE(drawsIn(20));
+  EXPECT_TRUE(g_view.pointer.boxShown);
+  EXPECT_EQ(WindowPixels(), redrawn());
+  EXPECT_FALSE(drawsIn(50));
+  PostPointerLeft();
+  EXPECT_TRUE(drawsIn(1));
+  EXPECT_EQ(WindowPixels(), redrawn());
+  // A scroll key, a click that selects: drawn once each.
+  EXPECT_TRUE(drawsIn(1, {kKeyRight}));
+  EXPECT_EQ(WindowPixels(), redrawn());
+  EXPECT_FALSE(drawsIn(10));
+  ClickHex(1, 1);
+  EXPECT_TRUE(drawsIn(1));
+  EXPECT_TRUE(g_view.hasSelection());
+  EXPECT_EQ(WindowPixels(), redrawn());
+  EXPECT_FALSE(drawsIn(10));
 }
 
 TEST_F(EditorLoopTest, KeysTypedIntoAnotherProgramChangeNothing) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "catalogs/artwork.h"
 #include "drawing/surface.h"
 
@@ -53,6 +55,35 @@ TEST(KeyedBlit, ClippedOnAllFourSides) {
   EXPECT_EQ(At(target, 1, 1), 1u);
   TestSurface empty;
   blit_keyed(0, 0, empty);
+}
+
+// Against a plain pixel-by-pixel model: every picture width from 1 to 13 (short rows, rows
+// of whole and of broken groups of four), a few heights, at places that clip it on each side
+// or not at all, over a target full of distinct values.
+TEST(KeyedBlit, MatchesAPlainModelOverOddSizesAndClipping) {
+  TestSurface target, image;
+  const int tw = 17, th = 11;
+  resize_surface(&target, tw, th);
+  set_target(&target);
+  for (int w = 1; w <= 13; ++w)
+    for (int h : {1, 2, 5}) {
+      resize_surface(&image, w, h);
+      for (int i = 0; i < w * h; ++i) image.pixels[i] = (i * 7 + w) % 3 ? 0x010203u * uint32_t(i + 1) : 0;
+      for (int y : {-h, -1, 0, 3, th - h, th - 1, th})
+        for (int x : {-w, -3, -1, 0, 2, tw - w, tw - 2, tw}) {
+          std::vector<uint32_t> want(size_t(tw) * th);
+          for (int i = 0; i < tw * th; ++i) want[size_t(i)] = target.pixels[i] = 0xA00000u + uint32_t(i);
+          for (int iy = 0; iy < h; ++iy)
+            for (int ix = 0; ix < w; ++ix) {
+              int tx = x + ix, ty = y + iy;
+              uint32_t p = image.pixels[iy * w + ix];
+              if (tx >= 0 && tx < tw && ty >= 0 && ty < th && p) want[size_t(ty * tw + tx)] = p;
+            }
+          blit_keyed(x, y, image);
+          ASSERT_EQ(std::vector<uint32_t>(target.pixels, target.pixels + tw * th), want)
+              << w << " x " << h << " at " << x << "," << y;
+        }
+    }
 }
 
 TEST(Surfaces, ResizeKeepsTheOverlapAndFillsTheRestWithTheBackground) {
