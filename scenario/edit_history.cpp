@@ -70,23 +70,22 @@ bool EditHistory::SameSave(const Snapshot& a, const Snapshot& b) {
 EditStep EditHistory::Diff(const WorldRecord& w) const {
   const Snapshot& s = current_;
   EditStep step;
-  // Counted first, so that a step over the whole range is one allocation of its exact size
-  // rather than a vector grown and copied again and again.
-  size_t changed = 0, i = 0;
+  // The changed hexes are found first, so that a step over the whole range is one allocation
+  // of its exact size rather than a vector grown and copied again and again.
+  std::vector<uint32_t> changed;
+  size_t i = 0;
   for (int32_t x = 0; x < s.width; ++x)
-    for (int32_t y = 0; y < s.height; ++y, ++i) changed += !SameBytes(EditBytes(w.grid[x][y]), s.cells[i].b, kCellEditBytes);
-  step.hexes.reserve(changed);
-  i = 0;
-  for (int32_t x = 0; x < s.width && step.hexes.size() < changed; ++x)
-    for (int32_t y = 0; y < s.height; ++y, ++i) {
-      const uint8_t* now = EditBytes(w.grid[x][y]);
-      if (SameBytes(now, s.cells[i].b, kCellEditBytes)) continue;
-      HexChange& h = step.hexes.emplace_back();
-      h.x = x;
-      h.y = y;
-      h.before = s.cells[i];
-      memcpy(h.after.b, now, kCellEditBytes);
-    }
+    for (int32_t y = 0; y < s.height; ++y, ++i)
+      if (!SameBytes(EditBytes(w.grid[x][y]), s.cells[i].b, kCellEditBytes)) changed.push_back(uint32_t(i));
+  step.hexes.resize(changed.size());
+  for (size_t k = 0; k < changed.size(); ++k) {
+    const int32_t x = int32_t(changed[k] / uint32_t(s.height)), y = int32_t(changed[k] % uint32_t(s.height));
+    HexChange& h = step.hexes[k];
+    h.x = x;
+    h.y = y;
+    h.before = s.cells[changed[k]];
+    memcpy(h.after.b, EditBytes(w.grid[x][y]), kCellEditBytes);
+  }
   for (int32_t t = 0; t < 256; ++t)
     if (!SameBytes(&w.teams[t], &s.teams[t], sizeof(TeamRecord)))
       step.teams.push_back({t, s.teams[t], w.teams[t]});

@@ -60,15 +60,22 @@ void DrawPanels() {
 // outside and magenta inside: one of the two stands out on any owner colour, and neither is
 // the selection's red or the white of the hex outlines. The rings are written straight into
 // the frame's pixels: a whole view of them costs a small share of the frame.
-void RingPixels(Surface& s, int32_t left, int32_t top, int32_t size, uint32_t pixel) {
-  const int32_t right = left + size - 1, bottom = top + size - 1;
-  if (left < 0 || right >= s.width) return;
-  for (int32_t y = std::max(top, 0); y <= std::min(bottom, s.height - 1); ++y) {
+void MarkHexPixels(Surface& s, int32_t left, int32_t top, uint32_t outer, uint32_t inner) {
+  const int32_t a = left + 1, b = left + 2, c = left + cellSize - 3, d = left + cellSize - 2;
+  if (a < 0 || d >= s.width) return;
+  for (int32_t r = 1; r <= cellSize - 2; ++r) {
+    const int32_t y = top + r;
+    if (y < 0 || y >= s.height) continue;
     uint32_t* row = s.pixels + size_t(y) * size_t(s.width);
-    if (y == top || y == bottom)
-      std::fill(row + left, row + right + 1, pixel);
-    else
-      row[left] = row[right] = pixel;
+    if (r == 1 || r == cellSize - 2) {
+      std::fill(row + a, row + d + 1, outer);
+    } else if (r == 2 || r == cellSize - 3) {
+      row[a] = row[d] = outer;
+      std::fill(row + b, row + c + 1, inner);
+    } else {
+      row[a] = row[d] = outer;
+      row[b] = row[c] = inner;
+    }
   }
 }
 
@@ -83,8 +90,7 @@ void DrawAreaMarks() {
     for (int row = 0; row < l.viewRows; ++row) {
       if (!area.Contains(g_view.scrollX + col, g_view.scrollY + row)) continue;
       PixelPoint p = HexTopLeft(col, row, g_world.originX, g_view.scrollX);
-      RingPixels(s, p.x + 1, p.y + 1, cellSize - 2, outer);
-      RingPixels(s, p.x + 2, p.y + 2, cellSize - 4, inner);
+      MarkHexPixels(s, p.x, p.y, outer, inner);
     }
 }
 
