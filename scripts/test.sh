@@ -76,6 +76,7 @@ run_suite "fuzz targets (replay, then 20 s each)" bash "$root/scripts/fuzz.sh" 2
 run_gtest "unit tests (Windows build under Wine)" wine_zh "$build/win/tests/btl_tests.exe"
 run_gtest "Win32 layer tests under Wine" with_display wine_zh "$build/win/tests/btl_wine_tests.exe"
 run_suite "companion on the demo data" bash "$root/tests/demo_smoke.sh"
+run_suite "companion with git (text diff, merge driver)" bash "$root/tests/companion_git_test.sh"
 run_suite "include check" bash "$root/tests/include_check_test.sh"
 run_suite "user guide" bash "$root/tests/guide_test.sh"
 if [ -f "$root/tests/wine/run_wine_tests.sh" ]; then

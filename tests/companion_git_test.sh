@@ -76,15 +76,15 @@ git merge --no-edit money-b >"$work/merge.out" 2>&1
 check "git reports the conflict (status not 0)" test $? -ne 0
 check "git names the conflicting file" grep -q "CONFLICT.*map.btl" "$work/merge.out"
 check "the driver lists the field in diff's words" grep -q "队伍 0.*金钱.*我方 111，对方 222" "$work/merge.out"
-check "ours is kept in the conflicting field" grep -q '"money": 111' <(btl export map.btl)
+check "ours is kept in the conflicting field" grep -q '"money":111,' <(btl export map.btl)
 git merge --abort
 
 # git diff shows the text form.
 git checkout -q main
 edit map.btl map.btl "$(money 333)"
 git diff map.btl >"$work/diff.out" 2>&1
-check "git diff of a battle file shows its text form" grep -q '^+.*"money": 333' "$work/diff.out"
-check "git diff shows the old value beside it" grep -q '^-.*"money": ' "$work/diff.out"
+check "git diff of a battle file shows its text form" grep -q '^+.*"money":333,' "$work/diff.out"
+check "git diff shows the old value beside it" grep -q '^-.*"money":' "$work/diff.out"
 check "git diff says nothing of binary files" bash -c "! grep -q 'Binary files' '$work/diff.out'"
 
 echo "git: $passed passed, $failed failed"
