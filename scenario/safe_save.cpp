@@ -128,8 +128,12 @@ Status SafeSave(const std::string& path, const uint8_t* data, size_t size, SaveO
       ops);
 }
 
-Status SafeSaveProduced(const std::string& path,
+Status SafeSaveProduced(const std::string& named,
                         const std::function<void(const SavePieceWriter&)>& produce, SaveOps& ops) {
+  // A link is saved through: its target gets the new file, in the target's own folder, so
+  // that the swap stays on one file system and the link keeps pointing at the file.
+  const std::string linked = ops.link_target(named);
+  const std::string& path = linked.empty() ? named : linked;
   const SaveOps::Target target = ops.inspect(path);
   switch (target) {
     case SaveOps::Target::Directory:

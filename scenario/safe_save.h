@@ -56,6 +56,13 @@ class SaveOps {
   virtual std::vector<std::string> list(const std::string& folder) = 0;
   // Removes a file unless a save has it open; false when it stays.
   virtual bool remove_unused(const std::string& path) = 0;
+  // The file a symbolic link at `path` finally names (links followed to their end, a relative
+  // link read from the link's folder); empty when `path` is no link. A save writes there,
+  // beside that file, and leaves the link as it is.
+  virtual std::string link_target(const std::string& path) {
+    (void)path;
+    return {};
+  }
 };
 
 SaveOps& SystemSaveOps();

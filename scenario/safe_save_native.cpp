@@ -30,6 +30,21 @@ class PosixSaveOps : public SaveOps {
     return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) ? Target::File : Target::ReadOnlyFile;
   }
 
+  std::string link_target(const std::string& path) override {
+    std::string at = path;
+    // As many links as the system itself follows before it gives up.
+    for (int hops = 0; hops < 40; ++hops) {
+      struct stat st;
+      if (lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return hops ? at : std::string();
+      std::vector<char> buffer(size_t(st.st_size > 0 ? st.st_size : 255) + 1);
+      ssize_t n = readlink(at.c_str(), buffer.data(), buffer.size());
+      if (n <= 0 || size_t(n) >= buffer.size()) return hops ? at : std::string();
+      std::string next(buffer.data(), size_t(n));
+      at = next[0] == '/' ? next : FolderOf(at) + "/" + next;
+    }
+    return at;
+  }
+
   void* create_new(const std::string& path) override {
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) return nullptr;

@@ -92,6 +92,7 @@ launch suite "Win32 layer under Wine" bash "$root/tests/wine/run_wine_tests.sh"
 launch gtest "Win32 layer tests under Wine" "${in_wine[@]}" with_display wine_zh "$build/win/tests/btl_wine_tests.exe" --gtest_brief=1
 launch gtest "unit tests (Windows build under Wine)" "${in_wine[@]}" wine_zh "$build/win/tests/btl_tests.exe" --gtest_brief=1
 launch suite "companion on the demo data" bash "$root/tests/demo_smoke.sh"
+launch suite "companion with git (text diff, merge driver)" bash "$root/tests/companion_git_test.sh"
 launch suite "fuzz targets (kept findings and corpus replayed, then 5 s each)" bash "$root/scripts/fuzz.sh" 5
 if $sanitizer_ok; then
   launch gtest "unit tests (native, sanitizers)" env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

@@ -43,7 +43,24 @@ for tool in native windows; do
   expect "$tool diff of two files exits 1" test $? -eq 1
   "${btl[@]}" check no_such.btl >/dev/null 2>&1
   expect "$tool refuses a missing file with status 2" test $? -eq 2
+  # Version control: export to standard output, "-" as standard input, merge and new.
+  "${btl[@]}" export demo_messy.btl >"$tool.stdout.json" 2>/dev/null
+  expect "$tool export to standard output writes what export to a file does" cmp "$tool.stdout.json" "$tool.demo_messy.btl.json"
+  "${btl[@]}" export - <demo_messy.btl >"$tool.stdin.json" 2>/dev/null
+  expect "$tool export - reads standard input" cmp "$tool.stdin.json" "$tool.demo_messy.btl.json"
+  "${btl[@]}" info - <demo_small.btl 2>/dev/null | tail -n +2 >"$tool.info.out"
+  "${btl[@]}" info demo_small.btl 2>/dev/null | tail -n +2 >"$tool.info.file"
+  expect "$tool info - reads standard input as info of the file does" cmp "$tool.info.out" "$tool.info.file"
+  rm -f "$tool.merged.btl" "$tool.new.btl" "$tool.new.resaved.btl"
+  expect "$tool merge of a file with itself" "${btl[@]}" merge demo_messy.btl demo_messy.btl demo_messy.btl -o "$tool.merged.btl"
+  expect "$tool merge of a file with itself gives its bytes" cmp demo_messy.btl "$tool.merged.btl"
+  expect "$tool new" "${btl[@]}" new "$tool.new.btl" --range 10 10 40 30 --teams 68,52
+  expect "$tool resave of a new file" "${btl[@]}" resave "$tool.new.btl" "$tool.new.resaved.btl"
+  expect "$tool resave of a new file gives its bytes" cmp "$tool.new.btl" "$tool.new.resaved.btl"
+  "${btl[@]}" info demo_small.btl >/dev/full 2>/dev/null
+  expect "$tool output that cannot be written exits 2" test $? -eq 2
 done
+expect "windows makes the same new file as native" cmp native.new.btl windows.new.btl
 for f in demo_*.btl; do
   expect "windows exports $f as native does" cmp "native.$f.json" "windows.$f.json"
 done

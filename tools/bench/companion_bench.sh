@@ -68,6 +68,12 @@ run check "$btl" check "$in" "${data[@]}"
 run export "$btl" export "$in" "$work/out.json" "${data[@]}"
 run import "$btl" import "$work/in.json" "$work/imported.btl"
 cmp -s "$in" "$work/imported.btl" || { echo "companion_bench: import did not give back the file" >&2; exit 1; }
+# A merge where both sides changed the file (a header byte each, in different fields), so
+# that every hex and record is merged rather than one side's bytes taken whole.
+cp "$in" "$work/ours.btl" && cp "$in" "$work/theirs.btl"
+printf '\x5A' | dd of="$work/ours.btl" bs=1 seek=0 conv=notrunc status=none
+printf '\x5A' | dd of="$work/theirs.btl" bs=1 seek=36 conv=notrunc status=none
+run merge "$btl" merge "$in" "$work/ours.btl" "$work/theirs.btl" -o "$work/merged.btl" "${data[@]}"
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", (b > 0 ? a / b : 0)}'; }
 below() { awk -v a="$1" -v b="$2" 'BEGIN {print (a <= b ? "met" : "NOT met")}'; }
@@ -88,3 +94,5 @@ row info "$r x plain read (aim at most 3: $(below "$r" 3))"
 row check "aim under 1 s: $(below "${secs[check]}" 1), peak under 100 MB: $(below "${peak[check]}" 100)"
 row export "$(ratio "${secs[export]}" "${secs[json copy]}") x json copy; aim under 2 s: $(below "${secs[export]}" 2), peak under 1 GB: $(below "${peak[export]}" 1024)"
 row import "aim under 4 s: $(below "${secs[import]}" 4), peak under 1 GB: $(below "${peak[import]}" 1024)"
+r=$(ratio "${secs[merge]}" "${secs[durable copy]}")
+row merge "$r x durable copy; peak under 1 GB: $(below "${peak[merge]}" 1024)"

@@ -10,6 +10,7 @@
 #include "catalogs/scenario_problems.h"
 #include "scenario/save_loss.h"
 #include "tools/btl/command_line.h"
+#include "tools/btl/field_text.h"
 #include "tools/btl/names.h"
 
 namespace {
@@ -242,7 +243,11 @@ void Checker::SaveChanges() {
 using Writer = rapidjson::PrettyWriter<rapidjson::StringBuffer>;
 
 void Key(Writer& w, const char* key) { w.Key(key, rapidjson::SizeType(strlen(key))); }
-void String(Writer& w, const std::string& s) { w.String(s.data(), rapidjson::SizeType(s.size())); }
+// Every string goes out as valid UTF-8, whatever bytes a file name holds.
+void String(Writer& w, const std::string& s) {
+  const std::string valid = ValidUtf8(s);
+  w.String(valid.data(), rapidjson::SizeType(valid.size()));
+}
 
 const char* StatusMeaning(int status) {
   return status == kExitOk ? "noFindings" : status == kExitFindings ? "findings" : "cannotLoad";

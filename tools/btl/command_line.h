@@ -6,24 +6,26 @@
 #include <vector>
 
 #include "scenario/world_record.h"
+#include "tools/btl/companion.h"
 
-enum class Command { kInfo, kCheck, kResave, kExport, kImport, kDiff };
+enum class Command { kInfo, kCheck, kResave, kExport, kImport, kDiff, kMerge, kNew };
 
 struct CommandLine {
   Command command = Command::kInfo;
   std::string dataDir;  // empty: the data folder under the current directory
   std::string input;    // the file the command reads
-  std::string output;   // the file resave, export and import write; the second file of diff
+  std::string output;   // the file resave, export, import, merge and new write; the
+                        // second file of diff. "-" (or none, for export): standard output
+  std::string ours, theirs;  // merge: the two sides; `input` is their common ancestor
+  bool preferTheirs = false; // merge --prefer theirs
+  bool preferGiven = false;  // merge --prefer: conflicts settled as asked, exit 0
+  std::string teams;    // new --teams: countries, comma-separated
   bool all = false;     // check and diff --all: every line of each kind
   bool json = false;    // info and check --json: one JSON document on standard output
   bool hasRange = false;
-  MapRange range{};     // resave --range X Y W H
+  MapRange range{};     // resave and new --range X Y W H
 };
 
-// Exit statuses shared by every command.
-constexpr int kExitOk = 0;
-constexpr int kExitFindings = 1;  // check found something, diff found a difference
-constexpr int kExitTrouble = 2;   // a wrong command line, a file that cannot be read or written
 
 // Reads the arguments (UTF-8, without the program's name). True when a command is to run;
 // otherwise the help or the version went to `out`, or the refusal of a wrong line to `err`,

@@ -1,7 +1,10 @@
 #include "tools/btl/companion.h"
 
+#include <cstring>
+
 #include "base/files.h"
 #include "base/text.h"
+#include "catalogs/catalogs.h"
 #include "scenario/safe_save.h"
 #include "tools/btl/check.h"
 #include "tools/btl/command_line.h"
@@ -9,6 +12,7 @@
 #include "tools/btl/export_json.h"
 #include "tools/btl/import_json.h"
 #include "tools/btl/info.h"
+#include "tools/btl/merge.h"
 #include "tools/btl/names.h"
 
 namespace {
@@ -24,8 +28,37 @@ std::string WorldPathIn(const std::string& dataDir) {
   return dataDir.empty() ? WorldMapPath() : JoinPath(dataDir, "world.bin");
 }
 
-Status ReadBoth(const std::string& dataDir, const std::string& path, Loaded& loaded) {
-  Status s = ReadBattleFile(path, loaded.image);
+// The name "-" stands for standard input, so that other programs can pipe a file in.
+constexpr char kStandardStream[] = "-";
+const char kStandardInputName[] = "标准输入";
+
+Status ReadInput(const std::string& path, const InputReader& readInput, BattleImage& image) {
+  if (path != kStandardStream) return ReadBattleFile(path, image);
+  std::vector<uint8_t> bytes;
+  if (!readInput || !readInput(bytes))
+    return Fail(FailureKind::kCannotOpen, "无法读取标准输入。");
+  return ParseBattleFile(std::move(bytes), kStandardInputName, image);
+}
+
+// What info shows of a file read whole (from standard input): the summary the buffered
+// reader makes of a file on disk.
+void SummaryOfImage(const BattleImage& image, BattleSummary& summary) {
+  summary.name = image.name;
+  LayOutBattleFile(image.bytes.data(), image.bytes.size(), image.name, summary.layout);
+  const uint8_t* b = image.bytes.data();
+  summary.teams.assign(b + image.teamsAt, b + image.ownersAt);
+  summary.generals.resize(size_t(image.header.generalCount));
+  if (!summary.generals.empty())
+    memcpy(summary.generals.data(), b + image.generalsAt, summary.generals.size() * sizeof(GeneralEntry));
+  MarkPositions(b + image.buildingsAt, size_t(image.header.buildingCount), sizeof(BuildingRecord),
+                summary.occupied.buildings);
+  MarkPositions(b + image.unitsAt, size_t(image.header.unitCount), sizeof(UnitRecord),
+                summary.occupied.units);
+}
+
+Status ReadBoth(const std::string& dataDir, const std::string& path, const InputReader& readInput,
+                Loaded& loaded) {
+  Status s = ReadInput(path, readInput, loaded.image);
   if (!s.ok()) return s;
   return ReadWorldMapFile(WorldPathIn(dataDir), loaded.world);
 }
@@ -37,14 +70,23 @@ int Refused(const Status& s, std::string& err) {
 
 // The whole file as JSON, in file order. The world map only adds each record's column and
 // row, so a file exports without it.
-int Export(const CommandLine& line, std::string& out, std::string& err) {
+// Without an output file (or with "-") the text goes to standard output, as a program that
+// converts files for reading (git's textconv) calls it; the hint about the world map is
+// then left out, since such a program shows what goes to standard error on every call.
+int Export(const CommandLine& line, const InputReader& readInput, std::string& out,
+           std::string& err) {
   BattleImage image;
-  Status s = ReadBattleFile(line.input, image);
+  Status s = ReadInput(line.input, readInput, image);
   if (!s.ok()) return Refused(s, err);
+  const bool toStandardOutput = line.output.empty() || line.output == kStandardStream;
   WorldImage world;
   if (!ReadWorldMapFile(WorldPathIn(line.dataDir), world).ok()) {
     world.width = 0;
-    err += "提示: 没有读到世界地图，导出的记录不带列和行。\n";
+    if (!toStandardOutput) err += "提示: 没有读到世界地图，导出的记录不带列和行。\n";
+  }
+  if (toStandardOutput) {
+    out += ExportJson(image, world.width);
+    return kExitOk;
   }
   size_t size = 0;
   s = SaveExportJson(image, world.width, line.output, size);
@@ -95,12 +137,24 @@ void ReportPlacement(const PlacementReport& r, std::string& err) {
 }
 
 // The file is summarised rather than read whole: info shows no record but the generals.
-int Info(const CommandLine& line, std::string& out, std::string& err) {
+int Info(const CommandLine& line, const InputReader& readInput, std::string& out,
+         std::string& err) {
   BattleSummary summary;
   WorldImage world;
-  Status s = SummariseBattleFile(line.input, summary);
+  Status s;
+  if (line.input == kStandardStream) {
+    BattleImage image;
+    s = ReadInput(line.input, readInput, image);
+    if (s.ok()) SummaryOfImage(image, summary);
+  } else {
+    s = SummariseBattleFile(line.input, summary);
+  }
   if (s.ok()) s = ReadWorldMapFile(WorldPathIn(line.dataDir), world);
-  if (!s.ok()) return Refused(s, err);
+  if (!s.ok()) {
+    // A script asking for JSON gets a document saying why, as from check.
+    if (line.json) out += CheckRefusalJson(line.input, s.message);
+    return Refused(s, err);
+  }
   LoadGameTables(line.dataDir);
   if (line.json)
     out += InfoJson(summary, world, line.input);
@@ -156,19 +210,143 @@ int Resave(const Loaded& l, const std::string& target, const MapRange* given, st
   return kExitOk;
 }
 
+// Three files combined; OUT is written, conflicts or not, unless they cannot be combined.
+int Merge(const CommandLine& line, std::string& out, std::string& err) {
+  BattleImage base, ours, theirs;
+  Status s = ReadBattleFile(line.input, base);
+  if (s.ok()) s = ReadBattleFile(line.ours, ours);
+  if (s.ok()) s = ReadBattleFile(line.theirs, theirs);
+  if (!s.ok()) return Refused(s, err);
+  MergeOptions options;
+  options.prefer = line.preferTheirs ? MergeSide::kTheirs : MergeSide::kOurs;
+  WorldImage world;
+  if (ReadWorldMapFile(WorldPathIn(line.dataDir), world).ok()) options.worldWidth = world.width;
+  LoadGameTables(line.dataDir);
+  MergeResult result;
+  s = MergeBattleFiles(base, ours, theirs, options, result);
+  if (s.ok()) s = SafeSave(line.output, result.bytes.data(), result.bytes.size());
+  if (!s.ok()) return Refused(s, err);
+  if (result.conflicts.empty()) {
+    out += "已合并到 " + line.output + "（" + N(int64_t(result.bytes.size())) + " 字节），没有冲突。\n";
+    return kExitOk;
+  }
+  const char* side = line.preferTheirs ? "对方" : "我方";
+  out += "合并到 " + line.output + "，有 " + N(int64_t(result.conflicts.size())) + " 处冲突（取" +
+         side + "的值）:\n";
+  for (const std::string& c : result.conflicts) out += "  " + c + "\n";
+  return line.preferGiven ? kExitOk : kExitFindings;
+}
+
+// A country of --teams: its Id, or its name in the string table.
+bool CountryOf(const std::string& word, int32_t& country) {
+  if (!word.empty() && word.find_first_not_of("0123456789") == std::string::npos && word.size() < 10) {
+    country = int32_t(std::stol(word));
+    return true;
+  }
+  for (int i = 0; i < g_catalogs.CountryCount; ++i)
+    if (CountryName(g_catalogs.CountryIds[i]) == word) {
+      country = g_catalogs.CountryIds[i];
+      return true;
+    }
+  return false;
+}
+
+bool KnownCountry(int32_t country) {
+  for (int i = 0; i < g_catalogs.CountryCount; ++i)
+    if (g_catalogs.CountryIds[i] == country) return true;
+  return false;
+}
+
+// Team colours, 0x00BBGGRR: a few strong ones, then hues around the wheel; all distinct and
+// none white (the colour of hexes nobody owns).
+uint32_t TeamColour(int i) {
+  static const uint32_t kFirst[] = {0x0000CC, 0xCC6600, 0x00AA00, 0x00CCCC,
+                                    0xCC00CC, 0xCCCC00, 0x0066FF, 0x663399};
+  if (i < 8) return kFirst[i];
+  // Beyond them: the index spread over red and green, blue marking the round.
+  const uint32_t red = uint32_t(i * 53 % 200), green = uint32_t(i * 97 % 200), blue = uint32_t(i);
+  return red | green << 8 | blue << 16;
+}
+
+Status BlankTeams(const std::string& list, bool catalogs, std::vector<int32_t>& countries) {
+  if (list.empty()) return Ok();
+  size_t at = 0;
+  while (at <= list.size()) {
+    size_t comma = list.find(',', at);
+    std::string word = list.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+    int32_t country = 0;
+    if (!CountryOf(word, country))
+      return Fail(FailureKind::kBadValue, "--teams 中的" + Quoted(word) + "不是国家的编号或名称。");
+    if (catalogs && !KnownCountry(country))
+      return Fail(FailureKind::kBadValue, "国家目录中没有编号为 " + N(country) + " 的国家。");
+    countries.push_back(country);
+    if (countries.size() > size_t(kMaxTeams))
+      return Fail(FailureKind::kBadValue, "军团最多 " + N(kMaxTeams) + " 个。");
+    if (comma == std::string::npos) break;
+    at = comma + 1;
+  }
+  return Ok();
+}
+
+// A blank scenario, made as the editor saves one: the file is laid out, placed into the world
+// record and written by the same save, so that opening and saving it gives its bytes back.
+int New(const CommandLine& line, std::string& out, std::string& err) {
+  WorldImage world;
+  Status s = ReadWorldMapFile(WorldPathIn(line.dataDir), world);
+  if (s.ok()) s = CheckRange(line.range, world.width, world.height);
+  const bool catalogs = s.ok() && LoadGameTables(line.dataDir);
+  std::vector<int32_t> countries;
+  if (s.ok()) s = BlankTeams(line.teams, catalogs, countries);
+  if (!s.ok()) return Refused(s, err);
+
+  BtlHeader h{};
+  h.originX = line.range.originX;
+  h.originY = line.range.originY;
+  h.rangeWidth = line.range.width;
+  h.rangeHeight = line.range.height;
+  h.teamCount = int32_t(countries.size());
+  std::vector<uint8_t> bytes(kHeaderBytes + countries.size() * kTeamFileBytes, 0);
+  memcpy(bytes.data(), &h, sizeof h);
+  for (size_t i = 0; i < countries.size(); ++i) {
+    TeamRecord t{};
+    t.teamNumber = int32_t(i);
+    t.country = countries[i];
+    const uint32_t colour = TeamColour(int(i));
+    t.fileColour[0] = colour & 0xFF;
+    t.fileColour[1] = (colour >> 8) & 0xFF;
+    t.fileColour[2] = (colour >> 16) & 0xFF;
+    t.fileColour[3] = 255;
+    memcpy(bytes.data() + kHeaderBytes + i * kTeamFileBytes, &t, kTeamFileBytes);
+  }
+  bytes.insert(bytes.end(), size_t(h.rangeWidth) * size_t(h.rangeHeight), uint8_t(kUnownedTeam));
+  BattleImage image;
+  std::vector<uint8_t> saved;
+  s = ParseBattleFile(std::move(bytes), line.output, image);
+  if (s.ok()) s = CommitScenario(image, world, line.range);
+  if (s.ok()) s = BuildBattleBytes(saved);
+  if (s.ok()) s = SafeSave(line.output, saved.data(), saved.size());
+  if (!s.ok()) return Refused(s, err);
+  out += "已新建 " + line.output + "（" + RangeText(line.range) + "，" + N(h.teamCount) + " 个军团，" +
+         N(int64_t(saved.size())) + " 字节）\n";
+  return kExitOk;
+}
+
 }  // namespace
 
-int RunCompanion(const std::vector<std::string>& args, std::string& out, std::string& err) {
+int RunCompanion(const std::vector<std::string>& args, std::string& out, std::string& err,
+                 const InputReader& readInput) {
   CommandLine line;
   int status = kExitOk;
   if (!ParseCommandLine(args, line, out, err, status)) return status;
-  if (line.command == Command::kExport) return Export(line, out, err);
+  if (line.command == Command::kExport) return Export(line, readInput, out, err);
   if (line.command == Command::kImport) return Import(line, out, err);
   if (line.command == Command::kDiff) return Diff(line, out, err);
-  if (line.command == Command::kInfo) return Info(line, out, err);
+  if (line.command == Command::kInfo) return Info(line, readInput, out, err);
+  if (line.command == Command::kMerge) return Merge(line, out, err);
+  if (line.command == Command::kNew) return New(line, out, err);
 
   Loaded loaded;
-  Status s = ReadBoth(line.dataDir, line.input, loaded);
+  Status s = ReadBoth(line.dataDir, line.input, readInput, loaded);
   if (!s.ok()) {
     // A script asking for JSON still gets a document saying why.
     if (line.json && line.command == Command::kCheck) out += CheckRefusalJson(line.input, s.message);

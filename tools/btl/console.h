@@ -3,6 +3,7 @@
 // page; a stream redirected to a file or a pipe gets the UTF-8 bytes.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,4 +11,8 @@
 std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 enum class Stream { kOut, kErr };
-void WriteText(Stream stream, const std::string& text);
+// False when the text could not be written whole (a closed pipe, a full disk).
+bool WriteText(Stream stream, const std::string& text);
+
+// Standard input's bytes, read to its end as they are (no newline translation).
+bool ReadStandardInput(std::vector<uint8_t>& bytes);

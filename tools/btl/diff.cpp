@@ -32,20 +32,6 @@ struct Kind {
   }
 };
 
-std::string ValueText(const Field& f, const uint8_t* record) {
-  switch (f.kind) {
-    case FieldKind::kF32: {
-      float v;
-      memcpy(&v, record + f.offset, 4);
-      std::string text = ShortestFloatText(v);
-      return text.empty() ? FloatBitsText(v) : text;
-    }
-    case FieldKind::kBytes: return HexText(record + f.offset, f.size);
-    case FieldKind::kColour: return "#" + HexText(record + f.offset, 3);
-    default: return N(ReadNumber(f, record));
-  }
-}
-
 // Bytes longer than this are named by where they start to differ, not shown whole.
 constexpr uint16_t kBytesShownWhole = 12;
 
@@ -58,7 +44,7 @@ void Changes(std::span<const Field> fields, const uint8_t* a, const uint8_t* b,
       Changes(f.group, a + f.offset, b + f.offset, changes);
       continue;
     }
-    std::string before = ValueText(f, a), after = ValueText(f, b);
+    std::string before = FieldValueText(f, a), after = FieldValueText(f, b);
     if (before == after) continue;
     if (f.kind == FieldKind::kBytes && f.size > kBytesShownWhole) {
       size_t first = 0;
@@ -128,7 +114,6 @@ void ByIndex(const Sides& s, const RecordFields& fields, RecordNamer nameOf, int
   }
 }
 
-std::string OwnerText(int owner) { return owner < 0 ? "范围外" : owner == kUnownedTeam ? "无" : "军团 " + N(owner); }
 
 // The owner byte of global hex (x, y) in a file, or -1 outside its range.
 int OwnerAt(const BattleImage& im, int64_t x, int64_t y) {
@@ -231,6 +216,24 @@ void Tail(const Sides& s, Kind& kind) {
 }
 
 }  // namespace
+
+std::string FieldValueText(const Field& f, const uint8_t* record) {
+  switch (f.kind) {
+    case FieldKind::kF32: {
+      float v;
+      memcpy(&v, record + f.offset, 4);
+      std::string text = ShortestFloatText(v);
+      return text.empty() ? FloatBitsText(v) : text;
+    }
+    case FieldKind::kBytes: return HexText(record + f.offset, f.size);
+    case FieldKind::kColour: return "#" + HexText(record + f.offset, 3);
+    default: return N(ReadNumber(f, record));
+  }
+}
+
+std::string OwnerText(int owner) {
+  return owner < 0 ? "范围外" : owner == kUnownedTeam ? "无" : "军团 " + N(owner);
+}
 
 bool DiffBattleFiles(const BattleImage& a, const BattleImage& b, const DiffOptions& options,
                      std::string& out) {

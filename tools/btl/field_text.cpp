@@ -97,3 +97,43 @@ bool BytesFromHex(std::string_view text, uint8_t* bytes, size_t size) {
   }
   return true;
 }
+
+namespace {
+
+// The length of the well-formed UTF-8 sequence at `at`, or 0 when there is none.
+size_t Utf8SequenceAt(std::string_view t, size_t at) {
+  const unsigned char c = static_cast<unsigned char>(t[at]);
+  if (c < 0x80) return 1;
+  size_t n = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+  if (n == 0 || at + n > t.size()) return 0;
+  // The second byte's range rules out overlong forms, surrogates and code points past U+10FFFF.
+  const unsigned char second = static_cast<unsigned char>(t[at + 1]);
+  unsigned char low = 0x80, high = 0xBF;
+  if (c == 0xE0) low = 0xA0;
+  if (c == 0xED) high = 0x9F;
+  if (c == 0xF0) low = 0x90;
+  if (c == 0xF4) high = 0x8F;
+  if (second < low || second > high) return 0;
+  for (size_t i = 2; i < n; ++i)
+    if ((static_cast<unsigned char>(t[at + i]) & 0xC0) != 0x80) return 0;
+  return n;
+}
+
+}  // namespace
+
+std::string ValidUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t at = 0; at < text.size();) {
+    size_t n = Utf8SequenceAt(text, at);
+    if (n) {
+      out.append(text.substr(at, n));
+      at += n;
+    } else {
+      const uint8_t byte = static_cast<uint8_t>(text[at]);
+      out += "\\x" + HexText(&byte, 1);
+      ++at;
+    }
+  }
+  return out;
+}

@@ -20,3 +20,7 @@ bool FloatFromBitsText(const std::string& text, float& value);
 // Bytes as upper-case hex, two digits a byte, and back; false on a wrong length or digit.
 std::string HexText(const uint8_t* bytes, size_t size);
 bool BytesFromHex(std::string_view text, uint8_t* bytes, size_t size);
+
+// `text` as valid UTF-8: each byte that starts no well-formed UTF-8 sequence (a file name in
+// another encoding, say) is written as the four characters "\xNN" instead.
+std::string ValidUtf8(std::string_view text);

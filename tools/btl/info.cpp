@@ -56,7 +56,11 @@ void AddSpacedHex(std::string& out, const uint8_t* p, size_t n) {
 using Writer = rapidjson::PrettyWriter<rapidjson::StringBuffer>;
 
 void Key(Writer& w, const char* key) { w.Key(key, rapidjson::SizeType(strlen(key))); }
-void String(Writer& w, const std::string& s) { w.String(s.data(), rapidjson::SizeType(s.size())); }
+// Every string goes out as valid UTF-8, whatever bytes a file name holds.
+void String(Writer& w, const std::string& s) {
+  const std::string valid = ValidUtf8(s);
+  w.String(valid.data(), rapidjson::SizeType(valid.size()));
+}
 void Int(Writer& w, const char* key, int64_t v) {
   Key(w, key);
   w.Int64(v);

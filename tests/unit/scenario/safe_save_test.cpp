@@ -601,6 +601,47 @@ class SmallDisk {
   bool mounted_ = false;
 };
 
+// A link at the target is saved through, whichever way it names its file (absolute,
+// relative to its own folder, through another link, or to a file not there yet): the file it
+// names gets the new bytes, the link stays a link to it, and the temporary file is made
+// beside the file, not beside the link.
+TEST(SafeSaveOnDisk, ALinkIsSavedThroughToItsTargetInTheTargetsFolder) {
+  TempFolder dir{"btl_test_link"};
+  const fs::path root = PathFromUtf8(dir.Utf8());
+  fs::create_directories(root / "files");
+  fs::create_directories(root / "links");
+  struct Case {
+    const char* link;
+    std::string pointsAt;  // as the link holds it
+    const char* file;      // the file it finally names, under files/
+    bool fileExists;
+  } cases[] = {
+      {"absolute.btl", Utf8FromPath(root / "files" / "a.btl"), "a.btl", true},
+      {"relative.btl", "../files/b.btl", "b.btl", true},
+      {"chain.btl", "relative.btl", "b.btl", true},
+      {"dangling.btl", "../files/new.btl", "new.btl", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.link);
+    const std::string file = Utf8FromPath(root / "files" / c.file);
+    if (c.fileExists) WriteFileBytes(file, kOld);
+    const fs::path link = root / "links" / c.link;
+    if (!fs::is_symlink(link)) fs::create_symlink(c.pointsAt, link);
+    std::vector<uint8_t> data = ThreeMegabytes();
+    data[0] = uint8_t(c.link[0]);
+    Status s = SafeSave(Utf8FromPath(link), data.data(), data.size());
+    ASSERT_TRUE(s.ok()) << s.message;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::read_symlink(link).string(), c.pointsAt);
+    EXPECT_EQ(ReadFileBytes(file), data);
+    EXPECT_FALSE(FileExists(TempSavePath(file, 0)));
+  }
+  // Nothing was left beside the links: only the four links themselves.
+  size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(root / "links")) ++entries;
+  EXPECT_EQ(entries, 4u);
+}
+
 // A leftover that another save holds (its lock) is in use and stays.
 TEST(SafeSaveOnDisk, LeftoverHeldByARunningSaveStays) {
   TempFolder dir{"btl_test_held"};
