@@ -694,6 +694,16 @@ void EditModel(int x, int y, Edit edit) {
   g_world = edited;
 }
 
+// What Delete does to the model's hexes: no unit and no building, the owner kept.
+void ClearInModel(const std::vector<GridHex>& hexes) {
+  for (GridHex h : hexes)
+    EditModel(h.x, h.y, [](Cell& c, int, int) {
+      c.hasUnit = c.hasBuilding = 0;
+      ClearUnit(c.unit);
+      ClearBuilding(c.building);
+    });
+}
+
 // A visible hex holding a unit and one holding a building, searched from the top-left.
 bool FindVisible(bool unit, int& col, int& row) {
   for (col = 0; col < g_layout.viewCols; ++col)
@@ -765,12 +775,7 @@ TEST_F(EditorLoopTest, PastesOverAnAreaAreOneStepEachAndSaveWhatAPlainModelSaves
 
   // Delete clears units and buildings of the whole area and keeps the owners.
   Pass({kKeyDelete});
-  for (GridHex h : area)
-    EditModel(h.x, h.y, [](Cell& c, int, int) {
-      c.hasUnit = c.hasBuilding = 0;
-      ClearUnit(c.unit);
-      ClearBuilding(c.building);
-    });
+  ClearInModel(area);
   const std::vector<uint8_t> deleted = SaveForTest();
   EXPECT_EQ(deleted, SaveOfModel());
   ASSERT_EQ(g_history.UndoCount(), 4u);
@@ -859,12 +864,7 @@ TEST_F(EditorLoopTest, FindMakesTheAreaF3WalksItAndDeleteClearsIt) {
   Pass({kKeyEscape});
   g_model = g_world;
   Pass({kKeyDelete});
-  for (GridHex h : expected)
-    EditModel(h.x, h.y, [](Cell& c, int, int) {
-      c.hasUnit = c.hasBuilding = 0;
-      ClearUnit(c.unit);
-      ClearBuilding(c.building);
-    });
+  ClearInModel(expected);
   EXPECT_EQ(SaveForTest(), SaveOfModel());
   EXPECT_EQ(g_history.UndoCount(), 1u);
   Pass({kKeyControl, 'Z'});
