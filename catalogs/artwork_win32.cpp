@@ -7,6 +7,7 @@
 #include "catalogs/artwork.h"
 #include "catalogs/picture_decoder.h"
 #include "base/wide.h"
+#include "drawing/win32_internal.h"
 
 namespace {
 ULONG_PTR g_token = 0;  // kept for the life of the process
@@ -17,15 +18,8 @@ struct Canvas {
   HBITMAP bitmap = nullptr;
   uint32_t* pixels = nullptr;
   Canvas(int32_t w, int32_t h) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bitmap = CreatePixelSection(w, h, &bits);
     dc = CreateCompatibleDC(nullptr);
     if (!bitmap || !bits || !dc) return;
     SelectObject(dc, bitmap);

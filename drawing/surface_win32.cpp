@@ -148,15 +148,8 @@ void resize_surface(Surface* sp, int32_t width, int32_t height) {
   bool first = !s.sys;
   MakeContext(s);
   if (first) ApplyState(s);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bitmap = CreatePixelSection(width, height, &bits);
   if (!bitmap || !bits) return;
   uint32_t* pixels = static_cast<uint32_t*>(bits);
   std::fill(pixels, pixels + size_t(width) * height, PixelFromColour(s.backColour));

@@ -11,6 +11,20 @@
 
 #include "drawing/surface.h"
 
+// A device-independent section of 32-bit pixels, rows top-down, as every surface and decoded
+// picture keeps them; null when the system refuses one. `bits` gets its pixels.
+inline HBITMAP CreatePixelSection(int32_t width, int32_t height, void** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  *bits = nullptr;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 struct SurfaceSystem {
   HBITMAP bitmap = nullptr;
   HDC dc = nullptr;
