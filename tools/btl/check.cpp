@@ -10,7 +10,7 @@
 #include "catalogs/scenario_problems.h"
 #include "scenario/save_loss.h"
 #include "tools/btl/command_line.h"
-#include "tools/btl/field_text.h"
+#include "scenario/field_text.h"
 #include "tools/btl/names.h"
 
 namespace {

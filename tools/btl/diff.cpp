@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "tools/btl/bounded_lines.h"
-#include "tools/btl/field_text.h"
+#include "scenario/field_text.h"
 #include "tools/btl/names.h"
-#include "tools/btl/record_fields.h"
+#include "scenario/record_fields.h"
 
 namespace {
 
@@ -32,35 +32,11 @@ struct Kind {
   }
 };
 
-// Bytes longer than this are named by where they start to differ, not shown whole.
-constexpr uint16_t kBytesShownWhole = 12;
-
-// Each field of two records that differs, as "金钱 7000 → 8000".
-void Changes(std::span<const Field> fields, const uint8_t* a, const uint8_t* b,
-             std::vector<std::string>& changes) {
-  for (const Field& f : fields) {
-    if (f.kind == FieldKind::kColumn || f.kind == FieldKind::kRow) continue;
-    if (f.kind == FieldKind::kGroup) {
-      Changes(f.group, a + f.offset, b + f.offset, changes);
-      continue;
-    }
-    std::string before = FieldValueText(f, a), after = FieldValueText(f, b);
-    if (before == after) continue;
-    if (f.kind == FieldKind::kBytes && f.size > kBytesShownWhole) {
-      size_t first = 0;
-      while (a[f.offset + first] == b[f.offset + first]) ++first;
-      changes.push_back(std::string(f.label) + " 从其第 " + N(int64_t(first)) + " 字节起不同");
-    } else {
-      changes.push_back(std::string(f.label) + " " + before + " → " + after);
-    }
-  }
-}
-
 // The same, on one line: "金钱 7000 → 8000，步兵科技 1 → 3".
 void FieldChanges(std::span<const Field> fields, const uint8_t* a, const uint8_t* b,
                   std::string& line) {
   std::vector<std::string> changes;
-  Changes(fields, a, b, changes);
+  FieldChanges(fields, a, b, changes);
   for (const std::string& c : changes) line += (line.empty() ? "" : "，") + c;
 }
 
@@ -81,7 +57,7 @@ struct Sides {
 // The header's fields one a line, then its counts.
 void Header(const Sides& s, Kind& kind) {
   std::vector<std::string> changes;
-  Changes(HeaderFields().fields, s.a.bytes.data(), s.b.bytes.data(), changes);
+  FieldChanges(HeaderFields().fields, s.a.bytes.data(), s.b.bytes.data(), changes);
   for (std::string& c : changes) kind.Add(std::move(c));
   const BtlHeader &ha = s.a.header, &hb = s.b.header;
   struct Count {
@@ -216,20 +192,6 @@ void Tail(const Sides& s, Kind& kind) {
 }
 
 }  // namespace
-
-std::string FieldValueText(const Field& f, const uint8_t* record) {
-  switch (f.kind) {
-    case FieldKind::kF32: {
-      float v;
-      memcpy(&v, record + f.offset, 4);
-      std::string text = ShortestFloatText(v);
-      return text.empty() ? FloatBitsText(v) : text;
-    }
-    case FieldKind::kBytes: return HexText(record + f.offset, f.size);
-    case FieldKind::kColour: return "#" + HexText(record + f.offset, 3);
-    default: return N(ReadNumber(f, record));
-  }
-}
 
 std::string OwnerText(int owner) {
   return owner < 0 ? "范围外" : owner == kUnownedTeam ? "无" : "军团 " + N(owner);

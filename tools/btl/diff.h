@@ -10,7 +10,7 @@
 
 #include "scenario/battle_file.h"
 #include "tools/btl/bounded_lines.h"
-#include "tools/btl/record_fields.h"
+#include "scenario/record_fields.h"
 
 struct DiffOptions {
   bool all = false;        // every line; otherwise at most kDiffLinesPerKind of each kind
@@ -23,8 +23,5 @@ constexpr int kDiffLinesPerKind = kLinesPerKind;
 bool DiffBattleFiles(const BattleImage& a, const BattleImage& b, const DiffOptions& options,
                      std::string& out);
 
-// A field's value in `record` as diff and merge write it: a number, a float's shortest
-// decimal (or its bits), bytes in hex, a colour as "#RRGGBB".
-std::string FieldValueText(const Field& field, const uint8_t* record);
 // An owner byte in the user's words: "军团 n", "无" (255), "范围外" (negative: no such hex).
 std::string OwnerText(int owner);

@@ -8,8 +8,8 @@
 
 #include "scenario/safe_save.h"
 
-#include "tools/btl/field_text.h"
-#include "tools/btl/record_fields.h"
+#include "scenario/field_text.h"
+#include "scenario/record_fields.h"
 
 namespace {
 

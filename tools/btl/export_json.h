@@ -8,7 +8,7 @@
 //    "buildings": [...], "units": [...], "generals": [...],     one record a line, file order
 //    "tail": ["00A1...", ...]}                                  32 bytes a line, in hex
 //
-// Keys keep the order of tools/btl/record_fields.h. Records keep the file's order, with
+// Keys keep the order of scenario/record_fields.h. Records keep the file's order, with
 // duplicates and records outside the range, so nothing is placed or dropped. A float is its
 // shortest decimal that reads back to the same bits, or, when none does (NaN, infinities), the
 // string "0x" and its eight hex digits. "column" and "row" (a record's global hex, when the

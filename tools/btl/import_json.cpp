@@ -11,8 +11,8 @@
 
 #include "base/files.h"
 #include "scenario/battle_file.h"
-#include "tools/btl/field_text.h"
-#include "tools/btl/record_fields.h"
+#include "scenario/field_text.h"
+#include "scenario/record_fields.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "tools/btl/field_text.h"
+#include "scenario/field_text.h"
 #include "tools/btl/names.h"
 
 namespace {

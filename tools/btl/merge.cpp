@@ -6,7 +6,7 @@
 
 #include "tools/btl/diff.h"
 #include "tools/btl/names.h"
-#include "tools/btl/record_fields.h"
+#include "scenario/record_fields.h"
 
 namespace {
 

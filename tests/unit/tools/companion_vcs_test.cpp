@@ -11,7 +11,7 @@
 #include "tests/support/temp_folder.h"
 #include "tools/btl/companion.h"
 #include "tools/btl/export_json.h"
-#include "tools/btl/field_text.h"
+#include "scenario/field_text.h"
 #include "tools/demo_data/demo_data.h"
 
 namespace {

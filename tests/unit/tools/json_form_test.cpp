@@ -14,9 +14,9 @@
 #include "tools/btl/command_line.h"
 #include "tools/btl/companion.h"
 #include "tools/btl/export_json.h"
-#include "tools/btl/field_text.h"
+#include "scenario/field_text.h"
 #include "tools/btl/import_json.h"
-#include "tools/btl/record_fields.h"
+#include "scenario/record_fields.h"
 
 namespace {
 

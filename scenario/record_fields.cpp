@@ -1,9 +1,10 @@
-#include "tools/btl/record_fields.h"
+#include "scenario/record_fields.h"
 
 #include <cstring>
 #include <limits>
 
 #include "scenario/battle_file.h"
+#include "scenario/field_text.h"
 
 namespace {
 
@@ -169,6 +170,43 @@ void WriteNumber(const Field& f, int64_t value, uint8_t* record) {
     default: {
       int32_t v = int32_t(value);
       memcpy(p, &v, 4);
+    }
+  }
+}
+
+std::string FieldValueText(const Field& f, const uint8_t* record) {
+  switch (f.kind) {
+    case FieldKind::kF32: {
+      float v;
+      memcpy(&v, record + f.offset, 4);
+      std::string text = ShortestFloatText(v);
+      return text.empty() ? FloatBitsText(v) : text;
+    }
+    case FieldKind::kBytes: return HexText(record + f.offset, f.size);
+    case FieldKind::kColour: return "#" + HexText(record + f.offset, 3);
+    default: return std::to_string(ReadNumber(f, record));
+  }
+}
+
+// Bytes longer than this are named by where they start to differ, not shown whole.
+constexpr uint16_t kBytesShownWhole = 12;
+
+void FieldChanges(std::span<const Field> fields, const uint8_t* a, const uint8_t* b,
+                  std::vector<std::string>& changes) {
+  for (const Field& f : fields) {
+    if (f.kind == FieldKind::kColumn || f.kind == FieldKind::kRow) continue;
+    if (f.kind == FieldKind::kGroup) {
+      FieldChanges(f.group, a + f.offset, b + f.offset, changes);
+      continue;
+    }
+    std::string before = FieldValueText(f, a), after = FieldValueText(f, b);
+    if (before == after) continue;
+    if (f.kind == FieldKind::kBytes && f.size > kBytesShownWhole) {
+      size_t first = 0;
+      while (a[f.offset + first] == b[f.offset + first]) ++first;
+      changes.push_back(std::string(f.label) + " 从其第 " + std::to_string(first) + " 字节起不同");
+    } else {
+      changes.push_back(std::string(f.label) + " " + before + " → " + after);
     }
   }
 }

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
+#include <vector>
 
 enum class FieldKind {
   kU8,
@@ -48,3 +50,11 @@ int64_t FieldMax(const Field& field);
 // Reads and writes a number field (kU8, kU16, kI32) of a record's bytes, little-endian.
 int64_t ReadNumber(const Field& field, const uint8_t* record);
 void WriteNumber(const Field& field, int64_t value, uint8_t* record);
+
+// A field's value in `record` as diff and merge write it: a number, a float's shortest
+// decimal (or its bits), bytes in hex, a colour as "#RRGGBB".
+std::string FieldValueText(const Field& field, const uint8_t* record);
+// Each field of two records that differs, appended to `changes` as "金钱 7000 → 8000"; long
+// byte fields are named by where they start to differ.
+void FieldChanges(std::span<const Field> fields, const uint8_t* a, const uint8_t* b,
+                  std::vector<std::string>& changes);

@@ -1,4 +1,4 @@
-#include "tools/btl/field_text.h"
+#include "scenario/field_text.h"
 
 #include <cerrno>
 #include <cmath>
