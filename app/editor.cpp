@@ -1,7 +1,13 @@
 #include "app/editor.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <utility>
+
 #include "platform/file_requests.h"
 #include "platform/keys.h"
+#include "app/overview_window.h"
 #include "app/pace.h"
 #include "app/range_frame.h"
 #include "view/view_state.h"
@@ -15,13 +21,21 @@
 #include "drawing/window.h"
 #include "base/files.h"
 #include "scenario/save_loss.h"
+#include "scenario/step_words.h"
 #include "view/layout.h"
 #include "view/frame_change.h"
 #include "view/map_view.h"
+#include "view/notice.h"
 
 EditHistory g_history;
 
 namespace {
+
+// Set by whatever may have changed the record or the view on this pass: the overview is
+// drawn again after it.
+bool g_actionRan = false;
+
+void Notify(std::string text) { ShowNotice(g_view.notice, std::move(text), ClockMs()); }
 
 const char kCloseQuestion[] = "当前战役有未保存的修改。\n\n关闭前是否保存？";
 
@@ -59,6 +73,7 @@ void RunModal(unsigned rules, Box box) {
   if (rules & kEndActionFirst) EndAction();
   HideHoverBox();
   box();
+  g_actionRan = true;
   if (rules & kEndActionAfter) EndAction();
   if (rules & kIgnoreHeldKeys) IgnoreHeldKeys();
   DropMouseMessages();
@@ -110,6 +125,20 @@ LoadFailureReport ReportLoadFailure(const LoadResult& r) {
   return {"无法打开战役文件", r.message + "\n\n请选择另一个战役文件。", true};
 }
 
+namespace {
+
+// The size of the file just saved, for the notice; 0 when it cannot be told.
+uint64_t SavedBytes(const std::string& path) {
+  uint64_t size = 0;
+  if (FILE* f = OpenFile(path, "rb")) {
+    if (!OpenFileSize(f, size)) size = 0;
+    fclose(f);
+  }
+  return size;
+}
+
+}  // namespace
+
 bool SaveScenario() {
   bool saved = false;
   RunModal(kEndActionFirst, [&] {
@@ -120,9 +149,10 @@ bool SaveScenario() {
       return;
     Status s = SaveScenarioTo(path);
     saved = s.ok();
-    if (saved)
+    if (saved) {
       g_history.MarkSaved(g_world);
-    else
+      Notify(SavedNotice(FileNameOf(path), SavedBytes(path)));
+    } else
       ShowMessage(window_handle(), s.message, "保存失败", kMbOk | kMbIconWarning);
   });
   return saved;
@@ -197,7 +227,11 @@ bool g_pasting = false;  // a paste key has been down since the last step
 
 // ---- What the keys do ----
 
-void ToggleCommandKeys(bool) { g_view.commandKeysOff ^= 1; }
+// While the keys are off their notice stands (NoticeText); their return has a word of its own.
+void ToggleCommandKeys(bool) {
+  g_view.commandKeysOff ^= 1;
+  if (!g_view.commandKeysOff) Notify(kKeysBackNotice);
+}
 void ScrollDown(bool) { ScrollBy(g_view, g_layout, 0, 1); }
 void ScrollUp(bool) { ScrollBy(g_view, g_layout, 0, -1); }
 void ScrollLeft(bool) { ScrollBy(g_view, g_layout, -1, 0); }
@@ -213,7 +247,14 @@ void CopyAndPaste(bool) {
   else if (v.clipboardEmpty)
     return;
   bool unit = KeyDown(kKeyU), owner = KeyDown(kKeyT), building = KeyDown(kKeyB);
-  if (PasteOnto(v, unit, owner, building) > 0) g_pasting = true;
+  const size_t pasted = PasteOnto(v, unit, owner, building);
+  if (pasted == 0) return;
+  g_pasting = true;
+  g_actionRan = true;
+  if (!v.area.empty())
+    Notify(PastedNotice(pasted));
+  else
+    EndNotice(v.notice);
 }
 
 // Everything a paste key changed while it stayed down is one step, ended by its release.
@@ -225,7 +266,10 @@ void EndPasteOnRelease(bool) {
 
 void DeleteHexContents(bool) {
   EndAction();  // a paste held so far is a step of its own
-  if (DeleteUnitsAndBuildings(g_view) > 0) EndAction();
+  const size_t cleared = DeleteUnitsAndBuildings(g_view);
+  if (cleared == 0) return;
+  EndAction();
+  if (!g_view.area.empty()) Notify(DeletedNotice(cleared));
 }
 
 void EditTeams(bool) { RunModal(kEndActionFirst | kEndActionAfter, [] { ShowTeamDialog(window_handle()); }); }
@@ -263,21 +307,35 @@ void FindHexes(bool) {
   });
 }
 
+void ShowOrHideOverview(bool) { ToggleOverview(); }
+
 void NextInArea(bool shift) { StepThroughArea(g_view, g_layout, !shift); }
 void SelectAll(bool) { SelectWholeRange(g_view); }
 
 void ShowStepHex(const StepFocus& f) {
   if (f.x >= 0) RevealAndSelect(g_view, g_layout, f.x, f.y);
 }
+// What a step changed, for the notice after its undo or redo.
+std::string StepWords(const EditStep* step) {
+  return step ? DescribeStep(*step, g_world.originX, g_world.originY) : std::string();
+}
 void Undo() {
   StepFocus focus;
   g_pasting = false;
-  if (g_history.Undo(g_world, &focus)) ShowStepHex(focus);
+  EndAction();  // edits not yet a step become the step undone
+  const std::string words = StepWords(g_history.LastStep());
+  if (!g_history.Undo(g_world, &focus)) return;
+  ShowStepHex(focus);
+  Notify(UndoneNotice(words));
 }
 void Redo(bool) {
   StepFocus focus;
   g_pasting = false;
-  if (g_history.Redo(g_world, &focus)) ShowStepHex(focus);
+  EndAction();  // an edit not yet a step drops what could be redone
+  const std::string words = StepWords(g_history.NextStep());
+  if (!g_history.Redo(g_world, &focus)) return;
+  ShowStepHex(focus);
+  Notify(RedoneNotice(words));
 }
 void UndoOrRedo(bool shift) {
   if (shift)
@@ -325,6 +383,7 @@ constexpr KeyCommand kKeyCommands[] = {
     {kKeyG, KeyRead::kOncePerPress, KeyState::kBothStates, KeyMods::kAny, GoToHex},
     {kKeyP, KeyRead::kWhileHeld, KeyState::kBothStates, KeyMods::kAny, ReportProblems},
     {kKeyF, KeyRead::kOncePerPress, KeyState::kBothStates, KeyMods::kAny, FindHexes},
+    {kKeyM, KeyRead::kOncePerPress, KeyState::kBothStates, KeyMods::kAny, ShowOrHideOverview},
     {kKeyF3, KeyRead::kOncePerPress, KeyState::kBothStates, KeyMods::kAny, NextInArea},
     {kKeyA, KeyRead::kOncePerPress, KeyState::kBothStates, KeyMods::kCtrlHeld, SelectAll},
     // Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo.
@@ -343,26 +402,70 @@ void ReadKeys() {
     if (!Wanted(k)) continue;
     const bool shift = k.key != 0 && KeyDown(kKeyShift);
     if (k.key != 0 && k.read == KeyRead::kOncePerPress) WaitKeyRelease(k.key);
+    if (k.key != 0) {  // an action of its own: the notice of the one before goes
+      EndNotice(g_view.notice);
+      g_actionRan = true;
+    }
     k.action(shift);
   }
 }
 
 }  // namespace
 
-bool MainLoopPass() {
+namespace {
+
+int32_t g_minCols = kMinViewCols, g_minRows = kMinViewRows;
+
+void TakeMouse() {
   while (mouse_pending()) {
     MouseMessage m = next_mouse_message();
     TrackPointer(g_view.pointer, m);
-    if (m.code == kLeftButtonDown) HandleLeftClick(m.x, m.y, ModsOf(m));
-    if (m.code == kMouseMove) DragMapHex(g_view, g_layout, g_world.originX, m.x, m.y, m.left != 0);
+    if (m.code == kLeftButtonDown) {
+      EndNotice(g_view.notice);
+      HandleLeftClick(m.x, m.y, ModsOf(m));
+      g_actionRan = true;
+    }
+    if (m.code == kMouseMove && m.left) {
+      DragMapHex(g_view, g_layout, g_world.originX, m.x, m.y, true);
+      g_actionRan = true;
+    }
+    if (m.code == kMouseMove && !m.left) DragMapHex(g_view, g_layout, g_world.originX, m.x, m.y, false);
     if (m.code == kLeftButtonUp) g_view.dragging = false;
-    if (m.code == kMouseWheel && m.x >= 0 && m.y >= 0 && m.x < g_layout.mapWidthPx && m.y < g_layout.mapHeightPx)
+    if (m.code == kMouseWheel && m.x >= 0 && m.y >= 0 && m.x < g_layout.mapWidthPx && m.y < g_layout.mapHeightPx) {
       TurnWheel(g_view, g_layout, m.wheel, m.shift != 0);
+      g_actionRan = true;
+    }
   }
+}
+
+void TakeResizes() {
+  int32_t width, height;
+  if (!TakeResize(width, height)) return;
+  ResizeScreen(width, height, g_minCols, g_minRows);
+  ForgetPointer(g_view.pointer);  // the box is placed for the old layout
+  g_actionRan = true;
+}
+
+}  // namespace
+
+void SetResizeLimits() {
+  g_minCols = std::min(kMinViewCols, g_layout.viewCols);
+  g_minRows = std::min(kMinViewRows, g_layout.viewRows);
+  const Layout smallest = ComputeLayout(g_minCols, g_minRows, g_world.rangeWidth, g_world.rangeHeight);
+  SetMinimumClientSize(smallest.windowWidth, smallest.windowHeight);
+}
+
+bool MainLoopPass() {
+  g_actionRan = false;
+  TakeResizes();
+  TakeMouse();
   ReadKeys();
   if (TakeCloseRequest() && AnswerCloseRequest()) return false;
-  const ViewState& v = g_view;
-  UpdateRest(g_view.pointer, g_layout, g_world.originX, v.scrollX, v.scrollY, ClockMs());
+  ViewState& v = g_view;
+  const int64_t now = ClockMs();
+  UpdateRest(v.pointer, g_layout, g_world.originX, v.scrollX, v.scrollY, now);
+  v.noticeShown = NoticeText(v.notice, v.commandKeysOff, now);
+  RunOverview(g_actionRan);
   if (FrameChanged()) draw_screen();
   return true;
 }

@@ -54,6 +54,10 @@ bool SaveScenario();
 // A left click at client (x, y) of the main window, with the modifiers of the mouse message.
 void HandleLeftClick(int32_t x, int32_t y, ClickMods mods = ClickMods::kPlain);
 
+// After the first layout, with the window open: the smallest client area the user may size
+// the window to (kMinViewCols x kMinViewRows hexes, or the first view when that is smaller).
+void SetResizeLimits();
+
 // One pass of the main loop without the pacing. False when the user has closed the window
 // and the editor is to end (after the question about unsaved edits, if there were any).
 bool MainLoopPass();

@@ -75,11 +75,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (!report.chooseAnotherFile) return 1;
   }
   layout_screen();
-  if (!open_window(g_layout.windowWidth, g_layout.windowHeight, 0)) {
+  if (!open_window(g_layout.windowWidth, g_layout.windowHeight, kWindowResizable)) {
     ShowMessage(nullptr, "无法打开编辑器窗口。", "错误", kMbOk | kMbIconWarning);
     return 1;
   }
   KeepCloseRequests(true);
+  SetResizeLimits();
   draw_screen();
   while (MainLoopPass()) pace_frame(20);
   close_window();

@@ -128,6 +128,10 @@ struct Win32Drawing {
   HANDLE thread = nullptr;
   HANDLE ready = nullptr;  // auto-reset: the window is made, or a mouse message came
   int32_t width = 0, height = 0;  // the client size asked for
+  unsigned flags = 0;             // open_window's
+  std::atomic<int32_t> minWidth{0}, minHeight{0};  // the smallest client area a user may size
+  std::atomic<bool> resized{false};                // the user changed the client size to:
+  std::atomic<int32_t> resizeWidth{0}, resizeHeight{0};
   bool readerWaiting = false;  // the main thread waits for a mouse message
   bool leaveAsked = false;     // the window thread awaits WM_MOUSELEAVE
   bool closingFromProgram = false;
@@ -138,6 +142,32 @@ struct Win32Drawing {
   ToolCache pens;
   ToolCache brushes;
 };
+
+// The window style open_window gives a window with these flags.
+inline DWORD WindowStyle(unsigned flags) {
+  DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  if (flags & 1) style |= WS_THICKFRAME | WS_MAXIMIZEBOX;  // kWindowResizable
+  return style;
+}
+
+// The screen's work area (without the taskbar).
+inline RECT WorkArea() {
+  RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
+
+// Moves a top-level window so that as much of it as can lies on the work area.
+inline void KeepOnWorkArea(HWND hwnd) {
+  RECT r, work = WorkArea();
+  if (!GetWindowRect(hwnd, &r)) return;
+  LONG x = r.left, y = r.top;
+  if (r.right > work.right) x -= r.right - work.right;
+  if (r.bottom > work.bottom) y -= r.bottom - work.bottom;
+  if (x < work.left) x = work.left;
+  if (y < work.top) y = work.top;
+  if (x != r.left || y != r.top) SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 // Made on first use and never destroyed: the window's thread may still be running while the
 // process exits.

@@ -4,10 +4,27 @@
 
 #include <cstdint>
 
+// open_window's flags.
+constexpr unsigned kWindowResizable = 1;  // a sizing frame and a maximise box
+
 // Opens (or reopens) the window with a client area of width x height and makes it the
 // current target; the title is the program's file name without folder and extension.
+// The window is placed wholly on the screen's work area where it fits there.
 // Null when no window can be made.
 void* open_window(int32_t width, int32_t height, unsigned flags);
+
+// The largest client area a window opened with `flags` can have with its frame on the
+// screen's work area (the screen without the taskbar).
+void LargestClientArea(unsigned flags, int32_t& width, int32_t& height);
+
+// A resizable window is never made smaller by the user than this client area.
+void SetMinimumClientSize(int32_t width, int32_t height);
+// True once after the user changed the window's client size (sizing, maximising, restoring;
+// not minimising), which it then gives. The back buffer keeps its size until
+// ResizeBackBuffer.
+bool TakeResize(int32_t& width, int32_t& height);
+// Gives the back buffer (and so what the window shows) a new size, black where it grew.
+void ResizeBackBuffer(int32_t width, int32_t height);
 // Hides and releases the window; the process goes on. The user's own close ends the
 // process with status 0.
 void close_window();

@@ -12,6 +12,9 @@ bool g_open = false;
 bool g_keepCloses = false;
 bool g_closeRequested = false;
 unsigned g_opened = 0;
+bool g_resized = false;
+int32_t g_resizeWidth = 0, g_resizeHeight = 0;
+int32_t g_workWidth = 1 << 20, g_workHeight = 1 << 20;  // holds any window
 }
 
 void PostUserClose() {
@@ -25,6 +28,30 @@ void PostPointerLeft() {
   m.code = kMouseLeave;
   SharedMouseQueue().put(m);
 }
+
+void PostUserResize(int32_t width, int32_t height) {
+  g_resized = true;
+  g_resizeWidth = width;
+  g_resizeHeight = height;
+}
+void SetWorkAreaForTests(int32_t width, int32_t height) {
+  g_workWidth = width;
+  g_workHeight = height;
+}
+
+void LargestClientArea(unsigned, int32_t& width, int32_t& height) {
+  width = g_workWidth;
+  height = g_workHeight;
+}
+void SetMinimumClientSize(int32_t, int32_t) {}
+bool TakeResize(int32_t& width, int32_t& height) {
+  if (!g_resized) return false;
+  g_resized = false;
+  width = g_resizeWidth;
+  height = g_resizeHeight;
+  return true;
+}
+void ResizeBackBuffer(int32_t width, int32_t height) { resize_surface(BackBuffer(), width, height); }
 
 void KeepCloseRequests(bool keep) { g_keepCloses = keep; }
 bool TakeCloseRequest() {
@@ -44,6 +71,7 @@ void* open_window(int32_t width, int32_t height, unsigned) {
   g_open = true;
   ++g_opened;
   g_keepCloses = g_closeRequested = false;
+  g_resized = false;
   return back;
 }
 

@@ -120,6 +120,22 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
     case WM_KEYUP:
       return 0;
+    case WM_GETMINMAXINFO: {
+      RECT r{0, 0, state.minWidth, state.minHeight};
+      AdjustWindowRect(&r, WindowStyle(state.flags), FALSE);
+      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+      if (state.minWidth > 0) info->ptMinTrackSize.x = r.right - r.left;
+      if (state.minHeight > 0) info->ptMinTrackSize.y = r.bottom - r.top;
+      return 0;
+    }
+    case WM_SIZE:
+      // Not the first size, which the window is made with, nor a minimised window's.
+      if (wParam != SIZE_MINIMIZED && state.window) {
+        state.resizeWidth = LOWORD(lParam);
+        state.resizeHeight = HIWORD(lParam);
+        state.resized = true;
+      }
+      return 0;
   }
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
@@ -149,7 +165,7 @@ DWORD WINAPI WindowThread(void*) {
   wc.lpszClassName = kClassName;
   RegisterClassExW(&wc);
 
-  const DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  const DWORD style = WindowStyle(state.flags);
   RECT r{0, 0, state.width, state.height};
   AdjustWindowRect(&r, style, FALSE);
   HWND hwnd = CreateWindowExW(0, kClassName, ProgramTitle().c_str(), style, CW_USEDEFAULT,
@@ -165,6 +181,7 @@ DWORD WINAPI WindowThread(void*) {
     DrawingLock lock;
     state.windowDc.Take(hwnd);
   }
+  KeepOnWorkArea(hwnd);
   ShowWindow(hwnd, SW_SHOW);
   UpdateWindow(hwnd);
   state.window = hwnd;
@@ -181,12 +198,15 @@ DWORD WINAPI WindowThread(void*) {
 
 }  // namespace
 
-void* open_window(int32_t width, int32_t height, unsigned) {
+void* open_window(int32_t width, int32_t height, unsigned flags) {
   Win32Drawing& state = DrawingState();
   if (state.window) close_window();
   if (!state.ready) state.ready = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   state.width = width;
   state.height = height;
+  state.flags = flags;
+  state.resized = false;
+  state.minWidth = state.minHeight = 0;
   state.closingFromProgram = false;
   state.leaveAsked = false;
   state.keepCloses = false;
@@ -228,6 +248,39 @@ void close_window() {
 }
 
 void* window_handle() { return DrawingState().window; }
+
+void LargestClientArea(unsigned flags, int32_t& width, int32_t& height) {
+  const RECT work = WorkArea();
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRect(&frame, WindowStyle(flags), FALSE);
+  width = (work.right - work.left) - (frame.right - frame.left);
+  height = (work.bottom - work.top) - (frame.bottom - frame.top);
+}
+
+void SetMinimumClientSize(int32_t width, int32_t height) {
+  DrawingState().minWidth = width;
+  DrawingState().minHeight = height;
+}
+
+bool TakeResize(int32_t& width, int32_t& height) {
+  Win32Drawing& state = DrawingState();
+  if (!state.resized.exchange(false)) return false;
+  width = state.resizeWidth;
+  height = state.resizeHeight;
+  return true;
+}
+
+void ResizeBackBuffer(int32_t width, int32_t height) {
+  {
+    DrawingLock lock;
+    Surface* back = BackBuffer();
+    const uint32_t oldBack = back->backColour;
+    back->backColour = 0;
+    resize_surface(back, width, height);
+    back->backColour = oldBack;
+  }
+  if (HWND hwnd = DrawingState().window) InvalidateRect(hwnd, nullptr, FALSE);
+}
 
 unsigned WindowsOpened() { return g_opened; }
 

@@ -78,6 +78,8 @@ void FrameShows(std::vector<uint8_t>& out) {
   Add(out, g_view.scrollY);
   Add(out, g_view.selCol);
   Add(out, g_view.selRow);
+  AddBytes(out, g_view.noticeShown.data(), g_view.noticeShown.size());
+  out.push_back(0);
   AddVisibleCells(out);
   AddVisibleArea(out);
   AddHoverBox(out);

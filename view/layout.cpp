@@ -45,6 +45,30 @@ Layout ComputeLayout(int32_t configCols, int32_t configRows, int32_t rangeWidth,
   return l;
 }
 
+int32_t ColumnsFitting(int32_t clientWidth) {
+  return std::max<int32_t>((clientWidth - kBarThickness) / cellSize, 0);
+}
+
+int32_t RowsFitting(int32_t clientHeight) {
+  return std::max<int32_t>((clientHeight - halfCell - 100) / cellSize, 0);
+}
+
+Layout ComputeLayoutWithin(int32_t configCols, int32_t configRows, int32_t rangeWidth,
+                           int32_t rangeHeight, int32_t maxClientWidth, int32_t maxClientHeight) {
+  Layout l = ComputeLayout(configCols, configRows, rangeWidth, rangeHeight);
+  if (l.windowWidth <= maxClientWidth && l.windowHeight <= maxClientHeight) return l;
+  const int32_t cols = std::clamp(ColumnsFitting(maxClientWidth), 1, std::max(l.viewCols, 1));
+  const int32_t rows = std::clamp(RowsFitting(maxClientHeight), 1, std::max(l.viewRows, 1));
+  return ComputeLayout(std::min(cols, l.viewCols), std::min(rows, l.viewRows), rangeWidth, rangeHeight);
+}
+
+Layout LayoutForClient(int32_t clientWidth, int32_t clientHeight, int32_t rangeWidth,
+                       int32_t rangeHeight, int32_t minCols, int32_t minRows) {
+  const int32_t cols = std::max(ColumnsFitting(clientWidth), minCols);
+  const int32_t rows = std::max(RowsFitting(clientHeight), minRows);
+  return ComputeLayout(cols, rows, rangeWidth, rangeHeight);
+}
+
 int32_t HorizontalThumbX(const Layout& l, int32_t scrollX, int32_t rangeWidth) {
   return l.hTrack.x + (rangeWidth ? l.hTrack.w * scrollX / rangeWidth : 0);
 }

@@ -45,6 +45,27 @@ extern Layout g_layout;
 Layout ComputeLayout(int32_t configCols, int32_t configRows, int32_t rangeWidth,
                      int32_t rangeHeight);
 
+// The first layout when the window's client area can be at most maxClientWidth x
+// maxClientHeight (what the screen's work area holds): ComputeLayout's, with as many columns
+// and rows as fit when the configured view would not (never fewer than one of each).
+Layout ComputeLayoutWithin(int32_t configCols, int32_t configRows, int32_t rangeWidth,
+                           int32_t rangeHeight, int32_t maxClientWidth, int32_t maxClientHeight);
+
+// The smallest view a resized window keeps, so that the four command buttons stay apart and
+// the tracks keep a length: fewer only when the first view (or the range) had fewer.
+constexpr int32_t kMinViewCols = 5;
+constexpr int32_t kMinViewRows = 2;
+
+// Whole hexes a client area holds (the bars and the button strip taken off), at least 0.
+int32_t ColumnsFitting(int32_t clientWidth);
+int32_t RowsFitting(int32_t clientHeight);
+
+// The layout after the user resized the window to a client area of clientWidth x
+// clientHeight: the hexes it holds, at least minCols x minRows, cut to the range and to
+// kMaxWindowSide as ComputeLayout cuts them.
+Layout LayoutForClient(int32_t clientWidth, int32_t clientHeight, int32_t rangeWidth,
+                       int32_t rangeHeight, int32_t minCols, int32_t minRows);
+
 // Left edges of the two thumbs for a scroll position.
 int32_t HorizontalThumbX(const Layout& l, int32_t scrollX, int32_t rangeWidth);
 int32_t VerticalThumbY(const Layout& l, int32_t scrollY, int32_t rangeHeight);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/config.h"
+#include "drawing/window.h"
 #include "view/view_state.h"
 #include "catalogs/artwork.h"
 #include "view/cell_plan.h"
@@ -116,16 +117,42 @@ void DrawHoverBox() {
     text_at(box->x + kHoverPad, box->y + kHoverPad + int32_t(i) * kHoverLineStep, lines[i].c_str());
 }
 
-}  // namespace
+// The notice over the bottom-left corner of the map area, in the information box's style.
+void DrawNotice() {
+  const Layout& l = g_layout;
+  const std::string text = GbkFromUtf8(g_view.noticeShown);
+  const int32_t width = std::min(HoverBoxWidth(text_width(text.c_str())), l.mapWidthPx);
+  const int32_t height = HoverBoxHeight(1);
+  const int32_t top = l.mapHeightPx - height;
+  set_line_colour(kBlack);
+  set_fill_colour(kWhite);
+  fill_rect(0, top, width, l.mapHeightPx);
+  set_text_colour(kBlack);
+  text_at(kHoverPad, top + kHoverPad, text.c_str());
+}
 
-void layout_screen() {
-  g_layout = ComputeLayout(ConfigInt(kConfigViewCols, 12), ConfigInt(kConfigViewRows, 10), g_world.rangeWidth,
-                           g_world.rangeHeight);
+void ApplyLayout(const Layout& l) {
+  g_layout = l;
   resize_surface(&offscreenSurface, g_layout.windowWidth, g_layout.windowHeight);
   set_target(&offscreenSurface);
   set_text_style(12, 0, "宋体");
   set_back_mode(kBackTransparent);
   set_target(nullptr);
+}
+
+}  // namespace
+
+void layout_screen() {
+  int32_t maxWidth, maxHeight;
+  LargestClientArea(kWindowResizable, maxWidth, maxHeight);
+  ApplyLayout(ComputeLayoutWithin(ConfigInt(kConfigViewCols, 12), ConfigInt(kConfigViewRows, 10), g_world.rangeWidth,
+                                  g_world.rangeHeight, maxWidth, maxHeight));
+}
+
+void ResizeScreen(int32_t clientWidth, int32_t clientHeight, int32_t minCols, int32_t minRows) {
+  ApplyLayout(LayoutForClient(clientWidth, clientHeight, g_world.rangeWidth, g_world.rangeHeight, minCols, minRows));
+  ResizeBackBuffer(clientWidth, clientHeight);
+  ScrollBy(g_view, g_layout, 0, 0);
 }
 
 void draw_cell(const Cell& cell) {
@@ -166,6 +193,7 @@ void ComposeScreen() {
     PixelPoint p = HexTopLeft(g_view.selCol, g_view.selRow, g_world.originX, g_view.scrollX);
     draw_rect(p.x, p.y, p.x + cellSize, p.y + cellSize);
   }
+  if (!g_view.noticeShown.empty()) DrawNotice();
   if (g_view.pointer.boxShown) DrawHoverBox();
 }
 

@@ -8,9 +8,16 @@
 
 extern Surface offscreenSurface;
 
-// The layout step: view size from the configuration, every rectangle, the off-screen
+// The layout step: view size from the configuration (as many columns and rows as fit when
+// the window would not fit on the screen's work area), every rectangle, the off-screen
 // surface at the window's size with the hex font.
 void layout_screen();
+
+// After the user resized the window: the layout for its new client area (at least
+// minCols x minRows), the off-screen surface at that layout's size, the back buffer at the
+// client's; the view scrolled as far back as the new limits need, the selection kept as
+// scrolling keeps it.
+void ResizeScreen(int32_t clientWidth, int32_t clientHeight, int32_t minCols, int32_t minRows);
 
 // Runs the drawing steps of one cell on the current target.
 void draw_cell(const Cell& cell);

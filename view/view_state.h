@@ -4,11 +4,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "scenario/world_record.h"
 #include "view/hex_area.h"
 #include "view/layout.h"
+#include "view/notice.h"
 #include "view/pointer_rest.h"
 
 struct ViewState {
@@ -22,6 +24,8 @@ struct ViewState {
   int32_t anchorX = -1, anchorY = -1;  // grid hex of the last plain or Ctrl click; -1 = none
   bool dragging = false;             // a Shift drag is stretching the area's rectangle
   int32_t wheelRest = 0;             // wheel turns short of a whole notch, added up
+  ActionNotice notice;               // the last word after an action
+  std::string noticeShown;           // what the frame shows of it (NoticeText), UTF-8
 
   bool hasSelection() const { return selCol != -1; }
   // Grid coordinates of the selected hex.
