@@ -101,9 +101,9 @@ DWORD WINAPI SideThread(void* ownerHandle) {
   RECT r{0, 0, state.width, state.height};
   AdjustWindowRect(&r, style, FALSE);
   const POINT at = PlaceBeside(owner, r.right - r.left, r.bottom - r.top);
-  // WS_EX_TOOLWINDOW keeps it off the taskbar; owned, it stays above the editor and goes
-  // with it when the editor is minimised.
-  HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, state.title.c_str(), style, at.x, at.y,
+  // Owned: it stays above the editor, has no taskbar button of its own and goes with the
+  // editor when that is minimised.
+  HWND hwnd = CreateWindowExW(0, kClassName, state.title.c_str(), style, at.x, at.y,
                               r.right - r.left, r.bottom - r.top, owner, nullptr, instance, nullptr);
   state.window = hwnd;
   state.open = hwnd != nullptr;
