@@ -205,6 +205,14 @@ e2e_pointer_off_map "$main" || fail "moving the pointer off the map"
 sleep 0.5
 picture "$main" area.png
 
+# ---- The overview (M) of the whole range, with that area ----
+e2e_key "$main" m
+overview=$(e2e_wait_window "^总览" 30) || fail "opening the overview"
+sleep 0.5
+picture "$overview" overview.png
+e2e_key "$main" m
+e2e_gone_within "^总览" 10 || fail "closing the overview"
+
 # ---- Saving onto the opened file: the replace question, answered 否 ----
 e2e_key "$main" s
 e2e_file_dialog "另存为" "$(e2e_winpath "$file")" || fail "answering the save dialog"

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <climits>
 
 namespace {
@@ -74,6 +76,47 @@ TEST(Layout, ThumbPositionsFollowTheScroll) {
   EXPECT_EQ(HorizontalThumbX(l, 0, 120), 30);
   EXPECT_EQ(HorizontalThumbX(l, 60, 120), 30 + 270);
   EXPECT_EQ(VerticalThumbY(l, 70, 80), 30 + 465 * 70 / 80);
+}
+
+}  // namespace
+
+namespace {
+
+// Layout is int32_t fields and rectangles of them, without padding.
+bool Same(const Layout& a, const Layout& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// The first window on a small screen, and the window after a resize: whole hexes of the
+// client area, the Parts' rules applied to them, the range and the smallest view as limits.
+TEST(LayoutResize, FirstSizeFitsTheScreenAndResizesFollowTheClientArea) {
+  // 24 x 18 configured on a 120 x 80 range: 1230 x 1025, taller than a 1024 screen's work area.
+  const Layout wide = ComputeLayoutWithin(24, 18, 120, 80, 1270, 960);
+  EXPECT_EQ(wide.viewCols, 24);
+  EXPECT_EQ(wide.viewRows, 16);  // (960 - 125) / 50
+  EXPECT_LE(wide.windowHeight, 960);
+  EXPECT_TRUE(Same(wide, ComputeLayout(24, 16, 120, 80)));  // otherwise the Parts' layout itself
+  EXPECT_TRUE(Same(ComputeLayoutWithin(12, 10, 120, 80, 1270, 960), ComputeLayout(12, 10, 120, 80)));
+  EXPECT_EQ(ComputeLayoutWithin(24, 18, 120, 80, 300, 100).viewRows, 1);  // never none
+  EXPECT_EQ(ComputeLayoutWithin(24, 18, 120, 80, 300, 100).viewCols, 5);
+
+  const struct {
+    int32_t clientW, clientH, cols, rows;
+  } sizes[] = {
+      {1230, 1025, 24, 18}, {1279, 1074, 24, 18},  // up to a pixel short of one more hex
+      {1280, 1075, 25, 19}, {630, 625, 12, 10},    {100, 100, 5, 2},  // the smallest view
+      {9000, 9000, 81, 79},                                           // cut to kMaxWindowSide
+  };
+  for (const auto& s : sizes) {
+    const Layout l = LayoutForClient(s.clientW, s.clientH, 120, 80, kMinViewCols, kMinViewRows);
+    EXPECT_EQ(l.viewCols, s.cols) << s.clientW << "x" << s.clientH;
+    EXPECT_EQ(l.viewRows, s.rows) << s.clientW << "x" << s.clientH;
+    EXPECT_TRUE(Same(l, ComputeLayout(s.cols, s.rows, 120, 80)));  // buttons, tracks, thumbs, limits
+    EXPECT_EQ(l.maxScrollX, 120 - s.cols);
+  }
+  EXPECT_EQ(LayoutForClient(9000, 9000, 60, 40, kMinViewCols, kMinViewRows).viewCols, 60);  // the range
+  // A range smaller than the smallest view: the range.
+  const Layout tiny = LayoutForClient(100, 100, 3, 1, 3, 1);
+  EXPECT_EQ(tiny.viewCols, 3);
+  EXPECT_EQ(tiny.viewRows, 1);
 }
 
 }  // namespace
