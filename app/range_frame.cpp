@@ -10,10 +10,13 @@ RangeFrame FrameAround(const MapRange& r) {
 
 int32_t UsableCellPx(int32_t configured) { return configured < 1 ? 1 : configured; }
 
-int32_t FittingCellPx(int32_t configured, int32_t worldWidth, int32_t worldHeight) {
-  const int64_t hexes = std::max<int64_t>(int64_t(worldWidth), worldHeight) + 2;
-  const int64_t fit = std::max<int64_t>(kMaxWindowSide / std::max<int64_t>(hexes, 1), 1);
-  return int32_t(std::min<int64_t>(UsableCellPx(configured), fit));
+int32_t FittingCellPx(int32_t configured, int32_t worldWidth, int32_t worldHeight, int32_t maxWidth,
+                      int32_t maxHeight) {
+  const int64_t across = std::max<int64_t>(int64_t(worldWidth) + 2, 1);
+  const int64_t down = std::max<int64_t>(int64_t(worldHeight) + 2, 1);
+  const int64_t fit = std::min(std::min<int64_t>(maxWidth, kMaxWindowSide) / across,
+                               std::min<int64_t>(maxHeight, kMaxWindowSide) / down);
+  return int32_t(std::min<int64_t>(UsableCellPx(configured), std::max<int64_t>(fit, 1)));
 }
 
 void HexAtPixel(int32_t cellPx, int32_t x, int32_t y, int32_t& gx, int32_t& gy) {

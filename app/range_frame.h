@@ -9,6 +9,7 @@
 
 #include "scenario/battle_file.h"
 #include "scenario/world_record.h"
+#include "view/layout.h"
 
 struct RangeFrame {
   int32_t left, right, top, bottom;
@@ -35,8 +36,10 @@ int32_t UsableCellPx(int32_t configured);
 
 // "格子边长" as the selection view can take it: as UsableCellPx, then the largest side that
 // keeps the view of the world and its ring (cellPx x (world + 2) each way) within
-// kMaxWindowSide, and at least 1. Computed in 64 bits.
-int32_t FittingCellPx(int32_t configured, int32_t worldWidth, int32_t worldHeight);
+// kMaxWindowSide and within a client area of maxWidth x maxHeight (what the screen's work
+// area holds), and at least 1. Computed in 64 bits.
+int32_t FittingCellPx(int32_t configured, int32_t worldWidth, int32_t worldHeight,
+                      int32_t maxWidth = kMaxWindowSide, int32_t maxHeight = kMaxWindowSide);
 
 // What the range selection says beside its instructions when the range it offers is not the
 // file's own (cut to the world map, or the whole world for an empty range or one wholly

@@ -69,7 +69,9 @@ uint32_t TerrainColour(uint8_t c) {
 
 MapRange select_map_range(const MapRange& initial, const WorldImage& world,
                           const std::string& notice) {
-  const int32_t cellPx = FittingCellPx(ConfigInt(kConfigHexSide, 3), world.width, world.height);
+  int32_t maxWidth, maxHeight;
+  LargestClientArea(0, maxWidth, maxHeight);
+  const int32_t cellPx = FittingCellPx(ConfigInt(kConfigHexSide, 3), world.width, world.height, maxWidth, maxHeight);
   resize_surface(&rangeSurface, cellPx * (world.width + 2), cellPx * (world.height + 2));
   RangeFrame frame = FrameAround(initial);
   open_window(rangeSurface.width, rangeSurface.height, 0);

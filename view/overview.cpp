@@ -29,13 +29,14 @@ struct Picture {
   }
 };
 
-uint32_t OwnerPixel(const Cell& c) {
-  return PixelFromColour(c.worldInfo.terrain == 1 ? kSeaColour : TeamOfOwner(c.owner).colour);
+// The square's fill, without clipping: squares lie wholly inside the picture.
+void FillSquare(uint32_t* topLeft, int32_t stride, int32_t k, uint32_t pixel) {
+  for (int32_t dy = 0; dy < k; ++dy, topLeft += stride) std::fill_n(topLeft, k, pixel);
 }
 
-void DrawHex(Picture& p, const OverviewGeometry& g, const Cell& c, bool inArea, int32_t x, int32_t y) {
+// What the hex holds besides its owner.
+void MarkHex(Picture& p, const OverviewGeometry& g, const Cell& c, bool inArea, int32_t x, int32_t y) {
   const int32_t k = g.square;
-  p.Fill(x, y, k, k, OwnerPixel(c));
   if (c.hasBuilding && IsCityCode(c.building.buildingCode)) {
     const int32_t side = k - 2 * (k / 4);
     p.Fill(x + (k - side) / 2, y + (k - side) / 2, side, side, kOverviewCityPixel);
@@ -92,10 +93,22 @@ void DrawOverview(const OverviewGeometry& g, const WorldRecord& w, const ViewSta
                   std::vector<uint32_t>& pixels) {
   pixels.assign(size_t(g.width) * size_t(g.height), 0);
   Picture p{pixels, g.width, g.height};
-  for (int32_t col = 0; col < g.cols; ++col)
-    for (int32_t row = 0; row < g.rows; ++row)
-      DrawHex(p, g, w.grid[col][row], v.area.Contains(col, row), OverviewSquareX(g, col),
-              OverviewSquareY(g, col, row));
+  // Each owner's pixel once, not a team lookup a hex: a 500 x 500 range is 250,000 hexes.
+  uint32_t ownerPixel[256];
+  for (int owner = 0; owner < 256; ++owner) ownerPixel[owner] = PixelFromColour(TeamOfOwner(uint8_t(owner)).colour);
+  const uint32_t sea = PixelFromColour(kSeaColour);
+  const bool anyArea = !v.area.empty();
+  for (int32_t col = 0; col < g.cols; ++col) {
+    const int32_t x = OverviewSquareX(g, col);
+    for (int32_t row = 0; row < g.rows; ++row) {
+      const Cell& c = w.grid[col][row];
+      const int32_t y = OverviewSquareY(g, col, row);
+      FillSquare(&pixels[size_t(y) * g.width + x], g.width, g.square,
+                 c.worldInfo.terrain == 1 ? sea : ownerPixel[c.owner]);
+      const bool inArea = anyArea && v.area.Contains(col, row);
+      if (c.hasUnit || c.hasBuilding || inArea) MarkHex(p, g, c, inArea, x, y);
+    }
+  }
   // The main view's hexes: its columns, and its rows with the half square a staggered column
   // reaches below them.
   const int32_t k = g.square;

@@ -33,8 +33,12 @@
 #include "view/layout.h"
 #include "view/map_view.h"
 #ifndef _WIN32
+#include "drawing/side_window.h"
+#include "drawing/side_window_test_hooks.h"
 #include "drawing/surface_test_hooks.h"
 #endif
+#include "view/notice.h"
+#include "view/overview.h"
 
 namespace {
 
@@ -905,5 +909,104 @@ TEST_F(EditorLoopTest, TheAreaIsMarkedAndAnEmptyAreaDrawsThePlainFrame) {
 }
 
 #endif  // _WIN32
+
+#ifndef _WIN32
+// The notices through the loop: Esc's stands while the keys are off, the others last two
+// seconds or until the next action, an undo and a redo name their step; none is saved.
+TEST_F(EditorLoopTest, NoticesFollowEscUndoAndRedoAndAreNoPartOfTheSave) {
+  Pass({kKeyEscape});
+  EXPECT_EQ(g_view.noticeShown, kKeysOffNotice);
+  bool drawn = false;  // in the frame that pass drew
+  for (int i = 0; i < DrawnTextCount(); ++i) drawn |= DrawnTextAt(i).text == GbkFromUtf8(kKeysOffNotice);
+  EXPECT_TRUE(drawn);
+  g_now += 10000;
+  Pass();
+  EXPECT_EQ(g_view.noticeShown, kKeysOffNotice);  // for as long as the keys are off
+  Pass({kKeyEscape});
+  EXPECT_EQ(g_view.noticeShown, kKeysBackNotice);
+  g_now += kNoticeMs;
+  Pass();
+  EXPECT_EQ(g_view.noticeShown, "");
+  EXPECT_EQ(SaveForTest(), unedited);
+
+  int a, b;
+  FindTwoOwners(a, b);
+  ASSERT_GE(b, 0);
+  ClickHex(a, 1);
+  Pass({'C'});
+  ClickHex(b, 1);
+  Pass({'T'});
+  Pass();
+  const std::string where = "位置 (" + std::to_string(g_world.originX + b) + ", " +
+                            std::to_string(g_world.originY + 1) + ") 的归属";
+  Pass({kKeyControl, 'Z'});
+  EXPECT_EQ(g_view.noticeShown, "已撤销：" + where);
+  Pass({kKeyControl, 'Y'});  // the next action: the undo's notice goes, the redo's comes
+  EXPECT_EQ(g_view.noticeShown, "已重做：" + where);
+  ClickHex(a, 2);
+  Pass();
+  EXPECT_EQ(g_view.noticeShown, "");  // a click is an action too
+}
+
+// The overview through the loop: M opens it at the core's size, an idle pass shows nothing
+// new, a click in it centres the main view, an edit is shown, the user's close closes only
+// it; and a resize lays out the client area the window reports.
+TEST_F(EditorLoopTest, OverviewFollowsTheEditorAndAResizeLaysOutTheNewClientArea) {
+  Pass({'M'});
+  ASSERT_TRUE(SideWindowOpen());
+  EXPECT_EQ(SideWindowTitle(), "总览");
+  const OverviewGeometry g = OverviewFor(g_world.rangeWidth, g_world.rangeHeight, g_world.originX);
+  EXPECT_EQ(LastSidePicture().width, g.width);
+  EXPECT_EQ(LastSidePicture().height, g.height);
+  const unsigned shown = LastSidePicture().shown;
+  for (int i = 0; i < 5; ++i) Pass();
+  EXPECT_EQ(LastSidePicture().shown, shown);  // nothing changed: nothing shown again
+
+  // A click on the last hex of the range: the view as far right and down as it goes.
+  const int32_t lastX = g_world.rangeWidth - 1, lastY = g_world.rangeHeight - 1;
+  SideMouseQueue().put(MakeMouseMessage(kLeftButtonDown, 1, int16_t(OverviewSquareX(g, lastX) + 1),
+                                        int16_t(OverviewSquareY(g, lastX, lastY) + 1)));
+  Pass();
+  EXPECT_EQ(g_view.scrollX, g_layout.maxScrollX);
+  EXPECT_EQ(g_view.scrollY, g_layout.maxScrollY);
+  std::vector<uint32_t> expected;
+  DrawOverview(g, g_world, g_view, g_layout, expected);
+  EXPECT_EQ(LastSidePicture().pixels, expected);  // the frame moved with the view
+
+  // An edit in the main view (the area, then an owner pasted onto it) is in the next picture.
+  int a, b;
+  FindTwoOwners(a, b);
+  ASSERT_GE(b, 0);
+  ClickHex(a, 1);
+  Pass({'C'});
+  ClickHex(b, 1);
+  Pass({'T'});
+  Pass();
+  DrawOverview(g, g_world, g_view, g_layout, expected);
+  EXPECT_EQ(LastSidePicture().pixels, expected);
+  Pass({kKeyControl, 'A'});
+  EXPECT_EQ(SideWindowTitle(), "总览 — 区域 " + std::to_string(g_world.rangeWidth * g_world.rangeHeight) + " 格");
+
+  PostSideWindowClose();
+  EXPECT_TRUE(Pass());  // the editor goes on
+  Pass({'M'});
+  EXPECT_TRUE(SideWindowOpen());  // and M opens it again
+  Pass({'M'});
+  EXPECT_FALSE(SideWindowOpen());
+
+  // Two more columns and rows of client area: two more of each in view, as far as the range
+  // goes; the selection kept while it stays in view.
+  const int32_t cols = g_layout.viewCols, rows = g_layout.viewRows;
+  PostUserResize(g_layout.windowWidth + 2 * cellSize, g_layout.windowHeight + 2 * cellSize);
+  Pass();
+  EXPECT_EQ(g_layout.viewCols, std::min(cols + 2, g_world.rangeWidth));
+  EXPECT_EQ(g_layout.viewRows, std::min(rows + 2, g_world.rangeHeight));
+  EXPECT_EQ(BackBuffer()->width, ComputeLayout(cols + 2, rows + 2, 1000, 1000).windowWidth);
+  EXPECT_LE(g_view.scrollX, g_layout.maxScrollX);
+  ClickHex(g_layout.viewCols - 1, 0);
+  Pass();
+  EXPECT_EQ(g_view.selCol, g_layout.viewCols - 1);  // clicks pick hexes of the new layout
+}
+#endif
 
 }  // namespace

@@ -94,6 +94,16 @@ TEST(RangeFrame, HexSideIsCutSoTheViewFitsTheLargestWindow) {
   }
 }
 
+// On a screen whose work area holds less: the largest side whose window fits there.
+TEST(RangeFrame, CellSideFitsTheScreensWorkArea) {
+  EXPECT_EQ(FittingCellPx(3, 500, 500, 1274, 990), 1);       // 502 hexes each way: 2 px would be 1004
+  EXPECT_EQ(FittingCellPx(8, 120, 80, 1274, 990), 8);        // fits as configured
+  EXPECT_EQ(FittingCellPx(12, 120, 80, 1274, 990), 10);      // 122 x 10 = 1220 wide, 82 x 10 = 820 high
+  EXPECT_EQ(FittingCellPx(12, 80, 120, 1274, 990), 8);       // the height decides: 122 x 8 = 976
+  EXPECT_EQ(FittingCellPx(100, 80, 120, 100000, 100000), 4096 / 122);  // never past kMaxWindowSide
+  EXPECT_EQ(FittingCellPx(12, 80, 120, 0, 0), 1);            // at least 1
+}
+
 TEST(RangeFrame, NoticeOnlyWhenTheOfferedRangeIsNotTheFilesOwn) {
   EXPECT_EQ(RangeOfferNotice({5, 4, 6, 5}, {5, 4, 6, 5}, 40, 30, {}), "");
 
