@@ -9,6 +9,7 @@
 #include "platform/keys.h"
 #include "app/overview_window.h"
 #include "app/pace.h"
+#include "app/range_select.h"
 #include "app/range_frame.h"
 #include "view/view_state.h"
 #include "catalogs/artwork.h"
@@ -106,6 +107,7 @@ LoadResult LoadScenario(const std::string& path, RangeChooser choose) {
   const std::string notice = RangeOfferNotice(fileRange, offered, world.width, world.height,
                                               LossOfRange(image, world.width, offered));
   MapRange range = choose(offered, world, notice);
+  if (range.width <= 0 || range.height <= 0) return {Status(), LoadFailure::kCancelled};
   const SaveLoss loss = CountSaveLoss(image, world.width, range);
   s = CommitScenario(image, world, range);
   if (!s.ok()) return {s, LoadFailure::kBattleFile};
@@ -308,6 +310,7 @@ void FindHexes(bool) {
 }
 
 void ShowOrHideOverview(bool) { ToggleOverview(); }
+void OpenOtherFile(bool) { OpenAnotherFile(std::string()); }
 
 void NextInArea(bool shift) { StepThroughArea(g_view, g_layout, !shift); }
 void SelectAll(bool) { SelectWholeRange(g_view); }
@@ -383,6 +386,7 @@ constexpr KeyCommand kKeyCommands[] = {
     {kKeyG, KeyRead::kOncePerPress, KeyState::kBothStates, KeyMods::kAny, GoToHex},
     {kKeyP, KeyRead::kWhileHeld, KeyState::kBothStates, KeyMods::kAny, ReportProblems},
     {kKeyF, KeyRead::kOncePerPress, KeyState::kBothStates, KeyMods::kAny, FindHexes},
+    {kKeyO, KeyRead::kOncePerPress, KeyState::kBothStates, KeyMods::kAny, OpenOtherFile},
     {kKeyM, KeyRead::kOncePerPress, KeyState::kBothStates, KeyMods::kAny, ShowOrHideOverview},
     {kKeyF3, KeyRead::kOncePerPress, KeyState::kBothStates, KeyMods::kAny, NextInArea},
     {kKeyA, KeyRead::kOncePerPress, KeyState::kBothStates, KeyMods::kCtrlHeld, SelectAll},
@@ -448,6 +452,11 @@ void TakeResizes() {
 
 }  // namespace
 
+void TakeDroppedFiles() {
+  std::string path;
+  if (TakeDroppedFile(path)) OpenAnotherFile(path);
+}
+
 void SetResizeLimits() {
   g_minCols = std::min(kMinViewCols, g_layout.viewCols);
   g_minRows = std::min(kMinViewRows, g_layout.viewRows);
@@ -455,9 +464,65 @@ void SetResizeLimits() {
   SetMinimumClientSize(smallest.windowWidth, smallest.windowHeight);
 }
 
+namespace {
+
+const char kOpenQuestion[] = "当前战役有未保存的修改。\n\n打开其他文件前是否保存？";
+RangeChooser g_anotherFileRange = select_map_range_or_cancel;
+
+}  // namespace
+
+void SetAnotherFileRangeChooser(RangeChooser choose) {
+  g_anotherFileRange = choose ? choose : select_map_range_or_cancel;
+}
+
+bool OpenMainWindow() {
+  layout_screen();
+  if (!open_window(g_layout.windowWidth, g_layout.windowHeight, kWindowResizable | kWindowTakesFiles))
+    return false;
+  KeepCloseRequests(true);
+  SetResizeLimits();
+  draw_screen();
+  return true;
+}
+
+bool OpenAnotherFile(std::string path) {
+  bool opened = false;
+  RunModal(kEndActionFirst | kIgnoreHeldKeys, [&] {
+    if (g_history.Unsaved(g_world)) {
+      const int answer = ShowMessage(window_handle(), kOpenQuestion, "提示", kMbYesNoCancel | kMbIconWarning);
+      if (answer == kIdCancel || (answer == kIdYes && !SaveScenario())) return;
+    }
+    if (path.empty() && !AskOpenBattleFile(path)) return;
+    const bool overview = OverviewOpen();
+    CloseOverview();
+    const unsigned windows = WindowsOpened();
+    LoadResult loaded = LoadScenario(path, g_anotherFileRange);
+    opened = loaded.ok() && loaded.failure == LoadFailure::kNone;
+    if (opened) {
+      const ViewState before = g_view;
+      g_view = ViewState{};  // the first hex, nothing selected, no area
+      g_view.clipboardCell = before.clipboardCell;  // a copy may go from one file to another
+      g_view.clipboardEmpty = before.clipboardEmpty;
+      g_view.commandKeysOff = before.commandKeysOff;
+      ResetArea(g_view);
+      ProposeSaveName(path);
+    }
+    // The range window took the drawing window's place: the main window comes back.
+    if (WindowsOpened() != windows) OpenMainWindow();
+    if (overview) ToggleOverview();
+    if (opened && !loaded.saveLossWarning.empty())
+      ShowMessage(window_handle(), loaded.saveLossWarning, kSaveLossCaption, kMbOk | kMbIconWarning);
+    if (!loaded.ok())
+      ShowMessage(window_handle(), ReportLoadFailure(loaded).text, ReportLoadFailure(loaded).caption,
+                  kMbOk | kMbIconWarning);
+  });
+  return opened;
+}
+
 bool MainLoopPass() {
   g_actionRan = false;
   TakeResizes();
+  TakeDroppedFiles();
   TakeMouse();
   ReadKeys();
   if (TakeCloseRequest() && AnswerCloseRequest()) return false;

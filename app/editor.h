@@ -22,7 +22,8 @@ using RangeChooser = MapRange (*)(const MapRange& initial, const WorldImage& wor
 
 // Which side a failed load lies on: the battle file the user chose, which another file can
 // replace, or the game's data folder (the world map), which no battle file can mend.
-enum class LoadFailure { kNone, kBattleFile, kGameData };
+// kCancelled: the user closed the range window of another file; nothing was loaded.
+enum class LoadFailure { kNone, kBattleFile, kGameData, kCancelled };
 
 // A Status that also says which side a failure lies on.
 struct LoadResult : Status {
@@ -54,9 +55,20 @@ bool SaveScenario();
 // A left click at client (x, y) of the main window, with the modifiers of the mouse message.
 void HandleLeftClick(int32_t x, int32_t y, ClickMods mods = ClickMods::kPlain);
 
-// After the first layout, with the window open: the smallest client area the user may size
-// the window to (kMinViewCols x kMinViewRows hexes, or the first view when that is smaller).
-void SetResizeLimits();
+// Lays out the scenario's view and opens the main window for it, resizable, taking files
+// dropped from the shell, keeping the user's closes for the question; draws its first frame.
+// False when no window can be made.
+bool OpenMainWindow();
+
+// O, and a file dropped on the main window (`path`; empty: ask with the open dialog): with
+// unsaved edits first the question about saving, then the file loaded with its range
+// confirmed in place of the current scenario. Anything cancelled or failing on the way keeps
+// the current scenario as it was, with its undo history. On success the history and the area
+// start afresh, the view opens on the range's first hex and the save dialog proposes the new
+// file's name. True when another file was opened.
+bool OpenAnotherFile(std::string path);
+// The range chooser O and a drop use (the range window, cancellable); tests give another.
+void SetAnotherFileRangeChooser(RangeChooser choose);
 
 // One pass of the main loop without the pacing. False when the user has closed the window
 // and the editor is to end (after the question about unsaved edits, if there were any).

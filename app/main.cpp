@@ -34,7 +34,8 @@ const char kNotice[] =
     "Esc：关闭或恢复以上按键（J 与鼠标始终可用）\n"
     "Ctrl+Z：撤销　　Ctrl+Y 或 Ctrl+Shift+Z：重做（始终可用）\n"
     "P：问题检查　　G：定位格子　　F：查找格子　　F3 / Shift+F3：区域里的下一格 / 上一格\n"
-    "M：打开或关闭总览（以上始终可用）　　保存、撤销等操作后地图左下角显示提示\n"
+    "M：打开或关闭总览　　O：打开另一个文件（也可把文件拖到主窗口上）（以上始终可用）\n"
+    "保存、撤销等操作后地图左下角显示提示\n"
     "鼠标停在格子上：显示格子信息";
 
 }  // namespace
@@ -75,14 +76,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ShowMessage(nullptr, report.text, report.caption, kMbOk | kMbIconWarning);
     if (!report.chooseAnotherFile) return 1;
   }
-  layout_screen();
-  if (!open_window(g_layout.windowWidth, g_layout.windowHeight, kWindowResizable)) {
+  if (!OpenMainWindow()) {
     ShowMessage(nullptr, "无法打开编辑器窗口。", "错误", kMbOk | kMbIconWarning);
     return 1;
   }
-  KeepCloseRequests(true);
-  SetResizeLimits();
-  draw_screen();
   while (MainLoopPass()) pace_frame(20);
   close_window();
   return 0;

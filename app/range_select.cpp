@@ -67,14 +67,17 @@ uint32_t TerrainColour(uint8_t c) {
   return 0x555555;
 }
 
-MapRange select_map_range(const MapRange& initial, const WorldImage& world,
-                          const std::string& notice) {
+namespace {
+
+MapRange RunRangeSelection(const MapRange& initial, const WorldImage& world, const std::string& notice,
+                           bool cancellable) {
   int32_t maxWidth, maxHeight;
   LargestClientArea(0, maxWidth, maxHeight);
   const int32_t cellPx = FittingCellPx(ConfigInt(kConfigHexSide, 3), world.width, world.height, maxWidth, maxHeight);
   resize_surface(&rangeSurface, cellPx * (world.width + 2), cellPx * (world.height + 2));
   RangeFrame frame = FrameAround(initial);
   open_window(rangeSurface.width, rangeSurface.height, 0);
+  KeepCloseRequests(cancellable);
   DrawWorld(world, cellPx);
   DrawRangeView(frame, cellPx);
   RangeFrame shown = frame;  // what the window shows
@@ -90,6 +93,10 @@ MapRange select_map_range(const MapRange& initial, const WorldImage& world,
       HexAtPixel(cellPx, m.x, m.y, gx, gy);
       if (m.code == kLeftButtonDown) LeftClickFrame(frame, gx, gy);
       if (m.code == kRightButtonDown) RightClickFrame(frame, gx, gy);
+    }
+    if (cancellable && TakeCloseRequest()) {
+      close_window();
+      return MapRange{initial.originX, initial.originY, 0, 0};
     }
     if (KeyDown(kKeyX)) {
       if (!FrameHoldsARange(frame)) {
@@ -110,4 +117,15 @@ MapRange select_map_range(const MapRange& initial, const WorldImage& world,
   }
   close_window();
   return RangeInside(frame);
+}
+
+}  // namespace
+
+MapRange select_map_range(const MapRange& initial, const WorldImage& world, const std::string& notice) {
+  return RunRangeSelection(initial, world, notice, false);
+}
+
+MapRange select_map_range_or_cancel(const MapRange& initial, const WorldImage& world,
+                                    const std::string& notice) {
+  return RunRangeSelection(initial, world, notice, true);
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <string>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -132,6 +133,7 @@ struct Win32Drawing {
   std::atomic<int32_t> minWidth{0}, minHeight{0};  // the smallest client area a user may size
   std::atomic<bool> resized{false};                // the user changed the client size to:
   std::atomic<int32_t> resizeWidth{0}, resizeHeight{0};
+  std::wstring dropped;  // the last file dropped, under the lock; empty: none
   bool readerWaiting = false;  // the main thread waits for a mouse message
   bool leaveAsked = false;     // the window thread awaits WM_MOUSELEAVE
   bool closingFromProgram = false;

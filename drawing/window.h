@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // open_window's flags.
 constexpr unsigned kWindowResizable = 1;  // a sizing frame and a maximise box
+constexpr unsigned kWindowTakesFiles = 2; // files dropped on it from the shell are kept
 
 // Opens (or reopens) the window with a client area of width x height and makes it the
 // current target; the title is the program's file name without folder and extension.
@@ -16,6 +18,10 @@ void* open_window(int32_t width, int32_t height, unsigned flags);
 // The largest client area a window opened with `flags` can have with its frame on the
 // screen's work area (the screen without the taskbar).
 void LargestClientArea(unsigned flags, int32_t& width, int32_t& height);
+
+// True once for the last file dropped on a window that takes files (the first of the files,
+// when several are dropped at once), which it then gives as a UTF-8 path.
+bool TakeDroppedFile(std::string& path);
 
 // A resizable window is never made smaller by the user than this client area.
 void SetMinimumClientSize(int32_t width, int32_t height);

@@ -14,6 +14,7 @@ bool g_closeRequested = false;
 unsigned g_opened = 0;
 bool g_resized = false;
 int32_t g_resizeWidth = 0, g_resizeHeight = 0;
+std::string g_dropped;  // empty: none
 int32_t g_workWidth = 1 << 20, g_workHeight = 1 << 20;  // holds any window
 }
 
@@ -37,6 +38,14 @@ void PostUserResize(int32_t width, int32_t height) {
 void SetWorkAreaForTests(int32_t width, int32_t height) {
   g_workWidth = width;
   g_workHeight = height;
+}
+
+void PostDroppedFile(const std::string& path) { g_dropped = path; }
+bool TakeDroppedFile(std::string& path) {
+  if (g_dropped.empty()) return false;
+  path.swap(g_dropped);
+  g_dropped.clear();
+  return true;
 }
 
 void LargestClientArea(unsigned, int32_t& width, int32_t& height) {

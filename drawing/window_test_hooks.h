@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // The user's close (the title bar's close button) as the window reports it: kept as a request
 // when the window keeps them, otherwise the window closes.
@@ -13,3 +14,5 @@ void PostPointerLeft();
 void PostUserResize(int32_t width, int32_t height);
 // The work area LargestClientArea reports; without a call, one that holds any window.
 void SetWorkAreaForTests(int32_t width, int32_t height);
+// A file dropped on the window from the shell.
+void PostDroppedFile(const std::string& path);

@@ -1,7 +1,9 @@
 #include <windowsx.h>
+#include <shellapi.h>
 
 #include <string>
 
+#include "base/wide.h"
 #include "drawing/mouse_queue.h"
 #include "drawing/win32_internal.h"
 #include "drawing/window.h"
@@ -120,6 +122,17 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
     case WM_KEYUP:
       return 0;
+    case WM_DROPFILES: {
+      HDROP drop = reinterpret_cast<HDROP>(wParam);
+      const UINT n = DragQueryFileW(drop, 0, nullptr, 0);
+      std::wstring path(n, L'\0');
+      if (n > 0 && DragQueryFileW(drop, 0, path.data(), n + 1) == n) {
+        DrawingLock lock;
+        state.dropped = path;
+      }
+      DragFinish(drop);
+      return 0;
+    }
     case WM_GETMINMAXINFO: {
       RECT r{0, 0, state.minWidth, state.minHeight};
       AdjustWindowRect(&r, WindowStyle(state.flags), FALSE);
@@ -182,6 +195,7 @@ DWORD WINAPI WindowThread(void*) {
     state.windowDc.Take(hwnd);
   }
   KeepOnWorkArea(hwnd);
+  if (state.flags & kWindowTakesFiles) DragAcceptFiles(hwnd, TRUE);
   ShowWindow(hwnd, SW_SHOW);
   UpdateWindow(hwnd);
   state.window = hwnd;
@@ -260,6 +274,17 @@ void LargestClientArea(unsigned flags, int32_t& width, int32_t& height) {
 void SetMinimumClientSize(int32_t width, int32_t height) {
   DrawingState().minWidth = width;
   DrawingState().minHeight = height;
+}
+
+bool TakeDroppedFile(std::string& path) {
+  std::wstring dropped;
+  {
+    DrawingLock lock;
+    dropped.swap(DrawingState().dropped);
+  }
+  if (dropped.empty()) return false;
+  path = Utf8FromWide(dropped);
+  return true;
 }
 
 bool TakeResize(int32_t& width, int32_t& height) {

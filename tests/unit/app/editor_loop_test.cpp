@@ -1009,4 +1009,81 @@ TEST_F(EditorLoopTest, OverviewFollowsTheEditorAndAResizeLaysOutTheNewClientArea
 }
 #endif
 
+// O and a dropped file: with unsaved edits the question first; 取消, a cancelled open
+// dialog, a file that cannot be read and a cancelled range each keep the scenario and its
+// history as they were; a file loaded replaces them, with nothing to undo and the view on the
+// range's first hex.
+std::string Text(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+MapRange g_otherRange;  // what the range chooser of another file answers; width -1: the offer
+MapRange AnswerOtherRange(const MapRange& offered, const WorldImage&, const std::string&) {
+  return g_otherRange.width < 0 ? offered : g_otherRange;
+}
+
+TEST_F(EditorLoopTest, AnotherFileReplacesTheScenarioOnlyWhenEverythingSucceeds) {
+  TempFolder folder("btl_open");
+  folder.Write(DataPath("world.bin"), Text(WorldFileBytes(DemoWorldImage())));
+  const std::string other = folder.Write("other.btl", Text(DemoBattleBytes("demo_messy")));
+  const std::string broken = folder.Write("broken.btl", "not a battle file at all");
+  CurrentFolder here(folder.path());
+  SetAnotherFileRangeChooser(AnswerOtherRange);
+  g_otherRange = MapRange{0, 0, -1, -1};
+
+  int a, b;
+  FindTwoOwners(a, b);
+  ASSERT_GE(b, 0);
+  ClickHex(a, 1);
+  Pass({'C'});
+  ClickHex(b, 1);
+  Pass({'T'});
+  Pass();
+  ASSERT_EQ(g_history.UndoCount(), 1u);
+  for (int i = 0; i < 3; ++i) Pass({kKeyRight});
+  const std::vector<uint8_t> edited = SaveForTest();
+  const int32_t scrollX = g_view.scrollX;
+  auto keptAsItWas = [&](const char* why) {
+    EXPECT_EQ(SaveForTest(), edited) << why;
+    EXPECT_EQ(g_history.UndoCount(), 1u) << why;
+    EXPECT_EQ(g_view.scrollX, scrollX) << why;
+  };
+
+  const size_t asked = g_prompts.size();
+  g_answer = kIdCancel;
+  Pass({'O'});
+  ASSERT_EQ(g_prompts.size(), asked + 1);
+  EXPECT_EQ(g_prompts.back(), "提示|当前战役有未保存的修改。\n\n打开其他文件前是否保存？");
+  keptAsItWas("取消 at the question");
+  g_answer = kIdNo;
+  const int requests = g_fileRequests;
+  Pass({'O'});
+  EXPECT_EQ(g_fileRequests, requests + 1);  // the open dialog, cancelled (the test's answer)
+  keptAsItWas("a cancelled open dialog");
+
+  PostDroppedFile(broken);
+  Pass();
+  EXPECT_NE(g_prompts.back().find("broken.btl"), std::string::npos) << g_prompts.back();
+  keptAsItWas("a file that cannot be read");
+  g_otherRange = MapRange{0, 0, 0, 0};  // the range window closed
+  PostDroppedFile(other);
+  Pass();
+  keptAsItWas("a cancelled range");
+
+  g_otherRange = MapRange{0, 0, -1, -1};
+  PostDroppedFile(other);
+  Pass();
+  EXPECT_NE(SaveForTest(), edited);
+  EXPECT_EQ(g_history.UndoCount(), 0u);
+  EXPECT_FALSE(g_history.Unsaved(g_world));
+  EXPECT_EQ(g_view.scrollX, 0);
+  EXPECT_EQ(g_view.scrollY, 0);
+  EXPECT_FALSE(g_view.hasSelection());
+  EXPECT_TRUE(g_view.area.empty());
+  EXPECT_EQ(g_view.area.width(), g_world.rangeWidth);
+  // Without unsaved edits there is no question.
+  const size_t before = g_prompts.size();
+  g_answer = kIdNo;
+  Pass({'O'});
+  EXPECT_EQ(g_prompts.size(), before);
+  SetAnotherFileRangeChooser(nullptr);
+}
+
 }  // namespace
