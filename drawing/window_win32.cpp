@@ -1,11 +1,12 @@
 #include <windowsx.h>
-#include <shellapi.h>
 
 #include <string>
 
 #include "base/wide.h"
 #include "drawing/mouse_queue.h"
 #include "drawing/win32_internal.h"
+
+#include <shellapi.h>  // after windows.h, which win32_internal.h brings
 #include "drawing/window.h"
 #include "drawing/window_icon.h"
 

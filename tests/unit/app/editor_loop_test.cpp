@@ -1009,6 +1009,7 @@ TEST_F(EditorLoopTest, OverviewFollowsTheEditorAndAResizeLaysOutTheNewClientArea
 }
 #endif
 
+#ifndef _WIN32
 // O and a dropped file: with unsaved edits the question first; 取消, a cancelled open
 // dialog, a file that cannot be read and a cancelled range each keep the scenario and its
 // history as they were; a file loaded replaces them, with nothing to undo and the view on the
@@ -1085,5 +1086,6 @@ TEST_F(EditorLoopTest, AnotherFileReplacesTheScenarioOnlyWhenEverythingSucceeds)
   EXPECT_EQ(g_prompts.size(), before);
   SetAnotherFileRangeChooser(nullptr);
 }
+#endif
 
 }  // namespace
