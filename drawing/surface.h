@@ -84,5 +84,8 @@ void text_in_rect(const char* gbk, int32_t left, int32_t top, int32_t right, int
 int32_t text_width(const char* gbk);
 // Copies the whole surface to (x, y) of the target.
 void put_surface(int32_t x, int32_t y, const Surface& s);
+// Copies the rectangle left..right-1, top..bottom-1 of the surface to the same place of the
+// target (clipped to both).
+void copy_rect(const Surface& from, int32_t left, int32_t top, int32_t right, int32_t bottom);
 // Copies the back buffer onto the window.
 void flush_window();

@@ -230,7 +230,17 @@ void draw_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
 }
 
 void fill_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
-  Draw([&](Surface& s) { Rectangle(s.sys->dc, l, t, r, b); });
+  Draw([&](Surface& s) {
+    // GDI's rectangle with a one-pixel solid pen is its outline in the pen's colour around
+    // the brush's; written directly, a fill costs what its pixels cost. Rectangles narrower
+    // than 2 either way are left to GDI.
+    if (r - l >= 2 && b - t >= 2) {
+      GdiFlush();
+      FilledRectPixels(s, l, t, r, b, PixelFromColour(s.lineColour), PixelFromColour(s.fillColour));
+      return;
+    }
+    Rectangle(s.sys->dc, l, t, r, b);
+  });
 }
 
 void text_at(int32_t x, int32_t y, const char* gbk) {
@@ -267,6 +277,13 @@ void put_surface(int32_t x, int32_t y, const Surface& from) {
   if (!from.sys) return;
   Draw([&](Surface& s) {
     BitBlt(s.sys->dc, x, y, from.width, from.height, from.sys->dc, 0, 0, SRCCOPY);
+  });
+}
+
+void copy_rect(const Surface& from, int32_t l, int32_t t, int32_t r, int32_t b) {
+  Draw([&](Surface& s) {
+    GdiFlush();
+    CopyRectPixels(s, from, l, t, r, b);
   });
 }
 
