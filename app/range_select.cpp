@@ -59,15 +59,21 @@ void DrawRangeWorld(const WorldImage& world, int32_t cellPx) {
 }
 
 // Every hex covers its own square of pixels, so a frame moved is the world picture again
-// where the old frame was (copied back hex by hex) and the new frame's hexes filled.
+// where the old frame was and the new frame's hexes filled.
 void DrawRangeFrame(const RangeFrame& f, int32_t cellPx) {
   set_target(&rangeSurface);
   if (!g_frameDrawn) {
     put_surface(0, 0, g_worldPicture);
   } else {
-    ForEachFrameHex(g_drawnFrame, [&](int32_t i, int32_t j) {
-      copy_rect(g_worldPicture, (i + 1) * cellPx, (j + 1) * cellPx, (i + 2) * cellPx, (j + 2) * cellPx);
-    });
+    // The old frame's two rows and two columns of hexes, each one strip of pixels.
+    const RangeFrame& o = g_drawnFrame;
+    auto strip = [&](int32_t i0, int32_t j0, int32_t i1, int32_t j1) {  // hexes i0..i1, j0..j1
+      copy_rect(g_worldPicture, (i0 + 1) * cellPx, (j0 + 1) * cellPx, (i1 + 2) * cellPx, (j1 + 2) * cellPx);
+    };
+    strip(o.left, o.top, o.right, o.top);
+    strip(o.left, o.bottom, o.right, o.bottom);
+    strip(o.left, o.top, o.left, o.bottom);
+    strip(o.right, o.top, o.right, o.bottom);
   }
   set_fill_colour(kFrame);
   ForEachFrameHex(f, [&](int32_t i, int32_t j) { FillHex(cellPx, i, j); });

@@ -52,6 +52,11 @@ void clear_target() {
   FillPixels(s, 0, 0, s.width, s.height, PixelFromColour(s.backColour));
 }
 
+void clear_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
+  Surface& s = DrawOn();
+  FillPixels(s, l, t, r, b, PixelFromColour(s.backColour));
+}
+
 void set_line_colour(uint32_t c) { Target().lineColour = c; }
 void set_fill_colour(uint32_t c) { Target().fillColour = c; }
 void set_text_colour(uint32_t c) { Target().textColour = c; }
@@ -76,6 +81,10 @@ void draw_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
 void fill_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
   Surface& s = DrawOn();
   FilledRectPixels(s, l, t, r, b, PixelFromColour(s.lineColour), PixelFromColour(s.fillColour));
+}
+
+void fill_rect_in(int32_t l, int32_t t, int32_t r, int32_t b, uint32_t line, uint32_t fill) {
+  FilledRectPixels(DrawOn(), l, t, r, b, PixelFromColour(line), PixelFromColour(fill));
 }
 
 static void Record(int32_t x, int32_t y, const char* text, bool inRect) {

@@ -2,6 +2,30 @@
 
 #include <algorithm>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// n pixels of one value from p on. The compiler writes std::fill's loop a pixel at a time;
+// sixteen bytes a store fill as fast as memory takes them, and fills are most of a frame.
+void FillRow(uint32_t* p, int32_t n, uint32_t pixel) {
+  int32_t i = 0;
+#if defined(__SSE2__)
+  const __m128i four = _mm_set1_epi32(int32_t(pixel));
+  for (; i + 16 <= n; i += 16) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), four);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i + 4), four);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i + 8), four);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i + 12), four);
+  }
+  for (; i + 4 <= n; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), four);
+#endif
+  for (; i < n; ++i) p[i] = pixel;
+}
+
+}  // namespace
 
 void FillPixels(Surface& s, int32_t left, int32_t top, int32_t right, int32_t bottom,
                  uint32_t pixel) {
@@ -10,8 +34,8 @@ void FillPixels(Surface& s, int32_t left, int32_t top, int32_t right, int32_t bo
   top = std::max(top, 0);
   right = std::min(right, s.width);
   bottom = std::min(bottom, s.height);
-  for (int32_t y = top; y < bottom; ++y) std::fill(s.pixels + size_t(y) * s.width + left,
-                                                   s.pixels + size_t(y) * s.width + std::max(left, right), pixel);
+  if (right <= left) return;
+  for (int32_t y = top; y < bottom; ++y) FillRow(s.pixels + size_t(y) * s.width + left, right - left, pixel);
 }
 
 void OutlinePixels(Surface& s, int32_t left, int32_t top, int32_t right, int32_t bottom,
@@ -51,10 +75,10 @@ void FilledRectPixels(Surface& s, int32_t left, int32_t top, int32_t right, int3
   for (int32_t y = y0; y < y1; ++y) {
     uint32_t* row = s.pixels + size_t(y) * s.width;
     if (y == top || y == bottom - 1) {
-      std::fill(row + x0, row + x1, line);
+      FillRow(row + x0, x1 - x0, line);
       continue;
     }
-    if (in1 > in0) std::fill(row + in0, row + in1, fill);
+    if (in1 > in0) FillRow(row + in0, in1 - in0, fill);
     if (leftEdge) row[left] = line;
     if (rightEdge) row[right - 1] = line;
   }
