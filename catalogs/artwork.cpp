@@ -157,6 +157,8 @@ void finish_pictures() {
   work();
   for (std::thread& t : helpers) t.join();
   for (QueuedPicture& q : g_queue) {
+    if (!q.deferred)
+      g_deferred.erase(q.surface);  // a later load of the surface replaces a deferred one
     if (q.deferred && q.headerOk)
       g_deferred[q.surface] = q.load;
     else if (q.deferred || !Install(*q.surface, q.decoded, q.load.background))

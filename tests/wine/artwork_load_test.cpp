@@ -196,6 +196,11 @@ TEST_F(ArtworkTest, DeferredPicturesAreCheckedInOrderAndDecodedWhenFirstAsked) {
   ASSERT_TRUE(load_picture(lost, flag, 1.0, 0));
   decode_deferred(lost);
   EXPECT_EQ(lost.width, 30);
+  defer_picture(broken, good, 1.0, 0xFFFFFF);  // and so does a later queued one
+  queue_picture(broken, flag, 1.0, 0);
+  finish_pictures();
+  decode_deferred(broken);
+  EXPECT_EQ(broken.width, 30);
   EXPECT_TRUE(g_boxes.empty());
   ReportMissingPictures();
   g_boxes.clear();
