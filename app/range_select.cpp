@@ -23,7 +23,29 @@ void FillHex(int32_t cellPx, int32_t i, int32_t j) {
   fill_rect((i + 1) * cellPx, (j + 1) * cellPx, (i + 2) * cellPx, (j + 2) * cellPx);
 }
 
-void DrawWorld(const WorldImage& world, int32_t cellPx) {
+bool SameFrame(const RangeFrame& a, const RangeFrame& b) {
+  return a.left == b.left && a.right == b.right && a.top == b.top && a.bottom == b.bottom;
+}
+
+RangeFrame g_drawnFrame;     // the frame rangeSurface holds over the world picture
+bool g_frameDrawn = false;   // false: rangeSurface does not hold the world picture yet
+
+// The hexes of the frame's bound columns and rows, each as the rectangle of pixels it covers.
+template <class Hex>
+void ForEachFrameHex(const RangeFrame& f, Hex hex) {
+  for (int32_t i = f.left; i <= f.right; ++i) {
+    hex(i, f.top);
+    hex(i, f.bottom);
+  }
+  for (int32_t j = f.top; j <= f.bottom; ++j) {
+    hex(f.left, j);
+    hex(f.right, j);
+  }
+}
+
+}  // namespace
+
+void DrawRangeWorld(const WorldImage& world, int32_t cellPx) {
   resize_surface(&g_worldPicture, rangeSurface.width, rangeSurface.height);
   set_target(&g_worldPicture);
   // The line colour stays the default, white.
@@ -33,29 +55,33 @@ void DrawWorld(const WorldImage& world, int32_t cellPx) {
       set_fill_colour(inside ? TerrainColour(world.at(i, j).terrain) : kBorder);
       FillHex(cellPx, i, j);
     }
+  g_frameDrawn = false;
 }
 
-void DrawRangeView(const RangeFrame& f, int32_t cellPx) {
+// Every hex covers its own square of pixels, so a frame moved is the world picture again
+// where the old frame was and the new frame's hexes filled.
+void DrawRangeFrame(const RangeFrame& f, int32_t cellPx) {
   set_target(&rangeSurface);
-  put_surface(0, 0, g_worldPicture);
+  if (!g_frameDrawn) {
+    put_surface(0, 0, g_worldPicture);
+  } else {
+    // The old frame's two rows and two columns of hexes, each one strip of pixels.
+    const RangeFrame& o = g_drawnFrame;
+    auto strip = [&](int32_t i0, int32_t j0, int32_t i1, int32_t j1) {  // hexes i0..i1, j0..j1
+      copy_rect(g_worldPicture, (i0 + 1) * cellPx, (j0 + 1) * cellPx, (i1 + 2) * cellPx, (j1 + 2) * cellPx);
+    };
+    strip(o.left, o.top, o.right, o.top);
+    strip(o.left, o.bottom, o.right, o.bottom);
+    strip(o.left, o.top, o.left, o.bottom);
+    strip(o.right, o.top, o.right, o.bottom);
+  }
   set_fill_colour(kFrame);
-  for (int32_t i = f.left; i <= f.right; ++i) {
-    FillHex(cellPx, i, f.top);
-    FillHex(cellPx, i, f.bottom);
-  }
-  for (int32_t j = f.top; j <= f.bottom; ++j) {
-    FillHex(cellPx, f.left, j);
-    FillHex(cellPx, f.right, j);
-  }
+  ForEachFrameHex(f, [&](int32_t i, int32_t j) { FillHex(cellPx, i, j); });
+  g_drawnFrame = f;
+  g_frameDrawn = true;
   set_target(nullptr);
   put_surface(0, 0, rangeSurface);
 }
-
-bool SameFrame(const RangeFrame& a, const RangeFrame& b) {
-  return a.left == b.left && a.right == b.right && a.top == b.top && a.bottom == b.bottom;
-}
-
-}  // namespace
 
 uint32_t TerrainColour(uint8_t c) {
   if (c == 0) return 0x00AA00;
@@ -78,8 +104,8 @@ MapRange RunRangeSelection(const MapRange& initial, const WorldImage& world, con
   RangeFrame frame = FrameAround(initial);
   open_window(rangeSurface.width, rangeSurface.height, 0);
   KeepCloseRequests(cancellable);
-  DrawWorld(world, cellPx);
-  DrawRangeView(frame, cellPx);
+  DrawRangeWorld(world, cellPx);
+  DrawRangeFrame(frame, cellPx);
   RangeFrame shown = frame;  // what the window shows
   std::string instructions = "请用鼠标左右键指定地图范围。\n确定地图范围后,请按X。";
   if (!notice.empty()) instructions += "\n\n" + notice;
@@ -110,7 +136,7 @@ MapRange RunRangeSelection(const MapRange& initial, const WorldImage& world, con
     }
     // The world picture is drawn once; the view only when the frame has moved.
     if (!SameFrame(frame, shown)) {
-      DrawRangeView(frame, cellPx);
+      DrawRangeFrame(frame, cellPx);
       shown = frame;
     }
     pace_frame(20);

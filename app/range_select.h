@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/range_frame.h"
 #include "drawing/surface.h"
 #include "scenario/world_map.h"
 
@@ -21,3 +22,8 @@ MapRange select_map_range_or_cancel(const MapRange& initial, const WorldImage& w
 
 // Terrain class colours of the view (0x00BBGGRR); classes above 19 are grey.
 uint32_t TerrainColour(uint8_t terrainClass);
+
+// The view's two drawing steps (the benchmark times them): the world and its ring into the
+// world picture, once a window; a frame of the view around the red frame, shown.
+void DrawRangeWorld(const WorldImage& world, int32_t cellPx);
+void DrawRangeFrame(const RangeFrame& f, int32_t cellPx);

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstring>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -77,19 +78,35 @@ bool Install(Surface& surface, const DecodedPicture& picture, uint32_t backgroun
   return true;
 }
 
-struct QueuedPicture {
-  Surface* surface;
+struct PictureLoad {
   std::string path;
   double scale;
   uint32_t background;
+};
+
+struct QueuedPicture {
+  Surface* surface;
+  PictureLoad load;
+  bool deferred;      // only the header is read now
+  bool headerOk = false;
   DecodedPicture decoded;
 };
 std::vector<QueuedPicture> g_queue;
+
+// Deferred pictures whose header was accepted, by surface, waiting for decode_deferred.
+std::unordered_map<const Surface*, PictureLoad> g_deferred;
+
+void Enqueue(Surface& surface, const std::string& utf8Path, double scale, uint32_t background,
+             bool deferred) {
+  g_deferred.erase(&surface);
+  g_queue.push_back({&surface, {utf8Path, scale, background}, deferred});
+}
 
 }  // namespace
 
 bool load_picture(Surface& surface, const std::string& utf8Path, double scale,
                   uint32_t background) {
+  g_deferred.erase(&surface);
   if (Install(surface, Decode(utf8Path, scale, background), background)) return true;
   g_missingPictures.push_back(utf8Path);
   return false;
@@ -114,7 +131,12 @@ void ReportMissingPictures() {
 
 void queue_picture(Surface& surface, const std::string& utf8Path, double scale,
                    uint32_t background) {
-  g_queue.push_back({&surface, utf8Path, scale, background, {}});
+  Enqueue(surface, utf8Path, scale, background, false);
+}
+
+void defer_picture(Surface& surface, const std::string& utf8Path, double scale,
+                   uint32_t background) {
+  Enqueue(surface, utf8Path, scale, background, true);
 }
 
 void finish_pictures() {
@@ -123,7 +145,10 @@ void finish_pictures() {
   auto work = [&] {
     for (size_t i; (i = next++) < n;) {
       QueuedPicture& q = g_queue[i];
-      q.decoded = Decode(q.path, q.scale, q.background);
+      if (q.deferred)
+        q.headerOk = StatedSizeAccepted(q.load.path);
+      else
+        q.decoded = Decode(q.load.path, q.load.scale, q.load.background);
     }
   };
   const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
@@ -132,10 +157,25 @@ void finish_pictures() {
   work();
   for (std::thread& t : helpers) t.join();
   for (QueuedPicture& q : g_queue) {
-    if (!Install(*q.surface, q.decoded, q.background)) g_missingPictures.push_back(q.path);
+    if (!q.deferred)
+      g_deferred.erase(q.surface);  // a later load of the surface replaces a deferred one
+    if (q.deferred && q.headerOk)
+      g_deferred[q.surface] = q.load;
+    else if (q.deferred || !Install(*q.surface, q.decoded, q.load.background))
+      g_missingPictures.push_back(q.load.path);
     q.decoded = {};
   }
   g_queue.clear();
+}
+
+void decode_deferred(Surface& surface) {
+  auto it = g_deferred.find(&surface);
+  if (it == g_deferred.end()) return;
+  const PictureLoad load = std::move(it->second);
+  g_deferred.erase(it);
+  Surface* target = CurrentTarget();
+  Install(surface, Decode(load.path, load.scale, load.background), load.background);
+  set_target(target);
 }
 
 // One row of the keyed copy: each pixel is the source's, or the target's where the source's
@@ -181,7 +221,7 @@ void blit_keyed(int32_t x, int32_t y, const Surface& image) {
 void LoadCommanderPortrait(int slot, const char* photoAnsi) {
   if (slot < 0 || slot >= 1000) return;
   std::string photo = Utf8FromGbk(photoAnsi ? photoAnsi : "");
-  queue_picture(g_artwork.CommanderPortrait[slot],
+  defer_picture(g_artwork.CommanderPortrait[slot],
                 PicturePath(JoinPath("smallheads", photo + ".png")), 1.0, kWhite);
 }
 

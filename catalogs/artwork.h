@@ -52,6 +52,17 @@ void ReportMissingPictures();
 void queue_picture(Surface& surface, const std::string& utf8Path, double scale,
                    uint32_t background);
 void finish_pictures();
+// A picture shown only now and then (a commander's portrait, in one dialog), noted like
+// queue_picture: finish_pictures reads only the file's first 24 bytes, noting it among the
+// missing pictures in its place in the order when the file is not there or its header is
+// refused, and decoding waits for the first decode_deferred of its surface. A later load or
+// queue of the same surface forgets it.
+void defer_picture(Surface& surface, const std::string& utf8Path, double scale,
+                   uint32_t background);
+// Decodes the surface's deferred picture when one is still waiting; the surface is then as
+// load_picture leaves it, except that the current target stays what it was. A file that
+// stated a good header but does not decode leaves the surface as it was (nothing drawn).
+void decode_deferred(Surface& surface);
 
 // The size a PNG file states in its first 24 bytes: the 8-byte signature, then the IHDR
 // chunk (big-endian length 13, "IHDR", width, height). False when the bytes are not the start
@@ -64,7 +75,8 @@ bool PngHeaderSize(const uint8_t* bytes, size_t size, uint32_t& width, uint32_t&
 void blit_keyed(int32_t x, int32_t y, const Surface& image);
 
 // The commander catalog's portrait loader: "图片\smallheads\" + Photo (GBK) + ".png" into the
-// slot's portrait, over white; queued (queue_picture), loaded by LoadArtworkList.
+// slot's portrait, over white; deferred (defer_picture): checked by LoadArtworkList, decoded
+// when the general dialog first shows it.
 void LoadCommanderPortrait(int slot, const char* photoAnsi);
 
 // The start-up list: flags in the country catalog's order, facilities, anti-air 1..3,

@@ -64,6 +64,9 @@ int32_t TargetHeight();
 bool WindowIsTarget();
 
 void clear_target();
+// Fills left..right-1, top..bottom-1 of the target with the background colour, as
+// clear_target does the whole of it.
+void clear_rect(int32_t left, int32_t top, int32_t right, int32_t bottom);
 void set_line_colour(uint32_t colour);
 void set_fill_colour(uint32_t colour);
 void set_text_colour(uint32_t colour);
@@ -74,6 +77,10 @@ void set_text_style(int32_t height, int32_t width, const char* utf8Face);
 // Windows rectangle rule: the outline covers left..right-1, top..bottom-1.
 void draw_rect(int32_t left, int32_t top, int32_t right, int32_t bottom);
 void fill_rect(int32_t left, int32_t top, int32_t right, int32_t bottom);
+// fill_rect in the given outline and inside colours, the target's own colours left as they
+// are: many rectangles of many colours without choosing a pen and a brush for each.
+void fill_rect_in(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t line,
+                  uint32_t fill);
 // GBK text.
 void text_at(int32_t x, int32_t y, const char* gbk);
 void text_in_rect(const char* gbk, int32_t left, int32_t top, int32_t right, int32_t bottom,
@@ -84,5 +91,8 @@ void text_in_rect(const char* gbk, int32_t left, int32_t top, int32_t right, int
 int32_t text_width(const char* gbk);
 // Copies the whole surface to (x, y) of the target.
 void put_surface(int32_t x, int32_t y, const Surface& s);
+// Copies the rectangle left..right-1, top..bottom-1 of the surface to the same place of the
+// target (clipped to both).
+void copy_rect(const Surface& from, int32_t left, int32_t top, int32_t right, int32_t bottom);
 // Copies the back buffer onto the window.
 void flush_window();

@@ -52,6 +52,11 @@ void clear_target() {
   FillPixels(s, 0, 0, s.width, s.height, PixelFromColour(s.backColour));
 }
 
+void clear_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
+  Surface& s = DrawOn();
+  FillPixels(s, l, t, r, b, PixelFromColour(s.backColour));
+}
+
 void set_line_colour(uint32_t c) { Target().lineColour = c; }
 void set_fill_colour(uint32_t c) { Target().fillColour = c; }
 void set_text_colour(uint32_t c) { Target().textColour = c; }
@@ -75,8 +80,11 @@ void draw_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
 
 void fill_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
   Surface& s = DrawOn();
-  FillPixels(s, l + 1, t + 1, r - 1, b - 1, PixelFromColour(s.fillColour));
-  OutlinePixels(s, l, t, r, b, PixelFromColour(s.lineColour));
+  FilledRectPixels(s, l, t, r, b, PixelFromColour(s.lineColour), PixelFromColour(s.fillColour));
+}
+
+void fill_rect_in(int32_t l, int32_t t, int32_t r, int32_t b, uint32_t line, uint32_t fill) {
+  FilledRectPixels(DrawOn(), l, t, r, b, PixelFromColour(line), PixelFromColour(fill));
 }
 
 static void Record(int32_t x, int32_t y, const char* text, bool inRect) {
@@ -94,6 +102,9 @@ void text_in_rect(const char* gbk, int32_t l, int32_t t, int32_t, int32_t, unsig
 int32_t text_width(const char* gbk) { return int32_t(strlen(gbk)) * Target().fontHeight / 2; }
 
 void put_surface(int32_t x, int32_t y, const Surface& s) { CopyPixels(DrawOn(), x, y, s); }
+void copy_rect(const Surface& from, int32_t l, int32_t t, int32_t r, int32_t b) {
+  CopyRectPixels(DrawOn(), from, l, t, r, b);
+}
 void flush_window() { ++g_operations; }
 
 int DrawnTextCount() { return int(g_text.size()); }

@@ -24,6 +24,14 @@ void IgnoreHeldKeys() {
 
 bool KeyDown(int key) {
   if (key <= 0 || key >= 256) return false;
+  // Asking which window is in front is a round trip to the window system, and the idle loop
+  // reads some twenty keys a pass. While the editor was in front at the last read, a key that
+  // is up needs no answer: it reads as up either way, and it is no longer held. A key down,
+  // or any read after the editor was found behind, asks.
+  if (g_inFront && !RawDown(key)) {
+    g_held[key] = false;
+    return false;
+  }
   if (!InFront()) {
     g_inFront = false;
     return false;

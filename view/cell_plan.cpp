@@ -60,6 +60,7 @@ void CellScreenPosition(const Cell& c, int32_t scrollX, int32_t scrollY, int32_t
 
 std::vector<CellStep> PlanCell(const Cell& c, int32_t px, int32_t py) {
   std::vector<CellStep> steps;
+  steps.reserve(8);
   const TeamRecord& team = TeamOfOwner(c.owner);
   CellStep fill{CellStep::Fill};
   fill.x = px;

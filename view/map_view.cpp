@@ -161,9 +161,10 @@ void draw_cell(const Cell& cell) {
   for (const CellStep& s : PlanCell(cell, px, py)) {
     switch (s.kind) {
       case CellStep::Fill:
-        set_fill_colour(s.colour);
-        set_text_colour(0x000000);
-        fill_rect(s.x, s.y, s.right, s.bottom);
+        // The hex's colour goes to this rectangle alone: a frame of hexes chooses no brush
+        // per hex. Its texts are black.
+        if (CurrentTarget()->textColour != 0x000000) set_text_colour(0x000000);
+        fill_rect_in(s.x, s.y, s.right, s.bottom, CurrentTarget()->lineColour, s.colour);
         break;
       case CellStep::Text:
         text_at(s.x, s.y, s.text.c_str());
@@ -178,10 +179,40 @@ void draw_cell(const Cell& cell) {
   }
 }
 
+namespace {
+
+// The frame's background, where no hex will be: each hex's fill covers its whole square, so
+// clearing under the hexes first would only write those pixels twice. Each view column's
+// hexes lie one under the other; what is left is above and below them in each column and
+// right of the last. Should a hex not sit where the column puts it, everything is cleared.
+void ClearAroundHexes() {
+  const Layout& l = g_layout;
+  for (int col = 0; col < l.viewCols; ++col)
+    for (int row = 0; row < l.viewRows; ++row) {
+      PixelPoint p = HexTopLeft(col, row, g_world.originX, g_view.scrollX);
+      int32_t px, py;
+      CellScreenPosition(g_world.grid[g_view.scrollX + col][g_view.scrollY + row], g_view.scrollX,
+                         g_view.scrollY, px, py);
+      if (px != p.x || py != p.y) {
+        clear_target();
+        return;
+      }
+    }
+  const int32_t height = offscreenSurface.height;
+  for (int col = 0; col < l.viewCols; ++col) {
+    PixelPoint top = HexTopLeft(col, 0, g_world.originX, g_view.scrollX);
+    clear_rect(top.x, 0, top.x + cellSize, top.y);
+    clear_rect(top.x, top.y + l.viewRows * cellSize, top.x + cellSize, height);
+  }
+  clear_rect(l.viewCols * cellSize, 0, offscreenSurface.width, height);
+}
+
+}  // namespace
+
 void ComposeScreen() {
   const Layout& l = g_layout;
   set_target(&offscreenSurface);
-  clear_target();
+  ClearAroundHexes();
   set_line_colour(kWhite);
   for (int col = 0; col < l.viewCols; ++col)
     for (int row = 0; row < l.viewRows; ++row)

@@ -151,3 +151,59 @@ TEST_F(ArtworkTest, QueuedPicturesEndAsLoadingThemOneByOne) {
   ReportMissingPictures();  // nothing noted is left for the next test
   g_boxes.clear();
 }
+
+// Deferred pictures (the portraits) among queued ones: at the finish only their headers are
+// read, a missing one or one refused from its header is noted in its place in the order,
+// the surface stays as it was until decode_deferred, which then gives what load_picture
+// gives and leaves the target alone; a second decode_deferred, or one for a surface with
+// nothing deferred, changes nothing.
+TEST_F(ArtworkTest, DeferredPicturesAreCheckedInOrderAndDecodedWhenFirstAsked) {
+  folder.Write("text.png", "not a png");
+  const std::string good = Picture("face.png", 50, 50), flag = Picture("flag.png", 30, 20);
+  ReportMissingPictures();
+  g_boxes.clear();
+  Surface face, lost, broken, flagSurface, expected;
+  defer_picture(face, good, 1.0, 0xFFFFFF);
+  defer_picture(lost, folder.File("missing.png"), 1.0, 0xFFFFFF);
+  queue_picture(flagSurface, folder.File("gone.png"), 0.33, 0);
+  defer_picture(broken, folder.File("text.png"), 1.0, 0xFFFFFF);
+  queue_picture(flagSurface, flag, 0.33, 0);
+  finish_pictures();
+  EXPECT_EQ(MissingPictures(), (std::vector<std::string>{folder.File("missing.png"), folder.File("gone.png"),
+                                                         folder.File("text.png")}));
+  EXPECT_EQ(flagSurface.width, 9);  // queued ones are loaded at once
+  EXPECT_EQ(face.width, 0);         // deferred ones wait
+  Surface other;
+  resize_surface(&other, 4, 4);
+  set_target(&other);
+  decode_deferred(face);
+  EXPECT_EQ(CurrentTarget(), &other);
+  ASSERT_TRUE(load_picture(expected, good, 1.0, 0xFFFFFF));
+  ASSERT_EQ(face.width, expected.width);
+  ASSERT_EQ(face.height, expected.height);
+  EXPECT_EQ(std::vector<uint32_t>(face.pixels, face.pixels + 2500),
+            std::vector<uint32_t>(expected.pixels, expected.pixels + 2500));
+  face.pixels[0] = 0x123456;
+  decode_deferred(face);  // decoded once only
+  EXPECT_EQ(face.pixels[0], 0x123456u);
+  decode_deferred(lost);
+  decode_deferred(broken);
+  EXPECT_EQ(lost.width, 0);
+  EXPECT_EQ(broken.width, 0);
+  // A load of a deferred surface replaces the waiting picture.
+  defer_picture(lost, good, 1.0, 0xFFFFFF);
+  finish_pictures();
+  ASSERT_TRUE(load_picture(lost, flag, 1.0, 0));
+  decode_deferred(lost);
+  EXPECT_EQ(lost.width, 30);
+  defer_picture(broken, good, 1.0, 0xFFFFFF);  // and so does a later queued one
+  queue_picture(broken, flag, 1.0, 0);
+  finish_pictures();
+  decode_deferred(broken);
+  EXPECT_EQ(broken.width, 30);
+  EXPECT_TRUE(g_boxes.empty());
+  ReportMissingPictures();
+  g_boxes.clear();
+  set_target(nullptr);
+  for (Surface* s : {&face, &lost, &broken, &flagSurface, &expected, &other}) DestroySurface(s);
+}

@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
+
+#include "base/text.h"
 
 #include "drawing/surface.h"
 
@@ -147,6 +150,68 @@ TEST(SurfaceGdi, TextWidthBoundsTheGlyphsTextAtPaints) {
   }
   set_target(nullptr);
   DestroySurface(&s);
+}
+
+// The same picture twice: drawn through the surface calls (fills written as pixels, texts
+// from their stamps) and drawn by GDI itself on a twin surface's context with the same pen,
+// brush, font and colours, over the same busy background, clipped at every edge.
+TEST(SurfaceGdi, FillsAndStampedTextsArePixelForPixelWhatGdiDraws) {
+  const int32_t w = 173, h = 61;
+  Surface ours, gdi;
+  for (Surface* s : {&ours, &gdi}) {
+    resize_surface(s, w, h);
+    set_target(s);
+    set_text_style(12, 0, "宋体");
+    set_back_mode(kBackTransparent);
+  }
+  auto background = [&](Surface& s, uint32_t seed) {
+    uint32_t* px = surface_pixels(&s);
+    for (int32_t i = 0; i < w * h; ++i) px[i] = (uint32_t(i) * 2654435761u ^ seed) & 0xFFFFFF;
+  };
+  // GBK: "步3", "将", "雷", "？12", "城市", a building's name long enough to wrap, "地块ID：287"
+  const char* texts[] = {"\xB2\xBD" "3", "\xBD\xAB", "\xC0\xD7", "\xA3\xBF" "12", "\xB3\xC7\xCA\xD0",
+                         "\xB1\xF8\xB9\xA4\xB3\xA7 \xB5\xDA\xB6\xFE\xB9\xA4\xB3\xA7 \xB8\xDB\xBF\xDA",
+                         "\xB5\xD8\xBF\xE9ID\xA3\xBA" "287", "WWW"};
+  const struct {
+    int32_t x, y;
+  } places[] = {{5, 4}, {60, 30}, {-7, 10}, {160, 20}, {40, -6}, {90, 52}, {5, 4}};
+  HDC dc = static_cast<HDC>(surface_dc(&gdi));
+  int round = 0;
+  for (uint32_t colour : {0x000000u, 0x0000FFu, 0x00FF00u}) {
+    background(ours, colour + 1);
+    background(gdi, colour + 1);
+    for (const auto& p : places) {
+      ++round;
+      const uint32_t line = uint32_t(round) * 0x10101u & 0xFFFFFF, fill = ~line & 0xFFFFFF;
+      set_target(&ours);
+      fill_rect_in(p.x, p.y, p.x + 50, p.y + 50, line, fill);
+      set_target(&gdi);
+      set_line_colour(line);
+      set_fill_colour(fill);
+      Rectangle(dc, p.x, p.y, p.x + 50, p.y + 50);
+      for (const char* text : texts) {
+        const std::wstring wide = wide_from_ansi(text);
+        set_target(&ours);
+        set_text_colour(colour);
+        text_at(p.x + 17, p.y + 35, text);
+        text_in_rect(text, p.x + 2, p.y + 2, p.x + 50, p.y + 25, kWordBreak);
+        set_target(&gdi);
+        set_text_colour(colour);
+        TextOutW(dc, p.x + 17, p.y + 35, wide.c_str(), int(wide.size()));
+        RECT rc{p.x + 2, p.y + 2, p.x + 50, p.y + 25};
+        DrawTextW(dc, wide.c_str(), int(wide.size()), &rc, kWordBreak);
+      }
+      GdiFlush();
+      const uint32_t* a = surface_pixels(&ours);
+      const uint32_t* b = surface_pixels(&gdi);
+      int differ = 0;
+      for (int32_t i = 0; i < w * h; ++i) differ += a[i] != b[i];
+      EXPECT_EQ(differ, 0) << "colour " << colour << " at " << p.x << "," << p.y;
+    }
+  }
+  set_target(nullptr);
+  DestroySurface(&ours);
+  DestroySurface(&gdi);
 }
 
 }  // namespace

@@ -90,6 +90,46 @@ TEST(KeyGate, KeysCountOnlyInFrontAndAfterARelease) {
   SetForegroundSource(nullptr);
 }
 
+// Which window is in front is a round trip to the window system: while the editor is in
+// front, keys that are up do not ask it, so an idle pass asks nothing; a key down asks, and
+// so does every read once the editor was found behind, until it is in front again.
+int g_frontAsked = 0;
+bool CountedInFront() {
+  ++g_frontAsked;
+  return g_front;
+}
+
+TEST(KeyGate, TheForegroundIsAskedOnlyForAKeyDownOrWhileBehind) {
+  SetKeySource(HeldKey);
+  SetForegroundSource(CountedInFront);
+  g_front = true;
+  HoldKeys({});
+  EXPECT_FALSE(KeyDown(kKeyS));  // the first read asks: nothing is known yet
+  g_frontAsked = 0;
+  for (int key : {kKeyS, kKeyEscape, kKeyDown, kKeyControl, kKeyZ}) EXPECT_FALSE(KeyDown(key));
+  EXPECT_EQ(g_frontAsked, 0);
+  HoldKeys({kKeyS});
+  EXPECT_TRUE(KeyDown(kKeyS));
+  EXPECT_EQ(g_frontAsked, 1);
+  g_front = false;
+  EXPECT_FALSE(KeyDown(kKeyS));  // held, behind: asked, refused
+  HoldKeys({});
+  g_frontAsked = 0;
+  EXPECT_FALSE(KeyDown(kKeyT));
+  EXPECT_FALSE(KeyDown(kKeyU));
+  EXPECT_EQ(g_frontAsked, 2);  // behind: every read asks
+  g_front = true;
+  EXPECT_FALSE(KeyDown(kKeyT));  // in front again, nothing held
+  HoldKeys({kKeyT});
+  EXPECT_TRUE(KeyDown(kKeyT));   // the first press after coming back acts
+  HoldKeys({});
+  g_frontAsked = 0;
+  EXPECT_FALSE(KeyDown(kKeyT));
+  EXPECT_EQ(g_frontAsked, 0);
+  SetKeySource(nullptr);
+  SetForegroundSource(nullptr);
+}
+
 // The loop itself runs natively only: the Windows build would open a real window. The
 // end-to-end tests drive it under Wine.
 #ifndef _WIN32

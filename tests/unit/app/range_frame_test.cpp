@@ -5,6 +5,11 @@
 #include <climits>
 
 #include "view/layout.h"
+#include "app/range_select.h"
+#include "drawing/surface.h"
+#include "drawing/window.h"
+#include "tests/support/battle_fixture.h"
+#include <vector>
 
 namespace {
 
@@ -126,3 +131,32 @@ TEST(RangeFrame, NoticeOnlyWhenTheOfferedRangeIsNotTheFilesOwn) {
 }
 
 }  // namespace
+
+// The range view puts back only the hexes the old frame covered: after any run of moves,
+// growing, shrinking, onto the ring and back, what the window shows is the picture a
+// whole redraw of the last frame gives.
+TEST(RangeView, AMovedFrameShowsWhatAWholeRedrawShows) {
+  const WorldImage& world = DemoWorldImage();
+  const int32_t cellPx = 3;
+  resize_surface(&rangeSurface, cellPx * (world.width + 2), cellPx * (world.height + 2));
+  resize_surface(BackBuffer(), rangeSurface.width, rangeSurface.height);
+  auto shown = [] {
+    const Surface* back = BackBuffer();
+    return std::vector<uint32_t>(back->pixels, back->pixels + size_t(back->width) * back->height);
+  };
+  const int32_t w = world.width, h = world.height;
+  const RangeFrame frames[] = {{3, 9, 2, 7},   {4, 9, 2, 7},     {1, 20, 1, 12}, {-1, w, -1, h},
+                               {0, 2, 0, 2},   {5, 6, 5, 6},     {w - 3, w, h - 4, h},
+                               {2, w - 2, 3, 4}, {3, 9, 2, 7}};
+  DrawRangeWorld(world, cellPx);
+  for (const RangeFrame& f : frames) {
+    SCOPED_TRACE(std::to_string(f.left) + "," + std::to_string(f.right) + "," + std::to_string(f.top) +
+                 "," + std::to_string(f.bottom));
+    DrawRangeFrame(f, cellPx);
+    const std::vector<uint32_t> moved = shown();
+    DrawRangeWorld(world, cellPx);  // forgets the frame drawn: the next is drawn whole
+    DrawRangeFrame(f, cellPx);
+    EXPECT_EQ(moved, shown());
+  }
+  DestroySurface(&rangeSurface);
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "drawing/surface.h"
+#include "drawing/surface_pixels.h"
 #ifndef _WIN32
 #include "drawing/surface_test_hooks.h"
 #endif
@@ -130,3 +131,52 @@ TEST(DrawnText, WidthIsHalfTheFontHeightPerByteOfTheTargetsFont) {
 #endif
 
 }  // namespace
+
+namespace {
+
+// The rectangle rules pixel by pixel: the outline is every pixel of left..right-1 x
+// top..bottom-1 on its edge, the inside the rest; both clipped to the surface.
+uint32_t ModelRectPixel(int32_t x, int32_t y, int32_t l, int32_t t, int32_t r, int32_t b,
+                        uint32_t line, uint32_t fill, uint32_t old) {
+  if (x < l || x >= r || y < t || y >= b) return old;
+  return x == l || x == r - 1 || y == t || y == b - 1 ? line : fill;
+}
+
+}  // namespace
+
+// The one-pass filled rectangle and the rectangle copy against the model over sizes from 1
+// up, odd widths, and rectangles cut by every edge of a 23 x 17 surface or wholly outside it.
+TEST(SurfacePixels, FilledRectanglesAndRectangleCopiesMatchTheirModels) {
+  Surface s, from;
+  resize_surface(&s, 23, 17);
+  resize_surface(&from, 23, 17);
+  for (int32_t i = 0; i < 23 * 17; ++i) from.pixels[i] = 0x100000u + uint32_t(i);
+  uint32_t seed = 12345;
+  auto next = [&](int32_t lo, int32_t hi) {
+    seed = seed * 1103515245u + 12345u;
+    return lo + int32_t((seed >> 8) % uint32_t(hi - lo + 1));
+  };
+  for (int n = 0; n < 3000; ++n) {
+    const int32_t l = next(-8, 26), t = next(-8, 20);
+    const int32_t r = l + next(0, 30), b = t + next(0, 24);
+    std::vector<uint32_t> before(s.pixels, s.pixels + 23 * 17);
+    const uint32_t line = uint32_t(n) * 7 + 1, fill = uint32_t(n) * 13 + 2;
+    const bool copy = n % 3 == 0;
+    if (copy)
+      CopyRectPixels(s, from, l, t, r, b);
+    else
+      FilledRectPixels(s, l, t, r, b, line, fill);
+    int wrong = 0;
+    for (int32_t y = 0; y < 17; ++y)
+      for (int32_t x = 0; x < 23; ++x) {
+        const uint32_t old = before[size_t(y) * 23 + x];
+        const bool in = x >= l && x < r && y >= t && y < b;
+        const uint32_t want = copy ? (in ? from.pixels[y * 23 + x] : old)
+                                   : ModelRectPixel(x, y, l, t, r, b, line, fill, old);
+        wrong += s.pixels[y * 23 + x] != want;
+      }
+    ASSERT_EQ(wrong, 0) << (copy ? "copy " : "fill ") << l << "," << t << " - " << r << "," << b;
+  }
+  DestroySurface(&s);
+  DestroySurface(&from);
+}
