@@ -134,7 +134,6 @@ struct Parser {
     render->add_option("输出", line.output, "写入的 PNG 文件")->required()->type_name("");
     render->add_option("--hex", line.hex,
                        "每格边长的像素数（2 到 400）；默认 50，图片超过 8192 × 8192 时取放得下的最大值")
-        ->check(CLI::Range(kMinHexSide, kMaxHexSide))
         ->type_name("整数");
     render->add_option("--range", range, "只画这一部分（全局的起点列 起点行 宽 高），须在文件的范围内")
         ->expected(4)
@@ -194,10 +193,20 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& line, s
     return false;
   } catch (const CLI::ParseError& e) {
     // A word that names no command is left over when CLI11 finds no command.
-    std::vector<std::string> left = parser.app.remaining();
+    std::vector<std::string> left = parser.app.remaining(true);
     if (parser.app.get_subcommands().empty() && !left.empty()) {
       err += "错误: 没有名为 " + left.front() + " 的命令。\n";
       err += "用法见 btl --help。\n";
+      status = kExitTrouble;
+      return false;
+    }
+    if (dynamic_cast<const CLI::ExtrasError*>(&e) && !left.empty()) {
+      // Named from what was left over, in the user's order (CLI11's own sentence lists them
+      // last first, since it was handed the line that way).
+      std::string words;
+      for (const std::string& word : left) words += " " + word;
+      err += "错误: 多余的参数:" + words + "。\n";
+      err += "用法见 btl --help 或 btl 命令 --help。\n";
       status = kExitTrouble;
       return false;
     }

@@ -150,7 +150,8 @@ int Info(const CommandLine& line, const InputReader& readInput, std::string& out
   } else {
     s = SummariseBattleFile(line.input, summary);
   }
-  if (s.ok()) s = ReadWorldMapFile(WorldPathIn(line.dataDir), world);
+  // The world map only tells what a save would keep; info goes on without it.
+  if (s.ok() && !ReadWorldMapFile(WorldPathIn(line.dataDir), world).ok()) world = WorldImage{};
   if (!s.ok()) {
     // A script asking for JSON gets a document saying why, as from check.
     if (line.json) out += CheckRefusalJson(line.input, s.message);
@@ -383,6 +384,13 @@ int RunCompanion(const std::vector<std::string>& args, std::string& out, std::st
   CommandLine line;
   int status = kExitOk;
   if (!ParseCommandLine(args, line, out, err, status)) return status;
+  const bool writes = line.command == Command::kResave || line.command == Command::kImport ||
+                      line.command == Command::kMerge || line.command == Command::kNew ||
+                      line.command == Command::kRender;
+  if (writes && line.output.empty()) {
+    err += "错误: 输出文件名为空。\n";
+    return kExitTrouble;
+  }
   if (line.command == Command::kExport) return Export(line, readInput, out, err);
   if (line.command == Command::kImport) return Import(line, out, err);
   if (line.command == Command::kDiff) return Diff(line, out, err);
