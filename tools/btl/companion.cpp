@@ -188,10 +188,12 @@ Status RangeToSave(const Loaded& l, const MapRange* given, MapRange& range) {
   range = l.image.fileRange();
   Status s = CheckRange(range, l.world.width, l.world.height);
   if (s.ok()) return s;
+  // The sentence of a range outside the world already gives the world's size.
+  const std::string world = s.kind == FailureKind::kOutsideWorld
+                                ? std::string()
+                                : "世界地图为 " + N(l.world.width) + " × " + N(l.world.height) + "。";
   return Fail(s.kind, "文件" + Quoted(l.image.name) + "的地图范围（" + RangeText(range) +
-                          "）无法原样保存: " + s.message + "世界地图为 " + N(l.world.width) +
-                          " × " + N(l.world.height) +
-                          "。请用 --range X Y 宽 高 指定要保存的范围。");
+                          "）无法原样保存: " + s.message + world + "请用 --range X Y 宽 高 指定要保存的范围。");
 }
 
 int Resave(const Loaded& l, const std::string& target, const MapRange* given, std::string& out,

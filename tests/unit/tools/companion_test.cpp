@@ -272,6 +272,16 @@ TEST(Companion, RefusalsSayWhatIsWrong) {
     EXPECT_EQ(f.err.find("Missing"), std::string::npos) << f.err;
   }
 
+  // The refusal of a range leaving the world names the world's size once.
+  BattleFixture leaving = CleanScenario();
+  leaving.header.originX = 36;
+  const std::string leavingFile = JoinPath(f.folder, "leaving.btl");
+  WriteFileBytes(leavingFile, leaving.bytes());
+  EXPECT_EQ(f.Run({"resave", leavingFile, target}), kExitTrouble);
+  const size_t size = f.err.find("40 × 30");
+  ASSERT_NE(size, std::string::npos) << f.err;
+  EXPECT_EQ(f.err.find("40 × 30", size + 1), std::string::npos) << f.err;
+
   // info needs the world map only for what a save keeps, and says so.
   std::filesystem::remove(std::filesystem::u8path(JoinPath(f.data, "world.bin")));
   ASSERT_EQ(f.Run({"info", f.battle}), kExitOk) << f.err;
