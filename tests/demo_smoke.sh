@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The companion on the generated demo data, natively and as the Windows .exe under Wine:
 # the clean demo scenarios check with status 0 and the messy one with 1, and re-saving the
-# clean ones gives their bytes back. The .exe
+# clean ones gives their bytes back. The .exe draws the same PNG bytes as the native build, and
 # writes the same UTF-8 bytes as the native build to a file or a pipe, and shows Chinese in a
 # console whatever its code page.
 set -u
@@ -13,6 +13,8 @@ demo=$work/demo
 e2e_demo_data "$demo" || { check "the demo data is made" false; exit 1; }
 expect() { check "$@"; }  # expect NAME COMMAND...: the command must succeed
 cd "$demo"
+# A font with Chinese glyphs for render's labels, given to both builds alike (none: no labels).
+font=$(fc-list :lang=zh file 2>/dev/null | sed 's/: *$//' | grep -E '\.tt[cf]$' | sort | head -n 1)
 for tool in native windows; do
   if [ $tool = native ]; then btl=("$build/native/tools/btl/btl"); else btl=(wine_zh "$build/win/tools/btl/btl.exe"); fi
   for f in demo_small.btl demo_large.btl; do
@@ -59,8 +61,20 @@ for tool in native windows; do
   expect "$tool resave of a new file gives its bytes" cmp "$tool.new.btl" "$tool.new.resaved.btl"
   "${btl[@]}" info demo_small.btl >/dev/full 2>/dev/null
   expect "$tool output that cannot be written exits 2" test $? -eq 2
+  # Pictures: the default, a hex side that scales the artwork, --diff, and a named font.
+  rm -f "$tool".render*.png
+  expect "$tool render demo_large" "${btl[@]}" render demo_large.btl "$tool.render.png"
+  expect "$tool render demo_small --hex 23 --range" "${btl[@]}" render demo_small.btl "$tool.render23.png" --hex 23 --range 163 25 10 9
+  "${btl[@]}" render demo_small.btl "$tool.render_diff.png" --diff demo_messy.btl --hex 17 >/dev/null 2>&1
+  expect "$tool render --diff of two files exits 1" test $? -eq 1
+  if [ -n "$font" ]; then
+    expect "$tool render --font" "${btl[@]}" render demo_small.btl "$tool.render_font.png" --font "$font"
+  fi
 done
 expect "windows makes the same new file as native" cmp native.new.btl windows.new.btl
+for png in render.png render23.png render_diff.png ${font:+render_font.png}; do
+  expect "windows draws the same PNG as native: $png" cmp "native.$png" "windows.$png"
+done
 for f in demo_*.btl; do
   expect "windows exports $f as native does" cmp "native.$f.json" "windows.$f.json"
 done

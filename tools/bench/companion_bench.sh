@@ -10,7 +10,8 @@
 # names another btl to time (an older build, to compare). Wall time is the aim's measure; the
 # processor time (user + system) beside it shows what a busy machine adds to the wall time.
 # Export writes about nine times the battle file's bytes, so it is shown beside a durable
-# copy of its own output too: a floor no export through a safe save can go below.
+# copy of its own output too: a floor no export through a safe save can go below. Render
+# draws the largest range at the default size (a picture of about 8000 x 8000 pixels).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 native=${BTL_BUILD:-$root/build}/native
@@ -74,6 +75,9 @@ cp "$in" "$work/ours.btl" && cp "$in" "$work/theirs.btl"
 printf '\x5A' | dd of="$work/ours.btl" bs=1 seek=0 conv=notrunc status=none
 printf '\x5A' | dd of="$work/theirs.btl" bs=1 seek=36 conv=notrunc status=none
 run merge "$btl" merge "$in" "$work/ours.btl" "$work/theirs.btl" -o "$work/merged.btl" "${data[@]}"
+# The whole range drawn at the default hex side (the largest that fits in 8192 pixels), with
+# the system's Chinese font when there is one (labels on every hex that holds something).
+run render "$btl" render "$in" "$work/largest.png" "${data[@]}"
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", (b > 0 ? a / b : 0)}'; }
 below() { awk -v a="$1" -v b="$2" 'BEGIN {print (a <= b ? "met" : "NOT met")}'; }
@@ -96,3 +100,5 @@ row export "$(ratio "${secs[export]}" "${secs[json copy]}") x json copy; aim und
 row import "aim under 4 s: $(below "${secs[import]}" 4), peak under 1 GB: $(below "${peak[import]}" 1024)"
 r=$(ratio "${secs[merge]}" "${secs[durable copy]}")
 row merge "$r x durable copy; peak under 1 GB: $(below "${peak[merge]}" 1024)"
+r=$(ratio "${secs[render]}" "${secs[durable copy]}")
+row render "$r x durable copy; aim under 10 s: $(below "${secs[render]}" 10), peak under 1 GB: $(below "${peak[render]}" 1024)"

@@ -151,7 +151,16 @@ void Checker::Range() {
   else if (range_.originX < 0 || range_.originY < 0 || int64_t(range_.originX) + range_.width > ww ||
            int64_t(range_.originY) + range_.height > wh)
     r_[CheckKind::kRangeOutsideWorld].Add([&] {
-      return "地图范围超出了世界地图（" + N(ww) + " × " + N(wh) + "），载入时会缩到世界地图之内";
+      // What the editor then offers (InitialRange): the part inside the world, or the whole
+      // world when no hex of the range is in it.
+      const MapRange offered = InitialRange(range_, world_);
+      const bool disjoint = int64_t(range_.originX) + range_.width <= 0 || range_.originX >= ww ||
+                            int64_t(range_.originY) + range_.height <= 0 || range_.originY >= wh;
+      if (disjoint)
+        return "地图范围完全在世界地图（" + N(ww) + " × " + N(wh) + "）之外，载入时会改用整个世界地图";
+      return "地图范围超出了世界地图（" + N(ww) + " × " + N(wh) + "），载入时会缩到世界地图之内（起点 (" +
+             N(offered.originX) + ", " + N(offered.originY) + ")，大小 " + N(offered.width) + " × " +
+             N(offered.height) + "）";
     });
 }
 

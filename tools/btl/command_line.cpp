@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "base/version.h"
+#include "tools/btl/render.h"
 
 namespace {
 
@@ -125,6 +126,25 @@ struct Parser {
     blank->add_option("--teams", line.teams,
                       "各军团的国家（编号，或数据文件夹中有国家目录时也可以写名称），用逗号分开")
         ->type_name("国家,国家,…");
+    CLI::App* render = Add(line, Command::kRender, "render",
+                           "把战役画成 PNG 图片，与编辑器的地图一样: 交错的六角格按归属的颜色或海的颜色，"
+                           "带上“图片”文件夹（数据文件夹旁边的）中的旗帜、城市图、满级标记、设施和防空图标，"
+                           "有带中文字形的字体时写上部队和建筑的文字；没有图片或字体时只画颜色并提示一次");
+    render->add_option("输入", line.input, "战役文件")->required()->type_name("");
+    render->add_option("输出", line.output, "写入的 PNG 文件")->required()->type_name("");
+    render->add_option("--hex", line.hex,
+                       "每格边长的像素数（2 到 400）；默认 50，图片超过 8192 × 8192 时取放得下的最大值")
+        ->type_name("整数");
+    render->add_option("--range", range, "只画这一部分（全局的起点列 起点行 宽 高），须在文件的范围内")
+        ->expected(4)
+        ->type_name("整数");
+    render->add_option("--diff", line.other,
+                       "另一个战役文件: 归属、部队或建筑与它不同的格加上黄框，图下加一行说明；"
+                       "退出码 0 没有不同，1 有不同，2 出错")
+        ->type_name("文件");
+    render->add_option("--font", line.font, "写文字用的字体文件（.ttf 或 .ttc，须有中文字形）；"
+                       "默认找系统的中文字体")
+        ->type_name("文件");
   }
 
   CLI::App* Add(CommandLine& line, Command command, const char* name, const char* description) {
@@ -173,10 +193,20 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& line, s
     return false;
   } catch (const CLI::ParseError& e) {
     // A word that names no command is left over when CLI11 finds no command.
-    std::vector<std::string> left = parser.app.remaining();
+    std::vector<std::string> left = parser.app.remaining(true);
     if (parser.app.get_subcommands().empty() && !left.empty()) {
       err += "错误: 没有名为 " + left.front() + " 的命令。\n";
       err += "用法见 btl --help。\n";
+      status = kExitTrouble;
+      return false;
+    }
+    if (dynamic_cast<const CLI::ExtrasError*>(&e) && !left.empty()) {
+      // Named from what was left over, in the user's order (CLI11's own sentence lists them
+      // last first, since it was handed the line that way).
+      std::string words;
+      for (const std::string& word : left) words += " " + word;
+      err += "错误: 多余的参数:" + words + "。\n";
+      err += "用法见 btl --help 或 btl 命令 --help。\n";
       status = kExitTrouble;
       return false;
     }

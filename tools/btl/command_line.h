@@ -8,7 +8,7 @@
 #include "scenario/world_record.h"
 #include "tools/btl/companion.h"
 
-enum class Command { kInfo, kCheck, kResave, kExport, kImport, kDiff, kMerge, kNew };
+enum class Command { kInfo, kCheck, kResave, kExport, kImport, kDiff, kMerge, kNew, kRender };
 
 struct CommandLine {
   Command command = Command::kInfo;
@@ -23,7 +23,10 @@ struct CommandLine {
   bool all = false;     // check and diff --all: every line of each kind
   bool json = false;    // info and check --json: one JSON document on standard output
   bool hasRange = false;
-  MapRange range{};     // resave and new --range X Y W H
+  MapRange range{};     // resave, new and render --range X Y W H
+  int32_t hex = 0;      // render --hex: pixels a hex side (0: the default)
+  std::string other;    // render --diff: the file whose differing hexes are framed
+  std::string font;     // render --font: a font file with Chinese glyphs
 };
 
 

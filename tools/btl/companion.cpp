@@ -14,6 +14,7 @@
 #include "tools/btl/info.h"
 #include "tools/btl/merge.h"
 #include "tools/btl/names.h"
+#include "tools/btl/render.h"
 
 namespace {
 
@@ -149,7 +150,8 @@ int Info(const CommandLine& line, const InputReader& readInput, std::string& out
   } else {
     s = SummariseBattleFile(line.input, summary);
   }
-  if (s.ok()) s = ReadWorldMapFile(WorldPathIn(line.dataDir), world);
+  // The world map only tells what a save would keep; info goes on without it.
+  if (s.ok() && !ReadWorldMapFile(WorldPathIn(line.dataDir), world).ok()) world = WorldImage{};
   if (!s.ok()) {
     // A script asking for JSON gets a document saying why, as from check.
     if (line.json) out += CheckRefusalJson(line.input, s.message);
@@ -186,10 +188,12 @@ Status RangeToSave(const Loaded& l, const MapRange* given, MapRange& range) {
   range = l.image.fileRange();
   Status s = CheckRange(range, l.world.width, l.world.height);
   if (s.ok()) return s;
+  // The sentence of a range outside the world already gives the world's size.
+  const std::string world = s.kind == FailureKind::kOutsideWorld
+                                ? std::string()
+                                : "世界地图为 " + N(l.world.width) + " × " + N(l.world.height) + "。";
   return Fail(s.kind, "文件" + Quoted(l.image.name) + "的地图范围（" + RangeText(range) +
-                          "）无法原样保存: " + s.message + "世界地图为 " + N(l.world.width) +
-                          " × " + N(l.world.height) +
-                          "。请用 --range X Y 宽 高 指定要保存的范围。");
+                          "）无法原样保存: " + s.message + world + "请用 --range X Y 宽 高 指定要保存的范围。");
 }
 
 int Resave(const Loaded& l, const std::string& target, const MapRange* given, std::string& out,
@@ -331,6 +335,50 @@ int New(const CommandLine& line, std::string& out, std::string& err) {
   return kExitOk;
 }
 
+// The picture folder "图片" sits beside the data folder "数据" in the game's folder.
+std::string PictureFolderFor(const std::string& dataDir) {
+  if (dataDir.empty()) return "图片";
+  std::string folder = dataDir;
+  while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
+  const size_t cut = folder.find_last_of("/\\");
+  if (cut == std::string::npos) return "图片";
+  return JoinPath(folder.substr(0, cut == 0 ? 1 : cut), "图片");
+}
+
+// The scenario drawn as the map view draws it, written through the safe save; with --diff,
+// the status says whether any hex differs.
+int Render(const CommandLine& line, std::string& out, std::string& err) {
+  BattleImage scenario, other;
+  WorldImage world;
+  const bool diff = !line.other.empty();
+  Status s = ReadBattleFile(line.input, scenario);
+  if (s.ok() && diff) s = ReadBattleFile(line.other, other);
+  if (s.ok()) s = ReadWorldMapFile(WorldPathIn(line.dataDir), world);
+  if (!s.ok()) return Refused(s, err);
+  LoadGameTables(line.dataDir);
+  RenderOptions options;
+  options.hex = line.hex;
+  options.hasRange = line.hasRange;
+  options.range = line.range;
+  options.pictureFolder = PictureFolderFor(line.dataDir);
+  options.fontPath = line.font;
+  options.otherName = FileNameOf(line.other);
+  RenderResult result;
+  s = RenderScenario(scenario, diff ? &other : nullptr, world, options, result);
+  if (s.ok()) s = SafeSave(line.output, result.png.data(), result.png.size());
+  if (!s.ok()) return Refused(s, err);
+  for (const std::string& notice : result.notices) err += "提示: " + notice + "\n";
+  out += "已画出 " + line.output + "（" + RangeText(result.range) + "，每格 " + N(result.hex) + " 像素，" +
+         N(result.width) + " × " + N(result.height) + " 像素，" + N(int64_t(result.png.size())) + " 字节）\n";
+  if (!diff) return kExitOk;
+  if (result.changedHexes == 0) {
+    out += "与 " + line.other + " 相比没有不同的格。\n";
+    return kExitOk;
+  }
+  out += "与 " + line.other + " 相比有 " + N(result.changedHexes) + " 格不同（黄框标出）。\n";
+  return kExitFindings;
+}
+
 }  // namespace
 
 int RunCompanion(const std::vector<std::string>& args, std::string& out, std::string& err,
@@ -338,12 +386,20 @@ int RunCompanion(const std::vector<std::string>& args, std::string& out, std::st
   CommandLine line;
   int status = kExitOk;
   if (!ParseCommandLine(args, line, out, err, status)) return status;
+  const bool writes = line.command == Command::kResave || line.command == Command::kImport ||
+                      line.command == Command::kMerge || line.command == Command::kNew ||
+                      line.command == Command::kRender;
+  if (writes && line.output.empty()) {
+    err += "错误: 输出文件名为空。\n";
+    return kExitTrouble;
+  }
   if (line.command == Command::kExport) return Export(line, readInput, out, err);
   if (line.command == Command::kImport) return Import(line, out, err);
   if (line.command == Command::kDiff) return Diff(line, out, err);
   if (line.command == Command::kInfo) return Info(line, readInput, out, err);
   if (line.command == Command::kMerge) return Merge(line, out, err);
   if (line.command == Command::kNew) return New(line, out, err);
+  if (line.command == Command::kRender) return Render(line, out, err);
 
   Loaded loaded;
   Status s = ReadBoth(line.dataDir, line.input, readInput, loaded);

@@ -135,8 +135,10 @@ std::vector<Placed> ByPosition(const BattleImage& im, size_t at, int32_t count, 
   return placed;
 }
 
-// Buildings and units by hex: the records on one hex paired in file order; those left over
-// are added or removed. Records that only moved in the file show as one line.
+// Buildings and units by hex. A save keeps the last record on a hex and drops those before
+// it, so the last records of the two files on a hex are paired first (what each file shows
+// there), then the earlier ones in file order, each marked as one a save drops; those left
+// over are added or removed. Records that only moved in the file show as one line.
 void ByHex(const Sides& s, const RecordFields& fields, RecordNamer nameOf, size_t atA,
            int32_t countA, size_t atB, int32_t countB, Kind& kind) {
   std::vector<Placed> a = ByPosition(s.a, atA, countA, fields.size);
@@ -147,6 +149,22 @@ void ByHex(const Sides& s, const RecordFields& fields, RecordNamer nameOf, size_
   };
   auto recordA = [&](size_t n) { return s.a.bytes.data() + atA + size_t(a[n].index) * fields.size; };
   auto recordB = [&](size_t n) { return s.b.bytes.data() + atB + size_t(b[n].index) * fields.size; };
+  const char* kDropped = "，保存时被同一格后面的记录取代";
+  auto added = [&](uint16_t p, size_t n, bool dropped) {
+    kind.Add(hex(p) + InBrackets(nameOf(recordB(n))) + ": 新增（第二个文件的第 " + N(b[n].index) + " 条" +
+             (dropped ? kDropped : "") + "）");
+  };
+  auto removed = [&](uint16_t p, size_t n, bool dropped) {
+    kind.Add(hex(p) + InBrackets(nameOf(recordA(n))) + ": 删除（第一个文件的第 " + N(a[n].index) + " 条" +
+             (dropped ? kDropped : "") + "）");
+  };
+  auto changed = [&](uint16_t p, size_t na, size_t nb, bool dropped) {
+    std::string changes;
+    FieldChanges(fields.fields, recordA(na), recordB(nb), changes);
+    if (!changes.empty())
+      kind.Add(hex(p) + NamesOf(nameOf, recordA(na), recordB(nb)) + ": " + changes +
+               (dropped ? "（两个文件中都是保存时被同一格后面的记录取代的一条）" : ""));
+  };
   int64_t before = kind.count();
   size_t i = 0, k = 0;
   while (i < a.size() || k < b.size()) {
@@ -155,19 +173,15 @@ void ByHex(const Sides& s, const RecordFields& fields, RecordNamer nameOf, size_
     size_t endA = i, endB = k;
     while (endA < a.size() && a[endA].position == p) ++endA;
     while (endB < b.size() && b[endB].position == p) ++endB;
-    for (size_t n = 0; n < std::max(endA - i, endB - k); ++n) {
-      if (i + n >= endA) {
-        kind.Add(hex(p) + InBrackets(nameOf(recordB(k + n))) + ": 新增（第二个文件的第 " +
-                 N(b[k + n].index) + " 条）");
-      } else if (k + n >= endB) {
-        kind.Add(hex(p) + InBrackets(nameOf(recordA(i + n))) + ": 删除（第一个文件的第 " +
-                 N(a[i + n].index) + " 条）");
-      } else {
-        std::string changes;
-        FieldChanges(fields.fields, recordA(i + n), recordB(k + n), changes);
-        if (!changes.empty())
-          kind.Add(hex(p) + NamesOf(nameOf, recordA(i + n), recordB(k + n)) + ": " + changes);
-      }
+    // The kept records (the last of each side), then the dropped ones before them.
+    if (endA > i && endB > k) changed(p, endA - 1, endB - 1, false);
+    else if (endA > i) removed(p, endA - 1, false);
+    else added(p, endB - 1, false);
+    const size_t droppedA = endA > i ? endA - i - 1 : 0, droppedB = endB > k ? endB - k - 1 : 0;
+    for (size_t n = 0; n < std::max(droppedA, droppedB); ++n) {
+      if (n >= droppedA) added(p, k + n, true);
+      else if (n >= droppedB) removed(p, i + n, true);
+      else changed(p, i + n, k + n, true);
     }
     i = endA;
     k = endB;

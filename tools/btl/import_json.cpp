@@ -1,12 +1,13 @@
 #include "tools/btl/import_json.h"
 
-#include <rapidjson/error/en.h>
+#include <rapidjson/error/error.h>
 #include <rapidjson/reader.h>
 
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string_view>
 
 #include "base/files.h"
@@ -79,6 +80,29 @@ class JsonInput {
   size_t before_ = 0;  // bytes of the blocks before this one
 };
 
+// Why RapidJSON stopped, in the user's words.
+const char* ParseErrorText(rapidjson::ParseErrorCode code) {
+  switch (code) {
+    case rapidjson::kParseErrorDocumentEmpty: return "文件是空的";
+    case rapidjson::kParseErrorDocumentRootNotSingular: return "文档结束后还有内容";
+    case rapidjson::kParseErrorValueInvalid: return "这里的值无效";
+    case rapidjson::kParseErrorObjectMissName: return "对象中缺少键名";
+    case rapidjson::kParseErrorObjectMissColon: return "键名后缺少冒号";
+    case rapidjson::kParseErrorObjectMissCommaOrCurlyBracket: return "对象中缺少逗号或右花括号 }";
+    case rapidjson::kParseErrorArrayMissCommaOrSquareBracket: return "数组中缺少逗号或右方括号 ]";
+    case rapidjson::kParseErrorStringUnicodeEscapeInvalidHex: return "字符串中的 \\u 转义后不是四位十六进制数";
+    case rapidjson::kParseErrorStringUnicodeSurrogateInvalid: return "字符串中的代理对无效";
+    case rapidjson::kParseErrorStringEscapeInvalid: return "字符串中的转义无效";
+    case rapidjson::kParseErrorStringMissQuotationMark: return "字符串缺少结尾的引号";
+    case rapidjson::kParseErrorStringInvalidEncoding: return "字符串不是有效的 UTF-8";
+    case rapidjson::kParseErrorNumberTooBig: return "数字太大";
+    case rapidjson::kParseErrorNumberMissFraction: return "小数点后缺少数字";
+    case rapidjson::kParseErrorNumberMissExponent: return "指数中缺少数字";
+    case rapidjson::kParseErrorTermination: return "读取中止";
+    default: return "无法解析";
+  }
+}
+
 // The document's parts, in the order of the file they make.
 enum Part { kFormat, kVersion, kHeader, kTeams, kOwners, kBuildings, kUnits, kGenerals, kTail, kParts };
 const char* const kPartKeys[kParts] = {"format", "version", "header", "teams", "owners",
@@ -127,8 +151,8 @@ class Importer {
     rapidjson::ParseResult r = reader.Parse<kFlags>(in, *this);
     if (!failure_.ok()) return failure_;
     if (r.IsError())
-      return Fail(FailureKind::kBadValue, Where(in.line(), "") + "不是有效的 JSON（" +
-                                              rapidjson::GetParseError_En(r.Code()) + "）。");
+      return Fail(FailureKind::kBadValue, Where(in.line(), StoppedAt()) + "不是有效的 JSON: " +
+                                              ParseErrorText(r.Code()) + "。");
     return Ok();
   }
 
@@ -161,6 +185,13 @@ class Importer {
   }
   // The path of the top frame, and of its pending value when `withPending`.
   std::string Path(bool withPending) const;
+  // Where the parser stopped: the pending value's path, or in a list the item that was next.
+  std::string StoppedAt() const {
+    std::string path = Path(true);
+    if (!frames_.empty() && frames_.back().kind == Frame::kList)
+      path += "[" + N(section_[frames_.back().part].count) + "]";
+    return path;
+  }
   bool Refuse(const std::string& what, bool withPending = true) {
     failure_ = Fail(FailureKind::kBadValue, Where(in_->line(), Path(withPending)) + what);
     return false;
@@ -489,6 +520,10 @@ Status BattleBytesFromJson(const std::string& text, const std::string& name,
 }
 
 Status BattleBytesFromJsonFile(const std::string& path, std::vector<uint8_t>& bytes) {
+  // A folder opens like a file on some systems and then reads as nothing.
+  std::error_code ec;
+  if (std::filesystem::is_directory(std::filesystem::path(std::u8string(path.begin(), path.end())), ec))
+    return Fail(FailureKind::kCannotOpen, Quoted(path) + "是一个文件夹，不是 JSON 文件。");
   FILE* f = OpenFile(path, "rb");
   if (!f) return Fail(FailureKind::kCannotOpen, "无法打开 JSON 文件" + Quoted(path) + "。");
   JsonInput in(

@@ -20,6 +20,7 @@ struct Facts {
 
 Facts Gather(const BattleSummary& summary, const WorldImage& world) {
   Facts f;
+  if (world.width == 0) return f;  // no world map: what a save keeps is not known
   const MapRange range = InitialRange(summary.fileRange(), world);
   if (CheckRange(range, world.width, world.height).ok()) {
     const KeptRecords kept = CountKeptRecords(summary.occupied, world.width, range);
@@ -82,11 +83,16 @@ void AddInfoText(const BattleSummary& summary, const WorldImage& world, const st
   AddSpacedHex(out, h.keep0, 8);
   Add(out, "\n地图范围: 起点 (", h.originX, ", ", h.originY, ")，大小 ", h.rangeWidth, " × ",
       h.rangeHeight, "\n");
-  Add(out, "世界地图: ", world.width, " × ", world.height, "\n");
+  if (world.width == 0)
+    Add(out, "世界地图: 没有读到（只有保存时的记录数要用它）\n");
+  else
+    Add(out, "世界地图: ", world.width, " × ", world.height, "\n");
   Add(out, "记录数（文件中）: 军团 ", h.teamCount, "，建筑 ", h.buildingCount, "，部队 ",
       h.unitCount, "，将军 ", h.generalCount, "\n");
   if (f.counted)
     Add(out, "记录数（保存时）: 建筑 ", f.savedBuildings, "，部队 ", f.savedUnits, "\n");
+  else if (world.width == 0)
+    Add(out, "记录数（保存时）: （没有世界地图，未计算）\n");
   else
     Add(out, "记录数（保存时）: （文件的范围无法载入，未计算）\n");
   Add(out, "军团:\n");
@@ -122,11 +128,16 @@ std::string InfoJson(const BattleSummary& summary, const WorldImage& world,
   Int(w, "width", h.rangeWidth);
   Int(w, "height", h.rangeHeight);
   w.EndObject();
+  // null when the world map could not be read.
   Key(w, "world");
-  w.StartObject();
-  Int(w, "width", world.width);
-  Int(w, "height", world.height);
-  w.EndObject();
+  if (world.width == 0) {
+    w.Null();
+  } else {
+    w.StartObject();
+    Int(w, "width", world.width);
+    Int(w, "height", world.height);
+    w.EndObject();
+  }
   Key(w, "counts");
   w.StartObject();
   Int(w, "teams", h.teamCount);

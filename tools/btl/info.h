@@ -1,7 +1,8 @@
 // `btl info`: the header, range, counts (as stored and as a save would write them), teams,
 // generals and tail of a battle file, as text or as one JSON document with the same content.
 // Countries of teams and commanders of generals are named when the catalogs and the string
-// table are loaded (LoadGameTables); numbers alone otherwise.
+// table are loaded (LoadGameTables); numbers alone otherwise. The world map is needed only for
+// the counts a save would write: an empty `world` (width 0, none read) leaves them out and says so.
 #pragma once
 
 #include <string>

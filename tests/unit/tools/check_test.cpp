@@ -126,7 +126,12 @@ TEST(Check, EachKindOfFindingAndTheExitStatus) {
       {"range leaving the world",
        [](BattleFixture& s) { s.header.originX = 36; },
        {{"rangeOutsideWorld", 1}, {"recordsOutsideRange", 7}},
-       "地图范围超出了世界地图（40 × 30），载入时会缩到世界地图之内"},
+       "地图范围超出了世界地图（40 × 30），载入时会缩到世界地图之内（起点 (36, 4)，大小 4 × 5）"},
+      // No hex of it in the world: the editor offers the whole world, as InitialRange does.
+      {"range wholly outside the world",
+       [](BattleFixture& s) { s.header.originX = 45; },
+       {{"rangeOutsideWorld", 1}, {"recordsOutsideRange", 7}},
+       "地图范围完全在世界地图（40 × 30）之外，载入时会改用整个世界地图"},
       {"empty range",
        [](BattleFixture& s) { s.header.rangeWidth = 0, s.owners.clear(); },
        {{"rangeOutsideWorld", 1}, {"recordsOutsideRange", 7}},

@@ -193,6 +193,9 @@ TEST(CommandLine, WrongLinesAreRefusedWithStatusTwo) {
       {{"resave", "a", "b", "--range", "1", "2", "x", "4"}, "不是所需的整数"},
       {{"info", "a.btl", "--data"}, "参数个数不对"},
       {{"info", "a.btl", "--colour"}, "多余的参数"},
+      // Extra words named in the order they were given.
+      {{"info", "a.btl", "b", "c", "d"}, "多余的参数: b c d。"},
+      {{"resave", "a", "b", "x", "y", "--range", "1", "2", "3", "4"}, "多余的参数: x y。"},
   };
   for (const Case& c : cases) {
     std::string out, err;
@@ -221,8 +224,71 @@ TEST(CommandLine, DataFolderAnywhereOnTheLine) {
   }
   // Without it the world map is looked for under the current folder, where there is none.
   std::string out, err;
-  EXPECT_EQ(RunCompanion({"info", f.battle}, out, err), kExitTrouble);
+  EXPECT_EQ(RunCompanion({"check", f.battle}, out, err), kExitTrouble);
   EXPECT_NE(err.find("world.bin"), std::string::npos) << err;
+}
+
+// Faults a new user met: an empty output name, a folder as import's input, a document that
+// does not parse, info without the world map.
+TEST(Companion, RefusalsSayWhatIsWrong) {
+  CompanionFolder f(CleanScenario().bytes());
+  const std::string json = JoinPath(f.folder, "a.json"), target = JoinPath(f.folder, "b.btl");
+  ASSERT_EQ(f.Run({"export", f.battle, json}), kExitOk) << f.err;
+  const struct {
+    std::vector<std::string> args;
+    std::string says;
+  } cases[] = {
+      {{"resave", f.battle, ""}, "输出文件名为空"},
+      {{"import", json, ""}, "输出文件名为空"},
+      {{"new", "", "--range", "1", "1", "2", "2"}, "输出文件名为空"},
+      {{"render", f.battle, ""}, "输出文件名为空"},
+      {{"import", f.folder, target}, "是一个文件夹，不是 JSON 文件"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(f.Run(c.args), kExitTrouble) << c.says;
+    EXPECT_NE(f.err.find(c.says), std::string::npos) << f.err;
+    EXPECT_EQ(f.err.find("替换"), std::string::npos) << f.err;
+  }
+  EXPECT_FALSE(FileExists(target));
+
+  // A document cut or broken: the JSON path where the parser stopped, the reason in Chinese.
+  std::string text;
+  ASSERT_TRUE(ReadWholeFile(json, text));
+  const size_t units = text.find("\"units\"");
+  ASSERT_NE(units, std::string::npos);
+  const size_t firstClose = text.find('}', units);
+  const struct {
+    std::string document;
+    std::string says;
+  } broken[] = {
+      {text.substr(0, firstClose) + " x" + text.substr(firstClose), "units[0]: 不是有效的 JSON: 对象中缺少逗号或右花括号"},
+      {"", "第 1 行: 不是有效的 JSON: 文件是空的"},
+      {text + "{}", "不是有效的 JSON: 文档结束后还有内容"},
+  };
+  for (const auto& b : broken) {
+    WriteFileBytes(json, std::vector<uint8_t>(b.document.begin(), b.document.end()));
+    EXPECT_EQ(f.Run({"import", json, target}), kExitTrouble);
+    EXPECT_NE(f.err.find(b.says), std::string::npos) << f.err;
+    EXPECT_EQ(f.err.find("Missing"), std::string::npos) << f.err;
+  }
+
+  // The refusal of a range leaving the world names the world's size once.
+  BattleFixture leaving = CleanScenario();
+  leaving.header.originX = 36;
+  const std::string leavingFile = JoinPath(f.folder, "leaving.btl");
+  WriteFileBytes(leavingFile, leaving.bytes());
+  EXPECT_EQ(f.Run({"resave", leavingFile, target}), kExitTrouble);
+  const size_t size = f.err.find("40 × 30");
+  ASSERT_NE(size, std::string::npos) << f.err;
+  EXPECT_EQ(f.err.find("40 × 30", size + 1), std::string::npos) << f.err;
+
+  // info needs the world map only for what a save keeps, and says so.
+  std::filesystem::remove(std::filesystem::u8path(JoinPath(f.data, "world.bin")));
+  ASSERT_EQ(f.Run({"info", f.battle}), kExitOk) << f.err;
+  EXPECT_NE(f.out.find("世界地图: 没有读到"), std::string::npos) << f.out;
+  EXPECT_NE(f.out.find("记录数（保存时）: （没有世界地图，未计算）"), std::string::npos) << f.out;
+  ASSERT_EQ(f.Run({"info", "--json", f.battle}), kExitOk) << f.err;
+  EXPECT_NE(f.out.find("\"world\": null"), std::string::npos) << f.out;
 }
 
 }  // namespace

@@ -68,7 +68,9 @@ TEST(Diff, NamesEachKindOfDifferenceInTheUsersWords) {
        {"部队数 4 → 5", "位置 170（全局 列 10，行 4）: 新增（第二个文件的第 4 条）"}},
       {[](BattleFixture& s) { s.units.erase(s.units.begin() + 2); }, {"位置 290（全局 列 10，行 7）: 删除（第一个文件的第 2 条）"}},
       {[](BattleFixture& s) { std::swap(s.units[0], s.units[1]); }, {"部队（1 处不同）:", "  记录的顺序不同（每格的内容相同）"}},
-      {[](BattleFixture& s) { s.units.push_back(s.units[3]); }, {"位置 327（全局 列 7，行 8）: 新增（第二个文件的第 4 条）"}},
+      // A second record on a hex: the later one is what a save keeps, the earlier one is dropped.
+      {[](BattleFixture& s) { s.units.push_back(s.units[3]); },
+       {"位置 327（全局 列 7，行 8）: 新增（第二个文件的第 3 条，保存时被同一格后面的记录取代）"}},
       {[](BattleFixture& s) { s.buildings[0].defence = 3; }, {"建筑（1 处不同）:", "  位置 166（全局 列 6，行 4）: 防御 0 → 3"}},
       {[](BattleFixture& s) { s.buildings[2].keep14[0] = 1; }, {"位置 325（全局 列 5，行 8）: 建筑字节 14-15 0044 → 0144"}},
       {[](BattleFixture& s) { s.generals[1].rank = 4; }, {"将军（1 处不同）:", "  将军 1: 军衔 0 → 4"}},
@@ -87,6 +89,27 @@ TEST(Diff, NamesEachKindOfDifferenceInTheUsersWords) {
       EXPECT_NE(f.out.find(line), std::string::npos) << n << ": " << line << "\n" << f.out;
     ++n;
   }
+}
+
+// Two records on one hex: the kept ones (the last of each file) are compared, and the one a
+// save drops is named as dropped, not as the kept one changed.
+TEST(Diff, RecordsSharingAHexAreDescribedAsASaveKeepsAndDropsThem) {
+  DiffFolder f;
+  BattleFixture two = CleanScenario();
+  const BuildingRecord kept = two.buildings[0];
+  two.buildings.insert(two.buildings.begin(), MakeBuilding(kept.position, 9));
+  EXPECT_EQ(f.Diff(two, CleanScenario()), kExitFindings) << f.err;
+  EXPECT_NE(f.out.find("建筑（1 处不同）:"), std::string::npos) << f.out;
+  EXPECT_NE(f.out.find("位置 166（全局 列 6，行 4）: 删除（第一个文件的第 0 条，保存时被同一格后面的记录取代）"),
+            std::string::npos)
+      << f.out;
+  EXPECT_EQ(f.out.find("→", f.out.find("建筑（")), std::string::npos) << "no kept record changed: " << f.out;
+  // The kept record changed as well: one line for it, one for the dropped one.
+  BattleFixture changed = CleanScenario();
+  changed.buildings[0].defence = 3;
+  EXPECT_EQ(f.Diff(two, changed), kExitFindings) << f.err;
+  EXPECT_NE(f.out.find("建筑（2 处不同）:"), std::string::npos) << f.out;
+  EXPECT_NE(f.out.find("位置 166（全局 列 6，行 4）: 防御 0 → 3"), std::string::npos) << f.out;
 }
 
 TEST(Diff, SameFilesAndFilesThatCannotBeRead) {
