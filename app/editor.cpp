@@ -10,6 +10,7 @@
 #include "app/overview_window.h"
 #include "app/pace.h"
 #include "app/range_select.h"
+#include "app/recovery.h"
 #include "app/range_frame.h"
 #include "view/view_state.h"
 #include "catalogs/artwork.h"
@@ -106,13 +107,21 @@ LoadResult LoadScenario(const std::string& path, RangeChooser choose) {
   const MapRange offered = InitialRange(fileRange, world);
   const std::string notice = RangeOfferNotice(fileRange, offered, world.width, world.height,
                                               LossOfRange(image, world.width, offered));
-  MapRange range = choose(offered, world, notice);
+  // Edits kept from a run that ended without saving come back with the range they were made
+  // in, so the range is not asked again.
+  const std::string absolute = AbsolutePath(path);
+  RecoveryData recovered;
+  const bool recovering = OfferRecovery(absolute, image.bytes, recovered);
+  MapRange range = recovering ? recovered.range : choose(offered, world, notice);
   if (range.width <= 0 || range.height <= 0) return {Status(), LoadFailure::kCancelled};
   const SaveLoss loss = CountSaveLoss(image, world.width, range);
   s = CommitScenario(image, world, range);
   if (!s.ok()) return {s, LoadFailure::kBattleFile};
   g_history.Start(g_world);
+  if (recovering && !ReplayRecovery(std::move(recovered), g_world, g_history).ok())
+    g_history.Start(g_world);  // steps that do not fit this record are not applied
   ResetArea(g_view);
+  WatchScenario(KeyOfScenarioFile(absolute, image.bytes.data(), image.bytes.size()), range);
   LoadResult loaded;
   loaded.saveLossWarning = SaveLossText(loss, FileNameOf(path));
   return loaded;
@@ -128,6 +137,14 @@ LoadFailureReport ReportLoadFailure(const LoadResult& r) {
 }
 
 namespace {
+
+// The recovery file follows the file just saved: its name, size and checksum.
+void WatchSavedFile(const std::string& path) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) return;
+  WatchScenario(KeyOfScenarioFile(AbsolutePath(path), reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()),
+                CurrentRange());
+}
 
 // The size of the file just saved, for the notice; 0 when it cannot be told.
 uint64_t SavedBytes(const std::string& path) {
@@ -153,6 +170,7 @@ bool SaveScenario() {
     saved = s.ok();
     if (saved) {
       g_history.MarkSaved(g_world);
+      WatchSavedFile(path);
       Notify(SavedNotice(FileNameOf(path), SavedBytes(path)));
     } else
       ShowMessage(window_handle(), s.message, "保存失败", kMbOk | kMbIconWarning);
@@ -166,6 +184,7 @@ bool AnswerCloseRequest() {
     RunModal(0, [&] {
       int answer = ShowMessage(window_handle(), kCloseQuestion, "提示", kMbYesNoCancel | kMbIconWarning);
       end = answer == kIdYes ? SaveScenario() : answer == kIdNo;
+      if (answer == kIdNo) DropRecoveryFile();
     });
   }
   // A second close while the question was up has been answered by this one, and the key
@@ -529,6 +548,8 @@ bool MainLoopPass() {
   ViewState& v = g_view;
   const int64_t now = ClockMs();
   UpdateRest(v.pointer, g_layout, g_world.originX, v.scrollX, v.scrollY, now);
+  const std::string recoveryFailure = KeepRecoveryFile(now);
+  if (!recoveryFailure.empty()) ShowNotice(v.notice, recoveryFailure, now);
   v.noticeShown = NoticeText(v.notice, v.commandKeysOff, now);
   RunOverview(g_actionRan);
   if (FrameChanged()) draw_screen();

@@ -14,6 +14,7 @@
 #include "platform/file_requests.h"
 #include "app/pace.h"
 #include "app/range_select.h"
+#include "app/recovery.h"
 #include "platform/prompts.h"
 #include "drawing/window.h"
 #include "view/layout.h"
@@ -53,6 +54,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   // The user who gave a file has chosen already: no notice and no open dialog for it.
   if (given.empty()) ShowMessage(nullptr, kNotice, "Halvorn3BTL编辑器 0422", kMbIconWarning);
+  EnableRecovery(RecoveryFolder());
   bool dataLoaded = false;
   for (;;) {
     std::string path;
@@ -81,6 +83,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     return 1;
   }
   while (MainLoopPass()) pace_frame(20);
+  FinishRecovery();
   close_window();
   return 0;
 }

@@ -169,8 +169,11 @@ int64_t RecoveryFileBytes(const std::string& scenarioPath, const EditHistory& hi
   return int64_t(sizeof(RecoveryHeader) + body + kTrailerBytes);
 }
 
-Status WriteRecoveryFile(const std::string& recoveryPath, const RecoveryKey& key,
-                         const MapRange& range, const EditHistory& history, SaveOps& ops) {
+namespace {
+
+// Hands the file's pieces to `write`, in order.
+Status ProduceRecoveryFile(const RecoveryKey& key, const MapRange& range, const EditHistory& history,
+                           const SavePieceWriter& write) {
   const int64_t total = RecoveryFileBytes(key.path, history);
   if (total < 0)
     return Fail(FailureKind::kBadValue,
@@ -190,23 +193,40 @@ Status WriteRecoveryFile(const std::string& recoveryPath, const RecoveryKey& key
   head.pathBytes = uint32_t(key.path.size());
   head.stepCount = uint32_t(history.StepsSinceSaved());
 
+  Sha256 sum;
+  BodyWriter out(write, sum);
+  if (!out.Put(&header, sizeof header) || !out.Put(&head, sizeof head) ||
+      !out.Put(key.path.data(), key.path.size()))
+    return Status();
+  bool ok = true;
+  history.VisitStepsSinceSaved([&](const EditStep& step, bool forward) {
+    if (ok) ok = forward ? out.PutStep(step) : out.PutStep(Reversed(step));
+  });
+  if (!ok) return Status();
+  const Sha256Digest trailer = sum.Finish();
+  write(trailer.data(), trailer.size());
+  return Status();
+}
+
+}  // namespace
+
+Status RecoveryFileContents(const RecoveryKey& key, const MapRange& range, const EditHistory& history,
+                         std::vector<uint8_t>& out) {
+  out.clear();
+  return ProduceRecoveryFile(key, range, history, [&out](const uint8_t* data, size_t size) {
+    out.insert(out.end(), data, data + size);
+    return true;
+  });
+}
+
+Status WriteRecoveryFile(const std::string& recoveryPath, const RecoveryKey& key,
+                         const MapRange& range, const EditHistory& history, SaveOps& ops) {
+  Status made = ProduceRecoveryFile(key, range, history, [](const uint8_t*, size_t) { return false; });
+  if (!made.ok()) return made;  // refused before a byte is written
   Status s = SafeSaveProduced(
-      recoveryPath,
-      [&](const SavePieceWriter& write) {
-        Sha256 sum;
-        BodyWriter out(write, sum);
-        if (!out.Put(&header, sizeof header) || !out.Put(&head, sizeof head) ||
-            !out.Put(key.path.data(), key.path.size()))
-          return;
-        bool ok = true;
-        history.VisitStepsSinceSaved([&](const EditStep& step, bool forward) {
-          if (ok) ok = forward ? out.PutStep(step) : out.PutStep(Reversed(step));
-        });
-        if (!ok) return;
-        const Sha256Digest trailer = sum.Finish();
-        write(trailer.data(), trailer.size());
-      },
+      recoveryPath, [&](const SavePieceWriter& write) { made = ProduceRecoveryFile(key, range, history, write); },
       ops);
+  if (!made.ok()) return made;
   if (!s.ok()) s.message = "恢复文件：" + s.message;
   return s;
 }

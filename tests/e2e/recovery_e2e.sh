@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Recovery after the editor was killed, under Wine: edits (an owner pasted onto an area), the
+# process killed the hard way, the editor started again on the same file: the question
+# "恢复", 是 gives the edits back (saved, the bytes the model says); edits killed again and
+# 否 at the question: the file as it was, and no question the time after.
+set -u
+source "$(dirname "$0")/lib.bash"
+trap 'for k in shift ctrl; do xdotool keyup $k 2>/dev/null; done; e2e_finish "recovery e2e"' EXIT
+trap 'exit 1' INT TERM
+
+work=$(mktemp -d)
+"$build/native/tools/demo_data/make_demo_data" "$work/demo" >/dev/null || { check "the demo data is made" false; exit 1; }
+mv "$work/demo/数据" "$work/demo/图片" "$work/demo/demo_small.btl" "$work/" && rm -rf "$work/demo"
+file=$work/demo_small.btl
+cp "$file" "$work/original.btl"
+plan=$(cd "$work" && "$build/native/tests/area_edits" "$file" "$work/owners_expected.btl" "$work/found_expected.btl") ||
+  { check "the model plans the edits" false; exit 1; }
+eval "$plan"
+
+click_with() {
+  e2e_focus "$main"
+  xdotool keydown "$1"; sleep 0.1
+  xdotool mousemove --window "$main" "$2" "$3" click 1; sleep 0.1
+  xdotool keyup "$1"; sleep 0.3
+}
+paste_owners() {  # the edits of the area test: its model's file is what they make
+  e2e_click "$main" "$source_x" "$source_y"
+  e2e_key "$main" c
+  e2e_click "$main" "$anchor_x" "$anchor_y"
+  click_with shift "$corner_x" "$corner_y"
+  e2e_key "$main" t
+  click_with ctrl "$extra_x" "$extra_y"
+  e2e_key "$main" t
+}
+# The editor started on the file (no notice, no open dialog), up to the recovery question.
+start_on_file() { e2e_start_editor "$work" "$(e2e_winpath "$file")"; }
+
+e2e_start_display || exit 1
+e2e_start_editor "$work"
+main=$(e2e_open_to_main "$file") || { check "editor reaches its main window" false; exit 1; }
+paste_owners
+sleep 2   # the recovery file is written within two seconds of a step
+e2e_kill_editor
+check "the editor was killed" e2e_editor_ended
+
+start_on_file
+check "started again on the file, the editor asks whether to recover" wait_for 60 e2e_window_found "^恢复\$"
+e2e_answer_box "^恢复\$" left   # 是
+main=$(e2e_wait_window "^btl_editor\$" 30)
+if [ -n "$main" ]; then
+  sleep 1
+  e2e_key "$main" s
+  e2e_file_dialog "另存为" "$(e2e_winpath "$work/recovered.btl")" && e2e_wait_file "$work/recovered.btl"
+  check "是 gives the edits back: the save is the killed editor's, byte for byte" \
+    cmp "$work/owners_expected.btl" "$work/recovered.btl"
+else
+  check "是 opens the main window with the recovered edits" false
+fi
+# An undo after the save is an edit of the saved file (the history goes on), then killed again.
+e2e_focus "$main"
+xdotool keydown ctrl; sleep 0.1; xdotool keydown z; sleep 0.15; xdotool keyup z; sleep 0.1; xdotool keyup ctrl
+sleep 2
+e2e_kill_editor
+
+e2e_start_editor "$work" "$(e2e_winpath "$work/recovered.btl")"
+check "killed again after more edits: the question comes for the saved file" wait_for 60 e2e_window_found "^恢复\$"
+e2e_answer_box "^恢复\$" right  # 否
+check "否: the range is asked as for any file" e2e_dismiss_box "操作提示" 60
+e2e_kill_editor
+e2e_start_editor "$work" "$(e2e_winpath "$work/recovered.btl")"
+check "after 否 there is no question the next time" e2e_dismiss_box "操作提示" 60
+check "and no recovery box came" e2e_no_window "^恢复\$"
+check "the file itself was never touched by the recovery" cmp "$work/owners_expected.btl" "$work/recovered.btl"
