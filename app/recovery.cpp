@@ -40,6 +40,7 @@ class Writer {
       wake_.notify_one();
     }
     if (thread_.joinable()) thread_.join();
+    stopping_ = false;  // a later job starts the thread again
   }
   std::string TakeFailure() {
     std::lock_guard<std::mutex> lock(mutex_);

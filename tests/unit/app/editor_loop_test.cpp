@@ -37,6 +37,7 @@
 #include "drawing/side_window_test_hooks.h"
 #include "drawing/surface_test_hooks.h"
 #endif
+#include "app/recovery.h"
 #include "view/notice.h"
 #include "view/overview.h"
 
@@ -1125,6 +1126,50 @@ TEST_F(EditorLoopTest, AnotherFileReplacesTheScenarioOnlyWhenEverythingSucceeds)
   Pass({'O'});
   EXPECT_EQ(g_prompts.size(), before);
   SetAnotherFileRangeChooser(nullptr);
+}
+#endif
+
+#ifndef _WIN32
+// The recovery file through the loop: none before an edit, written half a second after a
+// step (and only then), holding the way back to the file; gone after the edits are undone.
+TEST_F(EditorLoopTest, TheRecoveryFileFollowsTheUnsavedEdits) {
+  TempFolder folder("btl_recovery");
+  const std::string scenario = folder.Write("a.btl", Text(DemoBattleBytes("demo_small")));
+  EnableRecovery(folder.Utf8());
+  const std::vector<uint8_t>& bytes = DemoBattleBytes("demo_small");
+  const RecoveryKey key = KeyOfScenarioFile(scenario, bytes.data(), bytes.size());
+  WatchScenario(key, CurrentRange());
+  const std::string file = RecoveryFilePath(folder.Utf8(), scenario);
+  auto settle = [&] {  // passes until the writer has done what the loop asked of it
+    g_now += kRecoveryDelayMs;
+    Pass();
+    FinishRecovery();
+  };
+  settle();
+  EXPECT_FALSE(FileExists(file));
+
+  int a, b;
+  FindTwoOwners(a, b);
+  ASSERT_GE(b, 0);
+  ClickHex(a, 1);
+  Pass({'C'});
+  ClickHex(b, 1);
+  Pass({'T'});
+  Pass();
+  g_now += kRecoveryDelayMs - 1;
+  Pass();
+  FinishRecovery();
+  EXPECT_FALSE(FileExists(file));  // not yet
+  settle();
+  ASSERT_TRUE(FileExists(file));
+  RecoveryRead read = ReadRecoveryFile(file, key);
+  ASSERT_EQ(read.state, RecoveryState::kMatches) << read.message;
+  EXPECT_EQ(read.data.steps.size(), 1u);
+
+  Pass({kKeyControl, 'Z'});
+  settle();
+  EXPECT_FALSE(FileExists(file));  // back to the file: nothing to keep
+  EnableRecovery("");
 }
 #endif
 
