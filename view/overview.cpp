@@ -45,13 +45,9 @@ void MarkHex(Picture& p, const OverviewGeometry& g, const Cell& c, bool inArea, 
     const int32_t dot = std::max(1, k / 4);
     p.Fill(x + (k - dot) / 2, y + (k - dot) / 2, dot, dot, kOverviewUnitPixel);
   }
-  if (!inArea) return;
-  if (k >= 4) {
-    p.Ring(x, y, k, k, 1, PixelFromColour(kAreaMarkOuter));
-    p.Ring(x + 1, y + 1, k - 2, k - 2, 1, PixelFromColour(kAreaMarkInner));
-  } else {
-    p.Fill(x, y, k, k, PixelFromColour(kAreaMarkInner));
-  }
+  if (!inArea) return;  // squares under 4 pixels in the area are filled by the caller
+  p.Ring(x, y, k, k, 1, PixelFromColour(kAreaMarkOuter));
+  p.Ring(x + 1, y + 1, k - 2, k - 2, 1, PixelFromColour(kAreaMarkInner));
 }
 
 }  // namespace
@@ -106,6 +102,10 @@ void DrawOverview(const OverviewGeometry& g, const WorldRecord& w, const ViewSta
       FillSquare(&pixels[size_t(y) * g.width + x], g.width, g.square,
                  c.worldInfo.terrain == 1 ? sea : ownerPixel[c.owner]);
       const bool inArea = anyArea && v.area.Contains(col, row);
+      if (inArea && g.square < 4) {  // the area's mark covers the square: nothing else shows
+        FillSquare(&pixels[size_t(y) * g.width + x], g.width, g.square, PixelFromColour(kAreaMarkInner));
+        continue;
+      }
       if (c.hasUnit || c.hasBuilding || inArea) MarkHex(p, g, c, inArea, x, y);
     }
   }
