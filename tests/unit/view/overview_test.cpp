@@ -144,6 +144,16 @@ TEST(Overview, PictureShowsOwnersSeaUnitsCitiesAreaAndTheView) {
   EXPECT_EQ(px(6 * 8 - 1, 20), kOverviewFramePixel);           // right edge
   EXPECT_EQ(px(20, 4 * 8 + 4 - 1), kOverviewFramePixel);       // bottom edge, with the half square
   EXPECT_NE(px(20, 4 * 8 + 4), kOverviewFramePixel);
+  // Small squares: no dot on a unit, the area's hexes filled with its colour.
+  OverviewGeometry small = g;
+  small.square = 2, small.width = 20, small.height = 13;
+  DrawOverview(small, w, v, l, pixels);
+  auto smallAt = [&](int col, int row) {
+    return pixels[size_t(OverviewSquareY(small, col, row)) * small.width + OverviewSquareX(small, col) + 1];
+  };
+  EXPECT_EQ(smallAt(6, 3), 0x00FF00u);
+  EXPECT_EQ(smallAt(4, 4), PixelFromColour(kAreaMarkInner));
+  EXPECT_EQ(smallAt(7, 4), kOverviewCityPixel);
   for (int x = 0; x < 10; ++x)
     for (int y = 0; y < 6; ++y) std::memset(&w.grid[x][y], 0, sizeof(Cell));
 }
