@@ -184,6 +184,8 @@ bool AnswerGoTo(const MapRange& range, int32_t worldWidth, GridHex& chosen) {
   return true;
 }
 
+void FindTwoOwners(int& a, int& b);
+
 class EditorLoopTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -261,6 +263,20 @@ class EditorLoopTest : public ::testing::Test {
     g_now += ms;
     Pass();
     return shownWithBox;
+  }
+
+  // One step: the owner of visible hex (a, 1) copied and pasted with T onto (b, 1), two
+  // hexes of different owners; gives b.
+  int PasteOneOwner(int& a) {
+    int b;
+    FindTwoOwners(a, b);
+    EXPECT_GE(b, 0);
+    ClickHex(a, 1);
+    Pass({'C'});
+    ClickHex(b, 1);
+    Pass({'T'});
+    Pass();
+    return b;
   }
 
   std::vector<uint8_t> unedited;
@@ -970,14 +986,9 @@ TEST_F(EditorLoopTest, NoticesFollowEscUndoAndRedoAndAreNoPartOfTheSave) {
   EXPECT_EQ(g_view.noticeShown, "");
   EXPECT_EQ(SaveForTest(), unedited);
 
-  int a, b;
-  FindTwoOwners(a, b);
+  int a;
+  const int b = PasteOneOwner(a);
   ASSERT_GE(b, 0);
-  ClickHex(a, 1);
-  Pass({'C'});
-  ClickHex(b, 1);
-  Pass({'T'});
-  Pass();
   const std::string where = "位置 (" + std::to_string(g_world.originX + b) + ", " +
                             std::to_string(g_world.originY + 1) + ") 的归属";
   Pass({kKeyControl, 'Z'});
@@ -1015,14 +1026,9 @@ TEST_F(EditorLoopTest, OverviewFollowsTheEditorAndAResizeLaysOutTheNewClientArea
   EXPECT_EQ(LastSidePicture().pixels, expected);  // the frame moved with the view
 
   // An edit in the main view (the area, then an owner pasted onto it) is in the next picture.
-  int a, b;
-  FindTwoOwners(a, b);
+  int a;
+  const int b = PasteOneOwner(a);
   ASSERT_GE(b, 0);
-  ClickHex(a, 1);
-  Pass({'C'});
-  ClickHex(b, 1);
-  Pass({'T'});
-  Pass();
   DrawOverview(g, g_world, g_view, g_layout, expected);
   EXPECT_EQ(LastSidePicture().pixels, expected);
   Pass({kKeyControl, 'A'});
@@ -1070,14 +1076,9 @@ TEST_F(EditorLoopTest, AnotherFileReplacesTheScenarioOnlyWhenEverythingSucceeds)
   SetAnotherFileRangeChooser(AnswerOtherRange);
   g_otherRange = MapRange{0, 0, -1, -1};
 
-  int a, b;
-  FindTwoOwners(a, b);
+  int a;
+  const int b = PasteOneOwner(a);
   ASSERT_GE(b, 0);
-  ClickHex(a, 1);
-  Pass({'C'});
-  ClickHex(b, 1);
-  Pass({'T'});
-  Pass();
   ASSERT_EQ(g_history.UndoCount(), 1u);
   for (int i = 0; i < 3; ++i) Pass({kKeyRight});
   const std::vector<uint8_t> edited = SaveForTest();
@@ -1148,14 +1149,9 @@ TEST_F(EditorLoopTest, TheRecoveryFileFollowsTheUnsavedEdits) {
   settle();
   EXPECT_FALSE(FileExists(file));
 
-  int a, b;
-  FindTwoOwners(a, b);
+  int a;
+  const int b = PasteOneOwner(a);
   ASSERT_GE(b, 0);
-  ClickHex(a, 1);
-  Pass({'C'});
-  ClickHex(b, 1);
-  Pass({'T'});
-  Pass();
   g_now += kRecoveryDelayMs - 1;
   Pass();
   FinishRecovery();
