@@ -2,7 +2,9 @@
 # Recovery after the editor was killed, under Wine: edits (an owner pasted onto an area), the
 # process killed the hard way, the editor started again on the same file: the question
 # "恢复", 是 gives the edits back (saved, the bytes the model says); edits killed again and
-# 否 at the question: the file as it was, and no question the time after.
+# 否 at the question: the file as it was, and no question the time after. And O with unsaved
+# edits: the question, 取消 keeps the scenario; 否, the open dialog, another file opened with
+# nothing to undo.
 set -u
 source "$(dirname "$0")/lib.bash"
 trap 'for k in shift ctrl; do xdotool keyup $k 2>/dev/null; done; e2e_finish "recovery e2e"' EXIT
@@ -71,3 +73,33 @@ e2e_start_editor "$work" "$(e2e_winpath "$work/recovered.btl")"
 check "after 否 there is no question the next time" e2e_dismiss_box "操作提示" 60
 check "and no recovery box came" e2e_no_window "^恢复\$"
 check "the file itself was never touched by the recovery" cmp "$work/owners_expected.btl" "$work/recovered.btl"
+
+# ---- O with unsaved edits: 取消 keeps everything; 否, then another file ----
+e2e_kill_editor
+e2e_start_editor "$work" "$(e2e_winpath "$file")"
+e2e_dismiss_box "操作提示" 60
+range=$(e2e_wait_window "^btl_editor\$" 30) && size=$(e2e_size "$range") && e2e_key "$range" x
+main=$(e2e_main_after "$size") || { check "the original file opens" false; exit 1; }
+paste_owners
+e2e_key "$main" o
+check "O with unsaved edits asks first" wait_for 15 e2e_window_found "^提示\$"
+e2e_click_box "^提示\$" 20 80   # 取消
+check "取消 opens no dialog" e2e_no_window "^打开\$"
+e2e_key "$main" s
+e2e_file_dialog "另存为" "$(e2e_winpath "$work/kept.btl")" && e2e_wait_file "$work/kept.btl"
+check "and keeps the edited scenario" cmp "$work/owners_expected.btl" "$work/kept.btl"
+e2e_click "$main" "$source_x" "$source_y"   # an edit again after that save: Delete
+e2e_key "$main" Delete
+e2e_key "$main" o
+e2e_click_box "^提示\$" 20 0    # 否
+if e2e_file_dialog "打开" "$(e2e_winpath "$work/original.btl")" && e2e_dismiss_box "操作提示" 30; then
+  range=$(e2e_wait_window "^btl_editor\$" 30) && size=$(e2e_size "$range") && e2e_key "$range" x
+  main=$(e2e_main_after "$size")
+  e2e_focus "$main"
+  xdotool keydown ctrl; sleep 0.1; xdotool keydown z; sleep 0.15; xdotool keyup z; sleep 0.1; xdotool keyup ctrl
+  e2e_key "$main" s
+  e2e_file_dialog "另存为" "$(e2e_winpath "$work/other.btl")" && e2e_wait_file "$work/other.btl"
+  check "否 then another file: it is opened, and Ctrl+Z has nothing to undo" cmp "$work/original.btl" "$work/other.btl"
+else
+  check "否 leads to the open dialog and the range of the other file" false
+fi
