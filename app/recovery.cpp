@@ -60,8 +60,10 @@ class Writer {
       Status s;
       if (job.bytes.empty())
         RemoveRecoveryFile(job.path);
-      else
+      else {
+        SealRecoveryFile(job.bytes);
         s = SafeSave(job.path, job.bytes.data(), job.bytes.size());
+      }
       lock.lock();
       busy_ = false;
       if (!s.ok() && !failedOnce_) {

@@ -78,10 +78,11 @@ EditStep Reversed(const EditStep& s) {
 // Hands each piece to the save and to the trailer's checksum.
 class BodyWriter {
  public:
-  BodyWriter(const SavePieceWriter& write, Sha256& sum) : write_(write), sum_(sum) {}
+  // Without `sum` the pieces are not summed (the trailer is left to SealRecoveryFile).
+  BodyWriter(const SavePieceWriter& write, Sha256* sum) : write_(write), sum_(sum) {}
   bool Put(const void* data, size_t size) {
     if (!size) return ok_;
-    sum_.Update(data, size);
+    if (sum_) sum_->Update(data, size);
     return ok_ = ok_ && write_(static_cast<const uint8_t*>(data), size);
   }
   bool PutStep(const EditStep& s) {
@@ -95,7 +96,7 @@ class BodyWriter {
 
  private:
   const SavePieceWriter& write_;
-  Sha256& sum_;
+  Sha256* sum_;
   bool ok_ = true;
 };
 
@@ -171,9 +172,9 @@ int64_t RecoveryFileBytes(const std::string& scenarioPath, const EditHistory& hi
 
 namespace {
 
-// Hands the file's pieces to `write`, in order.
+// Hands the file's pieces to `write`, in order; the trailer only when `sealed`.
 Status ProduceRecoveryFile(const RecoveryKey& key, const MapRange& range, const EditHistory& history,
-                           const SavePieceWriter& write) {
+                           const SavePieceWriter& write, bool sealed = true) {
   const int64_t total = RecoveryFileBytes(key.path, history);
   if (total < 0)
     return Fail(FailureKind::kBadValue,
@@ -194,7 +195,7 @@ Status ProduceRecoveryFile(const RecoveryKey& key, const MapRange& range, const 
   head.stepCount = uint32_t(history.StepsSinceSaved());
 
   Sha256 sum;
-  BodyWriter out(write, sum);
+  BodyWriter out(write, sealed ? &sum : nullptr);
   if (!out.Put(&header, sizeof header) || !out.Put(&head, sizeof head) ||
       !out.Put(key.path.data(), key.path.size()))
     return Status();
@@ -202,7 +203,7 @@ Status ProduceRecoveryFile(const RecoveryKey& key, const MapRange& range, const 
   history.VisitStepsSinceSaved([&](const EditStep& step, bool forward) {
     if (ok) ok = forward ? out.PutStep(step) : out.PutStep(Reversed(step));
   });
-  if (!ok) return Status();
+  if (!ok || !sealed) return Status();
   const Sha256Digest trailer = sum.Finish();
   write(trailer.data(), trailer.size());
   return Status();
@@ -211,12 +212,22 @@ Status ProduceRecoveryFile(const RecoveryKey& key, const MapRange& range, const 
 }  // namespace
 
 Status RecoveryFileContents(const RecoveryKey& key, const MapRange& range, const EditHistory& history,
-                         std::vector<uint8_t>& out) {
+                            std::vector<uint8_t>& out) {
   out.clear();
-  return ProduceRecoveryFile(key, range, history, [&out](const uint8_t* data, size_t size) {
-    out.insert(out.end(), data, data + size);
-    return true;
-  });
+  const int64_t total = RecoveryFileBytes(key.path, history);
+  if (total > 0) out.reserve(size_t(total));
+  return ProduceRecoveryFile(
+      key, range, history,
+      [&out](const uint8_t* data, size_t size) {
+        out.insert(out.end(), data, data + size);
+        return true;
+      },
+      false);
+}
+
+void SealRecoveryFile(std::vector<uint8_t>& bytes) {
+  const Sha256Digest trailer = Sha256Of(bytes.data(), bytes.size());
+  bytes.insert(bytes.end(), trailer.begin(), trailer.end());
 }
 
 Status WriteRecoveryFile(const std::string& recoveryPath, const RecoveryKey& key,

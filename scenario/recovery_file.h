@@ -51,9 +51,12 @@ std::string RecoveryFilePath(const std::string& folder, const std::string& scena
 Status WriteRecoveryFile(const std::string& recoveryPath, const RecoveryKey& key,
                          const MapRange& range, const EditHistory& history,
                          SaveOps& ops = SystemSaveOps());
-// The same file's bytes in memory, for a writer of its own (one off the main loop).
+// The same file's bytes in memory, for a writer of its own (one off the main loop), without
+// the trailer: SealRecoveryFile adds it (the checksum of 28 MB is the slow part of making
+// the file, and needs nothing of the history).
 Status RecoveryFileContents(const RecoveryKey& key, const MapRange& range, const EditHistory& history,
-                         std::vector<uint8_t>& out);
+                            std::vector<uint8_t>& out);
+void SealRecoveryFile(std::vector<uint8_t>& bytes);
 // The size in bytes WriteRecoveryFile would write for `steps` steps of a history; -1 when
 // the history no longer holds them.
 int64_t RecoveryFileBytes(const std::string& scenarioPath, const EditHistory& history);
