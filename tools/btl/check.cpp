@@ -299,14 +299,15 @@ void AddDataFileNotes(const CheckReport& r, std::string& out) {
   }
 }
 
-// "dataFiles": every data file looked for, with its state and the kinds left out for it.
+// "dataFiles": every data file looked for, by its name in the data folder (so that both
+// builds write the same document), with its state and the kinds left out for it.
 void DataFilesJson(Writer& w, const CheckReport& r) {
   Key(w, "dataFiles");
   w.StartArray();
   for (int f = 0; f < kDataFiles; ++f) {
     w.StartObject();
     Key(w, "file");
-    String(w, r.data.paths[f]);
+    String(w, r.data.names[f]);
     Key(w, "state");
     w.String(DataFileStateKey(r.data.states[f]));
     Key(w, "kindsLeftOut");

@@ -59,8 +59,9 @@ const char* DataFileStateKey(DataFileState state) {
 GameData LoadGameTables(const std::string& dataDir) {
   auto in = [&](const char* name) { return dataDir.empty() ? DataPath(name) : JoinPath(dataDir, name); };
   GameData data;
-  auto note = [&](DataFile f, const std::string& path, const CatalogReport& r) {
-    data.paths[int(f)] = path;
+  auto note = [&](DataFile f, const char* name, const CatalogReport& r) {
+    data.names[int(f)] = name;
+    data.paths[int(f)] = in(name);
     data.states[int(f)] = !r.opened   ? DataFileState::kMissing
                           : !r.parsed ? DataFileState::kBroken
                           : r.entries == 0 ? DataFileState::kEmpty
@@ -69,13 +70,14 @@ GameData LoadGameTables(const std::string& dataDir) {
   // Each loader clears its own tables first, whether or not its file is there.
   const char* const catalogs[] = {"RankSettings.json", "ArmySettings.json", "BuildingSettings.json",
                                   "CommanderSettings.json", "CountrySettings.json"};
-  note(DataFile::kRanks, in(catalogs[0]), LoadRankCatalog(in(catalogs[0])));
-  note(DataFile::kArmies, in(catalogs[1]), LoadArmyCatalog(in(catalogs[1])));
-  note(DataFile::kBuildings, in(catalogs[2]), LoadBuildingCatalog(in(catalogs[2])));
-  note(DataFile::kCommanders, in(catalogs[3]), LoadCommanderCatalog(in(catalogs[3]), nullptr));
-  note(DataFile::kCountries, in(catalogs[4]), LoadCountryCatalog(in(catalogs[4])));
-  const std::string table =
-      in(Utf8FromGbk(ConfigString(in("配置.ini"), kConfigLanguageFile, "stringtable_cn.ini")).c_str());
+  note(DataFile::kRanks, catalogs[0], LoadRankCatalog(in(catalogs[0])));
+  note(DataFile::kArmies, catalogs[1], LoadArmyCatalog(in(catalogs[1])));
+  note(DataFile::kBuildings, catalogs[2], LoadBuildingCatalog(in(catalogs[2])));
+  note(DataFile::kCommanders, catalogs[3], LoadCommanderCatalog(in(catalogs[3]), nullptr));
+  note(DataFile::kCountries, catalogs[4], LoadCountryCatalog(in(catalogs[4])));
+  const std::string name = Utf8FromGbk(ConfigString(in("配置.ini"), kConfigLanguageFile, "stringtable_cn.ini"));
+  const std::string table = in(name.c_str());
+  data.names[int(DataFile::kStringTable)] = name;
   data.paths[int(DataFile::kStringTable)] = table;
   data.states[int(DataFile::kStringTable)] = !load_string_table(table) ? DataFileState::kMissing
                                              : StringTableHoldsNames() ? DataFileState::kRead

@@ -22,6 +22,7 @@ enum class DataFileState : uint8_t {
 };
 
 struct GameData {
+  std::string names[kDataFiles];  // UTF-8, within the data folder, the same on every system
   std::string paths[kDataFiles];  // UTF-8, as looked for
   DataFileState states[kDataFiles] = {DataFileState::kMissing, DataFileState::kMissing,
                                       DataFileState::kMissing, DataFileState::kMissing,
