@@ -1,11 +1,19 @@
 #include "scenario/safe_save.h"
 
+#include <cstdio>
+
 namespace {
 
 const std::string kTempMarker = ".~saving";
 const std::string kTempEnd = ".tmp";
 constexpr int kTempNames = 100;
 constexpr int kSpareNames = 100;
+// The longest file name the file systems take: 255 bytes on Linux (and so under Wine),
+// 255 UTF-16 units on Windows, which never exceeds the name's UTF-8 bytes.
+constexpr size_t kNameLimit = 255;
+// Room kept after the stem for the longest marker and number: ".~saving99.tmp", ".~old99.bak".
+constexpr size_t kSuffixRoom = 16;
+constexpr size_t kHashChars = 9;  // "~" and 8 hex digits
 
 const std::string kUnsaved = "文件未保存。";
 const std::string kOldKept = "原文件保持不变。";
@@ -14,6 +22,32 @@ const std::string kOldKept = "原文件保持不变。";
 size_t NameStart(const std::string& path) {
   size_t slash = path.find_last_of("/\\");
   return slash == std::string::npos ? 0 : slash + 1;
+}
+
+// FNV-1a of the name's bytes.
+uint32_t NameHash(const std::string& name) {
+  uint32_t h = 2166136261u;
+  for (unsigned char c : name) h = (h ^ c) * 16777619u;
+  return h;
+}
+
+// What the names beside the target "x.btl" start with: the name itself, or, when a name
+// beside it would pass the file systems' limit, the name cut at a character boundary and
+// followed by "~" and a hash of the whole name, so that two long names cut alike still get
+// names of their own (and never take each other's leftovers).
+std::string NameStem(const std::string& name) {
+  if (name.size() + kSuffixRoom <= kNameLimit) return name;
+  size_t cut = kNameLimit - kSuffixRoom - kHashChars;
+  while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+  char hash[kHashChars + 1];
+  snprintf(hash, sizeof hash, "~%08x", static_cast<unsigned>(NameHash(name)));
+  return name.substr(0, cut) + hash;
+}
+
+// The path of a name beside the target: the target's folder, the stem and `suffix`.
+std::string Beside(const std::string& target, const std::string& suffix) {
+  const size_t at = NameStart(target);
+  return target.substr(0, at) + NameStem(target.substr(at)) + suffix;
 }
 
 // The folder of a path with its trailing separator ("C:\" stays a root, not a drive's
@@ -32,7 +66,30 @@ std::string FolderOf(const std::string& path) {
 void RemoveLeftovers(const std::string& target, SaveOps& ops) {
   const std::string name = target.substr(NameStart(target));
   for (const std::string& entry : ops.list(FolderOf(target)))
-    if (IsTempSaveName(name, entry)) ops.remove_unused(target + entry.substr(name.size()));
+    if (IsTempSaveName(name, entry)) ops.remove_unused(target.substr(0, NameStart(target)) + entry);
+}
+
+// The UTF-16 units of a UTF-8 name: one per character, two for one beyond U+FFFF.
+size_t Utf16Units(const std::string& name) {
+  size_t units = 0;
+  for (unsigned char c : name) units += (c & 0xC0) == 0x80 ? 0 : c >= 0xF0 ? 2 : 1;
+  return units;
+}
+
+// A name of more than 255 UTF-16 units is too long on every file system; one of more than
+// 255 bytes only where names are counted in bytes (Linux, and so Wine). The sentence that
+// says so when a save beside such a name fails, "" otherwise.
+std::string LongNameCause(const std::string& path) {
+  const size_t bytes = path.size() - NameStart(path);
+  if (bytes <= kNameLimit) return {};
+  return "文件名有 " + std::to_string(bytes) + " 字节，可能超过了文件系统允许的 " +
+         std::to_string(kNameLimit) + " 字节。";
+}
+
+Status CannotCreate(const std::string& path) {
+  return Fail(FailureKind::kCannotCreate, "无法在" + Quoted(path) +
+                                              "所在的文件夹中创建文件（文件夹不存在或不可写）。" +
+                                              LongNameCause(path) + kUnsaved);
 }
 
 // Creates the temporary file under the first free name. A taken name belongs to a leftover
@@ -41,10 +98,7 @@ Status CreateTemp(const std::string& path, SaveOps& ops, std::string& temp, void
   for (int n = 0; n < kTempNames; ++n) {
     temp = TempSavePath(path, n);
     if ((file = ops.create_new(temp))) return Ok();
-    if (ops.inspect(temp) == SaveOps::Target::Missing)
-      return Fail(FailureKind::kCannotCreate,
-                  "无法在" + Quoted(path) + "所在的文件夹中创建文件（文件夹不存在或不可写）。" +
-                  kUnsaved);
+    if (ops.inspect(temp) == SaveOps::Target::Missing) return CannotCreate(path);
   }
   return Fail(FailureKind::kTempNamesTaken,
               "无法保存" + Quoted(path) + "：它所在的文件夹中已有 " + std::to_string(kTempNames) +
@@ -72,7 +126,8 @@ Status Swap(const std::string& path, const std::string& temp, bool existed, Save
       return Ok();
     case ReplaceResult::TargetUntouched:
       ops.remove(temp);
-      return Fail(FailureKind::kCannotReplace, cannot + kUnsaved + (existed ? kOldKept : ""));
+      return Fail(FailureKind::kCannotReplace,
+                  cannot + LongNameCause(path) + kUnsaved + (existed ? kOldKept : ""));
     case ReplaceResult::TargetGone:
     case ReplaceResult::TargetRenamed:
       break;
@@ -99,15 +154,15 @@ Status Swap(const std::string& path, const std::string& temp, bool existed, Save
 }  // namespace
 
 std::string TempSavePath(const std::string& target, int attempt) {
-  return target + kTempMarker + std::to_string(attempt) + kTempEnd;
+  return Beside(target, kTempMarker + std::to_string(attempt) + kTempEnd);
 }
 
 std::string SpareSavePath(const std::string& target, int n) {
-  return target + ".~old" + std::to_string(n) + ".bak";
+  return Beside(target, ".~old" + std::to_string(n) + ".bak");
 }
 
 bool IsTempSaveName(const std::string& targetName, const std::string& name) {
-  const std::string head = targetName + kTempMarker;
+  const std::string head = NameStem(targetName) + kTempMarker;
   if (name.size() <= head.size() + kTempEnd.size() || name.compare(0, head.size(), head) != 0 ||
       name.compare(name.size() - kTempEnd.size(), kTempEnd.size(), kTempEnd) != 0)
     return false;
@@ -134,6 +189,11 @@ Status SafeSaveProduced(const std::string& named,
   // that the swap stays on one file system and the link keeps pointing at the file.
   const std::string linked = ops.link_target(named);
   const std::string& path = linked.empty() ? named : linked;
+  // No file system takes the name: said before anything is made beside it.
+  if (const size_t units = Utf16Units(path.substr(NameStart(path))); units > kNameLimit)
+    return Fail(FailureKind::kCannotCreate,
+                "不能保存为" + Quoted(path) + "：文件名有 " + std::to_string(units) +
+                    " 个字符，超过了文件系统允许的 " + std::to_string(kNameLimit) + " 个。" + kUnsaved);
   const SaveOps::Target target = ops.inspect(path);
   switch (target) {
     case SaveOps::Target::Directory:

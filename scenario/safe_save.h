@@ -10,6 +10,8 @@
 //                          safe_save.cpp) and only when no save has it open.
 //   x.btl.~old<n>.bak      where the system may park the old file during the swap; removed
 //                          after a good swap, never removed by a later save.
+// A target name so long that these would pass the file systems' 255-byte limit gives them
+// its first part and a hash of the whole name in place of "x.btl".
 #pragma once
 
 #include <cstddef>

@@ -78,7 +78,7 @@ class Checker {
   Checker(const BattleImage& image, const WorldImage& world, CheckReport& report)
       : im_(image), world_(world), r_(report), range_(image.fileRange()) {}
 
-  void Run(bool gameData);
+  void Run();
 
  private:
   uint16_t PositionOf(const Section& s, int32_t i) const {
@@ -115,10 +115,13 @@ class Checker {
   std::vector<int32_t> lastAt_;
 };
 
-void Checker::Run(bool gameData) {
+void Checker::Run() {
   r_.saveChecked = CheckRange(range_, world_.width, world_.height).ok() &&
                    CommitScenario(im_, world_, range_).ok();
-  r_.problemReportChecked = gameData && r_.saveChecked;
+  r_.problemReportChecked = r_.data.anyCatalog() && r_.saveChecked;
+  if (r_.problemReportChecked)
+    for (int k = 0; k < kCheckKinds; ++k)
+      for (DataFile f : DataFilesDeciding(CheckKind(k))) r_.leftOut[k] |= !r_.data.usable(f);
   Range();
   const Section sections[] = {
       {"建筑", im_.buildingsAt, sizeof(BuildingRecord), im_.header.buildingCount, BuildingRecordName},
@@ -216,7 +219,8 @@ void Checker::Owners() {
 // finder, so the two always agree.
 void Checker::Problems() {
   VisitScenarioProblems([this](const ScenarioProblem& p) {
-    r_[KindOf(p.kind)].Add([&p] { return ProblemRow(p); });
+    const CheckKind kind = KindOf(p.kind);
+    if (!r_.leftOut[int(kind)]) r_[kind].Add([&p] { return ProblemRow(p); });
   });
 }
 
@@ -272,6 +276,49 @@ void StatusHead(Writer& w, const std::string& path, int status) {
   w.String(StatusMeaning(status));
 }
 
+// The kinds of the report that `file` decides and that were left out for it.
+std::vector<CheckKind> KindsLeftOutFor(const CheckReport& r, DataFile file) {
+  std::vector<CheckKind> kinds;
+  if (r.data.usable(file)) return kinds;
+  for (int k = 0; k < kCheckKinds; ++k)
+    for (DataFile f : DataFilesDeciding(CheckKind(k)))
+      if (f == file && r.leftOut[k]) kinds.push_back(CheckKind(k));
+  return kinds;
+}
+
+// A line per data file that could not be used, with the kinds left out for it.
+void AddDataFileNotes(const CheckReport& r, std::string& out) {
+  for (int f = 0; f < kDataFiles; ++f) {
+    const DataFileState state = r.data.states[f];
+    if (state == DataFileState::kRead) continue;
+    out += "数据文件 " + r.data.paths[f] + " " + DataFileStateText(state);
+    std::string kinds;
+    for (CheckKind k : KindsLeftOutFor(r, DataFile(f)))
+      kinds += std::string(kinds.empty() ? "" : "、") + "“" + kKindTexts[int(k)].title + "”";
+    out += kinds.empty() ? "。\n" : "：没有检查" + kinds + "。\n";
+  }
+}
+
+// "dataFiles": every data file looked for, by its name in the data folder (so that both
+// builds write the same document), with its state and the kinds left out for it.
+void DataFilesJson(Writer& w, const CheckReport& r) {
+  Key(w, "dataFiles");
+  w.StartArray();
+  for (int f = 0; f < kDataFiles; ++f) {
+    w.StartObject();
+    Key(w, "file");
+    String(w, r.data.names[f]);
+    Key(w, "state");
+    w.String(DataFileStateKey(r.data.states[f]));
+    Key(w, "kindsLeftOut");
+    w.StartArray();
+    for (CheckKind k : KindsLeftOutFor(r, DataFile(f))) w.String(kKindTexts[int(k)].key);
+    w.EndArray();
+    w.EndObject();
+  }
+  w.EndArray();
+}
+
 }  // namespace
 
 const char* CheckKindKey(CheckKind kind) { return kKindTexts[int(kind)].key; }
@@ -285,11 +332,23 @@ int64_t CheckReport::total() const {
 
 int CheckReport::exitStatus() const { return total() ? kExitFindings : kExitOk; }
 
-CheckReport CheckBattleFile(const BattleImage& image, const WorldImage& world, bool gameData,
-                            bool all) {
+std::vector<DataFile> DataFilesDeciding(CheckKind kind) {
+  switch (kind) {
+    case CheckKind::kUnknownUnitType: return {DataFile::kArmies};
+    case CheckKind::kBadGeneral: return {DataFile::kCommanders, DataFile::kRanks};
+    case CheckKind::kUnknownBuilding: return {DataFile::kBuildings};
+    case CheckKind::kUnknownCityName: return {DataFile::kStringTable};
+    case CheckKind::kUnknownCountry: return {DataFile::kCountries};
+    default: return {};
+  }
+}
+
+CheckReport CheckBattleFile(const BattleImage& image, const WorldImage& world,
+                            const GameData& data, bool all) {
   CheckReport report;
+  report.data = data;
   for (BoundedLines& k : report.kinds) k.all = all;
-  Checker(image, world, report).Run(gameData);
+  Checker(image, world, report).Run();
   return report;
 }
 
@@ -301,6 +360,7 @@ std::string CheckText(const CheckReport& r, const std::string& path) {
     out += "（文件的地图范围无法原样放置：没有检查保存会改变什么，也没有做问题报告的检查。）\n";
   else if (!r.problemReportChecked)
     out += "（数据文件夹中没有游戏目录：没有做问题报告的检查，记录不带名称。）\n";
+  AddDataFileNotes(r, out);
   if (!total) return out;
   out += "各类数目:\n";
   for (int k = 0; k < kCheckKinds; ++k)
@@ -326,6 +386,7 @@ std::string CheckJson(const CheckReport& r, const std::string& path) {
   w.Bool(r.problemReportChecked);
   Key(w, "total");
   w.Int64(r.total());
+  DataFilesJson(w, r);
   Key(w, "kinds");
   w.StartObject();
   for (int k = 0; k < kCheckKinds; ++k) {
@@ -334,6 +395,8 @@ std::string CheckJson(const CheckReport& r, const std::string& path) {
     w.StartObject();
     Key(w, "title");
     w.String(kKindTexts[k].title);
+    Key(w, "leftOut");
+    w.Bool(r.leftOut[k]);
     Key(w, "count");
     w.Int64(kind.count);
     Key(w, "lines");

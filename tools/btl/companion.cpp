@@ -165,10 +165,11 @@ int Info(const CommandLine& line, const InputReader& readInput, std::string& out
   return kExitOk;
 }
 
-// Without the catalogs in the data folder the check looks at the file alone.
+// Without the catalogs in the data folder the check looks at the file alone; without one of
+// them it leaves out what that one decides.
 int Check(const Loaded& l, const CommandLine& line, std::string& out) {
-  const bool gameData = LoadGameTables(line.dataDir);
-  const CheckReport report = CheckBattleFile(l.image, l.world, gameData, line.all);
+  const GameData data = LoadGameTables(line.dataDir);
+  const CheckReport report = CheckBattleFile(l.image, l.world, data, line.all);
   out += line.json ? CheckJson(report, line.input) : CheckText(report, line.input);
   return report.exitStatus();
 }
@@ -298,7 +299,8 @@ int New(const CommandLine& line, std::string& out, std::string& err) {
   WorldImage world;
   Status s = ReadWorldMapFile(WorldPathIn(line.dataDir), world);
   if (s.ok()) s = CheckRange(line.range, world.width, world.height);
-  const bool catalogs = s.ok() && LoadGameTables(line.dataDir);
+  // Countries are checked against their catalog only when it could be read whole.
+  const bool catalogs = s.ok() && LoadGameTables(line.dataDir).usable(DataFile::kCountries);
   std::vector<int32_t> countries;
   if (s.ok()) s = BlankTeams(line.teams, catalogs, countries);
   if (!s.ok()) return Refused(s, err);

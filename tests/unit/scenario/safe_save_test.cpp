@@ -7,6 +7,8 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <cstring>
+#include <string>
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -303,6 +305,46 @@ TEST(SafeSaveLeftovers, OnlyTemporaryNamesOfTheSameTargetAreRecognised) {
   EXPECT_TRUE(IsTempSaveName("a.btl", TempSavePath("a.btl", 7)));
 }
 
+// The names beside a target stay within 255 bytes whatever the target's name (ASCII or
+// three-byte characters, up to the limit itself), are whole UTF-8, are the target's own
+// (a long name cut like another's never takes the other's leftovers), and short names keep
+// their plain form.
+TEST(SafeSaveLeftovers, NamesBesideAnyTargetStayWithinTheLimitAndAreItsOwn) {
+  EXPECT_EQ(TempSavePath("d/a.btl", 3), "d/a.btl.~saving3.tmp");
+  EXPECT_EQ(SpareSavePath("d/a.btl", 3), "d/a.btl.~old3.bak");
+  auto validUtf8 = [](const std::string& s) {
+    for (size_t i = 0; i < s.size();) {
+      const unsigned char c = static_cast<unsigned char>(s[i]);
+      const size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+      if (n == 0 || i + n > s.size()) return false;
+      for (size_t k = 1; k < n; ++k)
+        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+      i += n;
+    }
+    return true;
+  };
+  for (const std::string& unit : {std::string("a"), std::string("战")})
+    for (size_t bytes = 1; bytes <= 255; ++bytes) {
+      std::string name;
+      while (name.size() + unit.size() <= bytes) name += unit;
+      SCOPED_TRACE(std::to_string(name.size()) + " bytes of " + unit);
+      for (int n : {0, 99}) {
+        const std::string temp = TempSavePath("文件夹/" + name, n), spare = SpareSavePath("文件夹/" + name, n);
+        ASSERT_EQ(temp.rfind("文件夹/", 0), 0u);
+        const std::string tempName = temp.substr(strlen("文件夹/")), spareName = spare.substr(strlen("文件夹/"));
+        EXPECT_LE(tempName.size(), 255u);
+        EXPECT_LE(spareName.size(), 255u);
+        EXPECT_TRUE(validUtf8(tempName)) << tempName;
+        EXPECT_TRUE(IsTempSaveName(name, tempName)) << tempName;
+        EXPECT_FALSE(IsTempSaveName(name + "x", tempName)) << tempName;
+        EXPECT_FALSE(IsTempSaveName(name, spareName)) << spareName;
+        if (name.size() + 16 <= 255) {
+          EXPECT_EQ(tempName, name + ".~saving" + std::to_string(n) + ".tmp");
+        }
+      }
+    }
+}
+
 TEST(SafeSaveLeftovers, UnusedLeftoversBesideAnExistingTargetGoTheRestStay) {
   FakeDisk disk;
   disk.files["d/a.btl"] = kOld;
@@ -502,6 +544,45 @@ std::vector<std::string> EntriesOf(const std::string& folder) {
     names.push_back(Utf8FromPath(e.path().filename()));
   std::sort(names.begin(), names.end());
   return names;
+}
+
+// A name at the file system's limit saves (over an old file and as a new one) and leaves no
+// temporary file; a name past it is refused with the name's length as the reason.
+TEST(SafeSaveOnDisk, NamesUpToTheLimitSaveAndLongerOnesAreBlamedForIt) {
+  TempFolder dir{"btl_test_longname"};
+  const std::string folder = dir.Utf8();
+  std::string cjk;
+  while (cjk.size() + 3 <= 251) cjk += "战";
+  for (const std::string& name : {std::string(251, 'a') + ".btl", cjk + ".btl"}) {
+    SCOPED_TRACE(std::to_string(name.size()) + " bytes");
+    ASSERT_LE(name.size(), 255u);
+    const std::string target = folder + "/" + name;
+    Status s = SafeSave(target, kOld.data(), kOld.size());
+    ASSERT_TRUE(s.ok()) << s.message;
+    const std::vector<uint8_t> data = {7, 8, 9};
+    s = SafeSave(target, data.data(), data.size());
+    ASSERT_TRUE(s.ok()) << s.message;
+    EXPECT_EQ(ReadFileBytes(target), data);
+  }
+  EXPECT_EQ(EntriesOf(folder).size(), 2u);
+
+  // Too long everywhere: refused before anything is made.
+  const std::string tooLong = folder + "/" + std::string(252, 'b') + ".btl";
+  Status s = SafeSave(tooLong, kOld.data(), kOld.size());
+  ASSERT_EQ(s.kind, FailureKind::kCannotCreate) << s.message;
+  EXPECT_NE(s.message.find("文件名有 256 个字符"), std::string::npos) << s.message;
+  EXPECT_EQ(EntriesOf(folder).size(), 2u);
+  // 90 characters but 262 bytes: Windows takes it, a file system counting bytes does not,
+  // and then the message names the name's bytes, not the folder alone.
+  const std::string manyBytes = folder + "/" + cjk + "战战战.btl";
+  s = SafeSave(manyBytes, kOld.data(), kOld.size());
+#ifndef _WIN32
+  ASSERT_FALSE(s.ok());
+#endif
+  if (!s.ok()) {
+    EXPECT_NE(s.message.find("文件名有 262 字节"), std::string::npos) << s.message;
+    EXPECT_EQ(EntriesOf(folder).size(), 2u);
+  }
 }
 
 // The platform's operations that put things right after a half-way swap: a move never

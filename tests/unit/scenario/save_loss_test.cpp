@@ -23,7 +23,7 @@ BattleImage Image(const std::vector<uint8_t>& bytes) {
 // Check's counts of the same kinds for the file placed with its own range. Check says once
 // that a range has hexes beyond the 16-bit positions; the warning counts those hexes.
 void ExpectCheckAgrees(const BattleImage& image, const WorldImage& world, const SaveLoss& loss) {
-  const CheckReport r = CheckBattleFile(image, world, false, false);
+  const CheckReport r = CheckBattleFile(image, world, GameData{}, false);
   EXPECT_EQ(r[CheckKind::kRecordsOutsideRange].count, loss.recordsOutside());
   EXPECT_EQ(r[CheckKind::kRecordsSharingAHex].count, loss.recordsSharing());
   EXPECT_EQ(r[CheckKind::kHexesBeyond16BitPositions].count, loss.hexesBeyondPositions ? 1 : 0);

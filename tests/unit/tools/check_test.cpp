@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <json/json.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -410,6 +412,94 @@ TEST(Check, NamesFromTheDataFolderAndWithout) {
     const std::string names = catalogs ? "（" + unitA + " → " + unitB + "）" : "";
     EXPECT_NE(f.out.find("  位置 208（全局 列 8，行 5）" + names + ": 兵种"), std::string::npos) << f.out;
   }
+}
+
+// One data file at a time missing, broken or empty beside the others: a scenario whose every
+// value the full data lists still checks clean (status 0), with a line naming the file and
+// the kinds it decides, and the JSON says the same; a finding no data file decides is still
+// found, and the kinds the file decides are the ones left out, no more.
+TEST(Check, AMissingOrBrokenDataFileLeavesOutWhatItDecides) {
+  const Listed l = FindListed();
+  ASSERT_GE(l.commander, 0);
+  ASSERT_GT(g_catalogs.RankCount, 0);
+  ResetCatalogs();
+  ResetStringTable();
+  BattleFixture clean = CleanScenario();
+  for (TeamRecord& t : clean.teams) t.country = l.country;
+  for (UnitRecord& u : clean.units) u.unitClass = l.classA, u.unitLevel = l.levelA;
+  for (BuildingRecord& r : clean.buildings) r.buildingCode = uint16_t(l.building), r.cityName = 0;
+  for (GeneralEntry& g : clean.generals) g = {uint16_t(l.commander), 1};  // rank 1: needs the ranks
+  BattleFixture antiAir = clean;
+  antiAir.buildings[0].facilityType = 9;  // no data file decides this one
+
+  CheckFolder full(true);
+  ASSERT_EQ(full.Check(clean, {"--json"}), kExitOk) << full.out;
+  const Json::Value fullDoc = Parse(full.out);
+  ASSERT_EQ(fullDoc["dataFiles"].size(), size_t(kDataFiles)) << full.out;
+  for (const Json::Value& file : fullDoc["dataFiles"]) EXPECT_EQ(file["state"].asString(), "read");
+  ASSERT_EQ(full.Check(clean), kExitOk);
+  EXPECT_EQ(full.out.find("数据文件"), std::string::npos) << full.out;
+
+  const struct {
+    const char* state;
+    const char* bytes;  // nullptr: the file is removed
+    const char* words;
+  } damages[] = {{"missing", nullptr, "缺失"}, {"broken", "[{\"Id\": 1,", "已损坏"}, {"empty", "[]", "没有任何条目"}};
+  for (int f = 0; f < kDataFiles; ++f)
+    for (const auto& damage : damages) {
+      // The string table has no syntax to break.
+      if (DataFile(f) == DataFile::kStringTable && std::string(damage.state) == "broken") continue;
+      const std::string file = fullDoc["dataFiles"][f]["file"].asString();
+      SCOPED_TRACE(file + " " + damage.state);
+      CheckFolder folder(true);
+      const std::string path = JoinPath(folder.data, file.substr(file.find_last_of("/\\") + 1));
+      ASSERT_TRUE(std::filesystem::exists(PathFromUtf8(path)));
+      if (damage.bytes)
+        WriteFileBytes(path, std::vector<uint8_t>(damage.bytes, damage.bytes + strlen(damage.bytes)));
+      else
+        std::filesystem::remove(PathFromUtf8(path));
+
+      std::vector<std::string> decided;
+      for (int k = 0; k < kCheckKinds; ++k)
+        for (DataFile d : DataFilesDeciding(CheckKind(k)))
+          if (int(d) == f) decided.push_back(CheckKindKey(CheckKind(k)));
+      ASSERT_FALSE(decided.empty());
+
+      ASSERT_EQ(folder.Check(clean), kExitOk) << folder.out;
+      EXPECT_NE(folder.out.find("没有发现问题"), std::string::npos) << folder.out;
+      const size_t note = folder.out.find("数据文件 " + path + " ");
+      ASSERT_NE(note, std::string::npos) << folder.out;
+      const std::string line = folder.out.substr(note, folder.out.find('\n', note) - note);
+      EXPECT_NE(line.find(damage.words), std::string::npos) << line;
+      for (int k = 0; k < kCheckKinds; ++k) {
+        const bool isDecided = std::find(decided.begin(), decided.end(), CheckKindKey(CheckKind(k))) != decided.end();
+        EXPECT_EQ(line.find(CheckKindTitle(CheckKind(k))) != std::string::npos, isDecided) << line;
+      }
+      EXPECT_EQ(std::count(folder.out.begin(), folder.out.end(), '\n'), 2) << folder.out;  // verdict, note
+
+      ASSERT_EQ(folder.Check(clean, {"--json"}), kExitOk) << folder.out;
+      const Json::Value doc = Parse(folder.out);
+      EXPECT_TRUE(doc["problemReportChecked"].asBool());
+      EXPECT_EQ(doc["total"].asInt64(), 0);
+      for (int g = 0; g < kDataFiles; ++g) {
+        const Json::Value& entry = doc["dataFiles"][g];
+        EXPECT_EQ(entry["state"].asString(), g == f ? damage.state : "read") << entry["file"].asString();
+        EXPECT_EQ(entry["kindsLeftOut"].size(), g == f ? decided.size() : 0u);
+      }
+      EXPECT_EQ(doc["dataFiles"][f]["file"].asString(), file);  // its name in the data folder
+      for (int k = 0; k < kCheckKinds; ++k) {
+        const char* key = CheckKindKey(CheckKind(k));
+        EXPECT_EQ(doc["kinds"][key]["leftOut"].asBool(),
+                  std::find(decided.begin(), decided.end(), std::string(key)) != decided.end())
+            << key;
+      }
+
+      ASSERT_EQ(folder.Check(antiAir, {"--json"}), kExitFindings);
+      EXPECT_EQ(Parse(folder.out)["kinds"]["antiAirType"]["count"].asInt64(), 1) << folder.out;
+      EXPECT_EQ(Parse(folder.out)["total"].asInt64(), 1) << folder.out;
+    }
+  ResetCatalogs();
+  ResetStringTable();
 }
 
 }  // namespace
