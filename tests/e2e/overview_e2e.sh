@@ -69,8 +69,10 @@ check "the owner pasted in the main view shows in the overview" \
 
 # ---- A save has its notice ----
 e2e_key "$main" s
-e2e_file_dialog "另存为" "$(e2e_winpath "$work/owner.btl")" && e2e_wait_file "$work/owner.btl"
-check "after the save a notice shows over the map's corner" wait_for 2 notice_shown
+e2e_file_dialog "另存为" "$(e2e_winpath "$work/owner.btl")"
+# Looked for at once: it lasts two seconds from the save.
+check "after the save a notice shows over the map's corner" wait_for 3 notice_shown
+e2e_wait_file "$work/owner.btl"
 check "the saved file holds the paste, byte for byte" cmp "$work/owner_expected.btl" "$work/owner.btl"
 check "and the notice is gone a few seconds later" wait_for 6 eval '! notice_shown'
 
