@@ -45,8 +45,9 @@ trap 'rm -rf "$staging"' EXIT
 stage=$staging/$name
 mkdir "$stage" || fail "cannot make the staging folder $stage"
 
-# The programs without their debugging information, and with no DLL beyond Windows' own.
-system_dlls='^(kernel32|user32|gdi32|gdiplus|comdlg32|comctl32|ole32|oleaut32|shell32|advapi32|msvcrt|version|ws2_32|api-ms-win-[a-z0-9-]+)\.dll$'
+# The programs without their debugging information, and with no DLL beyond Windows' own
+# (bcrypt: the system's cryptography, for the recovery file's SHA-256, in Windows since Vista).
+system_dlls='^(kernel32|user32|gdi32|gdiplus|comdlg32|comctl32|ole32|oleaut32|shell32|advapi32|bcrypt|msvcrt|version|ws2_32|api-ms-win-[a-z0-9-]+)\.dll$'
 for exe in "$editor" "$companion"; do
   out=$stage/$(basename "$exe")
   x86_64-w64-mingw32-strip -o "$out" "$exe" || fail "stripping $exe"

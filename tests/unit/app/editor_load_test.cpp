@@ -1,9 +1,12 @@
 // Opening a scenario as start-up does: which side a failed load lies on and how it is
 // reported, and what the range selection is told before the user confirms a range.
 #include "app/editor.h"
+#include "drawing/window.h"
 #include "scenario/save_loss.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <string>
 #include <vector>
@@ -197,7 +200,12 @@ TEST(EditorLoad, RangeViewOfAHugeHexSideStaysWithinTheLargestWindow) {
   ReleaseKeys();
   SetPromptHandler(nullptr);
   ASSERT_TRUE(r.ok()) << r.message;
-  const int32_t cellPx = 4096 / 62;
+  // At most the largest window side, and at most what the screen's work area holds (natively
+  // any window).
+  int32_t workWidth, workHeight;
+  LargestClientArea(0, workWidth, workHeight);
+  const int32_t cellPx = std::min({4096 / 62, workWidth / 62, workHeight / 3});
+  ASSERT_GT(cellPx, 1);
   EXPECT_EQ(rangeSurface.width, cellPx * 62);
   EXPECT_EQ(rangeSurface.height, cellPx * 3);
 #ifndef _WIN32
