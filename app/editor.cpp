@@ -531,9 +531,10 @@ bool OpenAnotherFile(std::string path) {
     if (overview) ToggleOverview();
     if (opened && !loaded.saveLossWarning.empty())
       ShowMessage(window_handle(), loaded.saveLossWarning, kSaveLossCaption, kMbOk | kMbIconWarning);
-    if (!loaded.ok())
-      ShowMessage(window_handle(), ReportLoadFailure(loaded).text, ReportLoadFailure(loaded).caption,
-                  kMbOk | kMbIconWarning);
+    if (!loaded.ok()) {
+      const LoadFailureReport report = ReportLoadFailure(loaded);
+      ShowMessage(window_handle(), report.text, report.caption, kMbOk | kMbIconWarning);
+    }
   });
   return opened;
 }

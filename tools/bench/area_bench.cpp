@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "drawing/surface.h"
+#include "tools/bench/median_ms.h"
 #include "scenario/edit_history.h"
 #include "view/hex_query.h"
 #include "view/layout.h"
@@ -22,15 +23,7 @@ namespace {
 constexpr int kRuns = 9;
 
 double MedianMs(const std::function<void()>& setUp, const std::function<void()>& work, int runs = kRuns) {
-  std::vector<double> ms;
-  for (int i = 0; i < runs; ++i) {
-    setUp();
-    auto start = std::chrono::steady_clock::now();
-    work();
-    ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-  }
-  std::sort(ms.begin(), ms.end());
-  return ms[ms.size() / 2];
+  return MedianOfRunsMs(setUp, work, runs);
 }
 
 void FillWorld() {

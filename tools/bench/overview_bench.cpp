@@ -12,6 +12,7 @@
 
 #include "drawing/mouse_queue.h"
 #include "drawing/surface.h"
+#include "tools/bench/median_ms.h"
 #include "view/layout.h"
 #include "view/map_view.h"
 #include "view/overview.h"
@@ -19,16 +20,7 @@
 
 namespace {
 
-double MedianMs(const std::function<void()>& work, int runs) {
-  std::vector<double> ms;
-  for (int i = 0; i < runs; ++i) {
-    auto start = std::chrono::steady_clock::now();
-    work();
-    ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-  }
-  std::sort(ms.begin(), ms.end());
-  return ms[ms.size() / 2];
-}
+double MedianMs(const std::function<void()>& work, int runs) { return MedianOfRunsMs([] {}, work, runs); }
 
 // Three teams in stripes, a unit on every fifth hex, a city on every eleventh.
 void FillWorld() {
