@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang (libFuzzer, ASan, UBSan) in the sanitizer tree (the
 # unit tests' sanitizer run shares its core), writes the seed corpora, replays the kept
-# findings of tests/fuzz_regressions/<target>/ and the whole corpus (every input once), then
+# findings of tests/fuzz/regressions/<target>/ and the whole corpus (every input once), then
 # fuzzes each target for SECONDS (default 30; the test command gives 5, the long run 600).
 # Fails on any finding; a new finding is written into the target's regressions folder, to be
 # fixed and kept.
@@ -15,10 +15,10 @@ bash "$root/scripts/setup.sh" >/dev/null
 cmake -S "$root" -B "$build/fuzz" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBTL_FUZZ=ON >/dev/null || { echo "fuzz: 0 passed, 1 failed"; exit 1; }
 all=()
-for src in "$root"/tools/fuzz/*_fuzz.cpp; do all+=("$(basename "$src" .cpp)"); done
+for src in "$root"/tests/fuzz/*_fuzz.cpp; do all+=("$(basename "$src" .cpp)"); done
 cmake --build "$build/fuzz" --target make_seeds "${all[@]}" >/dev/null ||
   { echo "fuzz: build failed"; echo "fuzz: 0 passed, 1 failed"; exit 1; }
-bin=$build/fuzz/tools/fuzz
+bin=$build/fuzz/tests/fuzz
 corpus=$build/fuzz/corpus
 "$bin/make_seeds" "$corpus" || { echo "fuzz: 0 passed, 1 failed"; exit 1; }
 
@@ -33,7 +33,7 @@ passed=0 failed=0
 for name in "${targets[@]}"; do
   target=$bin/$name
   mkdir -p "$corpus/$name"
-  regressions=$root/tests/fuzz_regressions/$name
+  regressions=$root/tests/fuzz/regressions/$name
   mkdir -p "$regressions"
   log=$build/fuzz/$name.log
   # Replay the kept findings and the corpus, then fuzz from the corpus.

@@ -36,7 +36,7 @@ guide=$root/docs/用户指南.md
 [ -d "$root/docs/images" ] || fail "the guide's pictures folder $root/docs/images is missing (scripts/screenshots.sh makes it)"
 
 editor=$build/win/app/btl_editor.exe
-companion=$build/win/tools/btl/btl.exe
+companion=$build/win/btl/btl.exe
 for exe in "$editor" "$companion"; do [ -f "$exe" ] || fail "$exe was not built"; done
 
 # A staging folder of this run's own, so two runs side by side do not mix their files.

@@ -33,7 +33,7 @@ demo=${BTL_DEMO:-$build/demo}
 mkdir -p "$demo" || fail "making the demo folder $demo"
 "$build/native/tools/demo_data/make_demo_data" "$demo" >/dev/null || fail "generating the demo data in $demo"
 echo "demo data folder: $demo"
-"$build/native/tools/btl/btl" --data "$demo/数据" check "$demo/demo_large.btl" ||
+"$build/native/btl/btl" --data "$demo/数据" check "$demo/demo_large.btl" ||
   fail "checking $demo/demo_large.btl with the companion"
 
 if [ -n "${DISPLAY:-}" ]; then

@@ -44,7 +44,7 @@ sanitizer_tree() {
   cmake -S "$root" -B "$build/fuzz" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBTL_FUZZ=ON >/dev/null &&
     cmake --build "$build/fuzz" --target btl_tests make_seeds \
-      $(for src in "$root"/tools/fuzz/*_fuzz.cpp; do basename "$src" .cpp; done) >/dev/null
+      $(for src in "$root"/tests/fuzz/*_fuzz.cpp; do basename "$src" .cpp; done) >/dev/null
 }
 
 if ! step "build (set-up, native and Windows trees)" bash "$root/scripts/build.sh"; then

@@ -7,7 +7,7 @@
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BTL_BUILD:-$root/build}
-bin=$build/native/tools/btl
+bin=$build/native/btl
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0 failed=0

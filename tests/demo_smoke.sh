@@ -16,7 +16,7 @@ cd "$demo"
 # A font with Chinese glyphs for render's labels, given to both builds alike (none: no labels).
 font=$(fc-list :lang=zh file 2>/dev/null | sed 's/: *$//' | grep -E '\.tt[cf]$' | sort | head -n 1)
 for tool in native windows; do
-  if [ $tool = native ]; then btl=("$build/native/tools/btl/btl"); else btl=(wine_zh "$build/win/tools/btl/btl.exe"); fi
+  if [ $tool = native ]; then btl=("$build/native/btl/btl"); else btl=(wine_zh "$build/win/btl/btl.exe"); fi
   for f in demo_small.btl demo_large.btl; do
     expect "$tool check $f finds nothing (status 0)" "${btl[@]}" check "$f"
   done
@@ -85,17 +85,17 @@ for args in "info demo_small.btl" "info demo_messy.btl" "--help" "resave --help"
             "check demo_messy.btl" "check --all --json demo_messy.btl" "check --json no_such.btl" \
             "info --json demo_messy.btl"; do
   # shellcheck disable=SC2086
-  "$build/native/tools/btl/btl" $args >native.out 2>native.err
+  "$build/native/btl/btl" $args >native.out 2>native.err
   # shellcheck disable=SC2086
-  wine_zh "$build/win/tools/btl/btl.exe" $args >windows.out 2>windows.err
+  wine_zh "$build/win/btl/btl.exe" $args >windows.out 2>windows.err
   expect "windows writes UTF-8 like native: btl $args" cmp native.out windows.out
   expect "windows writes UTF-8 like native to stderr: btl $args" cmp native.err windows.err
 done
 # A console (Wine's, on a pseudo-terminal) under code pages that cannot show UTF-8 bytes:
 # the text must come out as the Chinese it is.
-"$build/native/tools/btl/btl" info demo_small.btl >native.out
+"$build/native/btl/btl" info demo_small.btl >native.out
 for cp in 437 936; do
-  script -qec "LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 wine cmd /c 'chcp $cp >nul & $(e2e_winpath "$build/win/tools/btl/btl.exe") info demo_small.btl'" \
+  script -qec "LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 wine cmd /c 'chcp $cp >nul & $(e2e_winpath "$build/win/btl/btl.exe") info demo_small.btl'" \
     "console$cp.log" >/dev/null 2>&1 </dev/null
   for n in 1 3 5; do
     expect "console (code page $cp) shows line $n" grep -aqF "$(sed -n ${n}p native.out)" "console$cp.log"

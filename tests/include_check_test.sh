@@ -5,7 +5,7 @@
 set -u
 source "$(dirname "$0")/../scripts/lib/harness.bash"
 check=$root/scripts/check_includes.sh
-floors=(base platform scenario drawing catalogs view dialogs app)
+floors=(base platform scenario drawing catalogs view dialogs app btl)
 
 out=$(bash "$check" "$root" 2>&1) && pass "the tree itself" || fail "the tree itself" "$out"
 
@@ -37,7 +37,14 @@ plant drawing/window.h '#include "catalogs/catalogs.h"' fails
 plant view/layout.cpp '#include "dialogs/dialogs.h"' fails
 plant dialogs/fields.cpp '#include "app/editor.h"' fails
 plant catalogs/catalogs.cpp '#include "tests/support/temp_folder.h"' fails
-plant app/editor.cpp '#include "tools/btl/companion.h"' fails
+plant app/editor.cpp '#include "btl/companion.h"' fails
+plant view/map_view.cpp '#include "btl/render.h"' fails
+plant btl/render.cpp '#include "dialogs/form.h"' fails
+plant btl/check.cpp '#include "app/editor.h"' fails
+plant btl/planted.h '#include "tests/support/temp_folder.h"' fails
+plant btl/diff.cpp '#include "drawing/window_test_hooks.h"' fails
+plant btl/render.cpp '#include "view/cell_plan.h"' passes
+plant btl/check.cpp '#include "btl/names.h"' passes
 plant view/map_view.cpp '#include "drawing/surface_test_hooks.h"' fails
 plant app/editor.cpp '#include "base/status.h"' passes
 plant dialogs/fields.cpp '#include "dialogs/form.h"' passes

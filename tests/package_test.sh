@@ -17,7 +17,7 @@ version=$(sed -nE 's/^#define BTL_VERSION_(MAJOR|MINOR|PATCH) ([0-9]+)$/\2/p' "$
 zip=$(BTL_DIST="$work/dist" bash "$root/scripts/package.sh" | tail -n1)
 check "package.sh writes dist/btl_editor-VERSION.zip" test "$zip" = "$work/dist/btl_editor-$version.zip" -a -s "$zip"
 check "btl --version gives the same version" \
-  test "$("$build/native/tools/btl/btl" --version)" = "btl $version"
+  test "$("$build/native/btl/btl" --version)" = "btl $version"
 [ -s "$zip" ] || exit 1
 
 # The zip's entries, flags and text files, read with Python's zipfile.

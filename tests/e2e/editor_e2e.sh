@@ -10,7 +10,7 @@ trap 'exit 1' INT TERM
 
 work=$(mktemp -d)
 e2e_demo_data "$work" || { check "the demo data is made" false; exit 1; }
-btl() { (cd "$work" && "$build/native/tools/btl/btl" "$@"); }
+btl() { (cd "$work" && "$build/native/btl/btl" "$@"); }
 
 e2e_start_display || exit 1
 e2e_start_editor "$work"

@@ -11,7 +11,7 @@ trap 'exit 1' INT TERM
 
 work=$(mktemp -d)
 e2e_demo_data "$work" || { check "the demo data is made" false; exit 1; }
-btl() { (cd "$work" && "$build/native/tools/btl/btl" "$@"); }
+btl() { (cd "$work" && "$build/native/btl/btl" "$@"); }
 
 notepad_group=
 kill_notepad() { [ -n "$notepad_group" ] && kill -TERM -- -"$notepad_group" 2>/dev/null; notepad_group=; true; }

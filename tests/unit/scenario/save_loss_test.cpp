@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "tests/support/battle_fixture.h"
-#include "tools/btl/check.h"
+#include "btl/check.h"
 
 namespace {
 
