@@ -5,12 +5,13 @@
 # a find by unit type (F, the dialog 查找格子, Enter), Delete, saved as the model says; F3
 # moves the selection's red outline to the next hex found.
 set -u
-source "$(dirname "$0")/lib.bash"
+source "$(dirname "$0")/../../scripts/lib/harness.bash"
+e2e_begin || exit 1
 trap 'for k in shift ctrl g; do xdotool keyup $k 2>/dev/null; done; e2e_finish "area e2e"' EXIT
 trap 'exit 1' INT TERM
 
 work=$(mktemp -d)
-"$build/native/tools/demo_data/make_demo_data" "$work/demo" >/dev/null || { check "the demo data is made" false; exit 1; }
+e2e_demo_data "$work/demo" || { check "the demo data is made" false; exit 1; }
 mv "$work/demo/数据" "$work/demo/图片" "$work/demo/demo_small.btl" "$work/" && rm -rf "$work/demo"
 file=$work/demo_small.btl
 plan=$(cd "$work" && "$build/native/tests/area_edits" "$file" "$work/owners_expected.btl" "$work/found_expected.btl") ||

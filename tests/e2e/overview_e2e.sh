@@ -7,12 +7,13 @@
 # lays out the new view, where a click selects the right hex; Alt+F4 on the overview closes it
 # alone, and the close question still guards the main window.
 set -u
-source "$(dirname "$0")/lib.bash"
+source "$(dirname "$0")/../../scripts/lib/harness.bash"
+e2e_begin || exit 1
 trap 'xdotool keyup alt 2>/dev/null; e2e_finish "overview e2e"' EXIT
 trap 'exit 1' INT TERM
 
 work=$(mktemp -d)
-"$build/native/tools/demo_data/make_demo_data" "$work/demo" >/dev/null || { check "the demo data is made" false; exit 1; }
+e2e_demo_data "$work/demo" || { check "the demo data is made" false; exit 1; }
 mv "$work/demo/数据" "$work/demo/图片" "$work/demo/demo_small.btl" "$work/" && rm -rf "$work/demo"
 file=$work/demo_small.btl
 plan=$(cd "$work" && "$build/native/tests/overview_probe" "$file" "$work/owner_expected.btl") ||

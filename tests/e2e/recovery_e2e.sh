@@ -6,12 +6,13 @@
 # edits: the question, 取消 keeps the scenario; 否, the open dialog, another file opened with
 # nothing to undo.
 set -u
-source "$(dirname "$0")/lib.bash"
+source "$(dirname "$0")/../../scripts/lib/harness.bash"
+e2e_begin || exit 1
 trap 'for k in shift ctrl; do xdotool keyup $k 2>/dev/null; done; e2e_finish "recovery e2e"' EXIT
 trap 'exit 1' INT TERM
 
 work=$(mktemp -d)
-"$build/native/tools/demo_data/make_demo_data" "$work/demo" >/dev/null || { check "the demo data is made" false; exit 1; }
+e2e_demo_data "$work/demo" || { check "the demo data is made" false; exit 1; }
 mv "$work/demo/数据" "$work/demo/图片" "$work/demo/demo_small.btl" "$work/" && rm -rf "$work/demo"
 file=$work/demo_small.btl
 cp "$file" "$work/original.btl"
@@ -34,6 +35,10 @@ paste_owners() {  # the edits of the area test: its model's file is what they ma
   click_with ctrl "$extra_x" "$extra_y"
   e2e_key "$main" t
 }
+# The recovery folder's files (%LOCALAPPDATA%\btl_editor of the suite's own prefix); each is
+# written through the safe save, so one that is there is whole.
+recovery_written() { compgen -G "$WINEPREFIX/drive_c/users/*/AppData/Local/btl_editor/*.recovery" >/dev/null; }
+
 # The editor started on the file (no notice, no open dialog), up to the recovery question.
 start_on_file() { e2e_start_editor "$work" "$(e2e_winpath "$file")"; }
 
@@ -41,7 +46,7 @@ e2e_start_display || exit 1
 e2e_start_editor "$work"
 main=$(e2e_open_to_main "$file") || { check "editor reaches its main window" false; exit 1; }
 paste_owners
-sleep 2   # the recovery file is written within two seconds of a step
+check "the steps are kept in a recovery file" wait_for 10 recovery_written
 e2e_kill_editor
 check "the editor was killed" e2e_editor_ended
 
@@ -60,8 +65,9 @@ else
 fi
 # An undo after the save is an edit of the saved file (the history goes on), then killed again.
 e2e_focus "$main"
+check "the save removed the recovery file" wait_for 5 eval '! recovery_written'
 xdotool keydown ctrl; sleep 0.1; xdotool keydown z; sleep 0.15; xdotool keyup z; sleep 0.1; xdotool keyup ctrl
-sleep 2
+check "the undo after the save is kept in a recovery file" wait_for 5 recovery_written
 e2e_kill_editor
 
 e2e_start_editor "$work" "$(e2e_winpath "$work/recovered.btl")"
