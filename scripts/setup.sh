@@ -12,7 +12,7 @@ mkdir -p "$build/deps"
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev
   libjsoncpp-dev libstb-dev libcli11-dev rapidjson-dev g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-  wine wine64 xvfb xdotool imagemagick fonts-wqy-zenhei dpkg-dev clang locales time
+  wine wine64 xvfb xdotool imagemagick fonts-wqy-zenhei dpkg-dev clang clang-format locales time
   python3-markdown unzip x11-utils nettle-dev)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
-# Runs every test: installs what is missing, builds both trees and the sanitizer tree (clang,
-# ASan and UBSan: the fuzz targets and the unit tests over one core), then runs the unit
-# tests natively, under the sanitizers and under Wine, the fuzz targets (kept findings and
-# corpus replayed, then 5 s each; the long run is scripts/fuzz.sh 600), the Win32-layer and
+# Runs every test: installs what is missing, builds both trees, then runs side by side the
+# sanitizer tree (clang, ASan and UBSan over one core: built, then the unit tests natively
+# under the sanitizers and the fuzz targets, kept findings and corpus replayed, then 5 s each;
+# the long run is scripts/fuzz.sh 600), the unit tests under Wine, the Win32-layer and
 # end-to-end tests under Wine with a virtual display, the companion on the demo data and the
-# release package. The runs go side by side, BTL_TEST_JOBS at a time (default 3): each has its
-# own display, Wine prefix and folders. Prints each stage's time, then
+# release package. Nothing is built twice: the native tree leaves out the unit tests, which
+# the sanitizer tree builds and runs natively. The runs go BTL_TEST_JOBS at a time (default
+# 4): each has its own display, Wine prefix and folders. Prints each stage's time, then
 # "tests: N passed, N failed".
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BTL_BUILD:-$root/build}
 export BTL_BUILD=$build
-jobs=${BTL_TEST_JOBS:-3}
+jobs=${BTL_TEST_JOBS:-4}
 logs=$(mktemp -d)
 trap 'rm -rf "$logs"' EXIT
 
@@ -39,20 +40,33 @@ step() {
 }
 
 # The sanitizer tree: one clang build of the core under ASan and UBSan for the unit tests'
-# sanitizer run and for the fuzz targets (scripts/fuzz.sh builds its targets in it).
+# sanitizer run and for the fuzz targets (scripts/fuzz.sh builds its targets in it). It runs
+# beside the Wine suites, which mostly wait on the display, at a lower priority than they.
 sanitizer_tree() {
   cmake -S "$root" -B "$build/fuzz" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBTL_FUZZ=ON >/dev/null &&
-    cmake --build "$build/fuzz" --target btl_tests make_seeds \
+    nice -n 10 cmake --build "$build/fuzz" --target btl_tests make_seeds \
       $(for src in "$root"/tests/fuzz/*_fuzz.cpp; do basename "$src" .cpp; done) >/dev/null
+  local rc=$?
+  echo $rc >"$sanitizer_done"
+  [ $rc -eq 0 ] && echo "sanitizer tree: 1 passed, 0 failed" || echo "sanitizer tree: 0 passed, 1 failed"
+  return $rc
+}
+# Runs COMMAND... once the sanitizer tree is built; fails at once when its build failed.
+after_sanitizer_tree() {
+  while [ ! -f "$sanitizer_done" ]; do sleep 1; done
+  [ "$(cat "$sanitizer_done")" = 0 ] || { echo "the sanitizer tree did not build"; return 1; }
+  "$@"
 }
 
+export -f sanitizer_tree after_sanitizer_tree
+export root build
+export BTL_NATIVE_UNIT_TESTS=OFF
 if ! step "build (set-up, native and Windows trees)" bash "$root/scripts/build.sh"; then
   echo "build failed"; echo "tests: 0 passed, 1 failed"; exit 1
 fi
-sanitizer_ok=true
-step "build (sanitizer tree)" sanitizer_tree || sanitizer_ok=false
 source "$root/scripts/lib/harness.bash"
+export sanitizer_done=$logs/sanitizer.done
 rm -rf "$e2e_dir"
 # The prefix every run copies, made once before the runs start.
 step "Wine prefix" wine_prefix_ready || { failed=$((failed + 1)); failures+=("Wine prefix"); }
@@ -64,7 +78,7 @@ step "Wine prefix" wine_prefix_ready || { failed=$((failed + 1)); failures+=("Wi
 n=0
 labels=() kinds=()
 launch() {
-  local kind=$1 label=$2 limit=900
+  local kind=$1 label=$2 limit=${run_limit:-900}
   shift 2
   while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n 2>/dev/null || true; done
   labels[n]=$label kinds[n]=$kind
@@ -84,6 +98,7 @@ in_wine=(bash -c 'source "$0"; e2e_begin || exit 1; "$@"; rc=$?; e2e_cleanup; ex
   "$root/scripts/lib/harness.bash")
 
 # The longest first, so that the last to end is a short one.
+run_limit=2400 launch suite "build (sanitizer tree)" bash -c sanitizer_tree
 for suite in "$root"/tests/e2e/*.sh; do
   [ -f "$suite" ] && launch suite "end to end: $(basename "$suite")" bash "$suite"
 done
@@ -93,16 +108,14 @@ launch gtest "Win32 layer tests under Wine" "${in_wine[@]}" with_display wine_zh
 launch gtest "unit tests (Windows build under Wine)" "${in_wine[@]}" wine_zh "$build/win/tests/btl_tests.exe" --gtest_brief=1
 launch suite "companion on the demo data" bash "$root/tests/demo_smoke.sh"
 launch suite "companion with git (text diff, merge driver)" bash "$root/tests/companion_git_test.sh"
-launch suite "fuzz targets (kept findings and corpus replayed, then 5 s each)" bash "$root/scripts/fuzz.sh" 5
-if $sanitizer_ok; then
-  launch gtest "unit tests (native, sanitizers)" env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    "$build/fuzz/tests/btl_tests" --gtest_brief=1
-else
-  failed=$((failed + 1)); failures+=("sanitizer build")
-fi
-launch gtest "unit tests (native)" "$build/native/tests/btl_tests" --gtest_brief=1
 launch suite "include check" bash "$root/tests/include_check_test.sh"
+launch suite "format check" bash "$root/tests/format_check_test.sh"
 launch suite "user guide" bash "$root/tests/guide_test.sh"
+# These two wait for the sanitizer tree (their time includes the wait).
+run_limit=2400 launch gtest "unit tests (native, sanitizers)" bash -c 'after_sanitizer_tree "$@"' _ \
+  env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 "$build/fuzz/tests/btl_tests" --gtest_brief=1
+run_limit=2400 launch suite "fuzz targets (kept findings and corpus replayed, then 5 s each)" \
+  bash -c 'after_sanitizer_tree "$@"' _ bash "$root/scripts/fuzz.sh" 5
 wait
 
 # ---- Results, in the order the runs started ---------------------------------------------
