@@ -26,6 +26,6 @@ PixelPoint HexTopLeft(int32_t col, int32_t row, int32_t originX, int32_t scrollX
 // The view hex under map-area point (x, y) of a map area mapHeightPx high. A point in a
 // column's empty half-cell band picks nothing: the top halfCell pixels of a shifted column,
 // the bottom halfCell pixels of the map area in an unshifted one. Divisions truncate toward
-// zero, as the click handling always has.
+// zero, so a point a pixel left of the map area still falls in its first column.
 std::optional<ViewHex> HexAtPoint(int32_t x, int32_t y, int32_t originX, int32_t scrollX,
                                   int32_t mapHeightPx);
