@@ -182,6 +182,15 @@ f32_at() { od -An -tf4 -j "$2" -N4 "$1" | tr -d ' '; }
 e2e_demo_data() {
   "$build/native/tools/demo_data/make_demo_data" "$1" >/dev/null
 }
+# The demo data made aside, then only NAME... of it (folders or files) moved into $1.
+e2e_demo_subset() {
+  local dest=$1 made=$1/.demo
+  shift
+  e2e_demo_data "$made" || return 1
+  local name
+  for name in "$@"; do mv "$made/$name" "$dest/" || return 1; done
+  rm -rf "$made"
+}
 
 # ---- A run of the editor -------------------------------------------------------------------
 # The run folder: the editor's bookkeeping files, captures and logs of this run alone.
@@ -283,6 +292,17 @@ e2e_cleanup() {
   e2e_stop
   case $WINEPREFIX in "$e2e_dir"/*) timeout 30 wineserver -w 2>/dev/null || true ;; esac
   rm -rf "$e2e_dir"
+}
+
+# The opening of an end-to-end suite: a Wine prefix of its own, a work folder $work, and on
+# EXIT the shell command RELEASE (keys a suite may leave held), then e2e_finish LABEL.
+#   e2e_suite LABEL [RELEASE]
+e2e_suite() {
+  e2e_begin || exit 1
+  e2e_label=$1 e2e_release=${2:-}
+  trap '[ -n "$e2e_release" ] && eval "$e2e_release"; e2e_finish "$e2e_label"' EXIT
+  trap 'exit 1' INT TERM
+  work=$(mktemp -d)
 }
 
 # On EXIT of a suite: shows the screen on a failure, stops everything, removes $work and the

@@ -6,13 +6,8 @@
 # moves the selection's red outline to the next hex found.
 set -u
 source "$(dirname "$0")/../../scripts/lib/harness.bash"
-e2e_begin || exit 1
-trap 'for k in shift ctrl g; do xdotool keyup $k 2>/dev/null; done; e2e_finish "area e2e"' EXIT
-trap 'exit 1' INT TERM
-
-work=$(mktemp -d)
-e2e_demo_data "$work/demo" || { check "the demo data is made" false; exit 1; }
-mv "$work/demo/数据" "$work/demo/图片" "$work/demo/demo_small.btl" "$work/" && rm -rf "$work/demo"
+e2e_suite "area e2e" 'for k in shift ctrl g; do xdotool keyup $k 2>/dev/null; done'
+e2e_demo_subset "$work" 数据 图片 demo_small.btl || { check "the demo data is made" false; exit 1; }
 file=$work/demo_small.btl
 plan=$(cd "$work" && "$build/native/tests/area_edits" "$file" "$work/owners_expected.btl" "$work/found_expected.btl") ||
   { check "the model plans the edits" false; exit 1; }

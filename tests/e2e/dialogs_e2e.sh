@@ -8,15 +8,11 @@
 # (tests/e2e/dialog_edits.cpp), field by field and as a whole.
 set -u
 source "$(dirname "$0")/../../scripts/lib/harness.bash"
-e2e_begin || exit 1
-trap 'e2e_finish "dialogs e2e"' EXIT
-trap 'exit 1' INT TERM
+e2e_suite "dialogs e2e"
 
 # A demo folder of our own, and from the core: the hexes to edit, what to type and the file
 # the save must then write.
-work=$(mktemp -d)
-e2e_demo_data "$work/demo" || { check "the demo data is made" false; exit 1; }
-mv "$work/demo/数据" "$work/demo/图片" "$work/demo/demo_small.btl" "$work/" && rm -rf "$work/demo"
+e2e_demo_subset "$work" 数据 图片 demo_small.btl || { check "the demo data is made" false; exit 1; }
 plan=$(cd "$work" && "$build/native/tests/dialog_edits" demo_small.btl expected.btl) ||
   { check "the core computes the expected file" false; exit 1; }
 eval "$plan"

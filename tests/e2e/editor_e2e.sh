@@ -4,11 +4,7 @@
 # saving under a new name and over an existing one, and the user's close.
 set -u
 source "$(dirname "$0")/../../scripts/lib/harness.bash"
-e2e_begin || exit 1
-trap 'e2e_finish "editor e2e"' EXIT
-trap 'exit 1' INT TERM
-
-work=$(mktemp -d)
+e2e_suite "editor e2e"
 e2e_demo_data "$work" || { check "the demo data is made" false; exit 1; }
 btl() { (cd "$work" && "$build/native/btl/btl" "$@"); }
 

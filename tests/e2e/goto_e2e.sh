@@ -6,13 +6,8 @@
 # between two hexes named by G changes exactly the owner byte of the hex named.
 set -u
 source "$(dirname "$0")/../../scripts/lib/harness.bash"
-e2e_begin || exit 1
-trap 'xdotool keyup g 2>/dev/null; e2e_finish "go-to e2e"' EXIT
-trap 'exit 1' INT TERM
-
-work=$(mktemp -d)
-e2e_demo_data "$work/demo" || { check "the demo data is made" false; exit 1; }
-mv "$work/demo/数据" "$work/demo/图片" "$work/demo/demo_large.btl" "$work/" && rm -rf "$work/demo"
+e2e_suite "go-to e2e" 'xdotool keyup g 2>/dev/null'
+e2e_demo_subset "$work" 数据 图片 demo_large.btl || { check "the demo data is made" false; exit 1; }
 file=$work/demo_large.btl
 
 origin_x=$(i32_at "$file" 8) origin_y=$(i32_at "$file" 12)

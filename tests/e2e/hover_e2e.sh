@@ -6,11 +6,7 @@
 # None of it changes a byte of the saved file.
 set -u
 source "$(dirname "$0")/../../scripts/lib/harness.bash"
-e2e_begin || exit 1
-trap 'e2e_finish "hover e2e"' EXIT
-trap 'exit 1' INT TERM
-
-work=$(mktemp -d)
+e2e_suite "hover e2e"
 e2e_demo_data "$work" || { check "the demo data is made" false; exit 1; }
 # From the core: the map area, the hex to rest on (and the track clicks that bring it into
 # view), the box's height for it.

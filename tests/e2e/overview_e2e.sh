@@ -8,13 +8,8 @@
 # alone, and the close question still guards the main window.
 set -u
 source "$(dirname "$0")/../../scripts/lib/harness.bash"
-e2e_begin || exit 1
-trap 'xdotool keyup alt 2>/dev/null; e2e_finish "overview e2e"' EXIT
-trap 'exit 1' INT TERM
-
-work=$(mktemp -d)
-e2e_demo_data "$work/demo" || { check "the demo data is made" false; exit 1; }
-mv "$work/demo/数据" "$work/demo/图片" "$work/demo/demo_small.btl" "$work/" && rm -rf "$work/demo"
+e2e_suite "overview e2e" 'xdotool keyup alt 2>/dev/null'
+e2e_demo_subset "$work" 数据 图片 demo_small.btl || { check "the demo data is made" false; exit 1; }
 file=$work/demo_small.btl
 plan=$(cd "$work" && "$build/native/tests/overview_probe" "$file" "$work/owner_expected.btl") ||
   { check "the model plans the run" false; exit 1; }

@@ -6,13 +6,8 @@
 # file's bytes unchanged. On the clean demo P shows the message box instead of the report.
 set -u
 source "$(dirname "$0")/../../scripts/lib/harness.bash"
-e2e_begin || exit 1
-trap 'xdotool keyup p 2>/dev/null; e2e_finish "problems e2e"' EXIT
-trap 'exit 1' INT TERM
-
-work=$(mktemp -d)
-e2e_demo_data "$work/demo" || { check "the demo data is made" false; exit 1; }
-mv "$work/demo/数据" "$work/demo/图片" "$work/demo/demo_large.btl" "$work/" && rm -rf "$work/demo"
+e2e_suite "problems e2e" 'xdotool keyup p 2>/dev/null'
+e2e_demo_subset "$work" 数据 图片 demo_large.btl || { check "the demo data is made" false; exit 1; }
 
 # The planted problem: the owner byte of local hex (60, 40) names team 200 of 12. The owner
 # map follows the header (116 bytes) and the teams (116 bytes each), row by row.

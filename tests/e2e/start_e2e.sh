@@ -7,11 +7,7 @@
 # after the range selection, before the main window.
 set -u
 source "$(dirname "$0")/../../scripts/lib/harness.bash"
-e2e_begin || exit 1
-trap 'e2e_finish "start-up e2e"' EXIT
-trap 'exit 1' INT TERM
-
-work=$(mktemp -d)
+e2e_suite "start-up e2e"
 game=$work/game
 e2e_demo_data "$game" || { check "the demo data is made" false; exit 1; }
 mkdir -p "$work/my scenarios" "$work/elsewhere" "$work/bare"

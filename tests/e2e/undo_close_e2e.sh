@@ -5,11 +5,7 @@
 # user's close asks before unsaved edits are thrown away and ends at once when there are none.
 set -u
 source "$(dirname "$0")/../../scripts/lib/harness.bash"
-e2e_begin || exit 1
-trap 'kill_notepad; focus_activates off; e2e_finish "undo and close e2e"' EXIT
-trap 'exit 1' INT TERM
-
-work=$(mktemp -d)
+e2e_suite "undo and close e2e" 'kill_notepad; focus_activates off'
 e2e_demo_data "$work" || { check "the demo data is made" false; exit 1; }
 btl() { (cd "$work" && "$build/native/btl/btl" "$@"); }
 
