@@ -462,9 +462,9 @@ void TakeMouse() {
 }
 
 void TakeResizes() {
-  int32_t width, height;
-  if (!TakeResize(width, height)) return;
-  ResizeScreen(width, height, g_minCols, g_minRows);
+  const std::optional<PixelSize> size = TakeResize();
+  if (!size) return;
+  ResizeScreen(size->width, size->height, g_minCols, g_minRows);
   ForgetPointer(g_view.pointer);  // the box is placed for the old layout
   g_actionRan = true;
 }

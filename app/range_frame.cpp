@@ -19,10 +19,9 @@ int32_t FittingCellPx(int32_t configured, int32_t worldWidth, int32_t worldHeigh
   return int32_t(std::min<int64_t>(UsableCellPx(configured), std::max<int64_t>(fit, 1)));
 }
 
-void HexAtPixel(int32_t cellPx, int32_t x, int32_t y, int32_t& gx, int32_t& gy) {
+GlobalHex HexAtPixel(int32_t cellPx, int32_t x, int32_t y) {
   cellPx = UsableCellPx(cellPx);
-  gx = x / cellPx - 1;
-  gy = y / cellPx - 1;
+  return {x / cellPx - 1, y / cellPx - 1};
 }
 
 void LeftClickFrame(RangeFrame& f, int32_t gx, int32_t gy) {

@@ -19,7 +19,7 @@ RangeFrame FrameAround(const MapRange& range);
 
 // The world hex under a pixel of the selection view (the ring is -1 / the world's size).
 // Side lengths below 1 are taken as 1.
-void HexAtPixel(int32_t cellPx, int32_t x, int32_t y, int32_t& gx, int32_t& gy);
+GlobalHex HexAtPixel(int32_t cellPx, int32_t x, int32_t y);
 
 // Left button: moves the near corner; a click beyond the far bound makes the far bound the
 // near one. Right button: the same for the far corner.

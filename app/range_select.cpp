@@ -97,9 +97,8 @@ namespace {
 
 MapRange RunRangeSelection(const MapRange& initial, const WorldImage& world, const std::string& notice,
                            bool cancellable) {
-  int32_t maxWidth, maxHeight;
-  LargestClientArea(0, maxWidth, maxHeight);
-  const int32_t cellPx = FittingCellPx(ConfigInt(kConfigHexSide, 3), world.width, world.height, maxWidth, maxHeight);
+  const PixelSize most = LargestClientArea(0);
+  const int32_t cellPx = FittingCellPx(ConfigInt(kConfigHexSide, 3), world.width, world.height, most.width, most.height);
   resize_surface(&rangeSurface, cellPx * (world.width + 2), cellPx * (world.height + 2));
   RangeFrame frame = FrameAround(initial);
   open_window(rangeSurface.width, rangeSurface.height, 0);
@@ -115,10 +114,9 @@ MapRange RunRangeSelection(const MapRange& initial, const WorldImage& world, con
   for (;;) {
     while (mouse_pending()) {
       MouseMessage m = next_mouse_message();
-      int32_t gx, gy;
-      HexAtPixel(cellPx, m.x, m.y, gx, gy);
-      if (m.code == kLeftButtonDown) LeftClickFrame(frame, gx, gy);
-      if (m.code == kRightButtonDown) RightClickFrame(frame, gx, gy);
+      const GlobalHex at = HexAtPixel(cellPx, m.x, m.y);
+      if (m.code == kLeftButtonDown) LeftClickFrame(frame, at.x, at.y);
+      if (m.code == kRightButtonDown) RightClickFrame(frame, at.x, at.y);
     }
     if (cancellable && TakeCloseRequest()) {
       close_window();

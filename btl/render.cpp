@@ -151,10 +151,9 @@ struct Painter {
 
   // Runs the view's steps for one hex, each length scaled from the map view's hex side.
   void Hex(const Cell& cell) {
-    int32_t px = 0, py = 0;
-    CellScreenPosition(cell, range.originX - g_world.originX, range.originY - g_world.originY, px, py);
+    const PixelPoint at = CellScreenPosition(cell, range.originX - g_world.originX, range.originY - g_world.originY);
     const int32_t textHeight = Scaled(kMapTextHeight, hex);
-    for (const CellStep& s : PlanCell(cell, px, py)) {
+    for (const CellStep& s : PlanCell(cell, at.x, at.y)) {
       const int32_t x = Scaled(s.x, hex), y = Scaled(s.y, hex);
       switch (s.kind) {
         case CellStep::Fill: {
@@ -221,24 +220,22 @@ std::string RangeWords(const MapRange& r) {
 
 }  // namespace
 
-void RenderedSize(const MapRange& range, int32_t hex, bool legend, int32_t& width, int32_t& height) {
-  width = range.width * hex;
-  height = range.height * hex + (IsShiftedRange(range) ? Scaled(halfCell, hex) : 0) + (legend ? kLegendHeight : 0);
+PixelSize RenderedSize(const MapRange& range, int32_t hex, bool legend) {
+  return {range.width * hex,
+          range.height * hex + (IsShiftedRange(range) ? Scaled(halfCell, hex) : 0) + (legend ? kLegendHeight : 0)};
 }
 
 int32_t DefaultHexSide(const MapRange& range, bool legend) {
   for (int32_t hex = kNativeHexSide; hex > kMinHexSide; --hex) {
-    int32_t w = 0, h = 0;
-    RenderedSize(range, hex, legend, w, h);
-    if (w <= kDefaultPictureLimit && h <= kDefaultPictureLimit) return hex;
+    const PixelSize size = RenderedSize(range, hex, legend);
+    if (size.width <= kDefaultPictureLimit && size.height <= kDefaultPictureLimit) return hex;
   }
   return kMinHexSide;
 }
 
-void RenderedHexTopLeft(const MapRange& range, int32_t hex, int32_t x, int32_t y, int32_t& px, int32_t& py) {
+PixelPoint RenderedHexTopLeft(const MapRange& range, int32_t hex, int32_t x, int32_t y) {
   const PixelPoint p = HexTopLeft(x - range.originX, y - range.originY, range.originX, 0);
-  px = Scaled(p.x, hex);
-  py = Scaled(p.y, hex);
+  return {Scaled(p.x, hex), Scaled(p.y, hex)};
 }
 
 Status RenderScenario(const BattleImage& scenario, const BattleImage* other, const WorldImage& world,
@@ -257,8 +254,8 @@ Status RenderScenario(const BattleImage& scenario, const BattleImage* other, con
   const int32_t hex = options.hex ? options.hex : DefaultHexSide(range, legend);
   if (hex < kMinHexSide || hex > kMaxHexSide)
     return Fail(FailureKind::kBadValue, "--hex 须在 " + N(kMinHexSide) + " 到 " + N(kMaxHexSide) + " 之间。");
-  int32_t width = 0, height = 0;
-  RenderedSize(range, hex, legend, width, height);
+  const PixelSize size = RenderedSize(range, hex, legend);
+  const int32_t width = size.width, height = size.height;
   if (width > kMaxRenderedSide || height > kMaxRenderedSide)
     return Fail(FailureKind::kTooLarge, "图片将为 " + N(width) + " × " + N(height) + " 像素，超过每边 " +
                                             N(kMaxRenderedSide) + " 像素；请用更小的 --hex 或 --range。");
@@ -296,8 +293,8 @@ Status RenderScenario(const BattleImage& scenario, const BattleImage* other, con
       for (int32_t y = range.originY; y < range.originY + range.height; ++y, ++i) {
         if (SameHex(CellAt(x, y), otherHexes[i])) continue;
         ++result.changedHexes;
-        int32_t px = 0, py = 0;
-        RenderedHexTopLeft(range, hex, x, y, px, py);
+        const PixelPoint at = RenderedHexTopLeft(range, hex, x, y);
+        const int32_t px = at.x, py = at.y;
         FramePixels(canvas, px, py, px + hex, py + hex, thickness, kDiffFrameColour);
         FramePixels(canvas, px + thickness, py + thickness, px + hex - thickness, py + hex - thickness, 1,
                     kDiffFrameInner);

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "base/status.h"
+#include "drawing/window.h"
 #include "scenario/battle_file.h"
 #include "scenario/world_map.h"
+#include "view/hex_geometry.h"
 
 // The map view's hex side: the artwork's own size is the size it has at this side.
 constexpr int32_t kNativeHexSide = 50;
@@ -54,10 +56,9 @@ struct RenderResult {
 int32_t DefaultHexSide(const MapRange& range, bool legend);
 // The picture's size: every column `hex` wide, every row `hex` high, plus half a hex below
 // when a column of the range is shifted (an odd global column), plus the legend's strip.
-void RenderedSize(const MapRange& range, int32_t hex, bool legend, int32_t& width, int32_t& height);
+PixelSize RenderedSize(const MapRange& range, int32_t hex, bool legend);
 // The top-left pixel of global hex (x, y) in the picture of `range`.
-void RenderedHexTopLeft(const MapRange& range, int32_t hex, int32_t x, int32_t y, int32_t& px,
-                        int32_t& py);
+PixelPoint RenderedHexTopLeft(const MapRange& range, int32_t hex, int32_t x, int32_t y);
 
 // Draws `scenario` (placed into the world record with its own range, as the editor opens
 // it) and, with `other`, frames the hexes that differ in it (placed into the same range).

@@ -3,7 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+// A width and height in pixels.
+struct PixelSize {
+  int32_t width = 0, height = 0;
+  bool operator==(const PixelSize&) const = default;
+};
 
 // open_window's flags.
 constexpr unsigned kWindowResizable = 1;  // a sizing frame and a maximise box
@@ -17,7 +24,7 @@ void* open_window(int32_t width, int32_t height, unsigned flags);
 
 // The largest client area a window opened with `flags` can have with its frame on the
 // screen's work area (the screen without the taskbar).
-void LargestClientArea(unsigned flags, int32_t& width, int32_t& height);
+PixelSize LargestClientArea(unsigned flags);
 
 // True once for the last file dropped on a window that takes files (the first of the files,
 // when several are dropped at once), which it then gives as a UTF-8 path.
@@ -25,10 +32,9 @@ bool TakeDroppedFile(std::string& path);
 
 // A resizable window is never made smaller by the user than this client area.
 void SetMinimumClientSize(int32_t width, int32_t height);
-// True once after the user changed the window's client size (sizing, maximising, restoring;
-// not minimising), which it then gives. The back buffer keeps its size until
-// ResizeBackBuffer.
-bool TakeResize(int32_t& width, int32_t& height);
+// The new client size, once after the user changed it (sizing, maximising, restoring; not
+// minimising). The back buffer keeps its size until ResizeBackBuffer.
+std::optional<PixelSize> TakeResize();
 // Gives the back buffer (and so what the window shows) a new size, black where it grew.
 void ResizeBackBuffer(int32_t width, int32_t height);
 // Hides and releases the window; the process goes on. The user's own close ends the

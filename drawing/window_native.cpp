@@ -48,17 +48,12 @@ bool TakeDroppedFile(std::string& path) {
   return true;
 }
 
-void LargestClientArea(unsigned, int32_t& width, int32_t& height) {
-  width = g_workWidth;
-  height = g_workHeight;
-}
+PixelSize LargestClientArea(unsigned) { return {g_workWidth, g_workHeight}; }
 void SetMinimumClientSize(int32_t, int32_t) {}
-bool TakeResize(int32_t& width, int32_t& height) {
-  if (!g_resized) return false;
+std::optional<PixelSize> TakeResize() {
+  if (!g_resized) return std::nullopt;
   g_resized = false;
-  width = g_resizeWidth;
-  height = g_resizeHeight;
-  return true;
+  return PixelSize{g_resizeWidth, g_resizeHeight};
 }
 void ResizeBackBuffer(int32_t width, int32_t height) { resize_surface(BackBuffer(), width, height); }
 

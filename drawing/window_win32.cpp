@@ -264,12 +264,12 @@ void close_window() {
 
 void* window_handle() { return DrawingState().window; }
 
-void LargestClientArea(unsigned flags, int32_t& width, int32_t& height) {
+PixelSize LargestClientArea(unsigned flags) {
   const RECT work = WorkArea();
   RECT frame{0, 0, 0, 0};
   AdjustWindowRect(&frame, WindowStyle(flags), FALSE);
-  width = (work.right - work.left) - (frame.right - frame.left);
-  height = (work.bottom - work.top) - (frame.bottom - frame.top);
+  return {(work.right - work.left) - (frame.right - frame.left),
+          (work.bottom - work.top) - (frame.bottom - frame.top)};
 }
 
 void SetMinimumClientSize(int32_t width, int32_t height) {
@@ -288,12 +288,10 @@ bool TakeDroppedFile(std::string& path) {
   return true;
 }
 
-bool TakeResize(int32_t& width, int32_t& height) {
+std::optional<PixelSize> TakeResize() {
   Win32Drawing& state = DrawingState();
-  if (!state.resized.exchange(false)) return false;
-  width = state.resizeWidth;
-  height = state.resizeHeight;
-  return true;
+  if (!state.resized.exchange(false)) return std::nullopt;
+  return PixelSize{state.resizeWidth, state.resizeHeight};
 }
 
 void ResizeBackBuffer(int32_t width, int32_t height) {

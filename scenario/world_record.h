@@ -156,6 +156,12 @@ struct Cell {
 
 static_assert(offsetof(Cell, unit) % 4 == 0 && offsetof(Cell, building) % 4 == 0);
 
+// A hex of the world map by global column and row.
+struct GlobalHex {
+  int32_t x = 0, y = 0;
+  bool operator==(const GlobalHex&) const = default;
+};
+
 // A rectangle of the world map in global hexes.
 struct MapRange {
   int32_t originX;

@@ -49,13 +49,10 @@ std::string UnitLabel(const UnitRecord& unit) {
   return label + std::to_string(unit.unitLevel);
 }
 
-void CellScreenPosition(const Cell& c, int32_t scrollX, int32_t scrollY, int32_t& px,
-                        int32_t& py) {
+PixelPoint CellScreenPosition(const Cell& c, int32_t scrollX, int32_t scrollY) {
   // The hex's view column has the parity of its global column, which decides the shift.
-  PixelPoint p = HexTopLeft(c.globalX - g_world.originX - scrollX,
-                            c.globalY - g_world.originY - scrollY, g_world.originX, scrollX);
-  px = p.x;
-  py = p.y;
+  return HexTopLeft(c.globalX - g_world.originX - scrollX, c.globalY - g_world.originY - scrollY,
+                    g_world.originX, scrollX);
 }
 
 std::vector<CellStep> PlanCell(const Cell& c, int32_t px, int32_t py) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "scenario/world_record.h"
+#include "view/hex_geometry.h"
 
 // The artwork a step copies with the colour key.
 enum class Art { City, Factory, Airport, Launch, Nuclear, LevelMax, AntiAir, Flag };
@@ -40,5 +41,4 @@ std::string UnitLabel(const UnitRecord& unit);
 std::vector<CellStep> PlanCell(const Cell& cell, int32_t px, int32_t py);
 
 // Screen position of a cell for the current scroll position.
-void CellScreenPosition(const Cell& cell, int32_t scrollX, int32_t scrollY, int32_t& px,
-                        int32_t& py);
+PixelPoint CellScreenPosition(const Cell& cell, int32_t scrollX, int32_t scrollY);

@@ -143,10 +143,9 @@ void ApplyLayout(const Layout& l) {
 }  // namespace
 
 void layout_screen() {
-  int32_t maxWidth, maxHeight;
-  LargestClientArea(kWindowResizable, maxWidth, maxHeight);
+  const PixelSize most = LargestClientArea(kWindowResizable);
   ApplyLayout(ComputeLayoutWithin(ConfigInt(kConfigViewCols, 12), ConfigInt(kConfigViewRows, 10), g_world.rangeWidth,
-                                  g_world.rangeHeight, maxWidth, maxHeight));
+                                  g_world.rangeHeight, most.width, most.height));
 }
 
 void ResizeScreen(int32_t clientWidth, int32_t clientHeight, int32_t minCols, int32_t minRows) {
@@ -156,9 +155,8 @@ void ResizeScreen(int32_t clientWidth, int32_t clientHeight, int32_t minCols, in
 }
 
 void draw_cell(const Cell& cell) {
-  int32_t px, py;
-  CellScreenPosition(cell, g_view.scrollX, g_view.scrollY, px, py);
-  for (const CellStep& s : PlanCell(cell, px, py)) {
+  const PixelPoint at = CellScreenPosition(cell, g_view.scrollX, g_view.scrollY);
+  for (const CellStep& s : PlanCell(cell, at.x, at.y)) {
     switch (s.kind) {
       case CellStep::Fill:
         // The hex's colour goes to this rectangle alone: a frame of hexes chooses no brush
@@ -190,10 +188,8 @@ void ClearAroundHexes() {
   for (int col = 0; col < l.viewCols; ++col)
     for (int row = 0; row < l.viewRows; ++row) {
       PixelPoint p = HexTopLeft(col, row, g_world.originX, g_view.scrollX);
-      int32_t px, py;
-      CellScreenPosition(g_world.grid[g_view.scrollX + col][g_view.scrollY + row], g_view.scrollX,
-                         g_view.scrollY, px, py);
-      if (px != p.x || py != p.y) {
+      if (CellScreenPosition(g_world.grid[g_view.scrollX + col][g_view.scrollY + row],
+                             g_view.scrollX, g_view.scrollY) != p) {
         clear_target();
         return;
       }

@@ -202,9 +202,8 @@ TEST(EditorLoad, RangeViewOfAHugeHexSideStaysWithinTheLargestWindow) {
   ASSERT_TRUE(r.ok()) << r.message;
   // At most the largest window side, and at most what the screen's work area holds (natively
   // any window).
-  int32_t workWidth, workHeight;
-  LargestClientArea(0, workWidth, workHeight);
-  const int32_t cellPx = std::min({4096 / 62, workWidth / 62, workHeight / 3});
+  const PixelSize work = LargestClientArea(0);
+  const int32_t cellPx = std::min({4096 / 62, work.width / 62, work.height / 3});
   ASSERT_GT(cellPx, 1);
   EXPECT_EQ(rangeSurface.width, cellPx * 62);
   EXPECT_EQ(rangeSurface.height, cellPx * 3);

@@ -53,13 +53,9 @@ TEST(RangeFrame, ClicksBeyondTheFarBoundSwapCorners) {
 }
 
 TEST(RangeFrame, BorderRingPutsTheFrameJustOutsideTheWorld) {
-  int32_t gx, gy;
-  HexAtPixel(3, 1, 2, gx, gy);
-  EXPECT_EQ(gx, -1);
-  EXPECT_EQ(gy, -1);
-  HexAtPixel(3, 3 * 201 + 2, 3 * 121, gx, gy);  // a 200 x 120 world's far ring
-  EXPECT_EQ(gx, 200);
-  EXPECT_EQ(gy, 120);
+  EXPECT_EQ(HexAtPixel(3, 1, 2), (GlobalHex{-1, -1}));
+  // A 200 x 120 world's far ring.
+  EXPECT_EQ(HexAtPixel(3, 3 * 201 + 2, 3 * 121), (GlobalHex{200, 120}));
   RangeFrame f{5, 50, 5, 50};
   LeftClickFrame(f, -1, -1);
   EXPECT_EQ(RangeInside(f).originX, 0);
@@ -70,10 +66,7 @@ TEST(RangeFrame, CellSizeOfZeroOrLessIsTakenAsOne) {
   EXPECT_EQ(UsableCellPx(0), 1);
   EXPECT_EQ(UsableCellPx(-4), 1);
   EXPECT_EQ(UsableCellPx(5), 5);
-  int32_t gx, gy;
-  HexAtPixel(0, 7, 9, gx, gy);
-  EXPECT_EQ(gx, 6);
-  EXPECT_EQ(gy, 8);
+  EXPECT_EQ(HexAtPixel(0, 7, 9), (GlobalHex{6, 8}));
 }
 
 // The side is cut so the view of the world and its ring stays within the largest window;

@@ -209,8 +209,8 @@ TEST(Render, CityArtAndFlagWhereTheMapViewPutsThem) {
     const BuildingRecord b = image.building(i);
     const int gx = b.position % world.width, gy = b.position / world.width;
     if (gx < r.originX || gy < r.originY || gx >= r.originX + r.width || gy >= r.originY + r.height) continue;
-    int32_t px = 0, py = 0;
-    RenderedHexTopLeft(r, 50, gx, gy, px, py);
+    const PixelPoint at = RenderedHexTopLeft(r, 50, gx, gy);
+    const int32_t px = at.x, py = at.y;
     const uint32_t fill = ExpectedFill(image, world, gx, gy);
     if (b.buildingCode / 100 == 101 && fill != 0xAA0000) {
       // The city art from the hex's top-left, but where the facilities (16 pixels square, in
@@ -273,8 +273,8 @@ TEST(Render, DiffFramesExactlyTheChangedHexes) {
   const DecodedPng p = f.Png(png);
   for (int gx = r.originX; gx < r.originX + r.width; ++gx)
     for (int gy = r.originY; gy < r.originY + r.height; ++gy) {
-      int32_t px = 0, py = 0;
-      RenderedHexTopLeft(r, 20, gx, gy, px, py);
+      const PixelPoint at = RenderedHexTopLeft(r, 20, gx, gy);
+      const int32_t px = at.x, py = at.y;
       const bool framed = p.At(px + 1, py + 10) == Opaque(kDiffFrameColour) &&
                           p.At(px + 10, py + 1) == Opaque(kDiffFrameColour) &&
                           p.At(px + 18, py + 10) == Opaque(kDiffFrameColour);

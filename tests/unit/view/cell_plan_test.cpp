@@ -144,13 +144,9 @@ TEST(CellPosition, OddGlobalColumnsAreShiftedHalfACell) {
   Cell c{};
   c.globalX = 13;
   c.globalY = 6;
-  int32_t px, py;
-  CellScreenPosition(c, 1, 1, px, py);
-  EXPECT_EQ(px, 100);
-  EXPECT_EQ(py, 75);
+  EXPECT_EQ(CellScreenPosition(c, 1, 1), (PixelPoint{100, 75}));
   c.globalX = 12;
-  CellScreenPosition(c, 1, 1, px, py);
-  EXPECT_EQ(py, 50);
+  EXPECT_EQ(CellScreenPosition(c, 1, 1).y, 50);
 }
 
 }  // namespace
