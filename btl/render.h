@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/status.h"
-#include "scenario/battle_file.h"
+#include "scenario/battle_read.h"
 #include "scenario/world_map.h"
 
 // The map view's hex side: the artwork's own size is the size it has at this side.
