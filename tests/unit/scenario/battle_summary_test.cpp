@@ -118,6 +118,23 @@ TEST(BattleSummary, AgreesWithTheWholeFileReaderAndWithPlacing) {
                 memcmp(summary.generals.data(), image.bytes.data() + image.layout.generalsAt,
                        image.layout.tailAt - image.layout.generalsAt) == 0) << name;
     EXPECT_EQ(summary.tailSize(), image.tailSize()) << name;
+    // The summary of the file read whole (btl info on a pipe) is the buffered one, field by field.
+    BattleSummary ofImage;
+    SummariseBattleImage(image, ofImage);
+    const BattleLayout& il = ofImage.layout;
+    EXPECT_EQ(ofImage.name, summary.name) << name;
+    EXPECT_EQ(memcmp(&il.header, &l.header, sizeof l.header), 0) << name;
+    EXPECT_EQ(std::vector<size_t>({il.size, il.teamsAt, il.ownersAt, il.buildingsAt, il.unitsAt,
+                                   il.generalsAt, il.tailAt}),
+              std::vector<size_t>({l.size, l.teamsAt, l.ownersAt, l.buildingsAt, l.unitsAt,
+                                   l.generalsAt, l.tailAt})) << name;
+    EXPECT_EQ(ofImage.teams, summary.teams) << name;
+    ASSERT_EQ(ofImage.generals.size(), summary.generals.size()) << name;
+    EXPECT_TRUE(summary.generals.empty() ||
+                memcmp(ofImage.generals.data(), summary.generals.data(),
+                       summary.generals.size() * sizeof(GeneralEntry)) == 0) << name;
+    EXPECT_EQ(ofImage.occupied.buildings, summary.occupied.buildings) << name;
+    EXPECT_EQ(ofImage.occupied.units, summary.occupied.units) << name;
     const MapRange f = image.fileRange();
     for (const MapRange& range : {InitialRange(f, world), MapRange{1, 2, 9, 7}}) {
       if (!CheckRange(range, world.width, world.height).ok()) continue;
