@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "scenario/battle_file.h"
+#include "scenario/world_map.h"
 #include "scenario/edit_history.h"
 #include "view/view_state.h"
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "scenario/battle_file.h"
+#include "scenario/battle_place.h"
 #include "scenario/world_record.h"
 #include "view/layout.h"
 

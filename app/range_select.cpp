@@ -7,7 +7,7 @@
 #include "drawing/mouse_queue.h"
 #include "platform/prompts.h"
 #include "drawing/window.h"
-#include "scenario/battle_file.h"
+#include "scenario/battle_place.h"
 
 Surface rangeSurface;
 

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "catalogs/scenario_problems.h"
+#include "scenario/battle_place.h"
+#include "scenario/battle_write.h"
 #include "scenario/save_loss.h"
 #include "btl/command_line.h"
 #include "scenario/field_text.h"
@@ -124,8 +126,8 @@ void Checker::Run() {
       for (DataFile f : DataFilesDeciding(CheckKind(k))) r_.leftOut[k] |= !r_.data.usable(f);
   Range();
   const Section sections[] = {
-      {"建筑", im_.buildingsAt, sizeof(BuildingRecord), im_.header.buildingCount, BuildingRecordName},
-      {"部队", im_.unitsAt, sizeof(UnitRecord), im_.header.unitCount, UnitRecordName},
+      {"建筑", im_.layout.buildingsAt, sizeof(BuildingRecord), im_.layout.header.buildingCount, BuildingRecordName},
+      {"部队", im_.layout.unitsAt, sizeof(UnitRecord), im_.layout.header.unitCount, UnitRecordName},
   };
   for (const Section& s : sections) {
     Records(s);
@@ -203,7 +205,7 @@ void Checker::Reordered(const Section& s) {
 }
 
 void Checker::Owners() {
-  const int teams = im_.header.teamCount;
+  const int teams = im_.layout.header.teamCount;
   for (int y = 0; y < range_.height; ++y)
     for (int x = 0; x < range_.width; ++x) {
       const uint8_t owner = im_.owner(x, y);
@@ -231,12 +233,12 @@ void Checker::SaveChanges() {
   std::vector<uint8_t> saved;
   if (BuildBattleBytes(saved).ok()) {
     constexpr size_t kAlpha = offsetof(TeamRecord, fileColour) + 3;
-    for (int t = 0; t < im_.header.teamCount; ++t) {
+    for (int t = 0; t < im_.layout.header.teamCount; ++t) {
       const size_t at = size_t(t) * kTeamFileBytes + kAlpha;
-      const uint8_t before = im_.bytes[im_.teamsAt + at], after = saved[kHeaderBytes + at];
+      const uint8_t before = im_.bytes[im_.layout.teamsAt + at], after = saved[kHeaderBytes + at];
       if (before == after) continue;
       r_[CheckKind::kAlphaSetOnSave].Add([&] {
-        const uint8_t* team = im_.bytes.data() + im_.teamsAt + size_t(t) * kTeamFileBytes;
+        const uint8_t* team = im_.bytes.data() + im_.layout.teamsAt + size_t(t) * kTeamFileBytes;
         return "军团 " + Labelled(t, TeamRecordName(team)) + "的颜色 alpha 字节为 " +
                N(before) + "，保存时设为 " + N(after);
       });

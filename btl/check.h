@@ -18,7 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "scenario/battle_file.h"
+#include "scenario/battle_read.h"
+#include "scenario/world_map.h"
 #include "btl/bounded_lines.h"
 #include "btl/names.h"
 

@@ -5,6 +5,10 @@
 #include "base/files.h"
 #include "base/text.h"
 #include "catalogs/catalogs.h"
+#include "scenario/battle_place.h"
+#include "scenario/battle_read.h"
+#include "scenario/battle_summary.h"
+#include "scenario/battle_write.h"
 #include "scenario/safe_save.h"
 #include "btl/check.h"
 #include "btl/command_line.h"
@@ -39,22 +43,6 @@ Status ReadInput(const std::string& path, const InputReader& readInput, BattleIm
   if (!readInput || !readInput(bytes))
     return Fail(FailureKind::kCannotOpen, "无法读取标准输入。");
   return ParseBattleFile(std::move(bytes), kStandardInputName, image);
-}
-
-// What info shows of a file read whole (from standard input): the summary the buffered
-// reader makes of a file on disk.
-void SummaryOfImage(const BattleImage& image, BattleSummary& summary) {
-  summary.name = image.name;
-  LayOutBattleFile(image.bytes.data(), image.bytes.size(), image.name, summary.layout);
-  const uint8_t* b = image.bytes.data();
-  summary.teams.assign(b + image.teamsAt, b + image.ownersAt);
-  summary.generals.resize(size_t(image.header.generalCount));
-  if (!summary.generals.empty())
-    memcpy(summary.generals.data(), b + image.generalsAt, summary.generals.size() * sizeof(GeneralEntry));
-  MarkPositions(b + image.buildingsAt, size_t(image.header.buildingCount), sizeof(BuildingRecord),
-                summary.occupied.buildings);
-  MarkPositions(b + image.unitsAt, size_t(image.header.unitCount), sizeof(UnitRecord),
-                summary.occupied.units);
 }
 
 Status ReadBoth(const std::string& dataDir, const std::string& path, const InputReader& readInput,
@@ -146,7 +134,7 @@ int Info(const CommandLine& line, const InputReader& readInput, std::string& out
   if (line.input == kStandardStream) {
     BattleImage image;
     s = ReadInput(line.input, readInput, image);
-    if (s.ok()) SummaryOfImage(image, summary);
+    if (s.ok()) SummariseBattleImage(image, summary);
   } else {
     s = SummariseBattleFile(line.input, summary);
   }

@@ -59,7 +59,7 @@ void Header(const Sides& s, Kind& kind) {
   std::vector<std::string> changes;
   FieldChanges(HeaderFields().fields, s.a.bytes.data(), s.b.bytes.data(), changes);
   for (std::string& c : changes) kind.Add(std::move(c));
-  const BtlHeader &ha = s.a.header, &hb = s.b.header;
+  const BtlHeader &ha = s.a.layout.header, &hb = s.b.layout.header;
   struct Count {
     const char* label;
     int32_t a, b;
@@ -93,15 +93,15 @@ void ByIndex(const Sides& s, const RecordFields& fields, RecordNamer nameOf, int
 
 // The owner byte of global hex (x, y) in a file, or -1 outside its range.
 int OwnerAt(const BattleImage& im, int64_t x, int64_t y) {
-  int64_t column = x - im.header.originX, row = y - im.header.originY;
-  if (column < 0 || row < 0 || column >= im.header.rangeWidth || row >= im.header.rangeHeight) return -1;
+  int64_t column = x - im.layout.header.originX, row = y - im.layout.header.originY;
+  if (column < 0 || row < 0 || column >= im.layout.header.rangeWidth || row >= im.layout.header.rangeHeight) return -1;
   return im.owner(int(column), int(row));
 }
 
 // Owners by global hex: each file's range walked, the other's owner looked up.
 void Owners(const Sides& s, Kind& kind) {
   auto walk = [&](const BattleImage& self, const BattleImage& other, bool first) {
-    const BtlHeader& h = self.header;
+    const BtlHeader& h = self.layout.header;
     for (int row = 0; row < h.rangeHeight; ++row)
       for (int column = 0; column < h.rangeWidth; ++column) {
         int64_t x = int64_t(h.originX) + column, y = int64_t(h.originY) + row;
@@ -194,7 +194,7 @@ void ByHex(const Sides& s, const RecordFields& fields, RecordNamer nameOf, size_
 
 void Tail(const Sides& s, Kind& kind) {
   size_t sa = s.a.tailSize(), sb = s.b.tailSize();
-  const uint8_t *pa = s.a.bytes.data() + s.a.tailAt, *pb = s.b.bytes.data() + s.b.tailAt;
+  const uint8_t *pa = s.a.bytes.data() + s.a.layout.tailAt, *pb = s.b.bytes.data() + s.b.layout.tailAt;
   size_t common = std::min(sa, sb), first = 0;
   while (first < common && pa[first] == pb[first]) ++first;
   if (first == common && sa == sb) return;
@@ -218,15 +218,15 @@ bool DiffBattleFiles(const BattleImage& a, const BattleImage& b, const DiffOptio
   Kind kinds[] = {{"文件头"}, {"军团"}, {"归属"}, {"建筑"}, {"部队"}, {"将军"}, {"附加数据"}};
   for (Kind& k : kinds) k.found.all = options.all;
   Header(s, kinds[0]);
-  ByIndex(s, TeamFields(), TeamRecordName, a.header.teamCount, a.teamsAt, b.header.teamCount,
-          b.teamsAt, "军团", kinds[1]);
+  ByIndex(s, TeamFields(), TeamRecordName, a.layout.header.teamCount, a.layout.teamsAt, b.layout.header.teamCount,
+          b.layout.teamsAt, "军团", kinds[1]);
   Owners(s, kinds[2]);
-  ByHex(s, BuildingFields(), BuildingRecordName, a.buildingsAt, a.header.buildingCount,
-        b.buildingsAt, b.header.buildingCount, kinds[3]);
-  ByHex(s, UnitFields(), UnitRecordName, a.unitsAt, a.header.unitCount, b.unitsAt,
-        b.header.unitCount, kinds[4]);
-  ByIndex(s, GeneralFields(), GeneralRecordName, a.header.generalCount, a.generalsAt,
-          b.header.generalCount, b.generalsAt, "将军", kinds[5]);
+  ByHex(s, BuildingFields(), BuildingRecordName, a.layout.buildingsAt, a.layout.header.buildingCount,
+        b.layout.buildingsAt, b.layout.header.buildingCount, kinds[3]);
+  ByHex(s, UnitFields(), UnitRecordName, a.layout.unitsAt, a.layout.header.unitCount, b.layout.unitsAt,
+        b.layout.header.unitCount, kinds[4]);
+  ByIndex(s, GeneralFields(), GeneralRecordName, a.layout.header.generalCount, a.layout.generalsAt,
+          b.layout.header.generalCount, b.layout.generalsAt, "将军", kinds[5]);
   Tail(s, kinds[6]);
   int64_t total = 0;
   for (const Kind& k : kinds) {

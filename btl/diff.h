@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "scenario/battle_file.h"
+#include "scenario/battle_read.h"
 #include "btl/bounded_lines.h"
 #include "scenario/record_fields.h"
 

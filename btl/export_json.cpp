@@ -137,38 +137,38 @@ void List(Output& o, const char* key, size_t count, Item item, bool last = false
 
 // Roughly the size of the text, so the string grows at most once or twice.
 size_t ExpectedSize(const BattleImage& im) {
-  const BtlHeader& h = im.header;
-  return 4096 + size_t(h.teamCount) * 800 + (im.buildingsAt - im.ownersAt) * 2 +
+  const BtlHeader& h = im.layout.header;
+  return 4096 + size_t(h.teamCount) * 800 + (im.layout.buildingsAt - im.layout.ownersAt) * 2 +
          size_t(h.rangeHeight) * 8 + size_t(h.buildingCount) * 280 + size_t(h.unitCount) * 340 +
          size_t(h.generalCount) * 32 + im.tailSize() * 2 + im.tailSize() / 4;
 }
 
 void WriteJson(const BattleImage& im, int32_t worldWidth, Output& o) {
-  const BtlHeader& h = im.header;
+  const BtlHeader& h = im.layout.header;
   const uint8_t* bytes = im.bytes.data();
   std::string& out = o.out;
   out += "{\n  \"format\": \"btl\",\n  \"version\": 1,\n  \"header\": ";
   Record(out, HeaderFields(), bytes, 0);
   out += ",\n";
   List(o, "teams", size_t(h.teamCount), [&](size_t i) {
-    Record(out, TeamFields(), bytes + im.teamsAt + i * kTeamFileBytes, 0);
+    Record(out, TeamFields(), bytes + im.layout.teamsAt + i * kTeamFileBytes, 0);
   });
   List(o, "owners", size_t(h.rangeHeight), [&](size_t i) {
-    HexLine(out, bytes + im.ownersAt + i * size_t(h.rangeWidth), size_t(h.rangeWidth));
+    HexLine(out, bytes + im.layout.ownersAt + i * size_t(h.rangeWidth), size_t(h.rangeWidth));
   });
   List(o, "buildings", size_t(h.buildingCount), [&](size_t i) {
-    Record(out, BuildingFields(), bytes + im.buildingsAt + i * sizeof(BuildingRecord), worldWidth);
+    Record(out, BuildingFields(), bytes + im.layout.buildingsAt + i * sizeof(BuildingRecord), worldWidth);
   });
   List(o, "units", size_t(h.unitCount), [&](size_t i) {
-    Record(out, UnitFields(), bytes + im.unitsAt + i * sizeof(UnitRecord), worldWidth);
+    Record(out, UnitFields(), bytes + im.layout.unitsAt + i * sizeof(UnitRecord), worldWidth);
   });
   List(o, "generals", size_t(h.generalCount), [&](size_t i) {
-    Record(out, GeneralFields(), bytes + im.generalsAt + i * sizeof(GeneralEntry), 0);
+    Record(out, GeneralFields(), bytes + im.layout.generalsAt + i * sizeof(GeneralEntry), 0);
   });
   size_t tail = im.tailSize();
   List(o, "tail", (tail + kTailBytesPerLine - 1) / kTailBytesPerLine, [&](size_t i) {
     size_t at = i * kTailBytesPerLine;
-    HexLine(out, bytes + im.tailAt + at, std::min(kTailBytesPerLine, tail - at));
+    HexLine(out, bytes + im.layout.tailAt + at, std::min(kTailBytesPerLine, tail - at));
   }, true);
   out += "}\n";
 }

@@ -19,7 +19,7 @@
 #include <string>
 
 #include "base/status.h"
-#include "scenario/battle_file.h"
+#include "scenario/battle_read.h"
 
 // The JSON text of `image`. `worldWidth` > 0 adds each record's global column and row.
 std::string ExportJson(const BattleImage& image, int32_t worldWidth);

@@ -11,7 +11,8 @@
 #include <string_view>
 
 #include "base/files.h"
-#include "scenario/battle_file.h"
+#include "scenario/battle_format.h"
+#include "scenario/battle_read.h"
 #include "scenario/field_text.h"
 #include "scenario/record_fields.h"
 

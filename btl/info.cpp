@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "scenario/battle_place.h"
 #include "scenario/field_text.h"
 #include "btl/names.h"
 

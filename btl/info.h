@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "scenario/battle_file.h"
+#include "scenario/battle_summary.h"
 
 // The text form is appended to `out`: for 100,000 generals it is megabytes.
 void AddInfoText(const BattleSummary& summary, const WorldImage& world, const std::string& path,

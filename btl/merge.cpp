@@ -91,12 +91,12 @@ struct Three {
 
 // Records kept by index (teams, generals): a side that has fewer has removed the rest.
 int32_t ByIndex(Merger& m, const RecordFields& fields, RecordNamer nameOf, const Three& f,
-                int32_t BtlHeader::*count, size_t BattleImage::*at, const std::string& what,
+                int32_t BtlHeader::*count, size_t BattleLayout::*at, const std::string& what,
                 std::vector<uint8_t>& section) {
   auto record = [&](const BattleImage& im, int32_t i) -> const uint8_t* {
-    return i < im.header.*count ? im.bytes.data() + im.*at + size_t(i) * fields.size : nullptr;
+    return i < im.layout.header.*count ? im.bytes.data() + im.layout.*at + size_t(i) * fields.size : nullptr;
   };
-  const int32_t most = std::max({f.base.header.*count, f.ours.header.*count, f.theirs.header.*count});
+  const int32_t most = std::max({f.base.layout.header.*count, f.ours.layout.header.*count, f.theirs.layout.header.*count});
   int32_t kept = 0;
   for (int32_t i = 0; i < most; ++i) {
     const uint8_t *b = record(f.base, i), *o = record(f.ours, i), *t = record(f.theirs, i);
@@ -118,19 +118,19 @@ std::vector<int32_t> LastOnEachHex(const BattleImage& im, size_t at, int32_t cou
 
 // Buildings or units by hex, written one a hex in position order.
 int32_t ByHex(Merger& m, const RecordFields& fields, RecordNamer nameOf, const Three& f,
-              int32_t BtlHeader::*count, size_t BattleImage::*at, const std::string& what,
+              int32_t BtlHeader::*count, size_t BattleLayout::*at, const std::string& what,
               std::vector<uint8_t>& section) {
   const BattleImage* sides[3] = {&f.base, &f.ours, &f.theirs};
   std::vector<int32_t> last[3];
   for (int s = 0; s < 3; ++s)
-    last[s] = LastOnEachHex(*sides[s], sides[s]->*at, sides[s]->header.*count, fields.size);
+    last[s] = LastOnEachHex(*sides[s], sides[s]->layout.*at, sides[s]->layout.header.*count, fields.size);
   const int32_t ww = m.options.worldWidth;
   int32_t kept = 0;
   for (size_t p = 0; p < size_t(kPositionLimit); ++p) {
     const uint8_t* r[3];
     for (int s = 0; s < 3; ++s)
       r[s] = last[s][p] < 0 ? nullptr
-                            : sides[s]->bytes.data() + sides[s]->*at + size_t(last[s][p]) * fields.size;
+                            : sides[s]->bytes.data() + sides[s]->layout.*at + size_t(last[s][p]) * fields.size;
     if (!r[0] && !r[1] && !r[2]) continue;
     const uint8_t* named = r[1] ? r[1] : r[2] ? r[2] : r[0];
     std::string hex = what + " 位置 " + N(int64_t(p)) +
@@ -143,7 +143,7 @@ int32_t ByHex(Merger& m, const RecordFields& fields, RecordNamer nameOf, const T
 
 // The ownership map hex by hex; the three ranges are the same.
 void Owners(Merger& m, const Three& f, std::vector<uint8_t>& section) {
-  const BtlHeader& h = f.ours.header;
+  const BtlHeader& h = f.ours.layout.header;
   section.resize(size_t(h.rangeWidth) * size_t(h.rangeHeight));
   for (int row = 0; row < h.rangeHeight; ++row)
     for (int column = 0; column < h.rangeWidth; ++column) {
@@ -166,7 +166,7 @@ void Owners(Merger& m, const Three& f, std::vector<uint8_t>& section) {
 // The tail is kept whole: its bytes mean nothing to the editor.
 void Tail(Merger& m, const Three& f, std::vector<uint8_t>& section) {
   auto tail = [](const BattleImage& im) {
-    return std::vector<uint8_t>(im.bytes.begin() + std::ptrdiff_t(im.tailAt), im.bytes.end());
+    return std::vector<uint8_t>(im.bytes.begin() + std::ptrdiff_t(im.layout.tailAt), im.bytes.end());
   };
   std::vector<uint8_t> b = tail(f.base), o = tail(f.ours), t = tail(f.theirs);
   if (o == t || t == b) {
@@ -181,7 +181,7 @@ void Tail(Merger& m, const Three& f, std::vector<uint8_t>& section) {
 }
 
 bool SameRange(const BattleImage& a, const BattleImage& b) {
-  const BtlHeader &x = a.header, &y = b.header;
+  const BtlHeader &x = a.layout.header, &y = b.layout.header;
   return x.originX == y.originX && x.originY == y.originY && x.rangeWidth == y.rangeWidth &&
          x.rangeHeight == y.rangeHeight;
 }
@@ -217,14 +217,14 @@ Status MergeBattleFiles(const BattleImage& base, const BattleImage& ours,
   BtlHeader h;
   memcpy(&h, header.data(), sizeof h);
   h.teamCount = ByIndex(m, TeamFields(), TeamRecordName, f, &BtlHeader::teamCount,
-                        &BattleImage::teamsAt, "军团", teams);
+                        &BattleLayout::teamsAt, "军团", teams);
   Owners(m, f, owners);
   h.buildingCount = ByHex(m, BuildingFields(), BuildingRecordName, f, &BtlHeader::buildingCount,
-                          &BattleImage::buildingsAt, "建筑", buildings);
+                          &BattleLayout::buildingsAt, "建筑", buildings);
   h.unitCount = ByHex(m, UnitFields(), UnitRecordName, f, &BtlHeader::unitCount,
-                      &BattleImage::unitsAt, "部队", units);
+                      &BattleLayout::unitsAt, "部队", units);
   h.generalCount = ByIndex(m, GeneralFields(), GeneralRecordName, f, &BtlHeader::generalCount,
-                           &BattleImage::generalsAt, "将军", generals);
+                           &BattleLayout::generalsAt, "将军", generals);
   Tail(m, f, tail);
   memcpy(header.data(), &h, sizeof h);
   for (const std::vector<uint8_t>* section : {&header, &teams, &owners, &buildings, &units, &generals, &tail})

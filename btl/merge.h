@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "base/status.h"
-#include "scenario/battle_file.h"
+#include "scenario/battle_read.h"
 
 enum class MergeSide { kOurs, kTheirs };
 

@@ -9,6 +9,7 @@
 #include "base/text.h"
 #include "catalogs/artwork.h"
 #include "catalogs/catalogs.h"
+#include "scenario/battle_place.h"
 #include "btl/label_font.h"
 #include "btl/raster.h"
 #include "view/cell_plan.h"

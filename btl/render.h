@@ -11,7 +11,7 @@
 
 #include "base/status.h"
 #include "drawing/window.h"
-#include "scenario/battle_file.h"
+#include "scenario/battle_read.h"
 #include "scenario/world_map.h"
 #include "view/hex_geometry.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <limits>
 
-#include "scenario/battle_file.h"
+#include "scenario/battle_format.h"
 #include "scenario/field_text.h"
 
 namespace {

@@ -49,7 +49,7 @@ Counts CountSection(const uint8_t* records, int32_t count, size_t size, int32_t 
 
 SaveLoss CountSaveLoss(const BattleImage& image, int32_t worldWidth, const MapRange& range) {
   SaveLoss loss;
-  const BtlHeader& h = image.header;
+  const BtlHeader& h = image.layout.header;
   for (int64_t y = 0; y < range.height; ++y) {
     const int64_t rowStart = (range.originY + y) * int64_t(worldWidth) + range.originX;
     const int64_t first = std::max<int64_t>(rowStart, kPositionLimit);
@@ -57,11 +57,11 @@ SaveLoss CountSaveLoss(const BattleImage& image, int32_t worldWidth, const MapRa
   }
   constexpr size_t kAlpha = offsetof(TeamRecord, fileColour) + 3;
   for (int32_t t = 0; t < h.teamCount; ++t)
-    loss.alphaBytes += image.bytes[image.teamsAt + size_t(t) * kTeamFileBytes + kAlpha] != 255;
+    loss.alphaBytes += image.bytes[image.layout.teamsAt + size_t(t) * kTeamFileBytes + kAlpha] != 255;
   if (worldWidth < 1) return loss;
-  const Counts b = CountSection(image.bytes.data() + image.buildingsAt, h.buildingCount,
+  const Counts b = CountSection(image.bytes.data() + image.layout.buildingsAt, h.buildingCount,
                                 sizeof(BuildingRecord), worldWidth, range);
-  const Counts u = CountSection(image.bytes.data() + image.unitsAt, h.unitCount,
+  const Counts u = CountSection(image.bytes.data() + image.layout.unitsAt, h.unitCount,
                                 sizeof(UnitRecord), worldWidth, range);
   loss.buildingsOutside = b.outside;
   loss.unitsOutside = u.outside;

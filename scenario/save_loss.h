@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "scenario/battle_file.h"
+#include "scenario/battle_read.h"
 
 // The titles of these kinds, in the companion's words.
 inline constexpr char kTitleRecordsOutsideRange[] = "地图范围之外的记录";

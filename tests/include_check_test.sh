@@ -32,7 +32,7 @@ plant() {
 
 plant base/text.h '#include "app/editor.h"' fails
 plant base/planted.cpp '#include "scenario/world_record.h"' fails
-plant scenario/battle_file.cpp '#  include "drawing/surface.h"' fails
+plant scenario/battle_read.cpp '#  include "drawing/surface.h"' fails
 plant drawing/window.h '#include "catalogs/catalogs.h"' fails
 plant view/layout.cpp '#include "dialogs/dialogs.h"' fails
 plant dialogs/fields.cpp '#include "app/editor.h"' fails

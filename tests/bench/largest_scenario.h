@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "scenario/battle_file.h"
+#include "scenario/world_map.h"
 
 inline void AppendBytes(std::vector<uint8_t>& out, const void* p, size_t n) {
   size_t at = out.size();

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "scenario/battle_format.h"
 #include "tests/bench/largest_scenario.h"
 
 namespace {

@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "scenario/battle_file.h"
+#include "scenario/battle_read.h"
+#include "scenario/battle_place.h"
+#include "scenario/battle_write.h"
 #include "base/files.h"
 #include "scenario/safe_save.h"
 #include "tests/bench/largest_scenario.h"

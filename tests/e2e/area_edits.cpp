@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "app/editor.h"
-#include "scenario/battle_file.h"
+#include "scenario/battle_write.h"
 #include "scenario/safe_save.h"
 #include "view/hex_geometry.h"
 #include "view/layout.h"

@@ -20,7 +20,8 @@
 
 #include "app/editor.h"
 #include "catalogs/catalogs.h"
-#include "scenario/battle_file.h"
+#include "scenario/battle_format.h"
+#include "scenario/battle_write.h"
 #include "scenario/safe_save.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "app/editor.h"
 #include "base/config.h"
 #include "drawing/surface.h"
-#include "scenario/battle_file.h"
+#include "scenario/battle_write.h"
 #include "scenario/safe_save.h"
 #include "view/cell_plan.h"
 #include "view/hex_geometry.h"

@@ -5,7 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "scenario/battle_file.h"
+#include "scenario/battle_read.h"
+#include "scenario/battle_place.h"
+#include "scenario/battle_write.h"
 
 namespace {
 

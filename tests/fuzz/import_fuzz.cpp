@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "scenario/battle_file.h"
+#include "scenario/battle_read.h"
 #include "btl/export_json.h"
 #include "btl/import_json.h"
 

@@ -13,7 +13,8 @@
 #include "catalogs/catalogs.h"
 #include "catalogs/string_table.h"
 #include "base/text.h"
-#include "scenario/battle_file.h"
+#include "scenario/battle_format.h"
+#include "scenario/battle_read.h"
 #include "btl/export_json.h"
 #include "tools/demo_data/demo_data.h"
 

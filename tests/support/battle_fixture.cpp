@@ -5,6 +5,8 @@
 #include "base/files.h"
 #include "catalogs/catalogs.h"
 #include "catalogs/string_table.h"
+#include "scenario/battle_read.h"
+#include "scenario/battle_write.h"
 #include "tests/support/battle_fixture.h"
 #include "tools/demo_data/demo_data.h"
 
@@ -49,6 +51,11 @@ WorldImage MakeWorld(int width, int height) {
       info.terrain = uint8_t((col + row) % 20);
       for (int k = 0; k < 11; ++k) info.keep[k] = uint8_t(col * 7 + row * 3 + k);
     }
+  return w;
+}
+
+const WorldImage& World40x30() {
+  static WorldImage w = MakeWorld(40, 30);
   return w;
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "scenario/battle_file.h"
+#include "scenario/battle_place.h"
 #include "scenario/world_map.h"
 #include "scenario/world_record.h"
 
@@ -24,6 +24,11 @@ struct BattleFixture {
 // A world of the given size with a recognisable terrain byte per hex.
 WorldImage MakeWorld(int width, int height);
 std::vector<uint8_t> WorldFileBytes(const WorldImage& world);
+
+// The 40 x 30 world CleanScenario lies on, made once.
+const WorldImage& World40x30();
+// The 16-bit position of global hex (gx, gy) on a world `worldWidth` wide.
+inline uint16_t Pos(int gx, int gy, int worldWidth = 40) { return uint16_t(gy * worldWidth + gx); }
 
 TeamRecord MakeTeam(int country, uint8_t r, uint8_t g, uint8_t b, uint8_t alpha = 255);
 UnitRecord MakeUnit(uint16_t position, uint8_t unitClass, uint8_t level, uint8_t general = 255);

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <vector>
 
-#include "scenario/battle_file.h"
+#include "scenario/battle_format.h"
 
 struct Mutator {
   uint64_t state;

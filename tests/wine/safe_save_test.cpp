@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "scenario/battle_file.h"
+#include "scenario/battle_write.h"
 #include "scenario/safe_save.h"
 #include "base/wide.h"
 #include "scenario/world_record.h"

@@ -53,8 +53,8 @@ TEST(Companion, ResaveWithARangeSavesThatRange) {
   ASSERT_EQ(f.Run({"resave", f.battle, target, "--range", "6", "5", "3", "3"}), 0) << f.err;
   BattleImage image;
   ASSERT_TRUE(ReadBattleFile(target, image).ok());
-  EXPECT_EQ(image.header.originX, 6);
-  EXPECT_EQ(image.header.rangeWidth, 3);
+  EXPECT_EQ(image.layout.header.originX, 6);
+  EXPECT_EQ(image.layout.header.rangeWidth, 3);
   EXPECT_NE(f.err.find("警告"), std::string::npos);  // records outside were dropped
   // A range outside the world is refused and writes nothing.
   std::string refused = JoinPath(f.folder, "d.btl");
@@ -96,8 +96,8 @@ TEST(Companion, ResaveRefusesAFileRangeItCannotKeep) {
     ASSERT_EQ(f.Run({"resave", f.battle, target, "--range", "5", "4", "6", "5"}), kExitOk) << f.err;
     BattleImage image;
     ASSERT_TRUE(ReadBattleFile(target, image).ok());
-    EXPECT_EQ(image.header.rangeWidth, 6);
-    EXPECT_EQ(image.header.originY, 4);
+    EXPECT_EQ(image.layout.header.rangeWidth, 6);
+    EXPECT_EQ(image.layout.header.originY, 4);
   }
   // Records outside the given range are named as dropped.
   CompanionFolder f(CleanScenario().bytes());

@@ -141,7 +141,7 @@ TEST(CompanionNew, BlankScenarioResavesToItsBytesAndBadInputIsRefused) {
       << f.err;
   BattleImage image;
   ASSERT_TRUE(ReadBattleFile(blank, image).ok());
-  const BtlHeader& h = image.header;
+  const BtlHeader& h = image.layout.header;
   EXPECT_EQ(h.originX, 10);
   EXPECT_EQ(h.originY, 20);
   EXPECT_EQ(h.rangeWidth, 30);
@@ -154,7 +154,7 @@ TEST(CompanionNew, BlankScenarioResavesToItsBytesAndBadInputIsRefused) {
   std::vector<uint32_t> colours;
   for (int i = 0; i < 3; ++i) {
     TeamRecord t{};
-    memcpy(&t, image.bytes.data() + image.teamsAt + size_t(i) * kTeamFileBytes, kTeamFileBytes);
+    memcpy(&t, image.bytes.data() + image.layout.teamsAt + size_t(i) * kTeamFileBytes, kTeamFileBytes);
     EXPECT_EQ(t.teamNumber, i);
     EXPECT_EQ(t.country, countries[i]);
     EXPECT_EQ(t.money, 0);
@@ -177,7 +177,7 @@ TEST(CompanionNew, BlankScenarioResavesToItsBytesAndBadInputIsRefused) {
   ASSERT_TRUE(ReadBattleFile(blank, image).ok());
   std::vector<uint32_t> all;
   for (int i = 0; i < 254; ++i) {
-    const uint8_t* c = image.bytes.data() + image.teamsAt + size_t(i) * kTeamFileBytes + 40;
+    const uint8_t* c = image.bytes.data() + image.layout.teamsAt + size_t(i) * kTeamFileBytes + 40;
     all.push_back(c[0] | c[1] << 8 | c[2] << 16);
   }
   std::sort(all.begin(), all.end());

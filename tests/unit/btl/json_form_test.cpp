@@ -221,9 +221,9 @@ TEST(JsonForm, HandEditedDocumentsAreRead) {
   BattleImage image;
   ASSERT_TRUE(ParseBattleFile(bytes, "x", image).ok());
   uint16_t hp = 77;
-  memcpy(expected.data() + image.unitsAt + sizeof(UnitRecord) + offsetof(UnitRecord, hp), &hp, 2);
+  memcpy(expected.data() + image.layout.unitsAt + sizeof(UnitRecord) + offsetof(UnitRecord, hp), &hp, 2);
   int32_t ion = -5;
-  memcpy(expected.data() + image.teamsAt + 2 * kTeamFileBytes + offsetof(TeamRecord, techLevels) + 44,
+  memcpy(expected.data() + image.layout.teamsAt + 2 * kTeamFileBytes + offsetof(TeamRecord, techLevels) + 44,
          &ion, 4);
   EXPECT_TRUE(back == expected);
 }

@@ -53,9 +53,9 @@ uint32_t Opaque(uint32_t colour) { return colour | 0xFF000000u; }
 // What a hex is filled with, worked out from the battle file and world map, not the view.
 uint32_t ExpectedFill(const BattleImage& image, const WorldImage& world, int gx, int gy) {
   if (world.at(gx, gy).terrain == 1) return 0xAA0000;
-  const uint8_t owner = image.owner(gx - image.header.originX, gy - image.header.originY);
-  if (owner >= image.header.teamCount) return 0xFFFFFF;
-  const uint8_t* team = image.bytes.data() + image.teamsAt + size_t(owner) * kTeamFileBytes;
+  const uint8_t owner = image.owner(gx - image.layout.header.originX, gy - image.layout.header.originY);
+  if (owner >= image.layout.header.teamCount) return 0xFFFFFF;
+  const uint8_t* team = image.bytes.data() + image.layout.teamsAt + size_t(owner) * kTeamFileBytes;
   TeamRecord t;
   memcpy(&t, team, kTeamFileBytes);
   return uint32_t(t.fileColour[0]) | uint32_t(t.fileColour[1]) << 8 | uint32_t(t.fileColour[2]) << 16;
@@ -70,8 +70,8 @@ BattleImage Parsed(const std::vector<uint8_t>& bytes) {
 // The hexes holding a building or a unit, by global index.
 std::set<int> Occupied(const BattleImage& image) {
   std::set<int> hexes;
-  for (int i = 0; i < image.header.buildingCount; ++i) hexes.insert(image.building(i).position);
-  for (int i = 0; i < image.header.unitCount; ++i) hexes.insert(image.unit(i).position);
+  for (int i = 0; i < image.layout.header.buildingCount; ++i) hexes.insert(image.building(i).position);
+  for (int i = 0; i < image.layout.header.unitCount; ++i) hexes.insert(image.unit(i).position);
   return hexes;
 }
 
@@ -205,7 +205,7 @@ TEST(Render, CityArtAndFlagWhereTheMapViewPutsThem) {
   ASSERT_EQ(DecodePng(bytes, city.png), "");
 
   int cities = 0, flags = 0;
-  for (int i = 0; i < image.header.buildingCount; ++i) {
+  for (int i = 0; i < image.layout.header.buildingCount; ++i) {
     const BuildingRecord b = image.building(i);
     const int gx = b.position % world.width, gy = b.position / world.width;
     if (gx < r.originX || gy < r.originY || gx >= r.originX + r.width || gy >= r.originY + r.height) continue;
@@ -232,9 +232,9 @@ TEST(Render, CityArtAndFlagWhereTheMapViewPutsThem) {
     }
     // The flag of the owner's country, at (-1, 35) from the hex's corner, 0.33 of its size.
     const uint8_t owner = image.owner(gx - r.originX, gy - r.originY);
-    if (owner >= image.header.teamCount) continue;
+    if (owner >= image.layout.header.teamCount) continue;
     TeamRecord t;
-    memcpy(&t, image.bytes.data() + image.teamsAt + size_t(owner) * kTeamFileBytes, kTeamFileBytes);
+    memcpy(&t, image.bytes.data() + image.layout.teamsAt + size_t(owner) * kTeamFileBytes, kTeamFileBytes);
     flag = {};
     ASSERT_TRUE(ReadWholeFile(f.File("图片/flag_" + std::to_string(t.country) + ".png"), bytes));
     ASSERT_EQ(DecodePng(bytes, flag.png), "");
@@ -254,16 +254,16 @@ TEST(Render, DiffFramesExactlyTheChangedHexes) {
   std::set<std::pair<int, int>> expected;
   // An owner, a unit's level, a building's code.
   const int ox = r.originX + 3, oy = r.originY + 2;
-  uint8_t& owner = changed[image.ownersAt + size_t(oy - r.originY) * r.width + size_t(ox - r.originX)];
+  uint8_t& owner = changed[image.layout.ownersAt + size_t(oy - r.originY) * r.width + size_t(ox - r.originX)];
   owner = owner == 0 ? 1 : 0;
   expected.insert({ox, oy});
   UnitRecord u = image.unit(0);
   u.unitLevel = uint8_t(u.unitLevel % 5 + 1);
-  memcpy(changed.data() + image.unitsAt, &u, sizeof u);
+  memcpy(changed.data() + image.layout.unitsAt, &u, sizeof u);
   expected.insert({u.position % world.width, u.position / world.width});
-  BuildingRecord b = image.building(image.header.buildingCount - 1);
+  BuildingRecord b = image.building(image.layout.header.buildingCount - 1);
   b.industry = uint8_t(b.industry ^ 1);
-  memcpy(changed.data() + image.buildingsAt + size_t(image.header.buildingCount - 1) * sizeof b, &b, sizeof b);
+  memcpy(changed.data() + image.layout.buildingsAt + size_t(image.layout.header.buildingCount - 1) * sizeof b, &b, sizeof b);
   expected.insert({b.position % world.width, b.position / world.width});
 
   const std::string in = f.File("demo_small.btl"), other = f.File("changed.btl"), png = f.File("diff.png");

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "scenario/battle_file.h"
+#include "scenario/battle_write.h"
 #include "tests/support/battle_fixture.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "scenario/battle_file.h"
+#include "scenario/battle_format.h"
 #include "tests/support/battle_fixture.h"
 #include "tests/support/temp_folder.h"
 

@@ -20,7 +20,7 @@
 #include <cstring>
 #endif
 
-#include "scenario/battle_file.h"
+#include "scenario/battle_write.h"
 #include "base/files.h"
 #include "tests/support/battle_fixture.h"
 #include "tests/support/temp_folder.h"
