@@ -25,6 +25,9 @@ std::string FileNameOf(const std::string& path);
 // fopen on a UTF-8 path.
 FILE* OpenFile(const std::string& path, const char* mode);
 bool FileExists(const std::string& path);
+// Creates one folder (its parent must exist). True when it is a folder afterwards, also when
+// it was one before.
+bool MakeFolder(const std::string& path);
 // The size in bytes of an open regular file, without moving its position. False when it
 // cannot be told, and for pipes and devices, whose size says nothing of what they hold.
 bool OpenFileSize(FILE* f, uint64_t& size);

@@ -1,3 +1,4 @@
+#include <errno.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,12 @@ FILE* OpenFile(const std::string& path, const char* mode) { return fopen(path.c_
 bool FileExists(const std::string& path) {
   struct stat st;
   return stat(path.c_str(), &st) == 0;
+}
+
+bool MakeFolder(const std::string& path) {
+  if (mkdir(path.c_str(), 0777) != 0 && errno != EEXIST) return false;
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool OpenFileSize(FILE* f, uint64_t& size) {

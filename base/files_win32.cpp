@@ -12,6 +12,13 @@ bool FileExists(const std::string& path) {
   return GetFileAttributesW(WideFromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool MakeFolder(const std::string& path) {
+  const std::wstring wide = WideFromUtf8(path);
+  if (!CreateDirectoryW(wide.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool OpenFileSize(FILE* f, uint64_t& size) {
   const HANDLE h = HANDLE(_get_osfhandle(_fileno(f)));
   if (h == INVALID_HANDLE_VALUE || GetFileType(h) != FILE_TYPE_DISK) return false;

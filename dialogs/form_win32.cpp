@@ -210,6 +210,12 @@ void CreateChildWindows(Win32Form& form, const std::vector<ChildWindow>& windows
 }
 
 INT_PTR DialogBinding::Run(void* owner, const wchar_t* templateName) {
+  // The list views of the team and problem dialogs need their window class registered; once
+  // for the whole run, before the first dialog.
+  [[maybe_unused]] static const bool controlsReady = [] {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    return InitCommonControlsEx(&controls) != FALSE;
+  }();
   return DialogBoxParamW(GetModuleHandleW(nullptr), templateName, static_cast<HWND>(owner), Procedure,
                          reinterpret_cast<LPARAM>(this));
 }

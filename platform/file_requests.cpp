@@ -1,6 +1,6 @@
 #include "platform/file_requests.h"
 
-bool SystemFileRequest(bool save, std::string& path);  // file_requests_win32/_native.cpp
+#include "platform/system.h"
 
 namespace {
 FileRequestHandler g_handler = nullptr;

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "base/wide.h"
+#include "platform/file_requests.h"
+#include "platform/system.h"
 
 namespace {
 

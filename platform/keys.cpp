@@ -2,8 +2,7 @@
 
 #include <bitset>
 
-bool SystemKeyDown(int key);   // keys_win32.cpp / keys_native.cpp
-bool SystemForegroundIsOurs();
+#include "platform/system.h"
 
 namespace {
 

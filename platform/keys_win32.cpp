@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include "platform/system.h"
+
 bool SystemKeyDown(int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
 
 // The foreground window is one of ours: the drawing window (its own thread), a dialog or a

@@ -1,7 +1,6 @@
 #include "platform/prompts.h"
 
-int SystemMessage(void* owner, const std::string& text, const std::string& caption,
-                   unsigned style);  // prompts_win32.cpp / prompts_native.cpp
+#include "platform/system.h"
 
 namespace {
 PromptHandler g_handler = nullptr;

@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "platform/prompts.h"
+#include "platform/system.h"
 
 // No message boxes natively: the text goes to stderr and the box is taken as answered with
 // its first button.

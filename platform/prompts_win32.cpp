@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/prompts.h"
+#include "platform/system.h"
 #include "base/wide.h"
 
 int SystemMessage(void* owner, const std::string& text, const std::string& caption,

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "base/files.h"
-#include "tools/demo_data/platform.h"
 
 std::string MakeDemoFiles(std::vector<DemoFile>& files) {
   files.clear();
