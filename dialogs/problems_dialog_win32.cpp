@@ -10,7 +10,8 @@ namespace {
 
 class ProblemsBinding final : public DialogBinding {
  public:
-  explicit ProblemsBinding(std::vector<ScenarioProblem> problems) : logic_(std::move(problems)) {}
+  ProblemsBinding(std::vector<ScenarioProblem> problems, ProblemFinder find)
+      : logic_(std::move(problems), std::move(find)) {}
   const ScenarioProblem* chosen() const { return logic_.chosen(); }
 
  private:
@@ -42,10 +43,11 @@ class ProblemsBinding final : public DialogBinding {
 
 }  // namespace
 
-bool ShowProblemsDialog(void* owner, std::vector<ScenarioProblem> problems, ScenarioProblem& chosen) {
+bool ShowProblemsDialog(void* owner, std::vector<ScenarioProblem> problems, ScenarioProblem& chosen,
+                        ProblemFinder find) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
-  ProblemsBinding binding(std::move(problems));
+  ProblemsBinding binding(std::move(problems), std::move(find));
   binding.Run(owner, L"PROBLEMS_DIALOG");
   if (!binding.chosen()) return false;
   chosen = *binding.chosen();
