@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/file_requests.h"
 #include "platform/keys.h"
@@ -15,7 +16,7 @@
 #include "view/view_state.h"
 #include "catalogs/artwork.h"
 #include "catalogs/catalogs.h"
-#include "catalogs/scenario_problems.h"
+#include "problems/problems.h"
 #include "catalogs/string_table.h"
 #include "dialogs/dialogs.h"
 #include "drawing/mouse_queue.h"
@@ -41,6 +42,10 @@ namespace {
 bool g_actionRan = false;
 
 void Notify(std::string text) { ShowNotice(g_view.notice, std::move(text), ClockMs()); }
+
+// The battle file as opened or last saved: the problem report judges the file's own kinds
+// and its save's on it, as the companion's check does.
+BattleImage g_fileOnDisk;
 
 const char kCloseQuestion[] = "当前战役有未保存的修改。\n\n关闭前是否保存？";
 
@@ -125,6 +130,7 @@ LoadResult LoadScenario(const std::string& path, RangeChooser choose) {
     g_history.Start(g_world);  // steps that do not fit this record are not applied
   ResetArea(g_view);
   WatchScenario(KeyOfScenarioFile(absolute, image.bytes.data(), image.bytes.size()), range);
+  g_fileOnDisk = std::move(image);
   LoadResult loaded;
   loaded.saveLossWarning = SaveLossText(loss, FileNameOf(path));
   return loaded;
@@ -141,12 +147,16 @@ LoadFailureReport ReportLoadFailure(const LoadResult& r) {
 
 namespace {
 
-// The recovery file follows the file just saved: its name, size and checksum.
+// The recovery file follows the file just saved: its name, size and checksum; so does the
+// problem report's file.
 void WatchSavedFile(const std::string& path) {
   std::string bytes;
   if (!ReadWholeFile(path, bytes)) return;
   WatchScenario(KeyOfScenarioFile(AbsolutePath(path), reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()),
                 CurrentRange());
+  BattleImage saved;
+  if (ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.end()), path, saved).ok())
+    g_fileOnDisk = std::move(saved);
 }
 
 // The size of the file just saved, for the notice; 0 when it cannot be told.
@@ -309,15 +319,18 @@ void GoToHex(bool) {
 }
 
 // P: the problem report, or a word that there is none; a problem the user goes to has its
-// hex centred and selected. Nothing in the scenario changes, so the undo history is left
+// hex centred and selected. The report holds the kinds of the file as opened or last saved,
+// then the scenario's as it is now (problems/problems.h): the same kinds the companion's
+// check finds on that file. Nothing in the scenario changes, so the undo history is left
 // alone (a paste key still held goes on with the same step).
 void ReportProblems(bool) {
-  std::vector<ScenarioProblem> problems = FindScenarioProblems();
+  std::vector<ScenarioProblem> problems = FindProblems(g_fileOnDisk);
   RunModal(kIgnoreHeldKeys, [&] {
     ScenarioProblem chosen;
     if (problems.empty())
       ShowMessage(window_handle(), "没有发现问题。", "问题检查", kMbOk | kMbIconInformation);
-    else if (ShowProblemsDialog(window_handle(), std::move(problems), chosen))
+    else if (ShowProblemsDialog(window_handle(), std::move(problems), chosen,
+                                [] { return FindProblems(g_fileOnDisk); }))
       CentreAndSelect(g_view, g_layout, chosen.globalX - g_world.originX, chosen.globalY - g_world.originY);
   });
 }

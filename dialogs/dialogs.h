@@ -9,7 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "catalogs/scenario_problems.h"
+#include "dialogs/problems_dialog.h"
+#include "problems/problems.h"
 #include "scenario/world_record.h"
 #include "view/hex_address.h"
 
@@ -34,5 +35,7 @@ bool ShowGoToDialog(void* owner, const MapRange& range, int32_t worldWidth, Grid
 bool ShowFindDialog(void* owner, std::vector<GridHex>& found);
 
 // The problem report over the problems found when it was asked for (see
-// dialogs/problems_dialog.h). True, with the problem, when the user chose a hex to go to.
-bool ShowProblemsDialog(void* owner, std::vector<ScenarioProblem> problems, ScenarioProblem& chosen);
+// dialogs/problems_dialog.h); 刷新 asks `find` again. True, with the problem, when the user
+// chose a hex to go to.
+bool ShowProblemsDialog(void* owner, std::vector<ScenarioProblem> problems, ScenarioProblem& chosen,
+                        ProblemFinder find = FindScenarioProblems);

@@ -30,4 +30,4 @@ bool ShowFindDialog(void*, std::vector<GridHex>& found) {
   return g_findAnswer && g_findAnswer(found) && !found.empty();
 }
 
-bool ShowProblemsDialog(void*, std::vector<ScenarioProblem>, ScenarioProblem&) { return false; }
+bool ShowProblemsDialog(void*, std::vector<ScenarioProblem>, ScenarioProblem&, ProblemFinder) { return false; }

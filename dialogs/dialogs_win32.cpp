@@ -204,8 +204,10 @@ bool ShowFindDialog(void* owner, std::vector<GridHex>& found) {
   return !found.empty();
 }
 
-bool ShowProblemsDialog(void* owner, std::vector<ScenarioProblem> problems, ScenarioProblem& chosen) {
-  Bound<ProblemsDialog> dialog({.prepare = SetUpProblemList, .notify = HearProblemList}, std::move(problems));
+bool ShowProblemsDialog(void* owner, std::vector<ScenarioProblem> problems, ScenarioProblem& chosen,
+                        ProblemFinder find) {
+  Bound<ProblemsDialog> dialog({.prepare = SetUpProblemList, .notify = HearProblemList}, std::move(problems),
+                               std::move(find));
   dialog.Run(owner, L"PROBLEMS_DIALOG");
   if (!dialog.logic().chosen()) return false;
   chosen = *dialog.logic().chosen();

@@ -23,7 +23,7 @@ void ProblemsDialog::OnCommand(Form& form, int id, Notice notice) {
       Choose(form, row);
   }
   if (id == IDC_PROBLEMS_REFRESH) {
-    problems_ = FindScenarioProblems();
+    problems_ = find_();
     Fill(form);
   }
   if (id == IDC_PROBLEMS_CLOSE) finished_ = true;

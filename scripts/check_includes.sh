@@ -11,7 +11,7 @@ set -uo pipefail
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 cd "$root" || exit 2
 
-floors=(base platform scenario drawing catalogs view dialogs app)
+floors=(base platform scenario drawing catalogs problems view dialogs app)
 declare -A rank
 for i in "${!floors[@]}"; do rank[${floors[$i]}]=$i; done
 # The companion stands on view/ as the dialogs do, and is above every floor but app/.

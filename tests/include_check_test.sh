@@ -5,7 +5,7 @@
 set -u
 source "$(dirname "$0")/../scripts/lib/harness.bash"
 check=$root/scripts/check_includes.sh
-floors=(base platform scenario drawing catalogs view dialogs app btl)
+floors=(base platform scenario drawing catalogs problems view dialogs app btl)
 
 out=$(bash "$check" "$root" 2>&1) && pass "the tree itself" || fail "the tree itself" "$out"
 
@@ -35,6 +35,9 @@ plant base/planted.cpp '#include "scenario/world_record.h"' fails
 plant scenario/battle_read.cpp '#  include "drawing/surface.h"' fails
 plant drawing/window.h '#include "catalogs/catalogs.h"' fails
 plant view/layout.cpp '#include "dialogs/dialogs.h"' fails
+plant problems/problems.cpp '#include "view/hex_query.h"' fails
+plant catalogs/catalogs.cpp '#include "problems/problems.h"' fails
+plant view/hex_query.cpp '#include "problems/problems.h"' passes
 plant dialogs/fields.cpp '#include "app/editor.h"' fails
 plant catalogs/catalogs.cpp '#include "tests/support/temp_folder.h"' fails
 plant app/editor.cpp '#include "btl/companion.h"' fails

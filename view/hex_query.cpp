@@ -1,6 +1,6 @@
 #include "view/hex_query.h"
 
-#include "catalogs/scenario_problems.h"
+#include "problems/problems.h"
 #include "scenario/world_record.h"
 
 std::vector<uint8_t> HexesWithProblems() {

@@ -9,7 +9,7 @@
 #include <ctime>
 
 #include "catalogs/catalogs.h"
-#include "catalogs/scenario_problems.h"
+#include "problems/problems.h"
 #include "catalogs/string_table.h"
 #include "scenario/world_record.h"
 

@@ -18,7 +18,7 @@
 #include "catalogs/catalogs.h"
 #include "catalogs/string_table.h"
 #include "base/text.h"
-#include "catalogs/scenario_problems.h"
+#include "problems/problems.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/resource_ids.h"
 #include "dialogs/team_dialog.h"

@@ -13,7 +13,7 @@
 #include "base/files.h"
 #include "base/text.h"
 #include "catalogs/catalogs.h"
-#include "catalogs/scenario_problems.h"
+#include "problems/problems.h"
 #include "catalogs/string_table.h"
 #include "tests/support/battle_fixture.h"
 #include "tests/support/temp_folder.h"
@@ -67,9 +67,9 @@ Json::Value Parse(const std::string& text) {
 }
 
 // The lines printed under a kind's heading in the text form.
-std::vector<std::string> LinesOfKind(const std::string& out, CheckKind kind) {
+std::vector<std::string> LinesOfKind(const std::string& out, ProblemKind kind) {
   std::vector<std::string> lines;
-  const std::string heading = std::string(CheckKindTitle(kind)) + "（";
+  const std::string heading = std::string(ProblemKindTitle(kind)) + "（";
   size_t at = out.find("\n" + heading);
   if (at == std::string::npos) return lines;
   at = out.find('\n', at + 1) + 1;
@@ -154,10 +154,10 @@ TEST(Check, EachKindOfFindingAndTheExitStatus) {
     EXPECT_NE(f.out.find(c.line), std::string::npos) << f.out;
     for (const auto& [key, count] : c.counts) {
       bool found = false;
-      for (int k = 0; k < kCheckKinds; ++k)
-        if (key == CheckKindKey(CheckKind(k))) {
+      for (int k = 0; k < kProblemKinds; ++k)
+        if (key == ProblemKindKey(ProblemKind(k))) {
           found = true;
-          const std::string summary = "  " + std::string(CheckKindTitle(CheckKind(k))) + ": " +
+          const std::string summary = "  " + std::string(ProblemKindTitle(ProblemKind(k))) + ": " +
                                       std::to_string(count) + "\n";
           EXPECT_NE(f.out.find(summary), std::string::npos) << summary << f.out;
         }
@@ -172,8 +172,8 @@ TEST(Check, EachKindOfFindingAndTheExitStatus) {
     EXPECT_EQ(doc["exitStatus"].asInt(), status);
     EXPECT_EQ(doc["exitStatusMeaning"].asString(), status ? "findings" : "noFindings");
     int64_t total = 0;
-    for (int k = 0; k < kCheckKinds; ++k) {
-      const char* key = CheckKindKey(CheckKind(k));
+    for (int k = 0; k < kProblemKinds; ++k) {
+      const char* key = ProblemKindKey(ProblemKind(k));
       auto want = c.counts.find(key);
       EXPECT_EQ(doc["kinds"][key]["count"].asInt64(), want == c.counts.end() ? 0 : want->second)
           << key;
@@ -198,7 +198,7 @@ TEST(Check, TwentyLinesOfAKindUnlessAll) {
   for (int i = 0; i < 45; ++i) scenario.units.push_back(MakeUnit(uint16_t(i), 1, 1));  // row 0
   CheckFolder f;
   ASSERT_EQ(f.Check(scenario), kExitFindings) << f.err;
-  std::vector<std::string> lines = LinesOfKind(f.out, CheckKind::kRecordsOutsideRange);
+  std::vector<std::string> lines = LinesOfKind(f.out, ProblemKind::kRecordsOutsideRange);
   ASSERT_EQ(lines.size(), 21u) << f.out;
   EXPECT_EQ(lines[0], "部队记录 #4 的位置 0（全局 列 0，行 0）在地图范围之外");
   EXPECT_EQ(lines[19], "部队记录 #23 的位置 19（全局 列 19，行 0）在地图范围之外");
@@ -206,7 +206,7 @@ TEST(Check, TwentyLinesOfAKindUnlessAll) {
   EXPECT_NE(f.out.find("地图范围之外的记录（45 处）:"), std::string::npos) << f.out;
 
   ASSERT_EQ(f.Check(scenario, {"--all"}), kExitFindings);
-  lines = LinesOfKind(f.out, CheckKind::kRecordsOutsideRange);
+  lines = LinesOfKind(f.out, ProblemKind::kRecordsOutsideRange);
   ASSERT_EQ(lines.size(), 45u) << f.out;
   EXPECT_EQ(lines[44], "部队记录 #48 的位置 44（全局 列 4，行 1）在地图范围之外");
   EXPECT_EQ(f.out.find("另有"), std::string::npos);
@@ -240,19 +240,19 @@ TEST(Check, JsonFormMatchesTheTextAndTheFinder) {
   EXPECT_EQ(doc["file"].asString(), messy);
   EXPECT_TRUE(doc["problemReportChecked"].asBool());
   EXPECT_TRUE(doc["saveChecked"].asBool());
-  EXPECT_EQ(doc["kinds"].size(), size_t(kCheckKinds));
+  EXPECT_EQ(doc["kinds"].size(), size_t(kProblemKinds));
   int64_t total = 0;
-  for (int k = 0; k < kCheckKinds; ++k) {
-    const CheckKind kind = CheckKind(k);
-    const Json::Value& j = doc["kinds"][CheckKindKey(kind)];
+  for (int k = 0; k < kProblemKinds; ++k) {
+    const ProblemKind kind = ProblemKind(k);
+    const Json::Value& j = doc["kinds"][ProblemKindKey(kind)];
     total += j["count"].asInt64();
-    EXPECT_EQ(j["title"].asString(), CheckKindTitle(kind));
+    EXPECT_EQ(j["title"].asString(), ProblemKindTitle(kind));
     std::vector<std::string> lines = LinesOfKind(text, kind);
-    ASSERT_EQ(j["lines"].size(), lines.size()) << CheckKindKey(kind);
+    ASSERT_EQ(j["lines"].size(), lines.size()) << ProblemKindKey(kind);
     for (Json::ArrayIndex i = 0; i < j["lines"].size(); ++i)
       EXPECT_EQ(j["lines"][i].asString(), lines[i]);
     if (j["count"].asInt64()) {
-      EXPECT_NE(text.find(std::string(CheckKindTitle(kind)) + "（" + j["count"].asString() + " 处）"),
+      EXPECT_NE(text.find(std::string(ProblemKindTitle(kind)) + "（" + j["count"].asString() + " 处）"),
                 std::string::npos);
     }
   }
@@ -270,7 +270,7 @@ TEST(Check, JsonFormMatchesTheTextAndTheFinder) {
   const std::map<ProblemKind, std::string> keys = {
       {ProblemKind::kUnitClassZero, "unitClassZero"},    {ProblemKind::kUnknownUnitType, "unknownUnitType"},
       {ProblemKind::kMissingGeneral, "missingGeneral"},  {ProblemKind::kBadGeneral, "badGeneral"},
-      {ProblemKind::kWrongPosition, "wrongPosition"},    {ProblemKind::kOwnerNamesNoTeam, "ownersNamingNoTeam"},
+      {ProblemKind::kWrongPosition, "wrongPosition"},    {ProblemKind::kOwnersNamingNoTeam, "ownersNamingNoTeam"},
       {ProblemKind::kUnknownBuilding, "unknownBuilding"}, {ProblemKind::kUnknownCityName, "unknownCityName"},
       {ProblemKind::kAntiAirType, "antiAirType"},        {ProblemKind::kUnknownCountry, "unknownCountry"}};
   for (const ScenarioProblem& p : FindScenarioProblems()) ++found[keys.at(p.kind)];
@@ -460,9 +460,9 @@ TEST(Check, AMissingOrBrokenDataFileLeavesOutWhatItDecides) {
         std::filesystem::remove(PathFromUtf8(path));
 
       std::vector<std::string> decided;
-      for (int k = 0; k < kCheckKinds; ++k)
-        for (DataFile d : DataFilesDeciding(CheckKind(k)))
-          if (int(d) == f) decided.push_back(CheckKindKey(CheckKind(k)));
+      for (int k = 0; k < kProblemKinds; ++k)
+        for (DataFile d : DataFilesDeciding(ProblemKind(k)))
+          if (int(d) == f) decided.push_back(ProblemKindKey(ProblemKind(k)));
       ASSERT_FALSE(decided.empty());
 
       ASSERT_EQ(folder.Check(clean), kExitOk) << folder.out;
@@ -471,9 +471,9 @@ TEST(Check, AMissingOrBrokenDataFileLeavesOutWhatItDecides) {
       ASSERT_NE(note, std::string::npos) << folder.out;
       const std::string line = folder.out.substr(note, folder.out.find('\n', note) - note);
       EXPECT_NE(line.find(damage.words), std::string::npos) << line;
-      for (int k = 0; k < kCheckKinds; ++k) {
-        const bool isDecided = std::find(decided.begin(), decided.end(), CheckKindKey(CheckKind(k))) != decided.end();
-        EXPECT_EQ(line.find(CheckKindTitle(CheckKind(k))) != std::string::npos, isDecided) << line;
+      for (int k = 0; k < kProblemKinds; ++k) {
+        const bool isDecided = std::find(decided.begin(), decided.end(), ProblemKindKey(ProblemKind(k))) != decided.end();
+        EXPECT_EQ(line.find(ProblemKindTitle(ProblemKind(k))) != std::string::npos, isDecided) << line;
       }
       EXPECT_EQ(std::count(folder.out.begin(), folder.out.end(), '\n'), 2) << folder.out;  // verdict, note
 
@@ -487,8 +487,8 @@ TEST(Check, AMissingOrBrokenDataFileLeavesOutWhatItDecides) {
         EXPECT_EQ(entry["kindsLeftOut"].size(), g == f ? decided.size() : 0u);
       }
       EXPECT_EQ(doc["dataFiles"][f]["file"].asString(), file);  // its name in the data folder
-      for (int k = 0; k < kCheckKinds; ++k) {
-        const char* key = CheckKindKey(CheckKind(k));
+      for (int k = 0; k < kProblemKinds; ++k) {
+        const char* key = ProblemKindKey(ProblemKind(k));
         EXPECT_EQ(doc["kinds"][key]["leftOut"].asBool(),
                   std::find(decided.begin(), decided.end(), std::string(key)) != decided.end())
             << key;

@@ -7,7 +7,7 @@
 #include "base/files.h"
 #include "base/version.h"
 #include "catalogs/catalogs.h"
-#include "catalogs/scenario_problems.h"
+#include "problems/problems.h"
 #include "catalogs/string_table.h"
 #include "btl/command_line.h"
 #include "tests/support/battle_fixture.h"

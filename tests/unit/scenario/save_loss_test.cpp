@@ -24,13 +24,13 @@ BattleImage Image(const std::vector<uint8_t>& bytes) {
 // that a range has hexes beyond the 16-bit positions; the warning counts those hexes.
 void ExpectCheckAgrees(const BattleImage& image, const WorldImage& world, const SaveLoss& loss) {
   const CheckReport r = CheckBattleFile(image, world, GameData{}, false);
-  EXPECT_EQ(r[CheckKind::kRecordsOutsideRange].count, loss.recordsOutside());
-  EXPECT_EQ(r[CheckKind::kRecordsSharingAHex].count, loss.recordsSharing());
-  EXPECT_EQ(r[CheckKind::kHexesBeyond16BitPositions].count, loss.hexesBeyondPositions ? 1 : 0);
+  EXPECT_EQ(r[ProblemKind::kRecordsOutsideRange].count, loss.recordsOutside());
+  EXPECT_EQ(r[ProblemKind::kRecordsSharingAHex].count, loss.recordsSharing());
+  EXPECT_EQ(r[ProblemKind::kHexesBeyond16BitPositions].count, loss.hexesBeyondPositions ? 1 : 0);
   if (!r.saveChecked) return;
-  EXPECT_EQ(r[CheckKind::kAlphaSetOnSave].count, loss.alphaBytes);
-  EXPECT_EQ(r[CheckKind::kRecordsReorderedOnSave].count, loss.reordered);
-  EXPECT_EQ(r[CheckKind::kRecordsDroppedOnSave].count, loss.recordsOutside() + loss.recordsSharing());
+  EXPECT_EQ(r[ProblemKind::kAlphaSetOnSave].count, loss.alphaBytes);
+  EXPECT_EQ(r[ProblemKind::kRecordsReorderedOnSave].count, loss.reordered);
+  EXPECT_EQ(r[ProblemKind::kRecordsDroppedOnSave].count, loss.recordsOutside() + loss.recordsSharing());
 }
 
 TEST(SaveLoss, CountsOnCraftedFilesAgreeWithCheckAndWithTheSave) {

@@ -1,4 +1,6 @@
-#include "catalogs/scenario_problems.h"
+#include "problems/problems.h"
+#include "scenario/battle_place.h"
+#include "scenario/battle_write.h"
 
 #include <algorithm>
 #include <bitset>
@@ -8,11 +10,39 @@
 
 #include "catalogs/catalogs.h"
 #include "catalogs/string_table.h"
+#include "scenario/save_loss.h"
 #include "scenario/world_record.h"
 
 namespace {
 
 constexpr int kLastAntiAirType = 3;
+
+struct KindText {
+  const char* key;
+  const char* title;
+};
+
+// In the order of ProblemKind. The kinds a save drops or changes take the titles of the
+// editor's warning before a save (scenario/save_loss.h), so both say the same.
+const KindText kKindTexts[kProblemKinds] = {
+    {"recordsOutsideRange", kTitleRecordsOutsideRange},
+    {"recordsSharingAHex", kTitleRecordsSharingAHex},
+    {"hexesBeyond16BitPositions", kTitleHexesBeyondPositions},
+    {"ownersNamingNoTeam", "不属于任何军团的归属"},
+    {"rangeOutsideWorld", "超出世界地图或为空的地图范围"},
+    {"alphaSetOnSave", kTitleAlphaSetOnSave},
+    {"recordsReorderedOnSave", kTitleRecordsReorderedOnSave},
+    {"recordsDroppedOnSave", "保存时删去的记录"},
+    {"unitClassZero", "兵种类别为 0 的部队"},
+    {"unknownUnitType", "兵种目录中没有的兵种"},
+    {"missingGeneral", "没有对应将军的部队"},
+    {"badGeneral", "统帅或军衔无效的将军"},
+    {"wrongPosition", "位置与所在格不符的记录"},
+    {"unknownBuilding", "建筑目录中没有的建筑"},
+    {"unknownCityName", "语言文件中没有的城市名"},
+    {"antiAirType", "防空类型大于 3 的建筑"},
+    {"unknownCountry", "国家目录中没有的国家"},
+};
 
 template <size_t N>
 void Mark(std::bitset<N>& set, int32_t id) {
@@ -103,7 +133,7 @@ void Finder::CheckCell(int x, int y) {
   const uint16_t position = uint16_t(index_);
   if (c.hasUnit) CheckUnit(c.unit, position);
   if (c.owner != kUnownedTeam && c.owner >= teams_)
-    Add(ProblemKind::kOwnerNamesNoTeam, "归属 %u 不是任何军团（共 %d 个军团）", c.owner, teams_);
+    Add(ProblemKind::kOwnersNamingNoTeam, "归属 %u 不是任何军团（共 %d 个军团）", c.owner, teams_);
   if (c.hasBuilding) CheckBuilding(c.building, position);
 }
 
@@ -164,6 +194,13 @@ void Finder::CheckTeams() {
 }
 
 }  // namespace
+
+const char* ProblemKindKey(ProblemKind kind) { return kKindTexts[int(kind)].key; }
+const char* ProblemKindTitle(ProblemKind kind) { return kKindTexts[int(kind)].title; }
+
+bool FoundInScenario(ProblemKind kind) {
+  return kind == ProblemKind::kOwnersNamingNoTeam || kind >= ProblemKind::kUnitClassZero;
+}
 
 std::vector<ScenarioProblem> FindScenarioProblems() {
   std::vector<ScenarioProblem> found;

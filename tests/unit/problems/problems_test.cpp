@@ -1,6 +1,6 @@
 // The problem finder on hand-made scenarios (one planted problem per case, and values that
 // mean "none" that must not be reported) and on the demo scenarios.
-#include "catalogs/scenario_problems.h"
+#include "problems/problems.h"
 
 #include <gtest/gtest.h>
 
@@ -77,11 +77,11 @@ const Case kCases[] = {
      1, "部队记录的位置为 59712，不是本格的编号 59711"},
     {"building position not the hex's index", [] { At(2, 1).building.position = 0; }, true,
      ProblemKind::kWrongPosition, 2, 1, "建筑记录的位置为 0，不是本格的编号 59712"},
-    {"owner naming no team", [] { At(3, 0).owner = 7; }, true, ProblemKind::kOwnerNamesNoTeam, 3, 0,
+    {"owner naming no team", [] { At(3, 0).owner = 7; }, true, ProblemKind::kOwnersNamingNoTeam, 3, 0,
      "归属 7 不是任何军团（共 2 个军团）"},
-    {"owner one past the counted teams", [] { At(0, 2).owner = 2; }, true, ProblemKind::kOwnerNamesNoTeam, 0, 2,
+    {"owner one past the counted teams", [] { At(0, 2).owner = 2; }, true, ProblemKind::kOwnersNamingNoTeam, 0, 2,
      "归属 2 不是任何军团（共 2 个军团）"},
-    {"owner of a team no longer counted", [] { g_world.teamCount = 1; }, true, ProblemKind::kOwnerNamesNoTeam, 2,
+    {"owner of a team no longer counted", [] { g_world.teamCount = 1; }, true, ProblemKind::kOwnersNamingNoTeam, 2,
      1, "归属 1 不是任何军团（共 1 个军团）"},
     {"building code missing from the catalog", [] { At(3, 2).building.buildingCode = 201; }, true,
      ProblemKind::kUnknownBuilding, 3, 2, "建筑代码 201 不在建筑目录中"},
@@ -166,10 +166,10 @@ TEST(ScenarioProblems, ListIsInRowMajorOrderThenGeneralsThenTeams) {
   const struct {
     ProblemKind kind;
     int x, y;
-  } want[] = {{ProblemKind::kOwnerNamesNoTeam, 3, 0}, {ProblemKind::kUnknownUnitType, 2, 1},
-              {ProblemKind::kWrongPosition, 2, 1},    {ProblemKind::kOwnerNamesNoTeam, 2, 1},
-              {ProblemKind::kUnknownCityName, 2, 1},  {ProblemKind::kOwnerNamesNoTeam, 0, 2},
-              {ProblemKind::kOwnerNamesNoTeam, 3, 2}, {ProblemKind::kAntiAirType, 3, 2},
+  } want[] = {{ProblemKind::kOwnersNamingNoTeam, 3, 0}, {ProblemKind::kUnknownUnitType, 2, 1},
+              {ProblemKind::kWrongPosition, 2, 1},    {ProblemKind::kOwnersNamingNoTeam, 2, 1},
+              {ProblemKind::kUnknownCityName, 2, 1},  {ProblemKind::kOwnersNamingNoTeam, 0, 2},
+              {ProblemKind::kOwnersNamingNoTeam, 3, 2}, {ProblemKind::kAntiAirType, 3, 2},
               {ProblemKind::kBadGeneral, -1, -1},     {ProblemKind::kUnknownCountry, -1, -1}};
   ASSERT_EQ(found.size(), std::size(want));
   for (size_t i = 0; i < found.size(); ++i) {
@@ -202,7 +202,7 @@ TEST(ScenarioProblems, MessyDemoScenarioShowsExactlyItsPlantedFaults) {
   EXPECT_EQ(found[0].hexIndex, GlobalIndex(1, 1));
   EXPECT_EQ(found[1].kind, ProblemKind::kUnitClassZero);
   EXPECT_EQ(found[1].hexIndex, GlobalIndex(2, 2));
-  EXPECT_EQ(found[2].kind, ProblemKind::kOwnerNamesNoTeam);
+  EXPECT_EQ(found[2].kind, ProblemKind::kOwnersNamingNoTeam);
   EXPECT_EQ(found[2].hexIndex, GlobalIndex(g_world.rangeWidth - 1, g_world.rangeHeight - 1));
   EXPECT_EQ(found[2].text, "归属 7 不是任何军团（共 2 个军团）");
 }
