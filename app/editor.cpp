@@ -266,10 +266,10 @@ void ToggleCommandKeys(bool) {
   g_view.commandKeysOff ^= 1;
   if (!g_view.commandKeysOff) Notify(kKeysBackNotice);
 }
-void ScrollDown(bool) { ScrollBy(g_view, g_layout, 0, 1); }
-void ScrollUp(bool) { ScrollBy(g_view, g_layout, 0, -1); }
-void ScrollLeft(bool) { ScrollBy(g_view, g_layout, -1, 0); }
-void ScrollRight(bool) { ScrollBy(g_view, g_layout, 1, 0); }
+void ScrollDown(bool) { scroll_by(g_view, g_layout, 0, 1); }
+void ScrollUp(bool) { scroll_by(g_view, g_layout, 0, -1); }
+void ScrollLeft(bool) { scroll_by(g_view, g_layout, -1, 0); }
+void ScrollRight(bool) { scroll_by(g_view, g_layout, 1, 0); }
 void Save(bool) { SaveScenario(); }
 
 // C, U, T and B are read together: a copy comes before the pastes of the same pass, and
@@ -502,12 +502,12 @@ void SetResizeLimits() {
 namespace {
 
 const char kOpenQuestion[] = "当前战役有未保存的修改。\n\n打开其他文件前是否保存？";
-RangeChooser g_anotherFileRange = select_map_range_or_cancel;
+RangeChooser g_anotherFileRange = SelectMapRangeOrCancel;
 
 }  // namespace
 
 void SetAnotherFileRangeChooser(RangeChooser choose) {
-  g_anotherFileRange = choose ? choose : select_map_range_or_cancel;
+  g_anotherFileRange = choose ? choose : SelectMapRangeOrCancel;
 }
 
 bool OpenMainWindow() {

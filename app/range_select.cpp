@@ -68,7 +68,7 @@ void DrawRangeFrame(const RangeFrame& f, int32_t cellPx) {
     // The old frame's two rows and two columns of hexes, each one strip of pixels.
     const RangeFrame& o = g_drawnFrame;
     auto strip = [&](int32_t i0, int32_t j0, int32_t i1, int32_t j1) {  // hexes i0..i1, j0..j1
-      copy_rect(g_worldPicture, (i0 + 1) * cellPx, (j0 + 1) * cellPx, (i1 + 2) * cellPx, (j1 + 2) * cellPx);
+      CopyRect(g_worldPicture, (i0 + 1) * cellPx, (j0 + 1) * cellPx, (i1 + 2) * cellPx, (j1 + 2) * cellPx);
     };
     strip(o.left, o.top, o.right, o.top);
     strip(o.left, o.bottom, o.right, o.bottom);
@@ -149,7 +149,7 @@ MapRange select_map_range(const MapRange& initial, const WorldImage& world, cons
   return RunRangeSelection(initial, world, notice, false);
 }
 
-MapRange select_map_range_or_cancel(const MapRange& initial, const WorldImage& world,
+MapRange SelectMapRangeOrCancel(const MapRange& initial, const WorldImage& world,
                                     const std::string& notice) {
   return RunRangeSelection(initial, world, notice, true);
 }

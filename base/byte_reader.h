@@ -33,7 +33,7 @@ class ByteReader {
   }
 
   // Little-endian 32-bit value; the build targets are little-endian, as is the file format.
-  bool read_i32(int32_t& v) { return read(&v, sizeof v); }
+  bool readI32(int32_t& v) { return read(&v, sizeof v); }
 
  private:
   const uint8_t* data_;

@@ -52,14 +52,14 @@ struct ArtFile {
 
 ArtFile ArtFileOf(Art art, int index) {
   switch (art) {
-    case Art::City: return {"facility_city.png", 0.4};
-    case Art::Factory: return {"facility_factory.png", 0.4};
-    case Art::Airport: return {"facility_airport.png", 0.4};
-    case Art::Launch: return {"facility_launch.png", 0.4};
-    case Art::Nuclear: return {"facility_nuclear.png", 0.4};
-    case Art::LevelMax: return {"level_max.png", 0.45};
-    case Art::AntiAir: return {"antiair_" + N(index) + ".png", 0.35};
-    case Art::Flag: return {"flag_" + N(index) + ".png", 0.33};
+    case Art::kCity: return {"facility_city.png", 0.4};
+    case Art::kFactory: return {"facility_factory.png", 0.4};
+    case Art::kAirport: return {"facility_airport.png", 0.4};
+    case Art::kLaunch: return {"facility_launch.png", 0.4};
+    case Art::kNuclear: return {"facility_nuclear.png", 0.4};
+    case Art::kLevelMax: return {"level_max.png", 0.45};
+    case Art::kAntiAir: return {"antiair_" + N(index) + ".png", 0.35};
+    case Art::kFlag: return {"flag_" + N(index) + ".png", 0.33};
   }
   return {"", 0};
 }
@@ -112,7 +112,7 @@ class ArtworkCache {
 
   const KeyedPicture* Get(Art art, int index) {
     // The editor loads the flags of the catalog's countries only; another country shows none.
-    if (art == Art::Flag && g_catalogs.CountryCount > 0 && !CatalogCountry(index)) return nullptr;
+    if (art == Art::kFlag && g_catalogs.CountryCount > 0 && !CatalogCountry(index)) return nullptr;
     auto [at, added] = pictures_.try_emplace({int(art), index});
     if (added) {
       const ArtFile file = ArtFileOf(art, index);
@@ -157,22 +157,22 @@ struct Painter {
     for (const CellStep& s : PlanCell(cell, at.x, at.y)) {
       const int32_t x = Scaled(s.x, hex), y = Scaled(s.y, hex);
       switch (s.kind) {
-        case CellStep::Fill: {
+        case CellStep::kFill: {
           // The map view's rectangle: a one-pixel white outline around the fill.
           const int32_t right = Scaled(s.right, hex), bottom = Scaled(s.bottom, hex);
           FramePixels(canvas, x, y, right, bottom, 1, kHexOutline);
           FillPixels(canvas, x + 1, y + 1, right - 1, bottom - 1, s.colour);
           break;
         }
-        case CellStep::Text:
+        case CellStep::kText:
           if (font) font->Draw(canvas, x, y, textHeight, Utf8FromGbk(s.text), kLabelColour);
           break;
-        case CellStep::TextInRect:
+        case CellStep::kTextInRect:
           if (font)
             font->Draw(canvas, x, y, textHeight, Utf8FromGbk(s.text), kLabelColour, Scaled(s.right, hex),
                        Scaled(s.bottom, hex));
           break;
-        case CellStep::Blit:
+        case CellStep::kBlit:
           if (const KeyedPicture* art = artwork.Get(s.art, s.index)) CopyKeyed(canvas, x, y, *art);
           break;
       }

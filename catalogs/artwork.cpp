@@ -93,7 +93,7 @@ struct QueuedPicture {
 };
 std::vector<QueuedPicture> g_queue;
 
-// Deferred pictures whose header was accepted, by surface, waiting for decode_deferred.
+// Deferred pictures whose header was accepted, by surface, waiting for DecodeDeferred.
 std::unordered_map<const Surface*, PictureLoad> g_deferred;
 
 void Enqueue(Surface& surface, const std::string& utf8Path, double scale, uint32_t background,
@@ -129,17 +129,17 @@ void ReportMissingPictures() {
   ShowMessage(nullptr, text, "文件缺失", kMbOk);
 }
 
-void queue_picture(Surface& surface, const std::string& utf8Path, double scale,
+void QueuePicture(Surface& surface, const std::string& utf8Path, double scale,
                    uint32_t background) {
   Enqueue(surface, utf8Path, scale, background, false);
 }
 
-void defer_picture(Surface& surface, const std::string& utf8Path, double scale,
+void DeferPicture(Surface& surface, const std::string& utf8Path, double scale,
                    uint32_t background) {
   Enqueue(surface, utf8Path, scale, background, true);
 }
 
-void finish_pictures() {
+void FinishPictures() {
   const size_t n = g_queue.size();
   std::atomic<size_t> next{0};
   auto work = [&] {
@@ -168,7 +168,7 @@ void finish_pictures() {
   g_queue.clear();
 }
 
-void decode_deferred(Surface& surface) {
+void DecodeDeferred(Surface& surface) {
   auto it = g_deferred.find(&surface);
   if (it == g_deferred.end()) return;
   const PictureLoad load = std::move(it->second);
@@ -221,7 +221,7 @@ void blit_keyed(int32_t x, int32_t y, const Surface& image) {
 void LoadCommanderPortrait(int slot, const char* photoAnsi) {
   if (slot < 0 || slot >= 1000) return;
   std::string photo = Utf8FromGbk(photoAnsi ? photoAnsi : "");
-  defer_picture(g_artwork.CommanderPortrait[slot],
+  DeferPicture(g_artwork.CommanderPortrait[slot],
                 PicturePath(JoinPath("smallheads", photo + ".png")), 1.0, kWhite);
 }
 
@@ -229,16 +229,16 @@ void LoadArtworkList() {
   ArtworkSurfaces& a = g_artwork;
   for (int i = 0; i < g_catalogs.CountryCount; ++i) {
     int id = g_catalogs.CountryIds[i];
-    if (id >= 0 && id < 200) queue_picture(a.FlagSurface[id], Numbered("flag_", id), 0.33, kBlack);
+    if (id >= 0 && id < 200) QueuePicture(a.FlagSurface[id], Numbered("flag_", id), 0.33, kBlack);
   }
   const char* facilities[5] = {"facility_city.png", "facility_factory.png", "facility_airport.png",
                                "facility_launch.png", "facility_nuclear.png"};
-  for (int i = 0; i < 5; ++i) queue_picture(a.FacilitySurface[i], PicturePath(facilities[i]), 0.4, kBlack);
-  for (int i = 1; i <= 3; ++i) queue_picture(a.AntiAirSurface[i], Numbered("antiair_", i), 0.35, kBlack);
-  for (int i = 1; i <= 4; ++i) queue_picture(a.ButtonSurface[i], Numbered("button_", i), 1.0, kBlack);
-  for (int i = 0; i <= 3; ++i) queue_picture(a.DirButtonSurface[i], Numbered("dirbutton_", i), 1.0, kBlack);
-  queue_picture(a.LevelMaxSurface, PicturePath("level_max.png"), 0.45, kBlack);
-  finish_pictures();
+  for (int i = 0; i < 5; ++i) QueuePicture(a.FacilitySurface[i], PicturePath(facilities[i]), 0.4, kBlack);
+  for (int i = 1; i <= 3; ++i) QueuePicture(a.AntiAirSurface[i], Numbered("antiair_", i), 0.35, kBlack);
+  for (int i = 1; i <= 4; ++i) QueuePicture(a.ButtonSurface[i], Numbered("button_", i), 1.0, kBlack);
+  for (int i = 0; i <= 3; ++i) QueuePicture(a.DirButtonSurface[i], Numbered("dirbutton_", i), 1.0, kBlack);
+  QueuePicture(a.LevelMaxSurface, PicturePath("level_max.png"), 0.45, kBlack);
+  FinishPictures();
   // Last of the start-up loads: one box for every picture missing since the last report,
   // the commanders' portraits (queued with their catalog, before this) included.
   ReportMissingPictures();

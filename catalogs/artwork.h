@@ -45,24 +45,24 @@ constexpr size_t kMissingPicturesListedPlainly = 20;
 std::string MissingPicturesText(const std::vector<std::string>& paths);
 // Shows that box once for the pictures gathered so far and forgets them; nothing when none.
 void ReportMissingPictures();
-// Start-up loading: queue_picture notes a load_picture to make; finish_pictures decodes
+// Start-up loading: QueuePicture notes a load_picture to make; FinishPictures decodes
 // every noted picture, on as many threads as there are cores, then puts them into their
 // surfaces in the order they were noted, noting each that did not load among the missing pictures, in
 // that order too, as the same load_picture calls one after the other would.
-void queue_picture(Surface& surface, const std::string& utf8Path, double scale,
+void QueuePicture(Surface& surface, const std::string& utf8Path, double scale,
                    uint32_t background);
-void finish_pictures();
+void FinishPictures();
 // A picture shown only now and then (a commander's portrait, in one dialog), noted like
-// queue_picture: finish_pictures reads only the file's first 24 bytes, noting it among the
+// QueuePicture: FinishPictures reads only the file's first 24 bytes, noting it among the
 // missing pictures in its place in the order when the file is not there or its header is
-// refused, and decoding waits for the first decode_deferred of its surface. A later load or
+// refused, and decoding waits for the first DecodeDeferred of its surface. A later load or
 // queue of the same surface forgets it.
-void defer_picture(Surface& surface, const std::string& utf8Path, double scale,
+void DeferPicture(Surface& surface, const std::string& utf8Path, double scale,
                    uint32_t background);
 // Decodes the surface's deferred picture when one is still waiting; the surface is then as
 // load_picture leaves it, except that the current target stays what it was. A file that
 // stated a good header but does not decode leaves the surface as it was (nothing drawn).
-void decode_deferred(Surface& surface);
+void DecodeDeferred(Surface& surface);
 
 // The size a PNG file states in its first 24 bytes: the 8-byte signature, then the IHDR
 // chunk (big-endian length 13, "IHDR", width, height). False when the bytes are not the start
@@ -75,12 +75,12 @@ bool PngHeaderSize(const uint8_t* bytes, size_t size, uint32_t& width, uint32_t&
 void blit_keyed(int32_t x, int32_t y, const Surface& image);
 
 // The commander catalog's portrait loader: "图片\smallheads\" + Photo (GBK) + ".png" into the
-// slot's portrait, over white; deferred (defer_picture): checked by LoadArtworkList, decoded
+// slot's portrait, over white; deferred (DeferPicture): checked by LoadArtworkList, decoded
 // when the general dialog first shows it.
 void LoadCommanderPortrait(int slot, const char* photoAnsi);
 
 // The start-up list: flags in the country catalog's order, facilities, anti-air 1..3,
 // buttons 1..4, arrows 0..3, the level mark; queued after the portraits, then all of them
-// loaded (finish_pictures). Ends with ReportMissingPictures, so the portraits are reported
+// loaded (FinishPictures). Ends with ReportMissingPictures, so the portraits are reported
 // in the same box.
 void LoadArtworkList();

@@ -186,11 +186,11 @@ struct CatalogLoader {
 
 CatalogLoader LoaderOf(CatalogKind kind) {
   switch (kind) {
-    case CatalogKind::Rank: return {ClearRanks, StoreRank};
-    case CatalogKind::Country: return {ClearCountries, StoreCountry};
-    case CatalogKind::Army: return {ClearArmies, StoreArmy};
-    case CatalogKind::Building: return {ClearBuildings, StoreBuilding};
-    case CatalogKind::Commander: return {ClearCommanders, StoreCommander};
+    case CatalogKind::kRank: return {ClearRanks, StoreRank};
+    case CatalogKind::kCountry: return {ClearCountries, StoreCountry};
+    case CatalogKind::kArmy: return {ClearArmies, StoreArmy};
+    case CatalogKind::kBuilding: return {ClearBuildings, StoreBuilding};
+    case CatalogKind::kCommander: return {ClearCommanders, StoreCommander};
   }
   return {};
 }
@@ -219,19 +219,19 @@ CatalogReport LoadCatalogFile(CatalogKind kind, const std::string& path,
 CatalogReport LoadRankCatalog() { return LoadRankCatalog(DataPath("RankSettings.json")); }
 
 CatalogReport LoadRankCatalog(const std::string& path) {
-  return LoadCatalogFile(CatalogKind::Rank, path);
+  return LoadCatalogFile(CatalogKind::kRank, path);
 }
 
 CatalogReport LoadArmyCatalog() { return LoadArmyCatalog(DataPath("ArmySettings.json")); }
 
 CatalogReport LoadArmyCatalog(const std::string& path) {
-  return LoadCatalogFile(CatalogKind::Army, path);
+  return LoadCatalogFile(CatalogKind::kArmy, path);
 }
 
 CatalogReport LoadBuildingCatalog() { return LoadBuildingCatalog(DataPath("BuildingSettings.json")); }
 
 CatalogReport LoadBuildingCatalog(const std::string& path) {
-  return LoadCatalogFile(CatalogKind::Building, path);
+  return LoadCatalogFile(CatalogKind::kBuilding, path);
 }
 
 CatalogReport LoadCommanderCatalog(PortraitLoader loadPortrait) {
@@ -239,13 +239,13 @@ CatalogReport LoadCommanderCatalog(PortraitLoader loadPortrait) {
 }
 
 CatalogReport LoadCommanderCatalog(const std::string& path, PortraitLoader loadPortrait) {
-  return LoadCatalogFile(CatalogKind::Commander, path, loadPortrait);
+  return LoadCatalogFile(CatalogKind::kCommander, path, loadPortrait);
 }
 
 CatalogReport LoadCountryCatalog() { return LoadCountryCatalog(DataPath("CountrySettings.json")); }
 
 CatalogReport LoadCountryCatalog(const std::string& path) {
-  return LoadCatalogFile(CatalogKind::Country, path);
+  return LoadCatalogFile(CatalogKind::kCountry, path);
 }
 
 CatalogReport LoadCatalogText(CatalogKind kind, std::string_view text, PortraitLoader loadPortrait) {

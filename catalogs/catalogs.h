@@ -105,7 +105,7 @@ CatalogReport LoadCountryCatalog();
 CatalogReport LoadCountryCatalog(const std::string& path);
 
 // The same loaders over a catalog file's bytes held in memory; `opened` is always true.
-enum class CatalogKind { Rank, Country, Army, Commander, Building };
+enum class CatalogKind { kRank, kCountry, kArmy, kCommander, kBuilding };
 CatalogReport LoadCatalogText(CatalogKind kind, std::string_view text,
                               PortraitLoader loadPortrait = nullptr);
 

@@ -94,7 +94,7 @@ constexpr int kPortraitSlots = sizeof g_artwork.CommanderPortrait / sizeof g_art
 // (no commander, a commander without portrait slot, or a picture that did not load).
 void DrawPortrait(HDC dc, int x, int y, int slot) {
   Surface* portrait = slot > 0 && slot < kPortraitSlots ? &g_artwork.CommanderPortrait[slot] : nullptr;
-  if (portrait) decode_deferred(*portrait);  // portraits are decoded when first shown
+  if (portrait) DecodeDeferred(*portrait);  // portraits are decoded when first shown
   HDC source = portrait && portrait->width > 0 && portrait->height > 0 ? static_cast<HDC>(surface_dc(portrait)) : nullptr;
   if (source) {
     BitBlt(dc, x, y, portrait->width, portrait->height, source, 0, 0, SRCCOPY);

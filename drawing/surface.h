@@ -66,7 +66,7 @@ bool WindowIsTarget();
 void clear_target();
 // Fills left..right-1, top..bottom-1 of the target with the background colour, as
 // clear_target does the whole of it.
-void clear_rect(int32_t left, int32_t top, int32_t right, int32_t bottom);
+void ClearRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
 void set_line_colour(uint32_t colour);
 void set_fill_colour(uint32_t colour);
 void set_text_colour(uint32_t colour);
@@ -79,7 +79,7 @@ void draw_rect(int32_t left, int32_t top, int32_t right, int32_t bottom);
 void fill_rect(int32_t left, int32_t top, int32_t right, int32_t bottom);
 // fill_rect in the given outline and inside colours, the target's own colours left as they
 // are: many rectangles of many colours without choosing a pen and a brush for each.
-void fill_rect_in(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t line,
+void FillRectIn(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t line,
                   uint32_t fill);
 // GBK text.
 void text_at(int32_t x, int32_t y, const char* gbk);
@@ -88,11 +88,11 @@ void text_in_rect(const char* gbk, int32_t left, int32_t top, int32_t right, int
 // Width in pixels of GBK text in the target's font, drawing nothing. The native build does
 // not rasterise text: it counts half the font's height per byte, the cell of a font whose
 // one-byte characters are half as wide as its two-byte ones.
-int32_t text_width(const char* gbk);
+int32_t TextWidth(const char* gbk);
 // Copies the whole surface to (x, y) of the target.
 void put_surface(int32_t x, int32_t y, const Surface& s);
 // Copies the rectangle left..right-1, top..bottom-1 of the surface to the same place of the
 // target (clipped to both).
-void copy_rect(const Surface& from, int32_t left, int32_t top, int32_t right, int32_t bottom);
+void CopyRect(const Surface& from, int32_t left, int32_t top, int32_t right, int32_t bottom);
 // Copies the back buffer onto the window.
 void flush_window();

@@ -52,7 +52,7 @@ void clear_target() {
   FillPixels(s, 0, 0, s.width, s.height, PixelFromColour(s.backColour));
 }
 
-void clear_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
+void ClearRect(int32_t l, int32_t t, int32_t r, int32_t b) {
   Surface& s = DrawOn();
   FillPixels(s, l, t, r, b, PixelFromColour(s.backColour));
 }
@@ -83,7 +83,7 @@ void fill_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
   FilledRectPixels(s, l, t, r, b, PixelFromColour(s.lineColour), PixelFromColour(s.fillColour));
 }
 
-void fill_rect_in(int32_t l, int32_t t, int32_t r, int32_t b, uint32_t line, uint32_t fill) {
+void FillRectIn(int32_t l, int32_t t, int32_t r, int32_t b, uint32_t line, uint32_t fill) {
   FilledRectPixels(DrawOn(), l, t, r, b, PixelFromColour(line), PixelFromColour(fill));
 }
 
@@ -99,10 +99,10 @@ void text_in_rect(const char* gbk, int32_t l, int32_t t, int32_t, int32_t, unsig
   Record(l, t, gbk, true);
 }
 
-int32_t text_width(const char* gbk) { return int32_t(strlen(gbk)) * Target().fontHeight / 2; }
+int32_t TextWidth(const char* gbk) { return int32_t(strlen(gbk)) * Target().fontHeight / 2; }
 
 void put_surface(int32_t x, int32_t y, const Surface& s) { CopyPixels(DrawOn(), x, y, s); }
-void copy_rect(const Surface& from, int32_t l, int32_t t, int32_t r, int32_t b) {
+void CopyRect(const Surface& from, int32_t l, int32_t t, int32_t r, int32_t b) {
   CopyRectPixels(DrawOn(), from, l, t, r, b);
 }
 void flush_window() { ++g_operations; }

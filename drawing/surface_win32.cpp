@@ -317,7 +317,7 @@ void clear_target() {
   }, Writes::kPixels);
 }
 
-void clear_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
+void ClearRect(int32_t l, int32_t t, int32_t r, int32_t b) {
   Draw([&](Surface& s) {
     PixelsReady();
     FillPixels(s, l, t, r, b, PixelFromColour(s.backColour));
@@ -388,7 +388,7 @@ void fill_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
   Draw([&](Surface& s) { Rectangle(s.sys->dc, l, t, r, b); });
 }
 
-void fill_rect_in(int32_t l, int32_t t, int32_t r, int32_t b, uint32_t line, uint32_t fill) {
+void FillRectIn(int32_t l, int32_t t, int32_t r, int32_t b, uint32_t line, uint32_t fill) {
   if (r - l < 2 || b - t < 2) {  // GDI's, with the colours put back afterwards
     Surface& s = *CurrentTarget();
     const uint32_t oldLine = s.lineColour, oldFill = s.fillColour;
@@ -424,7 +424,7 @@ void text_in_rect(const char* gbk, int32_t l, int32_t t, int32_t r, int32_t b, u
   }, Writes::kPixels);
 }
 
-int32_t text_width(const char* gbk) {
+int32_t TextWidth(const char* gbk) {
   std::wstring text = wide_from_ansi(gbk);
   Surface& target = *CurrentTarget();
   SIZE size{};
@@ -448,7 +448,7 @@ void put_surface(int32_t x, int32_t y, const Surface& from) {
   });
 }
 
-void copy_rect(const Surface& from, int32_t l, int32_t t, int32_t r, int32_t b) {
+void CopyRect(const Surface& from, int32_t l, int32_t t, int32_t r, int32_t b) {
   Draw([&](Surface& s) {
     PixelsReady();
     CopyRectPixels(s, from, l, t, r, b);

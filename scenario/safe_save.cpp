@@ -98,7 +98,7 @@ Status CreateTemp(const std::string& path, SaveOps& ops, std::string& temp, void
   for (int n = 0; n < kTempNames; ++n) {
     temp = TempSavePath(path, n);
     if ((file = ops.create_new(temp))) return Ok();
-    if (ops.inspect(temp) == SaveOps::Target::Missing) return CannotCreate(path);
+    if (ops.inspect(temp) == SaveOps::Target::kMissing) return CannotCreate(path);
   }
   return Fail(FailureKind::kTempNamesTaken,
               "无法保存" + Quoted(path) + "：它所在的文件夹中已有 " + std::to_string(kTempNames) +
@@ -112,7 +112,7 @@ Status CreateTemp(const std::string& path, SaveOps& ops, std::string& temp, void
 std::string FreeSpare(const std::string& path, SaveOps& ops) {
   for (int n = 0; n < kSpareNames; ++n) {
     std::string spare = SpareSavePath(path, n);
-    if (ops.inspect(spare) == SaveOps::Target::Missing) return spare;
+    if (ops.inspect(spare) == SaveOps::Target::kMissing) return spare;
   }
   return {};
 }
@@ -122,18 +122,18 @@ Status Swap(const std::string& path, const std::string& temp, bool existed, Save
       "无法替换文件" + Quoted(path) + "（它可能是只读的，或正被其他程序使用）。";
   ReplaceResult r = ops.replace(temp, path, existed ? FreeSpare(path, ops) : std::string());
   switch (r.kind) {
-    case ReplaceResult::Done:
+    case ReplaceResult::kDone:
       return Ok();
-    case ReplaceResult::TargetUntouched:
+    case ReplaceResult::kTargetUntouched:
       ops.remove(temp);
       return Fail(FailureKind::kCannotReplace,
                   cannot + LongNameCause(path) + kUnsaved + (existed ? kOldKept : ""));
-    case ReplaceResult::TargetGone:
-    case ReplaceResult::TargetRenamed:
+    case ReplaceResult::kTargetGone:
+    case ReplaceResult::kTargetRenamed:
       break;
   }
   // The swap stopped half-way: the target's name is free and the new file is complete.
-  const bool renamed = r.kind == ReplaceResult::TargetRenamed;
+  const bool renamed = r.kind == ReplaceResult::kTargetRenamed;
   if (ops.move(temp, path)) {
     // The same end as a good swap, which drops the parked old file too.
     if (renamed) ops.remove(r.oldFileNow);
@@ -196,17 +196,17 @@ Status SafeSaveProduced(const std::string& named,
                     " 个字符，超过了文件系统允许的 " + std::to_string(kNameLimit) + " 个。" + kUnsaved);
   const SaveOps::Target target = ops.inspect(path);
   switch (target) {
-    case SaveOps::Target::Directory:
+    case SaveOps::Target::kDirectory:
       return Fail(FailureKind::kTargetIsFolder,
                   Quoted(path) + "是一个文件夹，不能保存为文件。" + kUnsaved);
-    case SaveOps::Target::ReadOnlyFile:
+    case SaveOps::Target::kReadOnlyFile:
       return Fail(FailureKind::kReadOnly,
                   "文件" + Quoted(path) + "是只读的，不能替换。" + kUnsaved);
-    case SaveOps::Target::Missing:
-    case SaveOps::Target::File:
+    case SaveOps::Target::kMissing:
+    case SaveOps::Target::kFile:
       break;
   }
-  const bool existed = target == SaveOps::Target::File;
+  const bool existed = target == SaveOps::Target::kFile;
   if (existed) RemoveLeftovers(path, ops);
 
   // A temporary file left by an earlier save is never overwritten: it gets the next name.
@@ -224,7 +224,7 @@ Status SafeSaveProduced(const std::string& named,
     ops.remove(temp);
     return Fail(FailureKind::kCannotWrite,
                 "写入" + Quoted(path) + "时出错（磁盘可能已满）。" + kUnsaved +
-                (ops.inspect(path) == SaveOps::Target::Missing ? "" : kOldKept));
+                (ops.inspect(path) == SaveOps::Target::kMissing ? "" : kOldKept));
   }
   return Swap(path, temp, existed, ops);
 }

@@ -25,12 +25,12 @@
 // What a failed or finished swap of the temporary file into the target's place left.
 struct ReplaceResult {
   enum Kind {
-    Done,             // the temporary file is the target now
-    TargetUntouched,  // the target is as it was; the temporary file is still there
-    TargetGone,       // the target's name is free: the old file no longer exists
-    TargetRenamed,    // the target's name is free: the old file is now `oldFileNow`
+    kDone,            // the temporary file is the target now
+    kTargetUntouched, // the target is as it was; the temporary file is still there
+    kTargetGone,      // the target's name is free: the old file no longer exists
+    kTargetRenamed,   // the target's name is free: the old file is now `oldFileNow`
   };
-  Kind kind = Done;
+  Kind kind = kDone;
   std::string oldFileNow;
 };
 
@@ -38,7 +38,7 @@ struct ReplaceResult {
 class SaveOps {
  public:
   virtual ~SaveOps() = default;
-  enum class Target { Missing, File, ReadOnlyFile, Directory };
+  enum class Target { kMissing, kFile, kReadOnlyFile, kDirectory };
   virtual Target inspect(const std::string& path) = 0;
   // Creates a new file that must not exist yet; null when that is impossible. The file
   // counts as in use (see remove_unused) until it is closed.

@@ -23,11 +23,11 @@ class PosixSaveOps : public SaveOps {
  public:
   Target inspect(const std::string& path) override {
     struct stat st;
-    if (stat(path.c_str(), &st) != 0) return Target::Missing;
-    if (S_ISDIR(st.st_mode)) return Target::Directory;
+    if (stat(path.c_str(), &st) != 0) return Target::kMissing;
+    if (S_ISDIR(st.st_mode)) return Target::kDirectory;
     // Judged by the mode bits, not access(): running as root must not overwrite a file
     // its owner marked read-only.
-    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) ? Target::File : Target::ReadOnlyFile;
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) ? Target::kFile : Target::kReadOnlyFile;
   }
 
   std::string link_target(const std::string& path) override {
@@ -79,9 +79,9 @@ class PosixSaveOps : public SaveOps {
     // Keep the old file's permissions on the new one.
     struct stat st;
     if (stat(target.c_str(), &st) == 0) chmod(temp.c_str(), st.st_mode & 07777);
-    if (rename(temp.c_str(), target.c_str()) != 0) return {ReplaceResult::TargetUntouched, {}};
+    if (rename(temp.c_str(), target.c_str()) != 0) return {ReplaceResult::kTargetUntouched, {}};
     sync_folder(target);
-    return {ReplaceResult::Done, {}};
+    return {ReplaceResult::kDone, {}};
   }
 
   bool move(const std::string& from, const std::string& to) override {

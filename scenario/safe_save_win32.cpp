@@ -27,10 +27,10 @@ class Win32SaveOps : public SaveOps {
  public:
   Target inspect(const std::string& path) override {
     DWORD attributes = GetFileAttributesW(WideFromUtf8(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return Target::Missing;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Target::Directory;
-    if (attributes & FILE_ATTRIBUTE_READONLY) return Target::ReadOnlyFile;
-    return Target::File;
+    if (attributes == INVALID_FILE_ATTRIBUTES) return Target::kMissing;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Target::kDirectory;
+    if (attributes & FILE_ATTRIBUTE_READONLY) return Target::kReadOnlyFile;
+    return Target::kFile;
   }
 
   void* create_new(const std::string& path) override {
@@ -61,12 +61,12 @@ class Win32SaveOps : public SaveOps {
     std::wstring from = WideFromUtf8(temp), to = WideFromUtf8(target);
     if (!Exists(to)) {
       if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return {ReplaceResult::Done, {}};
-      return {ReplaceResult::TargetUntouched, {}};
+        return {ReplaceResult::kDone, {}};
+      return {ReplaceResult::kTargetUntouched, {}};
     }
     // Keeps the target's attributes and security settings; fails on a read-only target
     // or one another program holds open without sharing.
-    if (!CanBeReplaced(to)) return {ReplaceResult::TargetUntouched, {}};
+    if (!CanBeReplaced(to)) return {ReplaceResult::kTargetUntouched, {}};
     // With a backup name the old file is never dropped before the new one is in place:
     // without one, a failure after the first step (ERROR_UNABLE_TO_MOVE_REPLACEMENT) leaves
     // the target deleted.
@@ -74,13 +74,13 @@ class Win32SaveOps : public SaveOps {
     if (ReplaceFileW(to.c_str(), from.c_str(), spare.empty() ? nullptr : backup.c_str(),
                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
       if (!spare.empty()) DeleteFileW(backup.c_str());
-      return {ReplaceResult::Done, {}};
+      return {ReplaceResult::kDone, {}};
     }
     // The error codes tell which step failed, and the documented outcomes of each differ
     // with and without a backup name and between systems: what is on the disk decides.
-    if (Exists(to)) return {ReplaceResult::TargetUntouched, {}};
-    if (!spare.empty() && Exists(backup)) return {ReplaceResult::TargetRenamed, spare};
-    return {ReplaceResult::TargetGone, {}};
+    if (Exists(to)) return {ReplaceResult::kTargetUntouched, {}};
+    if (!spare.empty() && Exists(backup)) return {ReplaceResult::kTargetRenamed, spare};
+    return {ReplaceResult::kTargetGone, {}};
   }
 
   bool move(const std::string& from, const std::string& to) override {

@@ -11,7 +11,7 @@ Status ParseWorldMap(const uint8_t* data, size_t size, const std::string& name, 
   const std::string file = "世界地图文件" + Quoted(name);
   ByteReader in(data, size);
   int32_t width = 0, height = 0;
-  if (!in.take(8) || !in.read_i32(width) || !in.read_i32(height))
+  if (!in.take(8) || !in.readI32(width) || !in.readI32(height))
     return Fail(FailureKind::kTruncated,
                 file + "太短：只有 " + std::to_string(size) + " 字节，文件头需要 16 字节。");
   if (width < 1 || width > kMaxGrid || height < 1 || height > kMaxGrid)

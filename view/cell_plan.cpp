@@ -13,7 +13,7 @@ const char kMineMark[] = "\xC0\xD7";     // "雷"
 int32_t At(double factor, int32_t base) { return int32_t(cellSize * factor + base); }
 
 CellStep Blit(Art art, int32_t x, int32_t y, int index = 0) {
-  CellStep s{CellStep::Blit};
+  CellStep s{CellStep::kBlit};
   s.art = art;
   s.x = x;
   s.y = y;
@@ -22,7 +22,7 @@ CellStep Blit(Art art, int32_t x, int32_t y, int index = 0) {
 }
 
 CellStep Text(int32_t x, int32_t y, std::string text) {
-  CellStep s{CellStep::Text};
+  CellStep s{CellStep::kText};
   s.x = x;
   s.y = y;
   s.text = std::move(text);
@@ -59,7 +59,7 @@ std::vector<CellStep> PlanCell(const Cell& c, int32_t px, int32_t py) {
   std::vector<CellStep> steps;
   steps.reserve(8);
   const TeamRecord& team = TeamOfOwner(c.owner);
-  CellStep fill{CellStep::Fill};
+  CellStep fill{CellStep::kFill};
   fill.x = px;
   fill.y = py;
   fill.right = px + cellSize;
@@ -76,16 +76,16 @@ std::vector<CellStep> PlanCell(const Cell& c, int32_t px, int32_t py) {
     const BuildingRecord& b = c.building;
     uint16_t code = b.buildingCode;
     if (code / 100 == 101) {
-      steps.push_back(Blit(Art::City, px, py));
-      if (code % 10 > 5) steps.push_back(Blit(Art::LevelMax, px + 4, py + 7));
+      steps.push_back(Blit(Art::kCity, px, py));
+      if (code % 10 > 5) steps.push_back(Blit(Art::kLevelMax, px + 4, py + 7));
       const int32_t slots[4][2] = {{px + 20, py}, {px + 36, py}, {px, py + 20}, {px + 16, py + 20}};
       const struct {
         uint8_t value;
         Art art;
-      } facilities[4] = {{b.industry, Art::Factory},
-                         {b.airport, Art::Airport},
-                         {b.missile, Art::Launch},
-                         {b.nuclear, Art::Nuclear}};
+      } facilities[4] = {{b.industry, Art::kFactory},
+                         {b.airport, Art::kAirport},
+                         {b.missile, Art::kLaunch},
+                         {b.nuclear, Art::kNuclear}};
       int next = 0;
       for (const auto& f : facilities)
         if (f.value) {
@@ -93,7 +93,7 @@ std::vector<CellStep> PlanCell(const Cell& c, int32_t px, int32_t py) {
           ++next;
         }
     } else {
-      CellStep name{CellStep::TextInRect};
+      CellStep name{CellStep::kTextInRect};
       name.x = px + 2;
       name.y = py + 2;
       name.right = px + cellSize;
@@ -103,9 +103,9 @@ std::vector<CellStep> PlanCell(const Cell& c, int32_t px, int32_t py) {
     }
     // Anti-air pictures exist for types 1 to 3 only; larger values show nothing.
     if (b.facilityType >= 1 && b.facilityType <= 3)
-      steps.push_back(Blit(Art::AntiAir, At(0.7, px), py + cellSize / 3, b.facilityType));
+      steps.push_back(Blit(Art::kAntiAir, At(0.7, px), py + cellSize / 3, b.facilityType));
     if (b.defence) steps.push_back(Text(At(0.8, px), py + cellSize / 3, kMineMark));
   }
-  if (c.hasUnit || c.hasBuilding) steps.push_back(Blit(Art::Flag, px - 1, textY, team.country));
+  if (c.hasUnit || c.hasBuilding) steps.push_back(Blit(Art::kFlag, px - 1, textY, team.country));
   return steps;
 }

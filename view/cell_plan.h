@@ -11,15 +11,15 @@
 #include "view/hex_geometry.h"
 
 // The artwork a step copies with the colour key.
-enum class Art { City, Factory, Airport, Launch, Nuclear, LevelMax, AntiAir, Flag };
+enum class Art { kCity, kFactory, kAirport, kLaunch, kNuclear, kLevelMax, kAntiAir, kFlag };
 
 struct CellStep {
-  enum Kind { Fill, Text, TextInRect, Blit } kind;
-  int32_t x = 0, y = 0;          // top-left (Fill: left, top)
-  int32_t right = 0, bottom = 0; // Fill and TextInRect
-  uint32_t colour = 0;           // Fill: 0x00BBGGRR
+  enum Kind { kFill, kText, kTextInRect, kBlit } kind;
+  int32_t x = 0, y = 0;          // top-left (kFill: left, top)
+  int32_t right = 0, bottom = 0; // kFill and kTextInRect
+  uint32_t colour = 0;           // kFill: 0x00BBGGRR
   std::string text;              // GBK
-  Art art = Art::City;
+  Art art = Art::kCity;
   int index = 0;                 // AntiAir: 1..3; Flag: country Id
 };
 

@@ -26,14 +26,14 @@ constexpr uint32_t kThumbColour = 0xAAAAAA;
 
 const Surface* ArtFor(const CellStep& s) {
   switch (s.art) {
-    case Art::City: return &g_artwork.FacilitySurface[0];
-    case Art::Factory: return &g_artwork.FacilitySurface[1];
-    case Art::Airport: return &g_artwork.FacilitySurface[2];
-    case Art::Launch: return &g_artwork.FacilitySurface[3];
-    case Art::Nuclear: return &g_artwork.FacilitySurface[4];
-    case Art::LevelMax: return &g_artwork.LevelMaxSurface;
-    case Art::AntiAir: return s.index >= 1 && s.index <= 3 ? &g_artwork.AntiAirSurface[s.index] : nullptr;
-    case Art::Flag: return s.index >= 0 && s.index < 200 ? &g_artwork.FlagSurface[s.index] : nullptr;
+    case Art::kCity: return &g_artwork.FacilitySurface[0];
+    case Art::kFactory: return &g_artwork.FacilitySurface[1];
+    case Art::kAirport: return &g_artwork.FacilitySurface[2];
+    case Art::kLaunch: return &g_artwork.FacilitySurface[3];
+    case Art::kNuclear: return &g_artwork.FacilitySurface[4];
+    case Art::kLevelMax: return &g_artwork.LevelMaxSurface;
+    case Art::kAntiAir: return s.index >= 1 && s.index <= 3 ? &g_artwork.AntiAirSurface[s.index] : nullptr;
+    case Art::kFlag: return s.index >= 0 && s.index < 200 ? &g_artwork.FlagSurface[s.index] : nullptr;
   }
   return nullptr;
 }
@@ -104,7 +104,7 @@ void DrawHoverBox() {
   std::vector<std::string> lines;
   for (const std::string& line : HoverLines(p.restX, p.restY)) lines.push_back(GbkFromUtf8(line));
   int32_t textWidth = 0;
-  for (const std::string& line : lines) textWidth = std::max(textWidth, text_width(line.c_str()));
+  for (const std::string& line : lines) textWidth = std::max(textWidth, TextWidth(line.c_str()));
   PixelPoint hex = HexTopLeft(col, row, g_world.originX, g_view.scrollX);
   const int32_t width = HoverBoxWidth(textWidth), height = HoverBoxHeight(int32_t(lines.size()));
   std::optional<Rect> box = PlaceHoverBox(width, height, p.x, p.y, hex, l.mapWidthPx, l.mapHeightPx);
@@ -121,7 +121,7 @@ void DrawHoverBox() {
 void DrawNotice() {
   const Layout& l = g_layout;
   const std::string text = GbkFromUtf8(g_view.noticeShown);
-  const int32_t width = std::min(HoverBoxWidth(text_width(text.c_str())), l.mapWidthPx);
+  const int32_t width = std::min(HoverBoxWidth(TextWidth(text.c_str())), l.mapWidthPx);
   const int32_t height = HoverBoxHeight(1);
   const int32_t top = l.mapHeightPx - height;
   set_line_colour(kBlack);
@@ -151,26 +151,26 @@ void layout_screen() {
 void ResizeScreen(int32_t clientWidth, int32_t clientHeight, int32_t minCols, int32_t minRows) {
   ApplyLayout(LayoutForClient(clientWidth, clientHeight, g_world.rangeWidth, g_world.rangeHeight, minCols, minRows));
   ResizeBackBuffer(clientWidth, clientHeight);
-  ScrollBy(g_view, g_layout, 0, 0);
+  scroll_by(g_view, g_layout, 0, 0);
 }
 
 void draw_cell(const Cell& cell) {
   const PixelPoint at = CellScreenPosition(cell, g_view.scrollX, g_view.scrollY);
   for (const CellStep& s : PlanCell(cell, at.x, at.y)) {
     switch (s.kind) {
-      case CellStep::Fill:
+      case CellStep::kFill:
         // The hex's colour goes to this rectangle alone: a frame of hexes chooses no brush
         // per hex. Its texts are black.
         if (CurrentTarget()->textColour != 0x000000) set_text_colour(0x000000);
-        fill_rect_in(s.x, s.y, s.right, s.bottom, CurrentTarget()->lineColour, s.colour);
+        FillRectIn(s.x, s.y, s.right, s.bottom, CurrentTarget()->lineColour, s.colour);
         break;
-      case CellStep::Text:
+      case CellStep::kText:
         text_at(s.x, s.y, s.text.c_str());
         break;
-      case CellStep::TextInRect:
+      case CellStep::kTextInRect:
         text_in_rect(s.text.c_str(), s.x, s.y, s.right, s.bottom, kWordBreak);
         break;
-      case CellStep::Blit:
+      case CellStep::kBlit:
         if (const Surface* art = ArtFor(s)) blit_keyed(s.x, s.y, *art);
         break;
     }
@@ -197,10 +197,10 @@ void ClearAroundHexes() {
   const int32_t height = offscreenSurface.height;
   for (int col = 0; col < l.viewCols; ++col) {
     PixelPoint top = HexTopLeft(col, 0, g_world.originX, g_view.scrollX);
-    clear_rect(top.x, 0, top.x + cellSize, top.y);
-    clear_rect(top.x, top.y + l.viewRows * cellSize, top.x + cellSize, height);
+    ClearRect(top.x, 0, top.x + cellSize, top.y);
+    ClearRect(top.x, top.y + l.viewRows * cellSize, top.x + cellSize, height);
   }
-  clear_rect(l.viewCols * cellSize, 0, offscreenSurface.width, height);
+  ClearRect(l.viewCols * cellSize, 0, offscreenSurface.width, height);
 }
 
 }  // namespace

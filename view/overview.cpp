@@ -82,7 +82,7 @@ bool OverviewHexAt(const OverviewGeometry& g, int32_t x, int32_t y, int32_t& col
 }
 
 void CentreViewOn(ViewState& v, const Layout& l, int32_t x, int32_t y) {
-  ScrollBy(v, l, x - l.viewCols / 2 - v.scrollX, y - l.viewRows / 2 - v.scrollY);
+  scroll_by(v, l, x - l.viewCols / 2 - v.scrollX, y - l.viewRows / 2 - v.scrollY);
 }
 
 void DrawOverview(const OverviewGeometry& g, const WorldRecord& w, const ViewState& v, const Layout& l,

@@ -14,7 +14,7 @@ void PickHex(ViewState& v, const Layout& l, int32_t originX, int32_t x, int32_t 
   v.selRow = hex->row;
 }
 
-void ScrollBy(ViewState& v, const Layout& l, int32_t dx, int32_t dy) {
+void scroll_by(ViewState& v, const Layout& l, int32_t dx, int32_t dy) {
   int32_t newX = std::max(std::min(v.scrollX + dx, l.maxScrollX), 0);
   int32_t newY = std::max(std::min(v.scrollY + dy, l.maxScrollY), 0);
   if (v.hasSelection()) {
@@ -34,11 +34,11 @@ void ClickTracks(ViewState& v, const Layout& l, int32_t rangeWidth, int32_t rang
                  int32_t x, int32_t y) {
   if (point_in_rect(x, y, l.hTrack)) {
     int32_t target = (x - l.hTrack.x) * rangeWidth / l.hTrack.w - l.viewCols / 2;
-    ScrollBy(v, l, target - v.scrollX, 0);
+    scroll_by(v, l, target - v.scrollX, 0);
   }
   if (point_in_rect(x, y, l.vTrack)) {
     int32_t target = (y - l.vTrack.y) * rangeHeight / l.vTrack.h - l.viewRows / 2;
-    ScrollBy(v, l, 0, target - v.scrollY);
+    scroll_by(v, l, 0, target - v.scrollY);
   }
 }
 
@@ -46,7 +46,7 @@ bool ClickArrowButtons(ViewState& v, const Layout& l, int32_t x, int32_t y) {
   static const int32_t steps[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
   for (int i = 0; i < 4; ++i)
     if (point_in_rect(x, y, l.arrowButtons[i])) {
-      ScrollBy(v, l, steps[i][0], steps[i][1]);
+      scroll_by(v, l, steps[i][0], steps[i][1]);
       return true;
     }
   return false;
@@ -63,7 +63,7 @@ void RevealAndSelect(ViewState& v, const Layout& l, int32_t gx, int32_t gy) {
                  gy < v.scrollY + l.viewRows;
   if (!visible) {
     v.selCol = v.selRow = -1;
-    ScrollBy(v, l, gx - l.viewCols / 2 - v.scrollX, gy - l.viewRows / 2 - v.scrollY);
+    scroll_by(v, l, gx - l.viewCols / 2 - v.scrollX, gy - l.viewRows / 2 - v.scrollY);
   }
   v.selCol = gx - v.scrollX;
   v.selRow = gy - v.scrollY;
@@ -71,7 +71,7 @@ void RevealAndSelect(ViewState& v, const Layout& l, int32_t gx, int32_t gy) {
 
 void CentreAndSelect(ViewState& v, const Layout& l, int32_t gx, int32_t gy) {
   v.selCol = v.selRow = -1;
-  ScrollBy(v, l, gx - l.viewCols / 2 - v.scrollX, gy - l.viewRows / 2 - v.scrollY);
+  scroll_by(v, l, gx - l.viewCols / 2 - v.scrollX, gy - l.viewRows / 2 - v.scrollY);
   v.selCol = gx - v.scrollX;
   v.selRow = gy - v.scrollY;
 }
@@ -217,9 +217,9 @@ void TurnWheel(ViewState& v, const Layout& l, int32_t delta, bool shift) {
   v.wheelRest -= notches * kNotch;
   if (notches == 0) return;
   if (shift)
-    ScrollBy(v, l, -notches, 0);
+    scroll_by(v, l, -notches, 0);
   else
-    ScrollBy(v, l, 0, -notches);
+    scroll_by(v, l, 0, -notches);
 }
 
 void SelectWholeRange(ViewState& v) {

@@ -72,7 +72,7 @@ void SelectFoundHexes(ViewState& v, const Layout& l, const std::vector<GridHex>&
 
 // Moves the view by whole cells within 0..maxScroll (upper clamp first) and keeps the same
 // hex selected while it stays in view, else clears the selection.
-void ScrollBy(ViewState& v, const Layout& l, int32_t dx, int32_t dy);
+void scroll_by(ViewState& v, const Layout& l, int32_t dx, int32_t dy);
 
 // A click on a track centres the view on the clicked share of the range. Both tracks are
 // offered the point; each acts only when the point is inside it.

@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
   const Layout big = ComputeLayout(l.viewCols + 4, l.viewRows + 2, g_world.rangeWidth, g_world.rangeHeight);
   const Layout resized = LayoutForClient(big.windowWidth, big.windowHeight, g_world.rangeWidth,
                                          g_world.rangeHeight, kMinViewCols, kMinViewRows);
-  ScrollBy(v, resized, 0, 0);
+  scroll_by(v, resized, 0, 0);
   const int col = resized.viewCols - 1, row = 2;
   PixelPoint p = HexTopLeft(col, row, g_world.originX, v.scrollX);
   printf("resize_to=%dx%d\nresize_click=%d,%d\nresize_outline=%d,%d\n", resized.windowWidth,

@@ -59,11 +59,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
   switch (data[0] % 5) {
-    case 0: CheckRanks(LoadCatalogText(CatalogKind::Rank, text)); break;
-    case 1: CheckCountries(LoadCatalogText(CatalogKind::Country, text)); break;
-    case 2: CheckArmies(LoadCatalogText(CatalogKind::Army, text)); break;
-    case 3: CheckCommanders(LoadCatalogText(CatalogKind::Commander, text, CheckPortrait)); break;
-    case 4: CheckBuildings(LoadCatalogText(CatalogKind::Building, text)); break;
+    case 0: CheckRanks(LoadCatalogText(CatalogKind::kRank, text)); break;
+    case 1: CheckCountries(LoadCatalogText(CatalogKind::kCountry, text)); break;
+    case 2: CheckArmies(LoadCatalogText(CatalogKind::kArmy, text)); break;
+    case 3: CheckCommanders(LoadCatalogText(CatalogKind::kCommander, text, CheckPortrait)); break;
+    case 4: CheckBuildings(LoadCatalogText(CatalogKind::kBuilding, text)); break;
   }
   return 0;
 }

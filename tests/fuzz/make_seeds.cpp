@@ -183,9 +183,9 @@ std::string JsonArray(int n, Entry entry) {
 
 void CatalogSeeds(const std::vector<DemoFile>& demo) {
   const std::pair<const char*, CatalogKind> files[] = {
-      {"RankSettings.json", CatalogKind::Rank},       {"CountrySettings.json", CatalogKind::Country},
-      {"ArmySettings.json", CatalogKind::Army},       {"CommanderSettings.json", CatalogKind::Commander},
-      {"BuildingSettings.json", CatalogKind::Building}};
+      {"RankSettings.json", CatalogKind::kRank},       {"CountrySettings.json", CatalogKind::kCountry},
+      {"ArmySettings.json", CatalogKind::kArmy},       {"CommanderSettings.json", CatalogKind::kCommander},
+      {"BuildingSettings.json", CatalogKind::kBuilding}};
   for (const DemoFile& f : demo)
     for (auto [name, kind] : files)
       if (f.path.ends_with(name)) Catalog(kind, f.bytes);
@@ -195,32 +195,32 @@ void CatalogSeeds(const std::vector<DemoFile>& demo) {
     int capacity;
     std::string (*entry)(int);
   } tables[] = {
-      {CatalogKind::Rank, kRankSlots,
+      {CatalogKind::kRank, kRankSlots,
        [](int i) { return "{\"Id\":" + std::to_string(i) + ",\"Life\":" + std::to_string(i * 7) + "}"; }},
-      {CatalogKind::Country, kCountryIdSlots, [](int i) { return "{\"Id\":" + std::to_string(i % 1000) + "}"; }},
-      {CatalogKind::Army, kArmyIdSlots,
+      {CatalogKind::kCountry, kCountryIdSlots, [](int i) { return "{\"Id\":" + std::to_string(i % 1000) + "}"; }},
+      {CatalogKind::kArmy, kArmyIdSlots,
        [](int i) {
          return "{\"Id\":" + std::to_string(kFirstArmyId + i) + ",\"OName\":\"步兵" + std::to_string(i) +
                 "\",\"Level\":" + std::to_string(i % 6) + ",\"Army\":" + std::to_string(i % 9) +
                 ",\"HP\":100,\"Mobility\":4}";
        }},
-      {CatalogKind::Commander, kCommanderNameSlots - 1,
+      {CatalogKind::kCommander, kCommanderNameSlots - 1,
        [](int i) {
          return "{\"Id\":" + std::to_string(i * 3) + ",\"Photo\":\"p" + std::to_string(i) +
                 "\",\"OName\":\"将军" + std::to_string(i) + "\"}";
        }},
-      {CatalogKind::Building, kBuildingIdSlots,
+      {CatalogKind::kBuilding, kBuildingIdSlots,
        [](int i) { return "{\"OName\":\"城市\",\"Id\":" + std::to_string(10000 + i) + "}"; }},
   };
   for (const Table& t : tables)
     for (int count : {0, 1, t.capacity, t.capacity + 1}) Catalog(t.kind, JsonArray(count, t.entry));
   // Shapes the loaders skip or cut: a BOM, a non-array top, wrong types, deep nesting.
-  Catalog(CatalogKind::Army, "\xEF\xBB\xBF[{\"Id\":100001,\"OName\":[1],\"Level\":\"x\",\"HP\":1e10}]");
-  Catalog(CatalogKind::Rank, "{\"Id\":1}");
-  Catalog(CatalogKind::Country, "[1,\"a\",null,true,{\"Id\":\"3\"},{\"Id\":-1},{\"Id\":4294967296}]");
-  Catalog(CatalogKind::Commander, "[{\"Id\":5,\"Photo\":\"" + std::string(300, 'x') + "\",\"OName\":\"" +
+  Catalog(CatalogKind::kArmy, "\xEF\xBB\xBF[{\"Id\":100001,\"OName\":[1],\"Level\":\"x\",\"HP\":1e10}]");
+  Catalog(CatalogKind::kRank, "{\"Id\":1}");
+  Catalog(CatalogKind::kCountry, "[1,\"a\",null,true,{\"Id\":\"3\"},{\"Id\":-1},{\"Id\":4294967296}]");
+  Catalog(CatalogKind::kCommander, "[{\"Id\":5,\"Photo\":\"" + std::string(300, 'x') + "\",\"OName\":\"" +
                                       std::string(40, 'y') + "\"}]");
-  Catalog(CatalogKind::Building, std::string(2000, '[') + std::string(2000, ']'));
+  Catalog(CatalogKind::kBuilding, std::string(2000, '[') + std::string(2000, ']'));
 }
 
 void StringTableSeeds(const std::vector<DemoFile>& demo) {

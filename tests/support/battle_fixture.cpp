@@ -188,9 +188,9 @@ void LoadDemoCatalogs() {
   const struct {
     const char* file;
     CatalogKind kind;
-  } kinds[] = {{"RankSettings.json", CatalogKind::Rank},         {"CountrySettings.json", CatalogKind::Country},
-               {"ArmySettings.json", CatalogKind::Army},         {"CommanderSettings.json", CatalogKind::Commander},
-               {"BuildingSettings.json", CatalogKind::Building}};
+  } kinds[] = {{"RankSettings.json", CatalogKind::kRank},         {"CountrySettings.json", CatalogKind::kCountry},
+               {"ArmySettings.json", CatalogKind::kArmy},         {"CommanderSettings.json", CatalogKind::kCommander},
+               {"BuildingSettings.json", CatalogKind::kBuilding}};
   for (const DemoFile& f : files) {
     for (const auto& k : kinds)
       if (f.path.ends_with(k.file)) LoadCatalogText(k.kind, f.bytes);

@@ -130,9 +130,9 @@ TEST_F(ArtworkTest, QueuedPicturesEndAsLoadingThemOneByOne) {
   ASSERT_EQ(missingOneByOne, (std::vector<std::string>{folder.File("missing.png"), folder.File("text.png")}));
   ReportMissingPictures();
   g_boxes.clear();
-  for (const Load& l : loads) queue_picture(queued[size_t(l.surface)], l.path, l.scale, l.background);
+  for (const Load& l : loads) QueuePicture(queued[size_t(l.surface)], l.path, l.scale, l.background);
   EXPECT_TRUE(MissingPictures().empty());  // nothing is loaded or noted before the finish
-  finish_pictures();
+  FinishPictures();
   EXPECT_EQ(MissingPictures(), missingOneByOne);
   EXPECT_TRUE(g_boxes.empty());  // the box is the start-up's, once, after every picture
   for (size_t i = 0; i < surfaces; ++i) {
@@ -154,8 +154,8 @@ TEST_F(ArtworkTest, QueuedPicturesEndAsLoadingThemOneByOne) {
 
 // Deferred pictures (the portraits) among queued ones: at the finish only their headers are
 // read, a missing one or one refused from its header is noted in its place in the order,
-// the surface stays as it was until decode_deferred, which then gives what load_picture
-// gives and leaves the target alone; a second decode_deferred, or one for a surface with
+// the surface stays as it was until DecodeDeferred, which then gives what load_picture
+// gives and leaves the target alone; a second DecodeDeferred, or one for a surface with
 // nothing deferred, changes nothing.
 TEST_F(ArtworkTest, DeferredPicturesAreCheckedInOrderAndDecodedWhenFirstAsked) {
   folder.Write("text.png", "not a png");
@@ -163,12 +163,12 @@ TEST_F(ArtworkTest, DeferredPicturesAreCheckedInOrderAndDecodedWhenFirstAsked) {
   ReportMissingPictures();
   g_boxes.clear();
   Surface face, lost, broken, flagSurface, expected;
-  defer_picture(face, good, 1.0, 0xFFFFFF);
-  defer_picture(lost, folder.File("missing.png"), 1.0, 0xFFFFFF);
-  queue_picture(flagSurface, folder.File("gone.png"), 0.33, 0);
-  defer_picture(broken, folder.File("text.png"), 1.0, 0xFFFFFF);
-  queue_picture(flagSurface, flag, 0.33, 0);
-  finish_pictures();
+  DeferPicture(face, good, 1.0, 0xFFFFFF);
+  DeferPicture(lost, folder.File("missing.png"), 1.0, 0xFFFFFF);
+  QueuePicture(flagSurface, folder.File("gone.png"), 0.33, 0);
+  DeferPicture(broken, folder.File("text.png"), 1.0, 0xFFFFFF);
+  QueuePicture(flagSurface, flag, 0.33, 0);
+  FinishPictures();
   EXPECT_EQ(MissingPictures(), (std::vector<std::string>{folder.File("missing.png"), folder.File("gone.png"),
                                                          folder.File("text.png")}));
   EXPECT_EQ(flagSurface.width, 9);  // queued ones are loaded at once
@@ -176,7 +176,7 @@ TEST_F(ArtworkTest, DeferredPicturesAreCheckedInOrderAndDecodedWhenFirstAsked) {
   Surface other;
   resize_surface(&other, 4, 4);
   set_target(&other);
-  decode_deferred(face);
+  DecodeDeferred(face);
   EXPECT_EQ(CurrentTarget(), &other);
   ASSERT_TRUE(load_picture(expected, good, 1.0, 0xFFFFFF));
   ASSERT_EQ(face.width, expected.width);
@@ -184,22 +184,22 @@ TEST_F(ArtworkTest, DeferredPicturesAreCheckedInOrderAndDecodedWhenFirstAsked) {
   EXPECT_EQ(std::vector<uint32_t>(face.pixels, face.pixels + 2500),
             std::vector<uint32_t>(expected.pixels, expected.pixels + 2500));
   face.pixels[0] = 0x123456;
-  decode_deferred(face);  // decoded once only
+  DecodeDeferred(face);  // decoded once only
   EXPECT_EQ(face.pixels[0], 0x123456u);
-  decode_deferred(lost);
-  decode_deferred(broken);
+  DecodeDeferred(lost);
+  DecodeDeferred(broken);
   EXPECT_EQ(lost.width, 0);
   EXPECT_EQ(broken.width, 0);
   // A load of a deferred surface replaces the waiting picture.
-  defer_picture(lost, good, 1.0, 0xFFFFFF);
-  finish_pictures();
+  DeferPicture(lost, good, 1.0, 0xFFFFFF);
+  FinishPictures();
   ASSERT_TRUE(load_picture(lost, flag, 1.0, 0));
-  decode_deferred(lost);
+  DecodeDeferred(lost);
   EXPECT_EQ(lost.width, 30);
-  defer_picture(broken, good, 1.0, 0xFFFFFF);  // and so does a later queued one
-  queue_picture(broken, flag, 1.0, 0);
-  finish_pictures();
-  decode_deferred(broken);
+  DeferPicture(broken, good, 1.0, 0xFFFFFF);  // and so does a later queued one
+  QueuePicture(broken, flag, 1.0, 0);
+  FinishPictures();
+  DecodeDeferred(broken);
   EXPECT_EQ(broken.width, 30);
   EXPECT_TRUE(g_boxes.empty());
   ReportMissingPictures();

@@ -120,7 +120,7 @@ TEST(SurfaceGdi, AnOutlineLeavesTheFillBrushSelected) {
   DestroySurface(&s);
 }
 
-// text_width measures what text_at paints: in the map's font every dark pixel of a drawn
+// TextWidth measures what text_at paints: in the map's font every dark pixel of a drawn
 // text lies within the measured width, and the last character ends close to it.
 TEST(SurfaceGdi, TextWidthBoundsTheGlyphsTextAtPaints) {
   Surface s;
@@ -129,7 +129,7 @@ TEST(SurfaceGdi, TextWidthBoundsTheGlyphsTextAtPaints) {
   set_text_style(12, 0, "宋体");
   set_back_mode(1);
   set_text_colour(0x000000);
-  EXPECT_EQ(text_width(""), 0);
+  EXPECT_EQ(TextWidth(""), 0);
   // GBK: "地块ID：287", "当前血量/血量上限：80/100", "WWW"
   for (const char* text : {"\xB5\xD8\xBF\xE9ID\xA3\xBA" "287",
                            "\xB5\xB1\xC7\xB0\xD1\xAA\xC1\xBF/\xD1\xAA\xC1\xBF\xC9\xCF\xCF\xDE"
@@ -138,7 +138,7 @@ TEST(SurfaceGdi, TextWidthBoundsTheGlyphsTextAtPaints) {
     set_back_colour(0xFFFFFF);
     clear_target();
     text_at(10, 2, text);
-    const int32_t width = text_width(text);
+    const int32_t width = TextWidth(text);
     const uint32_t* px = surface_pixels(&s);
     int32_t right = -1;
     for (int32_t y = 0; y < 20; ++y)
@@ -184,7 +184,7 @@ TEST(SurfaceGdi, FillsAndStampedTextsArePixelForPixelWhatGdiDraws) {
       ++round;
       const uint32_t line = uint32_t(round) * 0x10101u & 0xFFFFFF, fill = ~line & 0xFFFFFF;
       set_target(&ours);
-      fill_rect_in(p.x, p.y, p.x + 50, p.y + 50, line, fill);
+      FillRectIn(p.x, p.y, p.x + 50, p.y + 50, line, fill);
       set_target(&gdi);
       set_line_colour(line);
       set_fill_colour(fill);

@@ -75,7 +75,7 @@ TEST_F(CatalogTest, LaterArmyWithSameCategoryAndLevelTakesTheTypeSlot) {
 // again under another pair leaves its first slot behind: a slot names the type of a pair only
 // when the army's own pair is that pair.
 TEST_F(CatalogTest, ArmyIdOfNamesOnlyAnArmyOfThatVeryPair) {
-  LoadCatalogText(CatalogKind::Army, R"([{"Id": 100011, "Army": 2, "Level": 5},
+  LoadCatalogText(CatalogKind::kArmy, R"([{"Id": 100011, "Army": 2, "Level": 5},
                                          {"Id": 100012, "Army": 1, "Level": 105},
                                          {"Id": 100013, "Army": 4, "Level": 4},
                                          {"Id": 100013, "Army": 6, "Level": 6},
@@ -375,12 +375,12 @@ TEST_F(CatalogTest, BytesInMemoryLoadLikeTheFileOfTheSameBytes) {
     CatalogKind kind;
     CatalogReport (*load)(const std::string&);
   } kinds[] = {
-      {"RankSettings.json", CatalogKind::Rank, LoadRankCatalog},
-      {"CountrySettings.json", CatalogKind::Country, LoadCountryCatalog},
-      {"ArmySettings.json", CatalogKind::Army, LoadArmyCatalog},
-      {"CommanderSettings.json", CatalogKind::Commander,
+      {"RankSettings.json", CatalogKind::kRank, LoadRankCatalog},
+      {"CountrySettings.json", CatalogKind::kCountry, LoadCountryCatalog},
+      {"ArmySettings.json", CatalogKind::kArmy, LoadArmyCatalog},
+      {"CommanderSettings.json", CatalogKind::kCommander,
        [](const std::string& p) { return LoadCommanderCatalog(p, nullptr); }},
-      {"BuildingSettings.json", CatalogKind::Building, LoadBuildingCatalog},
+      {"BuildingSettings.json", CatalogKind::kBuilding, LoadBuildingCatalog},
   };
   for (const Kind& k : kinds) {
     std::string bytes;
@@ -406,9 +406,9 @@ TEST_F(CatalogTest, BytesInMemoryLoadLikeTheFileOfTheSameBytes) {
 // --- checked lookups of hit points, mobility and portraits -----------------------------------
 
 TEST_F(CatalogTest, HpMobilityAndPortraitOfWhatTheCatalogsDoNotNameAreZero) {
-  LoadCatalogText(CatalogKind::Army,
+  LoadCatalogText(CatalogKind::kArmy,
                   R"([{"Id": 100001, "HP": 10, "Mobility": 4}, {"Id": 200000, "HP": 30, "Mobility": 6}])");
-  LoadCatalogText(CatalogKind::Commander, R"([{"Id": 7}, {"Id": 65535}])");
+  LoadCatalogText(CatalogKind::kCommander, R"([{"Id": 7}, {"Id": 65535}])");
   const struct {
     int32_t army, hp, mobility;
   } armies[] = {{100001, 10, 4}, {200000, 30, 6}, {100002, 0, 0}, {0, 0, 0}, {100000, 0, 0}, {200001, 0, 0}, {-1, 0, 0}};

@@ -223,7 +223,7 @@ TEST_F(UnitDialogTest, TypeUnknownToTheCatalogSurvivesApply) {
 // a pair is of no known type and 确定 keeps its bytes; a record without a category never
 // becomes the army of its level's slot.
 TEST_F(UnitDialogTest, ArmyOfAnotherPairInTheTypeSlotIsNoTypeOfTheUnit) {
-  LoadCatalogText(CatalogKind::Army, R"([{"Id": 100011, "Army": 2, "Level": 5, "HP": 40, "OName": "乙"},
+  LoadCatalogText(CatalogKind::kArmy, R"([{"Id": 100011, "Army": 2, "Level": 5, "HP": 40, "OName": "乙"},
                                          {"Id": 100012, "Army": 1, "Level": 105, "HP": 70, "OName": "甲"},
                                          {"Id": 100013, "Army": 4, "Level": 4, "HP": 20, "OName": "丙"},
                                          {"Id": 100013, "Army": 6, "Level": 6, "HP": 20, "OName": "丙"},

@@ -120,11 +120,11 @@ TEST(DrawnText, WidthIsHalfTheFontHeightPerByteOfTheTargetsFont) {
   set_target(&s);
   ForgetDrawnText();
   set_text_style(12, 0, "宋体");
-  EXPECT_EQ(text_width(""), 0);
-  EXPECT_EQ(text_width("ID"), 12);
-  EXPECT_EQ(text_width("\xB5\xD8\xBF\xE9ID"), 36);  // 地块ID
+  EXPECT_EQ(TextWidth(""), 0);
+  EXPECT_EQ(TextWidth("ID"), 12);
+  EXPECT_EQ(TextWidth("\xB5\xD8\xBF\xE9ID"), 36);  // 地块ID
   set_text_style(16, 0, nullptr);
-  EXPECT_EQ(text_width("ID"), 16);
+  EXPECT_EQ(TextWidth("ID"), 16);
   EXPECT_EQ(DrawnTextCount(), 0);
   set_target(nullptr);
 }

@@ -38,13 +38,13 @@ class FakeDisk : public SaveOps {
   int failWriteAt = -1;                 // the n-th write call fails
   bool failFlush = false, failCreate = false;
   // How replace ends; a failure leaves the files as a system does.
-  ReplaceResult::Kind replaceEnds = ReplaceResult::Done;
+  ReplaceResult::Kind replaceEnds = ReplaceResult::kDone;
   std::vector<std::string> sparesGiven;
   int writes = 0;
 
   Target inspect(const std::string& path) override {
     if (kinds.count(path)) return kinds[path];
-    return files.count(path) ? Target::File : Target::Missing;
+    return files.count(path) ? Target::kFile : Target::kMissing;
   }
   void* create_new(const std::string& path) override {
     if (failCreate || files.count(path)) return nullptr;
@@ -63,21 +63,21 @@ class FakeDisk : public SaveOps {
                         const std::string& spare) override {
     sparesGiven.push_back(spare);
     switch (replaceEnds) {
-      case ReplaceResult::Done:
+      case ReplaceResult::kDone:
         files[target] = files[temp];
         files.erase(temp);
-        return {ReplaceResult::Done, {}};
-      case ReplaceResult::TargetUntouched:
-        return {ReplaceResult::TargetUntouched, {}};
-      case ReplaceResult::TargetGone:
+        return {ReplaceResult::kDone, {}};
+      case ReplaceResult::kTargetUntouched:
+        return {ReplaceResult::kTargetUntouched, {}};
+      case ReplaceResult::kTargetGone:
         files.erase(target);
-        return {ReplaceResult::TargetGone, {}};
-      case ReplaceResult::TargetRenamed:
+        return {ReplaceResult::kTargetGone, {}};
+      case ReplaceResult::kTargetRenamed:
         EXPECT_FALSE(spare.empty());
         EXPECT_EQ(files.count(spare), 0u) << "spare name taken: " << spare;
         files[spare] = files[target];
         files.erase(target);
-        return {ReplaceResult::TargetRenamed, spare};
+        return {ReplaceResult::kTargetRenamed, spare};
     }
     return {};
   }
@@ -177,7 +177,7 @@ TEST(SafeSave, FailingFlushOrReplaceKeepsTheOldFile) {
     FakeDisk disk;
     disk.files["a.btl"] = kOld;
     if (which)
-      disk.replaceEnds = ReplaceResult::TargetUntouched;
+      disk.replaceEnds = ReplaceResult::kTargetUntouched;
     else
       disk.failFlush = true;
     EXPECT_EQ(SafeSave("a.btl", kOld.data() + 1, 2, disk).kind,
@@ -190,9 +190,9 @@ TEST(SafeSave, FailingFlushOrReplaceKeepsTheOldFile) {
 TEST(SafeSave, ReadOnlyTargetDirectoryAndUncreatableTemporaryAreRefused) {
   FakeDisk disk;
   disk.files["a.btl"] = kOld;
-  disk.kinds["a.btl"] = SaveOps::Target::ReadOnlyFile;
+  disk.kinds["a.btl"] = SaveOps::Target::kReadOnlyFile;
   EXPECT_EQ(SafeSave("a.btl", kOld.data(), 1, disk).kind, FailureKind::kReadOnly);
-  disk.kinds["a.btl"] = SaveOps::Target::Directory;
+  disk.kinds["a.btl"] = SaveOps::Target::kDirectory;
   EXPECT_EQ(SafeSave("a.btl", kOld.data(), 1, disk).kind, FailureKind::kTargetIsFolder);
   disk.kinds.clear();
   disk.failCreate = true;
@@ -230,20 +230,20 @@ TEST(SafeSaveSwap, EveryOutcomeKeepsTheDataAndTheMessageSaysWhereItIs) {
   const FailureKind kSaved = FailureKind::kNone, kRefused = FailureKind::kCannotReplace,
                     kStopped = FailureKind::kSwapStopped;
   const std::vector<Case> cases = {
-      {"done", ReplaceResult::Done, false, false, {}, kSaved, {}, {}},
-      {"target untouched", ReplaceResult::TargetUntouched, false, false, {{target, kOld}}, kRefused,
+      {"done", ReplaceResult::kDone, false, false, {}, kSaved, {}, {}},
+      {"target untouched", ReplaceResult::kTargetUntouched, false, false, {{target, kOld}}, kRefused,
        {"“d/a.btl”", "文件未保存", "原文件保持不变"}, {temp}},
-      {"target gone, new file moved into its place", ReplaceResult::TargetGone, false, false, {},
+      {"target gone, new file moved into its place", ReplaceResult::kTargetGone, false, false, {},
        kSaved, {}, {}},
-      {"target gone, new file stuck", ReplaceResult::TargetGone, true, false, {{temp, kNew}},
+      {"target gone, new file stuck", ReplaceResult::kTargetGone, true, false, {{temp, kNew}},
        kStopped, {"“d/a.btl”", "原文件已不存在", "新的内容保存在“" + temp + "”中", "改名为“d/a.btl”"},
        {"原文件保持不变", "文件未保存"}},
-      {"target renamed, new file moved into its place", ReplaceResult::TargetRenamed, false, false,
+      {"target renamed, new file moved into its place", ReplaceResult::kTargetRenamed, false, false,
        {}, kSaved, {}, {}},
-      {"target renamed, new file stuck, old file moved back", ReplaceResult::TargetRenamed, true,
+      {"target renamed, new file stuck, old file moved back", ReplaceResult::kTargetRenamed, true,
        false, {{target, kOld}}, kRefused, {"“d/a.btl”", "文件未保存", "原文件保持不变"},
        {temp, spare}},
-      {"target renamed, both stuck", ReplaceResult::TargetRenamed, true, true,
+      {"target renamed, both stuck", ReplaceResult::kTargetRenamed, true, true,
        {{temp, kNew}, {spare, kOld}}, kStopped,
        {"原文件已被改名为“" + spare + "”", "新的内容保存在“" + temp + "”中", "改名为“d/a.btl”"},
        {"原文件保持不变", "文件未保存"}},
@@ -275,7 +275,7 @@ TEST(SafeSaveSwap, SpareNameIsFreeAndOnlyGivenWhenThereIsAnOldFile) {
   FakeDisk disk;
   disk.files["a.btl"] = kOld;
   disk.files[SpareSavePath("a.btl", 0)] = {5};  // parked by an earlier failed save
-  disk.replaceEnds = ReplaceResult::TargetRenamed;
+  disk.replaceEnds = ReplaceResult::kTargetRenamed;
   disk.failMovesFrom = {TempSavePath("a.btl", 0), SpareSavePath("a.btl", 1)};
   Status s = SafeSave("a.btl", kOld.data(), 1, disk);
   ASSERT_EQ(s.kind, FailureKind::kSwapStopped) << s.message;
@@ -285,7 +285,7 @@ TEST(SafeSaveSwap, SpareNameIsFreeAndOnlyGivenWhenThereIsAnOldFile) {
 
   // A new file: nothing to park, and a failure says nothing about an old file.
   FakeDisk fresh;
-  fresh.replaceEnds = ReplaceResult::TargetUntouched;
+  fresh.replaceEnds = ReplaceResult::kTargetUntouched;
   s = SafeSave("new.btl", kOld.data(), kOld.size(), fresh);
   ASSERT_EQ(s.kind, FailureKind::kCannotReplace) << s.message;
   EXPECT_EQ(fresh.sparesGiven, std::vector<std::string>{""});
@@ -414,7 +414,7 @@ TEST(SaveScenarioFaults, EveryFaultKeepsTheOldFileLeavesNoTemporaryAndTheScenari
       {"third write", [](FakeDisk& d) { d.failWriteAt = 2; }, FailureKind::kCannotWrite},
       {"last write", [](FakeDisk& d) { d.failWriteAt = 3; }, FailureKind::kCannotWrite},
       {"flush", [](FakeDisk& d) { d.failFlush = true; }, FailureKind::kCannotWrite},
-      {"replace", [](FakeDisk& d) { d.replaceEnds = ReplaceResult::TargetUntouched; },
+      {"replace", [](FakeDisk& d) { d.replaceEnds = ReplaceResult::kTargetUntouched; },
        FailureKind::kCannotReplace},
       {"temporary file", [](FakeDisk& d) { d.failCreate = true; }, FailureKind::kCannotCreate},
   };

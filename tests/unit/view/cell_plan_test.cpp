@@ -33,7 +33,7 @@ struct CellPlanTest : ::testing::Test {
 TEST_F(CellPlanTest, EmptyHexIsOnlyItsColourSquare) {
   auto steps = Plan();
   ASSERT_EQ(steps.size(), 1u);
-  EXPECT_EQ(steps[0].kind, CellStep::Fill);
+  EXPECT_EQ(steps[0].kind, CellStep::kFill);
   EXPECT_EQ(steps[0].x, 100);
   EXPECT_EQ(steps[0].bottom, 125);
   EXPECT_EQ(steps[0].colour, 0x0000FFu);
@@ -48,7 +48,7 @@ TEST_F(CellPlanTest, UnitShowsLabelGeneralMarkAndFlag) {
   EXPECT_EQ(steps[1].text, "\xB2\xBD" "2");
   EXPECT_EQ(steps[1].x, 117);
   EXPECT_EQ(steps[1].y, 110);
-  EXPECT_EQ(steps[2].art, Art::Flag);
+  EXPECT_EQ(steps[2].art, Art::kFlag);
   EXPECT_EQ(steps[2].index, 7);
   EXPECT_EQ(steps[2].x, 99);
   c.unit.general = 4;
@@ -82,13 +82,13 @@ TEST_F(CellPlanTest, CityShowsLevelMarkAndFacilitiesInFreeSlots) {
   c.building.nuclear = 2;
   auto steps = Plan();
   ASSERT_EQ(steps.size(), 6u);  // fill, city, level mark, two facilities, flag
-  EXPECT_EQ(steps[1].art, Art::City);
-  EXPECT_EQ(steps[2].art, Art::LevelMax);
+  EXPECT_EQ(steps[1].art, Art::kCity);
+  EXPECT_EQ(steps[2].art, Art::kLevelMax);
   EXPECT_EQ(steps[2].x, 104);
   EXPECT_EQ(steps[2].y, 82);
-  EXPECT_EQ(steps[3].art, Art::Airport);
+  EXPECT_EQ(steps[3].art, Art::kAirport);
   EXPECT_EQ(steps[3].x, 120);
-  EXPECT_EQ(steps[4].art, Art::Nuclear);
+  EXPECT_EQ(steps[4].art, Art::kNuclear);
   EXPECT_EQ(steps[4].x, 136);
   EXPECT_EQ(steps[4].y, 75);
   c.building.buildingCode = 10105;
@@ -102,11 +102,11 @@ TEST_F(CellPlanTest, NonCityShowsItsNameAntiAirAndMine) {
   c.building.defence = 1;
   auto steps = Plan();
   ASSERT_EQ(steps.size(), 5u);  // fill, name, anti-air, mine, flag
-  EXPECT_EQ(steps[1].kind, CellStep::TextInRect);
+  EXPECT_EQ(steps[1].kind, CellStep::kTextInRect);
   EXPECT_EQ(steps[1].text, "\xD2\xAA\xC8\xFB");
   EXPECT_EQ(steps[1].right, 150);
   EXPECT_EQ(steps[1].bottom, 100);
-  EXPECT_EQ(steps[2].art, Art::AntiAir);
+  EXPECT_EQ(steps[2].art, Art::kAntiAir);
   EXPECT_EQ(steps[2].index, 2);
   EXPECT_EQ(steps[2].x, 135);
   EXPECT_EQ(steps[2].y, 91);
@@ -114,7 +114,7 @@ TEST_F(CellPlanTest, NonCityShowsItsNameAntiAirAndMine) {
   EXPECT_EQ(steps[3].x, 140);
   c.building.facilityType = 4;  // no picture for it
   steps = Plan();
-  for (const CellStep& s : steps) EXPECT_FALSE(s.kind == CellStep::Blit && s.art == Art::AntiAir);
+  for (const CellStep& s : steps) EXPECT_FALSE(s.kind == CellStep::kBlit && s.art == Art::kAntiAir);
 }
 
 TEST_F(CellPlanTest, SeaIsDarkBlueButKeepsTheOwnersFlag) {

@@ -107,9 +107,9 @@ TEST(FrameChange, AfterEachKindOfChangeTheFrameShownIsAFullRedraw) {
       {"a team's flag", [&] { g_world.teams[unitOwner].country = (g_world.teams[unitOwner].country + 7) % 200; }, true},
       {"a hex out of view", [] { g_world.grid[g_view.scrollX + g_layout.viewCols][g_view.scrollY].owner ^= 1; }, false},
       {"a hex selected", [&] { g_view.selCol = unitHex.col; g_view.selRow = unitHex.row; }, true},
-      {"a scroll to the right", [] { ScrollBy(g_view, g_layout, 1, 0); }, true},
-      {"a scroll down", [] { ScrollBy(g_view, g_layout, 0, 1); }, true},
-      {"a scroll back", [] { ScrollBy(g_view, g_layout, -1, -1); }, true},
+      {"a scroll to the right", [] { scroll_by(g_view, g_layout, 1, 0); }, true},
+      {"a scroll down", [] { scroll_by(g_view, g_layout, 0, 1); }, true},
+      {"a scroll back", [] { scroll_by(g_view, g_layout, -1, -1); }, true},
       {"the information box", [&] {
          PointerRest& p = g_view.pointer;
          p.inWindow = true;

@@ -139,7 +139,7 @@ TEST_F(AreaGestures, ShiftCtrlPlainAndTheAnchor) {
   Click(4, 4, ClickMods::kShift);  // from the last Ctrl click
   EXPECT_EQ(Area(), Rect(2, 2, 4, 4));
   // Scrolling keeps the area where it is in the grid.
-  ScrollBy(v, l, 3, 2);
+  scroll_by(v, l, 3, 2);
   EXPECT_EQ(Area(), Rect(2, 2, 4, 4));
   SelectWholeRange(v);
   EXPECT_EQ(v.area.count(), 40u * 30u);
@@ -180,7 +180,7 @@ TEST_F(AreaGestures, StepThroughTheAreaScrollsOnlyWhenTheHexIsOutOfView) {
   EXPECT_EQ(v.selX(), 5);
   EXPECT_EQ(v.selY(), 3);
   EXPECT_NE(v.scrollX, scrolled);
-  ScrollBy(v, l, 1, 0);  // (5, 3) stays in view
+  scroll_by(v, l, 1, 0);  // (5, 3) stays in view
   const int32_t before = v.scrollX;
   StepThroughArea(v, l, true);  // wraps round
   EXPECT_EQ(v.selX(), 2);

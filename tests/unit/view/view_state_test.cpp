@@ -58,30 +58,30 @@ TEST_F(ViewFixture, PickingRespectsTheHalfCellBands) {
 }
 
 TEST_F(ViewFixture, ScrollClampsAndKeepsOrDropsTheSelection) {
-  ScrollBy(v, l, -5, -5);
+  scroll_by(v, l, -5, -5);
   EXPECT_EQ(v.scrollX, 0);
   EXPECT_EQ(v.scrollY, 0);
-  ScrollBy(v, l, 100, 100);
+  scroll_by(v, l, 100, 100);
   EXPECT_EQ(v.scrollX, 28);
   EXPECT_EQ(v.scrollY, 20);
 
   v.scrollX = v.scrollY = 0;
   v.selCol = 3;
   v.selRow = 4;
-  ScrollBy(v, l, 2, 1);
+  scroll_by(v, l, 2, 1);
   EXPECT_EQ(v.selCol, 1);
   EXPECT_EQ(v.selRow, 3);
-  ScrollBy(v, l, 2, 0);  // grid column 3 leaves the view
+  scroll_by(v, l, 2, 0);  // grid column 3 leaves the view
   EXPECT_FALSE(v.hasSelection());
   EXPECT_EQ(v.selRow, -1);
-  ScrollBy(v, l, -2, 0);  // coming back does not restore it
+  scroll_by(v, l, -2, 0);  // coming back does not restore it
   EXPECT_FALSE(v.hasSelection());
 }
 
 TEST_F(ViewFixture, NegativeLimitsScrollToZero) {
   Layout small = ComputeLayout(12, 10, 5, 3);
   small.maxScrollX = -7;  // as a range smaller than the view would give without the clamp
-  ScrollBy(v, small, 3, 3);
+  scroll_by(v, small, 3, 3);
   EXPECT_EQ(v.scrollX, 0);
   EXPECT_EQ(v.scrollY, 0);
 }
