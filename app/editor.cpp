@@ -72,9 +72,9 @@ void HideHoverBox() {
 // What must happen around a modal box besides hiding the information box and dropping the
 // clicks meant for the box.
 enum ModalRule : unsigned {
-  kEndActionFirst = 1,   // what was done before it is a step of its own
-  kEndActionAfter = 2,   // what the box changed is one step
-  kIgnoreHeldKeys = 4,   // the key that opened it, or the Enter or Esc that closed it, is no command
+  kEndActionFirst = 1,  // what was done before it is a step of its own
+  kEndActionAfter = 2,  // what the box changed is one step
+  kIgnoreHeldKeys = 4,  // the key that opened it, or the Enter or Esc that closed it, is no command
 };
 
 // Runs a modal box (a dialog, a message box, a file request) with the rules around it.
@@ -139,8 +139,9 @@ LoadResult LoadScenario(const std::string& path, RangeChooser choose) {
 LoadFailureReport ReportLoadFailure(const LoadResult& r) {
   if (r.failure == LoadFailure::kGameData)
     return {"游戏数据不完整",
-            r.message + "\n\n换一个战役文件也无济于事。请补全游戏的“数据”文件夹后再启动"
-                        "编辑器；编辑器现在退出。",
+            r.message +
+                "\n\n换一个战役文件也无济于事。请补全游戏的“数据”文件夹后再启动"
+                "编辑器；编辑器现在退出。",
             false};
   return {"无法打开战役文件", r.message + "\n\n请选择另一个战役文件。", true};
 }
@@ -152,7 +153,8 @@ namespace {
 void WatchSavedFile(const std::string& path) {
   std::string bytes;
   if (!ReadWholeFile(path, bytes)) return;
-  WatchScenario(KeyOfScenarioFile(AbsolutePath(path), reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()),
+  WatchScenario(KeyOfScenarioFile(AbsolutePath(path),
+                                  reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()),
                 CurrentRange());
   BattleImage saved;
   if (ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.end()), path, saved).ok())
@@ -195,7 +197,8 @@ bool AnswerCloseRequest() {
   bool end = true;
   if (g_history.Unsaved(g_world)) {
     RunModal(0, [&] {
-      int answer = ShowMessage(window_handle(), kCloseQuestion, "提示", kMbYesNoCancel | kMbIconWarning);
+      int answer =
+          ShowMessage(window_handle(), kCloseQuestion, "提示", kMbYesNoCancel | kMbIconWarning);
       end = answer == kIdYes ? SaveScenario() : answer == kIdNo;
       if (answer == kIdNo) DropRecoveryFile();
     });
@@ -217,7 +220,9 @@ void OpenEditor(int button, Cell& c) {
   const ViewState& v = g_view;
   void* owner = window_handle();
   switch (button) {
-    case kBuildingButton: ShowBuildingDialog(owner, c.building, GlobalIndex(v.selX(), v.selY())); break;
+    case kBuildingButton:
+      ShowBuildingDialog(owner, c.building, GlobalIndex(v.selX(), v.selY()));
+      break;
     case kUnitButton: ShowUnitDialog(owner, c.unit); break;
     case kGeneralButton: ShowGeneralDialog(owner, c.hasUnit, c.unit); break;
     case kHexButton: ShowHexDialog(owner, v.selX(), v.selY()); break;
@@ -306,7 +311,9 @@ void DeleteHexContents(bool) {
   if (!g_view.area.empty()) Notify(DeletedNotice(cleared));
 }
 
-void EditTeams(bool) { RunModal(kEndActionFirst | kEndActionAfter, [] { ShowTeamDialog(window_handle()); }); }
+void EditTeams(bool) {
+  RunModal(kEndActionFirst | kEndActionAfter, [] { ShowTeamDialog(window_handle()); });
+}
 
 // G: the go-to dialog; the hex it names is centred as far as the range allows and selected.
 // Nothing of the scenario changes.
@@ -331,7 +338,8 @@ void ReportProblems(bool) {
       ShowMessage(window_handle(), "没有发现问题。", "问题检查", kMbOk | kMbIconInformation);
     else if (ShowProblemsDialog(window_handle(), std::move(problems), chosen,
                                 [] { return FindProblems(g_fileOnDisk); }))
-      CentreAndSelect(g_view, g_layout, chosen.globalX - g_world.originX, chosen.globalY - g_world.originY);
+      CentreAndSelect(g_view, g_layout, chosen.globalX - g_world.originX,
+                      chosen.globalY - g_world.originY);
   });
 }
 
@@ -415,7 +423,8 @@ constexpr KeyCommand kKeyCommands[] = {
     {kKeyS, KeyRead::kWhileHeld, KeyState::kCommandKeysOn, KeyMods::kAny, Save},
     // C, U, T, B
     {0, KeyRead::kWhileHeld, KeyState::kCommandKeysOn, KeyMods::kAny, CopyAndPaste},
-    {kKeyDelete, KeyRead::kOncePerPress, KeyState::kCommandKeysOn, KeyMods::kAny, DeleteHexContents},
+    {kKeyDelete, KeyRead::kOncePerPress, KeyState::kCommandKeysOn, KeyMods::kAny,
+     DeleteHexContents},
     {0, KeyRead::kWhileHeld, KeyState::kBothStates, KeyMods::kAny, EndPasteOnRelease},
     {kKeyJ, KeyRead::kWhileHeld, KeyState::kBothStates, KeyMods::kAny, EditTeams},
     {kKeyG, KeyRead::kOncePerPress, KeyState::kBothStates, KeyMods::kAny, GoToHex},
@@ -468,9 +477,11 @@ void TakeMouse() {
       DragMapHex(g_view, g_layout, g_world.originX, m.x, m.y, true);
       g_actionRan = true;
     }
-    if (m.code == kMouseMove && !m.left) DragMapHex(g_view, g_layout, g_world.originX, m.x, m.y, false);
+    if (m.code == kMouseMove && !m.left)
+      DragMapHex(g_view, g_layout, g_world.originX, m.x, m.y, false);
     if (m.code == kLeftButtonUp) g_view.dragging = false;
-    if (m.code == kMouseWheel && m.x >= 0 && m.y >= 0 && m.x < g_layout.mapWidthPx && m.y < g_layout.mapHeightPx) {
+    if (m.code == kMouseWheel && m.x >= 0 && m.y >= 0 && m.x < g_layout.mapWidthPx &&
+        m.y < g_layout.mapHeightPx) {
       TurnWheel(g_view, g_layout, m.wheel, m.shift != 0);
       g_actionRan = true;
     }
@@ -495,7 +506,8 @@ void TakeDroppedFiles() {
 void SetResizeLimits() {
   g_minCols = std::min(kMinViewCols, g_layout.viewCols);
   g_minRows = std::min(kMinViewRows, g_layout.viewRows);
-  const Layout smallest = ComputeLayout(g_minCols, g_minRows, g_world.rangeWidth, g_world.rangeHeight);
+  const Layout smallest =
+      ComputeLayout(g_minCols, g_minRows, g_world.rangeWidth, g_world.rangeHeight);
   SetMinimumClientSize(smallest.windowWidth, smallest.windowHeight);
 }
 
@@ -512,7 +524,8 @@ void SetAnotherFileRangeChooser(RangeChooser choose) {
 
 bool OpenMainWindow() {
   layout_screen();
-  if (!open_window(g_layout.windowWidth, g_layout.windowHeight, kWindowResizable | kWindowTakesFiles))
+  if (!open_window(g_layout.windowWidth, g_layout.windowHeight,
+                   kWindowResizable | kWindowTakesFiles))
     return false;
   KeepCloseRequests(true);
   SetResizeLimits();
@@ -524,7 +537,8 @@ bool OpenAnotherFile(std::string path) {
   bool opened = false;
   RunModal(kEndActionFirst | kIgnoreHeldKeys, [&] {
     if (g_history.Unsaved(g_world)) {
-      const int answer = ShowMessage(window_handle(), kOpenQuestion, "提示", kMbYesNoCancel | kMbIconWarning);
+      const int answer =
+          ShowMessage(window_handle(), kOpenQuestion, "提示", kMbYesNoCancel | kMbIconWarning);
       if (answer == kIdCancel || (answer == kIdYes && !SaveScenario())) return;
     }
     if (path.empty() && !AskOpenBattleFile(path)) return;
@@ -535,7 +549,7 @@ bool OpenAnotherFile(std::string path) {
     opened = loaded.ok() && loaded.failure == LoadFailure::kNone;
     if (opened) {
       const ViewState before = g_view;
-      g_view = ViewState{};  // the first hex, nothing selected, no area
+      g_view = ViewState{};                         // the first hex, nothing selected, no area
       g_view.clipboardCell = before.clipboardCell;  // a copy may go from one file to another
       g_view.clipboardEmpty = before.clipboardEmpty;
       g_view.commandKeysOff = before.commandKeysOff;
@@ -546,7 +560,8 @@ bool OpenAnotherFile(std::string path) {
     if (WindowsOpened() != windows) OpenMainWindow();
     if (overview) ToggleOverview();
     if (opened && !loaded.saveLossWarning.empty())
-      ShowMessage(window_handle(), loaded.saveLossWarning, kSaveLossCaption, kMbOk | kMbIconWarning);
+      ShowMessage(window_handle(), loaded.saveLossWarning, kSaveLossCaption,
+                  kMbOk | kMbIconWarning);
     if (!loaded.ok()) {
       const LoadFailureReport report = ReportLoadFailure(loaded);
       ShowMessage(window_handle(), report.text, report.caption, kMbOk | kMbIconWarning);

@@ -61,8 +61,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (!given.empty()) {
       path = std::exchange(given, std::string());
       ProposeSaveName(path);
-    }
-    else if (!AskOpenBattleFile(path))
+    } else if (!AskOpenBattleFile(path))
       return 0;
     if (!dataLoaded) {
       LoadGameData();

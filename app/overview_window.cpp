@@ -14,8 +14,8 @@ namespace {
 struct OverviewWindow {
   bool open = false;
   OverviewGeometry geometry;
-  std::vector<uint32_t> shown;    // the picture in the window
-  std::vector<uint32_t> drawn;    // the one just drawn, kept to save an allocation
+  std::vector<uint32_t> shown;  // the picture in the window
+  std::vector<uint32_t> drawn;  // the one just drawn, kept to save an allocation
   std::string title;
 };
 
@@ -24,7 +24,8 @@ OverviewWindow g_overview;
 void Draw() {
   OverviewWindow& o = g_overview;
   const OverviewGeometry g = OverviewFor(g_world.rangeWidth, g_world.rangeHeight, g_world.originX);
-  if (g.width != o.geometry.width || g.height != o.geometry.height || g.originX != o.geometry.originX) {
+  if (g.width != o.geometry.width || g.height != o.geometry.height ||
+      g.originX != o.geometry.originX) {
     // Another range (another file): a window of the new size.
     o.geometry = g;
     o.shown.clear();

@@ -67,8 +67,8 @@ namespace {
 std::string N(int64_t v) { return std::to_string(v); }
 
 std::string Describe(const MapRange& r) {
-  return "起点 (" + N(r.originX) + ", " + N(r.originY) + ")，" + N(r.width) + " × " +
-         N(r.height) + " 格";
+  return "起点 (" + N(r.originX) + ", " + N(r.originY) + ")，" + N(r.width) + " × " + N(r.height) +
+         " 格";
 }
 
 bool SameRange(const MapRange& a, const MapRange& b) {
@@ -83,8 +83,8 @@ bool TouchesWorld(const MapRange& r, int32_t worldWidth, int32_t worldHeight) {
 
 }  // namespace
 
-std::string RangeOfferNotice(const MapRange& fileRange, const MapRange& offered,
-                             int32_t worldWidth, int32_t worldHeight, const RangeLoss& loss) {
+std::string RangeOfferNotice(const MapRange& fileRange, const MapRange& offered, int32_t worldWidth,
+                             int32_t worldHeight, const RangeLoss& loss) {
   if (SameRange(fileRange, offered)) return "";
   const std::string world = "世界地图（" + N(worldWidth) + " × " + N(worldHeight) + " 格）";
   std::string why = "超出了" + world + "，现在框出的是其中位于世界地图内的部分";
@@ -92,8 +92,8 @@ std::string RangeOfferNotice(const MapRange& fileRange, const MapRange& offered,
     why = "是空的，现在框出的是整个世界地图";
   else if (!TouchesWorld(fileRange, worldWidth, worldHeight))
     why = "完全在" + world + "之外，现在框出的是整个世界地图";
-  std::string text = "注意：战役文件自己的地图范围（" + Describe(fileRange) + "）" + why +
-                     "（" + Describe(offered) + "）。\n";
+  std::string text = "注意：战役文件自己的地图范围（" + Describe(fileRange) + "）" + why + "（" +
+                     Describe(offered) + "）。\n";
   if (loss.none()) return text + "直接按X确定不会舍弃任何格子归属、建筑或部队。";
   return text + "直接按X确定将舍弃 " + N(loss.owners) + " 个格子的归属、" + N(loss.buildings) +
          " 个建筑和 " + N(loss.units) + " 个部队。";

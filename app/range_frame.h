@@ -45,5 +45,5 @@ int32_t FittingCellPx(int32_t configured, int32_t worldWidth, int32_t worldHeigh
 // file's own (cut to the world map, or the whole world for an empty range or one wholly
 // outside it): both ranges and what confirming the offered one leaves out. Empty when the
 // two ranges are the same.
-std::string RangeOfferNotice(const MapRange& fileRange, const MapRange& offered,
-                             int32_t worldWidth, int32_t worldHeight, const RangeLoss& loss);
+std::string RangeOfferNotice(const MapRange& fileRange, const MapRange& offered, int32_t worldWidth,
+                             int32_t worldHeight, const RangeLoss& loss);

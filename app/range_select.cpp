@@ -27,8 +27,8 @@ bool SameFrame(const RangeFrame& a, const RangeFrame& b) {
   return a.left == b.left && a.right == b.right && a.top == b.top && a.bottom == b.bottom;
 }
 
-RangeFrame g_drawnFrame;     // the frame rangeSurface holds over the world picture
-bool g_frameDrawn = false;   // false: rangeSurface does not hold the world picture yet
+RangeFrame g_drawnFrame;    // the frame rangeSurface holds over the world picture
+bool g_frameDrawn = false;  // false: rangeSurface does not hold the world picture yet
 
 // The hexes of the frame's bound columns and rows, each as the rectangle of pixels it covers.
 template <class Hex>
@@ -68,7 +68,8 @@ void DrawRangeFrame(const RangeFrame& f, int32_t cellPx) {
     // The old frame's two rows and two columns of hexes, each one strip of pixels.
     const RangeFrame& o = g_drawnFrame;
     auto strip = [&](int32_t i0, int32_t j0, int32_t i1, int32_t j1) {  // hexes i0..i1, j0..j1
-      CopyRect(g_worldPicture, (i0 + 1) * cellPx, (j0 + 1) * cellPx, (i1 + 2) * cellPx, (j1 + 2) * cellPx);
+      CopyRect(g_worldPicture, (i0 + 1) * cellPx, (j0 + 1) * cellPx, (i1 + 2) * cellPx,
+               (j1 + 2) * cellPx);
     };
     strip(o.left, o.top, o.right, o.top);
     strip(o.left, o.bottom, o.right, o.bottom);
@@ -95,10 +96,11 @@ uint32_t TerrainColour(uint8_t c) {
 
 namespace {
 
-MapRange RunRangeSelection(const MapRange& initial, const WorldImage& world, const std::string& notice,
-                           bool cancellable) {
+MapRange RunRangeSelection(const MapRange& initial, const WorldImage& world,
+                           const std::string& notice, bool cancellable) {
   const PixelSize most = LargestClientArea(0);
-  const int32_t cellPx = FittingCellPx(ConfigInt(kConfigHexSide, 3), world.width, world.height, most.width, most.height);
+  const int32_t cellPx = FittingCellPx(ConfigInt(kConfigHexSide, 3), world.width, world.height,
+                                       most.width, most.height);
   resize_surface(&rangeSurface, cellPx * (world.width + 2), cellPx * (world.height + 2));
   RangeFrame frame = FrameAround(initial);
   open_window(rangeSurface.width, rangeSurface.height, 0);
@@ -145,11 +147,12 @@ MapRange RunRangeSelection(const MapRange& initial, const WorldImage& world, con
 
 }  // namespace
 
-MapRange select_map_range(const MapRange& initial, const WorldImage& world, const std::string& notice) {
+MapRange select_map_range(const MapRange& initial, const WorldImage& world,
+                          const std::string& notice) {
   return RunRangeSelection(initial, world, notice, false);
 }
 
 MapRange SelectMapRangeOrCancel(const MapRange& initial, const WorldImage& world,
-                                    const std::string& notice) {
+                                const std::string& notice) {
   return RunRangeSelection(initial, world, notice, true);
 }

@@ -18,7 +18,7 @@ MapRange select_map_range(const MapRange& initial, const WorldImage& world,
 // The same for another file while a scenario is open: the user's close of the window (its
 // close box, Alt+F4) cancels, giving an empty range (width 0), instead of ending the program.
 MapRange SelectMapRangeOrCancel(const MapRange& initial, const WorldImage& world,
-                                    const std::string& notice);
+                                const std::string& notice);
 
 // Terrain class colours of the view (0x00BBGGRR); classes above 19 are grey.
 uint32_t TerrainColour(uint8_t terrainClass);

@@ -86,7 +86,7 @@ struct Keeper {
   std::string folder;  // empty: off
   RecoveryKey key;
   MapRange range{};
-  std::string path;    // the recovery file of `key`
+  std::string path;  // the recovery file of `key`
   // The history as last looked at, to see a step made, undone or redone.
   size_t undo = 0, redo = 0, bytes = 0;
   const EditStep* last = nullptr;
@@ -124,8 +124,7 @@ bool OfferRecovery(const std::string& path, const std::vector<uint8_t>& bytes, R
   const std::string file = RecoveryFilePath(k.folder, path);
   RecoveryRead read = ReadRecoveryFile(file, KeyOfScenarioFile(path, bytes.data(), bytes.size()));
   switch (read.state) {
-    case RecoveryState::kNone:
-      return false;
+    case RecoveryState::kNone: return false;
     case RecoveryState::kMatches:
       if (ShowMessage(window_handle(), RecoveryQuestion(read.data.steps.size()), kRecoveryCaption,
                       kMbYesNo | kMbIconQuestion) == kIdYes) {
@@ -136,8 +135,8 @@ bool OfferRecovery(const std::string& path, const std::vector<uint8_t>& bytes, R
       return false;
     case RecoveryState::kFileChanged:
     case RecoveryState::kUnreadable:
-      ShowMessage(window_handle(), RecoverySetAsideText(read, SetAsideRecoveryFile(file)), kRecoveryCaption,
-                  kMbOk | kMbIconWarning);
+      ShowMessage(window_handle(), RecoverySetAsideText(read, SetAsideRecoveryFile(file)),
+                  kRecoveryCaption, kMbOk | kMbIconWarning);
       return false;
   }
   return false;
@@ -169,7 +168,8 @@ std::string KeepRecoveryFile(int64_t nowMs) {
     if (g_history.StepsSinceSaved() != 0) {
       // The bytes are made here, where the history is not changing; the disk is the writer's.
       Status s = RecoveryFileContents(k.key, k.range, g_history, job.bytes);
-      if (!s.ok()) job.bytes.clear();  // the history no longer reaches the save: nothing true to keep
+      if (!s.ok())
+        job.bytes.clear();  // the history no longer reaches the save: nothing true to keep
     }
     const bool writing = !job.bytes.empty();
     if (writing || k.written) TheWriter().Post(std::move(job));

@@ -16,19 +16,22 @@ std::string ReadOrEmpty(const std::string& path) {
 }  // namespace
 
 int ConfigInt(const std::string& path, const char* utf8Key, int defaultValue) {
-  return ProfileInt(ReadOrEmpty(path), GbkFromUtf8(kConfigSection), GbkFromUtf8(utf8Key), defaultValue);
+  return ProfileInt(ReadOrEmpty(path), GbkFromUtf8(kConfigSection), GbkFromUtf8(utf8Key),
+                    defaultValue);
 }
 
 std::string ConfigString(const std::string& path, const char* utf8Key, const char* defaultValue) {
-  std::string value = ProfileString(ReadOrEmpty(path), GbkFromUtf8(kConfigSection), GbkFromUtf8(utf8Key),
-                                     GbkFromUtf8(defaultValue));
+  std::string value = ProfileString(ReadOrEmpty(path), GbkFromUtf8(kConfigSection),
+                                    GbkFromUtf8(utf8Key), GbkFromUtf8(defaultValue));
   value.resize(GbkFit(value, kConfigStringBytes));
   return value;
 }
 
 std::string ConfigPath() { return DataPath("配置.ini"); }
 
-int ConfigInt(const char* utf8Key, int defaultValue) { return ConfigInt(ConfigPath(), utf8Key, defaultValue); }
+int ConfigInt(const char* utf8Key, int defaultValue) {
+  return ConfigInt(ConfigPath(), utf8Key, defaultValue);
+}
 
 std::string ConfigString(const char* utf8Key, const char* defaultValue) {
   return ConfigString(ConfigPath(), utf8Key, defaultValue);

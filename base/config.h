@@ -11,9 +11,9 @@
 #include <string_view>
 
 inline constexpr char kConfigSection[] = "配置";
-inline constexpr char kConfigHexSide[] = "格子边长";      // range-selection hex side, default 3
-inline constexpr char kConfigViewCols[] = "窗口长";       // visible hex columns, default 12
-inline constexpr char kConfigViewRows[] = "窗口宽";       // visible hex rows, default 10
+inline constexpr char kConfigHexSide[] = "格子边长";       // range-selection hex side, default 3
+inline constexpr char kConfigViewCols[] = "窗口长";        // visible hex columns, default 12
+inline constexpr char kConfigViewRows[] = "窗口宽";        // visible hex rows, default 10
 inline constexpr char kConfigLanguageFile[] = "语言文件";  // default "stringtable_cn.ini"
 
 // String values are cut to this many bytes (at a character boundary), the 200-byte buffer

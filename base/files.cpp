@@ -55,8 +55,7 @@ bool ReadFilePrefix(const std::string& path, size_t limit, std::string& out, boo
   return ReadPrefix(path, limit, out, more);
 }
 
-bool ReadFilePrefix(const std::string& path, size_t limit, std::vector<uint8_t>& out,
-                      bool& more) {
+bool ReadFilePrefix(const std::string& path, size_t limit, std::vector<uint8_t>& out, bool& more) {
   return ReadPrefix(path, limit, out, more);
 }
 

@@ -38,5 +38,4 @@ bool ReadWholeFile(const std::string& path, std::string& out);
 // Reads at most `limit` bytes from the start of a file; `more` tells whether the file goes on
 // beyond them. False when it cannot be opened or read.
 bool ReadFilePrefix(const std::string& path, size_t limit, std::string& out, bool& more);
-bool ReadFilePrefix(const std::string& path, size_t limit, std::vector<uint8_t>& out,
-                      bool& more);
+bool ReadFilePrefix(const std::string& path, size_t limit, std::vector<uint8_t>& out, bool& more);

@@ -30,7 +30,8 @@ std::string Utf8FromUtf16(std::string_view bytes, bool bigEndian) {
   std::string out;
   for (size_t i = 0; i < count; ++i) {
     uint32_t c = unit(i);
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count && unit(i + 1) >= 0xDC00 &&
+        unit(i + 1) <= 0xDFFF) {
       c = 0x10000 + ((c - 0xD800) << 10) + (unit(++i) - 0xDC00);
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       c = 0xFFFD;
@@ -172,7 +173,8 @@ Found FindValue(UnitView file, UnitView section, UnitView key, UnitView& value) 
 // value before the copy is cut, so a value that just overflows loses its last kept character
 // instead of the quote; that is kept here too.
 Units CopyEntry(UnitView value, size_t chars) {
-  bool quoted = value.size() >= 2 && (value[0] == u'\'' || value[0] == u'"') && value.back() == value[0];
+  bool quoted =
+      value.size() >= 2 && (value[0] == u'\'' || value[0] == u'"') && value.back() == value[0];
   if (quoted) value.remove_prefix(1);
   Units out(value.substr(0, chars - 1));
   if (quoted && chars >= value.size() && !out.empty()) out.pop_back();
@@ -229,13 +231,14 @@ uint32_t IntegerFromUnits(UnitView s) {
 
 }  // namespace
 
-int ProfileInt(std::string_view file, std::string_view section, std::string_view key, int defaultValue) {
+int ProfileInt(std::string_view file, std::string_view section, std::string_view key,
+               int defaultValue) {
   Units text = Lookup(file, section, key, "", kIntChars);
   if (text.empty()) return defaultValue;
   return static_cast<int>(IntegerFromUnits(text));
 }
 
 std::string ProfileString(std::string_view file, std::string_view section, std::string_view key,
-                           std::string_view defaultValue) {
+                          std::string_view defaultValue) {
   return GbkFromUnits(Lookup(file, section, key, defaultValue, kStringChars));
 }

@@ -23,6 +23,7 @@
 //     RtlUnicodeStringToInteger with base 0: blanks and control characters, a sign, then
 //     "0x", "0o" or "0b" for hexadecimal, octal or binary, digits up to the first other
 //     character, wrapping at 32 bits; no digits give 0; an empty value gives the default.
-int ProfileInt(std::string_view file, std::string_view section, std::string_view key, int defaultValue);
+int ProfileInt(std::string_view file, std::string_view section, std::string_view key,
+               int defaultValue);
 std::string ProfileString(std::string_view file, std::string_view section, std::string_view key,
-                           std::string_view defaultValue);
+                          std::string_view defaultValue);

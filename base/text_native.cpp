@@ -115,12 +115,12 @@ std::string GbkFromUtf8(std::string_view utf8) {
   // GBK has nothing outside the Basic Multilingual Plane; Windows sees such a character as
   // two UTF-16 surrogates and writes a '?' for each, so do the same.
   RunIconv(cv, reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t), out,
-            [](const char* at, size_t, std::string& o) {
-              wchar_t c;
-              memcpy(&c, at, sizeof c);
-              o += static_cast<char32_t>(c) > 0xFFFF ? "??" : "?";
-              return sizeof(wchar_t);
-            });
+           [](const char* at, size_t, std::string& o) {
+             wchar_t c;
+             memcpy(&c, at, sizeof c);
+             o += static_cast<char32_t>(c) > 0xFFFF ? "??" : "?";
+             return sizeof(wchar_t);
+           });
   return out;
 }
 

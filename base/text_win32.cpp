@@ -22,8 +22,8 @@ std::string GbkFromUtf8(std::string_view utf8) {
   std::wstring wide = WideFromUtf8(std::string(utf8));
   if (wide.empty()) return {};
   // No best-fit substitutes: a character GBK lacks becomes '?', as iconv does natively.
-  int n = WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                              nullptr, 0, nullptr, nullptr);
+  int n = WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, wide.data(),
+                              static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
   std::string out(n, '\0');
   WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
                       out.data(), n, nullptr, nullptr);

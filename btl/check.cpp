@@ -22,14 +22,16 @@ std::string N(int64_t v) { return std::to_string(v); }
 // file's ownership map. The finder's problems are named by hex, the file's name their own
 // places.
 void Check(const BattleImage& image, const WorldImage& world, CheckReport& r) {
-  r.saveChecked = SaveCheckable(image, world) && CommitScenario(image, world, image.fileRange()).ok();
+  r.saveChecked =
+      SaveCheckable(image, world) && CommitScenario(image, world, image.fileRange()).ok();
   r.problemReportChecked = r.data.anyCatalog() && r.saveChecked;
   if (r.problemReportChecked)
     for (int k = 0; k < kProblemKinds; ++k)
       for (DataFile f : DataFilesDeciding(ProblemKind(k))) r.leftOut[k] |= !r.data.usable(f);
   const RecordNames names{BuildingRecordName, UnitRecordName, TeamRecordName};
-  VisitFileProblems(image, world, names, !r.problemReportChecked,
-                    [&r](const ScenarioProblem& p) { r[p.kind].AddMany(p.count, [&p] { return p.text; }); });
+  VisitFileProblems(image, world, names, !r.problemReportChecked, [&r](const ScenarioProblem& p) {
+    r[p.kind].AddMany(p.count, [&p] { return p.text; });
+  });
   if (!r.problemReportChecked) return;
   VisitScenarioProblems([&r](const ScenarioProblem& p) {
     if (!r.leftOut[int(p.kind)]) r[p.kind].Add([&p] { return ProblemRow(p); });
@@ -124,8 +126,8 @@ std::vector<DataFile> DataFilesDeciding(ProblemKind kind) {
   }
 }
 
-CheckReport CheckBattleFile(const BattleImage& image, const WorldImage& world,
-                            const GameData& data, bool all) {
+CheckReport CheckBattleFile(const BattleImage& image, const WorldImage& world, const GameData& data,
+                            bool all) {
   CheckReport report;
   report.data = data;
   for (BoundedLines& k : report.kinds) k.all = all;
@@ -145,7 +147,9 @@ std::string CheckText(const CheckReport& r, const std::string& path) {
   if (!total) return out;
   out += "各类数目:\n";
   for (int k = 0; k < kProblemKinds; ++k)
-    if (r.kinds[k].count) out += "  " + std::string(ProblemKindTitle(ProblemKind(k))) + ": " + N(r.kinds[k].count) + "\n";
+    if (r.kinds[k].count)
+      out +=
+          "  " + std::string(ProblemKindTitle(ProblemKind(k))) + ": " + N(r.kinds[k].count) + "\n";
   for (int k = 0; k < kProblemKinds; ++k) {
     const BoundedLines& kind = r.kinds[k];
     if (!kind.count) continue;

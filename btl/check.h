@@ -22,9 +22,9 @@ struct CheckReport {
   bool problemReportChecked = false;  // the catalogs were there and the range could be placed
   bool saveChecked = false;           // the file's own range can be placed and saved
   BoundedLines kinds[kProblemKinds];
-  bool leftOut[kProblemKinds] = {};   // a kind of the problem report a data file decides
-                                      // that is missing, broken or empty
-  GameData data;                      // the data folder's files, as the check found them
+  bool leftOut[kProblemKinds] = {};  // a kind of the problem report a data file decides
+                                     // that is missing, broken or empty
+  GameData data;                     // the data folder's files, as the check found them
 
   const BoundedLines& operator[](ProblemKind k) const { return kinds[int(k)]; }
   BoundedLines& operator[](ProblemKind k) { return kinds[int(k)]; }
@@ -40,8 +40,8 @@ std::vector<DataFile> DataFilesDeciding(ProblemKind kind);
 // least one catalog the problem report's kinds are looked for, but for those a file that
 // could not be used decides, and records are named. `all`: keep every line. Uses the world
 // record as a scratch area for the placement.
-CheckReport CheckBattleFile(const BattleImage& image, const WorldImage& world,
-                            const GameData& data, bool all);
+CheckReport CheckBattleFile(const BattleImage& image, const WorldImage& world, const GameData& data,
+                            bool all);
 
 // The report as text: a verdict, a count per kind, then each kind's lines.
 std::string CheckText(const CheckReport& report, const std::string& path);

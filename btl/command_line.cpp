@@ -59,9 +59,10 @@ struct Parser {
     app.fallthrough();
     app.require_subcommand(1);
 
-    CLI::App* info = Add(line, Command::kInfo, "info",
-                         "显示文件头、地图范围、记录数、军团、将军和附加数据；数据文件夹中有游戏目录"
-                         "时带上国家和将军的名称");
+    CLI::App* info =
+        Add(line, Command::kInfo, "info",
+            "显示文件头、地图范围、记录数、军团、将军和附加数据；数据文件夹中有游戏目录"
+            "时带上国家和将军的名称");
     info->add_option("文件", line.input, "战役文件；- 为标准输入")->required()->type_name("");
     info->add_flag("--json", line.json, "以一个 JSON 文档输出同样的内容");
     CLI::App* check = Add(line, Command::kCheck, "check",
@@ -72,9 +73,10 @@ struct Parser {
     check->add_option("文件", line.input, "战役文件；- 为标准输入")->required()->type_name("");
     check->add_flag("--all", line.all, "列出全部，不只每类的前 20 行");
     check->add_flag("--json", line.json, "以一个 JSON 文档输出同样的内容");
-    CLI::App* resave = Add(line, Command::kResave, "resave",
-                           "按文件自己的范围（或 --range 给定的范围）载入再保存，与编辑器按 S 相同；"
-                           "文件的范围为空或超出世界地图时不保存，需用 --range 指定范围");
+    CLI::App* resave =
+        Add(line, Command::kResave, "resave",
+            "按文件自己的范围（或 --range 给定的范围）载入再保存，与编辑器按 S 相同；"
+            "文件的范围为空或超出世界地图时不保存，需用 --range 指定范围");
     resave->add_option("输入", line.input, "战役文件")->required()->type_name("");
     resave->add_option("输出", line.output, "保存到的文件")->required()->type_name("");
     resave->add_option("--range", range, "保存的地图范围: 起点列 起点行 宽 高")
@@ -97,15 +99,16 @@ struct Parser {
     diff->add_option("文件一", line.input, "战役文件")->required()->type_name("");
     diff->add_option("文件二", line.output, "战役文件")->required()->type_name("");
     diff->add_flag("--all", line.all, "列出全部不同，不只每类的前 20 处");
-    CLI::App* merge = Add(line, Command::kMerge, "merge",
-                          "三方合并（可作 git 的合并程序）: 以共同的版本为准，只有一方改了的取那一方，"
-                          "两方改得相同的取一次，两方把同一处改得不同的是冲突；逐格比较归属、建筑和部队，"
-                          "逐项比较军团、将军和文件头的各个字段，附加数据整体比较。三个文件的地图范围"
-                          "须相同。一格上有多条记录时取文件中最后一条（保存时保留的那条），合并结果每格"
-                          "一条、按位置顺序写出，所以编辑器保存的文件合并后仍是保存的形式；两个文件字节"
-                          "相同时原样取第三个（或我方）的字节。有冲突时列出每处冲突，冲突处取我方"
-                          "（或 --prefer 指定的一方），退出码 1（给了 --prefer 时为 0）；无法合并时退出码 2，"
-                          "不写文件");
+    CLI::App* merge =
+        Add(line, Command::kMerge, "merge",
+            "三方合并（可作 git 的合并程序）: 以共同的版本为准，只有一方改了的取那一方，"
+            "两方改得相同的取一次，两方把同一处改得不同的是冲突；逐格比较归属、建筑和部队，"
+            "逐项比较军团、将军和文件头的各个字段，附加数据整体比较。三个文件的地图范围"
+            "须相同。一格上有多条记录时取文件中最后一条（保存时保留的那条），合并结果每格"
+            "一条、按位置顺序写出，所以编辑器保存的文件合并后仍是保存的形式；两个文件字节"
+            "相同时原样取第三个（或我方）的字节。有冲突时列出每处冲突，冲突处取我方"
+            "（或 --prefer 指定的一方），退出码 1（给了 --prefer 时为 0）；无法合并时退出码 2，"
+            "不写文件");
     merge->add_option("共同版本", line.input, "两方共同的祖先版本")->required()->type_name("");
     merge->add_option("我方", line.ours, "我方的版本")->required()->type_name("");
     merge->add_option("对方", line.theirs, "对方的版本")->required()->type_name("");
@@ -115,35 +118,45 @@ struct Parser {
     merge->add_option("--prefer", prefer, "冲突处取哪一方: ours（我方）或 theirs（对方）")
         ->check(CLI::IsMember({"ours", "theirs"}))
         ->type_name("ours|theirs");
-    CLI::App* blank = Add(line, Command::kNew, "new",
-                          "新建一个空白的战役文件: 给定的地图范围和军团，没有归属、建筑、部队和将军；"
-                          "范围须在世界地图之内");
+    CLI::App* blank =
+        Add(line, Command::kNew, "new",
+            "新建一个空白的战役文件: 给定的地图范围和军团，没有归属、建筑、部队和将军；"
+            "范围须在世界地图之内");
     blank->add_option("输出", line.output, "保存到的战役文件")->required()->type_name("");
     blank->add_option("--range", range, "地图范围: 起点列 起点行 宽 高")
         ->expected(4)
         ->required()
         ->type_name("整数");
-    blank->add_option("--teams", line.teams,
-                      "各军团的国家（编号，或数据文件夹中有国家目录时也可以写名称），用逗号分开")
+    blank
+        ->add_option("--teams", line.teams,
+                     "各军团的国家（编号，或数据文件夹中有国家目录时也可以写名称），用逗号分开")
         ->type_name("国家,国家,…");
-    CLI::App* render = Add(line, Command::kRender, "render",
-                           "把战役画成 PNG 图片，与编辑器的地图一样: 交错的六角格按归属的颜色或海的颜色，"
-                           "带上“图片”文件夹（数据文件夹旁边的）中的旗帜、城市图、满级标记、设施和防空图标，"
-                           "有带中文字形的字体时写上部队和建筑的文字；没有图片或字体时只画颜色并提示一次");
+    CLI::App* render =
+        Add(line, Command::kRender, "render",
+            "把战役画成 PNG 图片，与编辑器的地图一样: 交错的六角格按归属的颜色或海的颜色，"
+            "带上“图片”文件夹（数据文件夹旁边的）中的旗帜、城市图、满级标记、设施和防空图标，"
+            "有带中文字形的字体时写上部队和建筑的文字；没有图片或字体时只画颜色并提示一次");
     render->add_option("输入", line.input, "战役文件")->required()->type_name("");
     render->add_option("输出", line.output, "写入的 PNG 文件")->required()->type_name("");
-    render->add_option("--hex", line.hex,
-                       "每格边长的像素数（2 到 400）；默认 50，图片超过 8192 × 8192 时取放得下的最大值")
+    render
+        ->add_option(
+            "--hex", line.hex,
+            "每格边长的像素数（2 到 400）；默认 50，图片超过 8192 × 8192 时取放得下的最大值")
         ->type_name("整数");
-    render->add_option("--range", range, "只画这一部分（全局的起点列 起点行 宽 高），须在文件的范围内")
+    render
+        ->add_option("--range", range,
+                     "只画这一部分（全局的起点列 起点行 宽 高），须在文件的范围内")
         ->expected(4)
         ->type_name("整数");
-    render->add_option("--diff", line.other,
-                       "另一个战役文件: 归属、部队或建筑与它不同的格加上黄框，图下加一行说明；"
-                       "退出码 0 没有不同，1 有不同，2 出错")
+    render
+        ->add_option("--diff", line.other,
+                     "另一个战役文件: 归属、部队或建筑与它不同的格加上黄框，图下加一行说明；"
+                     "退出码 0 没有不同，1 有不同，2 出错")
         ->type_name("文件");
-    render->add_option("--font", line.font, "写文字用的字体文件（.ttf 或 .ttc，须有中文字形）；"
-                       "默认找系统的中文字体")
+    render
+        ->add_option("--font", line.font,
+                     "写文字用的字体文件（.ttf 或 .ttc，须有中文字形）；"
+                     "默认找系统的中文字体")
         ->type_name("文件");
   }
 

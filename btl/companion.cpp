@@ -40,8 +40,7 @@ const char kStandardInputName[] = "标准输入";
 Status ReadInput(const std::string& path, const InputReader& readInput, BattleImage& image) {
   if (path != kStandardStream) return ReadBattleFile(path, image);
   std::vector<uint8_t> bytes;
-  if (!readInput || !readInput(bytes))
-    return Fail(FailureKind::kCannotOpen, "无法读取标准输入。");
+  if (!readInput || !readInput(bytes)) return Fail(FailureKind::kCannotOpen, "无法读取标准输入。");
   return ParseBattleFile(std::move(bytes), kStandardInputName, image);
 }
 
@@ -178,11 +177,13 @@ Status RangeToSave(const Loaded& l, const MapRange* given, MapRange& range) {
   Status s = CheckRange(range, l.world.width, l.world.height);
   if (s.ok()) return s;
   // The sentence of a range outside the world already gives the world's size.
-  const std::string world = s.kind == FailureKind::kOutsideWorld
-                                ? std::string()
-                                : "世界地图为 " + N(l.world.width) + " × " + N(l.world.height) + "。";
+  const std::string world =
+      s.kind == FailureKind::kOutsideWorld
+          ? std::string()
+          : "世界地图为 " + N(l.world.width) + " × " + N(l.world.height) + "。";
   return Fail(s.kind, "文件" + Quoted(l.image.name) + "的地图范围（" + RangeText(range) +
-                          "）无法原样保存: " + s.message + world + "请用 --range X Y 宽 高 指定要保存的范围。");
+                          "）无法原样保存: " + s.message + world +
+                          "请用 --range X Y 宽 高 指定要保存的范围。");
 }
 
 int Resave(const Loaded& l, const std::string& target, const MapRange* given, std::string& out,
@@ -220,7 +221,8 @@ int Merge(const CommandLine& line, std::string& out, std::string& err) {
   if (s.ok()) s = SafeSave(line.output, result.bytes.data(), result.bytes.size());
   if (!s.ok()) return Refused(s, err);
   if (result.conflicts.empty()) {
-    out += "已合并到 " + line.output + "（" + N(int64_t(result.bytes.size())) + " 字节），没有冲突。\n";
+    out += "已合并到 " + line.output + "（" + N(int64_t(result.bytes.size())) +
+           " 字节），没有冲突。\n";
     return kExitOk;
   }
   const char* side = line.preferTheirs ? "对方" : "我方";
@@ -232,7 +234,8 @@ int Merge(const CommandLine& line, std::string& out, std::string& err) {
 
 // A country of --teams: its Id, or its name in the string table.
 bool CountryOf(const std::string& word, int32_t& country) {
-  if (!word.empty() && word.find_first_not_of("0123456789") == std::string::npos && word.size() < 10) {
+  if (!word.empty() && word.find_first_not_of("0123456789") == std::string::npos &&
+      word.size() < 10) {
     country = int32_t(std::stol(word));
     return true;
   }
@@ -320,8 +323,8 @@ int New(const CommandLine& line, std::string& out, std::string& err) {
   if (s.ok()) s = BuildBattleBytes(saved);
   if (s.ok()) s = SafeSave(line.output, saved.data(), saved.size());
   if (!s.ok()) return Refused(s, err);
-  out += "已新建 " + line.output + "（" + RangeText(line.range) + "，" + N(h.teamCount) + " 个军团，" +
-         N(int64_t(saved.size())) + " 字节）\n";
+  out += "已新建 " + line.output + "（" + RangeText(line.range) + "，" + N(h.teamCount) +
+         " 个军团，" + N(int64_t(saved.size())) + " 字节）\n";
   return kExitOk;
 }
 
@@ -358,8 +361,9 @@ int Render(const CommandLine& line, std::string& out, std::string& err) {
   if (s.ok()) s = SafeSave(line.output, result.png.data(), result.png.size());
   if (!s.ok()) return Refused(s, err);
   for (const std::string& notice : result.notices) err += "提示: " + notice + "\n";
-  out += "已画出 " + line.output + "（" + RangeText(result.range) + "，每格 " + N(result.hex) + " 像素，" +
-         N(result.width) + " × " + N(result.height) + " 像素，" + N(int64_t(result.png.size())) + " 字节）\n";
+  out += "已画出 " + line.output + "（" + RangeText(result.range) + "，每格 " + N(result.hex) +
+         " 像素，" + N(result.width) + " × " + N(result.height) + " 像素，" +
+         N(int64_t(result.png.size())) + " 字节）\n";
   if (!diff) return kExitOk;
   if (result.changedHexes == 0) {
     out += "与 " + line.other + " 相比没有不同的格。\n";
@@ -395,16 +399,15 @@ int RunCompanion(const std::vector<std::string>& args, std::string& out, std::st
   Status s = ReadBoth(line.dataDir, line.input, readInput, loaded);
   if (!s.ok()) {
     // A script asking for JSON still gets a document saying why.
-    if (line.json && line.command == Command::kCheck) out += CheckRefusalJson(line.input, s.message);
+    if (line.json && line.command == Command::kCheck)
+      out += CheckRefusalJson(line.input, s.message);
     return Refused(s, err);
   }
   switch (line.command) {
-    case Command::kCheck:
-      return Check(loaded, line, out);
+    case Command::kCheck: return Check(loaded, line, out);
     case Command::kResave:
       return Resave(loaded, line.output, line.hasRange ? &line.range : nullptr, out, err);
-    default:
-      break;
+    default: break;
   }
   return kExitTrouble;
 }

@@ -15,6 +15,7 @@ bool WriteText(Stream stream, const std::string& text) {
 bool ReadStandardInput(std::vector<uint8_t>& bytes) {
   uint8_t piece[1 << 16];
   size_t n;
-  while ((n = fread(piece, 1, sizeof piece, stdin)) > 0) bytes.insert(bytes.end(), piece, piece + n);
+  while ((n = fread(piece, 1, sizeof piece, stdin)) > 0)
+    bytes.insert(bytes.end(), piece, piece + n);
   return !ferror(stdin);
 }

@@ -27,7 +27,8 @@ bool WriteText(Stream stream, const std::string& text) {
     for (size_t at = 0; at < wide.size();) {
       DWORD written = 0;
       DWORD chunk = DWORD(std::min<size_t>(wide.size() - at, 8192));
-      if (!WriteConsoleW(h, wide.data() + at, chunk, &written, nullptr) || written == 0) return false;
+      if (!WriteConsoleW(h, wide.data() + at, chunk, &written, nullptr) || written == 0)
+        return false;
       at += written;
     }
     return true;

@@ -27,8 +27,7 @@ struct Kind {
     if (!found.count) return;
     out += title + "（" + N(found.count) + " 处不同）:\n";
     for (const std::string& line : found.lines) out += "  " + line + "\n";
-    if (found.omitted)
-      out += "  …… 另有 " + N(found.omitted) + " 处，用 --all 显示全部\n";
+    if (found.omitted) out += "  …… 另有 " + N(found.omitted) + " 处，用 --all 显示全部\n";
   }
 };
 
@@ -90,11 +89,12 @@ void ByIndex(const Sides& s, const RecordFields& fields, RecordNamer nameOf, int
   }
 }
 
-
 // The owner byte of global hex (x, y) in a file, or -1 outside its range.
 int OwnerAt(const BattleImage& im, int64_t x, int64_t y) {
   int64_t column = x - im.layout.header.originX, row = y - im.layout.header.originY;
-  if (column < 0 || row < 0 || column >= im.layout.header.rangeWidth || row >= im.layout.header.rangeHeight) return -1;
+  if (column < 0 || row < 0 || column >= im.layout.header.rangeWidth ||
+      row >= im.layout.header.rangeHeight)
+    return -1;
   return im.owner(int(column), int(row));
 }
 
@@ -147,16 +147,20 @@ void ByHex(const Sides& s, const RecordFields& fields, RecordNamer nameOf, size_
   auto hex = [&](uint16_t p) {
     return "位置 " + N(p) + (ww > 0 ? "（全局 列 " + N(p % ww) + "，行 " + N(p / ww) + "）" : "");
   };
-  auto recordA = [&](size_t n) { return s.a.bytes.data() + atA + size_t(a[n].index) * fields.size; };
-  auto recordB = [&](size_t n) { return s.b.bytes.data() + atB + size_t(b[n].index) * fields.size; };
+  auto recordA = [&](size_t n) {
+    return s.a.bytes.data() + atA + size_t(a[n].index) * fields.size;
+  };
+  auto recordB = [&](size_t n) {
+    return s.b.bytes.data() + atB + size_t(b[n].index) * fields.size;
+  };
   const char* kDropped = "，保存时被同一格后面的记录取代";
   auto added = [&](uint16_t p, size_t n, bool dropped) {
-    kind.Add(hex(p) + InBrackets(nameOf(recordB(n))) + ": 新增（第二个文件的第 " + N(b[n].index) + " 条" +
-             (dropped ? kDropped : "") + "）");
+    kind.Add(hex(p) + InBrackets(nameOf(recordB(n))) + ": 新增（第二个文件的第 " + N(b[n].index) +
+             " 条" + (dropped ? kDropped : "") + "）");
   };
   auto removed = [&](uint16_t p, size_t n, bool dropped) {
-    kind.Add(hex(p) + InBrackets(nameOf(recordA(n))) + ": 删除（第一个文件的第 " + N(a[n].index) + " 条" +
-             (dropped ? kDropped : "") + "）");
+    kind.Add(hex(p) + InBrackets(nameOf(recordA(n))) + ": 删除（第一个文件的第 " + N(a[n].index) +
+             " 条" + (dropped ? kDropped : "") + "）");
   };
   auto changed = [&](uint16_t p, size_t na, size_t nb, bool dropped) {
     std::string changes;
@@ -169,19 +173,25 @@ void ByHex(const Sides& s, const RecordFields& fields, RecordNamer nameOf, size_
   size_t i = 0, k = 0;
   while (i < a.size() || k < b.size()) {
     uint16_t p = i < a.size() && (k == b.size() || a[i].position <= b[k].position) ? a[i].position
-                                                                                      : b[k].position;
+                                                                                   : b[k].position;
     size_t endA = i, endB = k;
     while (endA < a.size() && a[endA].position == p) ++endA;
     while (endB < b.size() && b[endB].position == p) ++endB;
     // The kept records (the last of each side), then the dropped ones before them.
-    if (endA > i && endB > k) changed(p, endA - 1, endB - 1, false);
-    else if (endA > i) removed(p, endA - 1, false);
-    else added(p, endB - 1, false);
+    if (endA > i && endB > k)
+      changed(p, endA - 1, endB - 1, false);
+    else if (endA > i)
+      removed(p, endA - 1, false);
+    else
+      added(p, endB - 1, false);
     const size_t droppedA = endA > i ? endA - i - 1 : 0, droppedB = endB > k ? endB - k - 1 : 0;
     for (size_t n = 0; n < std::max(droppedA, droppedB); ++n) {
-      if (n >= droppedA) added(p, k + n, true);
-      else if (n >= droppedB) removed(p, i + n, true);
-      else changed(p, i + n, k + n, true);
+      if (n >= droppedA)
+        added(p, k + n, true);
+      else if (n >= droppedB)
+        removed(p, i + n, true);
+      else
+        changed(p, i + n, k + n, true);
     }
     i = endA;
     k = endB;
@@ -194,14 +204,17 @@ void ByHex(const Sides& s, const RecordFields& fields, RecordNamer nameOf, size_
 
 void Tail(const Sides& s, Kind& kind) {
   size_t sa = s.a.tailSize(), sb = s.b.tailSize();
-  const uint8_t *pa = s.a.bytes.data() + s.a.layout.tailAt, *pb = s.b.bytes.data() + s.b.layout.tailAt;
+  const uint8_t *pa = s.a.bytes.data() + s.a.layout.tailAt,
+                *pb = s.b.bytes.data() + s.b.layout.tailAt;
   size_t common = std::min(sa, sb), first = 0;
   while (first < common && pa[first] == pb[first]) ++first;
   if (first == common && sa == sb) return;
   std::string line = sa == sb ? "大小相同（" + N(int64_t(sa)) + " 字节）"
                               : "大小 " + N(int64_t(sa)) + " → " + N(int64_t(sb)) + " 字节";
-  if (first < common) line += "，从第 " + N(int64_t(first)) + " 字节起不同";
-  else line += "，前 " + N(int64_t(common)) + " 字节相同";
+  if (first < common)
+    line += "，从第 " + N(int64_t(first)) + " 字节起不同";
+  else
+    line += "，前 " + N(int64_t(common)) + " 字节相同";
   kind.Add(line);
 }
 
@@ -218,13 +231,14 @@ bool DiffBattleFiles(const BattleImage& a, const BattleImage& b, const DiffOptio
   Kind kinds[] = {{"文件头"}, {"军团"}, {"归属"}, {"建筑"}, {"部队"}, {"将军"}, {"附加数据"}};
   for (Kind& k : kinds) k.found.all = options.all;
   Header(s, kinds[0]);
-  ByIndex(s, TeamFields(), TeamRecordName, a.layout.header.teamCount, a.layout.teamsAt, b.layout.header.teamCount,
-          b.layout.teamsAt, "军团", kinds[1]);
+  ByIndex(s, TeamFields(), TeamRecordName, a.layout.header.teamCount, a.layout.teamsAt,
+          b.layout.header.teamCount, b.layout.teamsAt, "军团", kinds[1]);
   Owners(s, kinds[2]);
-  ByHex(s, BuildingFields(), BuildingRecordName, a.layout.buildingsAt, a.layout.header.buildingCount,
-        b.layout.buildingsAt, b.layout.header.buildingCount, kinds[3]);
-  ByHex(s, UnitFields(), UnitRecordName, a.layout.unitsAt, a.layout.header.unitCount, b.layout.unitsAt,
-        b.layout.header.unitCount, kinds[4]);
+  ByHex(s, BuildingFields(), BuildingRecordName, a.layout.buildingsAt,
+        a.layout.header.buildingCount, b.layout.buildingsAt, b.layout.header.buildingCount,
+        kinds[3]);
+  ByHex(s, UnitFields(), UnitRecordName, a.layout.unitsAt, a.layout.header.unitCount,
+        b.layout.unitsAt, b.layout.header.unitCount, kinds[4]);
   ByIndex(s, GeneralFields(), GeneralRecordName, a.layout.header.generalCount, a.layout.generalsAt,
           b.layout.header.generalCount, b.layout.generalsAt, "将军", kinds[5]);
   Tail(s, kinds[6]);

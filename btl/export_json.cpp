@@ -50,9 +50,7 @@ void Value(Writer& w, const Field& f, const uint8_t* record, int32_t worldWidth)
   switch (f.kind) {
     case FieldKind::kU8:
     case FieldKind::kU16:
-    case FieldKind::kI32:
-      w.Int64(ReadNumber(f, record));
-      return;
+    case FieldKind::kI32: w.Int64(ReadNumber(f, record)); return;
     case FieldKind::kF32: {
       float v;
       memcpy(&v, record + f.offset, 4);
@@ -63,12 +61,8 @@ void Value(Writer& w, const Field& f, const uint8_t* record, int32_t worldWidth)
         w.RawValue(text.data(), text.size(), rapidjson::kNumberType);
       return;
     }
-    case FieldKind::kBytes:
-      String(w, HexText(record + f.offset, f.size));
-      return;
-    case FieldKind::kColour:
-      String(w, "#" + HexText(record + f.offset, 3));
-      return;
+    case FieldKind::kBytes: String(w, HexText(record + f.offset, f.size)); return;
+    case FieldKind::kColour: String(w, "#" + HexText(record + f.offset, 3)); return;
     case FieldKind::kGroup:
       w.StartObject();
       Fields(w, f.group, record + f.offset, worldWidth);
@@ -93,7 +87,8 @@ void Fields(Writer& w, std::span<const Field> fields, const uint8_t* record, int
 }
 
 // One record as one line of compact JSON.
-void Record(std::string& out, const RecordFields& fields, const uint8_t* record, int32_t worldWidth) {
+void Record(std::string& out, const RecordFields& fields, const uint8_t* record,
+            int32_t worldWidth) {
   StringSink sink(out);
   Writer w(sink);
   w.StartObject();
@@ -157,7 +152,8 @@ void WriteJson(const BattleImage& im, int32_t worldWidth, Output& o) {
     HexLine(out, bytes + im.layout.ownersAt + i * size_t(h.rangeWidth), size_t(h.rangeWidth));
   });
   List(o, "buildings", size_t(h.buildingCount), [&](size_t i) {
-    Record(out, BuildingFields(), bytes + im.layout.buildingsAt + i * sizeof(BuildingRecord), worldWidth);
+    Record(out, BuildingFields(), bytes + im.layout.buildingsAt + i * sizeof(BuildingRecord),
+           worldWidth);
   });
   List(o, "units", size_t(h.unitCount), [&](size_t i) {
     Record(out, UnitFields(), bytes + im.layout.unitsAt + i * sizeof(UnitRecord), worldWidth);
@@ -166,10 +162,13 @@ void WriteJson(const BattleImage& im, int32_t worldWidth, Output& o) {
     Record(out, GeneralFields(), bytes + im.layout.generalsAt + i * sizeof(GeneralEntry), 0);
   });
   size_t tail = im.tailSize();
-  List(o, "tail", (tail + kTailBytesPerLine - 1) / kTailBytesPerLine, [&](size_t i) {
-    size_t at = i * kTailBytesPerLine;
-    HexLine(out, bytes + im.layout.tailAt + at, std::min(kTailBytesPerLine, tail - at));
-  }, true);
+  List(
+      o, "tail", (tail + kTailBytesPerLine - 1) / kTailBytesPerLine,
+      [&](size_t i) {
+        size_t at = i * kTailBytesPerLine;
+        HexLine(out, bytes + im.layout.tailAt + at, std::min(kTailBytesPerLine, tail - at));
+      },
+      true);
   out += "}\n";
 }
 

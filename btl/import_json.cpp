@@ -91,7 +91,8 @@ const char* ParseErrorText(rapidjson::ParseErrorCode code) {
     case rapidjson::kParseErrorObjectMissColon: return "键名后缺少冒号";
     case rapidjson::kParseErrorObjectMissCommaOrCurlyBracket: return "对象中缺少逗号或右花括号 }";
     case rapidjson::kParseErrorArrayMissCommaOrSquareBracket: return "数组中缺少逗号或右方括号 ]";
-    case rapidjson::kParseErrorStringUnicodeEscapeInvalidHex: return "字符串中的 \\u 转义后不是四位十六进制数";
+    case rapidjson::kParseErrorStringUnicodeEscapeInvalidHex:
+      return "字符串中的 \\u 转义后不是四位十六进制数";
     case rapidjson::kParseErrorStringUnicodeSurrogateInvalid: return "字符串中的代理对无效";
     case rapidjson::kParseErrorStringEscapeInvalid: return "字符串中的转义无效";
     case rapidjson::kParseErrorStringMissQuotationMark: return "字符串缺少结尾的引号";
@@ -105,9 +106,20 @@ const char* ParseErrorText(rapidjson::ParseErrorCode code) {
 }
 
 // The document's parts, in the order of the file they make.
-enum Part { kFormat, kVersion, kHeader, kTeams, kOwners, kBuildings, kUnits, kGenerals, kTail, kParts };
-const char* const kPartKeys[kParts] = {"format", "version", "header", "teams", "owners",
-                                       "buildings", "units", "generals", "tail"};
+enum Part {
+  kFormat,
+  kVersion,
+  kHeader,
+  kTeams,
+  kOwners,
+  kBuildings,
+  kUnits,
+  kGenerals,
+  kTail,
+  kParts
+};
+const char* const kPartKeys[kParts] = {"format",    "version", "header",   "teams", "owners",
+                                       "buildings", "units",   "generals", "tail"};
 
 struct Section {
   const RecordFields* fields = nullptr;  // record lists
@@ -118,15 +130,15 @@ struct Section {
 
 struct Frame {
   enum Kind { kRoot, kRecord, kGroup, kList } kind;
-  Part part = kFormat;                // kRecord, kList: the section
-  std::span<const Field> fields;      // kRecord, kGroup
-  size_t base = 0;                    // kRecord, kGroup: where its bytes start in the section
+  Part part = kFormat;            // kRecord, kList: the section
+  std::span<const Field> fields;  // kRecord, kGroup
+  size_t base = 0;                // kRecord, kGroup: where its bytes start in the section
   // Its step in the path: a key ("units", "techLevels"), or an item's index ("[3]").
   const char* key = nullptr;
   int64_t index = -1;
-  uint64_t seen = 0;                  // fields (or parts) met so far
-  int pending = -1;                   // the field (or part) whose value comes next
-  int last = -1;                      // the field (or part) whose key came last
+  uint64_t seen = 0;  // fields (or parts) met so far
+  int pending = -1;   // the field (or part) whose value comes next
+  int last = -1;      // the field (or part) whose key came last
 };
 
 enum class Type { kNumber, kString, kBool, kNull };
@@ -147,8 +159,8 @@ class Importer {
   Status Read(JsonInput& in) {
     in_ = &in;
     rapidjson::Reader reader;
-    constexpr unsigned kFlags = rapidjson::kParseNumbersAsStringsFlag |
-                                rapidjson::kParseValidateEncodingFlag;
+    constexpr unsigned kFlags =
+        rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseValidateEncodingFlag;
     rapidjson::ParseResult r = reader.Parse<kFlags>(in, *this);
     if (!failure_.ok()) return failure_;
     if (r.IsError())
@@ -209,7 +221,8 @@ class Importer {
   bool Push(Frame frame);
   const Field* PendingField() const {
     const Frame& top = frames_.back();
-    return top.pending >= 0 && top.kind != Frame::kRoot ? &top.fields[size_t(top.pending)] : nullptr;
+    return top.pending >= 0 && top.kind != Frame::kRoot ? &top.fields[size_t(top.pending)]
+                                                        : nullptr;
   }
   uint8_t* RecordBytes(const Frame& f) { return section_[f.part].bytes.data() + f.base; }
 
@@ -288,7 +301,8 @@ bool Importer::FieldValue(const Field& f, Type type, std::string_view text, uint
       int64_t v = 0;
       bool read = IntegerFromText(text, v);
       if (!read || v < FieldMin(f) || v > FieldMax(f))
-        return Refuse("值 " + std::string(text) + " 超出范围（" + N(FieldMin(f)) + " 到 " + N(FieldMax(f)) + "）。");
+        return Refuse("值 " + std::string(text) + " 超出范围（" + N(FieldMin(f)) + " 到 " +
+                      N(FieldMax(f)) + "）。");
       WriteNumber(f, v, record);
       return true;
     }
@@ -313,11 +327,11 @@ bool Importer::FieldValue(const Field& f, Type type, std::string_view text, uint
           !BytesFromHex(text.substr(1), record + f.offset, 3))
         return Refuse(std::string(TypeWanted(f)) + "。");
       return true;
-    case FieldKind::kGroup:
-      return Refuse(std::string(TypeWanted(f)) + "。");
+    case FieldKind::kGroup: return Refuse(std::string(TypeWanted(f)) + "。");
     case FieldKind::kColumn:
     case FieldKind::kRow:
-      if (type != Type::kNumber && type != Type::kString) return Refuse(std::string(TypeWanted(f)) + "。");
+      if (type != Type::kNumber && type != Type::kString)
+        return Refuse(std::string(TypeWanted(f)) + "。");
       return true;  // for reading only
   }
   return true;
@@ -389,7 +403,8 @@ bool Importer::StartObject() {
     const Part part = top.part;
     Section& s = section_[part];
     if (!s.fields) return RefuseItem(part, s.count, "应为十六进制数字的字符串。");
-    if (s.count == s.limit) return RefuseItem(part, s.count, "超过了 " + N(s.limit) + " 条的上限。");
+    if (s.count == s.limit)
+      return RefuseItem(part, s.count, "超过了 " + N(s.limit) + " 条的上限。");
     size_t base = s.bytes.size();
     s.bytes.resize(base + s.fields->size);
     return Push({Frame::kRecord, part, s.fields->fields, base, nullptr, s.count++});
@@ -403,7 +418,9 @@ bool Importer::StartObject() {
 bool Importer::Key(const char* s, rapidjson::SizeType n, bool) {
   Frame& top = frames_.back();
   const int keys = top.kind == Frame::kRoot ? int(kParts) : int(top.fields.size());
-  auto keyOf = [&](int i) { return top.kind == Frame::kRoot ? kPartKeys[i] : top.fields[size_t(i)].key; };
+  auto keyOf = [&](int i) {
+    return top.kind == Frame::kRoot ? kPartKeys[i] : top.fields[size_t(i)].key;
+  };
   // Keys mostly come in the order export writes them: the search starts after the last one.
   int found = -1;
   for (int k = 0, first = top.last + 1; k < keys && found < 0; ++k) {
@@ -414,7 +431,8 @@ bool Importer::Key(const char* s, rapidjson::SizeType n, bool) {
   if (found < 0 || top.seen >> found & 1) {
     std::string at = Path(false);
     at += (at.empty() ? "" : ".") + std::string(s, n);
-    failure_ = Fail(FailureKind::kBadValue, Where(in_->line(), at) + (found < 0 ? "没有这个键。" : "键重复。"));
+    failure_ = Fail(FailureKind::kBadValue,
+                    Where(in_->line(), at) + (found < 0 ? "没有这个键。" : "键重复。"));
     return false;
   }
   top.seen |= uint64_t(1) << found;
@@ -523,13 +541,14 @@ Status BattleBytesFromJson(const std::string& text, const std::string& name,
 Status BattleBytesFromJsonFile(const std::string& path, std::vector<uint8_t>& bytes) {
   // A folder opens like a file on some systems and then reads as nothing.
   std::error_code ec;
-  if (std::filesystem::is_directory(std::filesystem::path(std::u8string(path.begin(), path.end())), ec))
+  if (std::filesystem::is_directory(std::filesystem::path(std::u8string(path.begin(), path.end())),
+                                    ec))
     return Fail(FailureKind::kCannotOpen, Quoted(path) + "是一个文件夹，不是 JSON 文件。");
   FILE* f = OpenFile(path, "rb");
   if (!f) return Fail(FailureKind::kCannotOpen, "无法打开 JSON 文件" + Quoted(path) + "。");
-  JsonInput in(
-      [](void* from, char* into, size_t size) { return fread(into, 1, size, static_cast<FILE*>(from)); },
-      f);
+  JsonInput in([](void* from, char* into,
+                  size_t size) { return fread(into, 1, size, static_cast<FILE*>(from)); },
+               f);
   Status s = ImportFrom(in, path, bytes);
   fclose(f);
   return s;

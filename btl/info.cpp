@@ -108,8 +108,8 @@ void AddInfoText(const BattleSummary& summary, const WorldImage& world, const st
     Add(out, "  ", i, "  统帅 ", g.commander, InBrackets(CommanderName(g.commander)), "  军衔 ",
         g.rank, "\n");
   }
-  Add(out, "附加数据: ", int64_t(summary.tailSize()), " 字节（从第 ", int64_t(summary.layout.tailAt),
-      " 字节起）\n");
+  Add(out, "附加数据: ", int64_t(summary.tailSize()), " 字节（从第 ",
+      int64_t(summary.layout.tailAt), " 字节起）\n");
 }
 
 std::string InfoJson(const BattleSummary& summary, const WorldImage& world,

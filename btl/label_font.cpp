@@ -37,8 +37,8 @@ std::unique_ptr<LabelFont> LabelFont::FindOnSystem(std::string& path) {
       "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc",
       "/usr/share/fonts/truetype/noto/NotoSansSC-Regular.ttf",
   };
-  static const char* const kWindows[] = {"simsun.ttc", "simhei.ttf", "msyh.ttc", "msyh.ttf",
-                                         "wqy-zenhei.ttc", "wqy-microhei.ttc"};
+  static const char* const kWindows[] = {"simsun.ttc", "simhei.ttf",     "msyh.ttc",
+                                         "msyh.ttf",   "wqy-zenhei.ttc", "wqy-microhei.ttc"};
   std::vector<std::string> candidates(std::begin(kLinux), std::end(kLinux));
   const char* windir = std::getenv("WINDIR");
   for (const char* name : kWindows) {

@@ -75,7 +75,8 @@ struct Merger {
       return true;
     } else {
       // One side removed what the other changed.
-      conflicts.push_back(what + ": " + (ours ? "我方修改了，对方删除了" : "我方删除了，对方修改了"));
+      conflicts.push_back(what + ": " +
+                          (ours ? "我方修改了，对方删除了" : "我方删除了，对方修改了"));
       taken = theirsWins() ? theirs : ours;
     }
     if (taken) section.insert(section.end(), taken, taken + size);
@@ -94,9 +95,11 @@ int32_t ByIndex(Merger& m, const RecordFields& fields, RecordNamer nameOf, const
                 int32_t BtlHeader::*count, size_t BattleLayout::*at, const std::string& what,
                 std::vector<uint8_t>& section) {
   auto record = [&](const BattleImage& im, int32_t i) -> const uint8_t* {
-    return i < im.layout.header.*count ? im.bytes.data() + im.layout.*at + size_t(i) * fields.size : nullptr;
+    return i < im.layout.header.*count ? im.bytes.data() + im.layout.*at + size_t(i) * fields.size
+                                       : nullptr;
   };
-  const int32_t most = std::max({f.base.layout.header.*count, f.ours.layout.header.*count, f.theirs.layout.header.*count});
+  const int32_t most = std::max(
+      {f.base.layout.header.*count, f.ours.layout.header.*count, f.theirs.layout.header.*count});
   int32_t kept = 0;
   for (int32_t i = 0; i < most; ++i) {
     const uint8_t *b = record(f.base, i), *o = record(f.ours, i), *t = record(f.theirs, i);
@@ -123,19 +126,22 @@ int32_t ByHex(Merger& m, const RecordFields& fields, RecordNamer nameOf, const T
   const BattleImage* sides[3] = {&f.base, &f.ours, &f.theirs};
   std::vector<int32_t> last[3];
   for (int s = 0; s < 3; ++s)
-    last[s] = LastOnEachHex(*sides[s], sides[s]->layout.*at, sides[s]->layout.header.*count, fields.size);
+    last[s] =
+        LastOnEachHex(*sides[s], sides[s]->layout.*at, sides[s]->layout.header.*count, fields.size);
   const int32_t ww = m.options.worldWidth;
   int32_t kept = 0;
   for (size_t p = 0; p < size_t(kPositionLimit); ++p) {
     const uint8_t* r[3];
     for (int s = 0; s < 3; ++s)
-      r[s] = last[s][p] < 0 ? nullptr
-                            : sides[s]->bytes.data() + sides[s]->layout.*at + size_t(last[s][p]) * fields.size;
+      r[s] = last[s][p] < 0
+                 ? nullptr
+                 : sides[s]->bytes.data() + sides[s]->layout.*at + size_t(last[s][p]) * fields.size;
     if (!r[0] && !r[1] && !r[2]) continue;
     const uint8_t* named = r[1] ? r[1] : r[2] ? r[2] : r[0];
-    std::string hex = what + " 位置 " + N(int64_t(p)) +
-                      (ww > 0 ? "（列 " + N(int64_t(p) % ww) + "，行 " + N(int64_t(p) / ww) + "）" : "") +
-                      InBrackets(nameOf(named));
+    std::string hex =
+        what + " 位置 " + N(int64_t(p)) +
+        (ww > 0 ? "（列 " + N(int64_t(p) % ww) + "，行 " + N(int64_t(p) / ww) + "）" : "") +
+        InBrackets(nameOf(named));
     kept += m.Record(fields, r[0], r[1], r[2], hex, section);
   }
   return kept;
@@ -166,7 +172,8 @@ void Owners(Merger& m, const Three& f, std::vector<uint8_t>& section) {
 // The tail is kept whole: its bytes mean nothing to the editor.
 void Tail(Merger& m, const Three& f, std::vector<uint8_t>& section) {
   auto tail = [](const BattleImage& im) {
-    return std::vector<uint8_t>(im.bytes.begin() + std::ptrdiff_t(im.layout.tailAt), im.bytes.end());
+    return std::vector<uint8_t>(im.bytes.begin() + std::ptrdiff_t(im.layout.tailAt),
+                                im.bytes.end());
   };
   std::vector<uint8_t> b = tail(f.base), o = tail(f.ours), t = tail(f.theirs);
   if (o == t || t == b) {
@@ -175,8 +182,9 @@ void Tail(Merger& m, const Three& f, std::vector<uint8_t>& section) {
     section = t;
   } else {
     section = m.theirsWins() ? t : o;
-    m.conflicts.push_back("附加数据: 两边都改了（共同的版本 " + N(int64_t(b.size())) + " 字节，我方 " +
-                          N(int64_t(o.size())) + " 字节，对方 " + N(int64_t(t.size())) + " 字节）");
+    m.conflicts.push_back("附加数据: 两边都改了（共同的版本 " + N(int64_t(b.size())) +
+                          " 字节，我方 " + N(int64_t(o.size())) + " 字节，对方 " +
+                          N(int64_t(t.size())) + " 字节）");
   }
 }
 
@@ -192,8 +200,8 @@ void Append(std::vector<uint8_t>& out, const std::vector<uint8_t>& section) {
 
 }  // namespace
 
-Status MergeBattleFiles(const BattleImage& base, const BattleImage& ours,
-                        const BattleImage& theirs, const MergeOptions& options, MergeResult& out) {
+Status MergeBattleFiles(const BattleImage& base, const BattleImage& ours, const BattleImage& theirs,
+                        const MergeOptions& options, MergeResult& out) {
   out = MergeResult{};
   // Nothing to combine: one side's bytes are the answer, whatever they hold.
   if (theirs.bytes == base.bytes || theirs.bytes == ours.bytes) {
@@ -205,8 +213,9 @@ Status MergeBattleFiles(const BattleImage& base, const BattleImage& ours,
     return Ok();
   }
   if (!SameRange(base, ours) || !SameRange(base, theirs))
-    return Fail(FailureKind::kBadValue,
-                "三个文件的地图范围不全相同，无法逐格合并。请先用 btl resave --range 把它们存成同一范围。");
+    return Fail(
+        FailureKind::kBadValue,
+        "三个文件的地图范围不全相同，无法逐格合并。请先用 btl resave --range 把它们存成同一范围。");
 
   Merger m{options, out.conflicts};
   const Three f{base, ours, theirs};
@@ -227,7 +236,8 @@ Status MergeBattleFiles(const BattleImage& base, const BattleImage& ours,
                            &BattleLayout::generalsAt, "将军", generals);
   Tail(m, f, tail);
   memcpy(header.data(), &h, sizeof h);
-  for (const std::vector<uint8_t>* section : {&header, &teams, &owners, &buildings, &units, &generals, &tail})
+  for (const std::vector<uint8_t>* section :
+       {&header, &teams, &owners, &buildings, &units, &generals, &tail})
     Append(out.bytes, *section);
   return Ok();
 }

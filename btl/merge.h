@@ -31,5 +31,5 @@ struct MergeResult {
 };
 
 // Fails (and leaves `out` empty) when the files cannot be combined: different ranges.
-Status MergeBattleFiles(const BattleImage& base, const BattleImage& ours,
-                        const BattleImage& theirs, const MergeOptions& options, MergeResult& out);
+Status MergeBattleFiles(const BattleImage& base, const BattleImage& ours, const BattleImage& theirs,
+                        const MergeOptions& options, MergeResult& out);

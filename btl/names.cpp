@@ -57,13 +57,15 @@ const char* DataFileStateKey(DataFileState state) {
 }
 
 GameData LoadGameTables(const std::string& dataDir) {
-  auto in = [&](const char* name) { return dataDir.empty() ? DataPath(name) : JoinPath(dataDir, name); };
+  auto in = [&](const char* name) {
+    return dataDir.empty() ? DataPath(name) : JoinPath(dataDir, name);
+  };
   GameData data;
   auto note = [&](DataFile f, const char* name, const CatalogReport& r) {
     data.names[int(f)] = name;
     data.paths[int(f)] = in(name);
-    data.states[int(f)] = !r.opened   ? DataFileState::kMissing
-                          : !r.parsed ? DataFileState::kBroken
+    data.states[int(f)] = !r.opened        ? DataFileState::kMissing
+                          : !r.parsed      ? DataFileState::kBroken
                           : r.entries == 0 ? DataFileState::kEmpty
                                            : DataFileState::kRead;
   };
@@ -75,7 +77,8 @@ GameData LoadGameTables(const std::string& dataDir) {
   note(DataFile::kBuildings, catalogs[2], LoadBuildingCatalog(in(catalogs[2])));
   note(DataFile::kCommanders, catalogs[3], LoadCommanderCatalog(in(catalogs[3]), nullptr));
   note(DataFile::kCountries, catalogs[4], LoadCountryCatalog(in(catalogs[4])));
-  const std::string name = Utf8FromGbk(ConfigString(in("配置.ini"), kConfigLanguageFile, "stringtable_cn.ini"));
+  const std::string name =
+      Utf8FromGbk(ConfigString(in("配置.ini"), kConfigLanguageFile, "stringtable_cn.ini"));
   const std::string table = in(name.c_str());
   data.names[int(DataFile::kStringTable)] = name;
   data.paths[int(DataFile::kStringTable)] = table;
@@ -108,7 +111,8 @@ std::string BuildingRecordName(const uint8_t* record) {
 }
 
 std::string UnitRecordName(const uint8_t* record) {
-  return UnitTypeName(record[offsetof(UnitRecord, unitClass)], record[offsetof(UnitRecord, unitLevel)]);
+  return UnitTypeName(record[offsetof(UnitRecord, unitClass)],
+                      record[offsetof(UnitRecord, unitLevel)]);
 }
 
 std::string GeneralRecordName(const uint8_t* record) {

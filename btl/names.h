@@ -11,7 +11,14 @@
 #include "scenario/world_record.h"
 
 // The files of the data folder the tables come from, and what became of each.
-enum class DataFile : uint8_t { kRanks, kArmies, kBuildings, kCommanders, kCountries, kStringTable };
+enum class DataFile : uint8_t {
+  kRanks,
+  kArmies,
+  kBuildings,
+  kCommanders,
+  kCountries,
+  kStringTable
+};
 constexpr int kDataFiles = int(DataFile::kStringTable) + 1;
 
 enum class DataFileState : uint8_t {

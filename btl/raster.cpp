@@ -9,7 +9,8 @@
 #define STBI_WRITE_NO_STDIO
 #include <stb/stb_image_write.h>
 
-void FillPixels(Canvas& c, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) {
+void FillPixels(Canvas& c, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                uint32_t colour) {
   left = std::max(left, 0);
   top = std::max(top, 0);
   right = std::min(right, c.width);
@@ -64,7 +65,8 @@ void Append(void* context, void* data, int size) {
 
 std::vector<uint8_t> EncodeCanvasPng(Canvas& c) {
   std::vector<uint8_t> png;
-  if (c.width <= 0 || c.height <= 0 || (1 + 3 * uint64_t(c.width)) * uint64_t(c.height) > kMaxFilteredBytes)
+  if (c.width <= 0 || c.height <= 0 ||
+      (1 + 3 * uint64_t(c.width)) * uint64_t(c.height) > kMaxFilteredBytes)
     return png;
   // Red, green and blue, three bytes a pixel, packed in place over the canvas's own pixels.
   uint8_t* rgb = reinterpret_cast<uint8_t*>(c.pixels.data());

@@ -23,7 +23,8 @@ struct KeyedPicture {
 };
 
 // Fills left..right-1 by top..bottom-1, clipped to the canvas.
-void FillPixels(Canvas& c, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour);
+void FillPixels(Canvas& c, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                uint32_t colour);
 // A frame `thickness` pixels wide just inside left..right-1 by top..bottom-1.
 void FramePixels(Canvas& c, int32_t left, int32_t top, int32_t right, int32_t bottom,
                  int32_t thickness, uint32_t colour);

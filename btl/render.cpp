@@ -70,17 +70,19 @@ bool DecodeArt(const std::string& path, double scale, int32_t hex, KeyedPicture&
   std::string bytes;
   uint32_t statedW = 0, statedH = 0;
   if (!ReadWholeFile(path, bytes) ||
-      !PngHeaderSize(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), statedW, statedH) ||
+      !PngHeaderSize(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), statedW,
+                     statedH) ||
       statedW > uint32_t(kMaxPictureSide) || statedH > uint32_t(kMaxPictureSide))
     return false;
   int w = 0, h = 0, channels = 0;
-  stbi_uc* rgba = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()), int(bytes.size()),
-                                        &w, &h, &channels, 4);
+  stbi_uc* rgba = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
+                                        int(bytes.size()), &w, &h, &channels, 4);
   if (!rgba) return false;
   // Laid over black: each colour times its alpha.
   std::vector<uint8_t> rgb(size_t(w) * size_t(h) * 3);
   for (size_t i = 0; i < size_t(w) * size_t(h); ++i)
-    for (int k = 0; k < 3; ++k) rgb[3 * i + k] = uint8_t((rgba[4 * i + k] * rgba[4 * i + 3] + 127) / 255);
+    for (int k = 0; k < 3; ++k)
+      rgb[3 * i + k] = uint8_t((rgba[4 * i + k] * rgba[4 * i + 3] + 127) / 255);
   stbi_image_free(rgba);
   int32_t ow = int32_t(w * scale), oh = int32_t(h * scale);
   if (hex != kNativeHexSide) {
@@ -95,7 +97,8 @@ bool DecodeArt(const std::string& path, double scale, int32_t hex, KeyedPicture&
   out.height = oh;
   out.pixels.resize(size_t(ow) * size_t(oh));
   for (size_t i = 0; i < out.pixels.size(); ++i)
-    out.pixels[i] = uint32_t(sized[3 * i]) | uint32_t(sized[3 * i + 1]) << 8 | uint32_t(sized[3 * i + 2]) << 16;
+    out.pixels[i] =
+        uint32_t(sized[3 * i]) | uint32_t(sized[3 * i + 1]) << 8 | uint32_t(sized[3 * i + 2]) << 16;
   return true;
 }
 
@@ -116,7 +119,8 @@ class ArtworkCache {
     auto [at, added] = pictures_.try_emplace({int(art), index});
     if (added) {
       const ArtFile file = ArtFileOf(art, index);
-      at->second.loaded = DecodeArt(JoinPath(folder_, file.name), file.scale, hex_, at->second.picture);
+      at->second.loaded =
+          DecodeArt(JoinPath(folder_, file.name), file.scale, hex_, at->second.picture);
       if (!at->second.loaded) missing_.push_back(file.name);
     }
     return at->second.loaded ? &at->second.picture : nullptr;
@@ -152,7 +156,8 @@ struct Painter {
 
   // Runs the view's steps for one hex, each length scaled from the map view's hex side.
   void Hex(const Cell& cell) {
-    const PixelPoint at = CellScreenPosition(cell, range.originX - g_world.originX, range.originY - g_world.originY);
+    const PixelPoint at =
+        CellScreenPosition(cell, range.originX - g_world.originX, range.originY - g_world.originY);
     const int32_t textHeight = Scaled(kMapTextHeight, hex);
     for (const CellStep& s : PlanCell(cell, at.x, at.y)) {
       const int32_t x = Scaled(s.x, hex), y = Scaled(s.y, hex);
@@ -169,8 +174,8 @@ struct Painter {
           break;
         case CellStep::kTextInRect:
           if (font)
-            font->Draw(canvas, x, y, textHeight, Utf8FromGbk(s.text), kLabelColour, Scaled(s.right, hex),
-                       Scaled(s.bottom, hex));
+            font->Draw(canvas, x, y, textHeight, Utf8FromGbk(s.text), kLabelColour,
+                       Scaled(s.right, hex), Scaled(s.bottom, hex));
           break;
         case CellStep::kBlit:
           if (const KeyedPicture* art = artwork.Get(s.art, s.index)) CopyKeyed(canvas, x, y, *art);
@@ -185,17 +190,20 @@ struct Painter {
   static constexpr uint32_t kHexOutline = 0xFFFFFF;
 };
 
-const Cell& CellAt(int32_t x, int32_t y) { return g_world.grid[x - g_world.originX][y - g_world.originY]; }
+const Cell& CellAt(int32_t x, int32_t y) {
+  return g_world.grid[x - g_world.originX][y - g_world.originY];
+}
 
 // The hexes of the range as the other file has them, placed into the same range.
-std::vector<Cell> OtherHexes(const BattleImage& other, const WorldImage& world, const MapRange& fileRange,
-                             const MapRange& range, Status& s) {
+std::vector<Cell> OtherHexes(const BattleImage& other, const WorldImage& world,
+                             const MapRange& fileRange, const MapRange& range, Status& s) {
   std::vector<Cell> cells;
   s = CommitScenario(other, world, fileRange);
   if (!s.ok()) return cells;
   cells.reserve(size_t(range.width) * size_t(range.height));
   for (int32_t x = range.originX; x < range.originX + range.width; ++x)
-    for (int32_t y = range.originY; y < range.originY + range.height; ++y) cells.push_back(CellAt(x, y));
+    for (int32_t y = range.originY; y < range.originY + range.height; ++y)
+      cells.push_back(CellAt(x, y));
   return cells;
 }
 
@@ -206,24 +214,28 @@ void DrawLegend(Canvas& c, int64_t changed, const std::string& otherName, const 
   FramePixels(c, 7, top + 7, 17, top + 17, 1, kDiffFrameInner);
   if (font)
     font->Draw(c, 26, top + 4, 16,
-               "框出的格与 " + otherName + " 的归属、部队或建筑不同（" + N(changed) + " 格）", 0x000000);
+               "框出的格与 " + otherName + " 的归属、部队或建筑不同（" + N(changed) + " 格）",
+               0x000000);
 }
 
 bool InsideRange(const MapRange& inner, const MapRange& outer) {
   return inner.width > 0 && inner.height > 0 && inner.originX >= outer.originX &&
-         inner.originY >= outer.originY && inner.originX + inner.width <= outer.originX + outer.width &&
+         inner.originY >= outer.originY &&
+         inner.originX + inner.width <= outer.originX + outer.width &&
          inner.originY + inner.height <= outer.originY + outer.height;
 }
 
 std::string RangeWords(const MapRange& r) {
-  return "起点 (" + N(r.originX) + ", " + N(r.originY) + ")，大小 " + N(r.width) + " × " + N(r.height);
+  return "起点 (" + N(r.originX) + ", " + N(r.originY) + ")，大小 " + N(r.width) + " × " +
+         N(r.height);
 }
 
 }  // namespace
 
 PixelSize RenderedSize(const MapRange& range, int32_t hex, bool legend) {
-  return {range.width * hex,
-          range.height * hex + (IsShiftedRange(range) ? Scaled(halfCell, hex) : 0) + (legend ? kLegendHeight : 0)};
+  return {range.width * hex, range.height * hex +
+                                 (IsShiftedRange(range) ? Scaled(halfCell, hex) : 0) +
+                                 (legend ? kLegendHeight : 0)};
 }
 
 int32_t DefaultHexSide(const MapRange& range, bool legend) {
@@ -239,8 +251,8 @@ PixelPoint RenderedHexTopLeft(const MapRange& range, int32_t hex, int32_t x, int
   return {Scaled(p.x, hex), Scaled(p.y, hex)};
 }
 
-Status RenderScenario(const BattleImage& scenario, const BattleImage* other, const WorldImage& world,
-                      const RenderOptions& options, RenderResult& result) {
+Status RenderScenario(const BattleImage& scenario, const BattleImage* other,
+                      const WorldImage& world, const RenderOptions& options, RenderResult& result) {
   result = {};
   const MapRange fileRange = scenario.fileRange();
   Status s = CheckRange(fileRange, world.width, world.height);
@@ -249,17 +261,20 @@ Status RenderScenario(const BattleImage& scenario, const BattleImage* other, con
                             "）无法按原样打开: " + s.message);
   const MapRange range = options.hasRange ? options.range : fileRange;
   if (!InsideRange(range, fileRange))
-    return Fail(FailureKind::kOutsideWorld, "--range（" + RangeWords(range) + "）不在文件的地图范围（" +
-                                                RangeWords(fileRange) + "）之内。");
+    return Fail(FailureKind::kOutsideWorld, "--range（" + RangeWords(range) +
+                                                "）不在文件的地图范围（" + RangeWords(fileRange) +
+                                                "）之内。");
   const bool legend = other != nullptr;
   const int32_t hex = options.hex ? options.hex : DefaultHexSide(range, legend);
   if (hex < kMinHexSide || hex > kMaxHexSide)
-    return Fail(FailureKind::kBadValue, "--hex 须在 " + N(kMinHexSide) + " 到 " + N(kMaxHexSide) + " 之间。");
+    return Fail(FailureKind::kBadValue,
+                "--hex 须在 " + N(kMinHexSide) + " 到 " + N(kMaxHexSide) + " 之间。");
   const PixelSize size = RenderedSize(range, hex, legend);
   const int32_t width = size.width, height = size.height;
   if (width > kMaxRenderedSide || height > kMaxRenderedSide)
-    return Fail(FailureKind::kTooLarge, "图片将为 " + N(width) + " × " + N(height) + " 像素，超过每边 " +
-                                            N(kMaxRenderedSide) + " 像素；请用更小的 --hex 或 --range。");
+    return Fail(FailureKind::kTooLarge, "图片将为 " + N(width) + " × " + N(height) +
+                                            " 像素，超过每边 " + N(kMaxRenderedSide) +
+                                            " 像素；请用更小的 --hex 或 --range。");
 
   std::vector<Cell> otherHexes;
   if (other) {
@@ -270,12 +285,13 @@ Status RenderScenario(const BattleImage& scenario, const BattleImage* other, con
   if (!s.ok()) return s;
 
   std::string fontFound = options.fontPath;
-  std::unique_ptr<LabelFont> font =
-      options.fontPath.empty() ? LabelFont::FindOnSystem(fontFound) : LabelFont::Open(options.fontPath);
+  std::unique_ptr<LabelFont> font = options.fontPath.empty() ? LabelFont::FindOnSystem(fontFound)
+                                                             : LabelFont::Open(options.fontPath);
   if (!font && !options.fontPath.empty())
-    return Fail(FailureKind::kCannotOpen, "无法读取字体" + Quoted(options.fontPath) +
-                                              "，或其中没有中文字形。");
-  if (!font) result.notices.push_back("没有找到带中文字形的字体（可用 --font 指定），图中不写文字。");
+    return Fail(FailureKind::kCannotOpen,
+                "无法读取字体" + Quoted(options.fontPath) + "，或其中没有中文字形。");
+  if (!font)
+    result.notices.push_back("没有找到带中文字形的字体（可用 --font 指定），图中不写文字。");
 
   Canvas canvas;
   canvas.width = width;
@@ -285,7 +301,8 @@ Status RenderScenario(const BattleImage& scenario, const BattleImage* other, con
   Painter painter{canvas, range, hex, artwork, font.get()};
   // Column by column, as the map view draws, so that what overlaps a neighbour lies the same way.
   for (int32_t x = range.originX; x < range.originX + range.width; ++x)
-    for (int32_t y = range.originY; y < range.originY + range.height; ++y) painter.Hex(CellAt(x, y));
+    for (int32_t y = range.originY; y < range.originY + range.height; ++y)
+      painter.Hex(CellAt(x, y));
 
   if (other) {
     const int32_t thickness = std::max(2, hex / 10);
@@ -297,17 +314,19 @@ Status RenderScenario(const BattleImage& scenario, const BattleImage* other, con
         const PixelPoint at = RenderedHexTopLeft(range, hex, x, y);
         const int32_t px = at.x, py = at.y;
         FramePixels(canvas, px, py, px + hex, py + hex, thickness, kDiffFrameColour);
-        FramePixels(canvas, px + thickness, py + thickness, px + hex - thickness, py + hex - thickness, 1,
-                    kDiffFrameInner);
+        FramePixels(canvas, px + thickness, py + thickness, px + hex - thickness,
+                    py + hex - thickness, 1, kDiffFrameInner);
       }
     DrawLegend(canvas, result.changedHexes, options.otherName, font.get());
   }
   if (!artwork.missing().empty()) {
     std::string names;
-    for (size_t k = 0; k < artwork.missing().size() && k < 5; ++k) names += (k ? "、" : "") + artwork.missing()[k];
-    if (artwork.missing().size() > 5) names += " 等 " + N(int64_t(artwork.missing().size())) + " 个";
-    result.notices.push_back("图片文件夹" + Quoted(options.pictureFolder) + "中缺少或无法读取 " + names +
-                             "，这些图没有画出（只画了颜色）。");
+    for (size_t k = 0; k < artwork.missing().size() && k < 5; ++k)
+      names += (k ? "、" : "") + artwork.missing()[k];
+    if (artwork.missing().size() > 5)
+      names += " 等 " + N(int64_t(artwork.missing().size())) + " 个";
+    result.notices.push_back("图片文件夹" + Quoted(options.pictureFolder) + "中缺少或无法读取 " +
+                             names + "，这些图没有画出（只画了颜色）。");
   }
   result.png = EncodeCanvasPng(canvas);
   if (result.png.empty()) return Fail(FailureKind::kTooLarge, "图片太大，无法写成 PNG。");

@@ -35,12 +35,12 @@ constexpr uint32_t kLegendBackground = 0xFFFFFF;
 constexpr int32_t kLegendHeight = 24;
 
 struct RenderOptions {
-  int32_t hex = 0;           // pixels a hex side; 0: DefaultHexSide
-  bool hasRange = false;     // otherwise the file's whole range
-  MapRange range{};          // global columns and rows; inside the file's range
-  std::string pictureFolder; // the artwork's folder ("图片" beside the data folder)
-  std::string fontPath;      // empty: a system font with Chinese glyphs, if there is one
-  std::string otherName;     // the second file's name for the legend
+  int32_t hex = 0;            // pixels a hex side; 0: DefaultHexSide
+  bool hasRange = false;      // otherwise the file's whole range
+  MapRange range{};           // global columns and rows; inside the file's range
+  std::string pictureFolder;  // the artwork's folder ("图片" beside the data folder)
+  std::string fontPath;       // empty: a system font with Chinese glyphs, if there is one
+  std::string otherName;      // the second file's name for the legend
 };
 
 struct RenderResult {
@@ -64,5 +64,5 @@ PixelPoint RenderedHexTopLeft(const MapRange& range, int32_t hex, int32_t x, int
 // it) and, with `other`, frames the hexes that differ in it (placed into the same range).
 // Uses the catalogs and string table as loaded (LoadGameTables). Fails on a range the file
 // cannot be opened with, a --range outside it, or a picture too large.
-Status RenderScenario(const BattleImage& scenario, const BattleImage* other, const WorldImage& world,
-                      const RenderOptions& options, RenderResult& result);
+Status RenderScenario(const BattleImage& scenario, const BattleImage* other,
+                      const WorldImage& world, const RenderOptions& options, RenderResult& result);

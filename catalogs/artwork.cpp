@@ -25,7 +25,9 @@ std::vector<std::string> g_missingPictures;
 constexpr uint32_t kBlack = 0x000000;
 constexpr uint32_t kWhite = 0xFFFFFF;
 
-std::string Numbered(const char* stem, int n) { return PicturePath(stem + std::to_string(n) + ".png"); }
+std::string Numbered(const char* stem, int n) {
+  return PicturePath(stem + std::to_string(n) + ".png");
+}
 
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
@@ -70,7 +72,8 @@ bool Install(Surface& surface, const DecodedPicture& picture, uint32_t backgroun
   resize_surface(&surface, picture.width, picture.height);
   set_target(&surface);
   set_back_colour(background);
-  if (picture.pixels.empty() || surface.width != picture.width || surface.height != picture.height) {
+  if (picture.pixels.empty() || surface.width != picture.width ||
+      surface.height != picture.height) {
     clear_target();
     return true;
   }
@@ -87,7 +90,7 @@ struct PictureLoad {
 struct QueuedPicture {
   Surface* surface;
   PictureLoad load;
-  bool deferred;      // only the header is read now
+  bool deferred;  // only the header is read now
   bool headerOk = false;
   DecodedPicture decoded;
 };
@@ -130,12 +133,12 @@ void ReportMissingPictures() {
 }
 
 void QueuePicture(Surface& surface, const std::string& utf8Path, double scale,
-                   uint32_t background) {
+                  uint32_t background) {
   Enqueue(surface, utf8Path, scale, background, false);
 }
 
 void DeferPicture(Surface& surface, const std::string& utf8Path, double scale,
-                   uint32_t background) {
+                  uint32_t background) {
   Enqueue(surface, utf8Path, scale, background, true);
 }
 
@@ -191,7 +194,8 @@ static inline void KeyedRow(uint32_t* dst, const uint32_t* src, int32_t n) {
       __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + at));
       __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + at));
       __m128i keep = _mm_cmpeq_epi32(s, zero);
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + at), _mm_or_si128(s, _mm_and_si128(d, keep)));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + at),
+                       _mm_or_si128(s, _mm_and_si128(d, keep)));
     };
     for (; i + 4 <= n; i += 4) four(i);
     if (i < n) four(n - 4);
@@ -222,7 +226,7 @@ void LoadCommanderPortrait(int slot, const char* photoAnsi) {
   if (slot < 0 || slot >= 1000) return;
   std::string photo = Utf8FromGbk(photoAnsi ? photoAnsi : "");
   DeferPicture(g_artwork.CommanderPortrait[slot],
-                PicturePath(JoinPath("smallheads", photo + ".png")), 1.0, kWhite);
+               PicturePath(JoinPath("smallheads", photo + ".png")), 1.0, kWhite);
 }
 
 void LoadArtworkList() {
@@ -233,10 +237,14 @@ void LoadArtworkList() {
   }
   const char* facilities[5] = {"facility_city.png", "facility_factory.png", "facility_airport.png",
                                "facility_launch.png", "facility_nuclear.png"};
-  for (int i = 0; i < 5; ++i) QueuePicture(a.FacilitySurface[i], PicturePath(facilities[i]), 0.4, kBlack);
-  for (int i = 1; i <= 3; ++i) QueuePicture(a.AntiAirSurface[i], Numbered("antiair_", i), 0.35, kBlack);
-  for (int i = 1; i <= 4; ++i) QueuePicture(a.ButtonSurface[i], Numbered("button_", i), 1.0, kBlack);
-  for (int i = 0; i <= 3; ++i) QueuePicture(a.DirButtonSurface[i], Numbered("dirbutton_", i), 1.0, kBlack);
+  for (int i = 0; i < 5; ++i)
+    QueuePicture(a.FacilitySurface[i], PicturePath(facilities[i]), 0.4, kBlack);
+  for (int i = 1; i <= 3; ++i)
+    QueuePicture(a.AntiAirSurface[i], Numbered("antiair_", i), 0.35, kBlack);
+  for (int i = 1; i <= 4; ++i)
+    QueuePicture(a.ButtonSurface[i], Numbered("button_", i), 1.0, kBlack);
+  for (int i = 0; i <= 3; ++i)
+    QueuePicture(a.DirButtonSurface[i], Numbered("dirbutton_", i), 1.0, kBlack);
   QueuePicture(a.LevelMaxSurface, PicturePath("level_max.png"), 0.45, kBlack);
   FinishPictures();
   // Last of the start-up loads: one box for every picture missing since the last report,

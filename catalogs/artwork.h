@@ -11,11 +11,11 @@
 #include "drawing/surface.h"
 
 struct ArtworkSurfaces {
-  Surface FlagSurface[200];       // by country Id
-  Surface FacilitySurface[5];     // city, factory, airport, launch, nuclear
-  Surface AntiAirSurface[4];      // 1..3
-  Surface ButtonSurface[5];       // 1..4
-  Surface DirButtonSurface[4];    // 0..3: left, right, up, down
+  Surface FlagSurface[200];     // by country Id
+  Surface FacilitySurface[5];   // city, factory, airport, launch, nuclear
+  Surface AntiAirSurface[4];    // 1..3
+  Surface ButtonSurface[5];     // 1..4
+  Surface DirButtonSurface[4];  // 0..3: left, right, up, down
   Surface LevelMaxSurface;
   Surface CommanderPortrait[1000];  // by commander slot
 };
@@ -33,8 +33,7 @@ void start_pictures();
 // the old size), over the background colour (0x00BBGGRR). A missing or unreadable file is
 // added to MissingPictures and leaves the surface as it was. Leaves the surface as the
 // current target. False when the picture was not loaded.
-bool load_picture(Surface& surface, const std::string& utf8Path, double scale,
-                  uint32_t background);
+bool load_picture(Surface& surface, const std::string& utf8Path, double scale, uint32_t background);
 
 // The pictures load_picture could not load since the last report, in the order asked for.
 const std::vector<std::string>& MissingPictures();
@@ -47,18 +46,16 @@ std::string MissingPicturesText(const std::vector<std::string>& paths);
 void ReportMissingPictures();
 // Start-up loading: QueuePicture notes a load_picture to make; FinishPictures decodes
 // every noted picture, on as many threads as there are cores, then puts them into their
-// surfaces in the order they were noted, noting each that did not load among the missing pictures, in
-// that order too, as the same load_picture calls one after the other would.
-void QueuePicture(Surface& surface, const std::string& utf8Path, double scale,
-                   uint32_t background);
+// surfaces in the order they were noted, noting each that did not load among the missing pictures,
+// in that order too, as the same load_picture calls one after the other would.
+void QueuePicture(Surface& surface, const std::string& utf8Path, double scale, uint32_t background);
 void FinishPictures();
 // A picture shown only now and then (a commander's portrait, in one dialog), noted like
 // QueuePicture: FinishPictures reads only the file's first 24 bytes, noting it among the
 // missing pictures in its place in the order when the file is not there or its header is
 // refused, and decoding waits for the first DecodeDeferred of its surface. A later load or
 // queue of the same surface forgets it.
-void DeferPicture(Surface& surface, const std::string& utf8Path, double scale,
-                   uint32_t background);
+void DeferPicture(Surface& surface, const std::string& utf8Path, double scale, uint32_t background);
 // Decodes the surface's deferred picture when one is still waiting; the surface is then as
 // load_picture leaves it, except that the current target stays what it was. A file that
 // stated a good header but does not decode leaves the surface as it was (nothing drawn).

@@ -228,7 +228,9 @@ CatalogReport LoadArmyCatalog(const std::string& path) {
   return LoadCatalogFile(CatalogKind::kArmy, path);
 }
 
-CatalogReport LoadBuildingCatalog() { return LoadBuildingCatalog(DataPath("BuildingSettings.json")); }
+CatalogReport LoadBuildingCatalog() {
+  return LoadBuildingCatalog(DataPath("BuildingSettings.json"));
+}
 
 CatalogReport LoadBuildingCatalog(const std::string& path) {
   return LoadCatalogFile(CatalogKind::kBuilding, path);
@@ -248,7 +250,8 @@ CatalogReport LoadCountryCatalog(const std::string& path) {
   return LoadCatalogFile(CatalogKind::kCountry, path);
 }
 
-CatalogReport LoadCatalogText(CatalogKind kind, std::string_view text, PortraitLoader loadPortrait) {
+CatalogReport LoadCatalogText(CatalogKind kind, std::string_view text,
+                              PortraitLoader loadPortrait) {
   return ReplaceCatalog(kind, text, true, loadPortrait);
 }
 

@@ -37,14 +37,14 @@
 
 constexpr int kRankSlots = 30;
 constexpr int kCountryIdSlots = 1000;
-constexpr int kCountryIdLimit = 1000;      // country Ids 0..999
+constexpr int kCountryIdLimit = 1000;  // country Ids 0..999
 constexpr int kArmyIdSlots = 1000;
 constexpr int kFirstArmyId = 100001;
-constexpr int kArmySlots = 100000;         // army Ids 100001..200000, stored at Id - 100001
+constexpr int kArmySlots = 100000;  // army Ids 100001..200000, stored at Id - 100001
 constexpr int kArmyByTypeLevelSlots = 100000;
-constexpr int kCommanderSlotIndex = 65536; // CommanderSlot covers every 16-bit commander Id
+constexpr int kCommanderSlotIndex = 65536;  // CommanderSlot covers every 16-bit commander Id
 constexpr int kCommanderIdSlots = 2000;
-constexpr int kCommanderNameSlots = 800;   // commander slots 1..799; slot 0 stays empty
+constexpr int kCommanderNameSlots = 800;  // commander slots 1..799; slot 0 stays empty
 constexpr int kBuildingIdSlots = 256;
 constexpr int kBuildingNameSlots = 20000;
 
@@ -60,7 +60,7 @@ struct Catalogs {
   int32_t ArmyIds[kArmyIdSlots];
   char ArmyName[kArmySlots][kSlotBytes];
   uint8_t ArmyLevel[kArmySlots];
-  uint8_t ArmyType[kArmySlots];               // the army category
+  uint8_t ArmyType[kArmySlots];  // the army category
   int32_t ArmyHP[kArmySlots];
   int32_t ArmyMobility[kArmySlots];
   int32_t ArmyByTypeLevel[kArmyByTypeLevelSlots];  // [category * 100 + level] = army Id
@@ -113,11 +113,11 @@ CatalogReport LoadCatalogText(CatalogKind kind, std::string_view text,
 void ResetCatalogs();
 
 // Checked lookups for code that holds numbers from a scenario file.
-int ArmySlotOf(int32_t armyId);                          // Id - 100001, or -1 out of range
-const char* ArmyNameOf(int32_t armyId);                  // "" for 0 and out-of-range Ids
-const char* BuildingNameOf(int32_t buildingId);          // "" out of range
-const char* CommanderNameOf(int32_t commanderId);        // "" for unknown commanders
-int32_t RankLifeOf(int32_t rank);                        // 0 out of range
+int ArmySlotOf(int32_t armyId);                    // Id - 100001, or -1 out of range
+const char* ArmyNameOf(int32_t armyId);            // "" for 0 and out-of-range Ids
+const char* BuildingNameOf(int32_t buildingId);    // "" out of range
+const char* CommanderNameOf(int32_t commanderId);  // "" for unknown commanders
+int32_t RankLifeOf(int32_t rank);                  // 0 out of range
 // The army whose own category and level are the pair given, or 0 where none is (also where
 // the pair's slot of ArmyByTypeLevel holds an army listed with another pair).
 int32_t ArmyIdOf(uint8_t unitClass, uint8_t unitLevel);

@@ -35,7 +35,8 @@ DataFolderChoice ChooseDataFolder(const std::string& current, const std::string&
   const bool same = programFolder.empty() || programFolder == current;
   const std::string inProgram = same ? inCurrent : Missing(programFolder, exists);
   if (!same && inProgram.empty()) return {true, programFolder, {}};
-  std::string text = "没有找到游戏数据（“数据”文件夹中的 world.bin 和五个目录文件）。找过的文件夹：\n";
+  std::string text =
+      "没有找到游戏数据（“数据”文件夹中的 world.bin 和五个目录文件）。找过的文件夹：\n";
   if (same) {
     text += "  当前文件夹，也是程序所在的文件夹：" + current + "（" + inCurrent + "）\n";
   } else {
@@ -52,6 +53,7 @@ DataFolderChoice FindAndEnterDataFolder() {
   DataFolderChoice choice = ChooseDataFolder(CurrentFolderPath(), ProgramFolderPath(),
                                              [](const std::string& p) { return FileExists(p); });
   if (choice.found && !EnterFolder(choice.folder))
-    return {false, {}, "无法进入游戏数据所在的文件夹" + Quoted(choice.folder) + "。编辑器现在退出。"};
+    return {
+        false, {}, "无法进入游戏数据所在的文件夹" + Quoted(choice.folder) + "。编辑器现在退出。"};
   return choice;
 }

@@ -9,7 +9,7 @@
 
 // A picture's pixels at their on-screen size, over its background.
 struct DecodedPicture {
-  bool ok = false;  // false: the file could not be decoded
+  bool ok = false;                // false: the file could not be decoded
   int32_t width = 0, height = 0;  // W x scale by H x scale, truncated; either may be 0
   std::vector<uint32_t> pixels;   // 0x00RRGGBB, width x height, top-down rows
 };

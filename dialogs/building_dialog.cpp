@@ -14,15 +14,18 @@ void FillCityNames(Form& form) {
   form.AddComboItem(IDC_BUILDING_CITYNAME, "0 无");
   int count = g_strings.CityCount < kCityIdSlots ? g_strings.CityCount : kCityIdSlots;
   for (int i = 0; i < count; ++i)
-    form.AddComboItem(IDC_BUILDING_CITYNAME, NumberedItem(g_strings.CityIds[i], " ", CityNameOf(g_strings.CityIds[i])));
+    form.AddComboItem(IDC_BUILDING_CITYNAME,
+                      NumberedItem(g_strings.CityIds[i], " ", CityNameOf(g_strings.CityIds[i])));
 }
 
 void FillBuildingCodes(Form& form) {
   form.ClearCombo(IDC_BUILDING_CODE);
   form.AddComboItem(IDC_BUILDING_CODE, "0:无");
-  int count = g_catalogs.BuildingCount < kBuildingIdSlots ? g_catalogs.BuildingCount : kBuildingIdSlots;
+  int count =
+      g_catalogs.BuildingCount < kBuildingIdSlots ? g_catalogs.BuildingCount : kBuildingIdSlots;
   for (int i = 0; i < count; ++i)
-    form.AddComboItem(IDC_BUILDING_CODE, NumberedItem(g_catalogs.BuildingIds[i], " ", BuildingNameOf(g_catalogs.BuildingIds[i])));
+    form.AddComboItem(IDC_BUILDING_CODE, NumberedItem(g_catalogs.BuildingIds[i], " ",
+                                                      BuildingNameOf(g_catalogs.BuildingIds[i])));
 }
 
 void FillFacilityTypes(Form& form) {

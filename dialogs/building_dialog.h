@@ -11,7 +11,8 @@
 
 class BuildingDialog {
  public:
-  BuildingDialog(BuildingRecord& building, int32_t hexIndex) : building_(building), hexIndex_(hexIndex) {}
+  BuildingDialog(BuildingRecord& building, int32_t hexIndex)
+      : building_(building), hexIndex_(hexIndex) {}
 
   void OnInit(Form& form);
   void OnCommand(Form& form, int id, Notice notice);

@@ -30,4 +30,6 @@ bool ShowFindDialog(void*, std::vector<GridHex>& found) {
   return g_findAnswer && g_findAnswer(found) && !found.empty();
 }
 
-bool ShowProblemsDialog(void*, std::vector<ScenarioProblem>, ScenarioProblem&, ProblemFinder) { return false; }
+bool ShowProblemsDialog(void*, std::vector<ScenarioProblem>, ScenarioProblem&, ProblemFinder) {
+  return false;
+}

@@ -40,7 +40,8 @@ template <class Logic>
 class Bound final : public DialogBinding {
  public:
   template <class... Args>
-  explicit Bound(Extras<Logic> extras, Args&&... args) : extras_(extras), logic_(std::forward<Args>(args)...) {}
+  explicit Bound(Extras<Logic> extras, Args&&... args)
+      : extras_(extras), logic_(std::forward<Args>(args)...) {}
   const Logic& logic() const { return logic_; }
 
  private:
@@ -50,7 +51,9 @@ class Bound final : public DialogBinding {
   }
 
   void OnCommand(int id, Notice notice) override {
-    if constexpr (requires(Logic& l, Form& f, Notice n) { { l.OnCommand(f, 0, n) } -> std::same_as<bool>; }) {
+    if constexpr (requires(Logic & l, Form & f, Notice n) {
+                    { l.OnCommand(f, 0, n) } -> std::same_as<bool>;
+                  }) {
       if (logic_.OnCommand(form_, id, notice)) End();
     } else {
       logic_.OnCommand(form_, id, notice);
@@ -68,16 +71,20 @@ class Bound final : public DialogBinding {
     if (extras_.paint) extras_.paint(logic_, dc);
   }
 
-  bool OnDrawItem(const DRAWITEMSTRUCT& item) override { return extras_.drawItem && extras_.drawItem(logic_, item); }
+  bool OnDrawItem(const DRAWITEMSTRUCT& item) override {
+    return extras_.drawItem && extras_.drawItem(logic_, item);
+  }
 
   void OnClose() override {
-    if constexpr (requires(Logic& l) { l.OnClose(); }) logic_.OnClose();
+    if constexpr (requires(Logic & l) { l.OnClose(); }) logic_.OnClose();
   }
 
   bool EndsOnEscape() const override { return extras_.endsOnEscape; }
 
   void EndIfFinished() {
-    if constexpr (requires(const Logic& l) { { l.finished() } -> std::same_as<bool>; }) {
+    if constexpr (requires(const Logic& l) {
+                    { l.finished() } -> std::same_as<bool>;
+                  }) {
       if (logic_.finished()) End();
     }
   }
@@ -88,14 +95,18 @@ class Bound final : public DialogBinding {
 
 // ---- the general dialog: two portraits drawn over the dialog ----
 
-constexpr int kPortraitSlots = sizeof g_artwork.CommanderPortrait / sizeof g_artwork.CommanderPortrait[0];
+constexpr int kPortraitSlots =
+    sizeof g_artwork.CommanderPortrait / sizeof g_artwork.CommanderPortrait[0];
 
 // A commander's portrait copied whole at its own size; a white square where there is none
 // (no commander, a commander without portrait slot, or a picture that did not load).
 void DrawPortrait(HDC dc, int x, int y, int slot) {
-  Surface* portrait = slot > 0 && slot < kPortraitSlots ? &g_artwork.CommanderPortrait[slot] : nullptr;
+  Surface* portrait =
+      slot > 0 && slot < kPortraitSlots ? &g_artwork.CommanderPortrait[slot] : nullptr;
   if (portrait) DecodeDeferred(*portrait);  // portraits are decoded when first shown
-  HDC source = portrait && portrait->width > 0 && portrait->height > 0 ? static_cast<HDC>(surface_dc(portrait)) : nullptr;
+  HDC source = portrait && portrait->width > 0 && portrait->height > 0
+                   ? static_cast<HDC>(surface_dc(portrait))
+                   : nullptr;
   if (source) {
     BitBlt(dc, x, y, portrait->width, portrait->height, source, 0, 0, SRCCOPY);
     return;
@@ -179,13 +190,16 @@ void ShowGeneralDialog(void* owner, uint8_t hasUnit, UnitRecord& unit) {
 }
 
 void ShowHexDialog(void* owner, int x, int y) {
-  if (x < 0 || y < 0 || x >= g_world.rangeWidth || y >= g_world.rangeHeight || x >= kMaxGrid || y >= kMaxGrid) return;
+  if (x < 0 || y < 0 || x >= g_world.rangeWidth || y >= g_world.rangeHeight || x >= kMaxGrid ||
+      y >= kMaxGrid)
+    return;
   Bound<HexDialog> dialog({.prepare = MakeHexWindows}, x, y);
   dialog.Run(owner, L"HEX_DIALOG");
 }
 
 void ShowTeamDialog(void* owner) {
-  Bound<TeamDialog> dialog({.prepare = MakeTeamWindows, .notify = HearTeamList, .drawItem = DrawSwatch});
+  Bound<TeamDialog> dialog(
+      {.prepare = MakeTeamWindows, .notify = HearTeamList, .drawItem = DrawSwatch});
   dialog.Run(owner, L"TEAM_DIALOG");
 }
 
@@ -206,8 +220,8 @@ bool ShowFindDialog(void* owner, std::vector<GridHex>& found) {
 
 bool ShowProblemsDialog(void* owner, std::vector<ScenarioProblem> problems, ScenarioProblem& chosen,
                         ProblemFinder find) {
-  Bound<ProblemsDialog> dialog({.prepare = SetUpProblemList, .notify = HearProblemList}, std::move(problems),
-                               std::move(find));
+  Bound<ProblemsDialog> dialog({.prepare = SetUpProblemList, .notify = HearProblemList},
+                               std::move(problems), std::move(find));
   dialog.Run(owner, L"PROBLEMS_DIALOG");
   if (!dialog.logic().chosen()) return false;
   chosen = *dialog.logic().chosen();

@@ -36,7 +36,7 @@ uint32_t ReadFieldU32(Form& form, int id);
 float ReadFieldFloat(Form& form, int id, float old);
 
 std::string DecimalText(uint32_t value);
-std::string FloatText(float value);  // "%f"
+std::string FloatText(float value);      // "%f"
 std::string HexByteText(uint8_t value);  // "%02X"
 
 void WriteNumber(Form& form, int id, uint32_t value);

@@ -20,7 +20,8 @@ void FillOwners(Form& form) {
   form.AddComboItem(IDC_FIND_OWNER, kAny);
   form.AddComboItem(IDC_FIND_OWNER, "255:无归属");
   for (int team = 0; team < UsableTeamCount(); ++team)
-    form.AddComboItem(IDC_FIND_OWNER, NumberedItem(team, ":", CountryNameOf(g_world.teams[team].country)));
+    form.AddComboItem(IDC_FIND_OWNER,
+                      NumberedItem(team, ":", CountryNameOf(g_world.teams[team].country)));
   form.SelectComboItem(IDC_FIND_OWNER, 0);
 }
 
@@ -50,7 +51,9 @@ void FillBuildings(Form& form) {
   form.SelectComboItem(IDC_FIND_BUILDING, 0);
 }
 
-bool StartsWithDigit(const std::string& text) { return !text.empty() && text[0] >= '0' && text[0] <= '9'; }
+bool StartsWithDigit(const std::string& text) {
+  return !text.empty() && text[0] >= '0' && text[0] <= '9';
+}
 
 }  // namespace
 
@@ -63,7 +66,8 @@ void FindDialog::OnInit(Form& form) {
 }
 
 bool FindDialog::OnCommand(Form& form, int id, Notice notice) {
-  if (id == IDC_FIND_OWNER || id == IDC_FIND_UNIT || id == IDC_FIND_BUILDING || id == IDC_FIND_PROBLEMS) {
+  if (id == IDC_FIND_OWNER || id == IDC_FIND_UNIT || id == IDC_FIND_BUILDING ||
+      id == IDC_FIND_PROBLEMS) {
     // While a combo reports a new selection its edit field still holds the old text.
     changedCombo_ = notice == Notice::kSelectionChanged ? id : 0;
     ShowCount(form);
@@ -85,7 +89,8 @@ HexQuery FindDialog::Query(Form& form) {
     return form.GetText(id);
   };
   HexQuery q;
-  std::string owner = text(IDC_FIND_OWNER), unit = text(IDC_FIND_UNIT), building = text(IDC_FIND_BUILDING);
+  std::string owner = text(IDC_FIND_OWNER), unit = text(IDC_FIND_UNIT),
+              building = text(IDC_FIND_BUILDING);
   if (StartsWithDigit(owner)) q.owner = uint8_t(LeadingNumber(owner, 8));
   if (StartsWithDigit(unit)) q.unitType = uint16_t(LeadingNumber(unit, 16));
   if (StartsWithDigit(building))

@@ -30,6 +30,6 @@ class FindDialog {
 
   std::vector<uint8_t> problemHexes_;  // found the first time the check box asks for them
   bool problemsFound_ = false;
-  int changedCombo_ = 0;               // the combo whose selection has just changed, if any
+  int changedCombo_ = 0;  // the combo whose selection has just changed, if any
   std::vector<GridHex> matches_;
 };

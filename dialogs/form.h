@@ -72,7 +72,7 @@ struct ChildWindow {
   int formId;        // id the logic uses for it (differs from id where ids repeat)
   std::string text;  // initial text, UTF-8
   int x, y, width, height;
-  bool numberOnly;   // edits: digits only
+  bool numberOnly;  // edits: digits only
 };
 
 // Fills a combo with items in order.

@@ -26,7 +26,9 @@ HWND Win32Form::Control(int id) const {
   return GetDlgItem(dialog_, id);
 }
 
-void Win32Form::SetText(int id, std::string_view utf8) { SetWindowTextW(Control(id), Wide(utf8).c_str()); }
+void Win32Form::SetText(int id, std::string_view utf8) {
+  SetWindowTextW(Control(id), Wide(utf8).c_str());
+}
 
 std::string Win32Form::GetText(int id) {
   HWND control = Control(id);
@@ -41,7 +43,9 @@ void Win32Form::SetChecked(int id, bool checked) {
   SendMessageW(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool Win32Form::IsChecked(int id) { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool Win32Form::IsChecked(int id) {
+  return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 void Win32Form::ClearCombo(int id) { SendMessageW(Control(id), CB_RESETCONTENT, 0, 0); }
 
@@ -50,7 +54,9 @@ void Win32Form::AddComboItem(int id, std::string_view utf8) {
   SendMessageW(Control(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
 }
 
-void Win32Form::SelectComboItem(int id, int index) { SendMessageW(Control(id), CB_SETCURSEL, WPARAM(index), 0); }
+void Win32Form::SelectComboItem(int id, int index) {
+  SendMessageW(Control(id), CB_SETCURSEL, WPARAM(index), 0);
+}
 
 int Win32Form::ComboSelection(int id) {
   LRESULT item = SendMessageW(Control(id), CB_GETCURSEL, 0, 0);
@@ -67,7 +73,8 @@ std::string Win32Form::ComboItemText(int id, int index) {
   LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, WPARAM(index), 0);
   if (length == CB_ERR) return {};
   std::wstring text(size_t(length) + 1, L'\0');
-  LRESULT got = SendMessageW(combo, CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text.data()));
+  LRESULT got =
+      SendMessageW(combo, CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text.data()));
   text.resize(got == CB_ERR ? 0 : size_t(got));
   return Utf8FromWide(text);
 }
@@ -105,8 +112,8 @@ void Win32Form::SetListRows(int id, std::vector<std::string> rows) {
 
 namespace {
 
-constexpr int kColumnMargin = 12;      // the list's own padding around a row's text
-constexpr size_t kMeasuredSlack = 4;   // rows this many characters short of the longest
+constexpr int kColumnMargin = 12;     // the list's own padding around a row's text
+constexpr size_t kMeasuredSlack = 4;  // rows this many characters short of the longest
 constexpr int kMeasuredRowsAtMost = 256;
 
 }  // namespace
@@ -119,7 +126,8 @@ void Win32Form::FitColumnToRows(HWND list, const std::vector<std::wstring>& rows
   int widest = 0, measured = 0;
   for (const std::wstring& row : rows) {
     if (row.size() + kMeasuredSlack < longest) continue;
-    int width = int(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(row.c_str())));
+    int width =
+        int(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(row.c_str())));
     widest = width > widest ? width : widest;
     if (++measured == kMeasuredRowsAtMost) break;
   }
@@ -136,23 +144,29 @@ bool Win32Form::AnswerRowText(const NMHDR& header) {
   LVITEMW& item = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header)).item;
   const std::vector<std::wstring>& rows = found->second;
   if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return true;
-  const wchar_t* text = item.iItem >= 0 && size_t(item.iItem) < rows.size() ? rows[size_t(item.iItem)].c_str() : L"";
+  const wchar_t* text =
+      item.iItem >= 0 && size_t(item.iItem) < rows.size() ? rows[size_t(item.iItem)].c_str() : L"";
   lstrcpynW(item.pszText, text, item.cchTextMax);
   return true;
 }
 
-void Win32Form::DeleteListRow(int id, int row) { SendMessageW(Control(id), LVM_DELETEITEM, WPARAM(row), 0); }
+void Win32Form::DeleteListRow(int id, int row) {
+  SendMessageW(Control(id), LVM_DELETEITEM, WPARAM(row), 0);
+}
 
 void Win32Form::SelectListRow(int id, int row) {
   // Item -1 applies the state to every row: with state 0 that clears them all.
   LVITEMW state{};
   state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   state.state = row < 0 ? 0 : LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageW(Control(id), LVM_SETITEMSTATE, WPARAM(row < 0 ? -1 : row), reinterpret_cast<LPARAM>(&state));
+  SendMessageW(Control(id), LVM_SETITEMSTATE, WPARAM(row < 0 ? -1 : row),
+               reinterpret_cast<LPARAM>(&state));
   SendMessageW(Control(id), LVM_SETSELECTIONMARK, 0, LPARAM(row));
 }
 
-int Win32Form::ListSelectionMark(int id) { return int(SendMessageW(Control(id), LVM_GETSELECTIONMARK, 0, 0)); }
+int Win32Form::ListSelectionMark(int id) {
+  return int(SendMessageW(Control(id), LVM_GETSELECTIONMARK, 0, 0));
+}
 
 int Win32Form::ListCount(int id) { return int(SendMessageW(Control(id), LVM_GETITEMCOUNT, 0, 0)); }
 
@@ -180,8 +194,10 @@ void GrowToHold(HWND dialog, int right, int bottom) {
   RECT client;
   GetClientRect(dialog, &client);
   if (client.right >= right && client.bottom >= bottom) return;
-  RECT wanted{0, 0, client.right > right ? client.right : right, client.bottom > bottom ? client.bottom : bottom};
-  AdjustWindowRectEx(&wanted, DWORD(GetWindowLongW(dialog, GWL_STYLE)), FALSE, DWORD(GetWindowLongW(dialog, GWL_EXSTYLE)));
+  RECT wanted{0, 0, client.right > right ? client.right : right,
+              client.bottom > bottom ? client.bottom : bottom};
+  AdjustWindowRectEx(&wanted, DWORD(GetWindowLongW(dialog, GWL_STYLE)), FALSE,
+                     DWORD(GetWindowLongW(dialog, GWL_EXSTYLE)));
   SetWindowPos(dialog, nullptr, 0, 0, wanted.right - wanted.left, wanted.bottom - wanted.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -201,8 +217,9 @@ void CreateChildWindows(Win32Form& form, const std::vector<ChildWindow>& windows
     bool edit = w.kind == ChildWindow::kEdit;
     DWORD style = WS_CHILD | WS_VISIBLE;
     if (edit) style |= WS_TABSTOP | ES_AUTOHSCROLL | (w.numberOnly ? ES_NUMBER : 0);
-    HWND child = CreateWindowExW(0, edit ? L"EDIT" : L"STATIC", Wide(w.text).c_str(), style, w.x, w.y, w.width,
-                                 w.height, dialog, reinterpret_cast<HMENU>(INT_PTR(w.id)), instance, nullptr);
+    HWND child = CreateWindowExW(0, edit ? L"EDIT" : L"STATIC", Wide(w.text).c_str(), style, w.x,
+                                 w.y, w.width, w.height, dialog,
+                                 reinterpret_cast<HMENU>(INT_PTR(w.id)), instance, nullptr);
     if (font) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (edit) form.Bind(w.formId, child);
   }
@@ -216,8 +233,8 @@ INT_PTR DialogBinding::Run(void* owner, const wchar_t* templateName) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     return InitCommonControlsEx(&controls) != FALSE;
   }();
-  return DialogBoxParamW(GetModuleHandleW(nullptr), templateName, static_cast<HWND>(owner), Procedure,
-                         reinterpret_cast<LPARAM>(this));
+  return DialogBoxParamW(GetModuleHandleW(nullptr), templateName, static_cast<HWND>(owner),
+                         Procedure, reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR CALLBACK DialogBinding::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -60,9 +60,10 @@ class Win32Form final : public Form {
 void CreateChildWindows(Win32Form& form, const std::vector<ChildWindow>& windows);
 
 // A dialog template run modally with a procedure that hands its messages to the virtual
-// functions below. The first run registers the common controls' list view class. The dialog ends through its close command (result 1) or End; Esc ends it
-// too where EndsOnEscape says so. Otherwise Esc and Enter do nothing unless the template has
-// controls with the ids IDCANCEL and IDOK, whose clicks they then are.
+// functions below. The first run registers the common controls' list view class. The dialog ends
+// through its close command (result 1) or End; Esc ends it too where EndsOnEscape says so.
+// Otherwise Esc and Enter do nothing unless the template has controls with the ids IDCANCEL and
+// IDOK, whose clicks they then are.
 class DialogBinding {
  public:
   virtual ~DialogBinding() = default;

@@ -18,13 +18,18 @@ int GeneralsInUse() {
   return n < 0 ? 0 : n > kMaxGenerals ? kMaxGenerals : n;
 }
 
-int CommandersListed() { return g_catalogs.CommanderCount < kCommanderIdSlots ? g_catalogs.CommanderCount : kCommanderIdSlots; }
+int CommandersListed() {
+  return g_catalogs.CommanderCount < kCommanderIdSlots ? g_catalogs.CommanderCount
+                                                       : kCommanderIdSlots;
+}
 
 std::string GeneralItem(const GeneralEntry& entry) {
   return NumberedItem(entry.commander, ":", CommanderNameOf(entry.commander));
 }
 
-std::string RankText(uint16_t rank) { return std::to_string(rank) + ":" + std::to_string(RankLifeOf(rank)); }
+std::string RankText(uint16_t rank) {
+  return std::to_string(rank) + ":" + std::to_string(RankLifeOf(rank));
+}
 
 }  // namespace
 
@@ -32,7 +37,8 @@ void GeneralDialog::OnInit(Form& form) {
   form.ClearCombo(IDC_GENERAL_CURRENT);
   form.AddComboItem(IDC_GENERAL_CURRENT, kNone);
   int generals = GeneralsInUse();
-  for (int i = 0; i < generals; ++i) form.AddComboItem(IDC_GENERAL_CURRENT, GeneralItem(g_world.generals[i]));
+  for (int i = 0; i < generals; ++i)
+    form.AddComboItem(IDC_GENERAL_CURRENT, GeneralItem(g_world.generals[i]));
 
   const GeneralEntry* own = AttachedGeneral(unit_);
   if (unit_.general == kNoGeneral)
@@ -42,11 +48,14 @@ void GeneralDialog::OnInit(Form& form) {
   form.SetText(IDC_GENERAL_RANKTEXT, own && own->rank != 0 ? RankText(own->rank) : kNone);
 
   form.ClearCombo(IDC_GENERAL_RANK);
-  for (int j = 1; j <= g_catalogs.RankCount; ++j) form.AddComboItem(IDC_GENERAL_RANK, RankText(uint16_t(j)));
+  for (int j = 1; j <= g_catalogs.RankCount; ++j)
+    form.AddComboItem(IDC_GENERAL_RANK, RankText(uint16_t(j)));
   form.ClearCombo(IDC_GENERAL_COMMANDER);
   int commanders = CommandersListed();
   for (int i = 0; i < commanders; ++i)
-    form.AddComboItem(IDC_GENERAL_COMMANDER, NumberedItem(g_catalogs.CommanderIds[i], ":", CommanderNameOf(g_catalogs.CommanderIds[i])));
+    form.AddComboItem(
+        IDC_GENERAL_COMMANDER,
+        NumberedItem(g_catalogs.CommanderIds[i], ":", CommanderNameOf(g_catalogs.CommanderIds[i])));
 
   currentPortrait_ = own ? PortraitSlotOf(own->commander) : 0;
   form.Repaint(0);
@@ -80,7 +89,8 @@ void GeneralDialog::PickCurrent(Form& form) {
 
 void GeneralDialog::PickCandidate(Form& form) {
   int item = form.ComboSelection(IDC_GENERAL_COMMANDER);
-  candidatePortrait_ = item >= 0 && item < CommandersListed() ? PortraitSlotOf(g_catalogs.CommanderIds[item]) : 0;
+  candidatePortrait_ =
+      item >= 0 && item < CommandersListed() ? PortraitSlotOf(g_catalogs.CommanderIds[item]) : 0;
   form.Repaint(0);
 }
 

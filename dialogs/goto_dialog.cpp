@@ -9,7 +9,8 @@ const char kCaption[] = "定位格子";
 
 }  // namespace
 
-GoToDialog::GoToDialog(const MapRange& range, int32_t worldWidth) : range_(range), worldWidth_(worldWidth) {}
+GoToDialog::GoToDialog(const MapRange& range, int32_t worldWidth)
+    : range_(range), worldWidth_(worldWidth) {}
 
 void GoToDialog::OnInit(Form& form) { form.SetText(IDC_GOTO_TEXT, ""); }
 

@@ -28,8 +28,10 @@ std::vector<ChildWindow> HexChildWindows() {
   std::vector<ChildWindow> windows;
   for (int n = 0; n < 8; ++n) windows.push_back(Header("0" + std::to_string(n), 40 + 40 * n, 25));
   for (int n = 0; n < 8; ++n) windows.push_back(Header("0" + std::to_string(n), 40 + 40 * n, 145));
-  for (int r = 0; r < 4; ++r) windows.push_back(Header(HexByteText(uint8_t(8 * r)), 20, 40 + 20 * r));
-  for (int r = 0; r < 3; ++r) windows.push_back(Header(HexByteText(uint8_t(8 * r)), 20, 165 + 20 * r));
+  for (int r = 0; r < 4; ++r)
+    windows.push_back(Header(HexByteText(uint8_t(8 * r)), 20, 40 + 20 * r));
+  for (int r = 0; r < 3; ++r)
+    windows.push_back(Header(HexByteText(uint8_t(8 * r)), 20, 165 + 20 * r));
   for (int i = 0; i < int(sizeof(UnitRecord)); ++i)
     windows.push_back(ByteBox(i, kHexUnitBoxBase + i, 40 * (i % 8 + 1), 20 * (i / 8 + 2)));
   for (int j = 0; j < int(sizeof(BuildingRecord)); ++j)

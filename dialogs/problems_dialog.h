@@ -20,7 +20,8 @@ using ProblemFinder = std::function<std::vector<ScenarioProblem>()>;
 class ProblemsDialog {
  public:
   // The problems as found when the report was asked for, and how to find them again.
-  explicit ProblemsDialog(std::vector<ScenarioProblem> problems, ProblemFinder find = FindScenarioProblems)
+  explicit ProblemsDialog(std::vector<ScenarioProblem> problems,
+                          ProblemFinder find = FindScenarioProblems)
       : problems_(std::move(problems)), find_(std::move(find)) {}
 
   void OnInit(Form& form);
@@ -31,7 +32,9 @@ class ProblemsDialog {
   // True once the dialog is to end.
   bool finished() const { return finished_; }
   // The problem whose hex the user chose, or null.
-  const ScenarioProblem* chosen() const { return chosen_ < 0 ? nullptr : &problems_[size_t(chosen_)]; }
+  const ScenarioProblem* chosen() const {
+    return chosen_ < 0 ? nullptr : &problems_[size_t(chosen_)];
+  }
 
  private:
   void Fill(Form& form);

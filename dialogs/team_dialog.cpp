@@ -18,14 +18,16 @@ const char* const kTechBranches[12] = {"步兵", "火炮", "坦克", "碉堡", "
 const char* const kBombs[3] = {"核弹", "氢弹", "反物质弹"};
 
 // A label at (labelX, y) and its edit to the right, initial text "0".
-void AddField(std::vector<ChildWindow>& out, const std::string& label, int labelX, int labelWidth, int editX, int y,
-              int id) {
+void AddField(std::vector<ChildWindow>& out, const std::string& label, int labelX, int labelWidth,
+              int editX, int y, int id) {
   out.push_back({ChildWindow::kLabel, -1, -1, label, labelX, y, labelWidth, kLabelHeight, false});
   bool numberOnly = id != kTeamUnitBonus && id != kTeamTaxRate;
   out.push_back({ChildWindow::kEdit, id, id, "0", editX, y, kEditWidth, kEditHeight, numberOnly});
 }
 
-int CountriesListed() { return g_catalogs.CountryCount < kCountryIdSlots ? g_catalogs.CountryCount : kCountryIdSlots; }
+int CountriesListed() {
+  return g_catalogs.CountryCount < kCountryIdSlots ? g_catalogs.CountryCount : kCountryIdSlots;
+}
 
 std::string TeamRow(int team) { return NameText(CountryNameOf(g_world.teams[team].country)); }
 
@@ -40,11 +42,14 @@ std::vector<ChildWindow> TeamChildWindows() {
   AddField(w, "胜利条件", 180, 40, 250, 110, kTeamVictory);
   AddField(w, "兵种加成", 180, 40, 250, 130, kTeamUnitBonus);
   AddField(w, "税率", 180, 40, 250, 150, kTeamTaxRate);
-  for (int k = 0; k < 3; ++k) AddField(w, kBombs[k], 320, 60, 390, 130 + 20 * k, kTeamBombFirst + k);
+  for (int k = 0; k < 3; ++k)
+    AddField(w, kBombs[k], 320, 60, 390, 130 + 20 * k, kTeamBombFirst + k);
   for (int k = 0; k < 6; ++k)
-    AddField(w, std::string(kTechBranches[k]) + "科技", 180, 60, 250, 170 + 20 * k, kTeamTechFirst + k);
+    AddField(w, std::string(kTechBranches[k]) + "科技", 180, 60, 250, 170 + 20 * k,
+             kTeamTechFirst + k);
   for (int k = 0; k < 6; ++k)
-    AddField(w, std::string(kTechBranches[6 + k]) + "科技", 320, 60, 390, 10 + 20 * k, kTeamTechFirst + 6 + k);
+    AddField(w, std::string(kTechBranches[6 + k]) + "科技", 320, 60, 390, 10 + 20 * k,
+             kTeamTechFirst + 6 + k);
   AddField(w, "金钱", 180, 30, 250, 10, kTeamMoney);
   AddField(w, "钢铁", 180, 30, 250, 30, kTeamSteel);
   AddField(w, "石油", 180, 30, 250, 50, kTeamOil);
@@ -60,7 +65,8 @@ void TeamDialog::OnInit(Form& form) {
     int32_t id = g_catalogs.CountryIds[i];
     form.AddComboItem(IDC_TEAM_COUNTRY, NameText(CountryNameOf(id)));
     // A country listed twice keeps its first item; both name the same Id.
-    if (id >= 0 && id < kCountryIdLimit && comboPosition_[id] < 0) comboPosition_[id] = int16_t(comboCounter_);
+    if (id >= 0 && id < kCountryIdLimit && comboPosition_[id] < 0)
+      comboPosition_[id] = int16_t(comboCounter_);
     ++comboCounter_;
   }
   FillList(form);

@@ -66,6 +66,6 @@ class TeamDialog {
 
   int16_t comboPosition_[kCountryIdLimit];  // country Id -> item of the country combo, -1 none
   int comboCounter_ = 0;
-  int shown_ = -1;          // team whose values and colour the form shows; -1 none
-  bool listBusy_ = false;   // the dialog itself is changing the list
+  int shown_ = -1;         // team whose values and colour the form shows; -1 none
+  bool listBusy_ = false;  // the dialog itself is changing the list
 };

@@ -35,8 +35,8 @@ void UnitDialog::OnInit(Form& form) {
   if (typeUnknown_) {
     // No item carries this pair; say what is stored rather than pretend it is "无".
     form.SelectComboItem(IDC_UNIT_TYPE, -1);
-    form.SetText(IDC_UNIT_TYPE, "未知兵种 " + DecimalText(unit_.unitClass) + ":" +
-                                    DecimalText(unit_.unitLevel));
+    form.SetText(IDC_UNIT_TYPE,
+                 "未知兵种 " + DecimalText(unit_.unitClass) + ":" + DecimalText(unit_.unitLevel));
   } else {
     SelectByNumber(form, IDC_UNIT_TYPE, uint32_t(type_));
   }
@@ -69,7 +69,8 @@ void UnitDialog::FillTypes(Form& form) {
   form.AddComboItem(IDC_UNIT_TYPE, "0:无");
   int count = g_catalogs.ArmyCount < kArmyIdSlots ? g_catalogs.ArmyCount : kArmyIdSlots;
   for (int i = 0; i < count; ++i)
-    form.AddComboItem(IDC_UNIT_TYPE, NumberedItem(g_catalogs.ArmyIds[i], ":", ArmyNameOf(g_catalogs.ArmyIds[i])));
+    form.AddComboItem(IDC_UNIT_TYPE,
+                      NumberedItem(g_catalogs.ArmyIds[i], ":", ArmyNameOf(g_catalogs.ArmyIds[i])));
 }
 
 // 将军 and 血量上限. At opening a unit without a general keeps its stored maximum (the box
@@ -85,7 +86,9 @@ void UnitDialog::ShowGeneralAndMaxHp(Form& form, bool atOpening) {
   }
   form.SetText(IDC_UNIT_GENERAL, kNoGeneralText);
   if (atOpening) {
-    uint32_t shown = typeUnknown_ ? unit_.maxHp : unit_.unitClass != 0 ? uint32_t(ArmyHpOf(type_)) : 0;
+    uint32_t shown = typeUnknown_           ? unit_.maxHp
+                     : unit_.unitClass != 0 ? uint32_t(ArmyHpOf(type_))
+                                            : 0;
     WriteNumber(form, IDC_UNIT_MAXHP, shown);
   } else {
     unit_.maxHp = uint16_t(ArmyHpOf(type_));

@@ -13,7 +13,7 @@ struct MouseMessage {
   uint8_t left;
   uint8_t middle;
   uint8_t right;
-  int16_t x;      // client coordinates
+  int16_t x;  // client coordinates
   int16_t y;
   int16_t wheel;  // wheel delta (multiples of 120) for 0x20A, else 0
 };

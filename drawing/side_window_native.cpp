@@ -27,7 +27,8 @@ void SetSideWindowTitle(const std::string& utf8Title) { g_title = utf8Title; }
 
 void ShowSidePicture(const uint32_t* pixels, int32_t width, int32_t height) {
   const unsigned shown = g_picture.shown + 1;
-  g_picture = SidePicture{width, height, std::vector<uint32_t>(pixels, pixels + size_t(width) * size_t(height))};
+  g_picture = SidePicture{width, height,
+                          std::vector<uint32_t>(pixels, pixels + size_t(width) * size_t(height))};
   g_picture.shown = shown;
 }
 

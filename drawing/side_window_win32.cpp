@@ -67,9 +67,7 @@ LRESULT CALLBACK SideProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   switch (msg) {
-    case WM_PAINT:
-      Paint(hwnd);
-      return 0;
+    case WM_PAINT: Paint(hwnd); return 0;
     case WM_ERASEBKGND:
       return 1;  // the picture covers what it shows; the rest keeps the class's black
     case kCloseFromProgram:
@@ -77,9 +75,7 @@ LRESULT CALLBACK SideProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       Side().open = false;
       DestroyWindow(hwnd);
       return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
   }
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
@@ -103,8 +99,9 @@ DWORD WINAPI SideThread(void* ownerHandle) {
   const POINT at = PlaceBeside(owner, r.right - r.left, r.bottom - r.top);
   // Owned: it stays above the editor, has no taskbar button of its own and goes with the
   // editor when that is minimised.
-  HWND hwnd = CreateWindowExW(0, kClassName, state.title.c_str(), style, at.x, at.y,
-                              r.right - r.left, r.bottom - r.top, owner, nullptr, instance, nullptr);
+  HWND hwnd =
+      CreateWindowExW(0, kClassName, state.title.c_str(), style, at.x, at.y, r.right - r.left,
+                      r.bottom - r.top, owner, nullptr, instance, nullptr);
   state.window = hwnd;
   state.open = hwnd != nullptr;
   if (hwnd) {
@@ -167,7 +164,8 @@ void SetSideWindowTitle(const std::string& utf8Title) {
   SideState& state = Side();
   state.title = WideFromUtf8(utf8Title);
   // Sent, so it waits for the window's thread; a window the user just closed ignores it.
-  if (state.open) SendMessageW(state.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(state.title.c_str()));
+  if (state.open)
+    SendMessageW(state.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(state.title.c_str()));
 }
 
 void ShowSidePicture(const uint32_t* pixels, int32_t width, int32_t height) {

@@ -80,7 +80,7 @@ void fill_rect(int32_t left, int32_t top, int32_t right, int32_t bottom);
 // fill_rect in the given outline and inside colours, the target's own colours left as they
 // are: many rectangles of many colours without choosing a pen and a brush for each.
 void FillRectIn(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t line,
-                  uint32_t fill);
+                uint32_t fill);
 // GBK text.
 void text_at(int32_t x, int32_t y, const char* gbk);
 void text_in_rect(const char* gbk, int32_t left, int32_t top, int32_t right, int32_t bottom,

@@ -28,18 +28,19 @@ void FillRow(uint32_t* p, int32_t n, uint32_t pixel) {
 }  // namespace
 
 void FillPixels(Surface& s, int32_t left, int32_t top, int32_t right, int32_t bottom,
-                 uint32_t pixel) {
+                uint32_t pixel) {
   if (!s.pixels) return;
   left = std::max(left, 0);
   top = std::max(top, 0);
   right = std::min(right, s.width);
   bottom = std::min(bottom, s.height);
   if (right <= left) return;
-  for (int32_t y = top; y < bottom; ++y) FillRow(s.pixels + size_t(y) * s.width + left, right - left, pixel);
+  for (int32_t y = top; y < bottom; ++y)
+    FillRow(s.pixels + size_t(y) * s.width + left, right - left, pixel);
 }
 
 void OutlinePixels(Surface& s, int32_t left, int32_t top, int32_t right, int32_t bottom,
-                    uint32_t pixel) {
+                   uint32_t pixel) {
   if (right <= left || bottom <= top) return;
   FillPixels(s, left, top, right, top + 1, pixel);
   FillPixels(s, left, bottom - 1, right, bottom, pixel);
@@ -58,9 +59,10 @@ void CopyPixels(Surface& to, int32_t x, int32_t y, const Surface& from) {
 }
 
 void CopyOverlap(uint32_t* to, int32_t toW, int32_t toH, const uint32_t* from, int32_t fromW,
-                  int32_t fromH) {
+                 int32_t fromH) {
   int32_t w = std::min(toW, fromW), h = std::min(toH, fromH);
-  for (int32_t y = 0; y < h; ++y) memcpy(to + size_t(y) * toW, from + size_t(y) * fromW, size_t(w) * 4);
+  for (int32_t y = 0; y < h; ++y)
+    memcpy(to + size_t(y) * toW, from + size_t(y) * fromW, size_t(w) * 4);
 }
 
 void FilledRectPixels(Surface& s, int32_t left, int32_t top, int32_t right, int32_t bottom,

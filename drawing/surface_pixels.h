@@ -7,10 +7,10 @@
 #include "drawing/surface.h"
 
 void FillPixels(Surface& s, int32_t left, int32_t top, int32_t right, int32_t bottom,
-                 uint32_t pixel);
+                uint32_t pixel);
 // The outline of the Windows rectangle (left, top)-(right, bottom): one pixel wide.
 void OutlinePixels(Surface& s, int32_t left, int32_t top, int32_t right, int32_t bottom,
-                    uint32_t pixel);
+                   uint32_t pixel);
 // The filled Windows rectangle (left, top)-(right, bottom) with its one-pixel outline, row
 // by row in one pass.
 void FilledRectPixels(Surface& s, int32_t left, int32_t top, int32_t right, int32_t bottom,
@@ -21,4 +21,4 @@ void CopyRectPixels(Surface& to, const Surface& from, int32_t left, int32_t top,
                     int32_t bottom);
 // Copies the overlap of two pixel buffers of different sizes.
 void CopyOverlap(uint32_t* to, int32_t toW, int32_t toH, const uint32_t* from, int32_t fromW,
-                  int32_t fromH);
+                 int32_t fromH);

@@ -185,7 +185,8 @@ Stamp MakeStamp(Surface& s, const StampKey& k) {
           stamp.exact = false;
           break;
         }
-        if (!stamp.runs.empty() && stamp.runs.back().dy == y - margin && stamp.runs.back().x1 == x - margin)
+        if (!stamp.runs.empty() && stamp.runs.back().dy == y - margin &&
+            stamp.runs.back().x1 == x - margin)
           stamp.runs.back().x1++;
         else
           stamp.runs.push_back({y - margin, x - margin, x - margin + 1});
@@ -213,7 +214,8 @@ bool DrawStamp(Surface& s, StampKey key, int32_t x, int32_t y) {
   if (!stamp.exact) return false;
   PixelsReady();
   const uint32_t pixel = PixelFromColour(s.textColour);
-  for (const StampRun& r : stamp.runs) FillPixels(s, x + r.x0, y + r.dy, x + r.x1, y + r.dy + 1, pixel);
+  for (const StampRun& r : stamp.runs)
+    FillPixels(s, x + r.x0, y + r.dy, x + r.x1, y + r.dy + 1, pixel);
   return true;
 }
 
@@ -311,17 +313,21 @@ uint32_t* surface_pixels(Surface* s) {
 }
 
 void clear_target() {
-  Draw([](Surface& s) {
-    PixelsReady();
-    FillPixels(s, 0, 0, s.width, s.height, PixelFromColour(s.backColour));
-  }, Writes::kPixels);
+  Draw(
+      [](Surface& s) {
+        PixelsReady();
+        FillPixels(s, 0, 0, s.width, s.height, PixelFromColour(s.backColour));
+      },
+      Writes::kPixels);
 }
 
 void ClearRect(int32_t l, int32_t t, int32_t r, int32_t b) {
-  Draw([&](Surface& s) {
-    PixelsReady();
-    FillPixels(s, l, t, r, b, PixelFromColour(s.backColour));
-  }, Writes::kPixels);
+  Draw(
+      [&](Surface& s) {
+        PixelsReady();
+        FillPixels(s, l, t, r, b, PixelFromColour(s.backColour));
+      },
+      Writes::kPixels);
 }
 
 void set_line_colour(uint32_t c) {
@@ -379,10 +385,13 @@ void fill_rect(int32_t l, int32_t t, int32_t r, int32_t b) {
   // brush's; written directly, a fill costs what its pixels cost. Rectangles narrower than 2
   // either way are left to GDI.
   if (r - l >= 2 && b - t >= 2) {
-    Draw([&](Surface& s) {
-      PixelsReady();
-      FilledRectPixels(s, l, t, r, b, PixelFromColour(s.lineColour), PixelFromColour(s.fillColour));
-    }, Writes::kPixels);
+    Draw(
+        [&](Surface& s) {
+          PixelsReady();
+          FilledRectPixels(s, l, t, r, b, PixelFromColour(s.lineColour),
+                           PixelFromColour(s.fillColour));
+        },
+        Writes::kPixels);
     return;
   }
   Draw([&](Surface& s) { Rectangle(s.sys->dc, l, t, r, b); });
@@ -399,29 +408,36 @@ void FillRectIn(int32_t l, int32_t t, int32_t r, int32_t b, uint32_t line, uint3
     set_fill_colour(oldFill);
     return;
   }
-  Draw([&](Surface& s) {
-    PixelsReady();
-    FilledRectPixels(s, l, t, r, b, PixelFromColour(line), PixelFromColour(fill));
-  }, Writes::kPixels);
+  Draw(
+      [&](Surface& s) {
+        PixelsReady();
+        FilledRectPixels(s, l, t, r, b, PixelFromColour(line), PixelFromColour(fill));
+      },
+      Writes::kPixels);
 }
 
 void text_at(int32_t x, int32_t y, const char* gbk) {
   std::wstring text = wide_from_ansi(gbk);
-  Draw([&](Surface& s) {
-    if (DrawStamp(s, KeyOf(s, text, false, 0, 0, 0), x, y)) return;
-    TextOutW(s.sys->dc, x, y, text.c_str(), int(text.size()));
-    g_gdiMayLag = true;
-  }, Writes::kPixels);
+  Draw(
+      [&](Surface& s) {
+        if (DrawStamp(s, KeyOf(s, text, false, 0, 0, 0), x, y)) return;
+        TextOutW(s.sys->dc, x, y, text.c_str(), int(text.size()));
+        g_gdiMayLag = true;
+      },
+      Writes::kPixels);
 }
 
 void text_in_rect(const char* gbk, int32_t l, int32_t t, int32_t r, int32_t b, unsigned format) {
   std::wstring text = wide_from_ansi(gbk);
-  Draw([&](Surface& s) {
-    if (r > l && b > t && DrawStamp(s, KeyOf(s, text, true, format, r - l, b - t), l, t)) return;
-    RECT rc{l, t, r, b};
-    DrawTextW(s.sys->dc, text.c_str(), int(text.size()), &rc, format);
-    g_gdiMayLag = true;
-  }, Writes::kPixels);
+  Draw(
+      [&](Surface& s) {
+        if (r > l && b > t && DrawStamp(s, KeyOf(s, text, true, format, r - l, b - t), l, t))
+          return;
+        RECT rc{l, t, r, b};
+        DrawTextW(s.sys->dc, text.c_str(), int(text.size()), &rc, format);
+        g_gdiMayLag = true;
+      },
+      Writes::kPixels);
 }
 
 int32_t TextWidth(const char* gbk) {
@@ -449,10 +465,12 @@ void put_surface(int32_t x, int32_t y, const Surface& from) {
 }
 
 void CopyRect(const Surface& from, int32_t l, int32_t t, int32_t r, int32_t b) {
-  Draw([&](Surface& s) {
-    PixelsReady();
-    CopyRectPixels(s, from, l, t, r, b);
-  }, Writes::kPixels);
+  Draw(
+      [&](Surface& s) {
+        PixelsReady();
+        CopyRectPixels(s, from, l, t, r, b);
+      },
+      Writes::kPixels);
 }
 
 void flush_window() {

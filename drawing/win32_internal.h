@@ -127,13 +127,13 @@ struct Win32Drawing {
   HWND window = nullptr;
   ClientDc windowDc;  // taken and given back under the lock
   HANDLE thread = nullptr;
-  HANDLE ready = nullptr;  // auto-reset: the window is made, or a mouse message came
+  HANDLE ready = nullptr;         // auto-reset: the window is made, or a mouse message came
   int32_t width = 0, height = 0;  // the client size asked for
   unsigned flags = 0;             // open_window's
   std::atomic<int32_t> minWidth{0}, minHeight{0};  // the smallest client area a user may size
   std::atomic<bool> resized{false};                // the user changed the client size to:
   std::atomic<int32_t> resizeWidth{0}, resizeHeight{0};
-  std::wstring dropped;  // the last file dropped, under the lock; empty: none
+  std::wstring dropped;        // the last file dropped, under the lock; empty: none
   bool readerWaiting = false;  // the main thread waits for a mouse message
   bool leaveAsked = false;     // the window thread awaits WM_MOUSELEAVE
   bool closingFromProgram = false;
@@ -168,7 +168,8 @@ inline void KeepOnWorkArea(HWND hwnd) {
   if (r.bottom > work.bottom) y -= r.bottom - work.bottom;
   if (x < work.left) x = work.left;
   if (y < work.top) y = work.top;
-  if (x != r.left || y != r.top) SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (x != r.left || y != r.top)
+    SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Made on first use and never destroyed: the window's thread may still be running while the

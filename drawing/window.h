@@ -13,8 +13,8 @@ struct PixelSize {
 };
 
 // open_window's flags.
-constexpr unsigned kWindowResizable = 1;  // a sizing frame and a maximise box
-constexpr unsigned kWindowTakesFiles = 2; // files dropped on it from the shell are kept
+constexpr unsigned kWindowResizable = 1;   // a sizing frame and a maximise box
+constexpr unsigned kWindowTakesFiles = 2;  // files dropped on it from the shell are kept
 
 // Opens (or reopens) the window with a client area of width x height and makes it the
 // current target; the title is the program's file name without folder and extension.

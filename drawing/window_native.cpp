@@ -14,9 +14,9 @@ bool g_closeRequested = false;
 unsigned g_opened = 0;
 bool g_resized = false;
 int32_t g_resizeWidth = 0, g_resizeHeight = 0;
-std::string g_dropped;  // empty: none
+std::string g_dropped;                                  // empty: none
 int32_t g_workWidth = 1 << 20, g_workHeight = 1 << 20;  // holds any window
-}
+}  // namespace
 
 void PostUserClose() {
   if (g_keepCloses)
@@ -55,7 +55,9 @@ std::optional<PixelSize> TakeResize() {
   g_resized = false;
   return PixelSize{g_resizeWidth, g_resizeHeight};
 }
-void ResizeBackBuffer(int32_t width, int32_t height) { resize_surface(BackBuffer(), width, height); }
+void ResizeBackBuffer(int32_t width, int32_t height) {
+  resize_surface(BackBuffer(), width, height);
+}
 
 void KeepCloseRequests(bool keep) { g_keepCloses = keep; }
 bool TakeCloseRequest() {

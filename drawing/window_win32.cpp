@@ -71,8 +71,7 @@ void Paint(HWND hwnd) {
   PaintDc paint(hwnd);
   DrawingLock lock;
   Surface* back = BackBuffer();
-  if (back->sys)
-    BitBlt(paint.get(), 0, 0, back->width, back->height, back->sys->dc, 0, 0, SRCCOPY);
+  if (back->sys) BitBlt(paint.get(), 0, 0, back->width, back->height, back->sys->dc, 0, 0, SRCCOPY);
 }
 
 // Releases the window's context and destroys it, on the window's own thread.
@@ -93,15 +92,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   switch (msg) {
-    case WM_MOUSELEAVE:
-      QueueLeave();
-      return 0;
-    case kReaderWaiting:
-      state.readerWaiting = true;
-      return 0;
-    case WM_PAINT:
-      Paint(hwnd);
-      return 0;
+    case WM_MOUSELEAVE: QueueLeave(); return 0;
+    case kReaderWaiting: state.readerWaiting = true; return 0;
+    case WM_PAINT: Paint(hwnd); return 0;
     case kCloseFromProgram:
       state.closingFromProgram = true;
       Release(hwnd);
@@ -121,8 +114,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (!state.closingFromProgram) TerminateProcess(GetCurrentProcess(), 0);
       return 0;
     case WM_KEYDOWN:
-    case WM_KEYUP:
-      return 0;
+    case WM_KEYUP: return 0;
     case WM_DROPFILES: {
       HDROP drop = reinterpret_cast<HDROP>(wParam);
       const UINT n = DragQueryFileW(drop, 0, nullptr, 0);
@@ -158,8 +150,8 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 // class may be registered again for each window without destroying them.
 HICON ProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
   return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                                       GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric),
-                                       LR_SHARED));
+                                       GetSystemMetrics(widthMetric),
+                                       GetSystemMetrics(heightMetric), LR_SHARED));
 }
 
 DWORD WINAPI WindowThread(void*) {
@@ -182,9 +174,9 @@ DWORD WINAPI WindowThread(void*) {
   const DWORD style = WindowStyle(state.flags);
   RECT r{0, 0, state.width, state.height};
   AdjustWindowRect(&r, style, FALSE);
-  HWND hwnd = CreateWindowExW(0, kClassName, ProgramTitle().c_str(), style, CW_USEDEFAULT,
-                              CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                              instance, nullptr);
+  HWND hwnd =
+      CreateWindowExW(0, kClassName, ProgramTitle().c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                      r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, nullptr);
   if (!hwnd) {  // no display: open_window reports it
     SetEvent(state.ready);
     UnregisterClassW(kClassName, instance);

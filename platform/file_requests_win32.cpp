@@ -36,8 +36,8 @@ bool SystemFileRequest(bool save, std::string& path) {
   if (!save) {
     static const wchar_t filter[] = L"Morvane BTL(*.btl)\0*.btl\0";
     g_path[0] = 0;
-    OPENFILENAMEW r = Request(filter, g_path, g_title,
-                              OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR);
+    OPENFILENAMEW r =
+        Request(filter, g_path, g_title, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR);
     if (!GetOpenFileNameW(&r)) return false;
     path = Utf8FromWide(g_path);
     return true;

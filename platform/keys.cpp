@@ -8,8 +8,8 @@ namespace {
 
 KeySource g_source = nullptr;
 ForegroundSource g_foregroundSource = nullptr;
-bool g_inFront = false;     // as of the last read
-std::bitset<256> g_held;    // down when the gate last opened: up until released
+bool g_inFront = false;   // as of the last read
+std::bitset<256> g_held;  // down when the gate last opened: up until released
 
 bool RawDown(int key) { return g_source ? g_source(key) : SystemKeyDown(key); }
 
@@ -60,6 +60,5 @@ void SetForegroundSource(ForegroundSource source) {
 }
 
 void WaitKeyRelease(int key) {
-  while (KeyDown(key)) {
-  }
+  while (KeyDown(key)) {}
 }

@@ -13,8 +13,9 @@ constexpr int kKeyEscape = 0x1B;
 constexpr int kKeyShift = 0x10, kKeyControl = 0x11;
 constexpr int kKeyLeft = 0x25, kKeyUp = 0x26, kKeyRight = 0x27, kKeyDown = 0x28;
 constexpr int kKeyDelete = 0x2E, kKeyF3 = 0x72;
-constexpr int kKeyA = 'A', kKeyB = 'B', kKeyC = 'C', kKeyF = 'F', kKeyG = 'G', kKeyJ = 'J', kKeyM = 'M', kKeyO = 'O', kKeyP = 'P',
-              kKeyS = 'S', kKeyT = 'T', kKeyU = 'U', kKeyX = 'X', kKeyY = 'Y', kKeyZ = 'Z';
+constexpr int kKeyA = 'A', kKeyB = 'B', kKeyC = 'C', kKeyF = 'F', kKeyG = 'G', kKeyJ = 'J',
+              kKeyM = 'M', kKeyO = 'O', kKeyP = 'P', kKeyS = 'S', kKeyT = 'T', kKeyU = 'U',
+              kKeyX = 'X', kKeyY = 'Y', kKeyZ = 'Z';
 
 // True while the key is held (the high bit of its asynchronous state) and the gate lets it
 // through.

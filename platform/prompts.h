@@ -9,8 +9,7 @@ constexpr unsigned kMbOk = 0x0, kMbYesNoCancel = 0x3, kMbYesNo = 0x4, kMbIconQue
                    kMbIconWarning = 0x30, kMbIconInformation = 0x40;
 constexpr int kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7;
 
-int ShowMessage(void* owner, const std::string& text, const std::string& caption,
-                 unsigned style);
+int ShowMessage(void* owner, const std::string& text, const std::string& caption, unsigned style);
 
 using PromptHandler = int (*)(void* owner, const std::string& text, const std::string& caption,
                               unsigned style);

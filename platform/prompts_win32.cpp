@@ -5,7 +5,7 @@
 #include "base/wide.h"
 
 int SystemMessage(void* owner, const std::string& text, const std::string& caption,
-                   unsigned style) {
+                  unsigned style) {
   return MessageBoxW(static_cast<HWND>(owner), WideFromUtf8(text).c_str(),
                      WideFromUtf8(caption).c_str(), style);
 }

@@ -35,7 +35,8 @@ struct Section {
 
 class FileChecker {
  public:
-  FileChecker(const BattleImage& image, const WorldImage& world, const RecordNames& names, const Visit& visit)
+  FileChecker(const BattleImage& image, const WorldImage& world, const RecordNames& names,
+              const Visit& visit)
       : im_(image), world_(world), names_(names), visit_(visit), range_(image.fileRange()) {}
 
   void Run(bool owners);
@@ -56,10 +57,12 @@ class FileChecker {
     return std::string(s.what) + "记录 #" + Labelled(i, NameOf(s.nameOf, Record(s, i)));
   }
   std::string Where(uint16_t p) const {
-    return "位置 " + N(p) + "（全局 列 " + N(p % world_.width) + "，行 " + N(p / world_.width) + "）";
+    return "位置 " + N(p) + "（全局 列 " + N(p % world_.width) + "，行 " + N(p / world_.width) +
+           "）";
   }
   bool Inside(uint16_t p) const {
-    int64_t x = p % world_.width - int64_t(range_.originX), y = p / world_.width - int64_t(range_.originY);
+    int64_t x = p % world_.width - int64_t(range_.originX),
+            y = p / world_.width - int64_t(range_.originY);
     return x >= 0 && y >= 0 && x < range_.width && y < range_.height;
   }
   // A finding of the whole file, or of the hex at 16-bit position `p` inside its range.
@@ -89,7 +92,8 @@ void FileChecker::Run(bool owners) {
   const bool saveChecked = SaveCheckable(im_, world_);
   Range();
   const Section sections[] = {
-      {"建筑", im_.layout.buildingsAt, sizeof(BuildingRecord), im_.layout.header.buildingCount, names_.building},
+      {"建筑", im_.layout.buildingsAt, sizeof(BuildingRecord), im_.layout.header.buildingCount,
+       names_.building},
       {"部队", im_.layout.unitsAt, sizeof(UnitRecord), im_.layout.header.unitCount, names_.unit},
   };
   for (const Section& s : sections) {
@@ -106,9 +110,11 @@ void FileChecker::Range() {
     Add(ProblemKind::kHexesBeyond16BitPositions,
         "地图范围含有编号 65536 及以上的格子，16 位位置无法表示它们；编辑器要求缩小范围后才能保存");
   if (range_.width < 1 || range_.height < 1) {
-    Add(ProblemKind::kRangeOutsideWorld, "地图范围为空（" + N(range_.width) + " × " + N(range_.height) +
-                                             "），载入时会改用整个世界地图；resave 需要用 --range 指定范围");
-  } else if (range_.originX < 0 || range_.originY < 0 || int64_t(range_.originX) + range_.width > ww ||
+    Add(ProblemKind::kRangeOutsideWorld,
+        "地图范围为空（" + N(range_.width) + " × " + N(range_.height) +
+            "），载入时会改用整个世界地图；resave 需要用 --range 指定范围");
+  } else if (range_.originX < 0 || range_.originY < 0 ||
+             int64_t(range_.originX) + range_.width > ww ||
              int64_t(range_.originY) + range_.height > wh) {
     // What the editor then offers (InitialRange): the part inside the world, or the whole
     // world when no hex of the range is in it.
@@ -119,10 +125,11 @@ void FileChecker::Range() {
       Add(ProblemKind::kRangeOutsideWorld,
           "地图范围完全在世界地图（" + N(ww) + " × " + N(wh) + "）之外，载入时会改用整个世界地图");
     else
-      Add(ProblemKind::kRangeOutsideWorld,
-          "地图范围超出了世界地图（" + N(ww) + " × " + N(wh) + "），载入时会缩到世界地图之内（起点 (" +
-              N(offered.originX) + ", " + N(offered.originY) + ")，大小 " + N(offered.width) + " × " +
-              N(offered.height) + "）");
+      Add(ProblemKind::kRangeOutsideWorld, "地图范围超出了世界地图（" + N(ww) + " × " + N(wh) +
+                                               "），载入时会缩到世界地图之内（起点 (" +
+                                               N(offered.originX) + ", " + N(offered.originY) +
+                                               ")，大小 " + N(offered.width) + " × " +
+                                               N(offered.height) + "）");
   }
 }
 
@@ -136,8 +143,8 @@ void FileChecker::Records(const Section& s) {
     }
     if (const int32_t before = lastAt_[p]; before >= 0)
       AddAt(ProblemKind::kRecordsSharingAHex, p,
-            Named(s, before) + "和 #" + Labelled(i, NameOf(s.nameOf, Record(s, i))) + "在同一格" + Where(p) +
-                "，只有后者会保留");
+            Named(s, before) + "和 #" + Labelled(i, NameOf(s.nameOf, Record(s, i))) + "在同一格" +
+                Where(p) + "，只有后者会保留");
     lastAt_[p] = i;
   }
 }
@@ -152,8 +159,8 @@ void FileChecker::Reordered(const Section& s) {
     if (!Inside(p) || lastAt_[p] != i) continue;
     if (previous >= 0 && p < PositionOf(s, previous))
       AddAt(ProblemKind::kRecordsReorderedOnSave, p,
-            Named(s, i) + "的" + Where(p) + "排在 #" + N(previous) + " 的位置 " + N(PositionOf(s, previous)) +
-                " 之后，保存时会排到它前面");
+            Named(s, i) + "的" + Where(p) + "排在 #" + N(previous) + " 的位置 " +
+                N(PositionOf(s, previous)) + " 之后，保存时会排到它前面");
     previous = i;
   }
 }
@@ -164,8 +171,9 @@ void FileChecker::Owners() {
     for (int x = 0; x < range_.width; ++x) {
       const uint8_t owner = im_.owner(x, y);
       if (owner == kUnownedTeam || owner < teams) continue;
-      Add(ProblemKind::kOwnersNamingNoTeam, "归属地图第 " + N(y) + " 行第 " + N(x) + " 列的值 " + N(owner) +
-                                                " 不是任何军团（共 " + N(teams) + " 个军团）");
+      Add(ProblemKind::kOwnersNamingNoTeam, "归属地图第 " + N(y) + " 行第 " + N(x) + " 列的值 " +
+                                                N(owner) + " 不是任何军团（共 " + N(teams) +
+                                                " 个军团）");
     }
 }
 
@@ -178,15 +186,16 @@ void FileChecker::SaveChanges() {
     const uint8_t* team = im_.bytes.data() + im_.layout.teamsAt + size_t(t) * kTeamFileBytes;
     const uint8_t before = team[kAlpha];
     if (before == kSavedAlpha) continue;
-    Add(ProblemKind::kAlphaSetOnSave, "军团 " + Labelled(t, NameOf(names_.team, team)) + "的颜色 alpha 字节为 " +
-                                          N(before) + "，保存时设为 " + N(kSavedAlpha));
+    Add(ProblemKind::kAlphaSetOnSave, "军团 " + Labelled(t, NameOf(names_.team, team)) +
+                                          "的颜色 alpha 字节为 " + N(before) + "，保存时设为 " +
+                                          N(kSavedAlpha));
   }
   const SaveLoss loss = CountSaveLoss(im_, world_.width, range_);
   auto dropped = [&](const char* what, int outside, int replaced) {
     if (outside + replaced <= 0) return;
     Add(ProblemKind::kRecordsDroppedOnSave,
-        std::string(what) + "记录: 保存时删去 " + N(outside + replaced) + " 条（范围外 " + N(outside) +
-            " 条，同一格被后面的记录取代 " + N(replaced) + " 条）",
+        std::string(what) + "记录: 保存时删去 " + N(outside + replaced) + " 条（范围外 " +
+            N(outside) + " 条，同一格被后面的记录取代 " + N(replaced) + " 条）",
         outside + replaced);
   };
   dropped("建筑", loss.buildingsOutside, loss.buildingsReplaced);
@@ -199,23 +208,25 @@ bool SaveCheckable(const BattleImage& file, const WorldImage& world) {
   return CheckRange(file.fileRange(), world.width, world.height).ok();
 }
 
-void VisitFileProblems(const BattleImage& file, const WorldImage& world, const RecordNames& names, bool owners,
-                       const Visit& visit) {
+void VisitFileProblems(const BattleImage& file, const WorldImage& world, const RecordNames& names,
+                       bool owners, const Visit& visit) {
   FileChecker(file, world, names, visit).Run(owners);
 }
 
 std::vector<ScenarioProblem> FindProblems(const BattleImage& file) {
   const WorldImage world{g_world.worldWidth, g_world.worldHeight, {}};
   std::vector<ScenarioProblem> found;
-  if (!file.bytes.empty() && world.width > 0) VisitFileProblems(file, world, RecordNames{}, false, [&](const ScenarioProblem& p) {
-    found.push_back(p);
-    ScenarioProblem& kept = found.back();
-    const int32_t x = kept.globalX - g_world.originX, y = kept.globalY - g_world.originY;
-    if (kept.onHex() && !(x >= 0 && y >= 0 && x < g_world.rangeWidth && y < g_world.rangeHeight))
-      kept.hexIndex = kept.globalX = kept.globalY = kNoHex;
-  });
-  std::stable_sort(found.begin(), found.end(),
-                   [](const ScenarioProblem& a, const ScenarioProblem& b) { return a.kind < b.kind; });
+  if (!file.bytes.empty() && world.width > 0)
+    VisitFileProblems(file, world, RecordNames{}, false, [&](const ScenarioProblem& p) {
+      found.push_back(p);
+      ScenarioProblem& kept = found.back();
+      const int32_t x = kept.globalX - g_world.originX, y = kept.globalY - g_world.originY;
+      if (kept.onHex() && !(x >= 0 && y >= 0 && x < g_world.rangeWidth && y < g_world.rangeHeight))
+        kept.hexIndex = kept.globalX = kept.globalY = kNoHex;
+    });
+  std::stable_sort(
+      found.begin(), found.end(),
+      [](const ScenarioProblem& a, const ScenarioProblem& b) { return a.kind < b.kind; });
   VisitScenarioProblems([&found](const ScenarioProblem& p) { found.push_back(p); });
   return found;
 }

@@ -147,8 +147,8 @@ void Finder::CheckUnit(const UnitRecord& u, uint16_t position) {
     Add(ProblemKind::kUnknownUnitType, "兵种目录中没有类别 %u、等级 %u 的兵种", u.unitClass,
         u.unitLevel);
   if (u.general != kNoGeneral && !AttachedGeneral(u))
-    Add(ProblemKind::kMissingGeneral, "部队的将军编号 %u 没有对应的将军（共 %d 名将军）",
-        u.general, generals_);
+    Add(ProblemKind::kMissingGeneral, "部队的将军编号 %u 没有对应的将军（共 %d 名将军）", u.general,
+        generals_);
   if (u.position != position)
     Add(ProblemKind::kWrongPosition, "部队记录的位置为 %u，不是本格的编号 %u", u.position,
         position);
@@ -162,8 +162,7 @@ void Finder::CheckBuilding(const BuildingRecord& b, uint16_t position) {
         position);
   if (b.buildingCode != 0 && !Has(listed_.buildings, b.buildingCode))
     Add(ProblemKind::kUnknownBuilding, "建筑代码 %u 不在建筑目录中", b.buildingCode);
-  if (IsCityCode(b.buildingCode) && b.cityName != 0 &&
-      !Has(listed_.cities, b.cityName))
+  if (IsCityCode(b.buildingCode) && b.cityName != 0 && !Has(listed_.cities, b.cityName))
     Add(ProblemKind::kUnknownCityName, "城市名编号 %u 在语言文件中没有条目", b.cityName);
   if (b.facilityType > kLastAntiAirType)
     Add(ProblemKind::kAntiAirType, "防空类型 %u 大于 %d", b.facilityType, kLastAntiAirType);

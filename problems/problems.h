@@ -105,7 +105,7 @@ void VisitFileProblems(const BattleImage& file, const WorldImage& world, const R
                        bool owners, const std::function<void(const ScenarioProblem&)>& visit);
 
 // What the editor's report lists: the kinds of `file` (the battle file as opened or last
-// saved; none while no file has bytes) on g_world's world map, each kind's findings together in the order of ProblemKind,
-// then the problems of g_world as it is now in the finder's order. A file finding on a hex
-// outside g_world's range is kept but cannot be gone to.
+// saved; none while no file has bytes) on g_world's world map, each kind's findings together in the
+// order of ProblemKind, then the problems of g_world as it is now in the finder's order. A file
+// finding on a hex outside g_world's range is kept but cannot be gone to.
 std::vector<ScenarioProblem> FindProblems(const BattleImage& file);

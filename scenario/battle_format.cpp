@@ -39,9 +39,9 @@ Status PlaceSection(const std::string& file, size_t fileSize, const char* what, 
     end = at + need;
     return Ok();
   }
-  return Fail(FailureKind::kTruncated,
-              file + "在第 " + N(int64_t(fileSize)) + " 字节处结束，但" + what + "需要从第 " +
-              N(int64_t(at)) + " 字节起的 " + N(int64_t(need)) + " 字节。文件不完整或已损坏。");
+  return Fail(FailureKind::kTruncated, file + "在第 " + N(int64_t(fileSize)) + " 字节处结束，但" +
+                                           what + "需要从第 " + N(int64_t(at)) + " 字节起的 " +
+                                           N(int64_t(need)) + " 字节。文件不完整或已损坏。");
 }
 
 }  // namespace
@@ -51,7 +51,8 @@ Status CannotReadBattleFile(const std::string& path) {
 }
 
 Status LargerThanAnyBattleFile(const std::string& path) {
-  return Fail(FailureKind::kTooLarge, "战役文件" + Quoted(path) + "比任何有效的战役文件都大（上限 " +
+  return Fail(FailureKind::kTooLarge, "战役文件" + Quoted(path) +
+                                          "比任何有效的战役文件都大（上限 " +
                                           N(int64_t(kMaxBattleFileBytes)) + " 字节）。");
 }
 
@@ -59,9 +60,9 @@ Status LayOutBattleFile(const uint8_t* start, size_t size, const std::string& na
                         BattleLayout& out) {
   const std::string file = "战役文件" + Quoted(name);
   if (size > kMaxBattleFileBytes)
-    return Fail(FailureKind::kTooLarge,
-                file + "有 " + N(int64_t(size)) + " 字节，比任何有效的战役文件都大（上限 " +
-                N(int64_t(kMaxBattleFileBytes)) + " 字节）。");
+    return Fail(FailureKind::kTooLarge, file + "有 " + N(int64_t(size)) +
+                                            " 字节，比任何有效的战役文件都大（上限 " +
+                                            N(int64_t(kMaxBattleFileBytes)) + " 字节）。");
   // A file cut inside the header, or whose header holds counts no battle file has (a text
   // or a picture renamed, say), is no battle file: said as such, the detail on a line below.
   const std::string notBattleFile = Quoted(name) + "不是战役文件，或已损坏。\n";
@@ -81,19 +82,22 @@ Status LayOutBattleFile(const uint8_t* start, size_t size, const std::string& na
   l.size = size;
   size_t end = sizeof h;
   const int64_t hexes = int64_t(h.rangeWidth) * h.rangeHeight;
-  if (!(s = PlaceSection(file, size, "军团数据", h.teamCount, kTeamFileBytes, end, l.teamsAt)).ok() ||
+  if (!(s = PlaceSection(file, size, "军团数据", h.teamCount, kTeamFileBytes, end, l.teamsAt))
+           .ok() ||
       !(s = PlaceSection(file, size, "归属地图", hexes, 1, end, l.ownersAt)).ok() ||
       !(s = PlaceSection(file, size, "建筑数据", h.buildingCount, sizeof(BuildingRecord), end,
-                         l.buildingsAt)).ok() ||
-      !(s = PlaceSection(file, size, "部队数据", h.unitCount, sizeof(UnitRecord), end,
-                         l.unitsAt)).ok() ||
+                         l.buildingsAt))
+           .ok() ||
+      !(s = PlaceSection(file, size, "部队数据", h.unitCount, sizeof(UnitRecord), end, l.unitsAt))
+           .ok() ||
       !(s = PlaceSection(file, size, "将军数据", h.generalCount, sizeof(GeneralEntry), end,
-                         l.generalsAt)).ok())
+                         l.generalsAt))
+           .ok())
     return s;
   l.tailAt = end;
   if (size - end > size_t(kMaxTail))
     return Fail(FailureKind::kTooLarge, file + "在将军数据之后还有 " + N(int64_t(size - end)) +
-                " 字节附加数据，超过了 10000000 字节的上限。");
+                                            " 字节附加数据，超过了 10000000 字节的上限。");
   out = l;
   return Ok();
 }

@@ -16,11 +16,10 @@
 constexpr size_t kHeaderBytes = sizeof(BtlHeader);
 
 // The largest file every section of which fits the tables.
-constexpr size_t kMaxBattleFileBytes = kHeaderBytes + kMaxTeams * kTeamFileBytes +
-                                       size_t(kMaxGrid) * kMaxGrid +
-                                       size_t(kMaxBuildings) * sizeof(BuildingRecord) +
-                                       size_t(kMaxUnits) * sizeof(UnitRecord) +
-                                       size_t(kMaxGenerals) * sizeof(GeneralEntry) + kMaxTail;
+constexpr size_t kMaxBattleFileBytes =
+    kHeaderBytes + kMaxTeams * kTeamFileBytes + size_t(kMaxGrid) * kMaxGrid +
+    size_t(kMaxBuildings) * sizeof(BuildingRecord) + size_t(kMaxUnits) * sizeof(UnitRecord) +
+    size_t(kMaxGenerals) * sizeof(GeneralEntry) + kMaxTail;
 
 // Where each section of a battle file lies, worked out from its header and its size alone.
 // Offsets count from the file's first byte.

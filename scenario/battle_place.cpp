@@ -108,7 +108,8 @@ RangeLoss LossOfRange(const BattleImage& image, int32_t worldWidth, const MapRan
 }
 
 void MarkPositions(const uint8_t* records, size_t count, size_t size, std::vector<uint8_t>& flags) {
-  for (size_t i = 0; i < count; ++i, records += size) flags[size_t(records[0] | records[1] << 8)] = 1;
+  for (size_t i = 0; i < count; ++i, records += size)
+    flags[size_t(records[0] | records[1] << 8)] = 1;
 }
 
 KeptRecords CountKeptRecords(const OccupiedPositions& occupied, int32_t worldWidth,
@@ -128,8 +129,8 @@ KeptRecords CountKeptRecords(const BattleImage& image, int32_t worldWidth, const
   const BtlHeader& h = image.layout.header;
   MarkPositions(image.bytes.data() + image.layout.buildingsAt, size_t(h.buildingCount),
                 sizeof(BuildingRecord), occupied.buildings);
-  MarkPositions(image.bytes.data() + image.layout.unitsAt, size_t(h.unitCount),
-                sizeof(UnitRecord), occupied.units);
+  MarkPositions(image.bytes.data() + image.layout.unitsAt, size_t(h.unitCount), sizeof(UnitRecord),
+                occupied.units);
   return CountKeptRecords(occupied, worldWidth, range);
 }
 
@@ -146,7 +147,8 @@ Status CheckRange(const MapRange& r, int32_t worldWidth, int32_t worldHeight) {
   if (!RangeFitsPositions(r, worldWidth))
     return Fail(FailureKind::kBeyondPositions,
                 "地图范围包含编号 65536 及以上的格子，战役文件的 16 位位置无法表示它们。"
-                "请把范围选在世界地图的上部（编号 = 行 × " + N(worldWidth) + " + 列）。");
+                "请把范围选在世界地图的上部（编号 = 行 × " +
+                    N(worldWidth) + " + 列）。");
   return Ok();
 }
 

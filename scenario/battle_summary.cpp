@@ -80,8 +80,8 @@ Status SummariseBattleFile(const std::string& path, BattleSummary& out) {
   if (!f) return CannotReadBattleFile(path);
   uint64_t size = 0;
   BattleSummary summary;
-  Status s = OpenFileSize(f, size) ? Summarise(f, path, size, summary)
-                                   : SummariseWhole(f, path, summary);
+  Status s =
+      OpenFileSize(f, size) ? Summarise(f, path, size, summary) : SummariseWhole(f, path, summary);
   fclose(f);
   if (s.ok()) out = std::move(summary);
   return s;

@@ -94,7 +94,8 @@ Status BuildBattleBytes(std::vector<uint8_t>& out) {
         unitAt[size_t(y)] += sizeof(UnitRecord);
       }
     }
-  if (h.generalCount) memcpy(bytes + generalsAt, w.generals, size_t(h.generalCount) * sizeof(GeneralEntry));
+  if (h.generalCount)
+    memcpy(bytes + generalsAt, w.generals, size_t(h.generalCount) * sizeof(GeneralEntry));
   if (tailSize) memcpy(bytes + tailAt, w.tail, tailSize);
   return Ok();
 }

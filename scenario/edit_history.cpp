@@ -16,8 +16,7 @@ bool SameSavedCell(const CellBytes& a, const CellBytes& b) {
   Cell x{}, y{};
   memcpy(EditBytes(x), a.b, kCellEditBytes);
   memcpy(EditBytes(y), b.b, kCellEditBytes);
-  if (x.owner != y.owner || x.hasUnit != y.hasUnit || x.hasBuilding != y.hasBuilding)
-    return false;
+  if (x.owner != y.owner || x.hasUnit != y.hasUnit || x.hasBuilding != y.hasBuilding) return false;
   if (x.hasUnit && !SameBytes(&x.unit, &y.unit, sizeof x.unit)) return false;
   if (x.hasBuilding && !SameBytes(&x.building, &y.building, sizeof x.building)) return false;
   return true;
@@ -47,7 +46,8 @@ void EditHistory::Take(const WorldRecord& w, Snapshot& s) {
   s.cells.resize(size_t(s.width) * s.height);
   size_t i = 0;
   for (int32_t x = 0; x < s.width; ++x)
-    for (int32_t y = 0; y < s.height; ++y) memcpy(s.cells[i++].b, EditBytes(w.grid[x][y]), kCellEditBytes);
+    for (int32_t y = 0; y < s.height; ++y)
+      memcpy(s.cells[i++].b, EditBytes(w.grid[x][y]), kCellEditBytes);
   memcpy(s.teams, w.teams, sizeof s.teams);
   s.teamCount = w.teamCount;
   s.generals.assign(w.generals, w.generals + kMaxGenerals);
@@ -62,8 +62,9 @@ bool EditHistory::SameSave(const Snapshot& a, const Snapshot& b) {
     if (!SameSavedCell(a.cells[i], b.cells[i])) return false;
   for (int32_t t = 0; t < a.teamCount && t < 256; ++t)
     if (!SameSavedTeam(a.teams[t], b.teams[t])) return false;
-  int32_t generals = a.generalCount < 0 ? 0 : a.generalCount > kMaxGenerals ? kMaxGenerals
-                                                                             : a.generalCount;
+  int32_t generals = a.generalCount < 0              ? 0
+                     : a.generalCount > kMaxGenerals ? kMaxGenerals
+                                                     : a.generalCount;
   return SameBytes(a.generals.data(), b.generals.data(), size_t(generals) * sizeof(GeneralEntry));
 }
 
@@ -76,10 +77,12 @@ EditStep EditHistory::Diff(const WorldRecord& w) const {
   size_t i = 0;
   for (int32_t x = 0; x < s.width; ++x)
     for (int32_t y = 0; y < s.height; ++y, ++i)
-      if (!SameBytes(EditBytes(w.grid[x][y]), s.cells[i].b, kCellEditBytes)) changed.push_back(uint32_t(i));
+      if (!SameBytes(EditBytes(w.grid[x][y]), s.cells[i].b, kCellEditBytes))
+        changed.push_back(uint32_t(i));
   step.hexes.resize(changed.size());
   for (size_t k = 0; k < changed.size(); ++k) {
-    const int32_t x = int32_t(changed[k] / uint32_t(s.height)), y = int32_t(changed[k] % uint32_t(s.height));
+    const int32_t x = int32_t(changed[k] / uint32_t(s.height)),
+                  y = int32_t(changed[k] % uint32_t(s.height));
     HexChange& h = step.hexes[k];
     h.x = x;
     h.y = y;
@@ -205,8 +208,7 @@ void EditHistory::Trim() {
 
 int64_t EditHistory::StepsSinceSaved() const {
   if (savedAt_ < 0) return -1;
-  return savedAt_ > int64_t(applied_) ? savedAt_ - int64_t(applied_)
-                                      : int64_t(applied_) - savedAt_;
+  return savedAt_ > int64_t(applied_) ? savedAt_ - int64_t(applied_) : int64_t(applied_) - savedAt_;
 }
 
 bool EditHistory::VisitStepsSinceSaved(const StepVisitor& visit) const {

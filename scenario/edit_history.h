@@ -110,7 +110,9 @@ class EditHistory {
   size_t Bytes() const { return bytes_; }
   const EditStep* LastStep() const { return applied_ ? &steps_[applied_ - 1] : nullptr; }
   // The step a redo would make, or null.
-  const EditStep* NextStep() const { return applied_ < steps_.size() ? &steps_[applied_] : nullptr; }
+  const EditStep* NextStep() const {
+    return applied_ < steps_.size() ? &steps_[applied_] : nullptr;
+  }
 
  private:
   // What the user can edit, as it stood at some moment.

@@ -26,8 +26,10 @@ bool IsJsonNumber(const std::string& t) {
     return i > start;
   };
   if (i < n && t[i] == '-') ++i;
-  if (i < n && t[i] == '0') ++i;
-  else if (!digits()) return false;
+  if (i < n && t[i] == '0')
+    ++i;
+  else if (!digits())
+    return false;
   if (i < n && t[i] == '.' && (++i, !digits())) return false;
   if (i < n && (t[i] == 'e' || t[i] == 'E')) {
     ++i;
@@ -104,7 +106,10 @@ namespace {
 size_t Utf8SequenceAt(std::string_view t, size_t at) {
   const unsigned char c = static_cast<unsigned char>(t[at]);
   if (c < 0x80) return 1;
-  size_t n = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+  size_t n = c >= 0xC2 && c <= 0xDF   ? 2
+             : c >= 0xE0 && c <= 0xEF ? 3
+             : c >= 0xF0 && c <= 0xF4 ? 4
+                                      : 0;
   if (n == 0 || at + n > t.size()) return 0;
   // The second byte's range rules out overlong forms, surrogates and code points past U+10FFFF.
   const unsigned char second = static_cast<unsigned char>(t[at + 1]);

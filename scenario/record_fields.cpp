@@ -9,7 +9,10 @@
 namespace {
 
 constexpr Field Number(const char* key, const char* label, FieldKind kind, uint16_t offset) {
-  return {key, label, kind, offset, uint16_t(kind == FieldKind::kU8 ? 1 : kind == FieldKind::kU16 ? 2 : 4)};
+  return {key, label, kind, offset,
+          uint16_t(kind == FieldKind::kU8    ? 1
+                   : kind == FieldKind::kU16 ? 2
+                                             : 4)};
 }
 constexpr Field Bytes(const char* key, const char* label, uint16_t offset, uint16_t size) {
   return {key, label, FieldKind::kBytes, offset, size};
@@ -29,11 +32,11 @@ const Field kHeader[] = {
 
 const Field kTechLevels[] = {
     Number("infantry", "步兵科技", I32, 0),  Number("artillery", "火炮科技", I32, 4),
-    Number("tank", "坦克科技", I32, 8),       Number("bunker", "碉堡科技", I32, 12),
-    Number("navy", "海军科技", I32, 16),      Number("airForce", "空军科技", I32, 20),
-    Number("supply", "补给科技", I32, 24),    Number("antiAir", "防空科技", I32, 28),
-    Number("missile", "导弹科技", I32, 32),   Number("nuclear", "核弹科技", I32, 36),
-    Number("aviation", "航空科技", I32, 40),  Number("ion", "离子科技", I32, 44),
+    Number("tank", "坦克科技", I32, 8),      Number("bunker", "碉堡科技", I32, 12),
+    Number("navy", "海军科技", I32, 16),     Number("airForce", "空军科技", I32, 20),
+    Number("supply", "补给科技", I32, 24),   Number("antiAir", "防空科技", I32, 28),
+    Number("missile", "导弹科技", I32, 32),  Number("nuclear", "核弹科技", I32, 36),
+    Number("aviation", "航空科技", I32, 40), Number("ion", "离子科技", I32, 44),
 };
 
 const Field kBombStocks[] = {
@@ -55,8 +58,10 @@ const Field kTeam[] = {
     {"taxRate", "税率", FieldKind::kF32, offsetof(TeamRecord, taxRate), 4},
     {"colour", "颜色", FieldKind::kColour, offsetof(TeamRecord, fileColour), 3},
     Number("alpha", "颜色 alpha 字节", U8, offsetof(TeamRecord, fileColour) + 3),
-    {"techLevels", "科技", FieldKind::kGroup, offsetof(TeamRecord, techLevels), 48, 0, 0, kTechLevels},
-    {"bombStocks", "炸弹", FieldKind::kGroup, offsetof(TeamRecord, bombStocks), 12, 0, 0, kBombStocks},
+    {"techLevels", "科技", FieldKind::kGroup, offsetof(TeamRecord, techLevels), 48, 0, 0,
+     kTechLevels},
+    {"bombStocks", "炸弹", FieldKind::kGroup, offsetof(TeamRecord, bombStocks), 12, 0, 0,
+     kBombStocks},
     Bytes("keep104", "军团字节 104-115", offsetof(TeamRecord, keep104), 12),
 };
 

@@ -26,9 +26,9 @@ struct Field {
   const char* label;  // the user's word for it (diff)
   FieldKind kind;
   uint16_t offset;
-  uint16_t size;                       // bytes (kBytes, kColour: 3)
-  int64_t min = 0, max = 0;            // allowed values of a number; both 0: the type's range
-  std::span<const Field> group = {};   // kGroup: its fields, offsets relative to this one
+  uint16_t size;                      // bytes (kBytes, kColour: 3)
+  int64_t min = 0, max = 0;           // allowed values of a number; both 0: the type's range
+  std::span<const Field> group = {};  // kGroup: its fields, offsets relative to this one
 };
 
 struct RecordFields {
@@ -37,11 +37,11 @@ struct RecordFields {
   std::span<const Field> fields;
 };
 
-const RecordFields& HeaderFields();   // the 116-byte header without its four counts
-const RecordFields& TeamFields();     // 116 bytes
-const RecordFields& BuildingFields(); // 20 bytes
-const RecordFields& UnitFields();     // 28 bytes
-const RecordFields& GeneralFields();  // 4 bytes
+const RecordFields& HeaderFields();    // the 116-byte header without its four counts
+const RecordFields& TeamFields();      // 116 bytes
+const RecordFields& BuildingFields();  // 20 bytes
+const RecordFields& UnitFields();      // 28 bytes
+const RecordFields& GeneralFields();   // 4 bytes
 
 // The range a number field accepts.
 int64_t FieldMin(const Field& field);

@@ -86,9 +86,10 @@ class BodyWriter {
     return ok_ = ok_ && write_(static_cast<const uint8_t*>(data), size);
   }
   bool PutStep(const EditStep& s) {
-    const RecoveryStepHead head{s.teamCountBefore, s.teamCountAfter, s.generalCountBefore,
-                                s.generalCountAfter, uint32_t(s.hexes.size()),
-                                uint32_t(s.teams.size()), uint32_t(s.generals.size())};
+    const RecoveryStepHead head{s.teamCountBefore,          s.teamCountAfter,
+                                s.generalCountBefore,       s.generalCountAfter,
+                                uint32_t(s.hexes.size()),   uint32_t(s.teams.size()),
+                                uint32_t(s.generals.size())};
     return Put(&head, sizeof head) && Put(s.hexes.data(), s.hexes.size() * sizeof(HexChange)) &&
            Put(s.teams.data(), s.teams.size() * sizeof(TeamChange)) &&
            Put(s.generals.data(), s.generals.size() * sizeof(GeneralChange));
@@ -173,13 +174,13 @@ int64_t RecoveryFileBytes(const std::string& scenarioPath, const EditHistory& hi
 namespace {
 
 // Hands the file's pieces to `write`, in order; the trailer only when `sealed`.
-Status ProduceRecoveryFile(const RecoveryKey& key, const MapRange& range, const EditHistory& history,
-                           const SavePieceWriter& write, bool sealed = true) {
+Status ProduceRecoveryFile(const RecoveryKey& key, const MapRange& range,
+                           const EditHistory& history, const SavePieceWriter& write,
+                           bool sealed = true) {
   const int64_t total = RecoveryFileBytes(key.path, history);
   if (total < 0)
-    return Fail(FailureKind::kBadValue,
-                "撤销记录中已没有从上次保存到现在的全部修改，无法写入" + Quoted(key.path) +
-                "的恢复文件。");
+    return Fail(FailureKind::kBadValue, "撤销记录中已没有从上次保存到现在的全部修改，无法写入" +
+                                            Quoted(key.path) + "的恢复文件。");
   RecoveryHeader header{};
   memcpy(header.magic, kMagic, sizeof kMagic);
   header.version = kVersion;
@@ -211,8 +212,8 @@ Status ProduceRecoveryFile(const RecoveryKey& key, const MapRange& range, const 
 
 }  // namespace
 
-Status RecoveryFileContents(const RecoveryKey& key, const MapRange& range, const EditHistory& history,
-                            std::vector<uint8_t>& out) {
+Status RecoveryFileContents(const RecoveryKey& key, const MapRange& range,
+                            const EditHistory& history, std::vector<uint8_t>& out) {
   out.clear();
   const int64_t total = RecoveryFileBytes(key.path, history);
   if (total > 0) out.reserve(size_t(total));
@@ -232,10 +233,12 @@ void SealRecoveryFile(std::vector<uint8_t>& bytes) {
 
 Status WriteRecoveryFile(const std::string& recoveryPath, const RecoveryKey& key,
                          const MapRange& range, const EditHistory& history, SaveOps& ops) {
-  Status made = ProduceRecoveryFile(key, range, history, [](const uint8_t*, size_t) { return false; });
+  Status made =
+      ProduceRecoveryFile(key, range, history, [](const uint8_t*, size_t) { return false; });
   if (!made.ok()) return made;  // refused before a byte is written
   Status s = SafeSaveProduced(
-      recoveryPath, [&](const SavePieceWriter& write) { made = ProduceRecoveryFile(key, range, history, write); },
+      recoveryPath,
+      [&](const SavePieceWriter& write) { made = ProduceRecoveryFile(key, range, history, write); },
       ops);
   if (!made.ok()) return made;
   if (!s.ok()) s.message = "恢复文件：" + s.message;
@@ -271,7 +274,8 @@ RecoveryRead ReadRecoveryFile(const std::string& recoveryPath, const RecoveryKey
   if (out.data.key.path != key.path || out.data.key.size != key.size ||
       out.data.key.checksum != key.checksum) {
     out.state = RecoveryState::kFileChanged;
-    out.message = Quoted(key.path) + "在上次编辑之后被改动过，与它的恢复文件不符，其中的修改没有恢复。";
+    out.message =
+        Quoted(key.path) + "在上次编辑之后被改动过，与它的恢复文件不符，其中的修改没有恢复。";
     out.data.steps.clear();
     return out;
   }
@@ -308,5 +312,6 @@ std::string RecoveryQuestion(size_t steps) {
 }
 
 std::string RecoverySetAsideText(const RecoveryRead& read, const std::string& setAsideAs) {
-  return read.message + (setAsideAs.empty() ? "恢复文件已删除。" : "恢复文件已移到" + Quoted(setAsideAs) + "。");
+  return read.message +
+         (setAsideAs.empty() ? "恢复文件已删除。" : "恢复文件已移到" + Quoted(setAsideAs) + "。");
 }

@@ -54,8 +54,8 @@ Status WriteRecoveryFile(const std::string& recoveryPath, const RecoveryKey& key
 // The same file's bytes in memory, for a writer of its own (one off the main loop), without
 // the trailer: SealRecoveryFile adds it (the checksum of 28 MB is the slow part of making
 // the file, and needs nothing of the history).
-Status RecoveryFileContents(const RecoveryKey& key, const MapRange& range, const EditHistory& history,
-                            std::vector<uint8_t>& out);
+Status RecoveryFileContents(const RecoveryKey& key, const MapRange& range,
+                            const EditHistory& history, std::vector<uint8_t>& out);
 void SealRecoveryFile(std::vector<uint8_t>& bytes);
 // The size in bytes WriteRecoveryFile would write for `steps` steps of a history; -1 when
 // the history no longer holds them.

@@ -100,12 +100,13 @@ Status CreateTemp(const std::string& path, SaveOps& ops, std::string& temp, void
     if ((file = ops.create_new(temp))) return Ok();
     if (ops.inspect(temp) == SaveOps::Target::kMissing) return CannotCreate(path);
   }
-  return Fail(FailureKind::kTempNamesTaken,
-              "无法保存" + Quoted(path) + "：它所在的文件夹中已有 " + std::to_string(kTempNames) +
-              " 个以前的保存留下的临时文件（从" + Quoted(TempSavePath(path, 0)) + "到" +
-              Quoted(TempSavePath(path, kTempNames - 1)) +
-              "），它们正被使用，或者可能含有没能保存到位的内容。请检查并删除不再需要的这些文件。" +
-              kUnsaved);
+  return Fail(
+      FailureKind::kTempNamesTaken,
+      "无法保存" + Quoted(path) + "：它所在的文件夹中已有 " + std::to_string(kTempNames) +
+          " 个以前的保存留下的临时文件（从" + Quoted(TempSavePath(path, 0)) + "到" +
+          Quoted(TempSavePath(path, kTempNames - 1)) +
+          "），它们正被使用，或者可能含有没能保存到位的内容。请检查并删除不再需要的这些文件。" +
+          kUnsaved);
 }
 
 // A free name for the old file while the system swaps the files; none when all are taken.
@@ -122,15 +123,13 @@ Status Swap(const std::string& path, const std::string& temp, bool existed, Save
       "无法替换文件" + Quoted(path) + "（它可能是只读的，或正被其他程序使用）。";
   ReplaceResult r = ops.replace(temp, path, existed ? FreeSpare(path, ops) : std::string());
   switch (r.kind) {
-    case ReplaceResult::kDone:
-      return Ok();
+    case ReplaceResult::kDone: return Ok();
     case ReplaceResult::kTargetUntouched:
       ops.remove(temp);
       return Fail(FailureKind::kCannotReplace,
                   cannot + LongNameCause(path) + kUnsaved + (existed ? kOldKept : ""));
     case ReplaceResult::kTargetGone:
-    case ReplaceResult::kTargetRenamed:
-      break;
+    case ReplaceResult::kTargetRenamed: break;
   }
   // The swap stopped half-way: the target's name is free and the new file is complete.
   const bool renamed = r.kind == ReplaceResult::kTargetRenamed;
@@ -145,10 +144,12 @@ Status Swap(const std::string& path, const std::string& temp, bool existed, Save
     return Fail(FailureKind::kCannotReplace, cannot + kUnsaved + kOldKept);
   }
   // Nothing could be put in the target's place: both files are kept and named.
-  return Fail(FailureKind::kSwapStopped, "替换文件" + Quoted(path) + "时出错：" +
-              (renamed ? "原文件已被改名为" + Quoted(r.oldFileNow) : std::string("原文件已不存在")) +
-              "，新的内容保存在" + Quoted(temp) + "中。请把" + (renamed ? "其中一个" : "它") +
-              "改名为" + Quoted(path) + "。");
+  return Fail(
+      FailureKind::kSwapStopped,
+      "替换文件" + Quoted(path) + "时出错：" +
+          (renamed ? "原文件已被改名为" + Quoted(r.oldFileNow) : std::string("原文件已不存在")) +
+          "，新的内容保存在" + Quoted(temp) + "中。请把" + (renamed ? "其中一个" : "它") +
+          "改名为" + Quoted(path) + "。");
 }
 
 }  // namespace
@@ -191,9 +192,10 @@ Status SafeSaveProduced(const std::string& named,
   const std::string& path = linked.empty() ? named : linked;
   // No file system takes the name: said before anything is made beside it.
   if (const size_t units = Utf16Units(path.substr(NameStart(path))); units > kNameLimit)
-    return Fail(FailureKind::kCannotCreate,
-                "不能保存为" + Quoted(path) + "：文件名有 " + std::to_string(units) +
-                    " 个字符，超过了文件系统允许的 " + std::to_string(kNameLimit) + " 个。" + kUnsaved);
+    return Fail(FailureKind::kCannotCreate, "不能保存为" + Quoted(path) + "：文件名有 " +
+                                                std::to_string(units) +
+                                                " 个字符，超过了文件系统允许的 " +
+                                                std::to_string(kNameLimit) + " 个。" + kUnsaved);
   const SaveOps::Target target = ops.inspect(path);
   switch (target) {
     case SaveOps::Target::kDirectory:
@@ -203,8 +205,7 @@ Status SafeSaveProduced(const std::string& named,
       return Fail(FailureKind::kReadOnly,
                   "文件" + Quoted(path) + "是只读的，不能替换。" + kUnsaved);
     case SaveOps::Target::kMissing:
-    case SaveOps::Target::kFile:
-      break;
+    case SaveOps::Target::kFile: break;
   }
   const bool existed = target == SaveOps::Target::kFile;
   if (existed) RemoveLeftovers(path, ops);
@@ -224,7 +225,7 @@ Status SafeSaveProduced(const std::string& named,
     ops.remove(temp);
     return Fail(FailureKind::kCannotWrite,
                 "写入" + Quoted(path) + "时出错（磁盘可能已满）。" + kUnsaved +
-                (ops.inspect(path) == SaveOps::Target::kMissing ? "" : kOldKept));
+                    (ops.inspect(path) == SaveOps::Target::kMissing ? "" : kOldKept));
   }
   return Swap(path, temp, existed, ops);
 }

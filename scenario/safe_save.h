@@ -25,10 +25,10 @@
 // What a failed or finished swap of the temporary file into the target's place left.
 struct ReplaceResult {
   enum Kind {
-    kDone,            // the temporary file is the target now
-    kTargetUntouched, // the target is as it was; the temporary file is still there
-    kTargetGone,      // the target's name is free: the old file no longer exists
-    kTargetRenamed,   // the target's name is free: the old file is now `oldFileNow`
+    kDone,             // the temporary file is the target now
+    kTargetUntouched,  // the target is as it was; the temporary file is still there
+    kTargetGone,       // the target's name is free: the old file no longer exists
+    kTargetRenamed,    // the target's name is free: the old file is now `oldFileNow`
   };
   Kind kind = kDone;
   std::string oldFileNow;

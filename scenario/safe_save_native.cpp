@@ -85,7 +85,8 @@ class PosixSaveOps : public SaveOps {
   }
 
   bool move(const std::string& from, const std::string& to) override {
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) return false;
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0)
+      return false;
     sync_folder(to);
     return true;
   }
@@ -109,8 +110,8 @@ class PosixSaveOps : public SaveOps {
     int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st;
-    bool removed = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-                   unlink(path.c_str()) == 0;
+    bool removed = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                   flock(fd, LOCK_EX | LOCK_NB) == 0 && unlink(path.c_str()) == 0;
     close(fd);
     return removed;
   }

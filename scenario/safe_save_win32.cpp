@@ -16,8 +16,9 @@ bool Exists(const std::wstring& path) {
 // before ReplaceFileW is tried, so that nothing is moved at all (without a backup name, Wine's
 // ReplaceFileW left its own "rf*.tmp" beside a target held open without sharing).
 bool CanBeReplaced(const std::wstring& target) {
-  HANDLE h = CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h =
+      CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   CloseHandle(h);
   return true;

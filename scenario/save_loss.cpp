@@ -57,7 +57,8 @@ SaveLoss CountSaveLoss(const BattleImage& image, int32_t worldWidth, const MapRa
   }
   constexpr size_t kAlpha = offsetof(TeamRecord, fileColour) + 3;
   for (int32_t t = 0; t < h.teamCount; ++t)
-    loss.alphaBytes += image.bytes[image.layout.teamsAt + size_t(t) * kTeamFileBytes + kAlpha] != 255;
+    loss.alphaBytes +=
+        image.bytes[image.layout.teamsAt + size_t(t) * kTeamFileBytes + kAlpha] != 255;
   if (worldWidth < 1) return loss;
   const Counts b = CountSection(image.bytes.data() + image.layout.buildingsAt, h.buildingCount,
                                 sizeof(BuildingRecord), worldWidth, range);
@@ -84,8 +85,10 @@ std::string SaveLossText(const SaveLoss& loss, const std::string& fileName) {
     text += std::string("  ") + kTitleRecordsSharingAHex + ": " + N(loss.recordsSharing()) +
             records(loss.buildingsReplaced, loss.unitsReplaced) + "，只保留每格最后一条\n";
   if (loss.hexesBeyondPositions)
-    text += std::string("  ") + kTitleHexesBeyondPositions + ": " + N(loss.hexesBeyondPositions) + "\n";
-  if (loss.alphaBytes) text += std::string("  ") + kTitleAlphaSetOnSave + ": " + N(loss.alphaBytes) + "\n";
+    text +=
+        std::string("  ") + kTitleHexesBeyondPositions + ": " + N(loss.hexesBeyondPositions) + "\n";
+  if (loss.alphaBytes)
+    text += std::string("  ") + kTitleAlphaSetOnSave + ": " + N(loss.alphaBytes) + "\n";
   if (loss.reordered)
     text += std::string("  ") + kTitleRecordsReorderedOnSave + ": " + N(loss.reordered) + "\n";
   text += "\n用命令行工具 btl check \"" + fileName + "\" 可以列出每一处。";

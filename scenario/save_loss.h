@@ -19,9 +19,9 @@ inline constexpr char kTitleRecordsReorderedOnSave[] = "保存时按格的顺序
 struct SaveLoss {
   int buildingsOutside = 0, unitsOutside = 0;    // dropped: outside the range
   int buildingsReplaced = 0, unitsReplaced = 0;  // dropped: a later record on the same hex
-  int64_t hexesBeyondPositions = 0;  // hexes of the range whose index is 65,536 or more
-  int alphaBytes = 0;                // teams whose colour alpha byte a save sets to 255
-  int reordered = 0;                 // kept records a save moves ahead of the one before
+  int64_t hexesBeyondPositions = 0;              // hexes of the range whose index is 65,536 or more
+  int alphaBytes = 0;                            // teams whose colour alpha byte a save sets to 255
+  int reordered = 0;  // kept records a save moves ahead of the one before
 
   int recordsOutside() const { return buildingsOutside + unitsOutside; }
   int recordsSharing() const { return buildingsReplaced + unitsReplaced; }

@@ -66,7 +66,8 @@ std::string HexWords(const EditStep& step, int32_t originX, int32_t originY) {
     for (const auto& kind : kinds)
       if (kind.count) Join(what, kind.word, "和");
     if (what.empty()) what = "数据";  // only bytes no word names (the alignment byte)
-    return "位置 (" + std::to_string(originX + h.x) + ", " + std::to_string(originY + h.y) + ") 的" + what;
+    return "位置 (" + std::to_string(originX + h.x) + ", " + std::to_string(originY + h.y) +
+           ") 的" + what;
   }
   for (const auto& kind : kinds)
     if (kind.count) Join(out, std::to_string(kind.count) + " 格的" + kind.word);
@@ -75,9 +76,11 @@ std::string HexWords(const EditStep& step, int32_t originX, int32_t originY) {
 }
 
 // "军团 2 金钱 17000 → 99999" for one record; "，等 5 项" when more fields changed.
-std::string RecordWords(const RecordFields& fields, int32_t index, const void* before, const void* after) {
+std::string RecordWords(const RecordFields& fields, int32_t index, const void* before,
+                        const void* after) {
   std::vector<std::string> changes;
-  FieldChanges(fields.fields, static_cast<const uint8_t*>(before), static_cast<const uint8_t*>(after), changes);
+  FieldChanges(fields.fields, static_cast<const uint8_t*>(before),
+               static_cast<const uint8_t*>(after), changes);
   std::string out = std::string(fields.what) + " " + std::to_string(index);
   if (changes.empty()) return out;
   std::string listed;
@@ -94,7 +97,8 @@ std::string CountWords(const char* label, int32_t before, int32_t after) {
 template <class Change>
 std::string RecordListWords(const std::vector<Change>& changes, const RecordFields& fields,
                             const char* counter, int32_t (*indexOf)(const Change&)) {
-  if (changes.size() > kNamedRecords) return std::to_string(changes.size()) + " " + counter + fields.what;
+  if (changes.size() > kNamedRecords)
+    return std::to_string(changes.size()) + " " + counter + fields.what;
   std::string out;
   for (const Change& c : changes) Join(out, RecordWords(fields, indexOf(c), &c.before, &c.after));
   return out;

@@ -15,16 +15,16 @@ Status ParseWorldMap(const uint8_t* data, size_t size, const std::string& name, 
     return Fail(FailureKind::kTruncated,
                 file + "太短：只有 " + std::to_string(size) + " 字节，文件头需要 16 字节。");
   if (width < 1 || width > kMaxGrid || height < 1 || height > kMaxGrid)
-    return Fail(FailureKind::kBadValue,
-                file + "的尺寸 " + std::to_string(width) + " × " + std::to_string(height) +
-                " 无效：宽和高都应在 1 到 500 之间。");
+    return Fail(FailureKind::kBadValue, file + "的尺寸 " + std::to_string(width) + " × " +
+                                            std::to_string(height) +
+                                            " 无效：宽和高都应在 1 到 500 之间。");
   size_t need = size_t(width) * size_t(height) * sizeof(WorldInfo);
   const uint8_t* records = in.take(need);
   if (!records)
-    return Fail(FailureKind::kTruncated,
-                file + "在第 " + std::to_string(size) + " 字节处截断：" + std::to_string(width) +
-                " × " + std::to_string(height) + " 个格子需要 " +
-                std::to_string(kWorldHeaderBytes + need) + " 字节。");
+    return Fail(FailureKind::kTruncated, file + "在第 " + std::to_string(size) + " 字节处截断：" +
+                                             std::to_string(width) + " × " +
+                                             std::to_string(height) + " 个格子需要 " +
+                                             std::to_string(kWorldHeaderBytes + need) + " 字节。");
   out.width = width;
   out.height = height;
   out.records.resize(size_t(width) * height);
@@ -48,8 +48,7 @@ void CommitWorldMap(const WorldImage& image) {
   g_world.worldHeight = image.height;
   // Column by column, as the record lies in memory.
   for (int column = 0; column < image.width; ++column)
-    for (int row = 0; row < image.height; ++row)
-      g_world.world[column][row] = image.at(column, row);
+    for (int row = 0; row < image.height; ++row) g_world.world[column][row] = image.at(column, row);
 }
 
 Status ReadWorldMap() {

@@ -7,37 +7,37 @@
 #include <cstdint>
 
 // Capacities of the static tables.
-constexpr int kMaxGrid = 500;             // grid and world map, each direction
-constexpr int kMaxTeams = 255;            // usable team slots 0..254
-constexpr int kUnownedTeam = 255;         // owner byte of a hex nobody owns
-constexpr int kNoGeneral = 255;           // unit.general of a unit without general
+constexpr int kMaxGrid = 500;      // grid and world map, each direction
+constexpr int kMaxTeams = 255;     // usable team slots 0..254
+constexpr int kUnownedTeam = 255;  // owner byte of a hex nobody owns
+constexpr int kNoGeneral = 255;    // unit.general of a unit without general
 constexpr int kMaxGenerals = 100000;
-constexpr int kMaxBuildings = 100000;     // building records in one file
-constexpr int kMaxUnits = 1000000;        // unit records in one file
-constexpr int kMaxTail = 10000000;        // bytes after the generals section
-constexpr int kPositionLimit = 65536;     // a record's position is 16 bits
+constexpr int kMaxBuildings = 100000;  // building records in one file
+constexpr int kMaxUnits = 1000000;     // unit records in one file
+constexpr int kMaxTail = 10000000;     // bytes after the generals section
+constexpr int kPositionLimit = 65536;  // a record's position is 16 bits
 
 #pragma pack(push, 1)
 
 struct UnitRecord {
-  uint16_t position;     // global hex index, low 16 bits
-  uint8_t unitClass;     // army category; 0 = no unit
+  uint16_t position;  // global hex index, low 16 bits
+  uint8_t unitClass;  // army category; 0 = no unit
   uint8_t unitLevel;
   uint16_t hp;
   uint16_t maxHp;
   uint8_t keep8[2];
   uint16_t buildTime;
-  uint8_t general;       // index into generals; 255 = none
+  uint8_t general;  // index into generals; 255 = none
   uint8_t movement;
   uint8_t morale;
   uint8_t keep15;
-  uint8_t earlyPolicy;   // 0 none, 1 attack, 2 conservative, 3 defend, 4 retreat
+  uint8_t earlyPolicy;  // 0 none, 1 attack, 2 conservative, 3 defend, 4 retreat
   uint8_t latePolicy;
-  uint16_t changeTurn;   // turn at which latePolicy replaces earlyPolicy
+  uint16_t changeTurn;  // turn at which latePolicy replaces earlyPolicy
   uint8_t target;
   uint8_t keep21;
-  uint8_t direction;     // 0 none, 1 left, 2 up, 3 right, 4 down
-  uint8_t attack;        // 0 holds fire, 1 attacks
+  uint8_t direction;  // 0 none, 1 left, 2 up, 3 right, 4 down
+  uint8_t attack;     // 0 holds fire, 1 attacks
   uint8_t keep24[2];
   uint8_t dialogue;
   uint8_t keep27;
@@ -55,9 +55,9 @@ static_assert(offsetof(UnitRecord, direction) == 22);
 static_assert(offsetof(UnitRecord, dialogue) == 26);
 
 struct BuildingRecord {
-  uint16_t position;      // global hex index, low 16 bits
-  uint16_t cityName;      // number of the string table's city name
-  uint8_t facilityType;   // 0 none, 1 AA machine gun, 2 AA gun, 3 AA missile
+  uint16_t position;     // global hex index, low 16 bits
+  uint16_t cityName;     // number of the string table's city name
+  uint8_t facilityType;  // 0 none, 1 AA machine gun, 2 AA gun, 3 AA missile
   uint8_t facilityLevel;
   uint16_t buildingCode;  // building catalog Id; 10100..10199 are cities
   uint8_t appearance;
@@ -103,7 +103,7 @@ struct TeamRecord {
   int32_t techLevels[12];
   int32_t bombStocks[3];
   uint8_t keep104[12];
-  uint32_t colour;        // 0x00BBGGRR
+  uint32_t colour;  // 0x00BBGGRR
 };
 constexpr size_t kTeamFileBytes = 116;
 static_assert(offsetof(TeamRecord, unitBonus) == 32);
@@ -171,8 +171,8 @@ struct MapRange {
 };
 
 struct WorldRecord {
-  Cell grid[kMaxGrid][kMaxGrid];         // [local column][local row]
-  WorldInfo world[kMaxGrid][kMaxGrid];   // [global column][global row]
+  Cell grid[kMaxGrid][kMaxGrid];        // [local column][local row]
+  WorldInfo world[kMaxGrid][kMaxGrid];  // [global column][global row]
   int32_t worldWidth;
   int32_t worldHeight;
   int32_t originX;

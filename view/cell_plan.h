@@ -15,16 +15,16 @@ enum class Art { kCity, kFactory, kAirport, kLaunch, kNuclear, kLevelMax, kAntiA
 
 struct CellStep {
   enum Kind { kFill, kText, kTextInRect, kBlit } kind;
-  int32_t x = 0, y = 0;          // top-left (kFill: left, top)
-  int32_t right = 0, bottom = 0; // kFill and kTextInRect
-  uint32_t colour = 0;           // kFill: 0x00BBGGRR
-  std::string text;              // GBK
+  int32_t x = 0, y = 0;           // top-left (kFill: left, top)
+  int32_t right = 0, bottom = 0;  // kFill and kTextInRect
+  uint32_t colour = 0;            // kFill: 0x00BBGGRR
+  std::string text;               // GBK
   Art art = Art::kCity;
-  int index = 0;                 // AntiAir: 1..3; Flag: country Id
+  int index = 0;  // AntiAir: 1..3; Flag: country Id
 };
 
-constexpr uint32_t kSeaColour = 0xAA0000;       // terrain class 1: dark blue
-constexpr uint32_t kSelectionColour = 0x0000AA; // (170, 0, 0)
+constexpr uint32_t kSeaColour = 0xAA0000;        // terrain class 1: dark blue
+constexpr uint32_t kSelectionColour = 0x0000AA;  // (170, 0, 0)
 // The area's mark around each of its hexes (view/map_view.cpp): a black ring and a magenta one.
 constexpr uint32_t kAreaMarkOuter = 0x000000;
 constexpr uint32_t kAreaMarkInner = 0xFF00FF;  // (255, 0, 255)

@@ -31,7 +31,8 @@ void AddBytes(std::vector<uint8_t>& out, const void* bytes, size_t n) {
 void AddVisibleCells(std::vector<uint8_t>& out) {
   const Layout& l = g_layout;
   for (int32_t col = 0; col < l.viewCols; ++col)
-    AddBytes(out, &g_world.grid[g_view.scrollX + col][g_view.scrollY], sizeof(Cell) * size_t(l.viewRows));
+    AddBytes(out, &g_world.grid[g_view.scrollX + col][g_view.scrollY],
+             sizeof(Cell) * size_t(l.viewRows));
 }
 
 // Which visible hexes carry the area's mark.

@@ -99,7 +99,8 @@ class Scanner {
 
 }  // namespace
 
-std::optional<GridHex> ParseHexAddress(std::string_view utf8, const MapRange& range, int32_t worldWidth) {
+std::optional<GridHex> ParseHexAddress(std::string_view utf8, const MapRange& range,
+                                       int32_t worldWidth) {
   std::optional<std::string> ascii = Simplified(utf8);
   if (!ascii || worldWidth <= 0) return std::nullopt;
   Scanner scan(*ascii);

@@ -21,4 +21,5 @@ struct GridHex {
 // Gives the local hex of `range` that the text names. Nothing for any other text (signs,
 // letters, a missing or third number), for a number too large for 64 bits, and for a hex
 // outside the range or the world's width.
-std::optional<GridHex> ParseHexAddress(std::string_view utf8, const MapRange& range, int32_t worldWidth);
+std::optional<GridHex> ParseHexAddress(std::string_view utf8, const MapRange& range,
+                                       int32_t worldWidth);

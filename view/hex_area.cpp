@@ -32,8 +32,10 @@ void HexArea::Toggle(int32_t x, int32_t y) {
 
 void HexArea::SetRectangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
   Clear();
-  const int32_t left = std::max(std::min(x0, x1), 0), right = std::min(std::max(x0, x1), width_ - 1);
-  const int32_t top = std::max(std::min(y0, y1), 0), bottom = std::min(std::max(y0, y1), height_ - 1);
+  const int32_t left = std::max(std::min(x0, x1), 0),
+                right = std::min(std::max(x0, x1), width_ - 1);
+  const int32_t top = std::max(std::min(y0, y1), 0),
+                bottom = std::min(std::max(y0, y1), height_ - 1);
   if (left > right || top > bottom) return;
   for (int32_t y = top; y <= bottom; ++y) memset(&in_[Index(left, y)], 1, size_t(right - left + 1));
   count_ = size_t(right - left + 1) * size_t(bottom - top + 1);

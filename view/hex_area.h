@@ -48,7 +48,9 @@ class HexArea {
 
  private:
   size_t Index(int32_t x, int32_t y) const { return size_t(y) * size_t(width_) + size_t(x); }
-  GridHex At(size_t index) const { return {int32_t(index % size_t(width_)), int32_t(index / size_t(width_))}; }
+  GridHex At(size_t index) const {
+    return {int32_t(index % size_t(width_)), int32_t(index / size_t(width_))};
+  }
 
   int32_t width_ = 0, height_ = 0;
   std::vector<uint8_t> in_;

@@ -11,8 +11,8 @@
 #include "view/hex_address.h"
 
 struct HexQuery {
-  std::optional<uint8_t> owner;          // the owner byte; 255 = unowned
-  std::optional<uint16_t> unitType;      // unitClass * 100 + unitLevel of the hex's unit; 0 = no unit
+  std::optional<uint8_t> owner;      // the owner byte; 255 = unowned
+  std::optional<uint16_t> unitType;  // unitClass * 100 + unitLevel of the hex's unit; 0 = no unit
   std::optional<uint16_t> buildingCode;  // the hex's building code; 0 = no building
   bool anyCity = false;                  // the hex holds a city (codes 10100..10199)
   // When set: only hexes whose byte here (row-major, one a hex of the range) is not 0.

@@ -46,7 +46,8 @@ std::string GeneralText(const UnitRecord& u) {
 void AddUnit(const UnitRecord& u, Lines& lines) {
   std::string type = Name(ArmyNameOf(ArmyIdOf(u.unitClass, u.unitLevel)));
   if (type.empty())
-    lines.push_back("兵种：未知兵种（类别 " + Num(u.unitClass) + "，等级 " + Num(u.unitLevel) + "）");
+    lines.push_back("兵种：未知兵种（类别 " + Num(u.unitClass) + "，等级 " + Num(u.unitLevel) +
+                    "）");
   else
     lines.push_back("兵种：" + type + "，等级 " + Num(u.unitLevel));
   lines.push_back("当前血量/血量上限：" + Num(u.hp) + "/" + Num(u.maxHp));

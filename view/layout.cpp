@@ -59,7 +59,8 @@ Layout ComputeLayoutWithin(int32_t configCols, int32_t configRows, int32_t range
   if (l.windowWidth <= maxClientWidth && l.windowHeight <= maxClientHeight) return l;
   const int32_t cols = std::clamp(ColumnsFitting(maxClientWidth), 1, std::max(l.viewCols, 1));
   const int32_t rows = std::clamp(RowsFitting(maxClientHeight), 1, std::max(l.viewRows, 1));
-  return ComputeLayout(std::min(cols, l.viewCols), std::min(rows, l.viewRows), rangeWidth, rangeHeight);
+  return ComputeLayout(std::min(cols, l.viewCols), std::min(rows, l.viewRows), rangeWidth,
+                       rangeHeight);
 }
 
 Layout LayoutForClient(int32_t clientWidth, int32_t clientHeight, int32_t rangeWidth,

@@ -31,10 +31,10 @@ struct Layout {
   int32_t mapWidthPx, mapHeightPx;
   int32_t windowWidth, windowHeight;
   int32_t maxScrollX, maxScrollY;
-  Rect arrowButtons[4];   // left, right, up, down
+  Rect arrowButtons[4];  // left, right, up, down
   Rect hTrack, vTrack;
   int32_t hThumbLength, vThumbLength;
-  Rect commandButtons[4]; // building, unit, general, raw hex
+  Rect commandButtons[4];  // building, unit, general, raw hex
 };
 
 extern Layout g_layout;

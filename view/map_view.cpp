@@ -32,8 +32,10 @@ const Surface* ArtFor(const CellStep& s) {
     case Art::kLaunch: return &g_artwork.FacilitySurface[3];
     case Art::kNuclear: return &g_artwork.FacilitySurface[4];
     case Art::kLevelMax: return &g_artwork.LevelMaxSurface;
-    case Art::kAntiAir: return s.index >= 1 && s.index <= 3 ? &g_artwork.AntiAirSurface[s.index] : nullptr;
-    case Art::kFlag: return s.index >= 0 && s.index < 200 ? &g_artwork.FlagSurface[s.index] : nullptr;
+    case Art::kAntiAir:
+      return s.index >= 1 && s.index <= 3 ? &g_artwork.AntiAirSurface[s.index] : nullptr;
+    case Art::kFlag:
+      return s.index >= 0 && s.index < 200 ? &g_artwork.FlagSurface[s.index] : nullptr;
   }
   return nullptr;
 }
@@ -107,7 +109,8 @@ void DrawHoverBox() {
   for (const std::string& line : lines) textWidth = std::max(textWidth, TextWidth(line.c_str()));
   PixelPoint hex = HexTopLeft(col, row, g_world.originX, g_view.scrollX);
   const int32_t width = HoverBoxWidth(textWidth), height = HoverBoxHeight(int32_t(lines.size()));
-  std::optional<Rect> box = PlaceHoverBox(width, height, p.x, p.y, hex, l.mapWidthPx, l.mapHeightPx);
+  std::optional<Rect> box =
+      PlaceHoverBox(width, height, p.x, p.y, hex, l.mapWidthPx, l.mapHeightPx);
   if (!box) return;
   set_line_colour(kBlack);
   set_fill_colour(kWhite);
@@ -144,12 +147,14 @@ void ApplyLayout(const Layout& l) {
 
 void layout_screen() {
   const PixelSize most = LargestClientArea(kWindowResizable);
-  ApplyLayout(ComputeLayoutWithin(ConfigInt(kConfigViewCols, 12), ConfigInt(kConfigViewRows, 10), g_world.rangeWidth,
-                                  g_world.rangeHeight, most.width, most.height));
+  ApplyLayout(ComputeLayoutWithin(ConfigInt(kConfigViewCols, 12), ConfigInt(kConfigViewRows, 10),
+                                  g_world.rangeWidth, g_world.rangeHeight, most.width,
+                                  most.height));
 }
 
 void ResizeScreen(int32_t clientWidth, int32_t clientHeight, int32_t minCols, int32_t minRows) {
-  ApplyLayout(LayoutForClient(clientWidth, clientHeight, g_world.rangeWidth, g_world.rangeHeight, minCols, minRows));
+  ApplyLayout(LayoutForClient(clientWidth, clientHeight, g_world.rangeWidth, g_world.rangeHeight,
+                              minCols, minRows));
   ResizeBackBuffer(clientWidth, clientHeight);
   scroll_by(g_view, g_layout, 0, 0);
 }
@@ -164,9 +169,7 @@ void draw_cell(const Cell& cell) {
         if (CurrentTarget()->textColour != 0x000000) set_text_colour(0x000000);
         FillRectIn(s.x, s.y, s.right, s.bottom, CurrentTarget()->lineColour, s.colour);
         break;
-      case CellStep::kText:
-        text_at(s.x, s.y, s.text.c_str());
-        break;
+      case CellStep::kText: text_at(s.x, s.y, s.text.c_str()); break;
       case CellStep::kTextInRect:
         text_in_rect(s.text.c_str(), s.x, s.y, s.right, s.bottom, kWordBreak);
         break;

@@ -21,4 +21,6 @@ std::string SavedNotice(const std::string& fileName, uint64_t bytes) {
 std::string UndoneNotice(const std::string& description) { return "已撤销：" + description; }
 std::string RedoneNotice(const std::string& description) { return "已重做：" + description; }
 std::string PastedNotice(size_t hexes) { return "已粘贴到 " + std::to_string(hexes) + " 格"; }
-std::string DeletedNotice(size_t hexes) { return "已删除 " + std::to_string(hexes) + " 格的部队和建筑"; }
+std::string DeletedNotice(size_t hexes) {
+  return "已删除 " + std::to_string(hexes) + " 格的部队和建筑";
+}

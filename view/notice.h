@@ -14,8 +14,8 @@ constexpr char kKeysOffNotice[] = "命令键已关闭（Esc 恢复）";
 constexpr char kKeysBackNotice[] = "命令键已恢复";
 
 struct ActionNotice {
-  std::string text;    // UTF-8; empty: none
-  int64_t shownAt = 0; // ClockMs when it was shown
+  std::string text;     // UTF-8; empty: none
+  int64_t shownAt = 0;  // ClockMs when it was shown
 };
 
 void ShowNotice(ActionNotice& n, std::string text, int64_t nowMs);

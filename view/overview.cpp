@@ -18,7 +18,8 @@ struct Picture {
   void Fill(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t pixel) {
     const int32_t x0 = std::max(x, 0), y0 = std::max(y, 0);
     const int32_t x1 = std::min(x + w, width), y1 = std::min(y + h, height);
-    for (int32_t row = y0; row < y1; ++row) std::fill_n(&pixels[size_t(row) * width + x0], std::max(x1 - x0, 0), pixel);
+    for (int32_t row = y0; row < y1; ++row)
+      std::fill_n(&pixels[size_t(row) * width + x0], std::max(x1 - x0, 0), pixel);
   }
   // A ring of `thickness` pixels just inside the rectangle.
   void Ring(int32_t x, int32_t y, int32_t w, int32_t h, int32_t thickness, uint32_t pixel) {
@@ -35,7 +36,8 @@ void FillSquare(uint32_t* topLeft, int32_t stride, int32_t k, uint32_t pixel) {
 }
 
 // What the hex holds besides its owner.
-void MarkHex(Picture& p, const OverviewGeometry& g, const Cell& c, bool inArea, int32_t x, int32_t y) {
+void MarkHex(Picture& p, const OverviewGeometry& g, const Cell& c, bool inArea, int32_t x,
+             int32_t y) {
   const int32_t k = g.square;
   if (c.hasBuilding && IsCityCode(c.building.buildingCode)) {
     const int32_t side = k - 2 * (k / 4);
@@ -59,7 +61,9 @@ OverviewGeometry OverviewFor(int32_t rangeWidth, int32_t rangeHeight, int32_t or
   g.originX = originX;
   for (int32_t k = kOverviewMaxSquare; k >= 1; --k) {
     g.square = k;
-    if (int64_t(g.cols) * k <= kOverviewMaxWidth && int64_t(g.rows) * k + k / 2 <= kOverviewMaxHeight) break;
+    if (int64_t(g.cols) * k <= kOverviewMaxWidth &&
+        int64_t(g.rows) * k + k / 2 <= kOverviewMaxHeight)
+      break;
   }
   g.width = g.cols * g.square;
   g.height = g.rows * g.square + HalfSquare(g);
@@ -85,13 +89,14 @@ void CentreViewOn(ViewState& v, const Layout& l, int32_t x, int32_t y) {
   scroll_by(v, l, x - l.viewCols / 2 - v.scrollX, y - l.viewRows / 2 - v.scrollY);
 }
 
-void DrawOverview(const OverviewGeometry& g, const WorldRecord& w, const ViewState& v, const Layout& l,
-                  std::vector<uint32_t>& pixels) {
+void DrawOverview(const OverviewGeometry& g, const WorldRecord& w, const ViewState& v,
+                  const Layout& l, std::vector<uint32_t>& pixels) {
   pixels.assign(size_t(g.width) * size_t(g.height), 0);
   Picture p{pixels, g.width, g.height};
   // Each owner's pixel once, not a team lookup a hex: a 500 x 500 range is 250,000 hexes.
   uint32_t ownerPixel[256];
-  for (int owner = 0; owner < 256; ++owner) ownerPixel[owner] = PixelFromColour(TeamOfOwner(uint8_t(owner)).colour);
+  for (int owner = 0; owner < 256; ++owner)
+    ownerPixel[owner] = PixelFromColour(TeamOfOwner(uint8_t(owner)).colour);
   const uint32_t sea = PixelFromColour(kSeaColour);
   const bool anyArea = !v.area.empty();
   for (int32_t col = 0; col < g.cols; ++col) {
@@ -103,7 +108,8 @@ void DrawOverview(const OverviewGeometry& g, const WorldRecord& w, const ViewSta
                  c.worldInfo.terrain == 1 ? sea : ownerPixel[c.owner]);
       const bool inArea = anyArea && v.area.Contains(col, row);
       if (inArea && g.square < 4) {  // the area's mark covers the square: nothing else shows
-        FillSquare(&pixels[size_t(y) * g.width + x], g.width, g.square, PixelFromColour(kAreaMarkInner));
+        FillSquare(&pixels[size_t(y) * g.width + x], g.width, g.square,
+                   PixelFromColour(kAreaMarkInner));
         continue;
       }
       if (c.hasUnit || c.hasBuilding || inArea) MarkHex(p, g, c, inArea, x, y);

@@ -24,10 +24,10 @@ constexpr uint32_t kOverviewCityPixel = 0xFFD700;   // a city's ring (k >= 3) or
 constexpr uint32_t kOverviewCityCore = 0x000000;    // inside the ring
 
 struct OverviewGeometry {
-  int32_t square = 1;            // k
-  int32_t cols = 0, rows = 0;    // the range
-  int32_t originX = 0;           // the range's first global column: which columns stagger
-  int32_t width = 0, height = 0; // the picture
+  int32_t square = 1;             // k
+  int32_t cols = 0, rows = 0;     // the range
+  int32_t originX = 0;            // the range's first global column: which columns stagger
+  int32_t width = 0, height = 0;  // the picture
 };
 
 // k is the largest of 1..kOverviewMaxSquare for which the picture fits in
@@ -48,8 +48,8 @@ bool OverviewHexAt(const OverviewGeometry& g, int32_t x, int32_t y, int32_t& col
 void CentreViewOn(ViewState& v, const Layout& l, int32_t x, int32_t y);
 
 // The picture for the record, the view and the area: g.width x g.height pixels.
-void DrawOverview(const OverviewGeometry& g, const WorldRecord& w, const ViewState& v, const Layout& l,
-                  std::vector<uint32_t>& pixels);
+void DrawOverview(const OverviewGeometry& g, const WorldRecord& w, const ViewState& v,
+                  const Layout& l, std::vector<uint32_t>& pixels);
 
 // "总览", or "总览 — 区域 N 格" while the area has hexes.
 std::string OverviewTitle(const HexArea& area);

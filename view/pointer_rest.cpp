@@ -24,8 +24,8 @@ void TrackPointer(PointerRest& p, const MouseMessage& m) {
 
 void ForgetPointer(PointerRest& p) { p = PointerRest{}; }
 
-void UpdateRest(PointerRest& p, const Layout& l, int32_t originX, int32_t scrollX,
-                int32_t scrollY, int64_t nowMs) {
+void UpdateRest(PointerRest& p, const Layout& l, int32_t originX, int32_t scrollX, int32_t scrollY,
+                int64_t nowMs) {
   int32_t gx = -1, gy = -1;
   if (p.inWindow && p.x >= 0 && p.y >= 0 && p.x < l.mapWidthPx && p.y < l.mapHeightPx) {
     if (std::optional<ViewHex> hex = HexAtPoint(p.x, p.y, originX, scrollX, l.mapHeightPx)) {

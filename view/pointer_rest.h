@@ -13,13 +13,13 @@
 constexpr int64_t kHoverRestMs = 400;
 
 struct PointerRest {
-  bool inWindow = false;    // a message placed it in the window, and no leave came since
-  bool buttonDown = false;  // as the last message had it
-  bool disturbed = false;   // a press or a leave since the last update
-  int32_t x = 0, y = 0;     // client point
+  bool inWindow = false;           // a message placed it in the window, and no leave came since
+  bool buttonDown = false;         // as the last message had it
+  bool disturbed = false;          // a press or a leave since the last update
+  int32_t x = 0, y = 0;            // client point
   int32_t restX = -1, restY = -1;  // grid hex it rests on; -1 when none
-  int64_t since = 0;        // when it came to rest there, in ms
-  bool boxShown = false;    // the box is due: the frame draws it
+  int64_t since = 0;               // when it came to rest there, in ms
+  bool boxShown = false;           // the box is due: the frame draws it
 
   bool resting() const { return restX != -1; }
 };
@@ -35,5 +35,5 @@ void ForgetPointer(PointerRest& p);
 // Once per pass, after the pass's messages and scrolling: the grid hex under the pointer for
 // this view (scrollX, scrollY, the range's first global column originX), the rest timer and
 // whether the box is due at `nowMs`.
-void UpdateRest(PointerRest& p, const Layout& l, int32_t originX, int32_t scrollX,
-                int32_t scrollY, int64_t nowMs);
+void UpdateRest(PointerRest& p, const Layout& l, int32_t originX, int32_t scrollX, int32_t scrollY,
+                int64_t nowMs);

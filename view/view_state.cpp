@@ -30,8 +30,8 @@ void scroll_by(ViewState& v, const Layout& l, int32_t dx, int32_t dy) {
   v.scrollY = newY;
 }
 
-void ClickTracks(ViewState& v, const Layout& l, int32_t rangeWidth, int32_t rangeHeight,
-                 int32_t x, int32_t y) {
+void ClickTracks(ViewState& v, const Layout& l, int32_t rangeWidth, int32_t rangeHeight, int32_t x,
+                 int32_t y) {
   if (point_in_rect(x, y, l.hTrack)) {
     int32_t target = (x - l.hTrack.x) * rangeWidth / l.hTrack.w - l.viewCols / 2;
     scroll_by(v, l, target - v.scrollX, 0);
@@ -149,7 +149,8 @@ size_t PasteOnto(ViewState& v, bool unit, bool owner, bool building) {
     return 1;
   }
   const Cell from = v.clipboardCell;
-  return ForEachAreaHex(v.area, [&](int32_t x, int32_t y) { PasteCell(from, x, y, unit, owner, building); });
+  return ForEachAreaHex(
+      v.area, [&](int32_t x, int32_t y) { PasteCell(from, x, y, unit, owner, building); });
 }
 
 size_t DeleteUnitsAndBuildings(ViewState& v) {
@@ -168,7 +169,8 @@ void ResetArea(ViewState& v) {
   v.dragging = false;
 }
 
-void ClickMapHex(ViewState& v, const Layout& l, int32_t originX, int32_t x, int32_t y, ClickMods mods) {
+void ClickMapHex(ViewState& v, const Layout& l, int32_t originX, int32_t x, int32_t y,
+                 ClickMods mods) {
   FitArea(v);
   v.dragging = false;
   std::optional<ViewHex> hex = HexAtPoint(x, y, originX, v.scrollX, l.mapHeightPx);

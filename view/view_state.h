@@ -17,15 +17,15 @@ struct ViewState {
   int32_t scrollX = 0, scrollY = 0;  // grid column and row at the top-left of the map area
   int32_t selCol = -1, selRow = -1;  // selected hex relative to the scroll position; -1 = none
   Cell clipboardCell{};
-  uint8_t clipboardEmpty = 1;        // until the first copy
-  uint8_t commandKeysOff = 0;        // toggled by Esc
-  PointerRest pointer;               // where the pointer rests; the information box
-  HexArea area;                      // hexes edited and found at once; empty at first
+  uint8_t clipboardEmpty = 1;          // until the first copy
+  uint8_t commandKeysOff = 0;          // toggled by Esc
+  PointerRest pointer;                 // where the pointer rests; the information box
+  HexArea area;                        // hexes edited and found at once; empty at first
   int32_t anchorX = -1, anchorY = -1;  // grid hex of the last plain or Ctrl click; -1 = none
-  bool dragging = false;             // a Shift drag is stretching the area's rectangle
-  int32_t wheelRest = 0;             // wheel turns short of a whole notch, added up
-  ActionNotice notice;               // the last word after an action
-  std::string noticeShown;           // what the frame shows of it (NoticeText), UTF-8
+  bool dragging = false;               // a Shift drag is stretching the area's rectangle
+  int32_t wheelRest = 0;               // wheel turns short of a whole notch, added up
+  ActionNotice notice;                 // the last word after an action
+  std::string noticeShown;             // what the frame shows of it (NoticeText), UTF-8
 
   bool hasSelection() const { return selCol != -1; }
   // Grid coordinates of the selected hex.
@@ -52,7 +52,8 @@ void ResetArea(ViewState& v);
 // anchor (the selected hex when there is none) to the clicked hex, which is selected, and
 // a drag with the button down may go on stretching it; without a selection, as plain.
 // Ctrl: the hex joins the area or leaves it, and becomes the selected hex and the anchor.
-void ClickMapHex(ViewState& v, const Layout& l, int32_t originX, int32_t x, int32_t y, ClickMods mods);
+void ClickMapHex(ViewState& v, const Layout& l, int32_t originX, int32_t x, int32_t y,
+                 ClickMods mods);
 // The pointer moved to map-area point (x, y), with the left button down (held) or not: while
 // a Shift drag lasts the rectangle follows the hex under the pointer.
 void DragMapHex(ViewState& v, const Layout& l, int32_t originX, int32_t x, int32_t y, bool held);
@@ -76,8 +77,8 @@ void scroll_by(ViewState& v, const Layout& l, int32_t dx, int32_t dy);
 
 // A click on a track centres the view on the clicked share of the range. Both tracks are
 // offered the point; each acts only when the point is inside it.
-void ClickTracks(ViewState& v, const Layout& l, int32_t rangeWidth, int32_t rangeHeight,
-                 int32_t x, int32_t y);
+void ClickTracks(ViewState& v, const Layout& l, int32_t rangeWidth, int32_t rangeHeight, int32_t x,
+                 int32_t y);
 
 // The arrow button under a point, scrolling one cell; false when there is none.
 bool ClickArrowButtons(ViewState& v, const Layout& l, int32_t x, int32_t y);

@@ -22,7 +22,8 @@ namespace {
 
 constexpr int kRuns = 9;
 
-double MedianMs(const std::function<void()>& setUp, const std::function<void()>& work, int runs = kRuns) {
+double MedianMs(const std::function<void()>& setUp, const std::function<void()>& work,
+                int runs = kRuns) {
   return MedianOfRunsMs(setUp, work, runs);
 }
 
@@ -49,7 +50,8 @@ void FillWorld() {
     }
 }
 
-void Print(const char* what, double ms, double baseline, const char* baselineName, const char* aim) {
+void Print(const char* what, double ms, double baseline, const char* baselineName,
+           const char* aim) {
   printf("%-46s %8.2f ms  %6.2f x %-22s %s\n", what, ms, ms / baseline, baselineName, aim);
 }
 
@@ -67,10 +69,12 @@ int main() {
   CopySelected(v);
 
   std::vector<Cell> copy(size_t(kMaxGrid) * kMaxGrid);
-  const double memcpyMs = MedianMs([] {}, [&] { memcpy(copy.data(), g_world.grid, sizeof g_world.grid); });
+  const double memcpyMs =
+      MedianMs([] {}, [&] { memcpy(copy.data(), g_world.grid, sizeof g_world.grid); });
   const double oneHexMs = MedianMs([] {}, [&] { PasteSelected(v, true, true, true); }, 101);
-  printf("baseline: one copy of the grid's cells (%zu MB) %.2f ms; a paste onto one hex %.4f ms\n\n",
-         sizeof g_world.grid >> 20, memcpyMs, oneHexMs);
+  printf(
+      "baseline: one copy of the grid's cells (%zu MB) %.2f ms; a paste onto one hex %.4f ms\n\n",
+      sizeof g_world.grid >> 20, memcpyMs, oneHexMs);
 
   SelectWholeRange(v);
   struct Edit {
@@ -83,13 +87,15 @@ int main() {
       {"B over 250,000 hexes", [&] { PasteOnto(v, false, false, true); }},
       {"Delete over 250,000 hexes", [&] { DeleteUnitsAndBuildings(v); }},
   };
-  for (const Edit& e : edits) Print(e.name, MedianMs(restore, e.work), memcpyMs, "the grid's copy", "aim <= 30 ms");
+  for (const Edit& e : edits)
+    Print(e.name, MedianMs(restore, e.work), memcpyMs, "the grid's copy", "aim <= 30 ms");
   restore();
   HexQuery query;
   query.unitType = 101;
   size_t found = 0;
-  Print("find by unit type over 250,000 hexes", MedianMs([] {}, [&] { found = FindHexes(query).size(); }), memcpyMs,
-        "the grid's copy", "aim <= 30 ms");
+  Print("find by unit type over 250,000 hexes",
+        MedianMs([] {}, [&] { found = FindHexes(query).size(); }), memcpyMs, "the grid's copy",
+        "aim <= 30 ms");
   EditHistory history;
   size_t stepBytes = 0;
   Print("record the step of U+T+B over 250,000 hexes",
@@ -106,8 +112,8 @@ int main() {
             },
             5),
         memcpyMs, "the grid's copy", "aim <= 30 ms");
-  printf("  (%zu hexes found; the step holds %.1f MB, the history allows %zu MB)\n\n", found, double(stepBytes) / 1e6,
-         EditHistory::kDefaultMaxBytes >> 20);
+  printf("  (%zu hexes found; the step holds %.1f MB, the history allows %zu MB)\n\n", found,
+         double(stepBytes) / 1e6, EditHistory::kDefaultMaxBytes >> 20);
 
   restore();
   g_layout = ComputeLayout(38, 20, kMaxGrid, kMaxGrid);
@@ -120,8 +126,10 @@ int main() {
   const double plainMs = MedianMs([] {}, [] { ComposeScreen(); }, 41);
   SelectWholeRange(v);
   const double markedMs = MedianMs([] {}, [] { ComposeScreen(); }, 41);
-  printf("38 x 20 frame without an area %.3f ms; with every visible hex in the area %.3f ms: %.1f%% more "
-         "(aim <= 10%%)\n",
-         plainMs, markedMs, 100.0 * (markedMs / plainMs - 1.0));
+  printf(
+      "38 x 20 frame without an area %.3f ms; with every visible hex in the area %.3f ms: %.1f%% "
+      "more "
+      "(aim <= 10%%)\n",
+      plainMs, markedMs, 100.0 * (markedMs / plainMs - 1.0));
   return 0;
 }

@@ -60,7 +60,8 @@ class Collector : public benchmark::ConsoleReporter {
  public:
   std::map<std::string, double> bytesPerSecond;
   void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs) bytesPerSecond[r.benchmark_name()] = r.counters.at("bytes_per_second");
+    for (const Run& r : runs)
+      bytesPerSecond[r.benchmark_name()] = r.counters.at("bytes_per_second");
     ConsoleReporter::ReportRuns(runs);
   }
 };
@@ -82,9 +83,10 @@ int main(int argc, char** argv) {
     double keyed = c.bytesPerSecond[std::string("blit_keyed/") + size];
     double plain = c.bytesPerSecond[std::string("memcpy/") + size];
     double rows = c.bytesPerSecond[std::string("memcpy_rows/") + size];
-    printf("%s: blit_keyed %.2f GB/s, memcpy %.2f GB/s, ratio %.2f (aim: at least 0.5); "
-           "memcpy row by row into the target %.2f GB/s, ratio %.2f\n",
-           size, keyed / 1e9, plain / 1e9, keyed / plain, rows / 1e9, keyed / rows);
+    printf(
+        "%s: blit_keyed %.2f GB/s, memcpy %.2f GB/s, ratio %.2f (aim: at least 0.5); "
+        "memcpy row by row into the target %.2f GB/s, ratio %.2f\n",
+        size, keyed / 1e9, plain / 1e9, keyed / plain, rows / 1e9, keyed / rows);
   }
   return 0;
 }

@@ -46,7 +46,9 @@ MapRange KeepRange(const MapRange& initial, const WorldImage&, const std::string
 double ProcessCpuMs() {
   FILETIME created, exited, kernel, user;
   GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  auto ms = [](FILETIME t) { return (double(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e4; };
+  auto ms = [](FILETIME t) {
+    return (double(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e4;
+  };
   return ms(kernel) + ms(user);
 }
 
@@ -113,7 +115,8 @@ double MsToReadStartUpFiles(uint64_t& bytes) {
   std::string table;
   if (ReadWholeFile(StringTablePath(), table)) bytes += table.size();
   std::string pictures = PicturePath("");
-  while (!pictures.empty() && (pictures.back() == '\\' || pictures.back() == '/')) pictures.pop_back();
+  while (!pictures.empty() && (pictures.back() == '\\' || pictures.back() == '/'))
+    pictures.pop_back();
   bytes += ReadFolder(WideFromUtf8(pictures));
   return Ms(std::chrono::steady_clock::now() - start);
 }
@@ -124,9 +127,15 @@ double TimedStartUp() {
     const char* what;
     void (*run)();
   } steps[] = {
-      {"rank, army, building catalogs", [] { LoadRankCatalog(); LoadArmyCatalog(); LoadBuildingCatalog(); }},
+      {"rank, army, building catalogs",
+       [] {
+         LoadRankCatalog();
+         LoadArmyCatalog();
+         LoadBuildingCatalog();
+       }},
       {"picture decoder", [] { start_pictures(); }},
-      {"commander catalog (portraits deferred)", [] { LoadCommanderCatalog(LoadCommanderPortrait); }},
+      {"commander catalog (portraits deferred)",
+       [] { LoadCommanderCatalog(LoadCommanderPortrait); }},
       {"country catalog", [] { LoadCountryCatalog(); }},
       {"string table", [] { load_string_table(); }},
       {"pictures (flags ... decoded, portraits checked)", [] { LoadArtworkList(); }},
@@ -170,10 +179,11 @@ void FrameTiming(int cols, int rows) {
   open_window(g_layout.windowWidth, g_layout.windowHeight, 0);
   double perFrame = MsPerFrame();
   double copy = MsPerMemcpy(g_layout.windowWidth, g_layout.windowHeight);
-  printf("draw_screen %2d x %2d (%d x %d pixels): %.2f ms per whole frame, %.0f%% of the 20 ms "
-         "pass; one memcpy of its pixels %.2f ms; ratio %.2f (aim for 38 x 20: at most 2)\n",
-         g_layout.viewCols, g_layout.viewRows, g_layout.windowWidth, g_layout.windowHeight,
-         perFrame, perFrame / 20.0 * 100, copy, perFrame / copy);
+  printf(
+      "draw_screen %2d x %2d (%d x %d pixels): %.2f ms per whole frame, %.0f%% of the 20 ms "
+      "pass; one memcpy of its pixels %.2f ms; ratio %.2f (aim for 38 x 20: at most 2)\n",
+      g_layout.viewCols, g_layout.viewRows, g_layout.windowWidth, g_layout.windowHeight, perFrame,
+      perFrame / 20.0 * 100, copy, perFrame / copy);
   // Its two halves: composing the frame off screen, and showing it (the copy into the
   // window's back buffer and from there onto the window).
   double compose = MsPer(ComposeScreen);
@@ -186,11 +196,12 @@ void FrameTiming(int cols, int rows) {
   if (cols == 38) {
     RestOnTheFullestHex();
     double withBox = MsPerFrame();
-    printf("draw_screen %2d x %2d with the information box (%zu lines): %.2f ms per frame, ratio "
-           "%.2f to the memcpy (without it: %.2f ms)\n",
-           g_layout.viewCols, g_layout.viewRows,
-           HoverLines(g_view.pointer.restX, g_view.pointer.restY).size(), withBox,
-           withBox / copy, perFrame);
+    printf(
+        "draw_screen %2d x %2d with the information box (%zu lines): %.2f ms per frame, ratio "
+        "%.2f to the memcpy (without it: %.2f ms)\n",
+        g_layout.viewCols, g_layout.viewRows,
+        HoverLines(g_view.pointer.restX, g_view.pointer.restY).size(), withBox, withBox / copy,
+        perFrame);
     g_view.pointer = PointerRest{};
   }
   close_window();
@@ -218,26 +229,32 @@ void KeyedBlitTiming() {
     x = int32_t(i * 37 % 560) + 3;
     y = int32_t(i * 23 % 400) + 2;
   };
-  double keyed = MsPer([&] {
-    for (size_t i = 0; i < flags.size(); ++i) {
-      int32_t x, y;
-      place(i, x, y);
-      blit_keyed(x, y, *flags[i]);
-    }
-  }, 500);
-  double plain = MsPer([&] {
-    for (size_t i = 0; i < flags.size(); ++i) {
-      int32_t x, y;
-      place(i, x, y);
-      const Surface& f = *flags[i];
-      for (int32_t row = 0; row < f.height; ++row)
-        memcpy(to + size_t(y + row) * target.width + x, f.pixels + size_t(row) * f.width, size_t(f.width) * 4);
-    }
-  }, 500);
-  printf("keyed blit of %zu flags (%d x %d, %.1f kB): %.2f us, memcpy of their rows %.2f us; "
-         "speed ratio %.2f (aim: at least 0.5)\n",
-         flags.size(), flags[0]->width, flags[0]->height, pixels * 4 / 1e3, keyed * 1e3,
-         plain * 1e3, plain / keyed);
+  double keyed = MsPer(
+      [&] {
+        for (size_t i = 0; i < flags.size(); ++i) {
+          int32_t x, y;
+          place(i, x, y);
+          blit_keyed(x, y, *flags[i]);
+        }
+      },
+      500);
+  double plain = MsPer(
+      [&] {
+        for (size_t i = 0; i < flags.size(); ++i) {
+          int32_t x, y;
+          place(i, x, y);
+          const Surface& f = *flags[i];
+          for (int32_t row = 0; row < f.height; ++row)
+            memcpy(to + size_t(y + row) * target.width + x, f.pixels + size_t(row) * f.width,
+                   size_t(f.width) * 4);
+        }
+      },
+      500);
+  printf(
+      "keyed blit of %zu flags (%d x %d, %.1f kB): %.2f us, memcpy of their rows %.2f us; "
+      "speed ratio %.2f (aim: at least 0.5)\n",
+      flags.size(), flags[0]->width, flags[0]->height, pixels * 4 / 1e3, keyed * 1e3, plain * 1e3,
+      plain / keyed);
   set_target(nullptr);
   DestroySurface(&target);
 }
@@ -256,7 +273,8 @@ void RangeWindowTiming() {
   auto start = std::chrono::steady_clock::now();
   DrawRangeWorld(world, cellPx);
   double once = Ms(std::chrono::steady_clock::now() - start);
-  RangeFrame frame = FrameAround({world.width / 4, world.height / 4, world.width / 2, world.height / 2});
+  RangeFrame frame =
+      FrameAround({world.width / 4, world.height / 4, world.width / 2, world.height / 2});
   int moves = 0;
   double perFrame = MsPer([&] {
     RangeFrame f = frame;
@@ -268,9 +286,10 @@ void RangeWindowTiming() {
     put_surface(0, 0, rangeSurface);
   });
   double copy = MsPerMemcpy(rangeSurface.width, rangeSurface.height);
-  printf("range window (%d x %d pixels): world picture %.1f ms, once; %.2f ms per frame; "
-         "showing its pixels %.2f ms, ratio %.2f (aim: at most 1); one memcpy %.2f ms\n",
-         rangeSurface.width, rangeSurface.height, once, perFrame, show, perFrame / show, copy);
+  printf(
+      "range window (%d x %d pixels): world picture %.1f ms, once; %.2f ms per frame; "
+      "showing its pixels %.2f ms, ratio %.2f (aim: at most 1); one memcpy %.2f ms\n",
+      rangeSurface.width, rangeSurface.height, once, perFrame, show, perFrame / show, copy);
   close_window();
 }
 
@@ -283,9 +302,10 @@ int main(int argc, char** argv) {
   read = std::min(read, MsToReadStartUpFiles(bytes));
   printf("start-up data loading (catalogs, string table, every picture), step by step:\n");
   double startUp = TimedStartUp();
-  printf("start-up data loading: %.0f ms (aim: at most 400 ms); reading the same files' %.1f MB: "
-         "%.1f ms; ratio %.1f (aim: at most 2)\n",
-         startUp, bytes / 1e6, read, startUp / read);
+  printf(
+      "start-up data loading: %.0f ms (aim: at most 400 ms); reading the same files' %.1f MB: "
+      "%.1f ms; ratio %.1f (aim: at most 2)\n",
+      startUp, bytes / 1e6, read, startUp / read);
   Status s = LoadScenario(scenario, KeepRange);
   if (!s.ok()) {
     printf("cannot load %s: %s\n", scenario, s.message.c_str());
@@ -312,9 +332,10 @@ int main(int argc, char** argv) {
     if (everyPass)
       printf("baseline, the same loop drawing every pass: %.1f%% of one core\n", cpu / wall * 100);
     else
-      printf("idle main loop: %.1f%% of one core over %.1f s at %.0f passes per second (aim: at "
-             "most 1%%)\n",
-             cpu / wall * 100, wall / 1000, 250 / (wall / 1000));
+      printf(
+          "idle main loop: %.1f%% of one core over %.1f s at %.0f passes per second (aim: at "
+          "most 1%%)\n",
+          cpu / wall * 100, wall / 1000, 250 / (wall / 1000));
     close_window();
   }
   return 0;

@@ -101,7 +101,8 @@ void BM_WriteRecoveryLargestStep(benchmark::State& state) {
   const std::string path = BenchFile();
   const MapRange range{0, 0, kMaxGrid, kMaxGrid};
   for (auto _ : state)
-    if (!WriteRecoveryFile(path, kBenchKey, range, history).ok()) state.SkipWithError("write failed");
+    if (!WriteRecoveryFile(path, kBenchKey, range, history).ok())
+      state.SkipWithError("write failed");
   state.counters["file_MB"] = double(std::filesystem::file_size(path)) / 1e6;
   state.counters["of_step"] =
       double(std::filesystem::file_size(path)) / double(history.LastStep()->Bytes());

@@ -20,7 +20,9 @@
 
 namespace {
 
-double MedianMs(const std::function<void()>& work, int runs) { return MedianOfRunsMs([] {}, work, runs); }
+double MedianMs(const std::function<void()>& work, int runs) {
+  return MedianOfRunsMs([] {}, work, runs);
+}
 
 // Three teams in stripes, a unit on every fifth hex, a city on every eleventh.
 void FillWorld() {
@@ -51,7 +53,8 @@ int main() {
   const OverviewGeometry g = OverviewFor(kMaxGrid, kMaxGrid, 0);
   std::vector<uint32_t> pixels, copy(size_t(g.width) * g.height);
   DrawOverview(g, g_world, v, g_layout, pixels);
-  const double copyMs = MedianMs([&] { memcpy(copy.data(), pixels.data(), pixels.size() * 4); }, 101);
+  const double copyMs =
+      MedianMs([&] { memcpy(copy.data(), pixels.data(), pixels.size() * 4); }, 101);
   const double overviewMs = MedianMs([&] { DrawOverview(g, g_world, v, g_layout, pixels); }, 41);
   v.area.SetAll();
   const double areaMs = MedianMs([&] { DrawOverview(g, g_world, v, g_layout, pixels); }, 41);
@@ -65,16 +68,24 @@ int main() {
 
   MouseQueue idleQueue;
   MouseMessage m;
-  const double idleMs = MedianMs([&] {
-    for (int i = 0; i < 1000; ++i) idleQueue.take(m);
-  }, 41) / 1000;
+  const double idleMs = MedianMs(
+                            [&] {
+                              for (int i = 0; i < 1000; ++i) idleQueue.take(m);
+                            },
+                            41) /
+                        1000;
 
-  printf("overview of %d x %d hexes (%d x %d pixels, square %d)\n", kMaxGrid, kMaxGrid, g.width, g.height, g.square);
+  printf("overview of %d x %d hexes (%d x %d pixels, square %d)\n", kMaxGrid, kMaxGrid, g.width,
+         g.height, g.square);
   printf("  one copy of its pixels (baseline)         %8.3f ms\n", copyMs);
-  printf("  drawn whole                               %8.3f ms  %6.1f x the copy  %5.2f x the frame  aim <= 5 ms\n",
-         overviewMs, overviewMs / copyMs, overviewMs / frameMs);
-  printf("  drawn whole, every hex in the area        %8.3f ms  %6.1f x the copy\n", areaMs, areaMs / copyMs);
+  printf(
+      "  drawn whole                               %8.3f ms  %6.1f x the copy  %5.2f x the frame  "
+      "aim <= 5 ms\n",
+      overviewMs, overviewMs / copyMs, overviewMs / frameMs);
+  printf("  drawn whole, every hex in the area        %8.3f ms  %6.1f x the copy\n", areaMs,
+         areaMs / copyMs);
   printf("  the 38 x 20 main frame (beside it)        %8.3f ms\n", frameMs);
-  printf("an idle pass with the overview open: its empty queue looked at, %.5f ms; nothing drawn\n", idleMs);
+  printf("an idle pass with the overview open: its empty queue looked at, %.5f ms; nothing drawn\n",
+         idleMs);
   return 0;
 }

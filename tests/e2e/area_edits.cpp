@@ -30,10 +30,13 @@ namespace {
 constexpr int kViewCols = 12, kViewRows = 10;
 constexpr int kAnchorX = 1, kAnchorY = 1, kCornerX = 3, kCornerY = 2, kExtraX = 5, kExtraY = 4;
 
-MapRange KeepOfferedRange(const MapRange& offered, const WorldImage&, const std::string&) { return offered; }
+MapRange KeepOfferedRange(const MapRange& offered, const WorldImage&, const std::string&) {
+  return offered;
+}
 
 bool InPaste(int x, int y) {
-  return (x >= kAnchorX && x <= kCornerX && y >= kAnchorY && y <= kCornerY) || (x == kExtraX && y == kExtraY);
+  return (x >= kAnchorX && x <= kCornerX && y >= kAnchorY && y <= kCornerY) ||
+         (x == kExtraX && y == kExtraY);
 }
 
 // The client point in the middle of grid hex (x, y) while the view starts at (sx, sy).
@@ -69,7 +72,8 @@ int main(int argc, char** argv) {
   int sourceX = -1, sourceY = -1;
   for (int y = 0; y < kViewRows && sourceX < 0; ++y)
     for (int x = 0; x < kViewCols && sourceX < 0; ++x)
-      if (!InPaste(x, y) && g_world.grid[x][y].owner != g_world.grid[kAnchorX][kAnchorY].owner) sourceX = x, sourceY = y;
+      if (!InPaste(x, y) && g_world.grid[x][y].owner != g_world.grid[kAnchorX][kAnchorY].owner)
+        sourceX = x, sourceY = y;
   if (sourceX < 0) return fprintf(stderr, "no hex of another owner in the first view\n"), 1;
   const uint8_t owner = g_world.grid[sourceX][sourceY].owner;
   for (int x = 0; x < kViewCols; ++x)

@@ -33,14 +33,14 @@ constexpr uint8_t kMorale = 77;
 constexpr uint16_t kChangeTurn = 1234;
 constexpr uint8_t kEarlyPolicyTyped = 3;  // typed into the 前期方针 combo's edit field
 constexpr uint8_t kIndustry = 3, kFire = 200, kDefence = 9;
-constexpr char kHexByte8Typed[] = "ab";   // unit byte 8 (kept verbatim by the other editors)
+constexpr char kHexByte8Typed[] = "ab";  // unit byte 8 (kept verbatim by the other editors)
 constexpr uint8_t kHexByte8 = 0xAB;
 constexpr char kHexByte15Typed[] = "15A";  // unit byte 15: of "15A" only the last two digits count
 constexpr uint8_t kHexByte15 = 0x5A;
 constexpr int32_t kMoney = 123456, kInfantryTech = 9, kNuclearBombs = 7;
 constexpr char kTaxTyped[] = "0.5";
 constexpr uint8_t kColourRed = 10, kColourGreen = 200, kColourBlue = 30;  // typed into the chooser
-constexpr int kViewCols = 12, kViewRows = 10;  // the default view
+constexpr int kViewCols = 12, kViewRows = 10;                             // the default view
 
 struct Hex {
   int x = -1, y = -1;  // grid column and row; the view starts at (0, 0)
@@ -89,15 +89,19 @@ uint8_t OwnerOfItem(int item) { return item == 0 ? uint8_t(kUnownedTeam) : uint8
 Plan MakePlan() {
   Plan p;
   auto unitWithout = [](const Cell& c) {
-    return c.hasUnit && c.unit.unitClass && c.unit.general == kNoGeneral && !c.hasBuilding && c.unit.attack <= 1;
+    return c.hasUnit && c.unit.unitClass && c.unit.general == kNoGeneral && !c.hasBuilding &&
+           c.unit.attack <= 1;
   };
   p.unit = FindHex(p, unitWithout);
-  p.building = FindHex(p, [](const Cell& c) { return c.hasBuilding && !c.hasUnit && c.building.facilityType <= 3; });
+  p.building = FindHex(
+      p, [](const Cell& c) { return c.hasBuilding && !c.hasUnit && c.building.facilityType <= 3; });
   p.general = FindHex(p, [](const Cell& c) {
-    return c.hasUnit && c.unit.unitClass && c.unit.general < g_world.generalCount && c.unit.general < kNoGeneral - 1;
+    return c.hasUnit && c.unit.unitClass && c.unit.general < g_world.generalCount &&
+           c.unit.general < kNoGeneral - 1;
   });
   if (!p.general.found()) p.general = FindHex(p, unitWithout);
-  p.raw = FindHex(p, [](const Cell& c) { return c.hasUnit && c.unit.unitClass && c.owner != kUnownedTeam; });
+  p.raw = FindHex(
+      p, [](const Cell& c) { return c.hasUnit && c.unit.unitClass && c.owner != kUnownedTeam; });
   p.team0 = FindHex(p, [](const Cell& c) {
     return c.owner == 0 && !c.hasUnit && !c.hasBuilding && c.worldInfo.terrain != 1;
   });
@@ -216,36 +220,42 @@ void PrintHex(const char* name, const Hex& h) {
   printf("%s_x=%d\n%s_y=%d\n", name, h.x * 50 + 25, name, h.y * 50 + 25 + shift);
 }
 
-void PrintPlan(const Plan& p, uint8_t rawMovement, bool generalHadOne, const std::string& oldColour) {
+void PrintPlan(const Plan& p, uint8_t rawMovement, bool generalHadOne,
+               const std::string& oldColour) {
   PrintHex("unit", p.unit);
   PrintHex("building", p.building);
   PrintHex("general", p.general);
   PrintHex("raw", p.raw);
   printf("general_has_one=%d\n", generalHadOne ? 1 : 0);
-  printf("movement_typed=%s\nmovement_stored=%u\nmorale_typed=%u\nchange_turn_typed=%u\n", kMovementTyped,
-         kMovementStored, kMorale, kChangeTurn);
-  printf("early_policy_typed=%u\nattack_key=%s\nattack_after=%d\n", kEarlyPolicyTyped, p.attack.key, p.attack.item);
-  printf("industry_typed=%u\nfire_typed=%u\ndefence_typed=%u\nfacility_key=%s\nfacility_after=%d\n", kIndustry,
-         kFire, kDefence, p.facility.key, p.facility.item);
-  printf("general_after=%u\ncommander_added=%d\ngeneral_count_after=%d\n", p.generalAfter, g_catalogs.CommanderIds[0],
-         g_world.generalCount);
-  printf("hex_byte8_typed=%s\nhex_byte8=%u\nhex_byte15_typed=%s\nhex_byte15=%u\n", kHexByte8Typed, kHexByte8,
-         kHexByte15Typed, kHexByte15);
+  printf("movement_typed=%s\nmovement_stored=%u\nmorale_typed=%u\nchange_turn_typed=%u\n",
+         kMovementTyped, kMovementStored, kMorale, kChangeTurn);
+  printf("early_policy_typed=%u\nattack_key=%s\nattack_after=%d\n", kEarlyPolicyTyped, p.attack.key,
+         p.attack.item);
+  printf("industry_typed=%u\nfire_typed=%u\ndefence_typed=%u\nfacility_key=%s\nfacility_after=%d\n",
+         kIndustry, kFire, kDefence, p.facility.key, p.facility.item);
+  printf("general_after=%u\ncommander_added=%d\ngeneral_count_after=%d\n", p.generalAfter,
+         g_catalogs.CommanderIds[0], g_world.generalCount);
+  printf("hex_byte8_typed=%s\nhex_byte8=%u\nhex_byte15_typed=%s\nhex_byte15=%u\n", kHexByte8Typed,
+         kHexByte8, kHexByte15Typed, kHexByte15);
   printf("owner_key=%s\nowner_after=%u\nraw_movement=%u\n", p.owner.key, p.ownerAfter, rawMovement);
-  printf("money_typed=%d\ntax_typed=%s\ninfantry_tech_typed=%d\nnuclear_bombs_typed=%d\n", kMoney, kTaxTyped,
-         kInfantryTech, kNuclearBombs);
-  printf("team0_colour=%s\nteam0_colour_typed='%u %u %u'\nteam0_colour_after=%u,%u,%u\n", oldColour.c_str(),
-         kColourRed, kColourGreen, kColourBlue, kColourRed, kColourGreen, kColourBlue);
+  printf("money_typed=%d\ntax_typed=%s\ninfantry_tech_typed=%d\nnuclear_bombs_typed=%d\n", kMoney,
+         kTaxTyped, kInfantryTech, kNuclearBombs);
+  printf("team0_colour=%s\nteam0_colour_typed='%u %u %u'\nteam0_colour_after=%u,%u,%u\n",
+         oldColour.c_str(), kColourRed, kColourGreen, kColourBlue, kColourRed, kColourGreen,
+         kColourBlue);
   PrintHex("team0_hex", p.team0);
 
   Offsets o = SectionOffsets();
   printf("team0_at=%zu\n", o.teams);
   printf("unit_at=%zu\n", o.units + size_t(RecordIndex(p.unit, true)) * sizeof(UnitRecord));
-  printf("building_at=%zu\n", o.buildings + size_t(RecordIndex(p.building, false)) * sizeof(BuildingRecord));
-  printf("general_unit_at=%zu\n", o.units + size_t(RecordIndex(p.general, true)) * sizeof(UnitRecord));
+  printf("building_at=%zu\n",
+         o.buildings + size_t(RecordIndex(p.building, false)) * sizeof(BuildingRecord));
+  printf("general_unit_at=%zu\n",
+         o.units + size_t(RecordIndex(p.general, true)) * sizeof(UnitRecord));
   printf("raw_unit_at=%zu\n", o.units + size_t(RecordIndex(p.raw, true)) * sizeof(UnitRecord));
   printf("raw_owner_at=%zu\n", o.owners + size_t(p.raw.y) * g_world.rangeWidth + p.raw.x);
-  printf("new_general_at=%zu\n", o.generals + size_t(g_world.generalCount - 1) * sizeof(GeneralEntry));
+  printf("new_general_at=%zu\n",
+         o.generals + size_t(g_world.generalCount - 1) * sizeof(GeneralEntry));
 }
 
 }  // namespace
@@ -265,15 +275,18 @@ int main(int argc, char** argv) {
     return 1;
   }
   Plan p = MakePlan();
-  if (!p.unit.found() || !p.building.found() || !p.general.found() || !p.raw.found() || !p.team0.found()) {
-    fprintf(stderr, "the first view lacks a unit, a building, a second unit, a raw-edit hex or a plain hex of team 0\n");
+  if (!p.unit.found() || !p.building.found() || !p.general.found() || !p.raw.found() ||
+      !p.team0.found()) {
+    fprintf(stderr,
+            "the first view lacks a unit, a building, a second unit, a raw-edit hex or a plain hex "
+            "of team 0\n");
     return 1;
   }
   uint8_t rawMovement = g_world.grid[p.raw.x][p.raw.y].unit.movement;
   bool generalHadOne = g_world.grid[p.general.x][p.general.y].unit.general != kNoGeneral;
   uint32_t c = g_world.teams[0].colour;
-  std::string oldColour =
-      std::to_string(c & 0xFF) + "," + std::to_string((c >> 8) & 0xFF) + "," + std::to_string((c >> 16) & 0xFF);
+  std::string oldColour = std::to_string(c & 0xFF) + "," + std::to_string((c >> 8) & 0xFF) + "," +
+                          std::to_string((c >> 16) & 0xFF);
   ApplyUnitEdits(p);
   ApplyBuildingEdits(p);
   ApplyGeneralEdits(p);

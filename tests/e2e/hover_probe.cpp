@@ -97,7 +97,8 @@ int Box(const char* plainFile, const char* shownFile) {
   if (why.empty()) why = DecodePng(plainBytes, plain);
   if (why.empty()) why = DecodePng(shownBytes, shown);
   if (!why.empty() || plain.width != shown.width || plain.height != shown.height) {
-    fprintf(stderr, "cannot compare the screenshots: %s\n", why.empty() ? "sizes differ" : why.c_str());
+    fprintf(stderr, "cannot compare the screenshots: %s\n",
+            why.empty() ? "sizes differ" : why.c_str());
     return 1;
   }
   int left = shown.width, top = shown.height, right = -1, bottom = -1;

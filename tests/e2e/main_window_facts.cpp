@@ -35,8 +35,8 @@ std::string ColourWords() {
   std::string words;
   char word[16];
   for (uint32_t c : colours) {
-    snprintf(word, sizeof word, "%s#%02X%02X%02X", words.empty() ? "" : " ", c & 0xFF, c >> 8 & 0xFF,
-             c >> 16 & 0xFF);
+    snprintf(word, sizeof word, "%s#%02X%02X%02X", words.empty() ? "" : " ", c & 0xFF,
+             c >> 8 & 0xFF, c >> 16 & 0xFF);
     words += word;
   }
   return words;
@@ -54,8 +54,8 @@ int main(int argc, char** argv) {
     fprintf(stderr, "%s\n", s.message.c_str());
     return 1;
   }
-  Layout l = ComputeLayout(ConfigInt(kConfigViewCols, 12), ConfigInt(kConfigViewRows, 10), g_world.rangeWidth,
-                           g_world.rangeHeight);
+  Layout l = ComputeLayout(ConfigInt(kConfigViewCols, 12), ConfigInt(kConfigViewRows, 10),
+                           g_world.rangeWidth, g_world.rangeHeight);
   printf("window_width=%d\nwindow_height=%d\n", l.windowWidth, l.windowHeight);
   printf("map_width=%d\nmap_height=%d\n", l.mapWidthPx, l.mapHeightPx);
   printf("map_colours='%s'\n", ColourWords().c_str());

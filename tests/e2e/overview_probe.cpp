@@ -6,8 +6,8 @@
 //
 // Prints shell assignments: the overview's size and square; a target hex three quarters
 // into the range, the point of the overview that names it and a point of the red frame's
-// left edge at first, after two wheel notches and after the click centres the main view on it; two hexes of
-// different owners in that centred view (the source and the target of an owner paste) with
+// left edge at first, after two wheel notches and after the click centres the main view on it; two
+// hexes of different owners in that centred view (the source and the target of an owner paste) with
 // their click points, the overview pixel of the target's square and the source's colour;
 // and writes OWNER.btl, the file after that paste. Run it in the folder that holds 数据.
 // The expected file is made on the record's bytes, not by the editor's paste.
@@ -27,7 +27,9 @@
 
 namespace {
 
-MapRange KeepOfferedRange(const MapRange& offered, const WorldImage&, const std::string&) { return offered; }
+MapRange KeepOfferedRange(const MapRange& offered, const WorldImage&, const std::string&) {
+  return offered;
+}
 
 std::string Rgb(uint32_t pixel) {
   return std::to_string(pixel >> 16 & 0xFF) + "," + std::to_string(pixel >> 8 & 0xFF) + "," +
@@ -62,7 +64,9 @@ int main(int argc, char** argv) {
   printf("ov_click=%d,%d\n", OverviewSquareX(g, tx) + k / 2, OverviewSquareY(g, tx, ty) + k / 2);
   // The red frame's left edge, a square below its top-left corner: at first, after two
   // wheel notches down (two rows, as far as the range goes) and after the click.
-  auto frame = [&](const char* name) { printf("%s=%d,%d\n", name, v.scrollX * k, v.scrollY * k + k); };
+  auto frame = [&](const char* name) {
+    printf("%s=%d,%d\n", name, v.scrollX * k, v.scrollY * k + k);
+  };
   frame("frame_before");
   TurnWheel(v, l, -240, false);
   frame("frame_wheel");
@@ -81,7 +85,8 @@ int main(int argc, char** argv) {
         dx = x, dy = y;
       }
     }
-  if (dx < 0) return fprintf(stderr, "no two plain hexes of different owners in the centred view\n"), 1;
+  if (dx < 0)
+    return fprintf(stderr, "no two plain hexes of different owners in the centred view\n"), 1;
   PrintMainHex("source", sx, sy, v);
   PrintMainHex("target", dx, dy, v);
   printf("target_ov=%d,%d\n", OverviewSquareX(g, dx) + k / 2, OverviewSquareY(g, dx, dy) + k / 2);
@@ -89,7 +94,8 @@ int main(int argc, char** argv) {
          Rgb(FillPixel(g_world.grid[sx][sy])).c_str());
   // A resize to four more columns and two more rows (as far as the range goes): the view
   // from the scroll position the resize keeps, and a hex of its last column clicked.
-  const Layout big = ComputeLayout(l.viewCols + 4, l.viewRows + 2, g_world.rangeWidth, g_world.rangeHeight);
+  const Layout big =
+      ComputeLayout(l.viewCols + 4, l.viewRows + 2, g_world.rangeWidth, g_world.rangeHeight);
   const Layout resized = LayoutForClient(big.windowWidth, big.windowHeight, g_world.rangeWidth,
                                          g_world.rangeHeight, kMinViewCols, kMinViewRows);
   scroll_by(v, resized, 0, 0);
@@ -100,7 +106,8 @@ int main(int argc, char** argv) {
 
   g_world.grid[dx][dy].owner = g_world.grid[sx][sy].owner;
   std::vector<uint8_t> bytes;
-  if (!(s = BuildBattleBytes(bytes)).ok() || !(s = SafeSave(argv[2], bytes.data(), bytes.size())).ok())
+  if (!(s = BuildBattleBytes(bytes)).ok() ||
+      !(s = SafeSave(argv[2], bytes.data(), bytes.size())).ok())
     return fprintf(stderr, "%s\n", s.message.c_str()), 1;
   return 0;
 }

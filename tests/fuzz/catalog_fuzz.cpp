@@ -22,7 +22,8 @@ void CheckRanks(const CatalogReport& r) {
 }
 
 void CheckCountries(const CatalogReport& r) {
-  if (g_catalogs.CountryCount != r.entries - r.skipped || g_catalogs.CountryCount > kCountryIdSlots) abort();
+  if (g_catalogs.CountryCount != r.entries - r.skipped || g_catalogs.CountryCount > kCountryIdSlots)
+    abort();
   for (int i = 0; i < g_catalogs.CountryCount; ++i)
     if (g_catalogs.CountryIds[i] < 0 || g_catalogs.CountryIds[i] >= kCountryIdLimit) abort();
 }
@@ -36,19 +37,24 @@ void CheckArmies(const CatalogReport& r) {
 }
 
 void CheckCommanders(const CatalogReport& r) {
-  if (g_catalogs.CommanderCount != r.entries - r.skipped || g_catalogs.CommanderCount > kCommanderIdSlots ||
+  if (g_catalogs.CommanderCount != r.entries - r.skipped ||
+      g_catalogs.CommanderCount > kCommanderIdSlots ||
       g_catalogs.CommanderSlotCount >= kCommanderNameSlots)
     abort();
   for (int i = 0; i < g_catalogs.CommanderCount; ++i) {
     int32_t id = g_catalogs.CommanderIds[i];
     if (id < 0 || id >= kCommanderSlotIndex) abort();
     int slot = g_catalogs.CommanderSlot[id];
-    if (slot < 1 || slot > g_catalogs.CommanderSlotCount || !Terminated(g_catalogs.CommanderName[slot])) abort();
+    if (slot < 1 || slot > g_catalogs.CommanderSlotCount ||
+        !Terminated(g_catalogs.CommanderName[slot]))
+      abort();
   }
 }
 
 void CheckBuildings(const CatalogReport& r) {
-  if (g_catalogs.BuildingCount != r.entries - r.skipped || g_catalogs.BuildingCount > kBuildingIdSlots) abort();
+  if (g_catalogs.BuildingCount != r.entries - r.skipped ||
+      g_catalogs.BuildingCount > kBuildingIdSlots)
+    abort();
   for (int i = 0; i < g_catalogs.BuildingCount; ++i)
     if (!Terminated(BuildingNameOf(g_catalogs.BuildingIds[i]))) abort();
 }

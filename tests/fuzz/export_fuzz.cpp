@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!ParseBattleFile(bytes, "fuzz.btl", image).ok()) return 0;
   for (int32_t worldWidth : {60, 0}) {
     std::vector<uint8_t> back;
-    if (!BattleBytesFromJson(ExportJson(image, worldWidth), "fuzz.json", back).ok() || back != bytes)
+    if (!BattleBytesFromJson(ExportJson(image, worldWidth), "fuzz.json", back).ok() ||
+        back != bytes)
       abort();
   }
   return 0;

@@ -40,7 +40,8 @@ void CheckFloat(std::string_view text) {
   if (!std::isfinite(f)) abort();
   // "%f" of a finite value reads back close to it (six decimals, and a number always).
   float again = ParseFloatOr(FloatText(f), -1.0f);
-  if (!std::isfinite(again) || std::fabs(double(again) - double(f)) > 1e-6 * (1 + std::fabs(double(f))))
+  if (!std::isfinite(again) ||
+      std::fabs(double(again) - double(f)) > 1e-6 * (1 + std::fabs(double(f))))
     abort();
 }
 

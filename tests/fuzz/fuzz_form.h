@@ -19,7 +19,9 @@ class FuzzForm : public Form {
   void SetText(int id, std::string_view utf8) override { controls[id].text = std::string(utf8); }
   std::string GetText(int id) override { return controls[id].text; }
   void ClearCombo(int id) override { controls[id] = Control{}; }
-  void AddComboItem(int id, std::string_view utf8) override { controls[id].items.emplace_back(utf8); }
+  void AddComboItem(int id, std::string_view utf8) override {
+    controls[id].items.emplace_back(utf8);
+  }
   // Like a drop-down combo: selecting an item shows its text, -1 clears the edit field.
   void SelectComboItem(int id, int index) override {
     Control& c = controls[id];
@@ -55,8 +57,10 @@ class FuzzForm : public Form {
 inline std::vector<std::string> SplitLines(const uint8_t* data, size_t size) {
   std::vector<std::string> lines(1);
   for (size_t i = 0; i < size; ++i) {
-    if (data[i] == '\n') lines.emplace_back();
-    else lines.back() += char(data[i]);
+    if (data[i] == '\n')
+      lines.emplace_back();
+    else
+      lines.back() += char(data[i]);
   }
   return lines;
 }

@@ -76,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Shown again, the boxes hold the cell's bytes and 确定 changes nothing.
   const UnitRecord unitBefore = cell.unit;
   const BuildingRecord buildingBefore = cell.building;
-  const uint8_t ownerBefore = cell.owner, flagsBefore = uint8_t(cell.hasUnit | cell.hasBuilding << 1);
+  const uint8_t ownerBefore = cell.owner,
+                flagsBefore = uint8_t(cell.hasUnit | cell.hasBuilding << 1);
   FuzzForm again;
   HexDialog second(1, 1);
   second.OnInit(again);

@@ -106,7 +106,8 @@ void BattleSeeds(const std::vector<DemoFile>& demo) {
   SaveBattle(Battle({}));
   SaveBattle(Battle({5, 4, 3, 6, 9, 2, 16}));
   // Each section at its capacity and one past it, the others small.
-  const int caps[] = {kMaxGrid, kMaxGrid, kMaxTeams, kMaxBuildings, kMaxUnits, kMaxGenerals, kMaxTail};
+  const int caps[] = {kMaxGrid,  kMaxGrid,     kMaxTeams, kMaxBuildings,
+                      kMaxUnits, kMaxGenerals, kMaxTail};
   for (int field = 0; field < 7; ++field)
     for (int extra : {0, 1}) {
       BattleCounts c;
@@ -128,12 +129,14 @@ void BattleSeeds(const std::vector<DemoFile>& demo) {
 // JSON documents for import: the export of small battle files (the demo files that fit the
 // fuzzers' length), and documents that are cut short or name a value wrongly.
 void ImportSeeds(const std::vector<DemoFile>& demo) {
-  std::vector<std::string> files = {Battle({}), Battle({5, 4, 3, 6, 9, 2, 16}), Battle({0, 0, 0, 0, 0, 0, 0})};
+  std::vector<std::string> files = {Battle({}), Battle({5, 4, 3, 6, 9, 2, 16}),
+                                    Battle({0, 0, 0, 0, 0, 0, 0})};
   for (const DemoFile& f : demo)
     if (f.path.ends_with(".btl")) files.push_back(f.bytes);
   for (const std::string& bytes : files) {
     BattleImage image;
-    if (!ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.end()), "seed", image).ok()) continue;
+    if (!ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.end()), "seed", image).ok())
+      continue;
     std::string json = ExportJson(image, 60);
     if (json.size() > kSeedLimit) continue;
     Save("import_fuzz", json);
@@ -161,8 +164,15 @@ std::string World(int w, int h) {
 void WorldSeeds(const std::vector<DemoFile>& demo) {
   for (const DemoFile& f : demo)
     if (f.path.ends_with("world.bin")) Save("world_fuzz", f.bytes);
-  for (auto [w, h] : {std::pair{0, 0}, {1, 1}, {2, 3}, {60, 40}, {500, 1}, {1, 500}, {501, 1},
-                      {500, 500}, {-1, -1}})
+  for (auto [w, h] : {std::pair{0, 0},
+                      {1, 1},
+                      {2, 3},
+                      {60, 40},
+                      {500, 1},
+                      {1, 500},
+                      {501, 1},
+                      {500, 500},
+                      {-1, -1}})
     Save("world_fuzz", World(w, h));
 }
 
@@ -183,8 +193,10 @@ std::string JsonArray(int n, Entry entry) {
 
 void CatalogSeeds(const std::vector<DemoFile>& demo) {
   const std::pair<const char*, CatalogKind> files[] = {
-      {"RankSettings.json", CatalogKind::kRank},       {"CountrySettings.json", CatalogKind::kCountry},
-      {"ArmySettings.json", CatalogKind::kArmy},       {"CommanderSettings.json", CatalogKind::kCommander},
+      {"RankSettings.json", CatalogKind::kRank},
+      {"CountrySettings.json", CatalogKind::kCountry},
+      {"ArmySettings.json", CatalogKind::kArmy},
+      {"CommanderSettings.json", CatalogKind::kCommander},
       {"BuildingSettings.json", CatalogKind::kBuilding}};
   for (const DemoFile& f : demo)
     for (auto [name, kind] : files)
@@ -196,13 +208,16 @@ void CatalogSeeds(const std::vector<DemoFile>& demo) {
     std::string (*entry)(int);
   } tables[] = {
       {CatalogKind::kRank, kRankSlots,
-       [](int i) { return "{\"Id\":" + std::to_string(i) + ",\"Life\":" + std::to_string(i * 7) + "}"; }},
-      {CatalogKind::kCountry, kCountryIdSlots, [](int i) { return "{\"Id\":" + std::to_string(i % 1000) + "}"; }},
+       [](int i) {
+         return "{\"Id\":" + std::to_string(i) + ",\"Life\":" + std::to_string(i * 7) + "}";
+       }},
+      {CatalogKind::kCountry, kCountryIdSlots,
+       [](int i) { return "{\"Id\":" + std::to_string(i % 1000) + "}"; }},
       {CatalogKind::kArmy, kArmyIdSlots,
        [](int i) {
-         return "{\"Id\":" + std::to_string(kFirstArmyId + i) + ",\"OName\":\"步兵" + std::to_string(i) +
-                "\",\"Level\":" + std::to_string(i % 6) + ",\"Army\":" + std::to_string(i % 9) +
-                ",\"HP\":100,\"Mobility\":4}";
+         return "{\"Id\":" + std::to_string(kFirstArmyId + i) + ",\"OName\":\"步兵" +
+                std::to_string(i) + "\",\"Level\":" + std::to_string(i % 6) +
+                ",\"Army\":" + std::to_string(i % 9) + ",\"HP\":100,\"Mobility\":4}";
        }},
       {CatalogKind::kCommander, kCommanderNameSlots - 1,
        [](int i) {
@@ -215,11 +230,13 @@ void CatalogSeeds(const std::vector<DemoFile>& demo) {
   for (const Table& t : tables)
     for (int count : {0, 1, t.capacity, t.capacity + 1}) Catalog(t.kind, JsonArray(count, t.entry));
   // Shapes the loaders skip or cut: a BOM, a non-array top, wrong types, deep nesting.
-  Catalog(CatalogKind::kArmy, "\xEF\xBB\xBF[{\"Id\":100001,\"OName\":[1],\"Level\":\"x\",\"HP\":1e10}]");
+  Catalog(CatalogKind::kArmy,
+          "\xEF\xBB\xBF[{\"Id\":100001,\"OName\":[1],\"Level\":\"x\",\"HP\":1e10}]");
   Catalog(CatalogKind::kRank, "{\"Id\":1}");
-  Catalog(CatalogKind::kCountry, "[1,\"a\",null,true,{\"Id\":\"3\"},{\"Id\":-1},{\"Id\":4294967296}]");
-  Catalog(CatalogKind::kCommander, "[{\"Id\":5,\"Photo\":\"" + std::string(300, 'x') + "\",\"OName\":\"" +
-                                      std::string(40, 'y') + "\"}]");
+  Catalog(CatalogKind::kCountry,
+          "[1,\"a\",null,true,{\"Id\":\"3\"},{\"Id\":-1},{\"Id\":4294967296}]");
+  Catalog(CatalogKind::kCommander, "[{\"Id\":5,\"Photo\":\"" + std::string(300, 'x') +
+                                       "\",\"OName\":\"" + std::string(40, 'y') + "\"}]");
   Catalog(CatalogKind::kBuilding, std::string(2000, '[') + std::string(2000, ']'));
 }
 
@@ -228,13 +245,15 @@ void StringTableSeeds(const std::vector<DemoFile>& demo) {
     if (f.path.ends_with("stringtable_cn.ini")) Save("string_table_fuzz", f.bytes);
   for (int count : {0, 1, kCityIdSlots, kCityIdSlots + 1}) {
     std::string text;
-    for (int i = 0; i < count; ++i) text += "city_cityname_" + std::to_string(i * 97) + "=城" + std::to_string(i) + "\r\n";
+    for (int i = 0; i < count; ++i)
+      text += "city_cityname_" + std::to_string(i * 97) + "=城" + std::to_string(i) + "\r\n";
     for (int i = 0; i < (count ? kCountryNameSlots : 0); i += 37)
       text += "text3_countryname_" + std::to_string(i) + "=国家" + std::to_string(i) + "\n";
     Save("string_table_fuzz", text);
   }
-  Save("string_table_fuzz", "text3_countryname_ -5=x\ncity_cityname_99999=" + std::string(200, 'z') +
-                                "\ncity_cityname_100000=y\ntext3_countryname_999999999999=q");
+  Save("string_table_fuzz",
+       "text3_countryname_ -5=x\ncity_cityname_99999=" + std::string(200, 'z') +
+           "\ncity_cityname_100000=y\ntext3_countryname_999999999999=q");
 }
 
 void ConfigSeeds(const std::vector<DemoFile>& demo) {
@@ -263,9 +282,10 @@ void ConfigSeeds(const std::vector<DemoFile>& demo) {
 }
 
 void FieldSeeds() {
-  for (const char* text : {"", "0", "255", "256", "65536", "4294967296", "99999999999999999999999999999999",
-                           "3:防守", "+1", " 7", "1.5e3", "-0.25", "1e400", "nan", "inf", ".5", "5.",
-                           "7\n0:无\n7:七\n70\n", "12\n255:无\n12\n"})
+  for (const char* text :
+       {"", "0", "255", "256", "65536", "4294967296", "99999999999999999999999999999999", "3:防守",
+        "+1", " 7", "1.5e3", "-0.25", "1e400", "nan", "inf", ".5", "5.", "7\n0:无\n7:七\n70\n",
+        "12\n255:无\n12\n"})
     Save("fields_fuzz", text);
 }
 
@@ -279,8 +299,8 @@ void HexSeeds() {
 }
 
 void HexAddressSeeds() {
-  for (const char* text : {"2111", "12,8", " 12 ， 8 ", "（１２，８）", "12、8", "-12,8", "12,", "(12,8",
-                           "4294969708", "18446744073709554028", "abc"})
+  for (const char* text : {"2111", "12,8", " 12 ， 8 ", "（１２，８）", "12、8", "-12,8", "12,",
+                           "(12,8", "4294969708", "18446744073709554028", "abc"})
     Save("hex_address_fuzz", text);
 }
 

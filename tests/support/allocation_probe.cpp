@@ -16,8 +16,7 @@ void Count(size_t size) {
   if (g_probes.load(std::memory_order_relaxed) == 0) return;
   g_total.fetch_add(size, std::memory_order_relaxed);
   size_t seen = g_largest.load(std::memory_order_relaxed);
-  while (size > seen && !g_largest.compare_exchange_weak(seen, size, std::memory_order_relaxed)) {
-  }
+  while (size > seen && !g_largest.compare_exchange_weak(seen, size, std::memory_order_relaxed)) {}
 }
 
 void* Allocate(size_t size) {

@@ -155,7 +155,8 @@ const DemoFiles& Demo() {
     DemoFiles files;
     DemoWorld world = MakeDemoWorld();
     std::string map = EncodeWorldMap(world);
-    Status s = ParseWorldMap(reinterpret_cast<const uint8_t*>(map.data()), map.size(), "demo", files.world);
+    Status s = ParseWorldMap(reinterpret_cast<const uint8_t*>(map.data()), map.size(), "demo",
+                             files.world);
     EXPECT_TRUE(s.ok()) << s.message;
     DemoCatalogs catalogs = MakeDemoCatalogs();
     auto add = [&](const char* name, const DemoScenario& scenario) {
@@ -188,8 +189,10 @@ void LoadDemoCatalogs() {
   const struct {
     const char* file;
     CatalogKind kind;
-  } kinds[] = {{"RankSettings.json", CatalogKind::kRank},         {"CountrySettings.json", CatalogKind::kCountry},
-               {"ArmySettings.json", CatalogKind::kArmy},         {"CommanderSettings.json", CatalogKind::kCommander},
+  } kinds[] = {{"RankSettings.json", CatalogKind::kRank},
+               {"CountrySettings.json", CatalogKind::kCountry},
+               {"ArmySettings.json", CatalogKind::kArmy},
+               {"CommanderSettings.json", CatalogKind::kCommander},
                {"BuildingSettings.json", CatalogKind::kBuilding}};
   for (const DemoFile& f : files) {
     for (const auto& k : kinds)

@@ -19,10 +19,12 @@ struct Mutator {
   uint32_t below(size_t n) { return n ? next() % uint32_t(n) : 0; }
 
   std::vector<uint8_t> mutate(std::vector<uint8_t> b) {
-    static const int32_t interesting[] = {0, 1, -1, 255, 256, 500, 501, 100000, 1000000, 0x7FFFFFFF};
+    static const int32_t interesting[] = {0,   1,   -1,     255,     256,
+                                          500, 501, 100000, 1000000, 0x7FFFFFFF};
     switch (below(5)) {
       case 0:  // flip bits of a few bytes
-        for (int k = 0, n = 1 + int(below(4)); k < n && !b.empty(); ++k) b[below(b.size())] ^= uint8_t(1 + below(255));
+        for (int k = 0, n = 1 + int(below(4)); k < n && !b.empty(); ++k)
+          b[below(b.size())] ^= uint8_t(1 + below(255));
         break;
       case 1: {  // a header number set to a value at an edge
         int32_t v = interesting[below(std::size(interesting))];

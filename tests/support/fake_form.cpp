@@ -20,7 +20,9 @@ void FakeForm::ClearCombo(int id) {
   c.text.clear();
 }
 
-void FakeForm::AddComboItem(int id, std::string_view utf8) { controls[id].items.emplace_back(utf8); }
+void FakeForm::AddComboItem(int id, std::string_view utf8) {
+  controls[id].items.emplace_back(utf8);
+}
 
 void FakeForm::SelectComboItem(int id, int index) {
   Control& c = controls[id];
@@ -51,7 +53,9 @@ void FakeForm::ClearList(int id) {
   c.mark = -1;
 }
 
-void FakeForm::AppendListRow(int id, std::string_view utf8) { controls[id].rows.emplace_back(utf8); }
+void FakeForm::AppendListRow(int id, std::string_view utf8) {
+  controls[id].rows.emplace_back(utf8);
+}
 
 void FakeForm::SetListRows(int id, std::vector<std::string> rows) {
   ClearList(id);
@@ -126,7 +130,8 @@ void FakeForm::ClickRow(int id, int row) { SelectListRow(id, row); }
 
 namespace {
 
-void AddArmy(int32_t id, const char* name, uint8_t category, uint8_t level, int32_t hp, int32_t mobility) {
+void AddArmy(int32_t id, const char* name, uint8_t category, uint8_t level, int32_t hp,
+             int32_t mobility) {
   int k = ArmySlotOf(id);
   FillSlot(g_catalogs.ArmyName[k], name);
   g_catalogs.ArmyType[k] = category;

@@ -21,7 +21,7 @@ class FakeForm : public Form {
     std::vector<std::string> rows;   // list rows
     int mark = -1;                   // list selection mark
     bool enabled = true;
-    bool checked = false;            // check boxes
+    bool checked = false;  // check boxes
     int repaints = 0;
   };
 
@@ -66,8 +66,8 @@ class FakeForm : public Form {
   std::function<void(int row)> onListChange;
   std::vector<std::string> warnings;
   std::vector<std::string> warningCaptions;  // beside warnings
-  std::optional<uint32_t> colourAnswer;  // nullopt: the user cancels the chooser
-  std::vector<uint32_t> colourRequests;  // starting colour of each request
+  std::optional<uint32_t> colourAnswer;      // nullopt: the user cancels the chooser
+  std::vector<uint32_t> colourRequests;      // starting colour of each request
 };
 
 // Catalogs of the tests:

@@ -66,7 +66,7 @@ TEST_F(ArtworkTest, TransparentAreasEndAsTheBackground) {
   std::string path = Picture("half.png", 40, 20);
   ASSERT_TRUE(load_picture(black, path, 1.0, 0x000000));
   ASSERT_TRUE(load_picture(white, path, 1.0, 0xFFFFFF));
-  EXPECT_EQ(black.pixels[10 * 40 + 35], 0u);          // keyed out by blit_keyed
+  EXPECT_EQ(black.pixels[10 * 40 + 35], 0u);  // keyed out by blit_keyed
   EXPECT_EQ(white.pixels[10 * 40 + 35], 0xFFFFFFu);
   EXPECT_EQ(black.pixels[10 * 40 + 5], 0x00C80000u);  // red as a pixel, top byte 0
   DestroySurface(&black);
@@ -78,7 +78,7 @@ TEST_F(ArtworkTest, MissingTruncatedAndForeignFilesShowTheBoxAndLeaveTheSurface)
   folder.Write("cut.png", bytes.substr(0, bytes.size() / 2));
   folder.Write("text.png", "not a png");
   folder.Write("huge.png", EncodePng(kMaxPictureSide + 1, 2,
-                                      std::vector<uint32_t>((kMaxPictureSide + 1) * 2, 0).data()));
+                                     std::vector<uint32_t>((kMaxPictureSide + 1) * 2, 0).data()));
   // A small file whose header states 60000 x 60000 (with a correct chunk checksum): refused
   // from the header, before the decoder could try to allocate 13 GiB for it.
   std::string claims = EncodePng(2, 2, std::vector<uint32_t>(4, PngRgba(1, 2, 3)).data());
@@ -127,10 +127,12 @@ TEST_F(ArtworkTest, QueuedPicturesEndAsLoadingThemOneByOne) {
   ReportMissingPictures();  // none left over from before
   for (const Load& l : loads) load_picture(one[size_t(l.surface)], l.path, l.scale, l.background);
   const std::vector<std::string> missingOneByOne = MissingPictures();
-  ASSERT_EQ(missingOneByOne, (std::vector<std::string>{folder.File("missing.png"), folder.File("text.png")}));
+  ASSERT_EQ(missingOneByOne,
+            (std::vector<std::string>{folder.File("missing.png"), folder.File("text.png")}));
   ReportMissingPictures();
   g_boxes.clear();
-  for (const Load& l : loads) QueuePicture(queued[size_t(l.surface)], l.path, l.scale, l.background);
+  for (const Load& l : loads)
+    QueuePicture(queued[size_t(l.surface)], l.path, l.scale, l.background);
   EXPECT_TRUE(MissingPictures().empty());  // nothing is loaded or noted before the finish
   FinishPictures();
   EXPECT_EQ(MissingPictures(), missingOneByOne);
@@ -169,8 +171,9 @@ TEST_F(ArtworkTest, DeferredPicturesAreCheckedInOrderAndDecodedWhenFirstAsked) {
   DeferPicture(broken, folder.File("text.png"), 1.0, 0xFFFFFF);
   QueuePicture(flagSurface, flag, 0.33, 0);
   FinishPictures();
-  EXPECT_EQ(MissingPictures(), (std::vector<std::string>{folder.File("missing.png"), folder.File("gone.png"),
-                                                         folder.File("text.png")}));
+  EXPECT_EQ(MissingPictures(),
+            (std::vector<std::string>{folder.File("missing.png"), folder.File("gone.png"),
+                                      folder.File("text.png")}));
   EXPECT_EQ(flagSurface.width, 9);  // queued ones are loaded at once
   EXPECT_EQ(face.width, 0);         // deferred ones wait
   Surface other;

@@ -39,9 +39,11 @@ const TempFolder& TestFolder() {
 
 std::string AnsiPath(const std::string& utf8Path) {
   std::wstring wide = WideFromUtf8(utf8Path);
-  int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                              nullptr, nullptr);
   std::string out(n, '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr,
+                      nullptr);
   return out;
 }
 
@@ -50,19 +52,21 @@ std::string WriteCase(const std::string& name, const std::string& bytes) {
 }
 
 int SystemInt(const Query& q, const std::string& ansiPath) {
-  return static_cast<int>(GetPrivateProfileIntA(q.section.c_str(), q.key.c_str(), kIntDefault, ansiPath.c_str()));
+  return static_cast<int>(
+      GetPrivateProfileIntA(q.section.c_str(), q.key.c_str(), kIntDefault, ansiPath.c_str()));
 }
 
 std::string SystemString(const Query& q, const std::string& ansiPath) {
   std::vector<char> buffer(4096, '\0');
-  DWORD n = GetPrivateProfileStringA(q.section.c_str(), q.key.c_str(), q.stringDefault.c_str(), buffer.data(),
-                                     static_cast<DWORD>(buffer.size()), ansiPath.c_str());
+  DWORD n =
+      GetPrivateProfileStringA(q.section.c_str(), q.key.c_str(), q.stringDefault.c_str(),
+                               buffer.data(), static_cast<DWORD>(buffer.size()), ansiPath.c_str());
   return std::string(buffer.data(), n);
 }
 
 // Writes the file (unless `missing`), asks both readers every query and compares.
-void ExpectSameAnswers(const std::string& name, const std::string& bytes, const std::vector<Query>& queries,
-                       bool missing = false) {
+void ExpectSameAnswers(const std::string& name, const std::string& bytes,
+                       const std::vector<Query>& queries, bool missing = false) {
   std::string path = missing ? TestFolder().File(name + ".ini") : WriteCase(name, bytes);
   std::string ansiPath = AnsiPath(path);
   for (const Query& q : queries) {
@@ -80,43 +84,53 @@ std::vector<Query> InConfig(std::initializer_list<const char*> utf8Keys) {
 }
 
 TEST(ProfileParity, BlanksAroundLinesNamesAndValues) {
-  ExpectSameAnswers("blanks", G("[配置]\r\n  格子边长  =   5  \r\n窗口长\t=\t7\t\r\n\x1A窗口宽=\x1A 8\x1A\r\n"),
-                    InConfig({"格子边长", "窗口长", "窗口宽", "  格子边长  "}));
-  ExpectSameAnswers("blank_lines", G("\r\n   \r\n[配置]\r\n\t\r\n\r\na = 1 2 3 \r\n\r\n"), InConfig({"a"}));
+  ExpectSameAnswers(
+      "blanks", G("[配置]\r\n  格子边长  =   5  \r\n窗口长\t=\t7\t\r\n\x1A窗口宽=\x1A 8\x1A\r\n"),
+      InConfig({"格子边长", "窗口长", "窗口宽", "  格子边长  "}));
+  ExpectSameAnswers("blank_lines", G("\r\n   \r\n[配置]\r\n\t\r\n\r\na = 1 2 3 \r\n\r\n"),
+                    InConfig({"a"}));
 }
 
 TEST(ProfileParity, CommentsAreOrdinaryLines) {
-  ExpectSameAnswers("comments", G("[配置]\r\n;格子边长=9\r\n# 窗口长=4\r\n窗口长=6\r\n; 窗口宽\r\n"),
-                    InConfig({"格子边长", "窗口长", ";格子边长", "# 窗口长", "; 窗口宽", "窗口宽"}));
+  ExpectSameAnswers(
+      "comments", G("[配置]\r\n;格子边长=9\r\n# 窗口长=4\r\n窗口长=6\r\n; 窗口宽\r\n"),
+      InConfig({"格子边长", "窗口长", ";格子边长", "# 窗口长", "; 窗口宽", "窗口宽"}));
 }
 
 TEST(ProfileParity, IntegerText) {
-  std::string file = G("[配置]\r\n") +
-                     "plus=+12\r\nminus=-7\r\nsign_blank=- 3\r\ntwo_signs=--4\r\nmixed=+-1\r\n"
-                     "letters=abc\r\ntrailing=12abc\r\nhex=0x1F\r\nhex_upper_x=0X1F\r\nbare_hex=0x\r\n"
-                     "hex_digits=0xfFz\r\nbinary=0b101\r\noctal=0o17\r\nleading_zero=08\r\nexponent=1e3\r\n"
-                     "wrap=4294967297\r\nmin=-2147483648\r\nover=2147483648\r\nhuge=999999999999\r\n"
-                     "inner_blank=12 34\r\nquoted=\"12\"\r\nsingle='7'\r\nquoted_blank=\" 42\"\r\n"
-                     "empty_quotes=\"\"\r\nlong=000000000000000000000000000000000012\r\n"
-                     "long_quoted=\"11111111111111111111111111111\"\r\n"
-                     "just_fits=\"1111111111111111111111111111\"\r\n" +
-                     G("fullwidth=１２\r\n");
-  ExpectSameAnswers("integers", file,
-                    InConfig({"plus", "minus", "sign_blank", "two_signs", "mixed", "letters", "trailing", "hex",
-                              "hex_upper_x", "bare_hex", "hex_digits", "binary", "octal", "leading_zero",
-                              "exponent", "wrap", "min", "over", "huge", "inner_blank", "quoted", "single",
-                              "quoted_blank", "empty_quotes", "long", "long_quoted", "just_fits", "fullwidth"}));
+  std::string file =
+      G("[配置]\r\n") +
+      "plus=+12\r\nminus=-7\r\nsign_blank=- 3\r\ntwo_signs=--4\r\nmixed=+-1\r\n"
+      "letters=abc\r\ntrailing=12abc\r\nhex=0x1F\r\nhex_upper_x=0X1F\r\nbare_hex=0x\r\n"
+      "hex_digits=0xfFz\r\nbinary=0b101\r\noctal=0o17\r\nleading_zero=08\r\nexponent=1e3\r\n"
+      "wrap=4294967297\r\nmin=-2147483648\r\nover=2147483648\r\nhuge=999999999999\r\n"
+      "inner_blank=12 34\r\nquoted=\"12\"\r\nsingle='7'\r\nquoted_blank=\" 42\"\r\n"
+      "empty_quotes=\"\"\r\nlong=000000000000000000000000000000000012\r\n"
+      "long_quoted=\"11111111111111111111111111111\"\r\n"
+      "just_fits=\"1111111111111111111111111111\"\r\n" +
+      G("fullwidth=１２\r\n");
+  ExpectSameAnswers(
+      "integers", file,
+      InConfig({"plus",        "minus",     "sign_blank",   "two_signs",    "mixed",
+                "letters",     "trailing",  "hex",          "hex_upper_x",  "bare_hex",
+                "hex_digits",  "binary",    "octal",        "leading_zero", "exponent",
+                "wrap",        "min",       "over",         "huge",         "inner_blank",
+                "quoted",      "single",    "quoted_blank", "empty_quotes", "long",
+                "long_quoted", "just_fits", "fullwidth"}));
 }
 
 TEST(ProfileParity, EmptyValueAndKeyWithoutEquals) {
-  ExpectSameAnswers("no_equals", G("[配置]\r\na=\r\nb\r\nc = \r\nd=x=y\r\ne==\r\n"), InConfig({"a", "b", "c", "d", "e"}));
+  ExpectSameAnswers("no_equals", G("[配置]\r\na=\r\nb\r\nc = \r\nd=x=y\r\ne==\r\n"),
+                    InConfig({"a", "b", "c", "d", "e"}));
   ExpectSameAnswers("no_value_first", G("[配置]\r\nk\r\nk=5\r\n"), InConfig({"k"}));
 }
 
 TEST(ProfileParity, DuplicateKeysAndSections) {
-  ExpectSameAnswers("duplicate_keys", G("[配置]\r\n格子边长=1\r\n格子边长=2\r\nGRID=3\r\ngrid=4\r\n"),
+  ExpectSameAnswers("duplicate_keys",
+                    G("[配置]\r\n格子边长=1\r\n格子边长=2\r\nGRID=3\r\ngrid=4\r\n"),
                     InConfig({"格子边长", "grid", "GRID"}));
-  ExpectSameAnswers("duplicate_sections", G("[配置]\r\na=1\r\n[其他]\r\nb=2\r\n[配置]\r\na=5\r\nc=4\r\n"),
+  ExpectSameAnswers("duplicate_sections",
+                    G("[配置]\r\na=1\r\n[其他]\r\nb=2\r\n[配置]\r\na=5\r\nc=4\r\n"),
                     InConfig({"a", "b", "c"}));
   ExpectSameAnswers("empty_first_section", G("[配置]\r\n[配置]\r\na=1\r\n"), InConfig({"a"}));
 }
@@ -143,7 +157,11 @@ TEST(ProfileParity, KeysBeforeAnySection) {
 
 TEST(ProfileParity, AsciiLettersMatchWithoutCase) {
   ExpectSameAnswers("case", G("[配置]\r\nAbC=1\r\n[SECT]\r\nkey=2\r\nKey=3\r\n"),
-                    {{G("配置"), "abc"}, {G("配置"), "ABC"}, {"sect", "KEY"}, {"Sect", "key"}, {"SECT ", " kEy "}});
+                    {{G("配置"), "abc"},
+                     {G("配置"), "ABC"},
+                     {"sect", "KEY"},
+                     {"Sect", "key"},
+                     {"SECT ", " kEy "}});
 }
 
 TEST(ProfileParity, SectionHeaders) {
@@ -160,7 +178,8 @@ TEST(ProfileParity, QuotedStrings) {
   std::string file = G("[配置]\r\n") +
                      "s1=\"hello\"\r\ns2='hi'\r\ns3=\"mixed'\r\ns4=\"\r\ns5=\"\"\r\n"
                      "s6=  \"  padded  \"  \r\ns7='a'b'\r\ns8=x\"y\"\r\ns9=\"\"\"\r\n";
-  ExpectSameAnswers("quotes", file, InConfig({"s1", "s2", "s3", "s4", "s5", "s6", "s7", "s8", "s9"}));
+  ExpectSameAnswers("quotes", file,
+                    InConfig({"s1", "s2", "s3", "s4", "s5", "s6", "s7", "s8", "s9"}));
 }
 
 TEST(ProfileParity, Defaults) {
@@ -173,13 +192,14 @@ TEST(ProfileParity, Defaults) {
 }
 
 TEST(ProfileParity, LongValues) {
-  std::string file = G("[配置]\r\n") + "long=" + std::string(5000, 'x') + "\r\nquoted=\"" + std::string(4094, 'y') +
-                     "\"\r\n";
+  std::string file = G("[配置]\r\n") + "long=" + std::string(5000, 'x') + "\r\nquoted=\"" +
+                     std::string(4094, 'y') + "\"\r\n";
   ExpectSameAnswers("long_values", file, InConfig({"long", "quoted"}));
 }
 
 TEST(ProfileParity, UnicodeFilesWithAsciiNames) {
-  ExpectSameAnswers("utf8_bom", "\xEF\xBB\xBF[sec]\r\nk=v\r\nn=12\r\n", {{"sec", "k"}, {"sec", "n"}});
+  ExpectSameAnswers("utf8_bom", "\xEF\xBB\xBF[sec]\r\nk=v\r\nn=12\r\n",
+                    {{"sec", "k"}, {"sec", "n"}});
   std::string utf16 = "\xFF\xFE";
   for (char c : std::string("[sec]\r\nk=v\r\nn=12\r\n")) {
     utf16 += c;
@@ -193,20 +213,29 @@ TEST(ProfileParity, UnicodeFilesWithAsciiNames) {
 class ProfileParity936 : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (GetACP() != 936) GTEST_SKIP() << "needs ANSI code page 936 (Wine: LC_ALL=zh_CN.UTF-8), have " << GetACP();
+    if (GetACP() != 936)
+      GTEST_SKIP() << "needs ANSI code page 936 (Wine: LC_ALL=zh_CN.UTF-8), have " << GetACP();
   }
 };
 
 TEST_F(ProfileParity936, Utf8FileWithChineseNames) {
-  ExpectSameAnswers("utf8_chinese", "\xEF\xBB\xBF" "[配置]\r\n语言文件=中文表.ini\r\n格子边长=4\r\n",
+  ExpectSameAnswers("utf8_chinese",
+                    "\xEF\xBB\xBF"
+                    "[配置]\r\n语言文件=中文表.ini\r\n格子边长=4\r\n",
                     InConfig({"语言文件", "格子边长"}));
 }
 
 TEST_F(ProfileParity936, TrailBytesAreNotBracketsOrLetters) {
   // B05D is one character whose trail byte is ']'; B041 and B061 differ only in a trail byte
   // that looks like 'A' and 'a'.
-  ExpectSameAnswers("trail_bracket", "[\xB0\x5D" "ab\r\nk=1\r\n[\xB0\x5D]\r\nm=2\r\n",
-                    {{"\xB0\x5D", "m"}, {"\xB0\x5D", "k"}, {"", "[\xB0\x5D" "ab"}});
+  ExpectSameAnswers("trail_bracket",
+                    "[\xB0\x5D"
+                    "ab\r\nk=1\r\n[\xB0\x5D]\r\nm=2\r\n",
+                    {{"\xB0\x5D", "m"},
+                     {"\xB0\x5D", "k"},
+                     {"",
+                      "[\xB0\x5D"
+                      "ab"}});
   ExpectSameAnswers("trail_letter", G("[配置]\r\n") + "\xB0\x41=1\r\n\xB0\x61=2\r\n",
                     {{G("配置"), "\xB0\x41"}, {G("配置"), "\xB0\x61"}});
 }
@@ -218,7 +247,8 @@ TEST_F(ProfileParity936, LeadByteTakesTheNextByte) {
 
 TEST_F(ProfileParity936, OtherLettersKeepTheirCase) {
   // Full-width, Greek and Cyrillic capitals against their small letters.
-  ExpectSameAnswers("non_ascii_case", G("[配置]\r\nＡ=1\r\nΑ=2\r\nА=3\r\n"), InConfig({"ａ", "α", "а", "Ａ"}));
+  ExpectSameAnswers("non_ascii_case", G("[配置]\r\nＡ=1\r\nΑ=2\r\nА=3\r\n"),
+                    InConfig({"ａ", "α", "а", "Ａ"}));
 }
 
 }  // namespace

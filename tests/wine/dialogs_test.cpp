@@ -35,7 +35,8 @@ constexpr int kStepTimeoutTicks = 250;  // 5 s for a window to appear or go away
 void LoadCatalogs() {
   ResetCatalogs();
   ResetStringTable();
-  auto army = [](int32_t id, const char* name, uint8_t category, uint8_t level, int32_t hp, int32_t mobility) {
+  auto army = [](int32_t id, const char* name, uint8_t category, uint8_t level, int32_t hp,
+                 int32_t mobility) {
     int k = ArmySlotOf(id);
     FillSlot(g_catalogs.ArmyName[k], name);
     g_catalogs.ArmyType[k] = category;
@@ -109,8 +110,8 @@ HWND Owner() {
     c.lpszClassName = L"btl_dialog_test_owner";
     c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     RegisterClassW(&c);
-    HWND w = CreateWindowExW(0, c.lpszClassName, L"dialog owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 50, 700,
-                             560, nullptr, nullptr, c.hInstance, nullptr);
+    HWND w = CreateWindowExW(0, c.lpszClassName, L"dialog owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             60, 50, 700, 560, nullptr, nullptr, c.hInstance, nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     return w;
@@ -155,7 +156,8 @@ std::vector<HWND> ThreadDialogs() {
   EnumThreadWindows(
       GetCurrentThreadId(),
       [](HWND w, LPARAM list) -> BOOL {
-        if (ClassOf(w) == L"#32770" && IsWindowVisible(w)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+        if (ClassOf(w) == L"#32770" && IsWindowVisible(w))
+          reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&found));
@@ -278,15 +280,16 @@ INT_PTR CALLBACK SilentProc(HWND, UINT message, WPARAM, LPARAM) { return message
 struct Expected {
   int id;
   const wchar_t* className;
-  DWORD mustHave;     // style bits that must be set
-  DWORD typeMask;     // with typeValue: (style & typeMask) == typeValue
+  DWORD mustHave;  // style bits that must be set
+  DWORD typeMask;  // with typeValue: (style & typeMask) == typeValue
   DWORD typeValue;
-  const char* text;   // nullptr: not checked
+  const char* text;  // nullptr: not checked
 };
 
 constexpr DWORD kNoType = 0;
 
-void CheckTemplate(const wchar_t* name, const char* caption, SIZE dialogUnits, const std::vector<Expected>& controls) {
+void CheckTemplate(const wchar_t* name, const char* caption, SIZE dialogUnits,
+                   const std::vector<Expected>& controls) {
   SCOPED_TRACE(Utf8FromWide(name));
   HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), name, Owner(), SilentProc, 0);
   ASSERT_NE(dialog, nullptr);
@@ -321,8 +324,12 @@ constexpr DWORD kComboType = 3;  // CBS_SIMPLE / CBS_DROPDOWN / CBS_DROPDOWNLIST
 
 Expected Combo(int id) { return {id, L"ComboBox", 0, kComboType, CBS_DROPDOWN, nullptr}; }
 Expected NumberEdit(int id) { return {id, L"Edit", ES_NUMBER, ES_READONLY, 0, nullptr}; }
-Expected ReadOnlyNumber(int id) { return {id, L"Edit", ES_NUMBER | ES_READONLY, kNoType, 0, nullptr}; }
-Expected Button(int id, const char* text) { return {id, L"Button", 0, BS_TYPEMASK, BS_PUSHBUTTON, text}; }
+Expected ReadOnlyNumber(int id) {
+  return {id, L"Edit", ES_NUMBER | ES_READONLY, kNoType, 0, nullptr};
+}
+Expected Button(int id, const char* text) {
+  return {id, L"Button", 0, BS_TYPEMASK, BS_PUSHBUTTON, text};
+}
 
 // Windows need a display: under Wine without one (no DISPLAY) these tests are skipped.
 #define SKIP_WITHOUT_DISPLAY() \
@@ -334,18 +341,24 @@ class DialogTemplates : public ::testing::Test {
 };
 
 TEST_F(DialogTemplates, UnitData) {
-  std::vector<Expected> c = {Combo(IDC_UNIT_TYPE),         Combo(IDC_UNIT_EARLYPOLICY), Combo(IDC_UNIT_LATEPOLICY),
-                             Combo(IDC_UNIT_ATTACK),       Combo(IDC_UNIT_DIRECTION),   ReadOnlyNumber(IDC_UNIT_MAXHP),
-                             ReadOnlyNumber(IDC_UNIT_GENERAL), Button(IDC_UNIT_APPLY, "确定")};
-  for (int id : {IDC_UNIT_HP, IDC_UNIT_BUILDTIME, IDC_UNIT_MOVEMENT, IDC_UNIT_MORALE, IDC_UNIT_CHANGETURN,
-                 IDC_UNIT_TARGET, IDC_UNIT_DIALOGUE})
+  std::vector<Expected> c = {Combo(IDC_UNIT_TYPE),
+                             Combo(IDC_UNIT_EARLYPOLICY),
+                             Combo(IDC_UNIT_LATEPOLICY),
+                             Combo(IDC_UNIT_ATTACK),
+                             Combo(IDC_UNIT_DIRECTION),
+                             ReadOnlyNumber(IDC_UNIT_MAXHP),
+                             ReadOnlyNumber(IDC_UNIT_GENERAL),
+                             Button(IDC_UNIT_APPLY, "确定")};
+  for (int id : {IDC_UNIT_HP, IDC_UNIT_BUILDTIME, IDC_UNIT_MOVEMENT, IDC_UNIT_MORALE,
+                 IDC_UNIT_CHANGETURN, IDC_UNIT_TARGET, IDC_UNIT_DIALOGUE})
     c.push_back(NumberEdit(id));
   CheckTemplate(L"UNIT_DATA", "兵种编辑", {140, 232}, c);
 }
 
 TEST_F(DialogTemplates, BuildingData) {
-  std::vector<Expected> c = {Combo(IDC_BUILDING_CITYNAME), Combo(IDC_BUILDING_CODE), Combo(IDC_BUILDING_FACILITYTYPE),
-                             ReadOnlyNumber(IDC_BUILDING_HEXID), Button(IDC_BUILDING_APPLY, "确定")};
+  std::vector<Expected> c = {Combo(IDC_BUILDING_CITYNAME), Combo(IDC_BUILDING_CODE),
+                             Combo(IDC_BUILDING_FACILITYTYPE), ReadOnlyNumber(IDC_BUILDING_HEXID),
+                             Button(IDC_BUILDING_APPLY, "确定")};
   for (int id = IDC_BUILDING_INDUSTRY; id <= IDC_BUILDING_FIRE; ++id) c.push_back(NumberEdit(id));
   c.push_back(NumberEdit(IDC_BUILDING_FACILITYLEVEL));
   c.push_back(NumberEdit(IDC_BUILDING_DEFENCE));
@@ -354,26 +367,34 @@ TEST_F(DialogTemplates, BuildingData) {
 
 TEST_F(DialogTemplates, GeneralDialog) {
   CheckTemplate(L"GENERAL_DIALOG", "将军编辑", {170, 141},
-                {Combo(IDC_GENERAL_CURRENT), Combo(IDC_GENERAL_COMMANDER), Combo(IDC_GENERAL_RANK),
+                {Combo(IDC_GENERAL_CURRENT),
+                 Combo(IDC_GENERAL_COMMANDER),
+                 Combo(IDC_GENERAL_RANK),
                  {IDC_GENERAL_RANKTEXT, L"Edit", ES_READONLY, kNoType, 0, nullptr},
-                 Button(IDC_GENERAL_ATTACH, "确定"), Button(IDC_GENERAL_ADD, "添加")});
+                 Button(IDC_GENERAL_ATTACH, "确定"),
+                 Button(IDC_GENERAL_ADD, "添加")});
 }
 
 TEST_F(DialogTemplates, HexDialog) {
-  CheckTemplate(L"HEX_DIALOG", "16进制编辑", {187, 182}, {Combo(IDC_HEX_OWNER), Button(IDC_HEX_APPLY, "确定")});
+  CheckTemplate(L"HEX_DIALOG", "16进制编辑", {187, 182},
+                {Combo(IDC_HEX_OWNER), Button(IDC_HEX_APPLY, "确定")});
 }
 
 TEST_F(DialogTemplates, TeamDialog) {
   CheckTemplate(L"TEAM_DIALOG", "军团编辑", {251, 169},
-                {{IDC_TEAM_LIST, WC_LISTVIEWW, 0, LVS_TYPEMASK, LVS_LIST, nullptr}, Combo(IDC_TEAM_COUNTRY),
-                 Button(IDC_TEAM_ADD, "加入"), Button(IDC_TEAM_DELETE, "删除"), Button(IDC_TEAM_APPLY, "确定"),
+                {{IDC_TEAM_LIST, WC_LISTVIEWW, 0, LVS_TYPEMASK, LVS_LIST, nullptr},
+                 Combo(IDC_TEAM_COUNTRY),
+                 Button(IDC_TEAM_ADD, "加入"),
+                 Button(IDC_TEAM_DELETE, "删除"),
+                 Button(IDC_TEAM_APPLY, "确定"),
                  {IDC_TEAM_SWATCH, L"Button", 0, BS_TYPEMASK, BS_OWNERDRAW, nullptr}});
 }
 
 TEST_F(DialogTemplates, GoToDialog) {
-  CheckTemplate(L"GOTO_DIALOG", "定位格子", {150, 54},
-                {{IDC_GOTO_TEXT, L"Edit", WS_TABSTOP, ES_NUMBER | ES_READONLY | ES_MULTILINE, 0, nullptr},
-                 {IDC_GOTO_APPLY, L"Button", 0, BS_TYPEMASK, BS_DEFPUSHBUTTON, "确定"}});
+  CheckTemplate(
+      L"GOTO_DIALOG", "定位格子", {150, 54},
+      {{IDC_GOTO_TEXT, L"Edit", WS_TABSTOP, ES_NUMBER | ES_READONLY | ES_MULTILINE, 0, nullptr},
+       {IDC_GOTO_APPLY, L"Button", 0, BS_TYPEMASK, BS_DEFPUSHBUTTON, "确定"}});
 }
 
 // ---- the dialogs at work ----
@@ -640,7 +661,9 @@ void SelectRow(HWND dialog, int row) {
 // Control ids of the system colour chooser's red, green and blue boxes.
 constexpr int kChooserRed = 706, kChooserGreen = 707, kChooserBlue = 708;
 
-int ListRows(HWND dialog) { return int(SendMessageW(GetDlgItem(dialog, IDC_TEAM_LIST), LVM_GETITEMCOUNT, 0, 0)); }
+int ListRows(HWND dialog) {
+  return int(SendMessageW(GetDlgItem(dialog, IDC_TEAM_LIST), LVM_GETITEMCOUNT, 0, 0));
+}
 
 COLORREF SwatchPixel(HWND dialog) {
   HWND swatch = GetDlgItem(dialog, IDC_TEAM_SWATCH);
@@ -754,9 +777,11 @@ class GoToDialogWindowTest : public DialogWindowTest {
  protected:
   // Runs the go-to dialog with the driver's steps; the grid must come out unchanged.
   bool Run(ModalDriver& driver, GridHex& chosen) {
-    std::vector<Cell> before(&g_world.grid[0][0], &g_world.grid[0][0] + 4 * kMaxGrid);  // the range's columns
+    std::vector<Cell> before(&g_world.grid[0][0],
+                             &g_world.grid[0][0] + 4 * kMaxGrid);  // the range's columns
     bool named = false;
-    driver.Run([&] { named = ShowGoToDialog(Owner(), CurrentRange(), g_world.worldWidth, chosen); });
+    driver.Run(
+        [&] { named = ShowGoToDialog(Owner(), CurrentRange(), g_world.worldWidth, chosen); });
     EXPECT_EQ(memcmp(before.data(), &g_world.grid[0][0], before.size() * sizeof(Cell)), 0);
     return named;
   }
@@ -826,15 +851,17 @@ TEST_F(GoToDialogWindowTest, EnterConfirmsAndEscOrTheCloseBoxEndWithout) {
   EXPECT_EQ(chosen, (GridHex{-1, -1}));
 }
 
-
 // ---- the problem report ----
 
 TEST_F(DialogTemplates, ProblemsDialog) {
-  CheckTemplate(L"PROBLEMS_DIALOG", "问题检查", {280, 190},
-                {{IDC_PROBLEMS_LIST, WC_LISTVIEWW, LVS_OWNERDATA | LVS_NOCOLUMNHEADER | LVS_SINGLESEL, LVS_TYPEMASK, LVS_REPORT, nullptr},
-                 {IDC_PROBLEMS_COUNT, L"Static", 0, kNoType, 0, ""},
-                 {IDC_PROBLEMS_LOCATE, L"Button", 0, BS_TYPEMASK, BS_DEFPUSHBUTTON, "定位"},
-                 Button(IDC_PROBLEMS_REFRESH, "刷新"), Button(IDC_PROBLEMS_CLOSE, "关闭")});
+  CheckTemplate(
+      L"PROBLEMS_DIALOG", "问题检查", {280, 190},
+      {{IDC_PROBLEMS_LIST, WC_LISTVIEWW, LVS_OWNERDATA | LVS_NOCOLUMNHEADER | LVS_SINGLESEL,
+        LVS_TYPEMASK, LVS_REPORT, nullptr},
+       {IDC_PROBLEMS_COUNT, L"Static", 0, kNoType, 0, ""},
+       {IDC_PROBLEMS_LOCATE, L"Button", 0, BS_TYPEMASK, BS_DEFPUSHBUTTON, "定位"},
+       Button(IDC_PROBLEMS_REFRESH, "刷新"),
+       Button(IDC_PROBLEMS_CLOSE, "关闭")});
 }
 
 std::vector<std::string> ProblemRows(HWND dialog) {
@@ -867,7 +894,8 @@ void DoubleClickProblemRow(HWND dialog, int row) {
   RECT r{};
   r.left = LVIR_BOUNDS;
   ASSERT_TRUE(SendMessageW(list, LVM_GETITEMRECT, WPARAM(row), reinterpret_cast<LPARAM>(&r)));
-  PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+  PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON,
+               MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
 }
 
 void PressKey(HWND dialog, WPARAM key) {
@@ -896,7 +924,8 @@ class ProblemsWindowTest : public DialogWindowTest {
 };
 
 constexpr char kOwnerRow[] = "全局 (13, 198) 编号 59413：归属 7 不是任何军团（共 1 个军团）";
-constexpr char kClassZeroRow[] = "全局 (11, 200) 编号 60011：部队的兵种类别为 0，下次规范化时会被删除";
+constexpr char kClassZeroRow[] =
+    "全局 (11, 200) 编号 60011：部队的兵种类别为 0，下次规范化时会被删除";
 
 TEST_F(ProblemsWindowTest, ListsRowsRefreshesAndLocatesThePickedRow) {
   ModalDriver driver;
@@ -906,7 +935,8 @@ TEST_F(ProblemsWindowTest, ListsRowsRefreshesAndLocatesThePickedRow) {
     EXPECT_EQ(ProblemRows(d), (std::vector<std::string>{kOwnerRow, kClassZeroRow}));
     // Rows are never cut: the column is as wide as the longest row.
     HWND list = GetDlgItem(d, IDC_PROBLEMS_LIST);
-    int needed = int(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(WideFromUtf8(kClassZeroRow).c_str())));
+    int needed = int(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0,
+                                  reinterpret_cast<LPARAM>(WideFromUtf8(kClassZeroRow).c_str())));
     EXPECT_GE(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), needed);
 
     Cell& c = g_world.grid[0][1];
@@ -915,8 +945,9 @@ TEST_F(ProblemsWindowTest, ListsRowsRefreshesAndLocatesThePickedRow) {
     c.building.position = uint16_t(GlobalIndex(0, 1));
     Click(d, IDC_PROBLEMS_REFRESH);
     EXPECT_EQ(ItemText(d, IDC_PROBLEMS_COUNT), "共 3 个问题");
-    EXPECT_EQ(ProblemRows(d), (std::vector<std::string>{kOwnerRow, "全局 (10, 199) 编号 59710：防空类型 9 大于 3",
-                                                        kClassZeroRow}));
+    EXPECT_EQ(ProblemRows(d),
+              (std::vector<std::string>{kOwnerRow, "全局 (10, 199) 编号 59710：防空类型 9 大于 3",
+                                        kClassZeroRow}));
     PickProblemRow(d, 1);
     Click(d, IDC_PROBLEMS_LOCATE);
   });
@@ -960,7 +991,8 @@ TEST_F(ProblemsWindowTest, DoubleClickAndEnterLocateEscClosesWithNothingChosen) 
 TEST_F(ProblemsWindowTest, EveryHexOfTheLargestRangeOpensAtOnce) {
   std::vector<ScenarioProblem> every;
   for (int i = 0; i < 65536; ++i)
-    every.push_back({ProblemKind::kUnknownUnitType, i % 256, i / 256, i, "兵种目录中没有类别 3、等级 9 的兵种"});
+    every.push_back({ProblemKind::kUnknownUnitType, i % 256, i / 256, i,
+                     "兵种目录中没有类别 3、等级 9 的兵种"});
   const DWORD start = GetTickCount();
   DWORD opened = 0;
   ModalDriver driver;
@@ -974,7 +1006,8 @@ TEST_F(ProblemsWindowTest, EveryHexOfTheLargestRangeOpensAtOnce) {
     item.pszText = text;
     item.cchTextMax = 128;
     SendMessageW(list, LVM_GETITEMTEXTW, 65535, reinterpret_cast<LPARAM>(&item));
-    EXPECT_EQ(Utf8FromWide(text), "全局 (255, 255) 编号 65535：兵种目录中没有类别 3、等级 9 的兵种");
+    EXPECT_EQ(Utf8FromWide(text),
+              "全局 (255, 255) 编号 65535：兵种目录中没有类别 3、等级 9 的兵种");
     Close(d);
   });
   ScenarioProblem chosen;

@@ -25,7 +25,8 @@ std::wstring VersionText(const std::vector<char>& block, const wchar_t* name) {
   std::wstring query = std::wstring(L"\\StringFileInfo\\080404B0\\") + name;
   wchar_t* text = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &length) || !text)
+  if (!VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &length) ||
+      !text)
     return L"(missing)";
   return std::wstring(text);
 }
@@ -54,7 +55,8 @@ TEST(VersionResource, ReadsBackAsTheOneVersion) {
   EXPECT_EQ(VersionText(block, L"FileDescription"), L"战役文件编辑器");
   EXPECT_EQ(VersionText(block, L"ProductName"), L"BTL 战役编辑器");
   EXPECT_EQ(VersionText(block, L"OriginalFilename"), L"btl_editor.exe");
-  EXPECT_NE(VersionText(block, L"LegalCopyright").find(L"BTL 战役编辑器的作者"), std::wstring::npos);
+  EXPECT_NE(VersionText(block, L"LegalCopyright").find(L"BTL 战役编辑器的作者"),
+            std::wstring::npos);
 
   WORD* translation = nullptr;
   ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
@@ -78,7 +80,8 @@ static_assert(sizeof(GroupIconEntry) == 14);
 // 256-pixel entry (PNG) as well as of the small ones (bitmaps).
 TEST(ProgramIcon, GroupHoldsEverySizeTheSystemCanLoad) {
   HMODULE module = GetModuleHandleW(nullptr);
-  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(IDI_APP), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+  HRSRC found =
+      FindResourceW(module, MAKEINTRESOURCEW(IDI_APP), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
   ASSERT_NE(found, nullptr);
   const BYTE* group = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
   ASSERT_NE(group, nullptr);

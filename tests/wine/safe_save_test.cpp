@@ -19,7 +19,8 @@
 namespace {
 
 void WriteWhole(const std::wstring& path, const std::string& bytes) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   DWORD done = 0;
   ASSERT_TRUE(WriteFile(h, bytes.data(), DWORD(bytes.size()), &done, nullptr));
@@ -98,7 +99,8 @@ TEST(SafeSaveHeldOpen, TargetHeldWithoutSharingStaysAsItWasAndNoTemporaryIsLeft)
   ASSERT_TRUE(SaveScenarioTo(Utf8FromWide(target)).ok());
   std::vector<uint8_t> expected;
   ASSERT_TRUE(BuildBattleBytes(expected).ok());
-  HANDLE h = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE h = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   std::string now = ReadWhole(h);
   CloseHandle(h);
@@ -117,8 +119,9 @@ TEST(SafeSaveHeldOpen, LeftoverHeldOpenStaysTheOthersGoAndNoSpareIsLeft) {
   const std::string target8 = Utf8FromWide(target);
   for (int n = 0; n < 3; ++n) WriteWhole(WideFromUtf8(TempSavePath(target8, n)), "left");
   WriteWhole(dir + L"\\战役.btl.~saving.tmp", "user's");
-  HANDLE held = CreateFileW(WideFromUtf8(TempSavePath(target8, 1)).c_str(), GENERIC_READ | GENERIC_WRITE,
-                            0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held =
+      CreateFileW(WideFromUtf8(TempSavePath(target8, 1)).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const std::string data = "new bytes of the scenario";
   Status s = SafeSave(target8, reinterpret_cast<const uint8_t*>(data.data()), data.size());
@@ -128,8 +131,10 @@ TEST(SafeSaveHeldOpen, LeftoverHeldOpenStaysTheOthersGoAndNoSpareIsLeft) {
 
   std::vector<std::wstring> entries = FolderEntries(dir);
   std::sort(entries.begin(), entries.end());
-  EXPECT_EQ(entries, (std::vector<std::wstring>{L"战役.btl", L"战役.btl.~saving.tmp", L"战役.btl.~saving1.tmp"}));
-  HANDLE h = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_EQ(entries, (std::vector<std::wstring>{L"战役.btl", L"战役.btl.~saving.tmp",
+                                                L"战役.btl.~saving1.tmp"}));
+  HANDLE h = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   EXPECT_EQ(ReadWhole(h), data);
   CloseHandle(h);

@@ -111,8 +111,8 @@ TEST(SurfaceGdi, AnOutlineLeavesTheFillBrushSelected) {
   draw_rect(0, 0, 6, 6);
   EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), fill);
   uint32_t* px = surface_pixels(&s);
-  EXPECT_EQ(px[0], 0xFFFFFFu);          // the outline
-  EXPECT_EQ(px[2 * 6 + 2], 0u);         // its inside left alone
+  EXPECT_EQ(px[0], 0xFFFFFFu);   // the outline
+  EXPECT_EQ(px[2 * 6 + 2], 0u);  // its inside left alone
   fill_rect(1, 1, 5, 5);
   px = surface_pixels(&s);
   EXPECT_EQ(px[2 * 6 + 2], 0xFF0000u);  // filled red, as a pixel
@@ -131,9 +131,11 @@ TEST(SurfaceGdi, TextWidthBoundsTheGlyphsTextAtPaints) {
   set_text_colour(0x000000);
   EXPECT_EQ(TextWidth(""), 0);
   // GBK: "地块ID：287", "当前血量/血量上限：80/100", "WWW"
-  for (const char* text : {"\xB5\xD8\xBF\xE9ID\xA3\xBA" "287",
+  for (const char* text : {"\xB5\xD8\xBF\xE9ID\xA3\xBA"
+                           "287",
                            "\xB5\xB1\xC7\xB0\xD1\xAA\xC1\xBF/\xD1\xAA\xC1\xBF\xC9\xCF\xCF\xDE"
-                           "\xA3\xBA" "80/100",
+                           "\xA3\xBA"
+                           "80/100",
                            "WWW"}) {
     set_back_colour(0xFFFFFF);
     clear_target();
@@ -169,9 +171,18 @@ TEST(SurfaceGdi, FillsAndStampedTextsArePixelForPixelWhatGdiDraws) {
     for (int32_t i = 0; i < w * h; ++i) px[i] = (uint32_t(i) * 2654435761u ^ seed) & 0xFFFFFF;
   };
   // GBK: "步3", "将", "雷", "？12", "城市", a building's name long enough to wrap, "地块ID：287"
-  const char* texts[] = {"\xB2\xBD" "3", "\xBD\xAB", "\xC0\xD7", "\xA3\xBF" "12", "\xB3\xC7\xCA\xD0",
-                         "\xB1\xF8\xB9\xA4\xB3\xA7 \xB5\xDA\xB6\xFE\xB9\xA4\xB3\xA7 \xB8\xDB\xBF\xDA",
-                         "\xB5\xD8\xBF\xE9ID\xA3\xBA" "287", "WWW"};
+  const char* texts[] = {
+      "\xB2\xBD"
+      "3",
+      "\xBD\xAB",
+      "\xC0\xD7",
+      "\xA3\xBF"
+      "12",
+      "\xB3\xC7\xCA\xD0",
+      "\xB1\xF8\xB9\xA4\xB3\xA7 \xB5\xDA\xB6\xFE\xB9\xA4\xB3\xA7 \xB8\xDB\xBF\xDA",
+      "\xB5\xD8\xBF\xE9ID\xA3\xBA"
+      "287",
+      "WWW"};
   const struct {
     int32_t x, y;
   } places[] = {{5, 4}, {60, 30}, {-7, 10}, {160, 20}, {40, -6}, {90, 52}, {5, 4}};

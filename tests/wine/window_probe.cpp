@@ -116,8 +116,8 @@ int Cover(int x, int y, int w, int h) {
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   wc.lpszClassName = L"ProbeCover";
   RegisterClassW(&wc);
-  HWND cover = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"cover", WS_POPUP | WS_VISIBLE,
-                               x, y, w, h, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND cover = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"cover", WS_POPUP | WS_VISIBLE, x,
+                               y, w, h, nullptr, nullptr, wc.hInstance, nullptr);
   if (!cover) return 2;
   UpdateWindow(cover);
   puts("covering");

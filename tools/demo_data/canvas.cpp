@@ -44,7 +44,7 @@ void FillRoundRect(Canvas& c, int x, int y, int w, int h, int r, uint32_t colour
 }
 
 void FillRoundRectShaded(Canvas& c, int x, int y, int w, int h, int r, uint32_t top,
-                            uint32_t bottom) {
+                         uint32_t bottom) {
   for (int j = y; j < y + h; ++j) {
     uint32_t colour = h > 1 ? MixColour(top, bottom, (j - y) * 256 / (h - 1)) : top;
     if (top == bottom) colour = top;  // keeps the alpha of a single colour

@@ -31,7 +31,7 @@ void fill_rect(Canvas& c, int x, int y, int w, int h, uint32_t colour);
 void FillRoundRect(Canvas& c, int x, int y, int w, int h, int r, uint32_t colour);
 // The same shape shaded from `top` at its first row to `bottom` at its last.
 void FillRoundRectShaded(Canvas& c, int x, int y, int w, int h, int r, uint32_t top,
-                            uint32_t bottom);
+                         uint32_t bottom);
 void FillEllipse(Canvas& c, double cx, double cy, double rx, double ry, uint32_t colour);
 // Even-odd filling of a closed polygon.
 void FillPolygon(Canvas& c, const std::vector<Point>& points, uint32_t colour);

@@ -160,10 +160,10 @@ Canvas DrawCity() {
   for (const auto& h : front) {
     fill_rect(c, h[0], h[1], h[2], 112 - h[1], stone);
     FillPolygon(c,
-                 {{h[0] - 2.0, h[1] + 1.0},
-                  {h[0] + h[2] / 2.0, h[1] - 12.0},
-                  {h[0] + h[2] + 2.0, h[1] + 1.0}},
-                 roof);
+                {{h[0] - 2.0, h[1] + 1.0},
+                 {h[0] + h[2] / 2.0, h[1] - 12.0},
+                 {h[0] + h[2] + 2.0, h[1] + 1.0}},
+                roof);
     fill_rect(c, h[0] + 4, h[1] + 8, 5, 6, window);
     fill_rect(c, h[0] + h[2] - 9, h[1] + 8, 5, 6, window);
     fill_rect(c, h[0] + h[2] / 2 - 3, 100, 6, 12, PngRgba(110, 70, 40));
@@ -308,18 +308,10 @@ Canvas DrawArrow(int direction) {
   FillRoundRectShaded(c, 1, 1, 28, 28, 0, PngRgba(228, 228, 232), PngRgba(175, 175, 185));
   const uint32_t ink = PngRgba(45, 50, 70);
   switch (direction) {
-    case 0:
-      FillPolygon(c, {{7, 15}, {21, 6}, {21, 24}}, ink);
-      break;
-    case 1:
-      FillPolygon(c, {{23, 15}, {9, 6}, {9, 24}}, ink);
-      break;
-    case 2:
-      FillPolygon(c, {{15, 7}, {6, 21}, {24, 21}}, ink);
-      break;
-    default:
-      FillPolygon(c, {{15, 23}, {6, 9}, {24, 9}}, ink);
-      break;
+    case 0: FillPolygon(c, {{7, 15}, {21, 6}, {21, 24}}, ink); break;
+    case 1: FillPolygon(c, {{23, 15}, {9, 6}, {9, 24}}, ink); break;
+    case 2: FillPolygon(c, {{15, 7}, {6, 21}, {24, 21}}, ink); break;
+    default: FillPolygon(c, {{15, 23}, {6, 9}, {24, 9}}, ink); break;
   }
   return c;
 }
@@ -329,17 +321,14 @@ Canvas DrawArrow(int direction) {
 // A head and shoulders in uniform; background, skin, hair, uniform, cap and moustache vary.
 Canvas DrawPortraitPicture(int index) {
   DemoRng rng(0x9047A17ull + uint64_t(index) * 0x100000001B3ull);
-  const uint32_t backs[] = {PngRgba(120, 150, 180), PngRgba(150, 170, 140),
-                            PngRgba(180, 160, 130), PngRgba(160, 160, 170),
-                            PngRgba(190, 140, 130), PngRgba(130, 130, 160)};
-  const uint32_t skins[] = {PngRgba(245, 215, 180), PngRgba(230, 190, 150),
-                            PngRgba(210, 165, 120), PngRgba(180, 130, 90),
-                            PngRgba(250, 225, 200)};
+  const uint32_t backs[] = {PngRgba(120, 150, 180), PngRgba(150, 170, 140), PngRgba(180, 160, 130),
+                            PngRgba(160, 160, 170), PngRgba(190, 140, 130), PngRgba(130, 130, 160)};
+  const uint32_t skins[] = {PngRgba(245, 215, 180), PngRgba(230, 190, 150), PngRgba(210, 165, 120),
+                            PngRgba(180, 130, 90), PngRgba(250, 225, 200)};
   const uint32_t hairs[] = {PngRgba(50, 38, 30), PngRgba(90, 60, 35), PngRgba(150, 150, 150),
                             PngRgba(220, 220, 215), PngRgba(190, 150, 80)};
-  const uint32_t uniforms[] = {PngRgba(85, 100, 60), PngRgba(40, 55, 100),
-                               PngRgba(110, 110, 115), PngRgba(150, 125, 80),
-                               PngRgba(100, 45, 45)};
+  const uint32_t uniforms[] = {PngRgba(85, 100, 60), PngRgba(40, 55, 100), PngRgba(110, 110, 115),
+                               PngRgba(150, 125, 80), PngRgba(100, 45, 45)};
   uint32_t back = backs[rng.below(6)], skin = skins[rng.below(5)], hair = hairs[rng.below(5)];
   uint32_t uniform = uniforms[rng.below(5)];
   uint32_t skin_dark = MixColour(skin, PngRgba(120, 70, 50), 90);
@@ -375,9 +364,9 @@ Canvas DrawPortraitPicture(int index) {
   FillEllipse(c, 21, 21, 1.6, 1.3, eye);
   FillEllipse(c, 29, 21, 1.6, 1.3, eye);
   DrawLine(c, {18.5, 18}, {23, 17.5}, 1.4,
-            hair == PngRgba(220, 220, 215) ? PngRgba(160, 160, 160) : hair);
+           hair == PngRgba(220, 220, 215) ? PngRgba(160, 160, 160) : hair);
   DrawLine(c, {27, 17.5}, {31.5, 18}, 1.4,
-            hair == PngRgba(220, 220, 215) ? PngRgba(160, 160, 160) : hair);
+           hair == PngRgba(220, 220, 215) ? PngRgba(160, 160, 160) : hair);
   DrawLine(c, {25, 22}, {24, 26}, 1.2, skin_dark);
   if (rng.chance(35)) DrawLine(c, {21.5, 28}, {28.5, 28}, 2, hair);  // moustache
   DrawLine(c, {22.5, 30}, {27.5, 30}, 1.3, PngRgba(160, 80, 70));
@@ -405,6 +394,7 @@ void MakePictureFiles(const DemoCatalogs& catalogs, std::vector<DemoFile>& files
     AddPng(files, PicturePath("dirbutton_" + std::to_string(d) + ".png"), DrawArrow(d));
   for (size_t i = 0; i < catalogs.commanders.size(); ++i) {
     const DemoCommander& k = catalogs.commanders[i];
-    AddPng(files, PicturePath(JoinPath("smallheads", k.photo + ".png")), DrawPortraitPicture(int(i)));
+    AddPng(files, PicturePath(JoinPath("smallheads", k.photo + ".png")),
+           DrawPortraitPicture(int(i)));
   }
 }

@@ -179,7 +179,7 @@ int64_t dist2(int ax, int ay, int bx, int by) {
 // The first origin, scanning rows then columns in steps, whose w x h window has between
 // lo and hi percent land and some sea.
 void FindWindow(const DemoWorld& world, int w, int h, int x0, int y0, int lo, int hi, int& ox,
-                 int& oy) {
+                int& oy) {
   ox = x0;
   oy = y0;
   for (int y = y0; y + h <= world.height - 2; y += 3)
@@ -256,12 +256,12 @@ std::vector<uint8_t> AssignOwners(const Area& a, const std::vector<int>& caps, u
 }
 
 void PlaceCities(const Area& a, const std::vector<int>& caps, const std::vector<uint8_t>& owners,
-                  const DemoCatalogs& c, DemoRng& rng, Placed& placed) {
+                 const DemoCatalogs& c, DemoRng& rng, Placed& placed) {
   size_t next_name = 0;
   std::vector<int> cities;
   for (int hex : caps) {
     placed.building(hex, MakeCity(a.position(hex % a.w, hex / a.w), kCityLevels - 1,
-                                   c.cities[next_name++].id, true, rng));
+                                  c.cities[next_name++].id, true, rng));
     cities.push_back(hex);
   }
   std::vector<int> land;
@@ -278,8 +278,8 @@ void PlaceCities(const Area& a, const std::vector<int>& caps, const std::vector<
       if (dist2(hex % a.w, hex / a.w, other % a.w, other / a.w) < 16) spaced = false;
     if (!spaced) continue;
     int level = std::min(rng.below(kCityLevels), rng.below(kCityLevels));
-    placed.building(hex, MakeCity(a.position(hex % a.w, hex / a.w), level,
-                                   c.cities[next_name++].id, false, rng));
+    placed.building(hex, MakeCity(a.position(hex % a.w, hex / a.w), level, c.cities[next_name++].id,
+                                  false, rng));
     cities.push_back(hex);
     neutral += unowned;
   }
@@ -295,7 +295,7 @@ int PickOtherCode(bool coast, DemoRng& rng) {
 }
 
 void PlaceOtherBuildings(const Area& a, const std::vector<uint8_t>& owners, DemoRng& rng,
-                           Placed& placed, int wanted) {
+                         Placed& placed, int wanted) {
   std::vector<int> land;
   for (int hex = 0; hex < a.w * a.h; ++hex)
     if (a.land(hex % a.w, hex / a.w) && placed.building_at[size_t(hex)] < 0) land.push_back(hex);
@@ -328,7 +328,7 @@ bool inshore(const Area& a, int x, int y) {
 }
 
 void PlaceUnits(const Area& a, const std::vector<uint8_t>& owners, const DemoCatalogs& c,
-                 DemoRng& rng, Placed& placed, int land_wanted, int ships_wanted) {
+                DemoRng& rng, Placed& placed, int land_wanted, int ships_wanted) {
   int owned_land = 0, coastal_sea = 0;
   for (int y = 0; y < a.h; ++y)
     for (int x = 0; x < a.w; ++x) {
@@ -343,8 +343,8 @@ void PlaceUnits(const Area& a, const std::vector<uint8_t>& owners, const DemoCat
       int hex = a.local(x, y);
       if (owners[size_t(hex)] != kUnownedTeam) {
         if (rng.below(65536) >= land_p) continue;
-        placed.unit(
-            hex, MakeUnit(a.position(x, y), ArmyOf(c, LandCategory(rng), PickLevel(rng)), rng));
+        placed.unit(hex,
+                    MakeUnit(a.position(x, y), ArmyOf(c, LandCategory(rng), PickLevel(rng)), rng));
       } else if (inshore(a, x, y)) {
         if (rng.below(65536) >= sea_p) continue;
         placed.unit(hex, MakeUnit(a.position(x, y), ArmyOf(c, 4, PickLevel(rng)), rng));
@@ -380,7 +380,7 @@ std::vector<TeamRecord> MakeTeams(const DemoCatalogs& c, int count, int camps, D
   std::vector<TeamRecord> teams;
   for (int k = 0; k < count; ++k)
     teams.push_back(MakeTeam(k, c.countries[size_t(order[size_t(k)])].id, kTeamColours[k % 12],
-                              k % camps, rng));
+                             k % camps, rng));
   return teams;
 }
 
@@ -469,10 +469,9 @@ DemoScenario MakeSmallScenario(const DemoWorld& world, const DemoCatalogs& c) {
     if (placed.buildings.size() < 2)
       placed.building(
           hex, MakeCity(a.position(x, y), placed.buildings.empty() ? 7 : 2,
-                         c.cities[placed.buildings.size()].id, placed.buildings.empty(), rng));
+                        c.cities[placed.buildings.size()].id, placed.buildings.empty(), rng));
     else
-      placed.building(hex,
-                      MakeBuilding(a.position(x, y), PickOtherCode(a.coast(x, y), rng), rng));
+      placed.building(hex, MakeBuilding(a.position(x, y), PickOtherCode(a.coast(x, y), rng), rng));
   }
   ArmBuildings(placed, rng);
   if (placed.buildings.size() >= 4) {  // at least one anti-air mark and one minefield
@@ -483,7 +482,7 @@ DemoScenario MakeSmallScenario(const DemoWorld& world, const DemoCatalogs& c) {
   for (size_t i = 5; i < land.size() && placed.units.size() < 12; ++i) {
     int hex = land[i];
     placed.unit(hex, MakeUnit(a.position(hex % a.w, hex / a.w),
-                               ArmyOf(c, LandCategory(rng), PickLevel(rng)), rng));
+                              ArmyOf(c, LandCategory(rng), PickLevel(rng)), rng));
   }
   s.generals = MakeGenerals(c, 2, rng);
   AttachGenerals(placed.units, 2, rng);

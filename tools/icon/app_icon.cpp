@@ -114,9 +114,7 @@ std::string BitmapEntry(const Canvas& c) {
 
 }  // namespace
 
-Canvas DrawAppIcon(int size) {
-  return Shrink(DrawLarge(size * kSupersample, size), kSupersample);
-}
+Canvas DrawAppIcon(int size) { return Shrink(DrawLarge(size * kSupersample, size), kSupersample); }
 
 std::string EncodeIco(const std::vector<Canvas>& pictures) {
   std::vector<std::string> entries;
@@ -135,7 +133,7 @@ std::string EncodeIco(const std::vector<Canvas>& pictures) {
     int side = pictures[i].width;
     out += char(side == 256 ? 0 : side);  // width, 0 for 256
     out += char(side == 256 ? 0 : side);  // height
-    out += '\0';                           // no palette
+    out += '\0';                          // no palette
     out += '\0';
     Put16(out, 1);   // planes
     Put16(out, 32);  // bits per pixel

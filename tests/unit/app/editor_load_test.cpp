@@ -22,7 +22,9 @@
 
 namespace {
 
-std::string Text(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string Text(const std::vector<uint8_t>& bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
 
 // A folder with a data folder holding `world` (unless null) and a battle file "a.btl".
 struct Scene {
@@ -222,7 +224,8 @@ TEST(EditorLoad, ASaveThatWouldDropRecordsIsAnnouncedAfterTheLoad) {
   Scene messy(&world, DemoBattleBytes("demo_messy"));
   LoadResult r = LoadIn(messy);
   ASSERT_TRUE(r.ok()) << r.message;
-  EXPECT_NE(r.saveLossWarning.find(kTitleRecordsOutsideRange), std::string::npos) << r.saveLossWarning;
+  EXPECT_NE(r.saveLossWarning.find(kTitleRecordsOutsideRange), std::string::npos)
+      << r.saveLossWarning;
   EXPECT_NE(r.saveLossWarning.find(kTitleAlphaSetOnSave), std::string::npos) << r.saveLossWarning;
   EXPECT_NE(r.saveLossWarning.find("btl check"), std::string::npos);
   EXPECT_NE(r.saveLossWarning.find("a.btl"), std::string::npos);

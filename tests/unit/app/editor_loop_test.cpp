@@ -67,12 +67,12 @@ TEST(KeyGate, KeysCountOnlyInFrontAndAfterARelease) {
   EXPECT_FALSE(KeyDown(kKeyT));  // typed into another program
   g_front = true;
   EXPECT_FALSE(KeyDown(kKeyT));  // still held when the editor came to the front
-  g_held.insert(kKeyS);           // pressed after it came to the front
+  g_held.insert(kKeyS);          // pressed after it came to the front
   EXPECT_TRUE(KeyDown(kKeyS));
   g_held.erase(kKeyT);
   EXPECT_FALSE(KeyDown(kKeyT));
   g_held.insert(kKeyT);
-  EXPECT_TRUE(KeyDown(kKeyT));   // a new press acts
+  EXPECT_TRUE(KeyDown(kKeyT));  // a new press acts
   g_front = false;
   EXPECT_FALSE(KeyDown(kKeyT));
   EXPECT_FALSE(KeyDown(kKeyS));
@@ -122,7 +122,7 @@ TEST(KeyGate, TheForegroundIsAskedOnlyForAKeyDownOrWhileBehind) {
   g_front = true;
   EXPECT_FALSE(KeyDown(kKeyT));  // in front again, nothing held
   HoldKeys({kKeyT});
-  EXPECT_TRUE(KeyDown(kKeyT));   // the first press after coming back acts
+  EXPECT_TRUE(KeyDown(kKeyT));  // the first press after coming back acts
   HoldKeys({});
   g_frontAsked = 0;
   EXPECT_FALSE(KeyDown(kKeyT));
@@ -211,7 +211,6 @@ class EditorLoopTest : public ::testing::Test {
     KeepCloseRequests(true);
     unedited = SaveForTest();
     Pass();  // the editor comes to the front with no key held
-
   }
   void TearDown() override {
     close_window();
@@ -245,8 +244,8 @@ class EditorLoopTest : public ::testing::Test {
   void ClickHex(int col, int row, uint32_t keyState = 1) {
     bool odd = (g_world.originX + g_view.scrollX + col) & 1;
     int y = row * cellSize + (odd ? halfCell : 0) + 10;
-    SharedMouseQueue().put(MakeMouseMessage(kLeftButtonDown, keyState, int16_t(col * cellSize + 10),
-                                         int16_t(y)));
+    SharedMouseQueue().put(
+        MakeMouseMessage(kLeftButtonDown, keyState, int16_t(col * cellSize + 10), int16_t(y)));
   }
   Cell& Selected() { return g_world.grid[g_view.selX()][g_view.selY()]; }
   // Mouse messages as the window queues them; keys: the buttons held.
@@ -286,8 +285,12 @@ class EditorLoopTest : public ::testing::Test {
 void FindTwoOwners(int& a, int& b) {
   a = b = -1;
   for (int col = 0; col < g_layout.viewCols; ++col) {
-    if (a < 0) a = col;
-    else if (g_world.grid[col][1].owner != g_world.grid[a][1].owner) { b = col; return; }
+    if (a < 0)
+      a = col;
+    else if (g_world.grid[col][1].owner != g_world.grid[a][1].owner) {
+      b = col;
+      return;
+    }
   }
 }
 
@@ -347,7 +350,8 @@ TEST_F(EditorLoopTest, KeysTypedIntoAnotherProgramChangeNothing) {
   Pass();
   ASSERT_NE(Selected().owner, g_world.grid[a][1].owner);
   g_front = false;
-  for (int key : {int('U'), int('T'), int('B'), int('S'), int('J'), int('C'), kKeyEscape, kKeyLeft}) Pass({key});
+  for (int key : {int('U'), int('T'), int('B'), int('S'), int('J'), int('C'), kKeyEscape, kKeyLeft})
+    Pass({key});
   Pass({kKeyControl, 'Z'});
   EXPECT_EQ(SaveForTest(), unedited);
   EXPECT_EQ(g_fileRequests, 0);
@@ -399,7 +403,7 @@ TEST_F(EditorLoopTest, UndoShowsAndSelectsTheOneHexItChanged) {
   const int32_t gx = g_view.selX(), gy = g_view.selY();
   g_world.grid[gx][gy].owner ^= 1;  // as a dialog would, ended by a click outside the map
   SharedMouseQueue().put(MakeMouseMessage(kLeftButtonDown, 1, int16_t(g_layout.windowWidth - 1),
-                                       int16_t(g_layout.windowHeight - 1)));
+                                          int16_t(g_layout.windowHeight - 1)));
   Pass();
   ASSERT_EQ(g_history.UndoCount(), 1u);
   // Scroll it out of view: undo brings it back and selects it.
@@ -468,8 +472,8 @@ TEST_F(EditorLoopTest, ClicksQueuedWhileADialogWasOpenOrBeforeTheWindowAreDroppe
   Pass();
   const int32_t gx = g_view.selX(), gy = g_view.selY();
   const Rect& unitButton = g_layout.commandButtons[1];
-  SharedMouseQueue().put(MakeMouseMessage(kLeftButtonDown, 1, int16_t(unitButton.x + 5),
-                                       int16_t(unitButton.y + 5)));
+  SharedMouseQueue().put(
+      MakeMouseMessage(kLeftButtonDown, 1, int16_t(unitButton.x + 5), int16_t(unitButton.y + 5)));
   ClickHex(3, 3);  // reached the window while the unit editor was open
   Pass();
   EXPECT_EQ(g_view.selX(), gx);
@@ -519,8 +523,8 @@ TEST_F(EditorLoopTest, GoToSelectsTheNamedHexAndChangesNothing) {
   g_goToText = std::to_string(g_world.originX - 1) + "," + std::to_string(g_world.originY);
   const ViewState before = g_view;
   HoldKeys({kKeyG});
-  MainLoopPass();       // the dialog leaves Esc held
-  MainLoopPass();       // Esc still down, then released
+  MainLoopPass();  // the dialog leaves Esc held
+  MainLoopPass();  // Esc still down, then released
   HoldKeys({});
   MainLoopPass();
   EXPECT_EQ(g_goToOpened, 3);
@@ -635,7 +639,8 @@ TEST_F(EditorLoopTest, WithThePointerOffTheMapTheFrameIsTheFrameAsBefore) {
   const int32_t w = BackBuffer()->width;
   for (int32_t y = box->y; y < box->y + box->h; ++y)
     for (int32_t x = box->x; x < box->x + box->w; ++x) {
-      bool edge = x == box->x || y == box->y || x == box->x + box->w - 1 || y == box->y + box->h - 1;
+      bool edge =
+          x == box->x || y == box->y || x == box->x + box->w - 1 || y == box->y + box->h - 1;
       ASSERT_EQ(shown[size_t(y) * w + x], edge ? 0x000000u : 0xFFFFFFu) << x << "," << y;
     }
   EXPECT_LE(box->x + box->w, mapW);
@@ -643,7 +648,8 @@ TEST_F(EditorLoopTest, WithThePointerOffTheMapTheFrameIsTheFrameAsBefore) {
   const PixelPoint hex = HexTopLeft(2, 1, g_world.originX, g_view.scrollX);
   EXPECT_TRUE(box->x >= hex.x + cellSize || box->x + box->w <= hex.x ||
               box->y >= hex.y + cellSize || box->y + box->h <= hex.y);
-  EXPECT_EQ(box->h, HoverBoxHeight(int32_t(HoverLines(g_view.scrollX + 2, g_view.scrollY + 1).size())));
+  EXPECT_EQ(box->h,
+            HoverBoxHeight(int32_t(HoverLines(g_view.scrollX + 2, g_view.scrollY + 1).size())));
 
   PostPointerLeft();  // out of the window in one jump
   EXPECT_FALSE(PassAfter(20));
@@ -942,7 +948,9 @@ TEST_F(EditorLoopTest, TheAreaIsMarkedAndAnEmptyAreaDrawsThePlainFrame) {
   Pass();
   const Pixels marked = WindowPixels();
   const Surface* back = BackBuffer();
-  auto pixel = [&](const Pixels& p, int x, int y) { return p[size_t(y) * size_t(back->width) + size_t(x)]; };
+  auto pixel = [&](const Pixels& p, int x, int y) {
+    return p[size_t(y) * size_t(back->width) + size_t(x)];
+  };
   for (int col = 0; col < g_layout.viewCols; ++col)
     for (int row = 0; row < g_layout.viewRows; ++row) {
       const PixelPoint p = HexTopLeft(col, row, g_world.originX, g_view.scrollX);
@@ -974,7 +982,8 @@ TEST_F(EditorLoopTest, NoticesFollowEscUndoAndRedoAndAreNoPartOfTheSave) {
   Pass({kKeyEscape});
   EXPECT_EQ(g_view.noticeShown, kKeysOffNotice);
   bool drawn = false;  // in the frame that pass drew
-  for (int i = 0; i < DrawnTextCount(); ++i) drawn |= DrawnTextAt(i).text == GbkFromUtf8(kKeysOffNotice);
+  for (int i = 0; i < DrawnTextCount(); ++i)
+    drawn |= DrawnTextAt(i).text == GbkFromUtf8(kKeysOffNotice);
   EXPECT_TRUE(drawn);
   g_now += 10000;
   Pass();
@@ -1032,7 +1041,8 @@ TEST_F(EditorLoopTest, OverviewFollowsTheEditorAndAResizeLaysOutTheNewClientArea
   DrawOverview(g, g_world, g_view, g_layout, expected);
   EXPECT_EQ(LastSidePicture().pixels, expected);
   Pass({kKeyControl, 'A'});
-  EXPECT_EQ(SideWindowTitle(), "总览 — 区域 " + std::to_string(g_world.rangeWidth * g_world.rangeHeight) + " 格");
+  EXPECT_EQ(SideWindowTitle(),
+            "总览 — 区域 " + std::to_string(g_world.rangeWidth * g_world.rangeHeight) + " 格");
 
   PostSideWindowClose();
   EXPECT_TRUE(Pass());  // the editor goes on
@@ -1061,7 +1071,9 @@ TEST_F(EditorLoopTest, OverviewFollowsTheEditorAndAResizeLaysOutTheNewClientArea
 // dialog, a file that cannot be read and a cancelled range each keep the scenario and its
 // history as they were; a file loaded replaces them, with nothing to undo and the view on the
 // range's first hex.
-std::string Text(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string Text(const std::vector<uint8_t>& bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
 MapRange g_otherRange;  // what the range chooser of another file answers; width -1: the offer
 MapRange AnswerOtherRange(const MapRange& offered, const WorldImage&, const std::string&) {
   return g_otherRange.width < 0 ? offered : g_otherRange;

@@ -75,11 +75,11 @@ TEST(RangeFrame, HexSideIsCutSoTheViewFitsTheLargestWindow) {
   struct Row {
     int32_t configured, worldWidth, worldHeight, expected;
   } rows[] = {
-      {3, 500, 500, 3},          {1, 500, 500, 1},          {8, 500, 500, 8},
-      {9, 500, 500, 8},          {100, 500, 500, 8},        {INT_MAX, 500, 500, 8},
-      {0, 500, 500, 1},          {-4, 500, 500, 1},         {INT_MIN, 500, 500, 1},
-      {100, 40, 30, 4096 / 42},  {100, 30, 40, 4096 / 42},  {97, 40, 30, 97},
-      {98, 40, 30, 97},          {INT_MAX, 1, 1, 4096 / 3}, {2000, 1, 500, 8},
+      {3, 500, 500, 3},         {1, 500, 500, 1},          {8, 500, 500, 8},
+      {9, 500, 500, 8},         {100, 500, 500, 8},        {INT_MAX, 500, 500, 8},
+      {0, 500, 500, 1},         {-4, 500, 500, 1},         {INT_MIN, 500, 500, 1},
+      {100, 40, 30, 4096 / 42}, {100, 30, 40, 4096 / 42},  {97, 40, 30, 97},
+      {98, 40, 30, 97},         {INT_MAX, 1, 1, 4096 / 3}, {2000, 1, 500, 8},
       {5, 4094, 1, 1},  // wider than any window can show: still 1
   };
   for (const Row& r : rows) {
@@ -94,12 +94,12 @@ TEST(RangeFrame, HexSideIsCutSoTheViewFitsTheLargestWindow) {
 
 // On a screen whose work area holds less: the largest side whose window fits there.
 TEST(RangeFrame, CellSideFitsTheScreensWorkArea) {
-  EXPECT_EQ(FittingCellPx(3, 500, 500, 1274, 990), 1);       // 502 hexes each way: 2 px would be 1004
-  EXPECT_EQ(FittingCellPx(8, 120, 80, 1274, 990), 8);        // fits as configured
-  EXPECT_EQ(FittingCellPx(12, 120, 80, 1274, 990), 10);      // 122 x 10 = 1220 wide, 82 x 10 = 820 high
-  EXPECT_EQ(FittingCellPx(12, 80, 120, 1274, 990), 8);       // the height decides: 122 x 8 = 976
+  EXPECT_EQ(FittingCellPx(3, 500, 500, 1274, 990), 1);   // 502 hexes each way: 2 px would be 1004
+  EXPECT_EQ(FittingCellPx(8, 120, 80, 1274, 990), 8);    // fits as configured
+  EXPECT_EQ(FittingCellPx(12, 120, 80, 1274, 990), 10);  // 122 x 10 = 1220 wide, 82 x 10 = 820 high
+  EXPECT_EQ(FittingCellPx(12, 80, 120, 1274, 990), 8);   // the height decides: 122 x 8 = 976
   EXPECT_EQ(FittingCellPx(100, 80, 120, 100000, 100000), 4096 / 122);  // never past kMaxWindowSide
-  EXPECT_EQ(FittingCellPx(12, 80, 120, 0, 0), 1);            // at least 1
+  EXPECT_EQ(FittingCellPx(12, 80, 120, 0, 0), 1);                      // at least 1
 }
 
 TEST(RangeFrame, NoticeOnlyWhenTheOfferedRangeIsNotTheFilesOwn) {
@@ -113,13 +113,15 @@ TEST(RangeFrame, NoticeOnlyWhenTheOfferedRangeIsNotTheFilesOwn) {
 
   std::string outside = RangeOfferNotice({-20, 3, 6, 5}, {0, 0, 40, 30}, 40, 30, {30, 0, 0});
   EXPECT_NE(outside.find("（起点 (-20, 3)，6 × 5 格）完全在世界地图（40 × 30 格）之外"),
-            std::string::npos) << outside;
+            std::string::npos)
+      << outside;
   EXPECT_NE(outside.find("现在框出的是整个世界地图（起点 (0, 0)，40 × 30 格）"), std::string::npos);
   EXPECT_NE(outside.find("舍弃 30 个格子的归属、0 个建筑和 0 个部队"), std::string::npos);
 
   std::string empty = RangeOfferNotice({5, 4, 0, 5}, {0, 0, 40, 30}, 40, 30, {});
   EXPECT_NE(empty.find("（起点 (5, 4)，0 × 5 格）是空的，现在框出的是整个世界地图"),
-            std::string::npos) << empty;
+            std::string::npos)
+      << empty;
   EXPECT_NE(empty.find("不会舍弃任何格子归属、建筑或部队"), std::string::npos);
 }
 
@@ -138,13 +140,13 @@ TEST(RangeView, AMovedFrameShowsWhatAWholeRedrawShows) {
     return std::vector<uint32_t>(back->pixels, back->pixels + size_t(back->width) * back->height);
   };
   const int32_t w = world.width, h = world.height;
-  const RangeFrame frames[] = {{3, 9, 2, 7},   {4, 9, 2, 7},     {1, 20, 1, 12}, {-1, w, -1, h},
-                               {0, 2, 0, 2},   {5, 6, 5, 6},     {w - 3, w, h - 4, h},
-                               {2, w - 2, 3, 4}, {3, 9, 2, 7}};
+  const RangeFrame frames[] = {{3, 9, 2, 7},         {4, 9, 2, 7},     {1, 20, 1, 12},
+                               {-1, w, -1, h},       {0, 2, 0, 2},     {5, 6, 5, 6},
+                               {w - 3, w, h - 4, h}, {2, w - 2, 3, 4}, {3, 9, 2, 7}};
   DrawRangeWorld(world, cellPx);
   for (const RangeFrame& f : frames) {
-    SCOPED_TRACE(std::to_string(f.left) + "," + std::to_string(f.right) + "," + std::to_string(f.top) +
-                 "," + std::to_string(f.bottom));
+    SCOPED_TRACE(std::to_string(f.left) + "," + std::to_string(f.right) + "," +
+                 std::to_string(f.top) + "," + std::to_string(f.bottom));
     DrawRangeFrame(f, cellPx);
     const std::vector<uint32_t> moved = shown();
     DrawRangeWorld(world, cellPx);  // forgets the frame drawn: the next is drawn whole

@@ -26,7 +26,8 @@ TEST(CommandLine, SplitsAsTheRunTimeDoesAndTakesTheFirstFile) {
        "D:\\战役 一\\文件 1.btl"},
       // Backslashes in the program's name and before no quote are plain.
       {u"C:\\游戏\\btl_editor.exe C:\\游戏\\示例\\demo.btl",
-       {"C:\\游戏\\btl_editor.exe", "C:\\游戏\\示例\\demo.btl"}, "C:\\游戏\\示例\\demo.btl"},
+       {"C:\\游戏\\btl_editor.exe", "C:\\游戏\\示例\\demo.btl"},
+       "C:\\游戏\\示例\\demo.btl"},
       {u"p \t a.btl\tb.btl  c.btl", {"p", "a.btl", "b.btl", "c.btl"}, "a.btl"},
       {u"p \"\" second.btl", {"p", "", "second.btl"}, "second.btl"},
       {u"p \"a b c\" d e", {"p", "a b c", "d", "e"}, "a b c"},
@@ -42,7 +43,12 @@ TEST(CommandLine, SplitsAsTheRunTimeDoesAndTakesTheFirstFile) {
       {u"\"p q\"r s", {"p qr", "s"}, "s"},
       // Outside the Basic Multilingual Plane (a surrogate pair), and a lone surrogate.
       {u"p \U00020000.btl", {"p", "\xF0\xA0\x80\x80.btl"}, "\xF0\xA0\x80\x80.btl"},
-      {std::u16string(u"p a") + char16_t(0xD800) + u"b", {"p", "a\xEF\xBF\xBD" "b"}, "a\xEF\xBF\xBD" "b"},
+      {std::u16string(u"p a") + char16_t(0xD800) + u"b",
+       {"p",
+        "a\xEF\xBF\xBD"
+        "b"},
+       "a\xEF\xBF\xBD"
+       "b"},
   };
   for (const Row& r : rows) {
     const std::string shown = Utf8FromUtf16(r.line);

@@ -38,7 +38,8 @@ TEST(ConfigFile, MissingFileGivesTheDefaults) {
 
 TEST(ConfigFile, GbkKeysAndValues) {
   TempFolder folder{"btl_config"};
-  std::string path = folder.Write("a.ini", G("[配置]\r\n格子边长=1\r\n窗口长 = 30\r\n窗口宽=abc\r\n语言文件=中文表.ini\r\n"));
+  std::string path = folder.Write(
+      "a.ini", G("[配置]\r\n格子边长=1\r\n窗口长 = 30\r\n窗口宽=abc\r\n语言文件=中文表.ini\r\n"));
   EXPECT_EQ(ConfigInt(path, kConfigHexSide, 3), 1);
   EXPECT_EQ(ConfigInt(path, kConfigViewCols, 12), 30);
   EXPECT_EQ(ConfigInt(path, kConfigViewRows, 10), 0);  // not a number
@@ -55,7 +56,7 @@ TEST(ConfigFile, KeysOfOtherSectionsAreNotRead) {
 TEST(ConfigFile, IntegerEdgeValues) {
   TempFolder folder{"btl_config"};
   std::string path = folder.Write("c.ini", G("[配置]\r\n格子边长=\r\n窗口长=-4\r\n窗口宽=7个\r\n"));
-  EXPECT_EQ(ConfigInt(path, kConfigHexSide, 3), 3);    // empty value: default
+  EXPECT_EQ(ConfigInt(path, kConfigHexSide, 3), 3);  // empty value: default
   EXPECT_EQ(ConfigInt(path, kConfigViewCols, 12), -4);
   EXPECT_EQ(ConfigInt(path, kConfigViewRows, 10), 7);  // digits up to the first other character
 }
@@ -82,8 +83,12 @@ TEST(ConfigFile, DataFolderFileByDefault) {
 
 const std::string kSection = G("配置");
 
-int IntOf(const std::string& file, const std::string& key, int def = 77) { return ProfileInt(file, kSection, key, def); }
-std::string StringOf(const std::string& file, const std::string& key) { return ProfileString(file, kSection, key, "d"); }
+int IntOf(const std::string& file, const std::string& key, int def = 77) {
+  return ProfileInt(file, kSection, key, def);
+}
+std::string StringOf(const std::string& file, const std::string& key) {
+  return ProfileString(file, kSection, key, "d");
+}
 
 TEST(ProfileReader, FirstKeyAndFirstSectionOfANameWin) {
   std::string file = G("[配置]\na=1\na=2\n[x]\nb=3\n[配置]\na=4\nb=5\n");
@@ -105,8 +110,9 @@ TEST(ProfileReader, LineBreaksOfEveryKind) {
 }
 
 TEST(ProfileReader, IntegerTextReadsLikeTheSystem) {
-  std::string file = G("[配置]\nhex=0x1F\nbin=0b101\noct=0o17\nsign=+12\nwrap=4294967297\nq=\"12\"\nlong=") +
-                     std::string(30, '0') + "5\n";
+  std::string file =
+      G("[配置]\nhex=0x1F\nbin=0b101\noct=0o17\nsign=+12\nwrap=4294967297\nq=\"12\"\nlong=") +
+      std::string(30, '0') + "5\n";
   EXPECT_EQ(IntOf(file, "hex"), 31);
   EXPECT_EQ(IntOf(file, "bin"), 5);
   EXPECT_EQ(IntOf(file, "oct"), 15);
@@ -127,8 +133,14 @@ TEST(ProfileReader, QuotesKeyWithoutValueAndDefaults) {
 
 TEST(ProfileReader, TrailBytesAreNeitherBracketsNorLetters) {
   // B05D is one character whose trail byte is ']': this header has no closing bracket.
-  std::string file = "[\xB0\x5D" "a\nk=1\n[s]\n\xB0\x41=2\n";
-  EXPECT_EQ(ProfileInt(file, "", "[\xB0\x5D" "a", 77), 77);  // a key without value
+  std::string file =
+      "[\xB0\x5D"
+      "a\nk=1\n[s]\n\xB0\x41=2\n";
+  EXPECT_EQ(ProfileInt(file, "",
+                       "[\xB0\x5D"
+                       "a",
+                       77),
+            77);  // a key without value
   EXPECT_EQ(ProfileInt(file, "", "k", 77), 1);
   EXPECT_EQ(ProfileInt(file, "s", "\xB0\x41", 77), 2);
   EXPECT_EQ(ProfileInt(file, "s", "\xB0\x61", 77), 77);  // another character, not another case

@@ -42,7 +42,8 @@ TEST(Sha256, FinishStartsAfresh) {
   const Sha256Digest first = hash.Finish();
   hash.Update("abc", 3);
   EXPECT_EQ(hash.Finish(), first);
-  EXPECT_EQ(HexOf(hash.Finish()), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+  EXPECT_EQ(HexOf(hash.Finish()),
+            "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 namespace {
 
-const std::string kBubing = "\xB2\xBD\xB1\xF8";   // 步兵 in GBK
+const std::string kBubing = "\xB2\xBD\xB1\xF8";    // 步兵 in GBK
 const std::string kZhongguo = "\xD6\xD0\xB9\xFA";  // 中国 in GBK
 
 std::string Repeat(const std::string& s, int n) {
@@ -27,14 +27,18 @@ TEST(GbkFromUtf8, ChineseAndAscii) {
 TEST(GbkFromUtf8, CharactersGbkLacksBecomeQuestionMarks) {
   EXPECT_EQ(GbkFromUtf8("한"), "?");
   // Outside the Basic Multilingual Plane: one mark per UTF-16 unit, as on Windows.
-  EXPECT_EQ(GbkFromUtf8("a\xF0\x9F\x98\x80" "b"), "a??b");
+  EXPECT_EQ(GbkFromUtf8("a\xF0\x9F\x98\x80"
+                        "b"),
+            "a??b");
 }
 
 TEST(GbkFromUtf8, MalformedUtf8BecomesQuestionMarks) {
   EXPECT_EQ(GbkFromUtf8("\x80"), "?");
-  EXPECT_EQ(GbkFromUtf8("A\xE4\xB8" "B"), "A?B");              // cut sequence, one mark
+  EXPECT_EQ(GbkFromUtf8("A\xE4\xB8"
+                        "B"),
+            "A?B");                                              // cut sequence, one mark
   EXPECT_EQ(GbkFromUtf8("\xE4\xB8\xAD\xFF\xE6"), "\xD6\xD0??");  // 中, a bad byte, a cut lead
-  EXPECT_EQ(GbkFromUtf8("\xC0\x80"), "??");                     // overlong zero
+  EXPECT_EQ(GbkFromUtf8("\xC0\x80"), "??");                      // overlong zero
   EXPECT_EQ(GbkFromUtf8("\xF5\x80\x80\x80"), "????");
 }
 
@@ -45,9 +49,7 @@ TEST(Utf8FromGbk, RoundTrip) {
   EXPECT_EQ(Utf8FromGbk(GbkFromUtf8(all)), all);
 }
 
-TEST(Utf8FromGbk, LeadByteWithoutTrailIsAQuestionMark) {
-  EXPECT_EQ(Utf8FromGbk("ab\xD6"), "ab?");
-}
+TEST(Utf8FromGbk, LeadByteWithoutTrailIsAQuestionMark) { EXPECT_EQ(Utf8FromGbk("ab\xD6"), "ab?"); }
 
 TEST(WideFromAnsi, GbkToWideCharacters) {
   EXPECT_EQ(wide_from_ansi(kZhongguo.c_str()), L"中国");

@@ -62,7 +62,8 @@ Json::Value Parse(const std::string& text) {
   Json::Value value;
   std::string errors;
   EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &value, &errors))
-      << errors << "\n" << text;
+      << errors << "\n"
+      << text;
   return value;
 }
 
@@ -106,7 +107,9 @@ TEST(Check, EachKindOfFindingAndTheExitStatus) {
        {{"recordsSharingAHex", 1}, {"recordsDroppedOnSave", 1}, {"recordsReorderedOnSave", 1}},
        "部队记录 #0 和 #4 在同一格位置 165（全局 列 5，行 4），只有后者会保留"},
       {"two buildings on one hex, the later one in place",
-       [](BattleFixture& s) { s.buildings.insert(s.buildings.begin(), MakeBuilding(Pos(1, 0), 9)); },
+       [](BattleFixture& s) {
+         s.buildings.insert(s.buildings.begin(), MakeBuilding(Pos(1, 0), 9));
+       },
        {{"recordsSharingAHex", 1}, {"recordsDroppedOnSave", 1}},
        "建筑记录 #0 和 #1 在同一格位置 166（全局 列 6，行 4），只有后者会保留"},
       {"an earlier record on a hex a later one takes: no reordering",
@@ -139,10 +142,13 @@ TEST(Check, EachKindOfFindingAndTheExitStatus) {
        {{"rangeOutsideWorld", 1}, {"recordsOutsideRange", 7}},
        "地图范围为空（0 × 5），载入时会改用整个世界地图；resave 需要用 --range 指定范围"},
       {"hexes beyond 16-bit positions",
-       [](BattleFixture& s) { s.header.originX = 0, s.header.originY = 218, s.units.clear(), s.buildings.clear(); },
+       [](BattleFixture& s) {
+         s.header.originX = 0, s.header.originY = 218, s.units.clear(), s.buildings.clear();
+       },
        {{"hexesBeyond16BitPositions", 1}},
        "地图范围含有编号 65536 及以上的格子",
-       300, 300},
+       300,
+       300},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -219,7 +225,8 @@ TEST(Check, TwentyLinesOfAKindUnlessAll) {
     EXPECT_EQ(kind["count"].asInt64(), 45);
     EXPECT_EQ(kind["lines"].size(), all ? 45u : 20u);
     EXPECT_EQ(kind["linesLeftOut"].asInt64(), all ? 0 : 25);
-    EXPECT_EQ(kind["lines"][19].asString(), "部队记录 #23 的位置 19（全局 列 19，行 0）在地图范围之外");
+    EXPECT_EQ(kind["lines"][19].asString(),
+              "部队记录 #23 的位置 19（全局 列 19，行 0）在地图范围之外");
   }
 }
 
@@ -252,8 +259,9 @@ TEST(Check, JsonFormMatchesTheTextAndTheFinder) {
     for (Json::ArrayIndex i = 0; i < j["lines"].size(); ++i)
       EXPECT_EQ(j["lines"][i].asString(), lines[i]);
     if (j["count"].asInt64()) {
-      EXPECT_NE(text.find(std::string(ProblemKindTitle(kind)) + "（" + j["count"].asString() + " 处）"),
-                std::string::npos);
+      EXPECT_NE(
+          text.find(std::string(ProblemKindTitle(kind)) + "（" + j["count"].asString() + " 处）"),
+          std::string::npos);
     }
   }
   EXPECT_EQ(doc["total"].asInt64(), total);
@@ -268,14 +276,20 @@ TEST(Check, JsonFormMatchesTheTextAndTheFinder) {
   LoadGameTables(data);
   std::map<std::string, int64_t> found;
   const std::map<ProblemKind, std::string> keys = {
-      {ProblemKind::kUnitClassZero, "unitClassZero"},    {ProblemKind::kUnknownUnitType, "unknownUnitType"},
-      {ProblemKind::kMissingGeneral, "missingGeneral"},  {ProblemKind::kBadGeneral, "badGeneral"},
-      {ProblemKind::kWrongPosition, "wrongPosition"},    {ProblemKind::kOwnersNamingNoTeam, "ownersNamingNoTeam"},
-      {ProblemKind::kUnknownBuilding, "unknownBuilding"}, {ProblemKind::kUnknownCityName, "unknownCityName"},
-      {ProblemKind::kAntiAirType, "antiAirType"},        {ProblemKind::kUnknownCountry, "unknownCountry"}};
+      {ProblemKind::kUnitClassZero, "unitClassZero"},
+      {ProblemKind::kUnknownUnitType, "unknownUnitType"},
+      {ProblemKind::kMissingGeneral, "missingGeneral"},
+      {ProblemKind::kBadGeneral, "badGeneral"},
+      {ProblemKind::kWrongPosition, "wrongPosition"},
+      {ProblemKind::kOwnersNamingNoTeam, "ownersNamingNoTeam"},
+      {ProblemKind::kUnknownBuilding, "unknownBuilding"},
+      {ProblemKind::kUnknownCityName, "unknownCityName"},
+      {ProblemKind::kAntiAirType, "antiAirType"},
+      {ProblemKind::kUnknownCountry, "unknownCountry"}};
   for (const ScenarioProblem& p : FindScenarioProblems()) ++found[keys.at(p.kind)];
   ASSERT_FALSE(found.empty());
-  for (const auto& [kind, key] : keys) EXPECT_EQ(doc["kinds"][key]["count"].asInt64(), found[key]) << key;
+  for (const auto& [kind, key] : keys)
+    EXPECT_EQ(doc["kinds"][key]["count"].asInt64(), found[key]) << key;
   ResetCatalogs();
   ResetStringTable();
 
@@ -319,7 +333,8 @@ TEST(Check, InfoJsonHoldsWhatTheTextSays) {
   EXPECT_NE(text.find("附加数据: 37 字节（从第 " + doc["tail"]["offset"].asString() + " 字节起）"),
             std::string::npos)
       << text;
-  EXPECT_NE(text.find("  1  国家 7  金钱 7000  颜色 #0AC80A (alpha 255)\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("  1  国家 7  金钱 7000  颜色 #0AC80A (alpha 255)\n"), std::string::npos)
+      << text;
 }
 
 // Listed values of the demo catalogs, for files that name things.
@@ -334,7 +349,8 @@ Listed FindListed() {
   for (int i = 0; i < g_catalogs.CountryCount && l.country < 0; ++i)
     if (!CountryName(g_catalogs.CountryIds[i]).empty()) l.country = g_catalogs.CountryIds[i];
   for (int i = 0; i < g_catalogs.CommanderCount && l.commander < 0; ++i)
-    if (PortraitSlotOf(g_catalogs.CommanderIds[i]) && !CommanderName(g_catalogs.CommanderIds[i]).empty())
+    if (PortraitSlotOf(g_catalogs.CommanderIds[i]) &&
+        !CommanderName(g_catalogs.CommanderIds[i]).empty())
       l.commander = g_catalogs.CommanderIds[i];
   for (int i = 0; i < g_catalogs.BuildingCount && l.building < 0; ++i)
     if (BuildingNameOf(g_catalogs.BuildingIds[i])[0] != 0) l.building = g_catalogs.BuildingIds[i];
@@ -366,16 +382,18 @@ TEST(Check, NamesFromTheDataFolderAndWithout) {
   const std::string country = CountryName(l.country), commander = CommanderName(l.commander);
   BuildingRecord b = MakeBuilding(0, uint16_t(l.building));
   const std::string building = BuildingName(b);
-  const std::string unitA = UnitTypeName(l.classA, l.levelA), unitB = UnitTypeName(l.classB, l.levelB);
+  const std::string unitA = UnitTypeName(l.classA, l.levelA),
+                    unitB = UnitTypeName(l.classB, l.levelB);
   ResetCatalogs();
   ResetStringTable();
 
   BattleFixture scenario = CleanScenario();
   for (TeamRecord& t : scenario.teams) t.country = l.country;
   for (UnitRecord& u : scenario.units) u.unitClass = l.classA, u.unitLevel = l.levelA;
-  for (BuildingRecord& r : scenario.buildings) r.buildingCode = uint16_t(l.building), r.cityName = 0;
+  for (BuildingRecord& r : scenario.buildings)
+    r.buildingCode = uint16_t(l.building), r.cityName = 0;
   for (GeneralEntry& g : scenario.generals) g = {uint16_t(l.commander), 0};
-  scenario.units.push_back(MakeUnit(Pos(7, 0), l.classA, l.levelA));        // outside the range
+  scenario.units.push_back(MakeUnit(Pos(7, 0), l.classA, l.levelA));            // outside the range
   scenario.buildings.push_back(MakeBuilding(Pos(8, 0), uint16_t(l.building)));  // outside too
   BattleFixture changed = scenario;
   changed.units[1].unitClass = l.classB, changed.units[1].unitLevel = l.levelB;
@@ -390,9 +408,12 @@ TEST(Check, NamesFromTheDataFolderAndWithout) {
     ASSERT_EQ(f.Run({"info", f.battle}), kExitOk) << f.err;
     auto bracketed = [&](const std::string& name) { return catalogs ? "（" + name + "）" : ""; };
     EXPECT_NE(f.out.find("  0  国家 " + std::to_string(l.country) + bracketed(country) + "  金钱"),
-              std::string::npos) << f.out;
-    EXPECT_NE(f.out.find("  1  统帅 " + std::to_string(l.commander) + bracketed(commander) + "  军衔"),
-              std::string::npos) << f.out;
+              std::string::npos)
+        << f.out;
+    EXPECT_NE(
+        f.out.find("  1  统帅 " + std::to_string(l.commander) + bracketed(commander) + "  军衔"),
+        std::string::npos)
+        << f.out;
     ASSERT_EQ(f.Run({"info", "--json", f.battle}), kExitOk);
     EXPECT_EQ(Parse(f.out)["teams"][2]["countryName"].asString(), catalogs ? country : "");
     EXPECT_EQ(Parse(f.out)["generals"][1]["commanderName"].asString(), catalogs ? commander : "");
@@ -404,13 +425,15 @@ TEST(Check, NamesFromTheDataFolderAndWithout) {
     EXPECT_EQ(doc["total"].asInt64(), 4) << f.out;  // two outside, two dropped
     ASSERT_EQ(f.Check(scenario), kExitFindings);
     EXPECT_NE(f.out.find(named("部队记录 #4", unitA) + "的位置 172"), std::string::npos) << f.out;
-    EXPECT_NE(f.out.find(named("建筑记录 #3", building) + "的位置 173"), std::string::npos) << f.out;
+    EXPECT_NE(f.out.find(named("建筑记录 #3", building) + "的位置 173"), std::string::npos)
+        << f.out;
 
     const std::string second = f.dir.File("b.btl");
     WriteFileBytes(second, changed.bytes());
     ASSERT_EQ(f.Run({"diff", f.battle, second}), kExitFindings) << f.err;
     const std::string names = catalogs ? "（" + unitA + " → " + unitB + "）" : "";
-    EXPECT_NE(f.out.find("  位置 208（全局 列 8，行 5）" + names + ": 兵种"), std::string::npos) << f.out;
+    EXPECT_NE(f.out.find("  位置 208（全局 列 8，行 5）" + names + ": 兵种"), std::string::npos)
+        << f.out;
   }
 }
 
@@ -444,7 +467,9 @@ TEST(Check, AMissingOrBrokenDataFileLeavesOutWhatItDecides) {
     const char* state;
     const char* bytes;  // nullptr: the file is removed
     const char* words;
-  } damages[] = {{"missing", nullptr, "缺失"}, {"broken", "[{\"Id\": 1,", "已损坏"}, {"empty", "[]", "没有任何条目"}};
+  } damages[] = {{"missing", nullptr, "缺失"},
+                 {"broken", "[{\"Id\": 1,", "已损坏"},
+                 {"empty", "[]", "没有任何条目"}};
   for (int f = 0; f < kDataFiles; ++f)
     for (const auto& damage : damages) {
       // The string table has no syntax to break.
@@ -455,7 +480,8 @@ TEST(Check, AMissingOrBrokenDataFileLeavesOutWhatItDecides) {
       const std::string path = JoinPath(folder.data, file.substr(file.find_last_of("/\\") + 1));
       ASSERT_TRUE(std::filesystem::exists(PathFromUtf8(path)));
       if (damage.bytes)
-        WriteFileBytes(path, std::vector<uint8_t>(damage.bytes, damage.bytes + strlen(damage.bytes)));
+        WriteFileBytes(path,
+                       std::vector<uint8_t>(damage.bytes, damage.bytes + strlen(damage.bytes)));
       else
         std::filesystem::remove(PathFromUtf8(path));
 
@@ -472,10 +498,13 @@ TEST(Check, AMissingOrBrokenDataFileLeavesOutWhatItDecides) {
       const std::string line = folder.out.substr(note, folder.out.find('\n', note) - note);
       EXPECT_NE(line.find(damage.words), std::string::npos) << line;
       for (int k = 0; k < kProblemKinds; ++k) {
-        const bool isDecided = std::find(decided.begin(), decided.end(), ProblemKindKey(ProblemKind(k))) != decided.end();
-        EXPECT_EQ(line.find(ProblemKindTitle(ProblemKind(k))) != std::string::npos, isDecided) << line;
+        const bool isDecided = std::find(decided.begin(), decided.end(),
+                                         ProblemKindKey(ProblemKind(k))) != decided.end();
+        EXPECT_EQ(line.find(ProblemKindTitle(ProblemKind(k))) != std::string::npos, isDecided)
+            << line;
       }
-      EXPECT_EQ(std::count(folder.out.begin(), folder.out.end(), '\n'), 2) << folder.out;  // verdict, note
+      EXPECT_EQ(std::count(folder.out.begin(), folder.out.end(), '\n'), 2)
+          << folder.out;  // verdict, note
 
       ASSERT_EQ(folder.Check(clean, {"--json"}), kExitOk) << folder.out;
       const Json::Value doc = Parse(folder.out);
@@ -483,7 +512,8 @@ TEST(Check, AMissingOrBrokenDataFileLeavesOutWhatItDecides) {
       EXPECT_EQ(doc["total"].asInt64(), 0);
       for (int g = 0; g < kDataFiles; ++g) {
         const Json::Value& entry = doc["dataFiles"][g];
-        EXPECT_EQ(entry["state"].asString(), g == f ? damage.state : "read") << entry["file"].asString();
+        EXPECT_EQ(entry["state"].asString(), g == f ? damage.state : "read")
+            << entry["file"].asString();
         EXPECT_EQ(entry["kindsLeftOut"].size(), g == f ? decided.size() : 0u);
       }
       EXPECT_EQ(doc["dataFiles"][f]["file"].asString(), file);  // its name in the data folder

@@ -261,7 +261,8 @@ TEST(Companion, RefusalsSayWhatIsWrong) {
     std::string document;
     std::string says;
   } broken[] = {
-      {text.substr(0, firstClose) + " x" + text.substr(firstClose), "units[0]: 不是有效的 JSON: 对象中缺少逗号或右花括号"},
+      {text.substr(0, firstClose) + " x" + text.substr(firstClose),
+       "units[0]: 不是有效的 JSON: 对象中缺少逗号或右花括号"},
       {"", "第 1 行: 不是有效的 JSON: 文件是空的"},
       {text + "{}", "不是有效的 JSON: 文档结束后还有内容"},
   };
@@ -329,7 +330,8 @@ TEST(Companion, CheckWithTheGameDataPrintsTheProblemReportsRows) {
   for (const DemoFile& f : files)
     if (f.path.ends_with("world.bin")) bare.Write(f.path, f.bytes);
   out.clear();
-  ASSERT_EQ(RunCompanion({"--data", bare.File("数据"), "check", messy}, out, err), kExitFindings) << err;
+  ASSERT_EQ(RunCompanion({"--data", bare.File("数据"), "check", messy}, out, err), kExitFindings)
+      << err;
   EXPECT_EQ(out.find("全局 ("), std::string::npos) << out;
   EXPECT_NE(out.find("不是任何军团"), std::string::npos) << out;
 }

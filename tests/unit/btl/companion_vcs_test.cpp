@@ -99,7 +99,9 @@ TEST(CompanionStandardStreams, ExportToStandardOutputAndDashAsStandardInput) {
   std::string written;
   ASSERT_TRUE(ReadWholeFile(json, written));
   for (std::vector<std::string> args : {std::vector<std::string>{"export", file},
-                                        {"export", file, "-"}, {"export", "-"}, {"export", "-", "-"}}) {
+                                        {"export", file, "-"},
+                                        {"export", "-"},
+                                        {"export", "-", "-"}}) {
     SCOPED_TRACE(args.back());
     ASSERT_EQ(f.Run(args, Giving(bytes)), kExitOk) << f.err;
     EXPECT_TRUE(f.out == written);
@@ -117,9 +119,11 @@ TEST(CompanionStandardStreams, ExportToStandardOutputAndDashAsStandardInput) {
       // JSON writes a Windows path's backslashes doubled.
       std::string shown = file;
       if (asJson)
-        for (size_t at = 0; (at = shown.find('\\', at)) != std::string::npos; at += 2) shown.insert(at, 1, '\\');
+        for (size_t at = 0; (at = shown.find('\\', at)) != std::string::npos; at += 2)
+          shown.insert(at, 1, '\\');
       std::string named = expected;
-      for (size_t at; (at = named.find(shown)) != std::string::npos;) named.replace(at, shown.size(), "-");
+      for (size_t at; (at = named.find(shown)) != std::string::npos;)
+        named.replace(at, shown.size(), "-");
       EXPECT_EQ(f.out, named);
     }
   // Standard input that cannot be read, or holds no battle file, is trouble.
@@ -154,7 +158,8 @@ TEST(CompanionNew, BlankScenarioResavesToItsBytesAndBadInputIsRefused) {
   std::vector<uint32_t> colours;
   for (int i = 0; i < 3; ++i) {
     TeamRecord t{};
-    memcpy(&t, image.bytes.data() + image.layout.teamsAt + size_t(i) * kTeamFileBytes, kTeamFileBytes);
+    memcpy(&t, image.bytes.data() + image.layout.teamsAt + size_t(i) * kTeamFileBytes,
+           kTeamFileBytes);
     EXPECT_EQ(t.teamNumber, i);
     EXPECT_EQ(t.country, countries[i]);
     EXPECT_EQ(t.money, 0);
@@ -173,7 +178,8 @@ TEST(CompanionNew, BlankScenarioResavesToItsBytesAndBadInputIsRefused) {
   // Many teams: still all distinct, none white.
   std::string many;
   for (int i = 0; i < 254; ++i) many += (i ? "," : "") + std::to_string(first.id);
-  ASSERT_EQ(f.Run({"new", blank, "--range", "0", "0", "5", "5", "--teams", many}), kExitOk) << f.err;
+  ASSERT_EQ(f.Run({"new", blank, "--range", "0", "0", "5", "5", "--teams", many}), kExitOk)
+      << f.err;
   ASSERT_TRUE(ReadBattleFile(blank, image).ok());
   std::vector<uint32_t> all;
   for (int i = 0; i < 254; ++i) {
@@ -186,7 +192,8 @@ TEST(CompanionNew, BlankScenarioResavesToItsBytesAndBadInputIsRefused) {
 
   const std::string refused = f.File("refused.btl");
   EXPECT_EQ(f.Run({"new", refused, "--range", "190", "0", "20", "5"}), kExitTrouble);
-  EXPECT_EQ(f.Run({"new", refused, "--range", "0", "0", "5", "5", "--teams", "没有这个国家"}), kExitTrouble);
+  EXPECT_EQ(f.Run({"new", refused, "--range", "0", "0", "5", "5", "--teams", "没有这个国家"}),
+            kExitTrouble);
   EXPECT_NE(f.err.find("没有这个国家"), std::string::npos) << f.err;
   EXPECT_EQ(f.Run({"new", refused, "--range", "0", "0", "5", "5", "--teams", "998"}), kExitTrouble);
   EXPECT_EQ(f.Run({"new", refused}), kExitTrouble);

@@ -70,14 +70,14 @@ TEST(JsonForm, WhatASaveWouldChangeComesBackUnchanged) {
   std::vector<std::pair<std::string, BattleFixture>> files;
   BattleFixture odd = CleanScenario();
   std::swap(odd.units[0], odd.units[3]);
-  odd.units.push_back(odd.units[1]);                 // a second record on one hex
-  odd.units.push_back(MakeUnit(5, 3, 4));            // outside the range
-  odd.buildings.push_back(MakeBuilding(65535, 9));   // outside the world
+  odd.units.push_back(odd.units[1]);                // a second record on one hex
+  odd.units.push_back(MakeUnit(5, 3, 4));           // outside the range
+  odd.buildings.push_back(MakeBuilding(65535, 9));  // outside the world
   odd.teams[1].fileColour[3] = 7;
-  odd.teams[0].taxRate = FromBits(0x7FC00001);       // a NaN with a payload
+  odd.teams[0].taxRate = FromBits(0x7FC00001);  // a NaN with a payload
   odd.teams[0].unitBonus = -std::numeric_limits<float>::infinity();
   odd.teams[1].taxRate = -0.0f;
-  odd.teams[1].unitBonus = FromBits(1);              // the smallest subnormal
+  odd.teams[1].unitBonus = FromBits(1);  // the smallest subnormal
   odd.teams[2].taxRate = std::numeric_limits<float>::max();
   odd.teams[2].unitBonus = 0.1f;
   odd.tail.resize(65, 0xEE);
@@ -107,8 +107,9 @@ TEST(JsonForm, WhatASaveWouldChangeComesBackUnchanged) {
 // its bits.
 TEST(JsonForm, FloatsComeBackBitForBit) {
   uint64_t state = 0x2545F4914F6CDD1Dull;
-  std::vector<uint32_t> patterns = {0, 0x80000000, 1, 0x007FFFFF, 0x00800000, 0x7F7FFFFF,
-                                    0x7F800000, 0xFF800000, 0x7FC00000, 0xFFFFFFFF, 0x3DCCCCCD};
+  std::vector<uint32_t> patterns = {0,          0x80000000, 1,          0x007FFFFF,
+                                    0x00800000, 0x7F7FFFFF, 0x7F800000, 0xFF800000,
+                                    0x7FC00000, 0xFFFFFFFF, 0x3DCCCCCD};
   for (int i = 0; i < 200000; ++i) {
     state ^= state << 13, state ^= state >> 7, state ^= state << 17;
     patterns.push_back(uint32_t(state));
@@ -221,9 +222,11 @@ TEST(JsonForm, HandEditedDocumentsAreRead) {
   BattleImage image;
   ASSERT_TRUE(ParseBattleFile(bytes, "x", image).ok());
   uint16_t hp = 77;
-  memcpy(expected.data() + image.layout.unitsAt + sizeof(UnitRecord) + offsetof(UnitRecord, hp), &hp, 2);
+  memcpy(expected.data() + image.layout.unitsAt + sizeof(UnitRecord) + offsetof(UnitRecord, hp),
+         &hp, 2);
   int32_t ion = -5;
-  memcpy(expected.data() + image.layout.teamsAt + 2 * kTeamFileBytes + offsetof(TeamRecord, techLevels) + 44,
+  memcpy(expected.data() + image.layout.teamsAt + 2 * kTeamFileBytes +
+             offsetof(TeamRecord, techLevels) + 44,
          &ion, 4);
   EXPECT_TRUE(back == expected);
 }
@@ -265,35 +268,47 @@ TEST(JsonForm, ImportRefusesABadValueNamingItsPathAndLine) {
     std::function<void(Json::Value&)> edit;
     std::string path, says;
   } cases[] = {
-      {"units", 1, [](Json::Value& v) { v["hp"] = 70000; }, "units[1].hp", "值 70000 超出范围（0 到 65535）"},
+      {"units", 1, [](Json::Value& v) { v["hp"] = 70000; }, "units[1].hp",
+       "值 70000 超出范围（0 到 65535）"},
       {"units", 3, [](Json::Value& v) { v.removeMember("hp"); }, "units[3]", "缺少键 \"hp\""},
       {"units", 0, [](Json::Value& v) { v["morale"] = "5"; }, "units[0].morale", "应为整数"},
       {"units", 0, [](Json::Value& v) { v["hp"] = 1.5; }, "units[0].hp", "应为整数"},
-      {"units", 2, [](Json::Value& v) { v["general"] = Json::Value(); }, "units[2].general", "应为整数"},
+      {"units", 2, [](Json::Value& v) { v["general"] = Json::Value(); }, "units[2].general",
+       "应为整数"},
       {"units", 2, [](Json::Value& v) { v["Hp"] = 1; }, "units[2].Hp", "没有这个键"},
       {"buildings", 2, [](Json::Value& v) { v["keep14"] = "00"; }, "buildings[2].keep14", "2 字节"},
-      {"buildings", 0, [](Json::Value& v) { v["keep14"] = "0G00"; }, "buildings[0].keep14", "十六进制"},
-      {"buildings", 1, [](Json::Value& v) { v["position"] = 65536; }, "buildings[1].position", "0 到 65535"},
+      {"buildings", 0, [](Json::Value& v) { v["keep14"] = "0G00"; }, "buildings[0].keep14",
+       "十六进制"},
+      {"buildings", 1, [](Json::Value& v) { v["position"] = 65536; }, "buildings[1].position",
+       "0 到 65535"},
       {"teams", 1, [](Json::Value& v) { v["colour"] = "#12345"; }, "teams[1].colour", "#RRGGBB"},
-      {"teams", 2, [](Json::Value& v) { v["techLevels"]["tank"] = "x"; }, "teams[2].techLevels.tank", "应为整数"},
-      {"teams", 0, [](Json::Value& v) { v["bombStocks"].removeMember("hydrogen"); }, "teams[0].bombStocks", "缺少键 \"hydrogen\""},
+      {"teams", 2, [](Json::Value& v) { v["techLevels"]["tank"] = "x"; },
+       "teams[2].techLevels.tank", "应为整数"},
+      {"teams", 0, [](Json::Value& v) { v["bombStocks"].removeMember("hydrogen"); },
+       "teams[0].bombStocks", "缺少键 \"hydrogen\""},
       {"teams", 0, [](Json::Value& v) { v["techLevels"] = 5; }, "teams[0].techLevels", "应为对象"},
-      {"teams", 0, [](Json::Value& v) { v["money"] = Json::Int64(2147483648); }, "teams[0].money", "超出范围"},
+      {"teams", 0, [](Json::Value& v) { v["money"] = Json::Int64(2147483648); }, "teams[0].money",
+       "超出范围"},
       {"teams", 0, [](Json::Value& v) { v["alpha"] = 256; }, "teams[0].alpha", "0 到 255"},
-      {"teams", 1, [](Json::Value& v) { v["taxRate"] = 1e39; }, "teams[1].taxRate", "超出 32 位浮点数的范围"},
+      {"teams", 1, [](Json::Value& v) { v["taxRate"] = 1e39; }, "teams[1].taxRate",
+       "超出 32 位浮点数的范围"},
       {"teams", 1, [](Json::Value& v) { v["taxRate"] = "0x7FC0"; }, "teams[1].taxRate", "0x"},
       {"header", 0, [](Json::Value& v) { v["rangeWidth"] = 501; }, "header.rangeWidth", "0 到 500"},
       {"header", 0, [](Json::Value& v) { v["colour"] = 1; }, "header.colour", "没有这个键"},
-      {"header", 0, [](Json::Value& v) { v.removeMember("keep44"); }, "header", "缺少键 \"keep44\""},
+      {"header", 0, [](Json::Value& v) { v.removeMember("keep44"); }, "header",
+       "缺少键 \"keep44\""},
       {"generals", 1, [](Json::Value& v) { v["rank"] = -1; }, "generals[1].rank", "0 到 65535"},
-      {"generals", 0, [](Json::Value& v) { v = Json::Value(Json::arrayValue); }, "generals[0]", "应为对象"},
+      {"generals", 0, [](Json::Value& v) { v = Json::Value(Json::arrayValue); }, "generals[0]",
+       "应为对象"},
       // The first record of the document: the reader's frames grow while it is refused.
-      {"teams", 0, [](Json::Value& v) { v = Json::Value(Json::arrayValue); }, "teams[0]", "应为对象"},
+      {"teams", 0, [](Json::Value& v) { v = Json::Value(Json::arrayValue); }, "teams[0]",
+       "应为对象"},
       {"owners", 2, [](Json::Value& v) { v = "0001"; }, "owners[2]", "应有 6 字节"},
       {"owners", 1, [](Json::Value& v) { v = "XY0000000000"; }, "owners[1]", "不是十六进制"},
       {"owners", 1, [](Json::Value& v) { v = 7; }, "owners[1]", "十六进制数字的字符串"},
       {"tail", 0, [](Json::Value& v) { v = "ABC"; }, "tail[0]", "每字节两个数字"},
-      {"tail", 1, [](Json::Value& v) { v = Json::Value(Json::objectValue); }, "tail[1]", "十六进制数字的字符串"},
+      {"tail", 1, [](Json::Value& v) { v = Json::Value(Json::objectValue); }, "tail[1]",
+       "十六进制数字的字符串"},
   };
   for (const Case& c : cases) {
     EditedDocument d = EditRecord(json, c.key, c.index, c.edit);
@@ -301,7 +316,8 @@ TEST(JsonForm, ImportRefusesABadValueNamingItsPathAndLine) {
     Status s = BattleBytesFromJson(d.text, "改过.json", bytes);
     ASSERT_FALSE(s.ok()) << c.path;
     EXPECT_EQ(s.kind, FailureKind::kBadValue);
-    std::string where = "JSON 文件“改过.json”第 " + std::to_string(d.line) + " 行，" + c.path + ": ";
+    std::string where =
+        "JSON 文件“改过.json”第 " + std::to_string(d.line) + " 行，" + c.path + ": ";
     EXPECT_NE(s.message.find(where), std::string::npos) << s.message << "\nwanted " << where;
     EXPECT_NE(s.message.find(c.says), std::string::npos) << s.message << "\nwanted " << c.says;
   }
@@ -322,11 +338,12 @@ TEST(JsonForm, ImportRefusesADocumentOfTheWrongShape) {
   std::vector<std::string> lessRows = lines;
   lessRows.erase(lessRows.begin() + long(owners));  // the first row; the list ends a line earlier
   std::vector<std::string> noComma = lines;
-  noComma[units].pop_back();                         // units[0] without its comma
+  noComma[units].pop_back();  // units[0] without its comma
   std::vector<std::string> manyTeams = lines;
   for (int i = 0; i < 253; ++i) manyTeams.insert(manyTeams.begin() + long(teams), lines[teams]);
   std::string noTail = json;
-  noTail.replace(noTail.find(",\n  \"tail\": "), noTail.rfind("]\n}") + 1 - noTail.find(",\n  \"tail\": "), "");
+  noTail.replace(noTail.find(",\n  \"tail\": "),
+                 noTail.rfind("]\n}") + 1 - noTail.find(",\n  \"tail\": "), "");
   std::string twice = json;
   twice.replace(twice.find("  \"version\": 1,"), 0, "  \"version\": 1,\n");
 
@@ -339,13 +356,16 @@ TEST(JsonForm, ImportRefusesADocumentOfTheWrongShape) {
       {"number", "\n7", 2, "整个文档应为一个对象"},
       {"no tail", noTail, Lines(noTail).size(), "缺少键 \"tail\""},
       {"version twice", twice, 4, "version: 键重复"},
-      {"version 2", json.substr(0, json.find("\"version\": 1")) + "\"version\": 2" +
-                        json.substr(json.find("\"version\": 1") + 12), 3, "version: 应为 1"},
+      {"version 2",
+       json.substr(0, json.find("\"version\": 1")) + "\"version\": 2" +
+           json.substr(json.find("\"version\": 1") + 12),
+       3, "version: 应为 1"},
       {"format", "{\"format\": \"tbl\"", 1, "format: 应为 \"btl\""},
       {"rows", joined(lessRows), owners + 5, "owners: 应有 5 行（header.rangeHeight），实有 4 行"},
       {"comma", joined(noComma), units + 2, "不是有效的 JSON"},
       {"teams", joined(manyTeams), teams + 256, "teams[255]: 超过了 255 条的上限"},
-      {"cut", json.substr(0, json.size() / 2), Lines(json.substr(0, json.size() / 2)).size(), "不是有效的 JSON"},
+      {"cut", json.substr(0, json.size() / 2), Lines(json.substr(0, json.size() / 2)).size(),
+       "不是有效的 JSON"},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> bytes;
@@ -362,7 +382,8 @@ TEST(JsonForm, ImportRefusesADocumentOfTheWrongShape) {
 TEST(JsonForm, ExportSavedInPiecesIsTheWholeText) {
   TempFolder dir{"btl_test_json_pieces"};
   BattleFixture large = CleanScenario();
-  for (int i = 0; i < 12000; ++i) large.units.push_back(MakeUnit(uint16_t(i * 7), uint8_t(1 + i % 8), uint8_t(i)));
+  for (int i = 0; i < 12000; ++i)
+    large.units.push_back(MakeUnit(uint16_t(i * 7), uint8_t(1 + i % 8), uint8_t(i)));
   large.tail.assign(300000, 0xA5);
   for (const BattleFixture& f : {large, CleanScenario()}) {
     BattleImage image;

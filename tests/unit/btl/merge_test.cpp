@@ -55,28 +55,41 @@ struct Edit {
 };
 
 const Edit kEdits[] = {
-    {"header byte", [](BattleFixture& f, int v) { f.header.keep44[5] = uint8_t(100 + v); }, "文件头: 文件头字节 44-115"},
-    {"team number field", [](BattleFixture& f, int v) { f.teams[1].money = 1000 * v; }, "军团 1: 金钱（共同的版本 7000，我方 1000，对方 2000）"},
-    {"team float", [](BattleFixture& f, int v) { f.teams[0].taxRate = 0.125f * float(v + 2); }, "军团 0: 税率"},
-    {"team colour", [](BattleFixture& f, int v) { f.teams[2].fileColour[1] = uint8_t(v); }, "军团 2: 颜色"},
-    {"team tech level", [](BattleFixture& f, int v) { f.teams[0].techLevels[3] = v; }, "军团 0: 碉堡科技"},
+    {"header byte", [](BattleFixture& f, int v) { f.header.keep44[5] = uint8_t(100 + v); },
+     "文件头: 文件头字节 44-115"},
+    {"team number field", [](BattleFixture& f, int v) { f.teams[1].money = 1000 * v; },
+     "军团 1: 金钱（共同的版本 7000，我方 1000，对方 2000）"},
+    {"team float", [](BattleFixture& f, int v) { f.teams[0].taxRate = 0.125f * float(v + 2); },
+     "军团 0: 税率"},
+    {"team colour", [](BattleFixture& f, int v) { f.teams[2].fileColour[1] = uint8_t(v); },
+     "军团 2: 颜色"},
+    {"team tech level", [](BattleFixture& f, int v) { f.teams[0].techLevels[3] = v; },
+     "军团 0: 碉堡科技"},
     {"team added",
      [](BattleFixture& f, int v) {
        f.teams.push_back(MakeTeam(20, 1, 2, 3));
        f.teams.back().camp = v;
      },
      "军团 3: 阵营（共同的版本 无，我方 1，对方 2）"},
-    {"owner", [](BattleFixture& f, int v) { f.owners[7] = v == 1 ? 1 : 255; }, "归属 (列 6，行 5): 共同的版本 军团 0，我方 军团 1，对方 无"},
-    {"building field", [](BattleFixture& f, int v) { f.buildings[1].defence = uint8_t(10 + v); }, "建筑 位置 249（列 9，行 6）: 防御"},
-    {"building added", [](BattleFixture& f, int v) { Insert(f.buildings, MakeBuilding(Pos(2, 2), uint16_t(v))); }, "建筑 位置 247（列 7，行 6）: 建筑等级"},
-    {"unit field", [](BattleFixture& f, int v) { f.units[1].hp = uint16_t(100 + v); }, "部队 位置 208（列 8，行 5）: 当前血量（共同的版本 "},
+    {"owner", [](BattleFixture& f, int v) { f.owners[7] = v == 1 ? 1 : 255; },
+     "归属 (列 6，行 5): 共同的版本 军团 0，我方 军团 1，对方 无"},
+    {"building field", [](BattleFixture& f, int v) { f.buildings[1].defence = uint8_t(10 + v); },
+     "建筑 位置 249（列 9，行 6）: 防御"},
+    {"building added",
+     [](BattleFixture& f, int v) { Insert(f.buildings, MakeBuilding(Pos(2, 2), uint16_t(v))); },
+     "建筑 位置 247（列 7，行 6）: 建筑等级"},
+    {"unit field", [](BattleFixture& f, int v) { f.units[1].hp = uint16_t(100 + v); },
+     "部队 位置 208（列 8，行 5）: 当前血量（共同的版本 "},
     {"unit removed and changed",
      [](BattleFixture& f, int v) {
-       if (v == 1) f.units.erase(f.units.begin() + 2);
-       else f.units[2].morale = 9;
+       if (v == 1)
+         f.units.erase(f.units.begin() + 2);
+       else
+         f.units[2].morale = 9;
      },
      "部队 位置 290（列 10，行 7）: 我方删除了，对方修改了"},
-    {"general", [](BattleFixture& f, int v) { f.generals[0].rank = uint16_t(5 + v); }, "将军 0: 军衔"},
+    {"general", [](BattleFixture& f, int v) { f.generals[0].rank = uint16_t(5 + v); },
+     "将军 0: 军衔"},
     {"tail", [](BattleFixture& f, int v) { f.tail[3] = uint8_t(v); }, "附加数据: 两边都改了"},
 };
 
@@ -135,11 +148,14 @@ TEST(Merge, IdentitiesKeepTheBytesOfAnyFile) {
   const std::vector<uint8_t> clean = CleanScenario().bytes();
   MergeResult r;
   MergeOptions options;
-  ASSERT_TRUE(MergeBattleFiles(Image(messy, "a"), Image(messy, "b"), Image(messy, "c"), options, r).ok());
+  ASSERT_TRUE(
+      MergeBattleFiles(Image(messy, "a"), Image(messy, "b"), Image(messy, "c"), options, r).ok());
   EXPECT_EQ(r.bytes, messy);
-  ASSERT_TRUE(MergeBattleFiles(Image(clean, "a"), Image(messy, "b"), Image(clean, "c"), options, r).ok());
+  ASSERT_TRUE(
+      MergeBattleFiles(Image(clean, "a"), Image(messy, "b"), Image(clean, "c"), options, r).ok());
   EXPECT_EQ(r.bytes, messy);
-  ASSERT_TRUE(MergeBattleFiles(Image(clean, "a"), Image(clean, "b"), Image(messy, "c"), options, r).ok());
+  ASSERT_TRUE(
+      MergeBattleFiles(Image(clean, "a"), Image(clean, "b"), Image(messy, "c"), options, r).ok());
   EXPECT_EQ(r.bytes, messy);
   EXPECT_TRUE(r.conflicts.empty());
 }

@@ -53,12 +53,14 @@ uint32_t Opaque(uint32_t colour) { return colour | 0xFF000000u; }
 // What a hex is filled with, worked out from the battle file and world map, not the view.
 uint32_t ExpectedFill(const BattleImage& image, const WorldImage& world, int gx, int gy) {
   if (world.at(gx, gy).terrain == 1) return 0xAA0000;
-  const uint8_t owner = image.owner(gx - image.layout.header.originX, gy - image.layout.header.originY);
+  const uint8_t owner =
+      image.owner(gx - image.layout.header.originX, gy - image.layout.header.originY);
   if (owner >= image.layout.header.teamCount) return 0xFFFFFF;
   const uint8_t* team = image.bytes.data() + image.layout.teamsAt + size_t(owner) * kTeamFileBytes;
   TeamRecord t;
   memcpy(&t, team, kTeamFileBytes);
-  return uint32_t(t.fileColour[0]) | uint32_t(t.fileColour[1]) << 8 | uint32_t(t.fileColour[2]) << 16;
+  return uint32_t(t.fileColour[0]) | uint32_t(t.fileColour[1]) << 8 |
+         uint32_t(t.fileColour[2]) << 16;
 }
 
 BattleImage Parsed(const std::vector<uint8_t>& bytes) {
@@ -70,7 +72,8 @@ BattleImage Parsed(const std::vector<uint8_t>& bytes) {
 // The hexes holding a building or a unit, by global index.
 std::set<int> Occupied(const BattleImage& image) {
   std::set<int> hexes;
-  for (int i = 0; i < image.layout.header.buildingCount; ++i) hexes.insert(image.building(i).position);
+  for (int i = 0; i < image.layout.header.buildingCount; ++i)
+    hexes.insert(image.building(i).position);
   for (int i = 0; i < image.layout.header.unitCount; ++i) hexes.insert(image.unit(i).position);
   return hexes;
 }
@@ -90,8 +93,10 @@ TEST(Render, PictureSizeForRangesAndHexSides) {
       // One even column is not shifted: no half hex below; one odd column is.
       {{"--range", std::to_string(r.originX), std::to_string(r.originY), "1", "3"}, 50, 150},
       {{"--range", std::to_string(r.originX + 1), std::to_string(r.originY), "1", "3"}, 50, 175},
-      {{"--range", std::to_string(r.originX + 2), std::to_string(r.originY + 1), "4", "2", "--hex", "13"},
-       52, 26 + 6},
+      {{"--range", std::to_string(r.originX + 2), std::to_string(r.originY + 1), "4", "2", "--hex",
+        "13"},
+       52,
+       26 + 6},
       // The legend's strip under the map.
       {{"--diff", in, "--hex", "10"}, r.width * 10, r.height * 10 + 5 + kLegendHeight},
   };
@@ -107,8 +112,8 @@ TEST(Render, PictureSizeForRangesAndHexSides) {
   EXPECT_EQ(DefaultHexSide({0, 0, 100, 100}, false), 50);
   EXPECT_EQ(DefaultHexSide({0, 0, 164, 10}, false), 49);   // 164 x 50 = 8200
   EXPECT_EQ(DefaultHexSide({0, 0, 500, 500}, false), 16);  // 500 x 16 + 8 = 8008
-  EXPECT_EQ(DefaultHexSide({0, 0, 10, 163}, false), 50);  // 163 x 50 + 25 = 8175
-  EXPECT_EQ(DefaultHexSide({0, 0, 10, 163}, true), 49);   // and the legend's 24 make 8199
+  EXPECT_EQ(DefaultHexSide({0, 0, 10, 163}, false), 50);   // 163 x 50 + 25 = 8175
+  EXPECT_EQ(DefaultHexSide({0, 0, 10, 163}, true), 49);    // and the legend's 24 make 8199
 
   // Trouble: a range outside the file's, a side out of bounds; nothing written.
   std::remove(png.c_str());
@@ -123,7 +128,8 @@ TEST(Render, EveryEmptyHexShowsItsOwnerOrTheSeaAtItsCentre) {
   RenderFolder f;
   const std::string png = f.File("large.png");
   for (const char* name : {"demo_small", "demo_large"}) {
-    ASSERT_EQ(f.Run({"render", f.File(std::string(name) + ".btl"), png, "--hex", "12"}), kExitOk) << f.err;
+    ASSERT_EQ(f.Run({"render", f.File(std::string(name) + ".btl"), png, "--hex", "12"}), kExitOk)
+        << f.err;
     const DecodedPng p = f.Png(png);
     const BattleImage image = Parsed(DemoBattleBytes(name));
     const WorldImage& world = DemoWorldImage();
@@ -134,7 +140,8 @@ TEST(Render, EveryEmptyHexShowsItsOwnerOrTheSeaAtItsCentre) {
       for (int gy = r.originY; gy < r.originY + r.height; ++gy) {
         if (occupied.count((gy * world.width + gx) & 0xFFFF)) continue;  // artwork and labels
         const int px = (gx - r.originX) * 12, py = (gy - r.originY) * 12 + ((gx & 1) ? 6 : 0);
-        ASSERT_EQ(p.At(px + 6, py + 6), Opaque(ExpectedFill(image, world, gx, gy))) << name << " " << gx << "," << gy;
+        ASSERT_EQ(p.At(px + 6, py + 6), Opaque(ExpectedFill(image, world, gx, gy)))
+            << name << " " << gx << "," << gy;
         ASSERT_EQ(p.At(px, py), Opaque(0xFFFFFF)) << "the hex's white outline";
         ++checked;
       }
@@ -169,8 +176,8 @@ bool Near(uint32_t a, uint32_t b, int by) {
 // ones the hex's fill. Counts the pixels compared; only picture pixels `free` takes (other
 // art or labels may lie over the rest) are looked at.
 template <class Free>
-int CompareArt(const DecodedPng& shown, int ax, int ay, const Source& art, double scale, uint32_t fill,
-               Free free) {
+int CompareArt(const DecodedPng& shown, int ax, int ay, const Source& art, double scale,
+               uint32_t fill, Free free) {
   const int w = int(art.png.width * scale), h = int(art.png.height * scale);
   int compared = 0;
   for (int y = 1; y + 1 < h; ++y)
@@ -185,7 +192,8 @@ int CompareArt(const DecodedPng& shown, int ax, int ay, const Source& art, doubl
       if (!transparent && colour == 0) continue;  // black is the colour key
       const uint32_t expected = transparent ? fill : colour;
       EXPECT_TRUE(Near(shown.At(ax + x, ay + y) & 0xFFFFFF, expected, 3))
-          << std::hex << shown.At(ax + x, ay + y) << " vs " << expected << " at " << std::dec << x << "," << y;
+          << std::hex << shown.At(ax + x, ay + y) << " vs " << expected << " at " << std::dec << x
+          << "," << y;
       ++compared;
     }
   return compared;
@@ -208,7 +216,8 @@ TEST(Render, CityArtAndFlagWhereTheMapViewPutsThem) {
   for (int i = 0; i < image.layout.header.buildingCount; ++i) {
     const BuildingRecord b = image.building(i);
     const int gx = b.position % world.width, gy = b.position / world.width;
-    if (gx < r.originX || gy < r.originY || gx >= r.originX + r.width || gy >= r.originY + r.height) continue;
+    if (gx < r.originX || gy < r.originY || gx >= r.originX + r.width || gy >= r.originY + r.height)
+      continue;
     const PixelPoint at = RenderedHexTopLeft(r, 50, gx, gy);
     const int32_t px = at.x, py = at.y;
     const uint32_t fill = ExpectedFill(image, world, gx, gy);
@@ -223,7 +232,8 @@ TEST(Render, CityArtAndFlagWhereTheMapViewPutsThem) {
         y -= py;
         if (y >= 30 || x >= 50) return false;
         for (int k = 0; k < used; ++k)
-          if (x >= slots[k][0] && x < slots[k][0] + 16 && y >= slots[k][1] && y < slots[k][1] + 16) return false;
+          if (x >= slots[k][0] && x < slots[k][0] + 16 && y >= slots[k][1] && y < slots[k][1] + 16)
+            return false;
         if (b.buildingCode % 10 > 5 && x < 30 && y < 30) return false;
         if ((b.facilityType || b.defence) && x >= 35 && y >= 16) return false;
         return true;
@@ -234,11 +244,13 @@ TEST(Render, CityArtAndFlagWhereTheMapViewPutsThem) {
     const uint8_t owner = image.owner(gx - r.originX, gy - r.originY);
     if (owner >= image.layout.header.teamCount) continue;
     TeamRecord t;
-    memcpy(&t, image.bytes.data() + image.layout.teamsAt + size_t(owner) * kTeamFileBytes, kTeamFileBytes);
+    memcpy(&t, image.bytes.data() + image.layout.teamsAt + size_t(owner) * kTeamFileBytes,
+           kTeamFileBytes);
     flag = {};
     ASSERT_TRUE(ReadWholeFile(f.File("图片/flag_" + std::to_string(t.country) + ".png"), bytes));
     ASSERT_EQ(DecodePng(bytes, flag.png), "");
-    flags += CompareArt(shown, px - 1, py + 35, flag, 0.33, fill, [&](int x, int) { return x >= px; }) > 20;
+    flags += CompareArt(shown, px - 1, py + 35, flag, 0.33, fill,
+                        [&](int x, int) { return x >= px; }) > 20;
   }
   EXPECT_GT(cities, 0);
   EXPECT_GT(flags, 2);
@@ -254,7 +266,8 @@ TEST(Render, DiffFramesExactlyTheChangedHexes) {
   std::set<std::pair<int, int>> expected;
   // An owner, a unit's level, a building's code.
   const int ox = r.originX + 3, oy = r.originY + 2;
-  uint8_t& owner = changed[image.layout.ownersAt + size_t(oy - r.originY) * r.width + size_t(ox - r.originX)];
+  uint8_t& owner =
+      changed[image.layout.ownersAt + size_t(oy - r.originY) * r.width + size_t(ox - r.originX)];
   owner = owner == 0 ? 1 : 0;
   expected.insert({ox, oy});
   UnitRecord u = image.unit(0);
@@ -263,10 +276,13 @@ TEST(Render, DiffFramesExactlyTheChangedHexes) {
   expected.insert({u.position % world.width, u.position / world.width});
   BuildingRecord b = image.building(image.layout.header.buildingCount - 1);
   b.industry = uint8_t(b.industry ^ 1);
-  memcpy(changed.data() + image.layout.buildingsAt + size_t(image.layout.header.buildingCount - 1) * sizeof b, &b, sizeof b);
+  memcpy(changed.data() + image.layout.buildingsAt +
+             size_t(image.layout.header.buildingCount - 1) * sizeof b,
+         &b, sizeof b);
   expected.insert({b.position % world.width, b.position / world.width});
 
-  const std::string in = f.File("demo_small.btl"), other = f.File("changed.btl"), png = f.File("diff.png");
+  const std::string in = f.File("demo_small.btl"), other = f.File("changed.btl"),
+                    png = f.File("diff.png");
   WriteFileBytes(other, changed);
   ASSERT_EQ(f.Run({"render", in, png, "--diff", other, "--hex", "20"}), kExitFindings) << f.err;
   EXPECT_NE(f.out.find("3 格不同"), std::string::npos) << f.out;

@@ -12,7 +12,9 @@
 
 namespace {
 
-std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+std::vector<uint8_t> Bytes(const std::string& s) {
+  return std::vector<uint8_t>(s.begin(), s.end());
+}
 
 TEST(PngHeader, ReadsTheStatedSizeOfARealPicture) {
   std::vector<uint32_t> px(size_t(37) * 5, PngRgba(1, 2, 3));
@@ -35,10 +37,10 @@ TEST(PngHeader, RefusesWhatIsNotAPngStart) {
     b[at] = value;
     return !PngHeaderSize(b.data(), b.size(), w, h);
   };
-  EXPECT_TRUE(refused(0, 0x88));   // signature
-  EXPECT_TRUE(refused(7, 0x00));   // last signature byte
-  EXPECT_TRUE(refused(11, 14));    // IHDR length other than 13
-  EXPECT_TRUE(refused(12, 'i'));   // chunk type other than IHDR
+  EXPECT_TRUE(refused(0, 0x88));  // signature
+  EXPECT_TRUE(refused(7, 0x00));  // last signature byte
+  EXPECT_TRUE(refused(11, 14));   // IHDR length other than 13
+  EXPECT_TRUE(refused(12, 'i'));  // chunk type other than IHDR
   std::vector<uint8_t> zeroWidth = good;
   for (int i = 16; i < 20; ++i) zeroWidth[i] = 0;
   EXPECT_FALSE(PngHeaderSize(zeroWidth.data(), zeroWidth.size(), w, h));
@@ -62,8 +64,8 @@ int RecordBox(void*, const std::string& text, const std::string& caption, unsign
 TEST(LoadPicture, FilesRefusedFromTheirHeaderShowOneBoxAndChangeNothing) {
   TempFolder folder{"btl_picture"};
   std::string png = EncodePng(4, 3, std::vector<uint32_t>(12, PngRgba(1, 2, 3)).data());
-  std::string tall = EncodePng(1, kMaxPictureSide + 1,
-                               std::vector<uint32_t>(kMaxPictureSide + 1, 0).data());
+  std::string tall =
+      EncodePng(1, kMaxPictureSide + 1, std::vector<uint32_t>(kMaxPictureSide + 1, 0).data());
   std::vector<std::string> paths = {
       folder.File("missing.png"),
       folder.Write("empty.png", ""),

@@ -41,7 +41,8 @@ class CatalogTest : public ::testing::Test {
 
 TEST_F(CatalogTest, ArmyEntryFillsEveryTableAtIdMinus100001) {
   std::string path = folder.Write(
-      "army.json", R"([{"Id": 100005, "Army": 3, "Level": 2, "HP": 10, "Mobility": 4, "OName": "步兵"}])");
+      "army.json",
+      R"([{"Id": 100005, "Army": 3, "Level": 2, "HP": 10, "Mobility": 4, "OName": "步兵"}])");
   CatalogReport report = LoadArmyCatalog(path);
   EXPECT_TRUE(report.opened);
   EXPECT_TRUE(report.parsed);
@@ -83,16 +84,18 @@ TEST_F(CatalogTest, ArmyIdOfNamesOnlyAnArmyOfThatVeryPair) {
   const struct {
     uint8_t category, level;
     int32_t id;
-  } cases[] = {{1, 105, 100012}, {2, 5, 0},      {6, 6, 100013}, {4, 4, 0},
-               {1, 5, 100014},   {0, 105, 0},    {3, 3, 0},      {0, 0, 0}};
-  for (const auto& c : cases) EXPECT_EQ(ArmyIdOf(c.category, c.level), c.id) << int(c.category) << "/" << int(c.level);
+  } cases[] = {{1, 105, 100012}, {2, 5, 0},   {6, 6, 100013}, {4, 4, 0},
+               {1, 5, 100014},   {0, 105, 0}, {3, 3, 0},      {0, 0, 0}};
+  for (const auto& c : cases)
+    EXPECT_EQ(ArmyIdOf(c.category, c.level), c.id) << int(c.category) << "/" << int(c.level);
   EXPECT_EQ(g_catalogs.ArmyByTypeLevel[205], 100012);  // the table itself is as loaded
   EXPECT_EQ(g_catalogs.ArmyByTypeLevel[404], 100013);
 }
 
 TEST_F(CatalogTest, ArmyIdsOutsideTheirRangeAreSkipped) {
   CatalogReport report = LoadArmyCatalog(folder.Write(
-      "army.json", R"([{"Id": 100000, "HP": 1}, {"Id": 200001, "HP": 2}, {"Id": 200000, "HP": 3}, {"HP": 4}])"));
+      "army.json",
+      R"([{"Id": 100000, "HP": 1}, {"Id": 200001, "HP": 2}, {"Id": 200000, "HP": 3}, {"HP": 4}])"));
   EXPECT_EQ(g_catalogs.ArmyCount, 1);
   EXPECT_EQ(g_catalogs.ArmyIds[0], 200000);
   EXPECT_EQ(g_catalogs.ArmyHP[99999], 3);
@@ -105,7 +108,8 @@ TEST_F(CatalogTest, ArmyIdsOutsideTheirRangeAreSkipped) {
 
 TEST_F(CatalogTest, ArmiesPastTheThousandthAreSkipped) {
   std::vector<std::string> entries;
-  for (int i = 0; i < 1001; ++i) entries.push_back("{\"Id\": " + std::to_string(100001 + i) + ", \"HP\": 7}");
+  for (int i = 0; i < 1001; ++i)
+    entries.push_back("{\"Id\": " + std::to_string(100001 + i) + ", \"HP\": 7}");
   CatalogReport report = LoadArmyCatalog(folder.Write("army.json", Array(entries)));
   EXPECT_EQ(g_catalogs.ArmyCount, 1000);
   EXPECT_EQ(g_catalogs.ArmyIds[999], 101000);
@@ -114,12 +118,15 @@ TEST_F(CatalogTest, ArmiesPastTheThousandthAreSkipped) {
 }
 
 TEST_F(CatalogTest, LongNamesAreCutAtACharacterBoundary) {
-  LoadArmyCatalog(folder.Write("army.json", "[{\"Id\": 100001, \"OName\": \"" + Repeat("坦克", 8) + "\"}]"));
-  EXPECT_EQ(std::string(g_catalogs.ArmyName[0]), GbkFromUtf8(Repeat("坦克", 4) + "坦"));  // 18 of 19 bytes
+  LoadArmyCatalog(
+      folder.Write("army.json", "[{\"Id\": 100001, \"OName\": \"" + Repeat("坦克", 8) + "\"}]"));
+  EXPECT_EQ(std::string(g_catalogs.ArmyName[0]),
+            GbkFromUtf8(Repeat("坦克", 4) + "坦"));  // 18 of 19 bytes
 }
 
 TEST_F(CatalogTest, ValuesAsIntRefusesReadAsZeroAndOddTextsAsTheirText) {
-  LoadArmyCatalog(folder.Write("army.json", R"([{"Id": 100001, "HP": "ten", "Mobility": 1e12, "Level": [1],
+  LoadArmyCatalog(
+      folder.Write("army.json", R"([{"Id": 100001, "HP": "ten", "Mobility": 1e12, "Level": [1],
                                                  "Army": {"a": 1}, "OName": {"x": 1}},
                                                 {"Id": 100002.9, "HP": 2.7, "Mobility": true, "OName": 12}])"));
   EXPECT_EQ(g_catalogs.ArmyCount, 2);
@@ -135,7 +142,8 @@ TEST_F(CatalogTest, ValuesAsIntRefusesReadAsZeroAndOddTextsAsTheirText) {
 }
 
 TEST_F(CatalogTest, LoadingAgainReplacesTheCatalog) {
-  LoadArmyCatalog(folder.Write("a.json", R"([{"Id": 100001, "Army": 1, "Level": 1, "HP": 5, "OName": "甲"}])"));
+  LoadArmyCatalog(
+      folder.Write("a.json", R"([{"Id": 100001, "Army": 1, "Level": 1, "HP": 5, "OName": "甲"}])"));
   LoadArmyCatalog(folder.Write("b.json", R"([{"Id": 100002, "Army": 2, "Level": 1}])"));
   EXPECT_EQ(g_catalogs.ArmyCount, 1);
   EXPECT_EQ(g_catalogs.ArmyHP[0], 0);
@@ -154,8 +162,9 @@ TEST_F(CatalogTest, RanksNeedNotBeInOrder) {
 }
 
 TEST_F(CatalogTest, RankIdsOutsideZeroToTwentyNineAreSkipped) {
-  CatalogReport report = LoadRankCatalog(
-      folder.Write("rank.json", R"([{"Id": 30, "Life": 1}, {"Id": -1, "Life": 2}, {"Id": 29, "Life": 3}, {"Life": 4}])"));
+  CatalogReport report = LoadRankCatalog(folder.Write(
+      "rank.json",
+      R"([{"Id": 30, "Life": 1}, {"Id": -1, "Life": 2}, {"Id": 29, "Life": 3}, {"Life": 4}])"));
   EXPECT_EQ(g_catalogs.RankCount, 2);
   EXPECT_EQ(g_catalogs.RankLife[29], 3);
   EXPECT_EQ(g_catalogs.RankLife[0], 4);  // a missing Id reads as 0
@@ -196,15 +205,16 @@ TEST_F(CatalogTest, MissingOrEmptyFileGivesAnEmptyCatalog) {
 }
 
 TEST_F(CatalogTest, SyntaxErrorKeepsTheEntriesReadBeforeIt) {
-  CatalogReport report =
-      LoadRankCatalog(folder.Write("rank.json", R"([{"Id": 1, "Life": 5}, {"Id": 2, "Life": 6}, {"Id": 3, "Li)"));
+  CatalogReport report = LoadRankCatalog(
+      folder.Write("rank.json", R"([{"Id": 1, "Life": 5}, {"Id": 2, "Life": 6}, {"Id": 3, "Li)"));
   EXPECT_FALSE(report.parsed);
   EXPECT_EQ(g_catalogs.RankLife[1], 5);
   EXPECT_EQ(g_catalogs.RankLife[2], 6);
 }
 
 TEST_F(CatalogTest, ByteOrderMarkIsAccepted) {
-  CatalogReport report = LoadRankCatalog(folder.Write("rank.json", "\xEF\xBB\xBF[{\"Id\": 3, \"Life\": 9}]"));
+  CatalogReport report =
+      LoadRankCatalog(folder.Write("rank.json", "\xEF\xBB\xBF[{\"Id\": 3, \"Life\": 9}]"));
   EXPECT_TRUE(report.parsed);
   EXPECT_EQ(g_catalogs.RankLife[3], 9);
 }
@@ -227,7 +237,8 @@ TEST_F(CatalogTest, EntriesThatAreNotObjectsAreSkipped) {
 }
 
 TEST_F(CatalogTest, DeepNestingDoesNotThrowOutOfTheLoader) {
-  std::string deep = "[{\"Id\": 1, \"Life\": 5}, " + std::string(5000, '[') + std::string(5000, ']') + "]";
+  std::string deep =
+      "[{\"Id\": 1, \"Life\": 5}, " + std::string(5000, '[') + std::string(5000, ']') + "]";
   std::string path = folder.Write("rank.json", deep);
   CatalogReport report;
   EXPECT_NO_THROW(report = LoadRankCatalog(path));
@@ -242,9 +253,10 @@ void RecordPortrait(int slot, const char* photoAnsi) { g_portraits.emplace_back(
 
 TEST_F(CatalogTest, CommandersGetSlotsFromOneInFileOrder) {
   g_portraits.clear();
-  LoadCommanderCatalog(folder.Write("commander.json", R"([{"Id": 7, "OName": "张三", "Photo": "头像7"},
+  LoadCommanderCatalog(
+      folder.Write("commander.json", R"([{"Id": 7, "OName": "张三", "Photo": "头像7"},
                                                           {"Id": 3, "OName": "李四"}])"),
-                       RecordPortrait);
+      RecordPortrait);
   EXPECT_EQ(g_catalogs.CommanderSlot[7], 1);
   EXPECT_EQ(g_catalogs.CommanderSlot[3], 2);
   EXPECT_EQ(g_catalogs.CommanderCount, 2);
@@ -263,8 +275,9 @@ TEST_F(CatalogTest, CommandersGetSlotsFromOneInFileOrder) {
 }
 
 TEST_F(CatalogTest, CommanderListedTwiceGetsTwoSlotsAndKeepsTheLater) {
-  LoadCommanderCatalog(folder.Write("commander.json", R"([{"Id": 5, "OName": "甲"}, {"Id": 5, "OName": "乙"}])"),
-                       nullptr);
+  LoadCommanderCatalog(
+      folder.Write("commander.json", R"([{"Id": 5, "OName": "甲"}, {"Id": 5, "OName": "乙"}])"),
+      nullptr);
   EXPECT_EQ(g_catalogs.CommanderSlotCount, 2);
   EXPECT_EQ(g_catalogs.CommanderSlot[5], 2);
   EXPECT_EQ(g_catalogs.CommanderCount, 2);
@@ -275,7 +288,9 @@ TEST_F(CatalogTest, CommanderListedTwiceGetsTwoSlotsAndKeepsTheLater) {
 TEST_F(CatalogTest, CommanderIdsBeyondSixteenBitsAreSkipped) {
   g_portraits.clear();
   CatalogReport report = LoadCommanderCatalog(
-      folder.Write("commander.json", R"([{"Id": 65536}, {"Id": -1}, {"Id": 65535, "OName": "末"}])"), RecordPortrait);
+      folder.Write("commander.json",
+                   R"([{"Id": 65536}, {"Id": -1}, {"Id": 65535, "OName": "末"}])"),
+      RecordPortrait);
   EXPECT_EQ(g_catalogs.CommanderSlotCount, 1);
   EXPECT_EQ(g_catalogs.CommanderSlot[65535], 1);
   EXPECT_EQ(report.skipped, 2);
@@ -284,8 +299,10 @@ TEST_F(CatalogTest, CommanderIdsBeyondSixteenBitsAreSkipped) {
 
 TEST_F(CatalogTest, CommandersPastSlot799AreSkipped) {
   std::vector<std::string> entries;
-  for (int i = 0; i < 801; ++i) entries.push_back("{\"Id\": " + std::to_string(i) + ", \"OName\": \"c\"}");
-  CatalogReport report = LoadCommanderCatalog(folder.Write("commander.json", Array(entries)), nullptr);
+  for (int i = 0; i < 801; ++i)
+    entries.push_back("{\"Id\": " + std::to_string(i) + ", \"OName\": \"c\"}");
+  CatalogReport report =
+      LoadCommanderCatalog(folder.Write("commander.json", Array(entries)), nullptr);
   EXPECT_EQ(g_catalogs.CommanderSlotCount, 799);
   EXPECT_EQ(g_catalogs.CommanderCount, 799);
   EXPECT_EQ(g_catalogs.CommanderSlot[798], 799);
@@ -296,7 +313,8 @@ TEST_F(CatalogTest, CommandersPastSlot799AreSkipped) {
 // --- buildings and countries -----------------------------------------------------------------
 
 TEST_F(CatalogTest, BuildingsAreNamedByIdAndListedInFileOrder) {
-  LoadBuildingCatalog(folder.Write("building.json", R"([{"OName": "城市", "Id": 10100}, {"OName": "工厂", "Id": 7},
+  LoadBuildingCatalog(
+      folder.Write("building.json", R"([{"OName": "城市", "Id": 10100}, {"OName": "工厂", "Id": 7},
                                                          {"OName": "远", "Id": 20000}])"));
   EXPECT_EQ(g_catalogs.BuildingCount, 2);
   EXPECT_EQ(g_catalogs.BuildingIds[0], 10100);
@@ -308,7 +326,8 @@ TEST_F(CatalogTest, BuildingsAreNamedByIdAndListedInFileOrder) {
 
 TEST_F(CatalogTest, BuildingsPast256AreSkipped) {
   std::vector<std::string> entries;
-  for (int i = 0; i < 257; ++i) entries.push_back("{\"Id\": " + std::to_string(i) + ", \"OName\": \"b\"}");
+  for (int i = 0; i < 257; ++i)
+    entries.push_back("{\"Id\": " + std::to_string(i) + ", \"OName\": \"b\"}");
   LoadBuildingCatalog(folder.Write("building.json", Array(entries)));
   EXPECT_EQ(g_catalogs.BuildingCount, 256);
   EXPECT_STREQ(g_catalogs.BuildingName[255], "b");
@@ -316,8 +335,8 @@ TEST_F(CatalogTest, BuildingsPast256AreSkipped) {
 }
 
 TEST_F(CatalogTest, CountriesListTheirIdsInFileOrder) {
-  CatalogReport report =
-      LoadCountryCatalog(folder.Write("country.json", R"([{"Id": 86}, {"Id": 1}, {"Id": 1000}, {"Id": -2}])"));
+  CatalogReport report = LoadCountryCatalog(
+      folder.Write("country.json", R"([{"Id": 86}, {"Id": 1}, {"Id": 1000}, {"Id": -2}])"));
   EXPECT_EQ(g_catalogs.CountryCount, 2);
   EXPECT_EQ(g_catalogs.CountryIds[0], 86);
   EXPECT_EQ(g_catalogs.CountryIds[1], 1);
@@ -388,7 +407,8 @@ TEST_F(CatalogTest, BytesInMemoryLoadLikeTheFileOfTheSameBytes) {
       if (f.path.ends_with(k.file)) bytes = f.bytes;
     ASSERT_FALSE(bytes.empty()) << k.file;
     // A byte-order mark and a cut-off end as well, so the skipped and broken paths count too.
-    for (const std::string& text : {bytes, "\xEF\xBB\xBF" + bytes, bytes.substr(0, bytes.size() / 2)}) {
+    for (const std::string& text :
+         {bytes, "\xEF\xBB\xBF" + bytes, bytes.substr(0, bytes.size() / 2)}) {
       ResetCatalogs();
       CatalogReport fromFile = k.load(folder.Write("c.json", text));
       std::string tables = CatalogTables();
@@ -406,12 +426,14 @@ TEST_F(CatalogTest, BytesInMemoryLoadLikeTheFileOfTheSameBytes) {
 // --- checked lookups of hit points, mobility and portraits -----------------------------------
 
 TEST_F(CatalogTest, HpMobilityAndPortraitOfWhatTheCatalogsDoNotNameAreZero) {
-  LoadCatalogText(CatalogKind::kArmy,
-                  R"([{"Id": 100001, "HP": 10, "Mobility": 4}, {"Id": 200000, "HP": 30, "Mobility": 6}])");
+  LoadCatalogText(
+      CatalogKind::kArmy,
+      R"([{"Id": 100001, "HP": 10, "Mobility": 4}, {"Id": 200000, "HP": 30, "Mobility": 6}])");
   LoadCatalogText(CatalogKind::kCommander, R"([{"Id": 7}, {"Id": 65535}])");
   const struct {
     int32_t army, hp, mobility;
-  } armies[] = {{100001, 10, 4}, {200000, 30, 6}, {100002, 0, 0}, {0, 0, 0}, {100000, 0, 0}, {200001, 0, 0}, {-1, 0, 0}};
+  } armies[] = {{100001, 10, 4}, {200000, 30, 6}, {100002, 0, 0}, {0, 0, 0},
+                {100000, 0, 0},  {200001, 0, 0},  {-1, 0, 0}};
   for (const auto& a : armies) {
     EXPECT_EQ(ArmyHpOf(a.army), a.hp) << a.army;
     EXPECT_EQ(ArmyMobilityOf(a.army), a.mobility) << a.army;

@@ -18,8 +18,8 @@ const std::string kProgram = JoinPath("C:", "游戏");
 
 // A folder's whole data, or all of it but the files of `leaveOut` (indices of
 // RequiredDataFiles), or without its 数据 folder at all.
-void AddData(std::set<std::string>& files, const std::string& folder, std::set<size_t> leaveOut = {},
-             bool dataFolder = true) {
+void AddData(std::set<std::string>& files, const std::string& folder,
+             std::set<size_t> leaveOut = {}, bool dataFolder = true) {
   if (!dataFolder) return;
   files.insert(JoinPath(folder, "数据"));
   const std::vector<std::string> required = RequiredDataFiles();
@@ -63,7 +63,8 @@ TEST(DataFolder, CurrentThenProgramFolderElseOneMessageNamingBoth) {
        kCurrent,
        false,
        {},
-       {"当前文件夹，也是程序所在的文件夹：" + kCurrent + "（缺少 " + RequiredDataFiles()[3] + "）"}},
+       {"当前文件夹，也是程序所在的文件夹：" + kCurrent + "（缺少 " + RequiredDataFiles()[3] +
+        "）"}},
       {"program folder unknown", {}, {}, false, true, "", false, {}, {kCurrent}},
   };
   for (const Row& r : rows) {
@@ -76,7 +77,8 @@ TEST(DataFolder, CurrentThenProgramFolderElseOneMessageNamingBoth) {
     EXPECT_EQ(c.folder, r.chosen) << r.what;
     EXPECT_EQ(c.message.empty(), r.found) << r.what;
     for (const std::string& part : r.named)
-      EXPECT_NE(c.message.find(part), std::string::npos) << r.what << ": " << part << "\n" << c.message;
+      EXPECT_NE(c.message.find(part), std::string::npos) << r.what << ": " << part << "\n"
+                                                         << c.message;
     if (!r.found && r.program != kCurrent && !r.program.empty()) {
       EXPECT_NE(c.message.find(kProgram), std::string::npos) << r.what;
     }

@@ -50,7 +50,7 @@ TEST(KeyedBlit, ClippedOnAllFourSides) {
   EXPECT_EQ(At(target, 0, 1), 9u);
   blit_keyed(1, 1, image);  // only the image's (0, 0) lands, at (1, 1)
   EXPECT_EQ(At(target, 1, 1), 1u);
-  blit_keyed(5, 5, image);   // wholly outside: nothing, and no write outside
+  blit_keyed(5, 5, image);  // wholly outside: nothing, and no write outside
   blit_keyed(-9, -9, image);
   EXPECT_EQ(At(target, 1, 1), 1u);
   TestSurface empty;
@@ -68,11 +68,13 @@ TEST(KeyedBlit, MatchesAPlainModelOverOddSizesAndClipping) {
   for (int w = 1; w <= 13; ++w)
     for (int h : {1, 2, 5}) {
       resize_surface(&image, w, h);
-      for (int i = 0; i < w * h; ++i) image.pixels[i] = (i * 7 + w) % 3 ? 0x010203u * uint32_t(i + 1) : 0;
+      for (int i = 0; i < w * h; ++i)
+        image.pixels[i] = (i * 7 + w) % 3 ? 0x010203u * uint32_t(i + 1) : 0;
       for (int y : {-h, -1, 0, 3, th - h, th - 1, th})
         for (int x : {-w, -3, -1, 0, 2, tw - w, tw - 2, tw}) {
           std::vector<uint32_t> want(size_t(tw) * th);
-          for (int i = 0; i < tw * th; ++i) want[size_t(i)] = target.pixels[i] = 0xA00000u + uint32_t(i);
+          for (int i = 0; i < tw * th; ++i)
+            want[size_t(i)] = target.pixels[i] = 0xA00000u + uint32_t(i);
           for (int iy = 0; iy < h; ++iy)
             for (int ix = 0; ix < w; ++ix) {
               int tx = x + ix, ty = y + iy;

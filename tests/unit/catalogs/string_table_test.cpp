@@ -46,7 +46,8 @@ TEST_F(StringTableTest, IdReadsLikeStrtol) {
   Load("city_cityname_x=Y\ncity_cityname_ +5 extra=plus\ntext3_countryname_7abc = 七 \n");
   EXPECT_STREQ(g_strings.CityName[0], "Y");
   EXPECT_STREQ(g_strings.CityName[5], "plus");
-  EXPECT_EQ(std::string(g_strings.CountryName[7]), std::string(" ") + GbkFromUtf8("七") + " ");  // nothing trimmed
+  EXPECT_EQ(std::string(g_strings.CountryName[7]),
+            std::string(" ") + GbkFromUtf8("七") + " ");  // nothing trimmed
   ASSERT_EQ(g_strings.CityCount, 2);
   EXPECT_EQ(g_strings.CityIds[0], 0);
   EXPECT_EQ(g_strings.CityIds[1], 5);
@@ -73,8 +74,10 @@ TEST_F(StringTableTest, PrefixesCountOnlyExactlyAtTheStart) {
 }
 
 TEST_F(StringTableTest, LaterLinesReplaceNamesAndCitiesAreListedAgain) {
-  Load("city_cityname_9=" + Repeat("x", 15) + "\ncity_cityname_9=短\ntext3_countryname_1=a\ntext3_countryname_1=b\n");
-  EXPECT_EQ(std::string(g_strings.CityName[9], kSlotBytes), GbkFromUtf8("短") + std::string(18, '\0'));
+  Load("city_cityname_9=" + Repeat("x", 15) +
+       "\ncity_cityname_9=短\ntext3_countryname_1=a\ntext3_countryname_1=b\n");
+  EXPECT_EQ(std::string(g_strings.CityName[9], kSlotBytes),
+            GbkFromUtf8("短") + std::string(18, '\0'));
   EXPECT_STREQ(g_strings.CountryName[1], "b");
   ASSERT_EQ(g_strings.CityCount, 2);
   EXPECT_EQ(g_strings.CityIds[0], 9);
@@ -89,8 +92,11 @@ TEST_F(StringTableTest, MatchingLineWithoutEqualsIsSkipped) {
 }
 
 TEST_F(StringTableTest, IdsOutsideTheTablesAreSkipped) {
-  Load("text3_countryname_1000=no\ntext3_countryname_-1=no\ncity_cityname_100000=no\ncity_cityname_-3=no\n"
-       "city_cityname_99999999999999999999=no\ntext3_countryname_999=last\ncity_cityname_99999=end\n");
+  Load(
+      "text3_countryname_1000=no\ntext3_countryname_-1=no\ncity_cityname_100000=no\ncity_cityname_-"
+      "3=no\n"
+      "city_cityname_99999999999999999999=no\ntext3_countryname_999=last\ncity_cityname_99999="
+      "end\n");
   EXPECT_STREQ(g_strings.CountryName[999], "last");
   EXPECT_STREQ(g_strings.CityName[99999], "end");
   ASSERT_EQ(g_strings.CityCount, 1);

@@ -35,8 +35,10 @@ TEST_F(BuildingDialogTest, OpeningListsCatalogsAndShowsTheRecord) {
   building.fire = 9;
   building.defence = 11;
   Open();
-  EXPECT_EQ(form.at(IDC_BUILDING_CITYNAME).items, (std::vector<std::string>{"0 无", "12 北京", "30 上海"}));
-  EXPECT_EQ(form.at(IDC_BUILDING_CODE).items, (std::vector<std::string>{"0:无", "10101 城市", "200 工厂"}));
+  EXPECT_EQ(form.at(IDC_BUILDING_CITYNAME).items,
+            (std::vector<std::string>{"0 无", "12 北京", "30 上海"}));
+  EXPECT_EQ(form.at(IDC_BUILDING_CODE).items,
+            (std::vector<std::string>{"0:无", "10101 城市", "200 工厂"}));
   EXPECT_EQ(form.at(IDC_BUILDING_FACILITYTYPE).items,
             (std::vector<std::string>{"0:无", "1:防空机枪", "2:防空炮", "3:防空导弹"}));
   EXPECT_EQ(form.ComboSelection(IDC_BUILDING_CITYNAME), 2);
@@ -84,7 +86,8 @@ TEST_F(BuildingDialogTest, EveryEditGoesToItsOwnField) {
   };
   for (size_t i = 0; i < edits.size(); ++i) form.Type(edits[i].first, std::to_string(10 + i));
   Apply();
-  for (size_t i = 0; i < edits.size(); ++i) EXPECT_EQ(building.*edits[i].second, 10 + i) << "control " << edits[i].first;
+  for (size_t i = 0; i < edits.size(); ++i)
+    EXPECT_EQ(building.*edits[i].second, 10 + i) << "control " << edits[i].first;
 }
 
 TEST_F(BuildingDialogTest, NumbersWrapAndEmptyFieldsStoreZero) {

@@ -29,8 +29,8 @@ TEST(LeadingNumber, TakesLeadingDigitsOnly) {
 
 TEST(LeadingNumber, LooksAtTheFirst29CharactersOnly) {
   std::string zeros28(28, '0');
-  EXPECT_EQ(LeadingNumber(zeros28 + "7", 32), 7u);        // the 29th character counts
-  EXPECT_EQ(LeadingNumber(zeros28 + "07", 32), 0u);       // the 30th does not
+  EXPECT_EQ(LeadingNumber(zeros28 + "7", 32), 7u);   // the 29th character counts
+  EXPECT_EQ(LeadingNumber(zeros28 + "07", 32), 0u);  // the 30th does not
   EXPECT_EQ(LeadingNumber(zeros28 + "1" + "9", 8), 1u);
 }
 
@@ -81,8 +81,8 @@ TEST(ParseFloatOr, LeadingDecimalNumberIsTaken) {
   EXPECT_EQ(ParseFloatOr("+3", 9.0f), 3.0f);
   EXPECT_EQ(ParseFloatOr(".75", 9.0f), 0.75f);
   EXPECT_EQ(ParseFloatOr("1e3", 9.0f), 1000.0f);
-  EXPECT_EQ(ParseFloatOr("2e", 9.0f), 2.0f);       // an exponent needs digits
-  EXPECT_EQ(ParseFloatOr("0x10", 9.0f), 0.0f);     // decimal only
+  EXPECT_EQ(ParseFloatOr("2e", 9.0f), 2.0f);    // an exponent needs digits
+  EXPECT_EQ(ParseFloatOr("0x10", 9.0f), 0.0f);  // decimal only
 }
 
 TEST(FieldText, FloatsAreShownWithPercentF) {

@@ -80,11 +80,14 @@ class FindDialogTest : public ::testing::Test {
 };
 
 TEST_F(FindDialogTest, TheCombosOfferEveryTeamUnitTypeAndBuildingWithNoConditionFirst) {
-  EXPECT_EQ(form.at(IDC_FIND_OWNER).items, (std::vector<std::string>{"不限", "255:无归属", "0:中国", "1:美国"}));
-  EXPECT_EQ(form.at(IDC_FIND_UNIT).items, (std::vector<std::string>{"不限", "0:无部队", "302:步兵", "501:坦克", "600:巨炮"}));
+  EXPECT_EQ(form.at(IDC_FIND_OWNER).items,
+            (std::vector<std::string>{"不限", "255:无归属", "0:中国", "1:美国"}));
+  EXPECT_EQ(form.at(IDC_FIND_UNIT).items,
+            (std::vector<std::string>{"不限", "0:无部队", "302:步兵", "501:坦克", "600:巨炮"}));
   EXPECT_EQ(form.at(IDC_FIND_BUILDING).items,
             (std::vector<std::string>{"不限", "0:无建筑", "城市", "10101:城市", "200:工厂"}));
-  for (int id : {IDC_FIND_OWNER, IDC_FIND_UNIT, IDC_FIND_BUILDING}) EXPECT_EQ(form.text(id), "不限");
+  for (int id : {IDC_FIND_OWNER, IDC_FIND_UNIT, IDC_FIND_BUILDING})
+    EXPECT_EQ(form.text(id), "不限");
   EXPECT_FALSE(form.IsChecked(IDC_FIND_PROBLEMS));
   EXPECT_EQ(form.text(IDC_FIND_COUNT), "符合条件的格子：12");
 }
@@ -100,9 +103,17 @@ TEST_F(FindDialogTest, ConditionsCombineAndTheCountFollowsThem) {
   const Case cases[] = {
       {"0:中国", "不限", "不限", false, {{0, 0}, {1, 0}}},
       {"1", "", "", false, {{2, 0}, {0, 1}}},  // typed number; empty text sets nothing
-      {"255:无归属", "不限", "不限", false, {{3, 0}, {2, 1}, {3, 1}, {0, 2}, {1, 2}, {2, 2}, {3, 2}}},
+      {"255:无归属",
+       "不限",
+       "不限",
+       false,
+       {{3, 0}, {2, 1}, {3, 1}, {0, 2}, {1, 2}, {2, 2}, {3, 2}}},
       {"不限", "302:步兵", "不限", false, {{0, 0}, {0, 1}}},
-      {"不限", "0:无部队", "0:无建筑", false, {{3, 0}, {1, 1}, {2, 1}, {3, 1}, {0, 2}, {1, 2}, {2, 2}, {3, 2}}},
+      {"不限",
+       "0:无部队",
+       "0:无建筑",
+       false,
+       {{3, 0}, {1, 1}, {2, 1}, {3, 1}, {0, 2}, {1, 2}, {2, 2}, {3, 2}}},
       {"不限", "不限", "城市", false, {{2, 0}, {0, 1}}},
       {"不限", "不限", "10101:城市", false, {{2, 0}}},
       {"不限", "不限", "200", false, {{1, 0}}},
@@ -113,7 +124,8 @@ TEST_F(FindDialogTest, ConditionsCombineAndTheCountFollowsThem) {
       {"7", "不限", "不限", false, {{1, 1}}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.owner) + " / " + c.unit + " / " + c.building + (c.problems ? " / problems" : ""));
+    SCOPED_TRACE(std::string(c.owner) + " / " + c.unit + " / " + c.building +
+                 (c.problems ? " / problems" : ""));
     Set(IDC_FIND_OWNER, c.owner);
     Set(IDC_FIND_UNIT, c.unit);
     Set(IDC_FIND_BUILDING, c.building);
@@ -130,7 +142,8 @@ TEST_F(FindDialogTest, ConditionsCombineAndTheCountFollowsThem) {
       EXPECT_TRUE(form.warnings.empty());
     }
   }
-  EXPECT_EQ(memcmp(before.data(), &g_world.grid[0][0], before.size()), 0);  // a find changes nothing
+  EXPECT_EQ(memcmp(before.data(), &g_world.grid[0][0], before.size()),
+            0);  // a find changes nothing
 }
 
 // Windows reports a combo's new selection before its edit field shows the new item: the

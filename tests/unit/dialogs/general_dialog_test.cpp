@@ -41,7 +41,8 @@ class GeneralDialogTest : public ::testing::Test {
 
 TEST_F(GeneralDialogTest, OpeningListsGeneralsCommandersAndRanks) {
   Open();
-  EXPECT_EQ(form.at(IDC_GENERAL_CURRENT).items, (std::vector<std::string>{"无", "7:张三", "3:李四", "7:张三"}));
+  EXPECT_EQ(form.at(IDC_GENERAL_CURRENT).items,
+            (std::vector<std::string>{"无", "7:张三", "3:李四", "7:张三"}));
   EXPECT_EQ(form.at(IDC_GENERAL_COMMANDER).items, (std::vector<std::string>{"7:张三", "3:李四"}));
   EXPECT_EQ(form.at(IDC_GENERAL_RANK).items, (std::vector<std::string>{"1:50", "2:20"}));
   EXPECT_EQ(form.ComboSelection(IDC_GENERAL_COMMANDER), -1);

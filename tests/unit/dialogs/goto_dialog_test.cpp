@@ -62,8 +62,14 @@ TEST_F(GoToDialogTest, AHexOfTheRangeEndsTheDialogWithIt) {
 TEST_F(GoToDialogTest, AnythingElseWarnsAndTheDialogStaysUntilAHexIsNamed) {
   GoToDialog dialog(CurrentRange(), g_world.worldWidth);
   dialog.OnInit(form);
-  const std::vector<std::string> refused = {"", "abc", "-5", "9,198", "14,198", "10,201",
-                                            std::to_string(GlobalIndex(0, 3)), "99999999999999999999"};
+  const std::vector<std::string> refused = {"",
+                                            "abc",
+                                            "-5",
+                                            "9,198",
+                                            "14,198",
+                                            "10,201",
+                                            std::to_string(GlobalIndex(0, 3)),
+                                            "99999999999999999999"};
   for (const std::string& text : refused) {
     SCOPED_TRACE(text);
     EXPECT_FALSE(Confirm(dialog, text));

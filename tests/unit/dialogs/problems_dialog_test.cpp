@@ -101,14 +101,15 @@ TEST_F(ProblemsDialogTest, LocateOnAScenarioWideRowWarnsAndStaysOpen) {
 TEST_F(ProblemsDialogTest, RefreshLooksAgainAndChangesNothing) {
   Open();
   form.ClickRow(IDC_PROBLEMS_LIST, 0);
-  g_world.grid[3][0].owner = 1;            // mended
+  g_world.grid[3][0].owner = 1;  // mended
   g_world.grid[0][1].building.facilityType = 9;
   g_world.grid[0][1].hasBuilding = 1;
   g_world.grid[0][1].building.position = uint16_t(GlobalIndex(0, 1));
   const std::vector<uint8_t> before = RecordSnapshot();
   Press(IDC_PROBLEMS_REFRESH);
   EXPECT_EQ(RecordSnapshot(), before);
-  EXPECT_EQ(rows(), (Rows{"全局 (10, 199) 编号 59710：防空类型 9 大于 3", kClassZeroRow, kGeneralRow}));
+  EXPECT_EQ(rows(),
+            (Rows{"全局 (10, 199) 编号 59710：防空类型 9 大于 3", kClassZeroRow, kGeneralRow}));
   EXPECT_EQ(form.text(IDC_PROBLEMS_COUNT), "共 3 个问题");
   EXPECT_EQ(form.ListSelectionMark(IDC_PROBLEMS_LIST), -1);
   EXPECT_FALSE(dialog->finished());

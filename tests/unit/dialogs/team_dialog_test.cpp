@@ -182,7 +182,8 @@ TEST_F(TeamDialogTest, AfterDeleteNoTeamIsPickedSoApplyAndDeleteChangeNothing) {
     EXPECT_EQ(team.shownTeam(), -1);
     EXPECT_EQ(list.ComboSelection(IDC_TEAM_COUNTRY), -1);
     EXPECT_EQ(list.text(IDC_TEAM_COUNTRY), "");
-    for (int id : {kTeamMoney, kTeamVictory, kTeamUnitBonus, kTeamTaxRate, kTeamTechFirst + 11, kTeamBombFirst + 2})
+    for (int id : {kTeamMoney, kTeamVictory, kTeamUnitBonus, kTeamTaxRate, kTeamTechFirst + 11,
+                   kTeamBombFirst + 2})
       EXPECT_EQ(list.text(id), "0") << id;
     const TeamRecord left[2] = {g_world.teams[0], g_world.teams[1]};
     team.OnCommand(list, IDC_TEAM_APPLY, Notice::kClicked);

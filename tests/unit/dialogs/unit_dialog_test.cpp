@@ -223,7 +223,8 @@ TEST_F(UnitDialogTest, TypeUnknownToTheCatalogSurvivesApply) {
 // a pair is of no known type and 确定 keeps its bytes; a record without a category never
 // becomes the army of its level's slot.
 TEST_F(UnitDialogTest, ArmyOfAnotherPairInTheTypeSlotIsNoTypeOfTheUnit) {
-  LoadCatalogText(CatalogKind::kArmy, R"([{"Id": 100011, "Army": 2, "Level": 5, "HP": 40, "OName": "乙"},
+  LoadCatalogText(CatalogKind::kArmy,
+                  R"([{"Id": 100011, "Army": 2, "Level": 5, "HP": 40, "OName": "乙"},
                                          {"Id": 100012, "Army": 1, "Level": 105, "HP": 70, "OName": "甲"},
                                          {"Id": 100013, "Army": 4, "Level": 4, "HP": 20, "OName": "丙"},
                                          {"Id": 100013, "Army": 6, "Level": 6, "HP": 20, "OName": "丙"},
@@ -233,8 +234,11 @@ TEST_F(UnitDialogTest, ArmyOfAnotherPairInTheTypeSlotIsNoTypeOfTheUnit) {
     bool unknown;
     int32_t type;
     uint8_t categoryAfter, levelAfter;
-  } cases[] = {{2, 5, true, 0, 2, 5},   {4, 4, true, 0, 4, 4},         {1, 105, false, 100012, 1, 105},
-               {6, 6, false, 100013, 6, 6}, {0, 105, false, 0, 0, 0}};
+  } cases[] = {{2, 5, true, 0, 2, 5},
+               {4, 4, true, 0, 4, 4},
+               {1, 105, false, 100012, 1, 105},
+               {6, 6, false, 100013, 6, 6},
+               {0, 105, false, 0, 0, 0}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.category) + "/" + std::to_string(c.level));
     UnitRecord stored;

@@ -38,14 +38,16 @@ Json::Value Parse(const std::string& text) {
 
 // The counts `btl check --json` gives for `battle`, kind by kind, and whether it looked for
 // the scenario's kinds (it does not when the file's own range cannot be placed).
-std::vector<int64_t> CompanionCounts(const std::string& data, const std::string& battle, bool& scenarioChecked) {
+std::vector<int64_t> CompanionCounts(const std::string& data, const std::string& battle,
+                                     bool& scenarioChecked) {
   std::string out, err;
   const int status = RunCompanion({"--data", data, "check", "--json", battle}, out, err);
   EXPECT_NE(status, kExitTrouble) << err;
   const Json::Value doc = Parse(out);
   scenarioChecked = doc["problemReportChecked"].asBool();
   std::vector<int64_t> counts(kProblemKinds);
-  for (int k = 0; k < kProblemKinds; ++k) counts[size_t(k)] = doc["kinds"][ProblemKindKey(ProblemKind(k))]["count"].asInt64();
+  for (int k = 0; k < kProblemKinds; ++k)
+    counts[size_t(k)] = doc["kinds"][ProblemKindKey(ProblemKind(k))]["count"].asInt64();
   return counts;
 }
 
@@ -75,7 +77,8 @@ std::vector<int64_t> EditorCounts(const std::string& data, const std::string& ba
       EXPECT_LE(list[i - 1].kind, p.kind);
     }
     if (p.onHex()) {
-      EXPECT_TRUE(ProblemRow(p).starts_with("全局 (" + std::to_string(p.globalX) + ", ")) << ProblemRow(p);
+      EXPECT_TRUE(ProblemRow(p).starts_with("全局 (" + std::to_string(p.globalX) + ", "))
+          << ProblemRow(p);
     }
     EXPECT_FALSE(p.text.empty());
   }
@@ -107,12 +110,12 @@ TEST(ProblemChecker, TheEditorsListAndTheCompanionsCheckAgree) {
   const std::function<void(BattleFixture&)> changes[] = {
       [](BattleFixture&) {},
       [](BattleFixture& s) {
-        s.units.push_back(MakeUnit(RangePos(7, 0), 1, 1));         // outside the range
-        s.units.push_back(MakeUnit(RangePos(0, 0), 5, 5));         // shares a hex, out of order
-        std::swap(s.buildings[0], s.buildings[1]);            // out of order
-        s.teams[1].fileColour[3] = 128;                       // alpha
-        s.owners[3] = 77;                                     // owner of no team
-        s.units[0].unitClass = 0;                             // the catalogs' kinds
+        s.units.push_back(MakeUnit(RangePos(7, 0), 1, 1));  // outside the range
+        s.units.push_back(MakeUnit(RangePos(0, 0), 5, 5));  // shares a hex, out of order
+        std::swap(s.buildings[0], s.buildings[1]);          // out of order
+        s.teams[1].fileColour[3] = 128;                     // alpha
+        s.owners[3] = 77;                                   // owner of no team
+        s.units[0].unitClass = 0;                           // the catalogs' kinds
         s.teams[0].country = 999;
       },
       [](BattleFixture& s) { s.header.originX = 36; },  // the range leaves the world
@@ -143,9 +146,9 @@ TEST(ProblemChecker, TheEditorsListAndTheCompanionsCheckAgree) {
     }
   }
   // What the report used to leave out, and one kind of each group, were all compared.
-  for (const char* key : {"recordsDroppedOnSave", "recordsReorderedOnSave", "alphaSetOnSave", "recordsOutsideRange",
-                          "recordsSharingAHex", "rangeOutsideWorld", "ownersNamingNoTeam", "unitClassZero",
-                          "unknownCountry"})
+  for (const char* key : {"recordsDroppedOnSave", "recordsReorderedOnSave", "alphaSetOnSave",
+                          "recordsOutsideRange", "recordsSharingAHex", "rangeOutsideWorld",
+                          "ownersNamingNoTeam", "unitClassZero", "unknownCountry"})
     EXPECT_TRUE(seen.count(key)) << key;
 }
 
@@ -153,7 +156,8 @@ TEST(ProblemChecker, TheEditorsListAndTheCompanionsCheckAgree) {
 TEST(ProblemChecker, EveryKindHasADistinctKeyAndTitle) {
   std::set<std::string> keys, titles;
   for (int k = 0; k < kProblemKinds; ++k) {
-    const std::string key = ProblemKindKey(ProblemKind(k)), title = ProblemKindTitle(ProblemKind(k));
+    const std::string key = ProblemKindKey(ProblemKind(k)),
+                      title = ProblemKindTitle(ProblemKind(k));
     EXPECT_FALSE(key.empty());
     EXPECT_FALSE(title.empty());
     EXPECT_TRUE(keys.insert(key).second) << key;

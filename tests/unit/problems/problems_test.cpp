@@ -51,7 +51,7 @@ void MakeCleanWorld() {
 struct Case {
   const char* name;
   std::function<void()> plant;
-  bool problem;      // false: the change must not be reported
+  bool problem;  // false: the change must not be reported
   ProblemKind kind;
   int x, y;          // local hex of the problem; -1 for a scenario-wide one
   const char* text;  // the whole description
@@ -60,35 +60,38 @@ struct Case {
 Cell& At(int x, int y) { return g_world.grid[x][y]; }
 
 const Case kCases[] = {
-    {"unit of class 0", [] { At(1, 1).unit.unitClass = 0; }, true, ProblemKind::kUnitClassZero, 1, 1,
-     "部队的兵种类别为 0，下次规范化时会被删除"},
+    {"unit of class 0", [] { At(1, 1).unit.unitClass = 0; }, true, ProblemKind::kUnitClassZero, 1,
+     1, "部队的兵种类别为 0，下次规范化时会被删除"},
     {"unit type missing from the army catalog", [] { At(1, 1).unit.unitLevel = 9; }, true,
      ProblemKind::kUnknownUnitType, 1, 1, "兵种目录中没有类别 3、等级 9 的兵种"},
-    {"unit's general past the table", [] { At(1, 1).unit.general = 1; }, true, ProblemKind::kMissingGeneral, 1, 1,
-     "部队的将军编号 1 没有对应的将军（共 1 名将军）"},
-    {"general's commander missing", [] { g_world.generals[0].commander = 8; }, true, ProblemKind::kBadGeneral, -1,
-     -1, "将军 #0：统帅 8 不在将军目录中"},
-    {"general's rank above the rank count", [] { g_world.generals[0].rank = 3; }, true, ProblemKind::kBadGeneral,
-     -1, -1, "将军 #0：军衔 3 超过军衔数 2"},
+    {"unit's general past the table", [] { At(1, 1).unit.general = 1; }, true,
+     ProblemKind::kMissingGeneral, 1, 1, "部队的将军编号 1 没有对应的将军（共 1 名将军）"},
+    {"general's commander missing", [] { g_world.generals[0].commander = 8; }, true,
+     ProblemKind::kBadGeneral, -1, -1, "将军 #0：统帅 8 不在将军目录中"},
+    {"general's rank above the rank count", [] { g_world.generals[0].rank = 3; }, true,
+     ProblemKind::kBadGeneral, -1, -1, "将军 #0：军衔 3 超过军衔数 2"},
     {"general with both faults is one problem",
-     [] { g_world.generals[0] = {65535, 30}; }, true, ProblemKind::kBadGeneral, -1, -1,
+     [] {
+       g_world.generals[0] = {65535, 30};
+     },
+     true, ProblemKind::kBadGeneral, -1, -1,
      "将军 #0：统帅 65535 不在将军目录中，军衔 30 超过军衔数 2"},
-    {"unit position not the hex's index", [] { At(1, 1).unit.position += 1; }, true, ProblemKind::kWrongPosition, 1,
-     1, "部队记录的位置为 59712，不是本格的编号 59711"},
+    {"unit position not the hex's index", [] { At(1, 1).unit.position += 1; }, true,
+     ProblemKind::kWrongPosition, 1, 1, "部队记录的位置为 59712，不是本格的编号 59711"},
     {"building position not the hex's index", [] { At(2, 1).building.position = 0; }, true,
      ProblemKind::kWrongPosition, 2, 1, "建筑记录的位置为 0，不是本格的编号 59712"},
-    {"owner naming no team", [] { At(3, 0).owner = 7; }, true, ProblemKind::kOwnersNamingNoTeam, 3, 0,
-     "归属 7 不是任何军团（共 2 个军团）"},
-    {"owner one past the counted teams", [] { At(0, 2).owner = 2; }, true, ProblemKind::kOwnersNamingNoTeam, 0, 2,
-     "归属 2 不是任何军团（共 2 个军团）"},
-    {"owner of a team no longer counted", [] { g_world.teamCount = 1; }, true, ProblemKind::kOwnersNamingNoTeam, 2,
-     1, "归属 1 不是任何军团（共 1 个军团）"},
+    {"owner naming no team", [] { At(3, 0).owner = 7; }, true, ProblemKind::kOwnersNamingNoTeam, 3,
+     0, "归属 7 不是任何军团（共 2 个军团）"},
+    {"owner one past the counted teams", [] { At(0, 2).owner = 2; }, true,
+     ProblemKind::kOwnersNamingNoTeam, 0, 2, "归属 2 不是任何军团（共 2 个军团）"},
+    {"owner of a team no longer counted", [] { g_world.teamCount = 1; }, true,
+     ProblemKind::kOwnersNamingNoTeam, 2, 1, "归属 1 不是任何军团（共 1 个军团）"},
     {"building code missing from the catalog", [] { At(3, 2).building.buildingCode = 201; }, true,
      ProblemKind::kUnknownBuilding, 3, 2, "建筑代码 201 不在建筑目录中"},
     {"city name missing from the string table", [] { At(2, 1).building.cityName = 13; }, true,
      ProblemKind::kUnknownCityName, 2, 1, "城市名编号 13 在语言文件中没有条目"},
-    {"anti-air type above 3", [] { At(3, 2).building.facilityType = 4; }, true, ProblemKind::kAntiAirType, 3, 2,
-     "防空类型 4 大于 3"},
+    {"anti-air type above 3", [] { At(3, 2).building.facilityType = 4; }, true,
+     ProblemKind::kAntiAirType, 3, 2, "防空类型 4 大于 3"},
     {"team's country missing from the catalog", [] { g_world.teams[1].country = 2; }, true,
      ProblemKind::kUnknownCountry, -1, -1, "军团 1：国家 2 不在国家目录中"},
     {"team's country past every table", [] { g_world.teams[0].country = 1000; }, true,
@@ -98,19 +101,27 @@ const Case kCases[] = {
     {"unowned hex", [] { At(1, 1).owner = kUnownedTeam; }, false},
     {"unit without general", [] { At(1, 1).unit.general = kNoGeneral; }, false},
     {"rank 0", [] { g_world.generals[0].rank = 0; }, false},
-    {"a minefield with building code 0", [] {
+    {"a minefield with building code 0",
+     [] {
        At(0, 0).building.defence = 3;
        NormaliseCell(0, 0);
-     }, false},
+     },
+     false},
     {"a city without a name", [] { At(2, 1).building.cityName = 0; }, false},
     {"a city name on a building that is no city", [] { At(3, 2).building.cityName = 999; }, false},
-    {"an absent unit's bytes", [] {
+    {"an absent unit's bytes",
+     [] {
        At(0, 1).unit.unitClass = 0;
        At(0, 1).unit.general = 9;
        At(0, 1).unit.position = 1;
-     }, false},
+     },
+     false},
     {"an absent building's bytes", [] { At(1, 0).building.facilityType = 9; }, false},
-    {"generals beyond the count", [] { g_world.generals[1] = {8, 30}; }, false},
+    {"generals beyond the count",
+     [] {
+       g_world.generals[1] = {8, 30};
+     },
+     false},
     {"teams beyond the count", [] { g_world.teams[2].country = 2; }, false},
 };
 
@@ -142,7 +153,8 @@ TEST(ScenarioProblems, EachPlantedProblemIsFoundAloneAtItsHex) {
       EXPECT_EQ(p.globalX, g_world.originX + c.x);
       EXPECT_EQ(p.globalY, g_world.originY + c.y);
       EXPECT_EQ(p.hexIndex, GlobalIndex(c.x, c.y));
-      EXPECT_EQ(ProblemRow(p), "全局 (" + std::to_string(p.globalX) + ", " + std::to_string(p.globalY) + ") 编号 " +
+      EXPECT_EQ(ProblemRow(p), "全局 (" + std::to_string(p.globalX) + ", " +
+                                   std::to_string(p.globalY) + ") 编号 " +
                                    std::to_string(p.hexIndex) + "：" + c.text);
     }
   }
@@ -167,10 +179,10 @@ TEST(ScenarioProblems, ListIsInRowMajorOrderThenGeneralsThenTeams) {
     ProblemKind kind;
     int x, y;
   } want[] = {{ProblemKind::kOwnersNamingNoTeam, 3, 0}, {ProblemKind::kUnknownUnitType, 2, 1},
-              {ProblemKind::kWrongPosition, 2, 1},    {ProblemKind::kOwnersNamingNoTeam, 2, 1},
-              {ProblemKind::kUnknownCityName, 2, 1},  {ProblemKind::kOwnersNamingNoTeam, 0, 2},
+              {ProblemKind::kWrongPosition, 2, 1},      {ProblemKind::kOwnersNamingNoTeam, 2, 1},
+              {ProblemKind::kUnknownCityName, 2, 1},    {ProblemKind::kOwnersNamingNoTeam, 0, 2},
               {ProblemKind::kOwnersNamingNoTeam, 3, 2}, {ProblemKind::kAntiAirType, 3, 2},
-              {ProblemKind::kBadGeneral, -1, -1},     {ProblemKind::kUnknownCountry, -1, -1}};
+              {ProblemKind::kBadGeneral, -1, -1},       {ProblemKind::kUnknownCountry, -1, -1}};
   ASSERT_EQ(found.size(), std::size(want));
   for (size_t i = 0; i < found.size(); ++i) {
     SCOPED_TRACE(ProblemRow(found[i]));

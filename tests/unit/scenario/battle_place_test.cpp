@@ -35,7 +35,9 @@ TEST(BattleRanges, SmallerRangeDropsWhatLiesOutsideAndKeepsTeamsGeneralsTail) {
   EXPECT_EQ(saved.layout.header.teamCount, 3);
   EXPECT_EQ(saved.layout.header.generalCount, 2);
   ASSERT_EQ(saved.tailSize(), scenario.tail.size());
-  EXPECT_EQ(memcmp(saved.bytes.data() + saved.layout.tailAt, scenario.tail.data(), scenario.tail.size()), 0);
+  EXPECT_EQ(
+      memcmp(saved.bytes.data() + saved.layout.tailAt, scenario.tail.data(), scenario.tail.size()),
+      0);
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 3; ++x)
       EXPECT_EQ(saved.owner(x, y), scenario.owners[(y + 1) * 6 + x + 1]) << x << "," << y;
@@ -146,8 +148,8 @@ TEST(BattleRanges, LossOfRangeIsWhatTheFileRangeKeepsOutsideTheOfferedOne) {
           for (int x = 0; x < 6; ++x)
             for (int y = 0; y < 5; ++y) {
               const Cell& c = g_world.grid[x][y];
-              bool inside = c.globalX >= ox && c.globalX < ox + w && c.globalY >= oy &&
-                            c.globalY < oy + h;
+              bool inside =
+                  c.globalX >= ox && c.globalX < ox + w && c.globalY >= oy && c.globalY < oy + h;
               if (inside) continue;
               expected.owners++;
               expected.buildings += c.hasBuilding;
@@ -251,7 +253,8 @@ PlacedModel PlaceByModel(const BattleFixture& f, int32_t worldWidth, const MapRa
     }
     return kept;
   };
-  auto buildings = place(f.buildings, rep.buildingsOutside, rep.buildingsReplaced, m.loss.buildings);
+  auto buildings =
+      place(f.buildings, rep.buildingsOutside, rep.buildingsReplaced, m.loss.buildings);
   auto units = place(f.units, rep.unitsOutside, rep.unitsReplaced, m.loss.units);
 
   BattleFixture saved = f;
@@ -262,9 +265,11 @@ PlacedModel PlaceByModel(const BattleFixture& f, int32_t worldWidth, const MapRa
   for (TeamRecord& t : saved.teams) t.fileColour[3] = 255;
   saved.owners = owners;
   saved.buildings.clear();
-  for (const auto& [at, bytes] : buildings) memcpy(&saved.buildings.emplace_back(), bytes.data(), bytes.size());
+  for (const auto& [at, bytes] : buildings)
+    memcpy(&saved.buildings.emplace_back(), bytes.data(), bytes.size());
   saved.units.clear();
-  for (const auto& [at, bytes] : units) memcpy(&saved.units.emplace_back(), bytes.data(), bytes.size());
+  for (const auto& [at, bytes] : units)
+    memcpy(&saved.units.emplace_back(), bytes.data(), bytes.size());
   m.saved = saved.bytes();
   return m;
 }
@@ -281,15 +286,18 @@ BattleFixture FarCornerScenario(const MapRange& range, uint32_t seed) {
   f.header.rangeHeight = range.height;
   f.teams = {MakeTeam(1, 10, 20, 30, 0), MakeTeam(2, 40, 50, 60)};
   auto next = [&seed] { return seed = seed * 1664525u + 1013904223u, seed >> 8; };
-  for (int i = 0; i < range.width * range.height; ++i) f.owners.push_back(uint8_t(next() % 5 == 0 ? 255 : next() % 4));
+  for (int i = 0; i < range.width * range.height; ++i)
+    f.owners.push_back(uint8_t(next() % 5 == 0 ? 255 : next() % 4));
   // Half anywhere, half on the range's own hexes (so that many share a hex).
   auto position = [&] {
     if (next() % 2) return uint16_t(next());
     uint32_t x = range.originX + next() % range.width, y = range.originY + next() % range.height;
     return uint16_t(y * 500 + x);
   };
-  for (int i = 0; i < 3000; ++i) f.units.push_back(MakeUnit(position(), uint8_t(1 + next() % 8), uint8_t(i)));
-  for (int i = 0; i < 1000; ++i) f.buildings.push_back(MakeBuilding(position(), uint16_t(10100 + i)));
+  for (int i = 0; i < 3000; ++i)
+    f.units.push_back(MakeUnit(position(), uint8_t(1 + next() % 8), uint8_t(i)));
+  for (int i = 0; i < 1000; ++i)
+    f.buildings.push_back(MakeBuilding(position(), uint16_t(10100 + i)));
   f.generals = {{3, 1}};
   f.tail = {1, 2, 3};
   return f;
@@ -305,8 +313,8 @@ TEST(BattlePlacement, FarCornerRangesAgreeWithThePlainModelAfterALargerScenario)
   // 131 rows of 500: the last position, 130 * 500 + 499, is the last a record can name.
   const WorldImage world = MakeWorld(500, 131);
   const MapRange corner{440, 100, 60, 31};
-  const MapRange ranges[] = {corner, {470, 110, 30, 21}, {420, 90, 70, 30}, {0, 0, 500, 131},
-                             {499, 130, 1, 1}};
+  const MapRange ranges[] = {
+      corner, {470, 110, 30, 21}, {420, 90, 70, 30}, {0, 0, 500, 131}, {499, 130, 1, 1}};
   // A scenario over the whole world fills every hex first: a walk that strays past the
   // smaller range (or a hex it does not clear) shows up as a record or owner too many.
   BattleFixture whole = FarCornerScenario({0, 0, 500, 131}, 1);

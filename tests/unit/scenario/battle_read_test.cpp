@@ -33,8 +33,9 @@ TEST(BattleBadFiles, EveryTruncationIsRefusedWithTheFileNamed) {
   }
   // Cutting into the tail only shortens the tail.
   BattleImage image;
-  ASSERT_TRUE(ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.begin() + tailAt + 5),
-                              "t", image).ok());
+  ASSERT_TRUE(
+      ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.begin() + tailAt + 5), "t", image)
+          .ok());
   EXPECT_EQ(image.tailSize(), 5u);
 }
 
@@ -50,12 +51,17 @@ TEST(BattleBadFiles, CountsOutsideTheirCapacitiesAreRefused) {
     int32_t value;
     bool ok;
   } cases[] = {
-      {&BtlHeader::teamCount, -1, false},        {&BtlHeader::teamCount, 256, false},
-      {&BtlHeader::buildingCount, -1, false},    {&BtlHeader::buildingCount, 100001, false},
-      {&BtlHeader::unitCount, -5, false},        {&BtlHeader::unitCount, 1000001, false},
+      {&BtlHeader::teamCount, -1, false},
+      {&BtlHeader::teamCount, 256, false},
+      {&BtlHeader::buildingCount, -1, false},
+      {&BtlHeader::buildingCount, 100001, false},
+      {&BtlHeader::unitCount, -5, false},
+      {&BtlHeader::unitCount, 1000001, false},
       {&BtlHeader::generalCount, int32_t(0x80000000), false},
-      {&BtlHeader::generalCount, 100001, false}, {&BtlHeader::rangeWidth, -1, false},
-      {&BtlHeader::rangeHeight, 501, false},     {&BtlHeader::unitCount, -1, false},
+      {&BtlHeader::generalCount, 100001, false},
+      {&BtlHeader::rangeWidth, -1, false},
+      {&BtlHeader::rangeHeight, 501, false},
+      {&BtlHeader::unitCount, -1, false},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> bytes = CleanScenario().bytes();
@@ -163,8 +169,8 @@ bool LoadIfAccepted(const std::vector<uint8_t>& bytes, const WorldImage& world) 
 
 // The property every accepted file must have: saved and read again, it gives the same
 // record, and saving that gives the same bytes.
-void ExpectSaveAndReloadGiveTheSameRecord(const std::vector<uint8_t>& bytes, const WorldImage& world,
-                                          const std::string& what) {
+void ExpectSaveAndReloadGiveTheSameRecord(const std::vector<uint8_t>& bytes,
+                                          const WorldImage& world, const std::string& what) {
   if (!LoadIfAccepted(bytes, world)) return;
   std::vector<uint8_t> record = RecordSnapshot();
   std::vector<uint8_t> saved;
@@ -188,7 +194,8 @@ TEST(BattleHostileFiles, AcceptedDemoFilesAndTheirVariantsSaveAndReloadToTheSame
       std::vector<uint8_t> variant = m.mutate(bytes);
       if (round % 3 == 2) variant = m.mutate(variant);
       accepted += LoadIfAccepted(variant, world);
-      ExpectSaveAndReloadGiveTheSameRecord(variant, world, name + " variant " + std::to_string(round));
+      ExpectSaveAndReloadGiveTheSameRecord(variant, world,
+                                           name + " variant " + std::to_string(round));
       if (HasFailure()) return;
     }
   }
@@ -202,12 +209,14 @@ TEST(BattleHostileFiles, EveryTruncationOfADemoFileIsRefusedOrLoadsWhatIsThere) 
   ASSERT_TRUE(ParseBattleFile(bytes, "t", whole).ok());
   for (size_t n = 0; n < bytes.size(); ++n) {
     BattleImage image;
-    Status s = ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n), "截断.btl", image);
+    Status s =
+        ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n), "截断.btl", image);
     if (n < whole.layout.tailAt) {
       ASSERT_EQ(s.kind, FailureKind::kTruncated) << n << s.message;
       // The message says where the file ends.
       if (n >= kHeaderBytes) {
-        EXPECT_NE(s.message.find("第 " + std::to_string(n) + " 字节"), std::string::npos) << s.message;
+        EXPECT_NE(s.message.find("第 " + std::to_string(n) + " 字节"), std::string::npos)
+            << s.message;
       }
     } else {
       ASSERT_TRUE(s.ok()) << n << s.message;
@@ -220,11 +229,14 @@ TEST(BattleHostileFiles, TruncationsAtTheSectionEdgesOfTheLargeDemoFile) {
   const std::vector<uint8_t>& bytes = DemoBattleBytes("demo_large");
   BattleImage whole;
   ASSERT_TRUE(ParseBattleFile(bytes, "t", whole).ok());
-  for (size_t edge : {kHeaderBytes, whole.layout.ownersAt, whole.layout.buildingsAt, whole.layout.unitsAt, whole.layout.generalsAt, whole.layout.tailAt})
+  for (size_t edge : {kHeaderBytes, whole.layout.ownersAt, whole.layout.buildingsAt,
+                      whole.layout.unitsAt, whole.layout.generalsAt, whole.layout.tailAt})
     for (size_t n = edge - 3; n <= edge + 3 && n <= bytes.size(); ++n) {
       BattleImage image;
-      Status s = ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n), "t", image);
-      EXPECT_EQ(s.kind, n >= whole.layout.tailAt ? FailureKind::kNone : FailureKind::kTruncated) << n;
+      Status s =
+          ParseBattleFile(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n), "t", image);
+      EXPECT_EQ(s.kind, n >= whole.layout.tailAt ? FailureKind::kNone : FailureKind::kTruncated)
+          << n;
     }
 }
 
@@ -248,7 +260,8 @@ TEST(BattleHostileFiles, EveryCountFieldAtItsEdgesIsRefusedOrLoadsCleanly) {
   const WorldImage& world = DemoWorldImage();
   for (const char* demo : {"demo_small", "demo_messy"})
     for (const Field& f : fields)
-      for (int64_t value : {int64_t(0), int64_t(1), int64_t(f.capacity), int64_t(f.capacity) + 1, int64_t(0xFFFFFFFF)}) {
+      for (int64_t value : {int64_t(0), int64_t(1), int64_t(f.capacity), int64_t(f.capacity) + 1,
+                            int64_t(0xFFFFFFFF)}) {
         std::vector<uint8_t> bytes = DemoBattleBytes(demo);
         int32_t v = int32_t(uint32_t(value));
         memcpy(bytes.data() + f.offset, &v, 4);
@@ -271,7 +284,8 @@ TEST(BattleHostileFiles, EveryCountFieldAtItsEdgesIsRefusedOrLoadsCleanly) {
           // Short of the section's bytes, or a tail beyond its limit after the sections.
           EXPECT_TRUE((s.kind == FailureKind::kTruncated &&
                        s.message.find(f.section) != std::string::npos) ||
-                      s.kind == FailureKind::kTooLarge) << s.message;
+                      s.kind == FailureKind::kTooLarge)
+              << s.message;
           continue;
         }
         ExpectSaveAndReloadGiveTheSameRecord(bytes, world, what);

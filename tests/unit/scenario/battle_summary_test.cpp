@@ -69,8 +69,8 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> SummaryCases() {
   const std::vector<uint8_t> whole = clean.bytes();
   BattleImage image;
   EXPECT_TRUE(ParseBattleFile(whole, "t", image).ok());
-  for (size_t edge : {size_t(0), kHeaderBytes, image.layout.ownersAt, image.layout.buildingsAt, image.layout.unitsAt,
-                      image.layout.generalsAt, image.layout.tailAt})
+  for (size_t edge : {size_t(0), kHeaderBytes, image.layout.ownersAt, image.layout.buildingsAt,
+                      image.layout.unitsAt, image.layout.generalsAt, image.layout.tailAt})
     for (size_t n = edge >= 2 ? edge - 2 : 0; n <= edge + 2; ++n)
       cases.push_back({"cut at " + std::to_string(n), {whole.begin(), whole.begin() + n}});
   for (const std::string name : {"demo_small", "demo_large", "demo_messy"}) {
@@ -107,16 +107,21 @@ TEST(BattleSummary, AgreesWithTheWholeFileReaderAndWithPlacing) {
     EXPECT_EQ(memcmp(&l.header, &image.layout.header, sizeof l.header), 0) << name;
     EXPECT_EQ(summary.name, image.name) << name;
     EXPECT_EQ(l.size, image.bytes.size()) << name;
-    EXPECT_EQ(std::vector<size_t>({l.teamsAt, l.ownersAt, l.buildingsAt, l.unitsAt, l.generalsAt,
-                                   l.tailAt}),
-              std::vector<size_t>({image.layout.teamsAt, image.layout.ownersAt, image.layout.buildingsAt,
-                                   image.layout.unitsAt, image.layout.generalsAt, image.layout.tailAt})) << name;
+    EXPECT_EQ(
+        std::vector<size_t>(
+            {l.teamsAt, l.ownersAt, l.buildingsAt, l.unitsAt, l.generalsAt, l.tailAt}),
+        std::vector<size_t>({image.layout.teamsAt, image.layout.ownersAt, image.layout.buildingsAt,
+                             image.layout.unitsAt, image.layout.generalsAt, image.layout.tailAt}))
+        << name;
     EXPECT_EQ(summary.teams, std::vector<uint8_t>(image.bytes.begin() + image.layout.teamsAt,
-                                                  image.bytes.begin() + image.layout.ownersAt)) << name;
-    ASSERT_EQ(summary.generals.size() * sizeof(GeneralEntry), image.layout.tailAt - image.layout.generalsAt);
+                                                  image.bytes.begin() + image.layout.ownersAt))
+        << name;
+    ASSERT_EQ(summary.generals.size() * sizeof(GeneralEntry),
+              image.layout.tailAt - image.layout.generalsAt);
     EXPECT_TRUE(summary.generals.empty() ||
                 memcmp(summary.generals.data(), image.bytes.data() + image.layout.generalsAt,
-                       image.layout.tailAt - image.layout.generalsAt) == 0) << name;
+                       image.layout.tailAt - image.layout.generalsAt) == 0)
+        << name;
     EXPECT_EQ(summary.tailSize(), image.tailSize()) << name;
     // The summary of the file read whole (btl info on a pipe) is the buffered one, field by field.
     BattleSummary ofImage;
@@ -127,12 +132,14 @@ TEST(BattleSummary, AgreesWithTheWholeFileReaderAndWithPlacing) {
     EXPECT_EQ(std::vector<size_t>({il.size, il.teamsAt, il.ownersAt, il.buildingsAt, il.unitsAt,
                                    il.generalsAt, il.tailAt}),
               std::vector<size_t>({l.size, l.teamsAt, l.ownersAt, l.buildingsAt, l.unitsAt,
-                                   l.generalsAt, l.tailAt})) << name;
+                                   l.generalsAt, l.tailAt}))
+        << name;
     EXPECT_EQ(ofImage.teams, summary.teams) << name;
     ASSERT_EQ(ofImage.generals.size(), summary.generals.size()) << name;
     EXPECT_TRUE(summary.generals.empty() ||
                 memcmp(ofImage.generals.data(), summary.generals.data(),
-                       summary.generals.size() * sizeof(GeneralEntry)) == 0) << name;
+                       summary.generals.size() * sizeof(GeneralEntry)) == 0)
+        << name;
     EXPECT_EQ(ofImage.occupied.buildings, summary.occupied.buildings) << name;
     EXPECT_EQ(ofImage.occupied.units, summary.occupied.units) << name;
     const MapRange f = image.fileRange();
@@ -194,13 +201,15 @@ TEST(BattleSummary, PipeIsSummarisedAsTheFileHoldingItsBytes) {
     EXPECT_EQ(std::vector<size_t>({a.size, a.teamsAt, a.ownersAt, a.buildingsAt, a.unitsAt,
                                    a.generalsAt, a.tailAt}),
               std::vector<size_t>({b.size, b.teamsAt, b.ownersAt, b.buildingsAt, b.unitsAt,
-                                   b.generalsAt, b.tailAt})) << name;
+                                   b.generalsAt, b.tailAt}))
+        << name;
     EXPECT_EQ(memcmp(&a.header, &b.header, sizeof a.header), 0) << name;
     EXPECT_EQ(fromFile.teams, fromPipe.teams) << name;
     EXPECT_EQ(fromFile.generals.size(), fromPipe.generals.size()) << name;
     EXPECT_TRUE(fromFile.generals.empty() ||
                 memcmp(fromFile.generals.data(), fromPipe.generals.data(),
-                       fromFile.generals.size() * sizeof(GeneralEntry)) == 0) << name;
+                       fromFile.generals.size() * sizeof(GeneralEntry)) == 0)
+        << name;
     EXPECT_TRUE(fromFile.occupied.buildings == fromPipe.occupied.buildings) << name;
     EXPECT_TRUE(fromFile.occupied.units == fromPipe.occupied.units) << name;
     compared++;

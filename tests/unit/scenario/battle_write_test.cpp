@@ -79,10 +79,10 @@ TEST(BattleRoundTrip, LaterRecordOnTheSameHexWins) {
 
 TEST(BattleRoundTrip, RecordsOutsideTheRangeAreDropped) {
   BattleFixture scenario = CleanScenario();
-  scenario.units.push_back(MakeUnit(Pos(4, 4), 1, 1));    // one column left of the range
-  scenario.units.push_back(MakeUnit(Pos(5, 9), 1, 1));    // one row below
+  scenario.units.push_back(MakeUnit(Pos(4, 4), 1, 1));        // one column left of the range
+  scenario.units.push_back(MakeUnit(Pos(5, 9), 1, 1));        // one row below
   scenario.buildings.push_back(MakeBuilding(Pos(11, 4), 5));  // one column right
-  scenario.buildings.push_back(MakeBuilding(65535, 5));   // beyond the world's rows
+  scenario.buildings.push_back(MakeBuilding(65535, 5));       // beyond the world's rows
   PlacementReport report;
   LoadForTest(scenario.bytes(), World40x30(), nullptr, &report);
   EXPECT_EQ(report.unitsOutside, 2);

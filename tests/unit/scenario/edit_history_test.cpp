@@ -77,9 +77,9 @@ class EditHistoryTest : public ::testing::Test {
 
 TEST_F(EditHistoryTest, EveryKindOfStepUndoesAndRedoesToTheExactBytes) {
   const std::vector<uint8_t> unedited = SaveForTest();
-  const Action actions[] = {PasteOwnerAcrossThreeHexes, EditUnitAndNormalise,
-                            RemoveFirstTeamAndRenumber, AppendGeneralForUnit, ChooseColour,
-                            ClearBuildingByNormalising};
+  const Action actions[] = {
+      PasteOwnerAcrossThreeHexes, EditUnitAndNormalise, RemoveFirstTeamAndRenumber,
+      AppendGeneralForUnit,       ChooseColour,         ClearBuildingByNormalising};
   std::vector<std::vector<uint8_t>> states{EditableBytes()};
   for (Action a : actions) {
     a();
@@ -195,8 +195,7 @@ TEST_F(EditHistoryTest, OldestStepsGoFirstWhenALimitIsPassed) {
     ASSERT_TRUE(history.Record(g_world));
   }
   EXPECT_EQ(history.UndoCount(), EditHistory::kDefaultMaxSteps);
-  while (history.Undo(g_world)) {
-  }
+  while (history.Undo(g_world)) {}
   EXPECT_EQ(g_world.grid[0][0].owner, 4);  // back to the state after step 5, the oldest kept
 
   history.Start(g_world);

@@ -91,8 +91,7 @@ TEST_F(RecoveryFileTest, ReplayGivesTheEditedBytesAndAHistoryThatUndoesEachStep)
     EXPECT_EQ(RecordSnapshot(), states[i - 1]) << "after undoing step " << i;
   }
   EXPECT_FALSE(history.Unsaved(g_world));
-  while (history.Redo(g_world)) {
-  }
+  while (history.Redo(g_world)) {}
   // Last: a save rewrites the teams' colour bytes, which the history would see as an edit.
   EXPECT_EQ(SaveForTest(), edited);
 }
@@ -261,9 +260,13 @@ TEST(RecoveryFileName, OnePathOneNameInTheEditorsOwnFolder) {
 #ifdef _WIN32
   _putenv_s(variable, kept.c_str());
 #else
-  if (old) setenv(variable, kept.c_str(), 1); else unsetenv(variable);
+  if (old)
+    setenv(variable, kept.c_str(), 1);
+  else
+    unsetenv(variable);
 #endif
-  EXPECT_EQ(RecoveryQuestion(3), "上次编辑此文件时编辑器意外退出，有 3 步修改未保存。\n\n是否恢复这些修改？");
+  EXPECT_EQ(RecoveryQuestion(3),
+            "上次编辑此文件时编辑器意外退出，有 3 步修改未保存。\n\n是否恢复这些修改？");
 }
 
 }  // namespace

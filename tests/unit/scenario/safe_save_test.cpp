@@ -67,11 +67,8 @@ class FakeDisk : public SaveOps {
         files[target] = files[temp];
         files.erase(temp);
         return {ReplaceResult::kDone, {}};
-      case ReplaceResult::kTargetUntouched:
-        return {ReplaceResult::kTargetUntouched, {}};
-      case ReplaceResult::kTargetGone:
-        files.erase(target);
-        return {ReplaceResult::kTargetGone, {}};
+      case ReplaceResult::kTargetUntouched: return {ReplaceResult::kTargetUntouched, {}};
+      case ReplaceResult::kTargetGone: files.erase(target); return {ReplaceResult::kTargetGone, {}};
       case ReplaceResult::kTargetRenamed:
         EXPECT_FALSE(spare.empty());
         EXPECT_EQ(files.count(spare), 0u) << "spare name taken: " << spare;
@@ -223,7 +220,7 @@ TEST(SafeSaveSwap, EveryOutcomeKeepsTheDataAndTheMessageSaysWhereItIs) {
     const char* what;
     ReplaceResult::Kind ends;
     bool tempMoveFails, oldMoveFails;
-    Files after;                         // the whole folder afterwards; empty = saved
+    Files after;  // the whole folder afterwards; empty = saved
     FailureKind kind;
     std::vector<std::string> says, never;  // in the message, and not in it
   };
@@ -231,20 +228,52 @@ TEST(SafeSaveSwap, EveryOutcomeKeepsTheDataAndTheMessageSaysWhereItIs) {
                     kStopped = FailureKind::kSwapStopped;
   const std::vector<Case> cases = {
       {"done", ReplaceResult::kDone, false, false, {}, kSaved, {}, {}},
-      {"target untouched", ReplaceResult::kTargetUntouched, false, false, {{target, kOld}}, kRefused,
-       {"“d/a.btl”", "文件未保存", "原文件保持不变"}, {temp}},
-      {"target gone, new file moved into its place", ReplaceResult::kTargetGone, false, false, {},
-       kSaved, {}, {}},
-      {"target gone, new file stuck", ReplaceResult::kTargetGone, true, false, {{temp, kNew}},
-       kStopped, {"“d/a.btl”", "原文件已不存在", "新的内容保存在“" + temp + "”中", "改名为“d/a.btl”"},
+      {"target untouched",
+       ReplaceResult::kTargetUntouched,
+       false,
+       false,
+       {{target, kOld}},
+       kRefused,
+       {"“d/a.btl”", "文件未保存", "原文件保持不变"},
+       {temp}},
+      {"target gone, new file moved into its place",
+       ReplaceResult::kTargetGone,
+       false,
+       false,
+       {},
+       kSaved,
+       {},
+       {}},
+      {"target gone, new file stuck",
+       ReplaceResult::kTargetGone,
+       true,
+       false,
+       {{temp, kNew}},
+       kStopped,
+       {"“d/a.btl”", "原文件已不存在", "新的内容保存在“" + temp + "”中", "改名为“d/a.btl”"},
        {"原文件保持不变", "文件未保存"}},
-      {"target renamed, new file moved into its place", ReplaceResult::kTargetRenamed, false, false,
-       {}, kSaved, {}, {}},
-      {"target renamed, new file stuck, old file moved back", ReplaceResult::kTargetRenamed, true,
-       false, {{target, kOld}}, kRefused, {"“d/a.btl”", "文件未保存", "原文件保持不变"},
+      {"target renamed, new file moved into its place",
+       ReplaceResult::kTargetRenamed,
+       false,
+       false,
+       {},
+       kSaved,
+       {},
+       {}},
+      {"target renamed, new file stuck, old file moved back",
+       ReplaceResult::kTargetRenamed,
+       true,
+       false,
+       {{target, kOld}},
+       kRefused,
+       {"“d/a.btl”", "文件未保存", "原文件保持不变"},
        {temp, spare}},
-      {"target renamed, both stuck", ReplaceResult::kTargetRenamed, true, true,
-       {{temp, kNew}, {spare, kOld}}, kStopped,
+      {"target renamed, both stuck",
+       ReplaceResult::kTargetRenamed,
+       true,
+       true,
+       {{temp, kNew}, {spare, kOld}},
+       kStopped,
        {"原文件已被改名为“" + spare + "”", "新的内容保存在“" + temp + "”中", "改名为“d/a.btl”"},
        {"原文件保持不变", "文件未保存"}},
   };
@@ -298,9 +327,10 @@ TEST(SafeSaveSwap, SpareNameIsFreeAndOnlyGivenWhenThereIsAnOldFile) {
 TEST(SafeSaveLeftovers, OnlyTemporaryNamesOfTheSameTargetAreRecognised) {
   EXPECT_TRUE(IsTempSaveName("a.btl", "a.btl.~saving0.tmp"));
   EXPECT_TRUE(IsTempSaveName("战役.btl", "战役.btl.~saving42.tmp"));
-  for (const char* other : {"a.btl", "a.btl.~saving.tmp", "a.btl.~saving1.tmp.txt", "a.btl.~saving-1.tmp",
-                            "a.btl.~saving1x.tmp", "b.btl.~saving1.tmp", "xa.btl.~saving1.tmp",
-                            "a.btl.~old0.bak", "a.btl.saving1", "A.BTL.~saving1.tmp"})
+  for (const char* other :
+       {"a.btl", "a.btl.~saving.tmp", "a.btl.~saving1.tmp.txt", "a.btl.~saving-1.tmp",
+        "a.btl.~saving1x.tmp", "b.btl.~saving1.tmp", "xa.btl.~saving1.tmp", "a.btl.~old0.bak",
+        "a.btl.saving1", "A.BTL.~saving1.tmp"})
     EXPECT_FALSE(IsTempSaveName("a.btl", other)) << other;
   EXPECT_TRUE(IsTempSaveName("a.btl", TempSavePath("a.btl", 7)));
 }
@@ -315,7 +345,11 @@ TEST(SafeSaveLeftovers, NamesBesideAnyTargetStayWithinTheLimitAndAreItsOwn) {
   auto validUtf8 = [](const std::string& s) {
     for (size_t i = 0; i < s.size();) {
       const unsigned char c = static_cast<unsigned char>(s[i]);
-      const size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+      const size_t n = c < 0x80         ? 1
+                       : (c >> 5) == 6  ? 2
+                       : (c >> 4) == 14 ? 3
+                       : (c >> 3) == 30 ? 4
+                                        : 0;
       if (n == 0 || i + n > s.size()) return false;
       for (size_t k = 1; k < n; ++k)
         if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
@@ -329,9 +363,11 @@ TEST(SafeSaveLeftovers, NamesBesideAnyTargetStayWithinTheLimitAndAreItsOwn) {
       while (name.size() + unit.size() <= bytes) name += unit;
       SCOPED_TRACE(std::to_string(name.size()) + " bytes of " + unit);
       for (int n : {0, 99}) {
-        const std::string temp = TempSavePath("文件夹/" + name, n), spare = SpareSavePath("文件夹/" + name, n);
+        const std::string temp = TempSavePath("文件夹/" + name, n),
+                          spare = SpareSavePath("文件夹/" + name, n);
         ASSERT_EQ(temp.rfind("文件夹/", 0), 0u);
-        const std::string tempName = temp.substr(strlen("文件夹/")), spareName = spare.substr(strlen("文件夹/"));
+        const std::string tempName = temp.substr(strlen("文件夹/")),
+                          spareName = spare.substr(strlen("文件夹/"));
         EXPECT_LE(tempName.size(), 255u);
         EXPECT_LE(spareName.size(), 255u);
         EXPECT_TRUE(validUtf8(tempName)) << tempName;
@@ -620,9 +656,10 @@ TEST(SafeSaveOnDisk, LeftoversOfUnfinishedSavesNeverBlockASaveAndOnlyTheyGo) {
   const std::string target = folder + "/战役.btl";
   WriteFileBytes(target, kOld);
   for (int n = 0; n < 12; ++n) WriteFileBytes(TempSavePath(target, n), {9, 9});
-  const std::vector<std::string> users = {
-      "战役.btl.saving", "战役.btl.~saving.tmp", "战役.btl.~saving1.tmp.txt", "战役.btl.~saving-1.tmp",
-      "别的.btl.~saving1.tmp", "x战役.btl.~saving1.tmp", "战役.btl.~old0.bak"};
+  const std::vector<std::string> users = {"战役.btl.saving",           "战役.btl.~saving.tmp",
+                                          "战役.btl.~saving1.tmp.txt", "战役.btl.~saving-1.tmp",
+                                          "别的.btl.~saving1.tmp",     "x战役.btl.~saving1.tmp",
+                                          "战役.btl.~old0.bak"};
   for (const std::string& name : users) WriteFileBytes(folder + "/" + name, {1});
   std::vector<uint8_t> data = ThreeMegabytes();
   Status s = SafeSave(target, data.data(), data.size());
@@ -632,7 +669,8 @@ TEST(SafeSaveOnDisk, LeftoversOfUnfinishedSavesNeverBlockASaveAndOnlyTheyGo) {
   expected.push_back("战役.btl");
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(EntriesOf(folder), expected);
-  for (const std::string& name : users) EXPECT_EQ(ReadFileBytes(folder + "/" + name), std::vector<uint8_t>{1});
+  for (const std::string& name : users)
+    EXPECT_EQ(ReadFileBytes(folder + "/" + name), std::vector<uint8_t>{1});
 
   TempFolder otherDir{"btl_test_leftovers_new"};
   const std::string other = otherDir.Utf8() + "/新.btl";
@@ -640,7 +678,8 @@ TEST(SafeSaveOnDisk, LeftoversOfUnfinishedSavesNeverBlockASaveAndOnlyTheyGo) {
   s = SafeSave(other, data.data(), data.size());
   ASSERT_TRUE(s.ok()) << s.message;
   EXPECT_EQ(ReadFileBytes(other), data);
-  for (int n = 0; n < 12; ++n) EXPECT_EQ(ReadFileBytes(TempSavePath(other, n)), (std::vector<uint8_t>{9, 9}));
+  for (int n = 0; n < 12; ++n)
+    EXPECT_EQ(ReadFileBytes(TempSavePath(other, n)), (std::vector<uint8_t>{9, 9}));
 }
 
 #ifndef _WIN32
@@ -795,7 +834,8 @@ TEST(SafeSaveOnRealFaults, ReadOnlyFolderKeepsTheOldFile) {
     folder = roDir.Utf8();
     target = folder + "/a.btl";
     WriteFileBytes(target, kOld);
-    fs::permissions(folder, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+    fs::permissions(folder,
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
   } else {
     printf("skipped: running as root without a mount: %s\n", disk.reason().c_str());

@@ -30,7 +30,8 @@ void ExpectCheckAgrees(const BattleImage& image, const WorldImage& world, const 
   if (!r.saveChecked) return;
   EXPECT_EQ(r[ProblemKind::kAlphaSetOnSave].count, loss.alphaBytes);
   EXPECT_EQ(r[ProblemKind::kRecordsReorderedOnSave].count, loss.reordered);
-  EXPECT_EQ(r[ProblemKind::kRecordsDroppedOnSave].count, loss.recordsOutside() + loss.recordsSharing());
+  EXPECT_EQ(r[ProblemKind::kRecordsDroppedOnSave].count,
+            loss.recordsOutside() + loss.recordsSharing());
 }
 
 TEST(SaveLoss, CountsOnCraftedFilesAgreeWithCheckAndWithTheSave) {

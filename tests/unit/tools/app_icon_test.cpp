@@ -33,10 +33,12 @@ Canvas ReadBitmapEntry(const std::string& e, std::string& why) {
   for (int y = 0; y < c.height; ++y)
     for (int x = 0; x < w; ++x) {
       size_t at = 40 + (size_t(c.height - 1 - y) * w + x) * 4;
-      uint32_t p = PngRgba(uint8_t(e[at + 2]), uint8_t(e[at + 1]), uint8_t(e[at]), uint8_t(e[at + 3]));
+      uint32_t p =
+          PngRgba(uint8_t(e[at + 2]), uint8_t(e[at + 1]), uint8_t(e[at]), uint8_t(e[at + 3]));
       size_t maskAt = 40 + size_t(w) * c.height * 4 + size_t(c.height - 1 - y) * maskRow + x / 8;
       bool clear = (uint8_t(e[maskAt]) >> (7 - x % 8) & 1) != 0;
-      if (clear != (p >> 24 == 0)) why = "mask and alpha disagree at " + std::to_string(x) + "," + std::to_string(y);
+      if (clear != (p >> 24 == 0))
+        why = "mask and alpha disagree at " + std::to_string(x) + "," + std::to_string(y);
       c.put(x, y, p);
     }
   return c;
@@ -91,7 +93,8 @@ TEST(AppIcon, EverySizeShowsTheHexFlagAndSea) {
     const Canvas c = DrawAppIcon(size);
     ASSERT_EQ(c.width, size);
     ASSERT_EQ(c.height, size);
-    for (uint32_t corner : {c.at(0, 0), c.at(size - 1, 0), c.at(0, size - 1), c.at(size - 1, size - 1)})
+    for (uint32_t corner :
+         {c.at(0, 0), c.at(size - 1, 0), c.at(0, size - 1), c.at(size - 1, size - 1)})
       EXPECT_EQ(corner >> 24, 0u);
     EXPECT_EQ(c.at(size / 2, size / 2) >> 24, 255u);
     bool red = false, blue = false;

@@ -186,7 +186,7 @@ TEST_F(DemoDataTest, BattleFileSectionsAddUpToTheFileSize) {
 // What loading and saving with the file's own range reproduces byte for byte: records inside
 // the range, one per hex, in ascending position, owners that name a team or nobody, alpha 255.
 void ExpectClean(const BtlView& v, const std::string& world_bin, const std::set<int>& commanders,
-                  const std::string& name) {
+                 const std::string& name) {
   SCOPED_TRACE(name);
   const BtlHeader& h = v.header;
   int32_t world_width;
@@ -325,8 +325,7 @@ TEST_F(DemoDataTest, CatalogsFitTheirSlotsAndNameEveryPicture) {
     int id = e["Id"].asInt();
     EXPECT_TRUE(id >= 1 && id <= 199) << id;
     EXPECT_TRUE(country_ids.insert(id).second) << id;
-    EXPECT_TRUE(
-        FileExists(folder_->File(PicturePath("flag_" + std::to_string(id) + ".png"))));
+    EXPECT_TRUE(FileExists(folder_->File(PicturePath("flag_" + std::to_string(id) + ".png"))));
   }
   EXPECT_GE(countries.size(), 100u);
   Json::Value commanders = catalog("CommanderSettings.json");
@@ -334,8 +333,7 @@ TEST_F(DemoDataTest, CatalogsFitTheirSlotsAndNameEveryPicture) {
   for (const Json::Value& e : commanders) {
     expect_name(e);
     std::string photo = e["Photo"].asString();
-    EXPECT_TRUE(FileExists(
-        folder_->File(PicturePath(JoinPath("smallheads", photo + ".png")))))
+    EXPECT_TRUE(FileExists(folder_->File(PicturePath(JoinPath("smallheads", photo + ".png")))))
         << photo;
   }
   // A unit's label is its type name's first character: one per category, distinct.

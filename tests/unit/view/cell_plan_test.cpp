@@ -45,7 +45,9 @@ TEST_F(CellPlanTest, UnitShowsLabelGeneralMarkAndFlag) {
   c.unit.unitLevel = 2;
   auto steps = Plan();
   ASSERT_EQ(steps.size(), 3u);
-  EXPECT_EQ(steps[1].text, "\xB2\xBD" "2");
+  EXPECT_EQ(steps[1].text,
+            "\xB2\xBD"
+            "2");
   EXPECT_EQ(steps[1].x, 117);
   EXPECT_EQ(steps[1].y, 110);
   EXPECT_EQ(steps[2].art, Art::kFlag);
@@ -62,7 +64,9 @@ TEST_F(CellPlanTest, UnknownUnitTypeStillShowsItsLevel) {
   c.hasUnit = 1;
   c.unit.unitClass = 9;
   c.unit.unitLevel = 17;
-  EXPECT_EQ(Plan()[1].text, "\xA3\xBF" "17");
+  EXPECT_EQ(Plan()[1].text,
+            "\xA3\xBF"
+            "17");
   // A one-byte name gives one byte, never a zero that would cut the level off.
   g_catalogs.ArmyByTypeLevel[917] = 100010;
   g_catalogs.ArmyType[9] = 9;
@@ -72,7 +76,9 @@ TEST_F(CellPlanTest, UnknownUnitTypeStillShowsItsLevel) {
   // Category 8, level 117 shares that slot; the army there is not of that pair.
   c.unit.unitClass = 8;
   c.unit.unitLevel = 117;
-  EXPECT_EQ(Plan()[1].text, "\xA3\xBF" "117");
+  EXPECT_EQ(Plan()[1].text,
+            "\xA3\xBF"
+            "117");
 }
 
 TEST_F(CellPlanTest, CityShowsLevelMarkAndFacilitiesInFreeSlots) {

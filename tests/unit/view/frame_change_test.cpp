@@ -49,7 +49,8 @@ struct PatternArtwork {
   std::vector<Surface*> filled;
   void Fill(Surface& s, int w, int h, uint32_t seed) {
     resize_surface(&s, w, h);
-    for (int i = 0; i < w * h; ++i) s.pixels[i] = i % 3 ? (seed * 2654435761u + uint32_t(i)) & 0xFFFFFF : 0;
+    for (int i = 0; i < w * h; ++i)
+      s.pixels[i] = i % 3 ? (seed * 2654435761u + uint32_t(i)) & 0xFFFFFF : 0;
     filled.push_back(&s);
   }
   PatternArtwork() {
@@ -81,7 +82,7 @@ TEST(FrameChange, AfterEachKindOfChangeTheFrameShownIsAFullRedraw) {
   Visible(unitHex).owner = 0;
   Visible(plainHex).hasUnit = Visible(plainHex).hasBuilding = 0;
   Visible(plainHex).worldInfo.terrain = 0;  // land
-  TextsDrawn();  // forgets what tests before this one drew
+  TextsDrawn();                             // forgets what tests before this one drew
   draw_screen();
   shownTexts = TextsDrawn();
   const uint8_t unitOwner = Visible(unitHex).owner;
@@ -95,22 +96,37 @@ TEST(FrameChange, AfterEachKindOfChangeTheFrameShownIsAFullRedraw) {
   } changes[] = {
       {"nothing", [] {}, false},
       {"a unit's level, edited in place", [&] { Visible(unitHex).unit.unitLevel++; }, true},
-      {"a hex's owner", [&] { Visible(plainHex).owner = uint8_t((Visible(plainHex).owner + 1) % g_world.teamCount); }, true},
+      {"a hex's owner",
+       [&] {
+         Visible(plainHex).owner = uint8_t((Visible(plainHex).owner + 1) % g_world.teamCount);
+       },
+       true},
       {"a hex turned to sea", [&] { Visible(plainHex).worldInfo.terrain = 1; }, true},
-      {"a city with a factory built", [&] {
+      {"a city with a factory built",
+       [&] {
          Cell& c = Visible(plainHex);
          c.hasBuilding = 1;
          c.building.buildingCode = 10107;
          c.building.industry = 1;
-       }, true},
+       },
+       true},
       {"a team's colour", [&] { g_world.teams[unitOwner].colour ^= 0x00FF00; }, true},
-      {"a team's flag", [&] { g_world.teams[unitOwner].country = (g_world.teams[unitOwner].country + 7) % 200; }, true},
-      {"a hex out of view", [] { g_world.grid[g_view.scrollX + g_layout.viewCols][g_view.scrollY].owner ^= 1; }, false},
-      {"a hex selected", [&] { g_view.selCol = unitHex.col; g_view.selRow = unitHex.row; }, true},
+      {"a team's flag",
+       [&] { g_world.teams[unitOwner].country = (g_world.teams[unitOwner].country + 7) % 200; },
+       true},
+      {"a hex out of view",
+       [] { g_world.grid[g_view.scrollX + g_layout.viewCols][g_view.scrollY].owner ^= 1; }, false},
+      {"a hex selected",
+       [&] {
+         g_view.selCol = unitHex.col;
+         g_view.selRow = unitHex.row;
+       },
+       true},
       {"a scroll to the right", [] { scroll_by(g_view, g_layout, 1, 0); }, true},
       {"a scroll down", [] { scroll_by(g_view, g_layout, 0, 1); }, true},
       {"a scroll back", [] { scroll_by(g_view, g_layout, -1, -1); }, true},
-      {"the information box", [&] {
+      {"the information box",
+       [&] {
          PointerRest& p = g_view.pointer;
          p.inWindow = true;
          p.x = unitPx.x + 20;
@@ -118,14 +134,17 @@ TEST(FrameChange, AfterEachKindOfChangeTheFrameShownIsAFullRedraw) {
          p.restX = g_view.scrollX + unitHex.col;
          p.restY = g_view.scrollY + unitHex.row;
          p.boxShown = true;
-       }, true},
+       },
+       true},
       {"the pointer moved within the hex", [] { g_view.pointer.y -= 15; }, true},
       {"the hex under the box edited", [&] { Visible(unitHex).unit.unitLevel++; }, true},
       {"the box gone", [] { g_view.pointer.boxShown = false; }, true},
       {"the selection cleared", [] { g_view.selCol = g_view.selRow = -1; }, true},
       {"every hex in the area", [] { SelectWholeRange(g_view); }, true},
-      {"a hex out of view leaves the area", [] { g_view.area.Toggle(g_view.scrollX + g_layout.viewCols, g_view.scrollY); }, false},
-      {"a visible hex leaves the area", [] { g_view.area.Toggle(g_view.scrollX, g_view.scrollY); }, true},
+      {"a hex out of view leaves the area",
+       [] { g_view.area.Toggle(g_view.scrollX + g_layout.viewCols, g_view.scrollY); }, false},
+      {"a visible hex leaves the area", [] { g_view.area.Toggle(g_view.scrollX, g_view.scrollY); },
+       true},
       {"the area emptied", [] { g_view.area.Clear(); }, true},
       {"nothing again", [] {}, false},
   };

@@ -12,7 +12,9 @@ namespace {
 constexpr int32_t kWorldWidth = 300;
 constexpr MapRange kRange{11, 7, 40, 30};
 
-std::string Index(int64_t column, int64_t row) { return std::to_string(row * kWorldWidth + column); }
+std::string Index(int64_t column, int64_t row) {
+  return std::to_string(row * kWorldWidth + column);
+}
 
 struct Case {
   std::string text;
@@ -32,9 +34,9 @@ TEST(HexAddress, ReadsIndicesAndColumnRowPairsAndRefusesTheRest) {
       {"11,7", GridHex{0, 0}},
       {"50,36", GridHex{39, 29}},
       {" 12 , 8 ", GridHex{1, 1}},
-      {"12，8", GridHex{1, 1}},    // full-width comma
-      {"12、8", GridHex{1, 1}},    // enumeration comma
-      {"１２，８", GridHex{1, 1}},  // full-width digits
+      {"12，8", GridHex{1, 1}},          // full-width comma
+      {"12、8", GridHex{1, 1}},          // enumeration comma
+      {"１２，８", GridHex{1, 1}},       // full-width digits
       {"　12　，　8　", GridHex{1, 1}},  // full-width spaces
       {"(12, 8)", GridHex{1, 1}},
       {"（12，8）", GridHex{1, 1}},
@@ -114,7 +116,8 @@ TEST(HexAddress, EveryHexOfTheRangeComesBackFromItsIndexAndItsCoordinates) {
     for (int y = 0; y < range.height; ++y) {
       const GridHex hex{x, y};
       EXPECT_EQ(ParseHexAddress(std::to_string(GlobalIndex(x, y)), range, 97), hex);
-      EXPECT_EQ(ParseHexAddress(std::to_string(13 + x) + "," + std::to_string(4 + y), range, 97), hex);
+      EXPECT_EQ(ParseHexAddress(std::to_string(13 + x) + "," + std::to_string(4 + y), range, 97),
+                hex);
     }
 }
 

@@ -203,9 +203,9 @@ TEST_F(AreaGestures, TheWheelScrollsByWholeNotches) {
     bool shift;
     int32_t x, y;
   } turns[] = {
-      {-120, false, 5, 6}, {-240, false, 5, 8}, {120, false, 5, 7},  {-40, false, 5, 7},
-      {-40, false, 5, 7},  {-40, false, 5, 8},  {-60, false, 5, 8},  {30, false, 5, 8},
-      {90, false, 5, 7},   {-120, true, 6, 7},  {360, true, 3, 7},   {1200, false, 3, 0},
+      {-120, false, 5, 6},    {-240, false, 5, 8}, {120, false, 5, 7}, {-40, false, 5, 7},
+      {-40, false, 5, 7},     {-40, false, 5, 8},  {-60, false, 5, 8}, {30, false, 5, 8},
+      {90, false, 5, 7},      {-120, true, 6, 7},  {360, true, 3, 7},  {1200, false, 3, 0},
       {-12000, false, 3, 20},  // clamped at maxScrollY (30 rows, 10 in view)
   };
   for (const auto& t : turns) {

@@ -9,7 +9,9 @@
 
 // Readable failures: gtest finds these by argument-dependent lookup.
 static void PrintTo(const ViewHex& h, std::ostream* os) { *os << "hex " << h.col << "," << h.row; }
-static void PrintTo(const PixelPoint& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
+static void PrintTo(const PixelPoint& p, std::ostream* os) {
+  *os << "(" << p.x << ", " << p.y << ")";
+}
 
 namespace {
 

@@ -116,8 +116,8 @@ const LinesRow kLinesRows[] = {
        c.unit.earlyPolicy = 7;
        c.unit.latePolicy = 4;
      },
-     {"地形类别：0", "军团：无归属", "兵种：未知兵种（类别 9，等级 17）",
-      "当前血量/血量上限：5/0", "将军：无", "前期方针：7，后期方针：撤退", "改变回合：0"}},
+     {"地形类别：0", "军团：无归属", "兵种：未知兵种（类别 9，等级 17）", "当前血量/血量上限：5/0",
+      "将军：无", "前期方针：7，后期方针：撤退", "改变回合：0"}},
     {"a general of a commander the catalog lacks, without rank",
      [](Cell& c) {
        c.owner = kUnownedTeam;
@@ -187,8 +187,8 @@ const LinesRow kLinesRows[] = {
        Building(c, 10106);
        c.building.cityName = 12;
      },
-     {"地形类别：0", "军团：0:德国", "兵种：步兵，等级 2", "当前血量/血量上限：100/100",
-      "将军：无", "前期方针：无，后期方针：无", "改变回合：0", "城市：12 东江城",
+     {"地形类别：0", "军团：0:德国", "兵种：步兵，等级 2", "当前血量/血量上限：100/100", "将军：无",
+      "前期方针：无，后期方针：无", "改变回合：0", "城市：12 东江城",
       "建筑：10106 城市7级（满级标记）"}},
 };
 
@@ -228,31 +228,31 @@ bool Overlaps(const Rect& a, const Rect& b) {
 
 struct PlaceRow {
   const char* name;
-  int32_t cols, rows;  // the view; the map area is cols * 50 x rows * 50 + 25
-  int32_t firstColumn; // global column of view column 0: its parity sets the stagger
-  int32_t col, row;    // the hovered hex
-  int32_t w, h;        // the box
+  int32_t cols, rows;   // the view; the map area is cols * 50 x rows * 50 + 25
+  int32_t firstColumn;  // global column of view column 0: its parity sets the stagger
+  int32_t col, row;     // the hovered hex
+  int32_t w, h;         // the box
   std::optional<Rect> want;
 };
 
 // Pointer at the hovered hex's centre. A 12 x 10 view: the map area is 600 x 525.
 const PlaceRow kPlaceRows[] = {
-    {"top-left hex, even column: on its right, pushed down to the map's top", 12, 10, 0, 0, 0,
-     150, 100, Rect{53, 0, 150, 100}},
-    {"top-left hex, odd column: on its right, centred on the pointer", 12, 10, 1, 0, 0, 150,
-     40, Rect{53, 30, 150, 40}},
-    {"top-right hex (odd column): no room on the right, so on its left", 12, 10, 0, 11, 0, 150,
-     100, Rect{397, 0, 150, 100}},
-    {"bottom-right hex (odd column): on its left, pushed up to the map's bottom", 12, 10, 0,
-     11, 9, 150, 100, Rect{397, 425, 150, 100}},
+    {"top-left hex, even column: on its right, pushed down to the map's top", 12, 10, 0, 0, 0, 150,
+     100, Rect{53, 0, 150, 100}},
+    {"top-left hex, odd column: on its right, centred on the pointer", 12, 10, 1, 0, 0, 150, 40,
+     Rect{53, 30, 150, 40}},
+    {"top-right hex (odd column): no room on the right, so on its left", 12, 10, 0, 11, 0, 150, 100,
+     Rect{397, 0, 150, 100}},
+    {"bottom-right hex (odd column): on its left, pushed up to the map's bottom", 12, 10, 0, 11, 9,
+     150, 100, Rect{397, 425, 150, 100}},
     {"bottom-left hex (even column): on its right, pushed up", 12, 10, 0, 0, 9, 150, 100,
      Rect{53, 425, 150, 100}},
     {"left edge, middle row: on its right, centred", 12, 10, 0, 0, 5, 150, 100,
      Rect{53, 225, 150, 100}},
-    {"right edge (even column with an odd first column): on its left", 12, 10, 1, 11, 4, 150,
-     100, Rect{397, 175, 150, 100}},
-    {"a box too wide for either side: below the hex, centred on the pointer", 12, 10, 0, 6, 2,
-     300, 100, Rect{175, 153, 300, 100}},
+    {"right edge (even column with an odd first column): on its left", 12, 10, 1, 11, 4, 150, 100,
+     Rect{397, 175, 150, 100}},
+    {"a box too wide for either side: below the hex, centred on the pointer", 12, 10, 0, 6, 2, 300,
+     100, Rect{175, 153, 300, 100}},
     {"too wide, bottom row of an odd column: above the hex", 12, 10, 0, 5, 9, 300, 100,
      Rect{125, 372, 300, 100}},
     {"too wide, left edge: below, pushed right to the map's edge", 12, 10, 0, 0, 2, 560, 100,
@@ -303,11 +303,15 @@ TEST(HoverPlacement, NeverOverTheHexAlwaysInsideTheMapBesideThePointer) {
                 EXPECT_LE(r->x + r->w, mapW);
                 EXPECT_LE(r->y + r->h, mapH);
                 EXPECT_FALSE(Overlaps(*r, Rect{hex.x, hex.y, cellSize, cellSize}));
-                const bool beside = r->x == hex.x + cellSize + kHoverGap || r->x + r->w == hex.x - kHoverGap;
-                const bool over = r->y == hex.y + cellSize + kHoverGap || r->y + r->h == hex.y - kHoverGap;
+                const bool beside =
+                    r->x == hex.x + cellSize + kHoverGap || r->x + r->w == hex.x - kHoverGap;
+                const bool over =
+                    r->y == hex.y + cellSize + kHoverGap || r->y + r->h == hex.y - kHoverGap;
                 EXPECT_TRUE(beside || over);
-                if (beside) EXPECT_TRUE(r->y <= py && py < r->y + r->h);
-                else EXPECT_TRUE(r->x <= px && px < r->x + r->w);
+                if (beside)
+                  EXPECT_TRUE(r->y <= py && py < r->y + r->h);
+                else
+                  EXPECT_TRUE(r->x <= px && px < r->x + r->w);
               }
   EXPECT_GT(placed, 10000);
 }

@@ -53,10 +53,9 @@ TEST(Layout, ViewIsCutSoTheWindowFitsTheLargestSide) {
   struct Row {
     int32_t configured, range, cols, rows;
   } rows[] = {
-      {12, 500, 12, 12},         {80, 500, 80, 79},          {81, 500, 81, 79},
-      {82, 500, 81, 79},         {100, 500, 81, 79},         {500, 500, 81, 79},
-      {INT_MAX, 500, 81, 79},    {-1, 500, 81, 79},          {INT_MIN, 500, 81, 79},
-      {100, 60, 60, 60},         {-7, 60, 60, 60},           {0, 500, 0, 0},
+      {12, 500, 12, 12},      {80, 500, 80, 79},  {81, 500, 81, 79},      {82, 500, 81, 79},
+      {100, 500, 81, 79},     {500, 500, 81, 79}, {INT_MAX, 500, 81, 79}, {-1, 500, 81, 79},
+      {INT_MIN, 500, 81, 79}, {100, 60, 60, 60},  {-7, 60, 60, 60},       {0, 500, 0, 0},
   };
   for (const Row& r : rows) {
     Layout l = ComputeLayout(r.configured, r.configured, r.range, r.range);
@@ -94,7 +93,8 @@ TEST(LayoutResize, FirstSizeFitsTheScreenAndResizesFollowTheClientArea) {
   EXPECT_EQ(wide.viewRows, 16);  // (960 - 125) / 50
   EXPECT_LE(wide.windowHeight, 960);
   EXPECT_TRUE(Same(wide, ComputeLayout(24, 16, 120, 80)));  // otherwise the Parts' layout itself
-  EXPECT_TRUE(Same(ComputeLayoutWithin(12, 10, 120, 80, 1270, 960), ComputeLayout(12, 10, 120, 80)));
+  EXPECT_TRUE(
+      Same(ComputeLayoutWithin(12, 10, 120, 80, 1270, 960), ComputeLayout(12, 10, 120, 80)));
   EXPECT_EQ(ComputeLayoutWithin(24, 18, 120, 80, 300, 100).viewRows, 1);  // never none
   EXPECT_EQ(ComputeLayoutWithin(24, 18, 120, 80, 300, 100).viewCols, 5);
 
@@ -102,17 +102,19 @@ TEST(LayoutResize, FirstSizeFitsTheScreenAndResizesFollowTheClientArea) {
     int32_t clientW, clientH, cols, rows;
   } sizes[] = {
       {1230, 1025, 24, 18}, {1279, 1074, 24, 18},  // up to a pixel short of one more hex
-      {1280, 1075, 25, 19}, {630, 625, 12, 10},    {100, 100, 5, 2},  // the smallest view
-      {9000, 9000, 81, 79},                                           // cut to kMaxWindowSide
+      {1280, 1075, 25, 19}, {630, 625, 12, 10},   {100, 100, 5, 2},  // the smallest view
+      {9000, 9000, 81, 79},                                          // cut to kMaxWindowSide
   };
   for (const auto& s : sizes) {
     const Layout l = LayoutForClient(s.clientW, s.clientH, 120, 80, kMinViewCols, kMinViewRows);
     EXPECT_EQ(l.viewCols, s.cols) << s.clientW << "x" << s.clientH;
     EXPECT_EQ(l.viewRows, s.rows) << s.clientW << "x" << s.clientH;
-    EXPECT_TRUE(Same(l, ComputeLayout(s.cols, s.rows, 120, 80)));  // buttons, tracks, thumbs, limits
+    EXPECT_TRUE(
+        Same(l, ComputeLayout(s.cols, s.rows, 120, 80)));  // buttons, tracks, thumbs, limits
     EXPECT_EQ(l.maxScrollX, 120 - s.cols);
   }
-  EXPECT_EQ(LayoutForClient(9000, 9000, 60, 40, kMinViewCols, kMinViewRows).viewCols, 60);  // the range
+  EXPECT_EQ(LayoutForClient(9000, 9000, 60, 40, kMinViewCols, kMinViewRows).viewCols,
+            60);  // the range
   // A range smaller than the smallest view: the range.
   const Layout tiny = LayoutForClient(100, 100, 3, 1, 3, 1);
   EXPECT_EQ(tiny.viewCols, 3);

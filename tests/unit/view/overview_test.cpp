@@ -14,9 +14,9 @@ TEST(Overview, SquareIsTheLargestThatFits) {
     int32_t cols, rows, originX;
     int32_t square, width, height;
   } cases[] = {
-      {16, 14, 0, 8, 128, 116},    // small: the largest square
-      {100, 74, 0, 8, 800, 596},   // exactly the width, and the half square below
-      {100, 75, 1, 7, 700, 528},   // 75 rows of 8 and a half square is 604: one smaller
+      {16, 14, 0, 8, 128, 116},   // small: the largest square
+      {100, 74, 0, 8, 800, 596},  // exactly the width, and the half square below
+      {100, 75, 1, 7, 700, 528},  // 75 rows of 8 and a half square is 604: one smaller
       {120, 80, 0, 6, 720, 483},
       {500, 500, 3, 1, 500, 500},  // the largest range: one pixel a hex, no half pixel
       {1, 1, 0, 8, 8, 12},
@@ -79,7 +79,8 @@ TEST(Overview, ClickCentresTheViewAsFarAsTheRangeAllows) {
     EXPECT_EQ(v.scrollX, c.scrollX) << c.x << "," << c.y;
     EXPECT_EQ(v.scrollY, c.scrollY) << c.x << "," << c.y;
     // The selection follows scrolling's rule: kept while in view, else dropped.
-    const bool inView = 7 >= v.scrollX && 7 < v.scrollX + 12 && 8 >= v.scrollY && 8 < v.scrollY + 10;
+    const bool inView =
+        7 >= v.scrollX && 7 < v.scrollX + 12 && 8 >= v.scrollY && 8 < v.scrollY + 10;
     EXPECT_EQ(v.hasSelection(), inView);
     if (inView) {
       EXPECT_EQ(v.selX() * 100 + v.selY(), 708);
@@ -119,16 +120,17 @@ TEST(Overview, PictureShowsOwnersSeaUnitsCitiesAreaAndTheView) {
   DrawOverview(g, w, v, l, pixels);
   ASSERT_EQ(pixels.size(), size_t(g.width) * g.height);
   auto at = [&](int col, int row, int dx, int dy) {
-    return pixels[size_t(OverviewSquareY(g, col, row) + dy) * g.width + OverviewSquareX(g, col) + dx];
+    return pixels[size_t(OverviewSquareY(g, col, row) + dy) * g.width + OverviewSquareX(g, col) +
+                  dx];
   };
-  EXPECT_EQ(at(0, 5, 4, 4), 0xFFFF00u);                        // team 0
-  EXPECT_EQ(at(9, 0, 4, 4), 0x00FF00u);                        // team 1
-  EXPECT_EQ(at(2, 2, 1, 1), PixelFromColour(kSeaColour));      // the sea
-  EXPECT_EQ(at(3, 1, 4, 4), 0xFFFFFFu);                        // unowned
-  EXPECT_EQ(at(6, 3, 3, 3), kOverviewUnitPixel);               // the unit's dot, 2 x 2 in the middle
+  EXPECT_EQ(at(0, 5, 4, 4), 0xFFFF00u);                    // team 0
+  EXPECT_EQ(at(9, 0, 4, 4), 0x00FF00u);                    // team 1
+  EXPECT_EQ(at(2, 2, 1, 1), PixelFromColour(kSeaColour));  // the sea
+  EXPECT_EQ(at(3, 1, 4, 4), 0xFFFFFFu);                    // unowned
+  EXPECT_EQ(at(6, 3, 3, 3), kOverviewUnitPixel);           // the unit's dot, 2 x 2 in the middle
   EXPECT_EQ(at(6, 3, 4, 4), kOverviewUnitPixel);
-  EXPECT_EQ(at(6, 3, 2, 2), 0x00FF00u);                        // around it the owner
-  EXPECT_EQ(at(7, 4, 2, 2), kOverviewCityPixel);               // the city's square, 4 x 4
+  EXPECT_EQ(at(6, 3, 2, 2), 0x00FF00u);           // around it the owner
+  EXPECT_EQ(at(7, 4, 2, 2), kOverviewCityPixel);  // the city's square, 4 x 4
   EXPECT_EQ(at(7, 4, 5, 5), kOverviewCityPixel);
   EXPECT_EQ(at(7, 4, 1, 1), 0x00FF00u);
   EXPECT_EQ(at(8, 1, 4, 4), 0x00FF00u);                        // another building: no mark
@@ -139,17 +141,18 @@ TEST(Overview, PictureShowsOwnersSeaUnitsCitiesAreaAndTheView) {
   auto px = [&](int x, int y) { return pixels[size_t(y) * g.width + x]; };
   EXPECT_EQ(px(8, 8), kOverviewFramePixel);
   EXPECT_EQ(px(9, 20), kOverviewFramePixel);
-  EXPECT_EQ(px(10, 20), 0xFFFF00u);                            // inside the frame
-  EXPECT_EQ(px(7, 20), 0xFFFF00u);                             // outside it
-  EXPECT_EQ(px(6 * 8 - 1, 20), kOverviewFramePixel);           // right edge
-  EXPECT_EQ(px(20, 4 * 8 + 4 - 1), kOverviewFramePixel);       // bottom edge, with the half square
+  EXPECT_EQ(px(10, 20), 0xFFFF00u);                       // inside the frame
+  EXPECT_EQ(px(7, 20), 0xFFFF00u);                        // outside it
+  EXPECT_EQ(px(6 * 8 - 1, 20), kOverviewFramePixel);      // right edge
+  EXPECT_EQ(px(20, 4 * 8 + 4 - 1), kOverviewFramePixel);  // bottom edge, with the half square
   EXPECT_NE(px(20, 4 * 8 + 4), kOverviewFramePixel);
   // Small squares: no dot on a unit, the area's hexes filled with its colour.
   OverviewGeometry small = g;
   small.square = 2, small.width = 20, small.height = 13;
   DrawOverview(small, w, v, l, pixels);
   auto smallAt = [&](int col, int row) {
-    return pixels[size_t(OverviewSquareY(small, col, row)) * small.width + OverviewSquareX(small, col) + 1];
+    return pixels[size_t(OverviewSquareY(small, col, row)) * small.width +
+                  OverviewSquareX(small, col) + 1];
   };
   EXPECT_EQ(smallAt(6, 3), 0x00FF00u);
   EXPECT_EQ(smallAt(4, 4), PixelFromColour(kAreaMarkInner));

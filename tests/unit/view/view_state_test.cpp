@@ -107,7 +107,7 @@ TEST_F(ViewFixture, ArrowButtonsScrollOneCellAndCommandButtonsAreFound) {
   EXPECT_EQ(v.scrollX, 1);
   EXPECT_TRUE(ClickArrowButtons(v, l, 610, 500));  // down arrow
   EXPECT_EQ(v.scrollY, 1);
-  EXPECT_TRUE(ClickArrowButtons(v, l, 5, 530));    // left arrow
+  EXPECT_TRUE(ClickArrowButtons(v, l, 5, 530));  // left arrow
   EXPECT_EQ(v.scrollX, 0);
   EXPECT_FALSE(ClickArrowButtons(v, l, 300, 300));
   EXPECT_EQ(CommandButtonAt(l, 0, 560), 0);
